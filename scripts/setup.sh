@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Zorvi need, when it is missing.
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core)
+[ "${1:-}" = "--with-xvfb" ] && packages+=(xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

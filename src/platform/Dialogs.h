@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Modal message boxes. Texts are Windows-1252 bytes; "\r" and "\r\n" break lines.
+class Dialogs {
+public:
+    enum class Buttons { OkCancel, YesNo, RetryCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Retry, Closed };
+    struct Position {
+        int left = 0;
+        int top = 0;
+    };
+
+    virtual ~Dialogs() = default;
+    virtual void message(const std::string& text) = 0;
+    virtual Answer confirm(const std::string& text, Buttons buttons,
+                           std::optional<Position> at = std::nullopt) = 0;
+};

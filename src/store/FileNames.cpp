@@ -1,0 +1,39 @@
+#include "store/FileNames.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace FileNames {
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string resolve(const std::string& dir, std::string_view name) {
+    std::string exact = dir + std::string(name);
+    if (exists(exact)) return exact;
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return exact;
+    std::string found;
+    const std::string wanted(name);
+    while (dirent* e = ::readdir(d)) {
+        if (::strcasecmp(e->d_name, wanted.c_str()) == 0) {
+            found = dir + e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found.empty() ? exact : found;
+}
+
+bool remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+std::string directoryOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace FileNames

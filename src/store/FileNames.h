@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// File names in the data directory are matched without regard to case, as on
+// the file system the shops' data were first kept on: an existing file keeps
+// its own spelling, a new one is created as named.
+namespace FileNames {
+std::string resolve(const std::string& dir, std::string_view name);
+bool exists(const std::string& path);
+bool remove(const std::string& path);
+// The directory part of a path, with its trailing separator.
+std::string directoryOf(const std::string& path);
+} // namespace FileNames

@@ -1,0 +1,254 @@
+#include "store/TextFile.h"
+
+#include "store/IoError.h"
+#include "store/NumberText.h"
+#include "store/NumberParse.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+constexpr size_t BlockSize = 1 << 16;
+constexpr mode_t FileMode = 0644;
+} // namespace
+
+TextFile::~TextFile() {
+    if (isOpen()) {
+        try {
+            close();
+        } catch (const IoError&) {
+            abandon();
+        }
+    }
+}
+
+bool TextFile::openRead(const std::string& path) {
+    if (isOpen()) abandon();
+    m_path = path;
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) return false;
+    m_mode = Mode::Read;
+    m_buf.resize(BlockSize);
+    m_pos = m_len = 0;
+    m_atEnd = false;
+    m_error = false;
+    return true;
+}
+
+bool TextFile::openRewrite(const std::string& path) {
+    if (isOpen()) abandon();
+    m_path = path;
+    m_tempPath = path + ".~tmp";
+    m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FileMode);
+    if (m_fd < 0) return false;
+    m_mode = Mode::Rewrite;
+    m_buf.clear();
+    m_error = false;
+    return true;
+}
+
+bool TextFile::openAppend(const std::string& path) {
+    if (isOpen()) abandon();
+    m_path = path;
+    m_fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (m_fd < 0) return false;
+    m_mode = Mode::Append;
+    m_buf.clear();
+    m_error = false;
+    return true;
+}
+
+bool TextFile::openAppendElseRewrite(const std::string& path) {
+    if (openAppend(path)) return true;
+    // A new file is created in place: appending to it is its whole life.
+    m_fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, FileMode);
+    if (m_fd < 0) return false;
+    m_mode = Mode::Append;
+    return true;
+}
+
+void TextFile::fail(const char* what) const {
+    throw IoError(m_path, std::string(what) + " (" + std::strerror(errno) + ")");
+}
+
+bool TextFile::fill() {
+    if (m_atEnd) return false;
+    m_pos = 0;
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_buf.data(), m_buf.size());
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0) m_error = true;
+        m_len = 0;
+        m_atEnd = true;
+        return false;
+    }
+    m_len = static_cast<size_t>(n);
+    return true;
+}
+
+int TextFile::peek() {
+    if (m_mode != Mode::Read) return -1;
+    if (m_pos >= m_len && !fill()) return -1;
+    return static_cast<unsigned char>(m_buf[m_pos]);
+}
+
+int TextFile::get() {
+    int c = peek();
+    if (c >= 0) ++m_pos;
+    return c;
+}
+
+bool TextFile::eof() { return peek() < 0; }
+
+bool TextFile::eoln() {
+    int c = peek();
+    return c < 0 || c == '\r' || c == '\n';
+}
+
+std::string TextFile::readText(size_t maxChars) {
+    std::string out;
+    if (m_error) return out;
+    while (out.size() < maxChars) {
+        int c = peek();
+        if (c < 0 || c == '\r' || c == '\n') break;
+        out.push_back(static_cast<char>(c));
+        ++m_pos;
+    }
+    return out;
+}
+
+char TextFile::readChar() {
+    if (m_error) return ' ';
+    int c = get();
+    return c < 0 ? '\x1a' : static_cast<char>(c);
+}
+
+void TextFile::readLine() {
+    if (m_error) return;
+    for (;;) {
+        int c = get();
+        if (c < 0 || c == '\n') return;
+    }
+}
+
+std::string TextFile::readToken() {
+    // Numbers skip blanks, control characters and line ends before them.
+    int c;
+    while ((c = peek()) >= 0 && c <= ' ') ++m_pos;
+    std::string token;
+    while ((c = peek()) > ' ') {
+        token.push_back(static_cast<char>(c));
+        ++m_pos;
+    }
+    return token;
+}
+
+bool TextFile::readInteger(long& value) {
+    if (m_error) return false;
+    std::string token = readToken();
+    auto parsed = ParseInteger(token);
+    if (!parsed) {
+        m_error = true;
+        return false;
+    }
+    value = *parsed;
+    return true;
+}
+
+bool TextFile::readReal(double& value) {
+    if (m_error) return false;
+    std::string token = readToken();
+    auto parsed = ParseReal(token);
+    if (parsed.errorPosition != 0) {
+        m_error = true;
+        return false;
+    }
+    value = parsed.value;
+    return true;
+}
+
+void TextFile::check() const {
+    if (m_error) throw IoError(m_path, "Invalid numeric format or read error");
+}
+
+void TextFile::write(std::string_view text) {
+    if (m_mode != Mode::Rewrite && m_mode != Mode::Append) {
+        errno = EBADF;
+        fail("File not open for output");
+    }
+    m_buf.insert(m_buf.end(), text.begin(), text.end());
+    if (m_buf.size() >= BlockSize) flush();
+}
+
+void TextFile::writeNumber(double x, int width, int decimals) {
+    write(FormatFixed(x, width, decimals));
+}
+
+void TextFile::writeInteger(long long n, int width) { write(FormatInteger(n, width)); }
+
+void TextFile::writeLine(std::string_view text) {
+    write(text);
+    write("\r\n");
+}
+
+void TextFile::flush() {
+    size_t done = 0;
+    while (done < m_buf.size()) {
+        ssize_t n = ::write(m_fd, m_buf.data() + done, m_buf.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            m_buf.clear();
+            fail("Write error");
+        }
+        done += static_cast<size_t>(n);
+    }
+    m_buf.clear();
+}
+
+void TextFile::close() {
+    if (!isOpen()) return;
+    Mode mode = m_mode;
+    if (mode == Mode::Rewrite || mode == Mode::Append) {
+        try {
+            flush();
+            if (mode == Mode::Rewrite && ::fsync(m_fd) != 0) fail("Write error");
+        } catch (...) {
+            abandon();
+            throw;
+        }
+    }
+    int fd = m_fd;
+    m_fd = -1;
+    m_mode = Mode::None;
+    if (::close(fd) != 0 && mode != Mode::Read) {
+        if (mode == Mode::Rewrite) ::unlink(m_tempPath.c_str());
+        fail("Close error");
+    }
+    if (mode == Mode::Rewrite && ::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(m_tempPath.c_str());
+        errno = saved;
+        fail("Rename error");
+    }
+}
+
+void TextFile::abandon() {
+    if (m_fd >= 0) ::close(m_fd);
+    if (m_mode == Mode::Rewrite) ::unlink(m_tempPath.c_str());
+    m_fd = -1;
+    m_mode = Mode::None;
+    m_buf.clear();
+}
+
+void TextFile::erase() {
+    if (m_mode == Mode::Rewrite) {
+        abandon();
+    } else if (isOpen()) {
+        close();
+    }
+    if (::unlink(m_path.c_str()) != 0 && errno != ENOENT) fail("Delete error");
+}

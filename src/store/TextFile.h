@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One text file of the data directory, read and written by the rules of the
+// program's files: Windows-1252 bytes, lines ended by CR LF (a bare LF is
+// taken too). Reading follows the classic text-file rules: a text of at most
+// N characters stops at the line end, numbers skip blanks and line ends.
+//
+// Reads never throw: a malformed number sets the error state, and while it is
+// set further reads do nothing, so a caller checks once per line (ioError)
+// or lets check() throw. Writes throw IoError naming the file.
+//
+// A file opened with rewrite is written to a temporary name and only renamed
+// over the real one by close(), after it is on disk: a crash leaves the old
+// file or the new one, never half of one.
+class TextFile {
+public:
+    TextFile() = default;
+    ~TextFile();
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+
+    bool openRead(const std::string& path);
+    bool openRewrite(const std::string& path);
+    bool openAppend(const std::string& path);
+    bool openAppendElseRewrite(const std::string& path);
+    bool isOpen() const { return m_fd >= 0; }
+    const std::string& path() const { return m_path; }
+
+    // Reading
+    std::string readText(size_t maxChars);
+    char readChar();
+    bool readInteger(long& value);
+    bool readReal(double& value);
+    void readLine();
+    bool eoln();
+    bool eof();
+    bool ioError() const { return m_error; }
+    void clearIoError() { m_error = false; }
+    void check() const;
+
+    // Writing
+    void write(std::string_view text);
+    void writeNumber(double x, int width, int decimals);
+    void writeInteger(long long n, int width);
+    void writeLine(std::string_view text = {});
+    void flush();
+
+    // Closes the file; a rewritten file replaces the old one here.
+    void close();
+    // Closes the file (dropping a rewrite in progress) and deletes it.
+    void erase();
+
+private:
+    enum class Mode { None, Read, Rewrite, Append };
+    int peek();
+    int get();
+    bool fill();
+    std::string readToken();
+    void fail(const char* what) const;
+    void abandon();
+
+    int m_fd = -1;
+    Mode m_mode = Mode::None;
+    std::string m_path;
+    std::string m_tempPath;
+    std::vector<char> m_buf;
+    size_t m_pos = 0;
+    size_t m_len = 0;
+    bool m_atEnd = false;
+    bool m_error = false;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/DateTime.h"
+#include "platform/Regional.h"
+
+#include <string>
+
+// The text forms of amounts and times that screens, journals and records use.
+
+// The amount in the shop's currency format with 2 decimals and at most
+// `digits` significant digits (more integer digits than that give the
+// scientific form).
+std::string CurrencyText(double x, const RegionalFormats& formats, int digits = 10);
+// Exactly 2 decimals, "." as the point, no thousands separator.
+std::string FixedText(double x);
+// The shortest text of x with at most n significant digits (2, 1.5, 0.25).
+std::string GeneralText(double x, int n, char decimalSeparator = '.');
+// x written with 3 decimals in a field of 9 and read back: x rounded to 3 decimals.
+double ThreeDecimalForm(double x);
+// Cuts toward zero to whole cents: (v*100 - frac(v*100)) / 100 as the rules write it.
+double CutToCents(double x);
+
+std::string FormatDateTime(const DateTime& t, const std::string& pattern);
+std::string ShortDateText(const DateTime& t, const RegionalFormats& formats);
+std::string LongTimeText(const DateTime& t, const RegionalFormats& formats);
+std::string DateTimeText(const DateTime& t, const RegionalFormats& formats);

@@ -1,0 +1,124 @@
+#include "store/NumberEntry.h"
+#include "store/NumberText.h"
+#include "store/TextForms.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+TEST(NumberEntry, ParseNumberTrimsAndChecksTheLimit) {
+    struct Case {
+        std::string text;
+        double amount;
+        bool valueErrorZero;
+        std::string scratch;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"  12.5 ", 12.5, true, "12.5", ""},
+        {"10000000", 0, true, "10000000", "10000000 is a faulty Number or to big!"},
+        {"9999999.99", 9999999.99, true, "9999999.99", ""},
+        {"1,50", 0, false, "1,50", "1,50 is a faulty Number or to big!"},
+        {"-3", -3, true, "-3", ""},
+        {"\t7\r", 7, true, "7", ""},
+    };
+    for (const Case& c : cases) {
+        FakeDialogs dialogs;
+        AmountEntry e = ParseNumber(c.text, dialogs);
+        EXPECT_DOUBLE_EQ(e.ParsedAmount, c.amount) << c.text;
+        EXPECT_EQ(e.ValueError == 0, c.valueErrorZero) << c.text;
+        EXPECT_EQ(e.ScratchText, c.scratch);
+        if (c.message.empty())
+            EXPECT_TRUE(dialogs.shown.empty()) << c.text;
+        else
+            EXPECT_EQ(dialogs.texts(), std::vector<std::string>{c.message});
+    }
+}
+
+TEST(NumberEntry, ParseNumberReportsThePositionOfTheFaultyCharacter) {
+    FakeDialogs dialogs;
+    EXPECT_EQ(ParseNumber("1,50", dialogs).ValueError, 2);
+    EXPECT_EQ(ParseNumber("abc", dialogs).ValueError, 1);
+    EXPECT_EQ(ParseNumber("12.x", dialogs).ValueError, 4);
+    EXPECT_EQ(ParseNumber("12.", dialogs).ValueError, 0);
+}
+
+TEST(NumberEntry, ParseQuantity) {
+    QuantityEntry q = ParseQuantity("999.99");
+    EXPECT_EQ(q.ValueError, 0);
+    EXPECT_DOUBLE_EQ(q.Quantity, 999.99);
+    EXPECT_EQ(ParseQuantity("1000").ValueError, 1);
+    q = ParseQuantity("-2");
+    EXPECT_EQ(q.ValueError, 0);
+    EXPECT_DOUBLE_EQ(q.Quantity, -2);
+    EXPECT_TRUE(ParseQuantity("").QuantityEmpty);
+    EXPECT_TRUE(ParseQuantity("\x1b").QuantityEmpty);
+    EXPECT_TRUE(ParseQuantity("  ").QuantityEmpty);
+    q = ParseQuantity("2  ");
+    EXPECT_FALSE(q.QuantityEmpty);
+    EXPECT_DOUBLE_EQ(q.Quantity, 2);
+    EXPECT_NE(ParseQuantity("2x").ValueError, 0);
+}
+
+TEST(NumberEntry, PaddingNeverCuts) {
+    EXPECT_EQ(PadLeft("12.00", 16), "           12.00");
+    EXPECT_EQ(PadLeft("abcdefghijklmnopqrst", 16), "abcdefghijklmnopqrst");
+    EXPECT_EQ(PadRight("ab", 5), "ab   ");
+    EXPECT_EQ(PadRight("abcdef", 5), "abcdef");
+}
+
+TEST(NumberEntry, ClockText) {
+    EXPECT_EQ(UpdateClockText("9:07:45"), "9:07");
+    EXPECT_EQ(UpdateClockText("14:30:00"), "14:30");
+    EXPECT_EQ(UpdateClockText("09:07:45"), "09:07");
+}
+
+TEST(NumberText, FixedWidthNumbers) {
+    struct Case {
+        double x;
+        int w, d;
+        const char* text;
+    };
+    const Case cases[] = {
+        {5, 5, 2, " 5.00"},          {17.5, 5, 2, "17.50"},     {100, 5, 2, "100.00"},
+        {0, 5, 2, " 0.00"},          {-40, 13, 2, "       -40.00"}, {0.625, 0, 2, "0.63"},
+        {-0.625, 0, 2, "-0.63"},     {2.675, 0, 2, "2.67"},     {1234567.891, 0, 2, "1234567.89"},
+        {9.9951, 0, 2, "10.00"}, {9.995, 0, 2, "9.99"},      {-0.001, 6, 2, "  0.00"},  {12.3456, 9, 3, "   12.346"},
+        {1e-20, 0, 2, "0.00"},       {99999999.999, 0, 2, "100000000.00"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatFixed(c.x, c.w, c.d), c.text) << c.x;
+    EXPECT_EQ(FormatInteger(12, 5), "   12");
+    EXPECT_EQ(FormatInteger(-123456, 5), "-123456");
+}
+
+TEST(TextForms, CurrencyFixedGeneralAndThreeDecimal) {
+    RegionalFormats f;
+    EXPECT_EQ(CurrencyText(1234.5, f), "$1,234.50");
+    EXPECT_EQ(CurrencyText(-1.5, f), "-$1.50");
+    EXPECT_EQ(CurrencyText(0, f), "$0.00");
+    EXPECT_EQ(CurrencyText(-0.001, f), "$0.00");
+    EXPECT_EQ(CurrencyText(123456789.126, f), "$123,456,789.10");
+    EXPECT_EQ(CurrencyText(0.09, f, 9), "$0.09");
+    f.currencySymbol = "EUR";
+    f.symbolBefore = false;
+    f.symbolSpaced = true;
+    f.decimalSeparator = ',';
+    f.thousandsSeparator = ".";
+    EXPECT_EQ(CurrencyText(1234.5, f), "1.234,50 EUR");
+    EXPECT_EQ(FixedText(12.3), "12.30");
+    EXPECT_EQ(GeneralText(2, 6), "2");
+    EXPECT_EQ(GeneralText(1.5, 6), "1.5");
+    EXPECT_EQ(GeneralText(0.25, 7), "0.25");
+    EXPECT_EQ(GeneralText(-2, 6), "-2");
+    EXPECT_DOUBLE_EQ(ThreeDecimalForm(8.4915), 8.492);
+    EXPECT_DOUBLE_EQ(CutToCents(1.709), 1.70);
+    EXPECT_DOUBLE_EQ(CutToCents(-1.709), -1.70);
+}
+
+TEST(TextForms, DatesAndTimes) {
+    RegionalFormats f;
+    DateTime t{2026, 3, 4, 9, 5, 7};
+    EXPECT_EQ(ShortDateText(t, f), "04/03/26");
+    EXPECT_EQ(LongTimeText(t, f), "9:05:07");
+    EXPECT_EQ(DateTimeText(t, f), "04/03/26 9:05:07");
+    EXPECT_EQ(FormatDateTime(t, "yyyy-MM-dd HH:mm"), "2026-03-04 09:05");
+}

@@ -1,0 +1,38 @@
+#include "support/TestDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TestDir::TestDir(const std::string& leaf) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zorviXXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    m_root = tmpl;
+    std::filesystem::create_directories(m_root + "/" + leaf);
+    m_path = m_root + "/" + leaf + "/";
+}
+
+TestDir::~TestDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_root, ec);
+}
+
+void TestDir::write(const std::string& name, const std::string& bytes) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string TestDir::read(const std::string& name) const { return ReadFileBytes(file(name)); }
+
+bool TestDir::exists(const std::string& name) const {
+    return std::filesystem::exists(file(name));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// A fresh data directory for one test, removed afterwards. Its path ends in
+// a separator, as the data directory does.
+class TestDir {
+public:
+    explicit TestDir(const std::string& leaf = "zt");
+    ~TestDir();
+    TestDir(const TestDir&) = delete;
+    TestDir& operator=(const TestDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path + name; }
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+
+private:
+    std::string m_root;
+    std::string m_path;
+};
+
+// Reads a whole file; empty when missing.
+std::string ReadFileBytes(const std::string& path);
