@@ -4,7 +4,7 @@
 
 // The current local time. Only screens ask it; logic takes times as arguments.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
 };

@@ -5,7 +5,7 @@
 
 // Modal message boxes. Texts are Windows-1252 bytes; "\r" and "\r\n" break lines.
 class Dialogs {
-public:
+  public:
     enum class Buttons { OkCancel, YesNo, RetryCancel };
     enum class Answer { Ok, Cancel, Yes, No, Retry, Closed };
     struct Position {

@@ -4,7 +4,7 @@
 
 // Starts the companion programs.
 class Launcher {
-public:
+  public:
     virtual ~Launcher() = default;
     // Starts the program hidden without waiting. Like the system call it stands
     // for, a result below 32 means the program could not be started.

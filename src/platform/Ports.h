@@ -4,7 +4,7 @@
 
 // Serial devices: open a device by path, write one line, close.
 class Ports {
-public:
+  public:
     virtual ~Ports() = default;
     // Writes text followed by CR LF. False when the device cannot be opened or
     // does not take the whole line within the deadline.

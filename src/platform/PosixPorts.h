@@ -6,10 +6,10 @@
 // blocking and without becoming our controlling terminal; line settings are
 // left as the system has them.
 class PosixPorts : public Ports {
-public:
+  public:
     explicit PosixPorts(int deadlineMs = 1000) : m_deadlineMs(deadlineMs) {}
     bool writeLine(const std::string& devicePath, const std::string& text) override;
 
-private:
+  private:
     int m_deadlineMs;
 };

@@ -24,20 +24,32 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
                                    std::optional<Position> at) {
     QMessageBox::StandardButtons standard;
     switch (buttons) {
-    case Buttons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
-    case Buttons::RetryCancel: standard = QMessageBox::Retry | QMessageBox::Cancel; break;
+    case Buttons::OkCancel:
+        standard = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        standard = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::RetryCancel:
+        standard = QMessageBox::Retry | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(buttons == Buttons::RetryCancel ? QMessageBox::Critical : QMessageBox::Question,
                     QApplication::applicationName(), boxText(text), standard,
                     QApplication::activeWindow());
     if (at) box.move(at->left, at->top);
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
-    default: return Answer::Closed;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    default:
+        return Answer::Closed;
     }
 }

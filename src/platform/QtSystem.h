@@ -7,23 +7,23 @@
 
 // The system's clock, regional settings, screen and program starter.
 class QtClock : public Clock {
-public:
+  public:
     DateTime now() const override;
 };
 
 class QtRegional : public Regional {
-public:
+  public:
     RegionalFormats formats() const override;
 };
 
 class QtScreenInfo : public ScreenInfo {
-public:
+  public:
     int width() const override;
     int height() const override;
 };
 
 class QtLauncher : public Launcher {
-public:
+  public:
     int startHidden(const std::string& program) override;
     bool runAndWait(const std::string& program, int timeoutMs) override;
 };

@@ -20,7 +20,7 @@ struct RegionalFormats {
 };
 
 class Regional {
-public:
+  public:
     virtual ~Regional() = default;
     virtual RegionalFormats formats() const = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 class ScreenInfo {
-public:
+  public:
     virtual ~ScreenInfo() = default;
     virtual int width() const = 0;
     virtual int height() const = 0;

@@ -85,13 +85,15 @@ bool readAll(TextFile& f, Configuration& c) {
 Configuration DefaultConfiguration() {
     Configuration c;
     const char* letters[] = {"A", "B", "C", "D", "E"};
-    for (size_t i = 0; i < 5; ++i) c.SalesPersonCode[i] = c.SalesPersonName[i] = letters[i];
+    for (size_t i = 0; i < 5; ++i)
+        c.SalesPersonCode[i] = c.SalesPersonName[i] = letters[i];
     c.DisplayPort = c.DrawerPort = "COM0";
     c.Denomination = "??";
     c.Rounding = "N";
     c.PrintWidth = 40;
     c.PushOut = 5;
-    for (std::string* s : docketStrings(c)) *s = "?";
+    for (std::string* s : docketStrings(c))
+        *s = "?";
     c.LabelTotal = "Total";
     c.LabelSubtotal = "Subtotal";
     c.LabelTax = "Tax";
@@ -119,7 +121,8 @@ bool WriteConfiguration(const std::string& path, const Configuration& config) {
     TextFile f;
     if (!f.openRewrite(path)) return false;
     const Configuration& c = config;
-    for (size_t i = 0; i < 5; ++i) f.writeLine(c.SalesPersonCode[i] + c.SalesPersonName[i]);
+    for (size_t i = 0; i < 5; ++i)
+        f.writeLine(c.SalesPersonCode[i] + c.SalesPersonName[i]);
     f.write(c.DisplayPort + "  ");
     f.writeInteger(c.DisplayWidth, 0);
     f.writeLine();
@@ -139,8 +142,10 @@ bool WriteConfiguration(const std::string& path, const Configuration& config) {
     f.write("  ");
     f.writeNumber(c.DiscountHigh, 5, 2);
     f.writeLine();
-    for (const std::string* s : docketStrings(c)) f.writeLine(*s);
-    for (const Label& label : Labels) f.writeLine(c.*label.field);
+    for (const std::string* s : docketStrings(c))
+        f.writeLine(*s);
+    for (const Label& label : Labels)
+        f.writeLine(c.*label.field);
     f.close();
     return true;
 }

@@ -13,14 +13,18 @@ std::string DataFiles::pathOf(std::string_view name) const {
     return FileNames::resolve(m_dataDir, name);
 }
 
-bool DataFiles::OpenInventoryForWrite() { return inventory.openRewrite(compose("Inventory.dat")); }
+bool DataFiles::OpenInventoryForWrite() {
+    return inventory.openRewrite(compose("Inventory.dat"));
+}
 bool DataFiles::OpenInventoryWorkForWrite() {
     return inventoryWork.openRewrite(compose("Inventory.wrk"));
 }
 bool DataFiles::OpenInventoryWorkForRead() {
     return inventoryWork.openRead(compose("Inventory.wrk"));
 }
-bool DataFiles::OpenInventoryForRead() { return inventory.openRead(compose("Inventory.dat")); }
+bool DataFiles::OpenInventoryForRead() {
+    return inventory.openRead(compose("Inventory.dat"));
+}
 bool DataFiles::OpenInventoryNewForRead() {
     return inventoryNew.openRead(compose("Inventory.new"));
 }
@@ -45,7 +49,9 @@ bool DataFiles::OpenPriceListNewForWrite() {
 bool DataFiles::OpenPriceListNewForRead() {
     return priceListNew.openRead(compose("Pricelist.new"));
 }
-bool DataFiles::OpenPriceWorkForRead() { return priceWork.openRead(compose("Pricelist.wrk")); }
+bool DataFiles::OpenPriceWorkForRead() {
+    return priceWork.openRead(compose("Pricelist.wrk"));
+}
 bool DataFiles::OpenPriceWorkForAppend() {
     return priceWork.openAppendElseRewrite(compose("Pricelist.wrk"));
 }

@@ -10,7 +10,7 @@
 // fixed mode and reports whether it opened. Openers never throw and never
 // show anything: the caller decides what a missing file means.
 class DataFiles {
-public:
+  public:
     explicit DataFiles(std::string dataDir = {});
 
     const std::string& DataDir() const { return m_dataDir; }
@@ -48,6 +48,6 @@ public:
     bool OpenPriceWorkForRead();
     bool OpenPriceWorkForAppend();
 
-private:
+  private:
     std::string m_dataDir;
 };

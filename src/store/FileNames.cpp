@@ -29,7 +29,9 @@ std::string resolve(const std::string& dir, std::string_view name) {
     return found.empty() ? exact : found;
 }
 
-bool remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 std::string directoryOf(const std::string& path) {
     auto slash = path.find_last_of('/');

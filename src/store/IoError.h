@@ -6,11 +6,11 @@
 // A read or write that failed after its file was opened. The screens show it
 // with the file's path and abandon the handler that raised it.
 class IoError : public std::runtime_error {
-public:
+  public:
     IoError(const std::string& path, const std::string& what)
         : std::runtime_error(what + ": " + path), m_path(path) {}
     const std::string& path() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
 };

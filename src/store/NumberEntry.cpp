@@ -4,15 +4,19 @@
 #include "store/NumberParse.h"
 
 namespace {
-bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool isBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 } // namespace
 
 AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs) {
     AmountEntry entry;
     size_t first = 0;
     size_t last = text.size();
-    while (first < last && isBlankOrControl(text[first])) ++first;
-    while (last > first && isBlankOrControl(text[last - 1])) --last;
+    while (first < last && isBlankOrControl(text[first]))
+        ++first;
+    while (last > first && isBlankOrControl(text[last - 1]))
+        --last;
     entry.ScratchText = std::string(text.substr(first, last - first));
     RealParse parsed = ParseReal(entry.ScratchText);
     entry.ValueError = parsed.errorPosition;
@@ -26,7 +30,8 @@ AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs) {
 QuantityEntry ParseQuantity(std::string_view text) {
     QuantityEntry entry;
     size_t last = text.size();
-    while (last > 0 && isBlankOrControl(text[last - 1])) --last;
+    while (last > 0 && isBlankOrControl(text[last - 1]))
+        --last;
     std::string_view trimmed = text.substr(0, last);
     entry.QuantityEmpty = trimmed.empty(); // a lone Esc is trimmed away too
     RealParse parsed = ParseReal(trimmed);

@@ -6,27 +6,33 @@
 #include <string>
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Scans the grammar; returns the index of the first character that does not
 // fit, or text.size() when all of it does.
 size_t scanNumber(std::string_view t, bool allowFraction) {
     size_t i = 0;
-    while (i < t.size() && t[i] == ' ') ++i;
+    while (i < t.size() && t[i] == ' ')
+        ++i;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
     size_t digitsStart = i;
-    while (i < t.size() && isDigit(t[i])) ++i;
+    while (i < t.size() && isDigit(t[i]))
+        ++i;
     if (i == digitsStart) return i;
     if (!allowFraction) return i;
     if (i < t.size() && t[i] == '.') {
         ++i;
-        while (i < t.size() && isDigit(t[i])) ++i;
+        while (i < t.size() && isDigit(t[i]))
+            ++i;
     }
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
         size_t expStart = i;
-        while (i < t.size() && isDigit(t[i])) ++i;
+        while (i < t.size() && isDigit(t[i]))
+            ++i;
         if (i == expStart) return i;
     }
     return i;

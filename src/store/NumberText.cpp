@@ -72,4 +72,6 @@ std::string FormatFixed(double x, int width, int decimals) {
     return padLeft(FixedDigits(x, decimals), width);
 }
 
-std::string FormatInteger(long long n, int width) { return padLeft(std::to_string(n), width); }
+std::string FormatInteger(long long n, int width) {
+    return padLeft(std::to_string(n), width);
+}

@@ -1,8 +1,8 @@
 #include "store/TextFile.h"
 
 #include "store/IoError.h"
-#include "store/NumberText.h"
 #include "store/NumberParse.h"
+#include "store/NumberText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -102,7 +102,9 @@ int TextFile::get() {
     return c;
 }
 
-bool TextFile::eof() { return peek() < 0; }
+bool TextFile::eof() {
+    return peek() < 0;
+}
 
 bool TextFile::eoln() {
     int c = peek();
@@ -138,7 +140,8 @@ void TextFile::readLine() {
 std::string TextFile::readToken() {
     // Numbers skip blanks, control characters and line ends before them.
     int c;
-    while ((c = peek()) >= 0 && c <= ' ') ++m_pos;
+    while ((c = peek()) >= 0 && c <= ' ')
+        ++m_pos;
     std::string token;
     while ((c = peek()) > ' ') {
         token.push_back(static_cast<char>(c));
@@ -188,7 +191,9 @@ void TextFile::writeNumber(double x, int width, int decimals) {
     write(FormatFixed(x, width, decimals));
 }
 
-void TextFile::writeInteger(long long n, int width) { write(FormatInteger(n, width)); }
+void TextFile::writeInteger(long long n, int width) {
+    write(FormatInteger(n, width));
+}
 
 void TextFile::writeLine(std::string_view text) {
     write(text);

@@ -17,7 +17,7 @@
 // over the real one by close(), after it is on disk: a crash leaves the old
 // file or the new one, never half of one.
 class TextFile {
-public:
+  public:
     TextFile() = default;
     ~TextFile();
     TextFile(const TextFile&) = delete;
@@ -54,7 +54,7 @@ public:
     // Closes the file (dropping a rewrite in progress) and deletes it.
     void erase();
 
-private:
+  private:
     enum class Mode { None, Read, Rewrite, Append };
     int peek();
     int get();

@@ -21,8 +21,8 @@ std::string groupThousands(const std::string& intPart, const std::string& separa
 
 std::string withSymbol(const std::string& amount, bool negative, const RegionalFormats& f) {
     std::string space = f.symbolSpaced && !f.currencySymbol.empty() ? " " : "";
-    std::string body = f.symbolBefore ? f.currencySymbol + space + amount
-                                      : amount + space + f.currencySymbol;
+    std::string body =
+        f.symbolBefore ? f.currencySymbol + space + amount : amount + space + f.currencySymbol;
     if (!negative) return body;
     return f.negativeInParentheses ? "(" + body + ")" : "-" + body;
 }
@@ -49,12 +49,14 @@ std::string CurrencyText(double x, const RegionalFormats& formats, int digits) {
     std::string intPart = plain.substr(0, point);
     std::string decimals = plain.substr(point + 1);
     bool negative = std::signbit(x) && plain.find_first_not_of("0.") != std::string::npos;
-    std::string amount = groupThousands(intPart, formats.thousandsSeparator) +
-                         formats.decimalSeparator + decimals;
+    std::string amount =
+        groupThousands(intPart, formats.thousandsSeparator) + formats.decimalSeparator + decimals;
     return withSymbol(amount, negative, formats);
 }
 
-std::string FixedText(double x) { return FixedDigits(x, 2); }
+std::string FixedText(double x) {
+    return FixedDigits(x, 2);
+}
 
 std::string GeneralText(double x, int n, char decimalSeparator) {
     char buf[64];
@@ -66,7 +68,9 @@ std::string GeneralText(double x, int n, char decimalSeparator) {
     return s;
 }
 
-double ThreeDecimalForm(double x) { return ParseReal(FormatFixed(x, 9, 3)).value; }
+double ThreeDecimalForm(double x) {
+    return ParseReal(FormatFixed(x, 9, 3)).value;
+}
 
 double CutToCents(double x) {
     double hundred = x * 100;
@@ -79,21 +83,33 @@ std::string FormatDateTime(const DateTime& t, const std::string& pattern) {
     for (size_t i = 0; i < pattern.size();) {
         char c = pattern[i];
         size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
         int value = -1;
         bool twoDigits = run >= 2;
         switch (c) {
-        case 'd': value = t.day; break;
-        case 'M': value = t.month; break;
+        case 'd':
+            value = t.day;
+            break;
+        case 'M':
+            value = t.month;
+            break;
         case 'h':
-        case 'H': value = t.hour; break;
-        case 'm': value = t.minute; break;
-        case 's': value = t.second; break;
+        case 'H':
+            value = t.hour;
+            break;
+        case 'm':
+            value = t.minute;
+            break;
+        case 's':
+            value = t.second;
+            break;
         case 'y':
             value = run >= 4 ? t.year : t.year % 100;
             twoDigits = true;
             break;
-        default: break;
+        default:
+            break;
         }
         if (value < 0) {
             out.append(pattern, i, run);

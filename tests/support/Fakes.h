@@ -14,7 +14,7 @@
 
 // Records every box shown and answers confirmations from a script.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         std::string text;
         bool confirmation = false;
@@ -31,7 +31,8 @@ public:
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
-        for (const auto& s : shown) out.push_back(s.text);
+        for (const auto& s : shown)
+            out.push_back(s.text);
         return out;
     }
 
@@ -40,19 +41,19 @@ public:
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     DateTime now() const override { return time; }
     DateTime time{2026, 12, 7, 9, 5, 30};
 };
 
 // The fixed formats every test runs with.
 class FixedRegional : public Regional {
-public:
+  public:
     RegionalFormats formats() const override { return RegionalFormats{}; }
 };
 
 class FakeScreen : public ScreenInfo {
-public:
+  public:
     int width() const override { return w; }
     int height() const override { return h; }
     int w = 640;
@@ -60,7 +61,7 @@ public:
 };
 
 class FakeLauncher : public Launcher {
-public:
+  public:
     int startHidden(const std::string& program) override {
         started.push_back(program);
         return startResult;
@@ -79,7 +80,7 @@ public:
 };
 
 class FakePorts : public Ports {
-public:
+  public:
     bool writeLine(const std::string& device, const std::string& text) override {
         lines.push_back(device + "|" + text);
         return works;

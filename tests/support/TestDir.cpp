@@ -24,7 +24,9 @@ void TestDir::write(const std::string& name, const std::string& bytes) const {
     out << bytes;
 }
 
-std::string TestDir::read(const std::string& name) const { return ReadFileBytes(file(name)); }
+std::string TestDir::read(const std::string& name) const {
+    return ReadFileBytes(file(name));
+}
 
 bool TestDir::exists(const std::string& name) const {
     return std::filesystem::exists(file(name));

@@ -5,7 +5,7 @@
 // A fresh data directory for one test, removed afterwards. Its path ends in
 // a separator, as the data directory does.
 class TestDir {
-public:
+  public:
     explicit TestDir(const std::string& leaf = "zt");
     ~TestDir();
     TestDir(const TestDir&) = delete;
@@ -17,7 +17,7 @@ public:
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
 
-private:
+  private:
     std::string m_root;
     std::string m_path;
 };

@@ -1,0 +1,103 @@
+#include "store/DataFiles.h"
+#include "store/IoError.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+TEST(DataFiles, OpenersOnMissingFiles) {
+    TestDir dir;
+    DataFiles files(dir.path());
+    EXPECT_FALSE(files.OpenInventoryForRead());
+    EXPECT_EQ(files.CurrentFileName, dir.path() + "Inventory.dat");
+    EXPECT_FALSE(files.OpenPriceWorkForRead());
+    EXPECT_FALSE(files.OpenInventoryNewForRead());
+    EXPECT_FALSE(files.OpenSalesPersonsForRead());
+
+    EXPECT_TRUE(files.OpenResultsForAppend());
+    files.results.writeLine("x");
+    files.results.close();
+    EXPECT_EQ(dir.read("Results.dat"), "x\r\n");
+    ASSERT_TRUE(files.OpenResultsForAppend());
+    files.results.writeLine("y");
+    files.results.close();
+    EXPECT_EQ(dir.read("Results.dat"), "x\r\ny\r\n");
+}
+
+TEST(DataFiles, NamesAreMatchedWithoutRegardToCase) {
+    TestDir dir;
+    dir.write("PRICELIST.WRK", "line\r\n");
+    DataFiles files(dir.path());
+    ASSERT_TRUE(files.OpenPriceWorkForRead());
+    EXPECT_EQ(files.CurrentFileName, dir.path() + "PRICELIST.WRK");
+    EXPECT_EQ(files.priceWork.readText(255), "line");
+    files.priceWork.close();
+
+    ASSERT_TRUE(files.OpenPriceWorkForAppend());
+    files.priceWork.writeLine("more");
+    files.priceWork.close();
+    EXPECT_EQ(dir.read("PRICELIST.WRK"), "line\r\nmore\r\n");
+    EXPECT_FALSE(dir.exists("Pricelist.wrk"));
+}
+
+TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
+    TestDir dir;
+    dir.write("Inventory.dat", "old\r\n");
+    DataFiles files(dir.path());
+    ASSERT_TRUE(files.OpenInventoryForWrite());
+    files.inventory.writeLine("new");
+    files.inventory.flush();
+    EXPECT_EQ(dir.read("Inventory.dat"), "old\r\n");
+    files.inventory.close();
+    EXPECT_EQ(dir.read("Inventory.dat"), "new\r\n");
+
+    ASSERT_TRUE(files.OpenInventoryForWrite());
+    files.inventory.writeLine("dropped");
+    files.inventory.erase();
+    EXPECT_FALSE(dir.exists("Inventory.dat"));
+    EXPECT_FALSE(dir.exists("Inventory.dat.~tmp"));
+}
+
+TEST(DataFiles, AWriteThatFailsThrowsNamingTheFile) {
+    DataFiles files("/dev/");
+    TextFile full;
+    ASSERT_TRUE(full.openAppend("/dev/full"));
+    full.writeLine("lost");
+    try {
+        full.close();
+        FAIL() << "no error for a full disk";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.path(), "/dev/full");
+    }
+}
+
+TEST(TextFile, ReadingFollowsTheTextFileRules) {
+    TestDir dir;
+    dir.write("t.txt", "ab cdef\r\n  12  3.5\n\r\n-7 x\r\nlast");
+    TextFile f;
+    ASSERT_TRUE(f.openRead(dir.file("t.txt")));
+    EXPECT_EQ(f.readText(2), "ab");
+    EXPECT_EQ(f.readChar(), ' ');
+    EXPECT_EQ(f.readText(255), "cdef");
+    EXPECT_TRUE(f.eoln());
+    f.readLine();
+    long n = 0;
+    double r = 0;
+    EXPECT_TRUE(f.readInteger(n));
+    EXPECT_EQ(n, 12);
+    EXPECT_TRUE(f.readReal(r));
+    EXPECT_DOUBLE_EQ(r, 3.5);
+    // Numbers skip line ends, empty lines included.
+    EXPECT_TRUE(f.readInteger(n));
+    EXPECT_EQ(n, -7);
+    EXPECT_FALSE(f.readInteger(n));
+    EXPECT_TRUE(f.ioError());
+    EXPECT_EQ(f.readText(5), "") << "reads do nothing after an error";
+    EXPECT_THROW(f.check(), IoError);
+    f.clearIoError();
+    f.readLine();
+    EXPECT_EQ(f.readText(255), "last");
+    EXPECT_TRUE(f.eof());
+    EXPECT_FALSE(f.readInteger(n)) << "no number at the end of the file";
+}
