@@ -1,13 +1,27 @@
 // The program block: the application, its screens and the message loop.
+#include "app/ProgramBlock.h"
+#include "platform/Cp1252.h"
+#include "platform/PosixPorts.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtSystem.h"
+#include "platform/Services.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorvi5.1");
-    QWidget window;
-    window.setWindowTitle("Zorvi5.1");
-    window.resize(632, 423);
-    window.show();
+    QtDialogs dialogs;
+    QtClock clock;
+    QtRegional regional;
+    QtLauncher launcher;
+    PosixPorts ports;
+    QtScreenInfo screen;
+    Services services{dialogs, clock, regional, launcher, ports, screen};
+    std::string dataDir =
+        toCp1252(QDir::toNativeSeparators(QApplication::applicationDirPath())) + "/";
+    ProgramBlock program(services, dataDir);
+    program.show();
     return QApplication::exec();
 }

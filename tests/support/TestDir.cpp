@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 TestDir::TestDir(const std::string& leaf) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zorviXXXXXX").string();
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zXXXXXX").string();
     if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
     m_root = tmpl;
     std::filesystem::create_directories(m_root + "/" + leaf);

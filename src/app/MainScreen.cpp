@@ -1,0 +1,423 @@
+// TForm1: the main screen.
+#include "app/MainScreen.h"
+
+#include "app/StartUp.h"
+#include "forms/Guard.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "store/HelpFile.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+// An ellipse outline, optionally filled, as the main screen's decoration draws it.
+class EllipseShape : public QWidget {
+  public:
+    EllipseShape(QWidget* parent, const QColor& pen, int penWidth, const QColor& fill)
+        : QWidget(parent), m_pen(pen), m_penWidth(penWidth), m_fill(fill) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(m_pen, m_penWidth));
+        p.setBrush(m_fill.isValid() ? QBrush(m_fill) : Qt::NoBrush);
+        int half = m_penWidth / 2;
+        p.drawEllipse(rect().adjusted(half, half, -half - 1, -half - 1));
+    }
+
+  private:
+    QColor m_pen;
+    int m_penWidth;
+    QColor m_fill;
+};
+
+QFont arial(int pixels, bool bold = false) {
+    QFont f("Arial");
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+const QString EditionMessages[] = {
+    " The Layby function is available in \r  TALLYBOX and LEDGERPRO !",
+    "The Debtor functions are available in \r    TALLYBOX and LEDGERPRO !",
+    "The Creditors functions are available in \r               LEDGERPRO only !",
+};
+
+} // namespace
+
+TForm1::TForm1(ProgramState& state, Services& services, const std::string& dataDir, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    setWindowTitle("Zorvi5.1");
+    setClientSize(632, 423);
+    buildControls();
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    installEventFilter(this);
+
+    StartUpOutcome outcome;
+    guarded([&] { outcome = RunStartUp(m_state, m_services, dataDir); });
+    Label5->setText(fromCp1252(outcome.dateText));
+    Label6->setText(fromCp1252(outcome.clockText));
+    Butintro->setText("Vie&w+Print");
+    if (outcome.tradingDisabled || m_state.flags.ConfigMissing)
+        enableGroup(tradingButtons(), false);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    Timer1->start();
+}
+
+QPushButton* TForm1::makeButton(const QString& caption, int left, int top) {
+    auto* b = new QPushButton(caption, Panel1);
+    b->setGeometry(left, top, 85, 25);
+    b->setFont(arial(13, true));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void TForm1::buildControls() {
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(0, 0, 632, 423 - 25);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setLineWidth(2);
+    Panel1->setAutoFillBackground(true);
+    QPalette grey = Panel1->palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    Panel1->setPalette(grey);
+
+    Panel2 = new QLabel("Click on a Button, or press the unterlined letter (or Alt+Letter), or use "
+                        "the Tab key + Enter to start.",
+                        this);
+    Panel2->setGeometry(0, 423 - 25, 632, 25);
+    Panel2->setAlignment(Qt::AlignCenter);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setAutoFillBackground(true);
+    Panel2->setPalette(grey);
+
+    Shape1 = new EllipseShape(Panel1, QColor(192, 192, 192), 10, QColor());
+    Shape1->setGeometry(104, 28, 429, 253);
+    Shape2 = new EllipseShape(Panel1, QColor(0, 128, 128), 9, QColor(0, 128, 128));
+    Shape2->setGeometry(108, 32, 421, 245);
+
+    QFont impact("Impact");
+    impact.setPixelSize(120);
+    Label1 = new QLabel("ZORVI", Panel1);
+    Label2 = new QLabel("ZORVI", Panel1);
+    for (auto [label, colour, left, top] : {std::tuple{Label1, QColor(Qt::black), 171, 68},
+                                            std::tuple{Label2, QColor(Qt::red), 167, 72}}) {
+        label->setFont(impact);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, colour);
+        label->setPalette(p);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->adjustSize();
+        label->move(left, top);
+    }
+
+    butsale = makeButton("&Sale", 38, 304);
+    butdocket = makeButton("&Docket", 38, 344);
+    butexp = makeButton("&Expense", 156, 304);
+    butmenu = makeButton("&Menu", 156, 344);
+    Butintro = makeButton("Vie&w+Print", 274, 304);
+    Buthelp = makeButton("&Help", 274, 344);
+    butdeb = makeButton("De&btor", 392, 304);
+    butlay = makeButton("&Layby", 392, 344);
+    butcred = makeButton("&Creditor", 510, 304);
+    butexit = makeButton("E&xit", 510, 344);
+
+    RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
+    RadioGroup1->setGeometry(246, 288, 141, 81);
+    RadioGroup1->setFocusPolicy(Qt::StrongFocus);
+    RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
+    RbutSetup->setGeometry(252, 304, 130, 17);
+    RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
+    RbutInvent->setGeometry(252, 324, 130, 17);
+    RbutPlist = new QRadioButton(" Update &Price List", Panel1);
+    RbutPlist->setGeometry(252, 344, 130, 17);
+    for (QWidget* w : menuGroup())
+        w->hide();
+
+    Memo1 = new QPlainTextEdit(Panel1);
+    Memo1->setGeometry(16, 16, 597, 357);
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::ClickFocus);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->viewport()->setCursor(Qt::ForbiddenCursor);
+    QFont lineDraw;
+    lineDraw.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
+    lineDraw.setStyleHint(QFont::TypeWriter);
+    lineDraw.setPixelSize(12);
+    Memo1->setFont(lineDraw);
+    Memo1->hide();
+
+    Label3 = new QLabel("Press   Q  or   X   or   ESC   to exit to the main screen.", Panel1);
+    Label3->setGeometry(2, 398 - 2 - 16, 628, 16);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setFont(arial(12));
+    QPalette hint = Label3->palette();
+    hint.setColor(QPalette::WindowText, QColor(0, 255, 255));
+    Label3->setPalette(hint);
+    Label3->hide();
+
+    Label5 = new QLabel(Panel1);
+    Label5->setGeometry(20, 16, 77, 16);
+    Label6 = new QLabel(Panel1);
+    Label6->setGeometry(547, 16, 63, 16);
+    Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(10000);
+
+    // Tab order as the operators know it.
+    QList<QWidget*> order = {butsale,     butdocket, butexp,     butmenu,  Butintro,
+                             Buthelp,     butdeb,    butlay,     butcred,  butexit,
+                             RadioGroup1, RbutSetup, RbutInvent, RbutPlist};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(butsale, &QPushButton::clicked, this, [this] { guarded([this] { butsaleClick(); }); });
+    connect(butexp, &QPushButton::clicked, this, [this] { guarded([this] { butexpClick(); }); });
+    connect(butmenu, &QPushButton::clicked, this, [this] { guarded([this] { butmenuClick(); }); });
+    connect(butdocket, &QPushButton::clicked, this,
+            [this] { guarded([this] { butdocketClick(); }); });
+    connect(Buthelp, &QPushButton::clicked, this, [this] { guarded([this] { ButhelpClick(); }); });
+    connect(Butintro, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButintroClick(); }); });
+    connect(butexit, &QPushButton::clicked, this, [this] { guarded([this] { butexitClick(); }); });
+    QPushButton* editions[] = {butlay, butdeb, butcred};
+    for (int i = 0; i < 3; ++i) {
+        QString text = EditionMessages[i];
+        connect(editions[i], &QPushButton::clicked, this, [this, text] {
+            closeMenu();
+            m_services.dialogs.message(toCp1252(text));
+        });
+    }
+}
+
+void TForm1::enableGroup(const QList<QWidget*>& group, bool enabled) {
+    for (QWidget* w : group)
+        w->setEnabled(enabled);
+}
+
+QList<QWidget*> TForm1::tradingButtons() const {
+    return {butsale, butdocket, butexp};
+}
+QList<QWidget*> TForm1::firstEnableSet() const {
+    return {butexit, butlay, butdocket, butsale, butexp};
+}
+QList<QWidget*> TForm1::secondEnableSet() const {
+    return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
+}
+QList<QWidget*> TForm1::menuGroup() const {
+    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent};
+}
+
+void TForm1::closeMenu() {
+    // Hiding the focused frame would pass the focus on to an entry, which acts on it.
+    if (menuGroup().contains(QApplication::focusWidget())) butmenu->setFocus();
+    for (QWidget* w : menuGroup())
+        w->hide();
+    Butintro->show();
+}
+
+void TForm1::FormActivate() {
+    if (m_state.flags.QuitAfterConsolidation) {
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    if (!m_state.flags.ConfigMissing) {
+        enableGroup(firstEnableSet(), true);
+        enableGroup(secondEnableSet(), true);
+    }
+    DeriveSwitches(m_state.config);
+    if (m_state.flags.PriceListError) enableGroup(tradingButtons(), false);
+}
+
+void TForm1::openScreen(QWidget* screen) {
+    closeMenu();
+    if (screen) handOverTo(screen);
+}
+
+void TForm1::butsaleClick() {
+    openScreen(m_screens.sales);
+}
+void TForm1::butexpClick() {
+    openScreen(m_screens.expense);
+}
+
+void TForm1::butmenuClick() {
+    m_state.window.WindowLeft = x();
+    m_state.window.WindowTop = y();
+    Butintro->hide();
+    for (QWidget* w : menuGroup())
+        w->show();
+    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent}) {
+        r->setAutoExclusive(false);
+        r->setChecked(false);
+        r->setAutoExclusive(true);
+    }
+    RadioGroup1->setFocus();
+}
+
+void TForm1::RbutSetupEnter() {
+    openScreen(m_screens.setup);
+}
+void TForm1::RbutPlistEnter() {
+    openScreen(m_screens.priceEditor);
+}
+
+void TForm1::RbutInventEnter() {
+    closeMenu();
+    if (!m_state.config.InventoryOn) {
+        m_services.dialogs.message(" Zorvi is running in statistic mode.\r Update the Inventory is "
+                                   "blocked !");
+        closeMenu();
+        return;
+    }
+    DataFiles& files = m_state.files;
+    std::string problem;
+    if (files.OpenInventoryForRead()) {
+        long count = 0;
+        while (!files.inventory.eof()) {
+            files.inventory.readText(255);
+            files.inventory.readLine();
+            ++count;
+        }
+        files.inventory.close();
+        if (count == 0) problem = "The file " + files.CurrentFileName + " is empty !";
+    } else {
+        problem = "The Inventory file " + files.CurrentFileName +
+                  " not found !\rPress help and see \"The file Inventory.dat\".";
+        closeMenu();
+        butmenu->setFocus();
+    }
+    if (!problem.empty()) {
+        m_services.dialogs.message(problem);
+        closeMenu();
+        return;
+    }
+    openScreen(m_screens.inventory);
+}
+
+void TForm1::butdocketClick() {
+    closeMenu();
+    if (m_state.flags.PrinterDisabled) {
+        m_services.dialogs.message("Printer disabled!");
+        return;
+    }
+}
+
+void TForm1::ButhelpClick() {
+    closeMenu();
+    Label3->show();
+    enableGroup(tradingButtons(), false);
+    enableGroup(secondEnableSet(), false);
+    std::string path = m_state.files.compose("hlpf.7");
+    auto lines = LoadHelpLines(path);
+    if (!lines) {
+        m_services.dialogs.message(HelpFileMissingText(path));
+        Memo1->hide();
+        Label3->hide();
+        return;
+    }
+    Memo1->clear();
+    for (const std::string& line : *lines)
+        Memo1->appendPlainText(fromCp1252(line));
+    Memo1->moveCursor(QTextCursor::Start);
+    Memo1->show();
+    Memo1->setFocus();
+}
+
+void TForm1::ButintroClick() {
+    closeMenu();
+    Label3->show();
+    openScreen(m_screens.view);
+}
+
+void TForm1::butexitClick() {
+    closeMenu();
+    close();
+}
+
+void TForm1::Timer1Timer() {
+    m_state.ClockText =
+        UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
+    Label6->setText(fromCp1252(m_state.ClockText));
+}
+
+void TForm1::FormKeyDown(int key) {
+    Memo1->hide();
+    enableGroup(firstEnableSet(), true);
+    enableGroup(secondEnableSet(), true);
+    closeMenu();
+    Label3->hide();
+    if (m_state.flags.ConfigMissing) enableGroup(tradingButtons(), false);
+    butmenu->setFocus();
+    (void)key;
+}
+
+bool TForm1::pressUnderlinedLetter(int key) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!qobject_cast<QAbstractButton*>(focus)) return false;
+    QString letter = QString(QChar(key)).toLower();
+    QList<QAbstractButton*> candidates;
+    for (QAbstractButton* b : Panel1->findChildren<QAbstractButton*>()) {
+        QString text = b->text();
+        int amp = text.indexOf('&');
+        if (amp >= 0 && amp + 1 < text.size() && text[amp + 1].toLower() == letter[0] &&
+            b->isVisible() && b->isEnabled())
+            candidates.append(b);
+    }
+    if (candidates.isEmpty()) return false;
+    // While the menu is open its entries come first.
+    QAbstractButton* chosen = candidates.first();
+    for (QAbstractButton* b : candidates)
+        if (qobject_cast<QRadioButton*>(b)) chosen = b;
+    if (qobject_cast<QRadioButton*>(chosen))
+        chosen->setFocus();
+    else
+        chosen->click();
+    return true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == RbutSetup) guarded([this] { RbutSetupEnter(); });
+        if (watched == RbutPlist) guarded([this] { RbutPlistEnter(); });
+        if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int k = key->key();
+    if (k == Qt::Key_Q || k == Qt::Key_X || k == Qt::Key_Escape) {
+        guarded([this, k] { FormKeyDown(k); });
+        // Alt+X still reaches the Exit button's accelerator.
+        return !(key->modifiers() & Qt::AltModifier);
+    }
+    if (k >= Qt::Key_A && k <= Qt::Key_Z &&
+        !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)))
+        return pressUnderlinedLetter(k);
+    return false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}

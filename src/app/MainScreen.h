@@ -1,0 +1,97 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+
+#include <QList>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QGroupBox;
+class QTimer;
+class QFrame;
+class QAbstractButton;
+
+// TForm1: the main screen, the program's hub. It runs the start-up checks
+// when created and opens every other screen.
+class TForm1 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    struct Screens {
+        QWidget* setup = nullptr;
+        QWidget* priceEditor = nullptr;
+        QWidget* sales = nullptr;
+        QWidget* expense = nullptr;
+        QWidget* consolidation = nullptr;
+        QWidget* inventory = nullptr;
+        QWidget* view = nullptr;
+    };
+
+    TForm1(ProgramState& state, Services& services, const std::string& dataDir,
+           QWidget* parent = nullptr);
+    void setScreens(const Screens& screens) { m_screens = screens; }
+
+    // Components, named as the operators' manual names them.
+    QFrame* Panel1;
+    QLabel* Panel2;
+    QWidget* Shape1;
+    QWidget* Shape2;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label5;
+    QLabel* Label6;
+    QPushButton* butsale;
+    QPushButton* butdocket;
+    QPushButton* butexp;
+    QPushButton* butmenu;
+    QPushButton* Butintro;
+    QPushButton* Buthelp;
+    QPushButton* butdeb;
+    QPushButton* butlay;
+    QPushButton* butcred;
+    QPushButton* butexit;
+    QGroupBox* RadioGroup1;
+    QRadioButton* RbutSetup;
+    QRadioButton* RbutInvent;
+    QRadioButton* RbutPlist;
+    QPlainTextEdit* Memo1;
+    QTimer* Timer1;
+
+    void leaveToMain() override {}
+
+  protected:
+    void FormActivate() override;
+    bool followsSharedPosition() const override { return true; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    QPushButton* makeButton(const QString& caption, int left, int top);
+    void enableGroup(const QList<QWidget*>& group, bool enabled);
+    QList<QWidget*> tradingButtons() const;
+    QList<QWidget*> firstEnableSet() const;
+    QList<QWidget*> secondEnableSet() const;
+    QList<QWidget*> menuGroup() const;
+    void closeMenu();
+    void openScreen(QWidget* screen);
+    bool pressUnderlinedLetter(int key);
+
+    void butsaleClick();
+    void butexpClick();
+    void butmenuClick();
+    void butdocketClick();
+    void ButhelpClick();
+    void ButintroClick();
+    void butexitClick();
+    void RbutSetupEnter();
+    void RbutPlistEnter();
+    void RbutInventEnter();
+    void FormKeyDown(int key);
+    void Timer1Timer();
+
+    Screens m_screens;
+    bool m_closing = false;
+};

@@ -1,0 +1,45 @@
+#include "app/ProgramBlock.h"
+
+#include "app/MainScreen.h"
+#include "app/PlaceholderScreen.h"
+#include "platform/Services.h"
+
+ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
+    Form1 = new TForm1(state, services, dataDir);
+    auto placeholder = [&](const char* caption, int w, int h) {
+        auto* screen = new PlaceholderScreen(state, services, caption, w, h);
+        screen->setMainScreen(Form1);
+        return screen;
+    };
+    Form2 =
+        placeholder("CONFIGURE ZORVI              Use the TAB Key  or Mouse to move to the next "
+                    "field.",
+                    631, 424);
+    Form3 = placeholder("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
+                        "Expenses.",
+                        630, 424);
+    Form4 = placeholder("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
+                        "Corrections.",
+                        634, 425);
+    Form5 = placeholder("EXPENSE SCREEN            Register any expense recorded in the price "
+                        "list.               ",
+                        630, 425);
+    Form6 = placeholder("ZORVI  CONSOLIDATE", 630, 423);
+    Form7 = placeholder("   INVENTORY UPDATE", 630, 423);
+    Form8 = placeholder("  VIEW & PRINT    ", 628, 403);
+    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8});
+    for (QWidget* w :
+         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8})
+        w->move((services.screen.width() - w->width()) / 2,
+                (services.screen.height() - w->height()) / 2);
+}
+
+ProgramBlock::~ProgramBlock() {
+    for (QWidget* w :
+         {Form8, Form7, Form6, Form5, Form4, Form3, Form2, static_cast<QWidget*>(Form1)})
+        delete w;
+}
+
+void ProgramBlock::show() {
+    Form1->show();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/ProgramState.h"
+
+#include <memory>
+#include <string>
+
+struct Services;
+class TForm1;
+class QWidget;
+
+// The program: its state and its eight screens, created in their fixed order
+// (main, setup, price list editor, sales, expense, consolidation, inventory
+// update, view and print), all hidden but the main screen, each centred.
+class ProgramBlock {
+  public:
+    ProgramBlock(Services& services, const std::string& dataDir);
+    ~ProgramBlock();
+
+    ProgramState state;
+    TForm1* Form1 = nullptr;
+    QWidget* Form2 = nullptr;
+    QWidget* Form3 = nullptr;
+    QWidget* Form4 = nullptr;
+    QWidget* Form5 = nullptr;
+    QWidget* Form6 = nullptr;
+    QWidget* Form7 = nullptr;
+    QWidget* Form8 = nullptr;
+
+    void show();
+};

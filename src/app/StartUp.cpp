@@ -1,0 +1,108 @@
+#include "app/StartUp.h"
+
+#include "platform/Services.h"
+#include "store/FileNames.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+
+namespace {
+
+void checkCompanionFiles(const std::string& dataDir, Dialogs& dialogs) {
+    for (const char* name : {"Hlpf.1", "Hlpf.2", "Hlpf.3", "Hlpf.4", "Hlpf.5", "Hlpf.6", "Hlpf.7",
+                             "Devcheck.exe", "Slipjet.exe"}) {
+        if (!FileNames::exists(FileNames::resolve(dataDir, name)))
+            dialogs.message(std::string("The file ") + name +
+                            " not found.\rZorvi will not run without this file.");
+    }
+}
+
+void checkPrinterPath(ProgramState& state, Dialogs& dialogs) {
+    const std::string& dir = state.files.DataDir();
+    state.flags.PrinterDisabled = HasLongPathComponent(dir);
+    if (state.flags.PrinterDisabled)
+        dialogs.message("Warning: Incorrect installation!  " + dir + "\r" +
+                        "The docket printer is disabled." + "\r" +
+                        "If you need the printer, then reinstall ZORVI as recommended in the "
+                        "Manual.");
+}
+
+void checkScreenSize(ProgramState& state, Services& services) {
+    if (services.screen.width() > 650) {
+        services.dialogs.message("The best display settings for ZORVI are: \r640 x 480 and the "
+                                 "standard font, or\r800 x 600 and the large or small font.");
+        state.window = {88, 74};
+    } else {
+        state.window = {1, 1};
+    }
+}
+
+bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
+    if (ReadConfiguration(state.files.pathOf("Configur.dat"), state.config, dialogs)) {
+        state.flags.ConfigMissing = false;
+        return true;
+    }
+    state.flags.ConfigMissing = true;
+    dialogs.message("The configur file Configur.dat not found.\r\nPress the Update button(s) and "
+                    "configure Zorvi.");
+    return false;
+}
+
+void checkDevicesAndPrinter(ProgramState& state, Services& services) {
+    if (state.flags.PrinterDisabled) state.flags.DocketAutoPrint = false;
+    if (!state.flags.DocketAutoPrint)
+        services.dialogs.message(
+            "Printer not available.\rTo print dockets, press \"Docket + Yes\".");
+}
+
+void removeLeftOverWorkCopy(DataFiles& files) {
+    if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
+}
+
+void writeStartRecord(ProgramState& state, const std::string& dateTimeText) {
+    DataFiles& files = state.files;
+    if (!files.results.isOpen()) files.OpenResultsForAppend();
+    if (files.results.isOpen())
+        files.results.writeLine("* START of SALE   " + dateTimeText.substr(0, 14));
+    files.results.close();
+}
+
+} // namespace
+
+bool HasLongPathComponent(const std::string& path) {
+    int count = 0;
+    for (char c : path) {
+        if (c == '/' || c == '\\' || c == '.') {
+            count = 0;
+        } else if (++count > 8) {
+            return true;
+        }
+    }
+    return false;
+}
+
+StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::string& dataDir) {
+    StartUpOutcome outcome;
+    Dialogs& dialogs = services.dialogs;
+    checkCompanionFiles(dataDir, dialogs);
+    state.files.setDataDir(dataDir);
+    checkPrinterPath(state, dialogs);
+    state.flags.DrawerAvailable = false;
+    state.flags.QuitAfterConsolidation = false;
+
+    DateTime now = services.clock.now();
+    RegionalFormats formats = services.regional.formats();
+    outcome.dateText = ShortDateText(now, formats);
+    state.ClockText = UpdateClockText(LongTimeText(now, formats));
+    outcome.clockText = state.ClockText;
+
+    checkScreenSize(state, services);
+    if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
+    if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
+    checkDevicesAndPrinter(state, services);
+    state.day = DayTotals{};
+
+    removeLeftOverWorkCopy(state.files);
+    writeStartRecord(state, DateTimeText(services.clock.now(), formats));
+    return outcome;
+}

@@ -1,0 +1,72 @@
+#include "forms/EntryField.h"
+
+#include "forms/Guard.h"
+#include "platform/Cp1252.h"
+
+#include <QKeyEvent>
+
+#include <algorithm>
+
+char KeyCharacter(const QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return '\r';
+    case Qt::Key_Escape:
+        return '\x1b';
+    case Qt::Key_Backspace:
+        return '\b';
+    default:
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return 0;
+    QString text = event->text();
+    if (text.size() != 1 || !isCp1252(text[0]) || text[0].unicode() < 32) return 0;
+    return toCp1252(text)[0];
+}
+
+EntryField::EntryField(Dialogs& dialogs, QWidget* parent) : QLineEdit(parent), m_dialogs(dialogs) {
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void EntryField::keyPressEvent(QKeyEvent* event) {
+    bool handled = false;
+    RunGuarded(m_dialogs, [&] {
+        if (onKeyDown) onKeyDown(event->key(), event->modifiers());
+        char key = KeyCharacter(event);
+        if (key == 0) return;
+        if (m_upperCase && key >= 'a' && key <= 'z') key = static_cast<char>(key - 32);
+        char original = key;
+        if (onKeyPress) onKeyPress(key);
+        handled = true;
+        if (key == 0 || key == '\r' || key == '\x1b') return;
+        if (key == '\b') {
+            if (!isReadOnly()) backspace();
+            return;
+        }
+        if (isReadOnly()) return;
+        if (key == original && !m_upperCase) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
+        insert(fromCp1252(std::string(1, key)));
+    });
+    // Keys that type nothing only move the cursor within the field.
+    static const int Moves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,
+                                Qt::Key_Delete};
+    if (!handled && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        std::find(std::begin(Moves), std::end(Moves), event->key()) != std::end(Moves))
+        QLineEdit::keyPressEvent(event);
+    else if (!handled)
+        event->ignore();
+}
+
+void EntryField::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (onEnter) RunGuarded(m_dialogs, onEnter);
+}
+
+void EntryField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (onExit) RunGuarded(m_dialogs, onExit);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <functional>
+
+class Dialogs;
+
+// A single-line entry field with the events the screens are written against:
+// the cursor entering and leaving, key down (the key and shift state, before
+// anything else) and key press (the character, which the handler may replace
+// or drop by setting it to 0). Fields are never reached with Tab; the
+// handlers move the cursor.
+class EntryField : public QLineEdit {
+    Q_OBJECT
+  public:
+    EntryField(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+    std::function<void(int key, Qt::KeyboardModifiers modifiers)> onKeyDown;
+    std::function<void(char& key)> onKeyPress;
+
+    // Typed letters become capitals.
+    void setUpperCase(bool on) { m_upperCase = on; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    Dialogs& m_dialogs;
+    bool m_upperCase = false;
+};
+
+// The character code a key event stands for: Enter 13, Esc 27, Backspace 8,
+// a Windows-1252 character, or 0 for keys that type nothing.
+char KeyCharacter(const QKeyEvent* event);

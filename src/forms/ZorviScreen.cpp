@@ -1,0 +1,54 @@
+#include "forms/ZorviScreen.h"
+
+#include "forms/Guard.h"
+#include "platform/Services.h"
+#include "store/ProgramState.h"
+
+#include <QCloseEvent>
+
+ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
+    : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QFont font("Arial");
+    font.setPixelSize(13);
+    setFont(font);
+}
+
+void ZorviScreen::setClientSize(int width, int height) {
+    setFixedSize(width, height);
+}
+
+void ZorviScreen::centre() {
+    move((m_services.screen.width() - width()) / 2, (m_services.screen.height() - height()) / 2);
+}
+
+void ZorviScreen::handOverTo(QWidget* other) {
+    m_state.window.WindowLeft = x();
+    m_state.window.WindowTop = y();
+    hide();
+    other->show();
+    other->activateWindow();
+}
+
+void ZorviScreen::leaveToMain() {
+    if (m_main) handOverTo(m_main);
+}
+
+void ZorviScreen::guarded(const std::function<void()>& handler) {
+    RunGuarded(m_services.dialogs, handler);
+}
+
+void ZorviScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
+    if (followsSharedPosition()) move(m_state.window.WindowLeft, m_state.window.WindowTop);
+    guarded([this] { FormActivate(); });
+}
+
+void ZorviScreen::closeEvent(QCloseEvent* event) {
+    // The close button is this screen's way out, so a window always stays shown.
+    event->ignore();
+    guarded([this] { leaveToMain(); });
+}

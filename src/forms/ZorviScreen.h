@@ -1,0 +1,44 @@
+#pragma once
+
+#include "forms/HelpLines.h"
+
+#include <QWidget>
+
+struct ProgramState;
+struct Services;
+
+// What every screen shares: the program's state and services, taking the
+// shared window position when shown, handing over to another screen, and
+// the window's close button acting as the screen's own way out.
+class ZorviScreen : public QWidget {
+    Q_OBJECT
+  public:
+    ZorviScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    // The screen that the others return to.
+    void setMainScreen(QWidget* main) { m_main = main; }
+    // Stores this screen's position, hides it and shows the other screen.
+    void handOverTo(QWidget* other);
+    // Hides this screen and shows the main screen again.
+    virtual void leaveToMain();
+    // Runs a handler; a data file error is shown and abandons it.
+    void guarded(const std::function<void()>& handler);
+
+  protected:
+    // Runs each time the screen is shown, after it has taken the shared position.
+    virtual void FormActivate() {}
+    // Whether the screen moves to the shared position when shown.
+    virtual bool followsSharedPosition() const { return true; }
+    void setClientSize(int width, int height);
+    void centre();
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    ProgramState& m_state;
+    Services& m_services;
+    HelpLines m_help;
+
+  private:
+    QWidget* m_main = nullptr;
+};

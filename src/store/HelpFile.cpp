@@ -1,0 +1,18 @@
+#include "store/HelpFile.h"
+
+#include "store/TextFile.h"
+
+std::optional<std::vector<std::string>> LoadHelpLines(const std::string& path) {
+    TextFile file;
+    if (!file.openRead(path)) return std::nullopt;
+    std::vector<std::string> lines;
+    while (!file.eof()) {
+        lines.push_back(file.readText(255));
+        file.readLine();
+    }
+    return lines;
+}
+
+std::string HelpFileMissingText(const std::string& path) {
+    return "Error!\r\nthe file " + path + " not found!";
+}

@@ -1,0 +1,209 @@
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "app/StartUp.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MainScreenFixture {
+    explicit MainScreenFixture(const std::string& leaf = "shop") : dir(leaf) {
+        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6",
+                                 "Devcheck.exe", "Slipjet.exe"})
+            dir.write(name, "");
+        dir.write("hlpf.7", "Main help\r\nline two\r\n");
+    }
+    void writeConfiguration(const Configuration& c = DefaultConfiguration()) {
+        WriteConfiguration(dir.file("Configur.dat"), c);
+    }
+    void start() {
+        program = std::make_unique<ProgramBlock>(services, dir.path());
+        program->show();
+        program->Form1->activateWindow();
+        QApplication::setActiveWindow(program->Form1);
+        QApplication::processEvents();
+    }
+    TForm1& main() { return *program->Form1; }
+    std::vector<bool> trading() {
+        return {main().butsale->isEnabled(), main().butdocket->isEnabled(),
+                main().butexp->isEnabled()};
+    }
+
+    TestDir dir;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screen;
+    Services services{dialogs, clock, regional, launcher, ports, screen};
+    std::unique_ptr<ProgramBlock> program;
+};
+
+const std::string NoPrinter = "Printer not available.\rTo print dockets, press \"Docket + Yes\".";
+
+} // namespace
+
+TEST(MainScreen, StartsWithoutConfigurationAndKeepsTradingOff) {
+    MainScreenFixture f;
+    f.start();
+    ASSERT_GE(f.dialogs.texts().size(), 2u);
+    EXPECT_EQ(f.dialogs.texts()[0],
+              "The configur file Configur.dat not found.\r\nPress the Update button(s) and "
+              "configure Zorvi.");
+    EXPECT_EQ(f.dialogs.texts()[1], NoPrinter);
+    EXPECT_EQ(f.trading(), (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(f.main().butexit->isEnabled());
+    EXPECT_EQ(f.main().windowTitle(), "Zorvi5.1");
+    EXPECT_EQ(f.main().Butintro->text(), "Vie&w+Print");
+    EXPECT_EQ(f.main().Label5->text(), "07/12/26");
+    EXPECT_EQ(f.main().Label6->text(), "9:05");
+    EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 9:05:\r\n");
+}
+
+TEST(MainScreen, StartsWithConfigurationAndTradingOn) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.clock.time = {2026, 12, 7, 14, 30, 0};
+    f.start();
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{NoPrinter});
+    EXPECT_EQ(f.trading(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(f.main().Label6->text(), "14:30");
+    EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 14:30\r\n");
+    EXPECT_EQ(f.main().pos(), QPoint(1, 1));
+}
+
+TEST(MainScreen, ReportsMissingCompanionFilesAndAWideScreen) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    std::remove(f.dir.file("hlpf.3").c_str());
+    std::remove(f.dir.file("Slipjet.exe").c_str());
+    f.screen.w = 800;
+    f.start();
+    EXPECT_EQ(f.dialogs.texts(),
+              (std::vector<std::string>{
+                  "The file Hlpf.3 not found.\rZorvi will not run without this file.",
+                  "The file Slipjet.exe not found.\rZorvi will not run without this file.",
+                  "The best display settings for ZORVI are: \r640 x 480 and the standard font, "
+                  "or\r800 x 600 and the large or small font.",
+                  NoPrinter}));
+    EXPECT_EQ(f.main().pos(), QPoint(88, 74));
+}
+
+TEST(MainScreen, ALongFolderNameDisablesThePrinter) {
+    MainScreenFixture f("longfoldername");
+    f.writeConfiguration();
+    f.start();
+    ASSERT_FALSE(f.dialogs.texts().empty());
+    EXPECT_EQ(f.dialogs.texts()[0], "Warning: Incorrect installation!  " + f.dir.path() +
+                                        "\rThe docket printer is disabled.\rIf you need the "
+                                        "printer, then reinstall ZORVI as recommended in the "
+                                        "Manual.");
+    EXPECT_TRUE(f.program->state.flags.PrinterDisabled);
+    f.dialogs.shown.clear();
+    QTest::mouseClick(f.main().butdocket, Qt::LeftButton);
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"Printer disabled!"});
+}
+
+TEST(MainScreen, PathComponentsAreCountedFromSeparatorsAndDots) {
+    EXPECT_FALSE(HasLongPathComponent("/opt/zorvi/build/shop/"));
+    EXPECT_FALSE(HasLongPathComponent("/tmp/abcdefgh.ijk/"));
+    EXPECT_TRUE(HasLongPathComponent("/tmp/abcdefghi/"));
+    EXPECT_TRUE(HasLongPathComponent("/home/shopkeeper/z/"));
+}
+
+TEST(MainScreen, MenuOpensAndEscResetsTheScreen) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    EXPECT_TRUE(f.main().RadioGroup1->isVisible());
+    EXPECT_TRUE(f.main().RbutSetup->isVisible());
+    EXPECT_FALSE(f.main().Butintro->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), f.main().RadioGroup1);
+    QTest::keyClick(f.main().RadioGroup1, Qt::Key_Escape);
+    EXPECT_FALSE(f.main().RadioGroup1->isVisible());
+    EXPECT_TRUE(f.main().Butintro->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), f.main().butmenu);
+}
+
+TEST(MainScreen, HelpShowsTheHelpTextUntilQ) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    QTest::mouseClick(f.main().Buthelp, Qt::LeftButton);
+    EXPECT_TRUE(f.main().Memo1->isVisible());
+    EXPECT_EQ(f.main().Memo1->toPlainText(), "Main help\nline two");
+    EXPECT_TRUE(f.main().Label3->isVisible());
+    EXPECT_FALSE(f.main().butsale->isEnabled());
+    EXPECT_TRUE(f.main().butexit->isEnabled());
+    QTest::keyClick(f.main().Memo1, Qt::Key_Q);
+    EXPECT_FALSE(f.main().Memo1->isVisible());
+    EXPECT_FALSE(f.main().Label3->isVisible());
+    EXPECT_TRUE(f.main().butsale->isEnabled());
+}
+
+TEST(MainScreen, EditionButtonsExplainWhereTheFunctionsAre) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    f.dialogs.shown.clear();
+    QTest::mouseClick(f.main().butdeb, Qt::LeftButton);
+    QTest::mouseClick(f.main().butlay, Qt::LeftButton);
+    QTest::mouseClick(f.main().butcred, Qt::LeftButton);
+    EXPECT_EQ(f.dialogs.texts(),
+              (std::vector<std::string>{
+                  "The Debtor functions are available in \r    TALLYBOX and LEDGERPRO !",
+                  " The Layby function is available in \r  TALLYBOX and LEDGERPRO !",
+                  "The Creditors functions are available in \r               LEDGERPRO only !"}));
+}
+
+TEST(MainScreen, UnderlinedLetterPressesAButtonAndScreensHandOver) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    f.main().butmenu->setFocus();
+    QTest::keyClick(f.main().butmenu, Qt::Key_S);
+    EXPECT_FALSE(f.main().isVisible());
+    EXPECT_TRUE(f.program->Form4->isVisible());
+    // The sales screen's close button returns to the main screen.
+    f.program->Form4->close();
+    EXPECT_TRUE(f.main().isVisible());
+    EXPECT_FALSE(f.program->Form4->isVisible());
+}
+
+TEST(MainScreen, UpdateInventoryChecksTheMode) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    f.dialogs.shown.clear();
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    f.main().RbutInvent->setFocus();
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{
+                                     " Zorvi is running in statistic mode.\r Update the Inventory "
+                                     "is blocked !"});
+
+    Configuration c = DefaultConfiguration();
+    c.LowStockPercent = 10;
+    MainScreenFixture g;
+    g.writeConfiguration(c);
+    g.dir.write("Inventory.dat", "");
+    g.start();
+    g.dialogs.shown.clear();
+    QTest::mouseClick(g.main().butmenu, Qt::LeftButton);
+    g.main().RbutInvent->setFocus();
+    EXPECT_EQ(g.dialogs.texts(),
+              std::vector<std::string>{"The file " + g.dir.path() + "Inventory.dat is empty !"});
+    EXPECT_TRUE(g.main().isVisible());
+}
