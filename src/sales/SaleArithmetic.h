@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/Regional.h"
+#include "store/Configuration.h"
+#include "store/ProgramState.h"
+
+#include <string>
+#include <vector>
+
+class Dialogs;
+
+// What the sales screen shows after a confirmed line.
+struct LineResult {
+    // The line amount was over the limit: no journal line, totals untouched,
+    // LineAmount and the article's SalePrice are 0 (the screen shows help line 18).
+    bool refused = false;
+    // The journal line for Memo2; empty when refused.
+    std::string journalLine;
+    // The line's tax in whole cents (negative for a return, 0 without tax).
+    double lineTax = 0;
+};
+
+struct PaymentResult {
+    // The payments cover the total: ChangeDue and the change display texts are set.
+    // Otherwise Balance holds the (negative) amount still to pay.
+    bool covered = false;
+};
+
+// A new sale begins when the cursor leaves the sales-person field: the amounts
+// of the last sale (kept so far for its total record and the screen) are
+// cleared, with the tender flags and SaleHasLines.
+void BeginNewSale(SaleState& sale, CurrentArticle& article);
+
+// Computes the line confirmed with sale.Quantity and sale.DiscountPercent for
+// the article and adds it to the running totals.
+//
+// In return mode the amounts are computed from positive values and then
+// negated: sale.Quantity, sale.UnitPrice, sale.LineAmount and the article's
+// WholesalePrice and SalePrice are left negative, because the takings record
+// and the docket line are written from them afterwards. The next lookup
+// refills the article.
+LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
+                       CurrentArticle& article, SaleState& sale);
+
+// The totals block at F: adds the tax, rounds when the shop rounds, settles
+// SaleTotal as the amount to pay and returns the journal lines in order.
+std::vector<std::string> ComputeTotals(const Configuration& config, const RegionalFormats& formats,
+                                       SaleState& sale, Dialogs& dialogs);
+
+// Books one payment with the tender chosen in the sale's tender flags.
+PaymentResult TakePayment(SaleState& sale, double amount, const Configuration& config,
+                          const RegionalFormats& formats);
+
+// Ends a paid sale: the change comes out of the cash, and the sale is added
+// to the day's totals. The sale's figures stay for its total record.
+void EndSale(SaleState& sale, DayTotals& day);

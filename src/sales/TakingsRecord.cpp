@@ -1,0 +1,53 @@
+#include "sales/TakingsRecord.h"
+
+#include "store/NumberEntry.h"
+#include "store/NumberText.h"
+
+namespace {
+
+// Column 1 names who booked the line. A service (code beginning with "/") is
+// marked by the sales person's code 32 higher (A gives a, a blank gives @).
+// An expense line stays "$" whatever its code.
+char bookedBy(const SaleState& sale) {
+    char person = sale.CurrentSalesPerson.empty() ? ' ' : sale.CurrentSalesPerson.front();
+    bool service = !sale.EnteredCode.empty() && sale.EnteredCode.front() == '/';
+    if (!service || person == '$') return person;
+    return static_cast<char>(static_cast<unsigned char>(person) + 32);
+}
+
+std::string field(double x, int width) {
+    return " " + FormatFixed(x, width, 2);
+}
+
+} // namespace
+
+std::string ResultsLineText(const SaleState& sale, const CurrentArticle& article) {
+    // The code is kept left-aligned in its 13 columns, as the price list and
+    // the consolidation have it, even if a caller passes it unpadded.
+    return std::string(1, bookedBy(sale)) + " " + PadRight(sale.EnteredCode, 13) +
+           field(sale.Quantity, 8) + field(article.WholesalePrice, 10) +
+           field(article.SalePrice, 12) + field(sale.UnitPrice, 12) + field(sale.LineAmount, 13);
+}
+
+void WriteResultsLine(TextFile& results, const SaleState& sale, const CurrentArticle& article) {
+    results.writeLine(ResultsLineText(sale, article));
+}
+
+std::string ResultsTotalText(const SaleState& sale, const std::string& clockText) {
+    return "# Total***" + PadLeft(clockText, 5) + field(sale.PaidCash, 7) +
+           field(sale.PaidCheque, 8) + field(sale.PaidCredit, 8) + std::string(10, ' ') +
+           FormatFixed(sale.SaleTax, 7, 2) + field(sale.SaleTotal, 11) + field(sale.Received, 11) +
+           field(sale.ChangeDue, 5);
+}
+
+void WriteResultsTotal(TextFile& results, const SaleState& sale, const std::string& clockText) {
+    results.writeLine(ResultsTotalText(sale, clockText));
+}
+
+std::string StartRecordText(const std::string& dateTimeText) {
+    return "* START of SALE   " + dateTimeText.substr(0, 14);
+}
+
+void WriteStartRecord(TextFile& results, const std::string& dateTimeText) {
+    results.writeLine(StartRecordText(dateTimeText));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/ProgramState.h"
+#include "store/TextFile.h"
+
+#include <string>
+
+// The records of the takings file Results.dat. Numbers are right-aligned
+// with 2 decimals; one wider than its field pushes the rest of the line right.
+
+// One line record (75 characters): sale, return, new-article, refused or
+// expense line, from the sale and the article as they stand.
+std::string ResultsLineText(const SaleState& sale, const CurrentArticle& article);
+void WriteResultsLine(TextFile& results, const SaleState& sale, const CurrentArticle& article);
+
+// The total record (88 characters) closing a sale or an expense. clockText is
+// the freshly updated ClockText.
+std::string ResultsTotalText(const SaleState& sale, const std::string& clockText);
+void WriteResultsTotal(TextFile& results, const SaleState& sale, const std::string& clockText);
+
+// The record written at each program start; dateTimeText is the system's
+// date-and-time text, of which the first 14 characters are kept.
+std::string StartRecordText(const std::string& dateTimeText);
+void WriteStartRecord(TextFile& results, const std::string& dateTimeText);

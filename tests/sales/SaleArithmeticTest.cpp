@@ -1,0 +1,332 @@
+#include "sales/SaleArithmetic.h"
+#include "sales/Rounding.h"
+#include "store/TextForms.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+const RegionalFormats Formats = FixedRegional().formats();
+// Descriptions come from the price list padded to 26 characters.
+const std::string Mug = "Coffee mug                ";
+
+Configuration shop(double taxRate, const std::string& rounding = "N") {
+    Configuration c;
+    c.TaxRate = taxRate;
+    c.Rounding = rounding;
+    c.DiscountLow = 15;
+    c.LabelTotal = "Total";
+    c.LabelChange = "Change";
+    DeriveSwitches(c);
+    return c;
+}
+
+std::string cents(double x) {
+    return FixedText(x);
+}
+
+} // namespace
+
+TEST(ComputeLine, AmountsTaxAndJournalLine) {
+    struct Case {
+        const char* name;
+        double taxRate, discount, price, wholesale, quantity;
+        bool returnMode;
+        bool refused;
+        double unitPrice, lineAmount, lineTax, quantityAfter, wholesaleAfter, priceAfter;
+        std::string journal;
+        // Running totals, starting from a sale at 5.00 with 0.50 tax so far.
+        const char* saleTotal;
+        const char* lineTaxSum;
+        const char* displayValue;
+    };
+    const Case cases[] = {
+        {"discount takes whole cents, tax is cut", 10, 15, 9.99, 6.00, 2, false, false, 8.50, 17.00,
+         1.70, 2, 6.00, 9.99, "  " + Mug + " " + "      $8.50 x      2 =     $17.00 +     $1.70",
+         "22.00", "2.20", "$22.00"},
+        {"0.99 at 10 % carries 0.09 tax", 10, 0, 0.99, 0.50, 1, false, false, 0.99, 0.99, 0.09, 1,
+         0.50, 0.99, "  " + Mug + " " + "      $0.99 x      1 =      $0.99 +     $0.09", "5.99",
+         "0.59", "$5.99"},
+        {"quantity 0 is still journalled", 0, 0, 4.50, 2.00, 0, false, false, 4.50, 0, 0, 0, 2.00,
+         4.50, "     " + Mug + "  " + "      $4.50    x      0   =      $0.00", "5.00", "0.50",
+         "$5.00"},
+        {"a discount below 0 leaves the price", 0, -5, 2.00, 1.00, 1.5, false, false, 2.00, 3.00, 0,
+         1.5, 1.00, 2.00, "     " + Mug + "  " + "      $2.00    x    1.5   =      $3.00", "8.00",
+         "0.50", "$8.00"},
+        {"return line with tax", 10, 0, 10.00, 6.00, 1, true, false, -10.00, -10.00, -1.00, -1,
+         -6.00, -10.00, "  " + Mug + " " + "    -$10.00 x     -1 =    -$10.00 +    -$1.00", "-5.00",
+         "-0.50", "-$5.00"},
+        {"return discounted on positive values", 0, 15, 9.99, 6.00, 2, true, false, -8.50, -17.00,
+         0, -2, -6.00, -9.99, "     " + Mug + "  " + "     -$8.50    x     -2   =    -$17.00",
+         "-12.00", "0.50", "-$12.00"},
+        {"over the limit is refused", 10, 0, 9999999.99, 6.00, 2, false, true, 9999999.99, 0, 0, 2,
+         6.00, 0, "", "5.00", "0.50", "before"},
+        {"a refused return is not negated", 10, 0, 9999999.99, 6.00, 2, true, true, 9999999.99, 0,
+         0, 2, 6.00, 0, "", "5.00", "0.50", "before"},
+        {"the limit itself passes; wide amounts push", 0, 0, 9999999.99, 6.00, 1, false, false,
+         9999999.99, 9999999.99, 0, 1, 6.00, 9999999.99,
+         "     " + Mug + "  " + "$9,999,999.99    x      1   =$9,999,999.99", "10000004.99", "0.50",
+         "$10,000,004.99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Configuration config = shop(c.taxRate);
+        CurrentArticle article;
+        article.ArticleDescription = Mug;
+        article.SalePrice = c.price;
+        article.WholesalePrice = c.wholesale;
+        SaleState sale;
+        sale.SaleTotal = 5.00;
+        sale.SaleSubtotal = 5.00;
+        sale.LineTaxSum = 0.50;
+        sale.DisplayValue = "before";
+        sale.Quantity = c.quantity;
+        sale.DiscountPercent = c.discount;
+        sale.ReturnMode = c.returnMode;
+
+        LineResult r = ComputeLine(config, Formats, article, sale);
+
+        EXPECT_EQ(r.refused, c.refused);
+        EXPECT_EQ(r.journalLine, c.journal);
+        EXPECT_DOUBLE_EQ(sale.UnitPrice, c.unitPrice);
+        EXPECT_DOUBLE_EQ(sale.LineAmount, c.lineAmount);
+        EXPECT_DOUBLE_EQ(r.lineTax, c.lineTax);
+        EXPECT_DOUBLE_EQ(sale.Quantity, c.quantityAfter);
+        EXPECT_DOUBLE_EQ(article.WholesalePrice, c.wholesaleAfter);
+        EXPECT_DOUBLE_EQ(article.SalePrice, c.priceAfter);
+        EXPECT_EQ(cents(sale.SaleTotal), c.saleTotal);
+        EXPECT_EQ(cents(sale.SaleSubtotal), c.saleTotal);
+        EXPECT_EQ(cents(sale.LineTaxSum), c.lineTaxSum);
+        EXPECT_EQ(sale.DisplayValue, c.displayValue);
+        EXPECT_EQ(sale.DisplayText, c.refused ? "" : Mug);
+    }
+}
+
+TEST(ComputeTotals, BlockLinesAndAmountToPay) {
+    const std::string dashesTax = "  " + std::string(72, '-');
+    const std::string dashesPlain = "     " + std::string(66, '-');
+    const std::string in26(26, ' ');
+    const std::string in43(43, ' ');
+    struct Case {
+        const char* name;
+        double taxRate;
+        const char* rounding;
+        double subtotal, lineTaxSum, saleTotal, saleTax, roundingAmount;
+        const char* displayValue;
+        std::vector<std::string> lines;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"tax and rounding", 10, "R", 11.25, 1.12, 12.35, 1.12, -0.02, "$12.35",
+         {dashesTax,
+          in26 + "SUBTOTAL        =     $11.25",
+          in26 + "TAX             =      $1.12",
+          in26 + "TOTAL and TAX   =     $12.37",
+          in26 + "ROUNDING        =     -$0.02",
+          in26 + "TOTAL           =     $12.35"}},
+        {"tax without rounding pays TOTAL and TAX", 10, "N", 17.00, 1.70, 18.70, 1.70, 0, "$18.70",
+         {dashesTax,
+          in26 + "SUBTOTAL        =     $17.00",
+          in26 + "TAX             =      $1.70",
+          in26 + "TOTAL and TAX   =     $18.70"}},
+        {"rounding without tax", 0, "r", 12.34, 0, 12.30, 0, -0.04, "$12.30",
+         {dashesPlain,
+          in43 + "SUBTOTAL        =     $12.34",
+          in43 + "ROUNDING        =     -$0.04",
+          in43 + "TOTAL           =     $12.30"}},
+        {"neither tax nor rounding", 0, "N", 18.50, 0, 18.50, 0, 0, "$18.50",
+         {dashesPlain,
+          in43 + "TOTAL           =     $18.50"}},
+        {"a refund rounds on its magnitude", 0, "r", -12.36, 0, -12.35, 0, 0.01, "-$12.35",
+         {dashesPlain,
+          in43 + "SUBTOTAL        =    -$12.36",
+          in43 + "ROUNDING        =      $0.01",
+          in43 + "TOTAL           =    -$12.35"}},
+        {"past a million the re-read cuts the third decimal", 0, "N", 1234567.899, 0, 1234567.89,
+         0, 0, "$1,234,567.89",
+         {dashesPlain,
+          in43 + "TOTAL           = $1,234,567.90"}},
+        {"past ten million the re-read cuts a cent", 0, "N", 19999999.98, 0, 19999999.9, 0, 0,
+         "$19,999,999.90",
+         {dashesPlain,
+          in43 + "TOTAL           = $19,999,999.98"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Configuration config = shop(c.taxRate, c.rounding);
+        SaleState sale;
+        sale.SaleSubtotal = c.subtotal;
+        sale.SaleTotal = c.subtotal;
+        sale.LineTaxSum = c.lineTaxSum;
+        FakeDialogs dialogs;
+
+        EXPECT_EQ(ComputeTotals(config, Formats, sale, dialogs), c.lines);
+        EXPECT_DOUBLE_EQ(sale.SaleTotal, c.saleTotal);
+        EXPECT_DOUBLE_EQ(sale.SaleTax, c.saleTax);
+        EXPECT_NEAR(sale.RoundingAmount, c.roundingAmount, 1e-9);
+        EXPECT_EQ(sale.DisplayValue, c.displayValue);
+        EXPECT_EQ(sale.DisplayText, "Total          ");
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
+}
+
+TEST(RoundToDenomination, FiveCentsBothWays) {
+    struct Case {
+        double total;
+        const char* rounding;
+        const char* newTotal;
+        double adjustment;
+    };
+    const Case cases[] = {
+        {12.34, "r", "12.30", -0.04},   {12.34, "R", "12.35", 0.01},
+        {12.38, "r", "12.35", -0.03},   {12.38, "R", "12.35", -0.03},
+        {12.39, "r", "12.35", -0.04},   {12.39, "R", "12.40", 0.01},
+        {12.99, "r", "12.95", -0.04},   {12.99, "R", "13.00", 0.01},
+        {12.30, "R", "12.30", 0},       {12.35, "r", "12.35", 0},
+        {99.99, "R", "100.00", 0.01},   {0.04, "R", "0.05", 0.01},
+        {-12.34, "r", "-12.30", 0.04},  {-12.34, "R", "-12.35", -0.01},
+        {-12.36, "r", "-12.35", 0.01},  {-12.36, "R", "-12.35", 0.01},
+        {-12.39, "R", "-12.40", -0.01},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.total) + c.rounding);
+        SaleState sale;
+        sale.SaleTotal = c.total;
+        FakeDialogs dialogs;
+        RoundToDenomination(shop(0, c.rounding), sale, dialogs);
+        EXPECT_EQ(FixedText(sale.SaleTotal), c.newTotal);
+        EXPECT_NEAR(sale.RoundingAmount, c.adjustment, 1e-9);
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
+}
+
+TEST(RoundToDenomination, UnreadableTotalIsReportedAndKept) {
+    SaleState sale;
+    sale.SaleTotal = std::numeric_limits<double>::infinity();
+    sale.RoundingAmount = 3;
+    FakeDialogs dialogs;
+    RoundToDenomination(shop(0, "R"), sale, dialogs);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Math error !"});
+    EXPECT_EQ(sale.SaleTotal, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(sale.RoundingAmount, 0);
+}
+
+TEST(TakePayment, TendersBalanceChangeAndEndOfSale) {
+    enum Tender { Cash, Cheque, Credit };
+    struct Payment {
+        Tender tender;
+        double amount;
+        bool covered;
+        const char* balance; // after this payment when short
+    };
+    struct Case {
+        const char* name;
+        double total;
+        std::vector<Payment> payments;
+        const char* change;
+        const char* cash; // after the change is taken out
+        const char* cheque;
+        const char* credit;
+        const char* received;
+        const char* displayValue;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"cash over the total", 18.50, {{Cash, 20, true, ""}},
+         "1.50", "18.50", "0.00", "0.00", "20.00", "$1.50"},
+        {"change of a cheque comes out of the cash", 18.50, {{Cheque, 20, true, ""}},
+         "1.50", "-1.50", "20.00", "0.00", "20.00", "$1.50"},
+        {"short, then covered by credit", 18.50,
+         {{Cash, 10, false, "-8.50"}, {Credit, 8.50, true, ""}},
+         "0.00", "10.00", "0.00", "8.50", "18.50", "$0.00"},
+        {"cents that do not add up exactly still cover", 0.90,
+         {{Cash, 0.30, false, "-0.60"}, {Cheque, 0.60, true, ""}},
+         "0.00", "0.30", "0.60", "0.00", "0.90", "$0.00"},
+        {"a refund in one payment", -12.34, {{Cash, -12.34, true, ""}},
+         "0.00", "-12.34", "0.00", "0.00", "-12.34", "$0.00"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Configuration config = shop(0);
+        SaleState sale;
+        sale.SaleTotal = c.total;
+        for (const Payment& p : c.payments) {
+            sale.PayCash = p.tender == Cash;
+            sale.PayCheque = p.tender == Cheque;
+            sale.PayCredit = p.tender == Credit;
+            EXPECT_EQ(TakePayment(sale, p.amount, config, Formats).covered, p.covered);
+            if (!p.covered) {
+                EXPECT_EQ(FixedText(sale.Balance), p.balance);
+            }
+        }
+        EXPECT_EQ(FixedText(sale.ChangeDue), c.change);
+        EXPECT_EQ(sale.DisplayText, "Change          ");
+        EXPECT_EQ(sale.DisplayValue, c.displayValue);
+
+        DayTotals day;
+        EndSale(sale, day);
+        EXPECT_EQ(FixedText(sale.PaidCash), c.cash);
+        EXPECT_EQ(FixedText(sale.PaidCheque), c.cheque);
+        EXPECT_EQ(FixedText(sale.PaidCredit), c.credit);
+        EXPECT_EQ(FixedText(sale.Received), c.received);
+        EXPECT_EQ(FixedText(day.TakingsCash), c.cash);
+        EXPECT_EQ(FixedText(day.TotalTakings), FixedText(c.total));
+    }
+}
+
+TEST(EndSale, DayTotalsGrowWithEachSale) {
+    DayTotals day;
+    SaleState first;
+    first.PaidCash = 20;
+    first.ChangeDue = 1.65;
+    first.SaleTax = 1.68;
+    first.RoundingAmount = -0.02;
+    first.SaleTotal = 18.35;
+    EndSale(first, day);
+    SaleState second;
+    second.PaidCheque = 10;
+    second.PaidCredit = 5;
+    second.ChangeDue = 0.50;
+    second.SaleTax = 1.32;
+    second.RoundingAmount = 0.01;
+    second.SaleTotal = 14.50;
+    EndSale(second, day);
+    EXPECT_EQ(FixedText(day.TakingsCash), "17.85");
+    EXPECT_EQ(FixedText(day.TakingsCheque), "10.00");
+    EXPECT_EQ(FixedText(day.TakingsCredit), "5.00");
+    EXPECT_EQ(FixedText(day.TaxTotal), "3.00");
+    EXPECT_EQ(FixedText(day.RoundingTotal), "-0.01");
+    EXPECT_EQ(FixedText(day.TotalTakings), "32.85");
+    EXPECT_EQ(day.ExpenseTotal, 0);
+}
+
+TEST(SaleArithmetic, SaleAndReturnOfTheSameArticleSumToZero) {
+    Configuration config = shop(10, "R");
+    SaleState sale;
+    CurrentArticle article;
+    BeginNewSale(sale, article);
+    for (bool returnMode : {false, true}) {
+        article.ArticleDescription = Mug;
+        article.SalePrice = 10.00;
+        article.WholesalePrice = 6.00;
+        sale.Quantity = 1;
+        sale.DiscountPercent = 0;
+        sale.ReturnMode = returnMode;
+        ComputeLine(config, Formats, article, sale);
+    }
+    FakeDialogs dialogs;
+    const std::string in26(26, ' ');
+    const std::vector<std::string> block = {
+        "  " + std::string(72, '-'),           in26 + "SUBTOTAL        =      $0.00",
+        in26 + "TAX             =      $0.00", in26 + "TOTAL and TAX   =      $0.00",
+        in26 + "ROUNDING        =      $0.00", in26 + "TOTAL           =      $0.00"};
+    EXPECT_EQ(ComputeTotals(config, Formats, sale, dialogs), block);
+    sale.PayCash = true;
+    EXPECT_TRUE(TakePayment(sale, 0, config, Formats).covered);
+    EXPECT_EQ(sale.DisplayValue, "$0.00");
+}
