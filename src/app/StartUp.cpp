@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "platform/Services.h"
+#include "sales/TakingsRecord.h"
 #include "store/FileNames.h"
 #include "store/NumberEntry.h"
 #include "store/ProgramState.h"

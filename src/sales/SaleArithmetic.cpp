@@ -18,9 +18,7 @@ constexpr double HalfCent = 0.005;
 // amount × percent / 100 in whole cents, cut toward zero: the discount and the
 // tax never round a cent up.
 double percentInWholeCents(double amount, double percent) {
-    double p = amount * percent;
-    double frac = p - std::trunc(p);
-    return (p - frac) / 100;
+    return CutWhole(amount * percent) / 100;
 }
 
 double discountedUnitPrice(double salePrice, double discountPercent) {

@@ -3,6 +3,7 @@
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -72,10 +73,13 @@ double ThreeDecimalForm(double x) {
     return ParseReal(FormatFixed(x, 9, 3)).value;
 }
 
-double CutToCents(double x) {
-    double hundred = x * 100;
-    return (hundred - (hundred - std::trunc(hundred))) / 100;
+double CutWhole(double x) {
+    double nearest = std::round(x);
+    if (std::fabs(x - nearest) <= 1e-9 * std::max(1.0, std::fabs(x))) return nearest;
+    return std::trunc(x);
 }
+
+double CutToCents(double x) { return CutWhole(x * 100) / 100; }
 
 std::string FormatDateTime(const DateTime& t, const std::string& pattern) {
     std::string out;

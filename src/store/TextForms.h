@@ -17,6 +17,11 @@ std::string FixedText(double x);
 std::string GeneralText(double x, int n, char decimalSeparator = '.');
 // x written with 3 decimals in a field of 9 and read back: x rounded to 3 decimals.
 double ThreeDecimalForm(double x);
+// x without its fraction, cut toward zero. Sums and products of cent amounts
+// carry binary noise (0.3 + 0.6 is 0.8999999999999999), so a value within a
+// billionth of a whole number counts as that number: a cut never loses a cent
+// that the decimal figures hold.
+double CutWhole(double x);
 // Cuts toward zero to whole cents: (v*100 - frac(v*100)) / 100 as the rules write it.
 double CutToCents(double x);
 

@@ -123,6 +123,11 @@ TEST(TextForms, CurrencyFixedGeneralAndThreeDecimal) {
     EXPECT_DOUBLE_EQ(ThreeDecimalForm(8.4915), 8.492);
     EXPECT_DOUBLE_EQ(CutToCents(1.709), 1.70);
     EXPECT_DOUBLE_EQ(CutToCents(-1.709), -1.70);
+    // Binary noise never costs a cent the decimal figures hold.
+    EXPECT_DOUBLE_EQ(CutToCents(0.3 + 0.6), 0.90);
+    EXPECT_DOUBLE_EQ(CutWhole(0.57 * 100), 57);
+    EXPECT_DOUBLE_EQ(CutWhole(-0.57 * 100), -57);
+    EXPECT_DOUBLE_EQ(CutWhole(9.975), 9);
 }
 
 TEST(TextForms, DatesAndTimes) {
