@@ -32,13 +32,18 @@ EntryField::EntryField(Dialogs& dialogs, QWidget* parent) : QLineEdit(parent), m
 void EntryField::keyPressEvent(QKeyEvent* event) {
     bool handled = false;
     RunGuarded(m_dialogs, [&] {
-        if (onKeyDown) onKeyDown(event->key(), event->modifiers());
+        int code = event->key();
+        if (onKeyDown) onKeyDown(code, event->modifiers());
+        if (code == 0) {
+            handled = true;
+            return;
+        }
         char key = KeyCharacter(event);
         if (key == 0) return;
-        if (m_upperCase && key >= 'a' && key <= 'z') key = static_cast<char>(key - 32);
         char original = key;
         if (onKeyPress) onKeyPress(key);
         handled = true;
+        if (m_upperCase && key >= 'a' && key <= 'z') key = static_cast<char>(key - 32);
         if (key == 0 || key == '\r' || key == '\x1b') return;
         if (key == '\b') {
             if (!isReadOnly()) backspace();
@@ -61,12 +66,3 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
         event->ignore();
 }
 
-void EntryField::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
-    if (onEnter) RunGuarded(m_dialogs, onEnter);
-}
-
-void EntryField::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    if (onExit) RunGuarded(m_dialogs, onExit);
-}

@@ -7,10 +7,11 @@
 class Dialogs;
 
 // A single-line entry field with the events the screens are written against:
-// the cursor entering and leaving, key down (the key and shift state, before
-// anything else) and key press (the character, which the handler may replace
-// or drop by setting it to 0). Fields are never reached with Tab; the
-// handlers move the cursor.
+// the cursor entering and leaving (dispatched by the screen, see ZorviScreen),
+// key down (the key and shift state, before anything else; setting the key to
+// 0 discards the keystroke) and key press (the character, which the handler
+// may replace, or drop by setting it to 0). Fields are never reached with
+// Tab; the handlers move the cursor.
 class EntryField : public QLineEdit {
     Q_OBJECT
   public:
@@ -18,16 +19,14 @@ class EntryField : public QLineEdit {
 
     std::function<void()> onEnter;
     std::function<void()> onExit;
-    std::function<void(int key, Qt::KeyboardModifiers modifiers)> onKeyDown;
+    std::function<void(int& key, Qt::KeyboardModifiers modifiers)> onKeyDown;
     std::function<void(char& key)> onKeyPress;
 
-    // Typed letters become capitals.
+    // Letters the handlers let through are shown as capitals.
     void setUpperCase(bool on) { m_upperCase = on; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     Dialogs& m_dialogs;

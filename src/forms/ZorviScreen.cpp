@@ -4,6 +4,9 @@
 #include "platform/Services.h"
 #include "store/ProgramState.h"
 
+#include "forms/EntryField.h"
+
+#include <QApplication>
 #include <QCloseEvent>
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
@@ -11,6 +14,11 @@ ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* paren
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    // The cursor's moves between controls of this screen are its enter and exit
+    // events; focus going to another window (a message box) is not a move.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this) focusChanged(now);
+    });
     QFont font("Arial");
     font.setPixelSize(13);
     setFont(font);
@@ -51,4 +59,21 @@ void ZorviScreen::closeEvent(QCloseEvent* event) {
     // The close button is this screen's way out, so a window always stays shown.
     event->ignore();
     guarded([this] { leaveToMain(); });
+}
+
+void ZorviScreen::moveTo(QWidget* control) {
+    focusChanged(control);
+    control->setFocus();
+}
+
+void ZorviScreen::focusChanged(QWidget* now) {
+    if (now == m_activeControl) return;
+    QWidget* old = m_activeControl;
+    m_activeControl = now;
+    if (auto* field = qobject_cast<EntryField*>(old); field && field->onExit)
+        guarded(field->onExit);
+    // An exit handler may already have sent the cursor elsewhere.
+    if (m_activeControl != now) return;
+    if (auto* field = qobject_cast<EntryField*>(now); field && field->onEnter)
+        guarded(field->onEnter);
 }

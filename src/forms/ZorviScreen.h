@@ -23,6 +23,10 @@ class ZorviScreen : public QWidget {
     virtual void leaveToMain();
     // Runs a handler; a data file error is shown and abandons it.
     void guarded(const std::function<void()>& handler);
+    // Puts the cursor into a control: the field it leaves gets its exit event
+    // and the new one its enter event, at once, as the handlers expect.
+    void moveTo(QWidget* control);
+    QWidget* activeControl() const { return m_activeControl; }
 
   protected:
     // Runs each time the screen is shown, after it has taken the shared position.
@@ -40,5 +44,8 @@ class ZorviScreen : public QWidget {
     HelpLines m_help;
 
   private:
+    void focusChanged(QWidget* now);
+
     QWidget* m_main = nullptr;
+    QWidget* m_activeControl = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -201,12 +202,28 @@ void TextFile::writeLine(std::string_view text) {
 }
 
 void TextFile::flush() {
+    if (m_buf.empty()) return;
+    struct stat st {};
+    // A file removed while we hold it open would swallow every line unseen.
+    if (m_mode == Mode::Append && ::fstat(m_fd, &st) == 0 && st.st_nlink == 0) {
+        m_buf.clear();
+        errno = ENOENT;
+        fail("File was removed");
+    }
+    // Appended lines go in whole or not at all, so a retry after a full disk
+    // does not leave half a line behind.
+    off_t start = m_mode == Mode::Append ? ::lseek(m_fd, 0, SEEK_END) : -1;
     size_t done = 0;
     while (done < m_buf.size()) {
         ssize_t n = ::write(m_fd, m_buf.data() + done, m_buf.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
+            int saved = errno;
             m_buf.clear();
+            if (start >= 0 && ::ftruncate(m_fd, start) != 0) {
+                // Nothing more can be done; the error below names the file.
+            }
+            errno = saved;
             fail("Write error");
         }
         done += static_cast<size_t>(n);

@@ -53,6 +53,9 @@ class TextFile {
     void close();
     // Closes the file (dropping a rewrite in progress) and deletes it.
     void erase();
+    // Lets go of the file without writing what is still buffered; a rewrite
+    // in progress is dropped and the old file stays.
+    void discard() { abandon(); }
 
   private:
     enum class Mode { None, Read, Rewrite, Append };

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+
+#include <QElapsedTimer>
+
+class EntryField;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class TextFile;
+
+// TForm4: the sales screen, the till on which sales are rung up field by field.
+class TForm4 : public ZorviScreen {
+    Q_OBJECT
+public:
+    TForm4(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QLabel* Label1; // prompt line
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11; // new-article banner
+    QLabel* Label12; // return banner
+    QLabel* labdate;
+    QLabel* labtime;
+    EntryField* edsp;
+    EntryField* edcode;
+    EntryField* edarticle;
+    EntryField* edquant;
+    EntryField* edYN;
+    EntryField* edtotal;
+    EntryField* edCQT;
+    EntryField* Edpaid;
+    EntryField* edreceived;
+    EntryField* edchange;
+    QPlainTextEdit* Memo2;
+    QPushButton* Butreturn;
+    QPushButton* butnew;
+    QPushButton* Butexit;
+    QTimer* Timer1;
+
+    void leaveToMain() override;
+
+protected:
+    void FormActivate() override;
+
+private:
+    void buildControls();
+    EntryField* makeField(QLabel*& label, const char* caption, int top, int left, int width,
+                          int maxLength);
+    void wireHandlers();
+    void prompt(int index);
+    void helpMessage(int index);
+    QString currency(double amount) const;
+    void setCaption(QLabel* label, const QString& text, const QColor& colour);
+    void normalCaptions();
+    void refundCaptions();
+    void setReturnMode(bool on);
+    void setNewArticleMode(bool on);
+    void leaveModes();
+    void closeResults();
+    TextFile& results();
+    void flushResults();
+
+    // Handlers, one per field and event.
+    void edspEnter();
+    void edspKeyPress(char& key);
+    void edspExit();
+    void edcodeEnter();
+    void edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edcodeKeyPress(char& key);
+    void edcodeExit();
+    void endArticleList();
+    void searchArticle();
+    void edquantEnter();
+    void edquantKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edquantKeyPress(char& key);
+    void checkLowStock();
+    void edYNEnter();
+    void edYNKeyPress(char& key);
+    void edYNExit();
+    void confirmLine(double discountPercent);
+    void edCQTEnter();
+    void edCQTKeyPress(char& key);
+    void EdpaidEnter();
+    void EdpaidKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void EdpaidKeyPress(char& key);
+    void saleCovered();
+    void edchangeEnter();
+    void edchangeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edchangeKeyPress(char& key);
+    void edarticleEnter();
+    void edarticleKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edarticleKeyPress(char& key);
+    void edreceivedEnter();
+    void edreceivedKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edreceivedKeyPress(char& key);
+    void ButreturnClick();
+    void butnewClick();
+    void ButexitClick();
+    void Timer1Timer();
+    void showOnDisplay();
+    void docketStep(const std::function<void()>& step);
+
+    // A scanner sends Enter after the 13th character; that Enter is not the
+    // operator's answer in the quantity field.
+    QElapsedTimer m_codeCompletedAt;
+    bool m_scanSuffixPending = false;
+};
