@@ -1,9 +1,10 @@
 #include "store/TextFile.h"
 
 #include "store/IoError.h"
-#include "store/NumberText.h"
 #include "store/NumberParse.h"
+#include "store/NumberText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -102,7 +103,9 @@ int TextFile::get() {
     return c;
 }
 
-bool TextFile::eof() { return peek() < 0; }
+bool TextFile::eof() {
+    return peek() < 0;
+}
 
 bool TextFile::eoln() {
     int c = peek();
@@ -135,10 +138,102 @@ void TextFile::readLine() {
     }
 }
 
+bool TextFile::fillKeeping(size_t from) {
+    if (m_atEnd) return false;
+    size_t kept = m_len - from;
+    std::memmove(m_buf.data(), m_buf.data() + from, kept);
+    m_pos = 0;
+    m_len = kept;
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_buf.data() + kept, m_buf.size() - kept);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0) m_error = true;
+        m_atEnd = true;
+        return false;
+    }
+    m_len += static_cast<size_t>(n);
+    return true;
+}
+
+bool TextFile::readFullLine(std::string& line) {
+    line.clear();
+    if (m_error || m_mode != Mode::Read) return false;
+    if (m_pos >= m_len && !fill()) return false;
+    for (;;) {
+        const char* from = m_buf.data() + m_pos;
+        size_t available = m_len - m_pos;
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', available));
+        if (lf) {
+            line.append(from, static_cast<size_t>(lf - from));
+            m_pos += static_cast<size_t>(lf - from) + 1;
+            break;
+        }
+        line.append(from, available);
+        m_pos = m_len;
+        if (!fill()) break;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* lastPassed) {
+    if (lastPassed) lastPassed->clear();
+    if (m_error || m_mode != Mode::Read) return false;
+    const size_t need = column + key.size();
+    if (need >= m_buf.size()) m_buf.resize(need + 1);
+
+    // The last line passed over is remembered by its place in the buffer and
+    // copied out only when the buffer is about to be reused.
+    constexpr size_t None = static_cast<size_t>(-1);
+    size_t lastStart = None;
+    auto keepLastPassed = [&] {
+        if (!lastPassed || lastStart == None) return;
+        size_t n = std::min(need, m_len - lastStart);
+        const char* from = m_buf.data() + lastStart;
+        if (const void* lf = n ? std::memchr(from, '\n', n) : nullptr)
+            n = static_cast<size_t>(static_cast<const char*>(lf) - from);
+        lastPassed->assign(from, n);
+        lastStart = None;
+    };
+
+    for (;;) {
+        if (m_len - m_pos < std::max<size_t>(need, 1) && !m_atEnd) {
+            keepLastPassed();
+            while (fillKeeping(m_pos) && m_len - m_pos < need) {
+            }
+        }
+        if (m_pos >= m_len) {
+            keepLastPassed();
+            return false;
+        }
+        const char* line = m_buf.data() + m_pos;
+        if (m_len - m_pos >= need &&
+            (key.empty() || std::memcmp(line + column, key.data(), key.size()) == 0) &&
+            (need == 0 || !std::memchr(line, '\n', need)))
+            return true;
+
+        lastStart = m_pos;
+        for (;;) {
+            const char* from = m_buf.data() + m_pos;
+            const void* lf = std::memchr(from, '\n', m_len - m_pos);
+            if (lf) {
+                m_pos = static_cast<size_t>(static_cast<const char*>(lf) - m_buf.data()) + 1;
+                break;
+            }
+            keepLastPassed();
+            m_pos = m_len;
+            if (!fill()) return false;
+        }
+    }
+}
+
 std::string TextFile::readToken() {
     // Numbers skip blanks, control characters and line ends before them.
     int c;
-    while ((c = peek()) >= 0 && c <= ' ') ++m_pos;
+    while ((c = peek()) >= 0 && c <= ' ')
+        ++m_pos;
     std::string token;
     while ((c = peek()) > ' ') {
         token.push_back(static_cast<char>(c));
@@ -188,7 +283,9 @@ void TextFile::writeNumber(double x, int width, int decimals) {
     write(FormatFixed(x, width, decimals));
 }
 
-void TextFile::writeInteger(long long n, int width) { write(FormatInteger(n, width)); }
+void TextFile::writeInteger(long long n, int width) {
+    write(FormatInteger(n, width));
+}
 
 void TextFile::writeLine(std::string_view text) {
     write(text);
