@@ -4,15 +4,37 @@
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 constexpr size_t BlockSize = 1 << 16;
 constexpr mode_t FileMode = 0644;
+
+// The next LF in [from, end), or null. Sixteen bytes at a time where the
+// processor offers it: the lookup in the price work file spends its time here.
+inline const char* findLineFeed(const char* from, const char* end) {
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    while (end - from >= 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
+        if (hits) return from + std::countr_zero(hits);
+        from += 16;
+    }
+#endif
+    return static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)));
+}
 } // namespace
 
 TextFile::~TextFile() {
@@ -135,6 +157,105 @@ void TextFile::readLine() {
     for (;;) {
         int c = get();
         if (c < 0 || c == '\n') return;
+    }
+}
+
+bool TextFile::fillKeeping(size_t from) {
+    if (m_atEnd) return false;
+    size_t kept = m_len - from;
+    std::memmove(m_buf.data(), m_buf.data() + from, kept);
+    m_pos = 0;
+    m_len = kept;
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_buf.data() + kept, m_buf.size() - kept);
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0) m_error = true;
+        m_atEnd = true;
+        return false;
+    }
+    m_len += static_cast<size_t>(n);
+    return true;
+}
+
+bool TextFile::readFullLine(std::string& line) {
+    line.clear();
+    if (m_error || m_mode != Mode::Read) return false;
+    if (m_pos >= m_len && !fill()) return false;
+    for (;;) {
+        const char* from = m_buf.data() + m_pos;
+        size_t available = m_len - m_pos;
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', available));
+        if (lf) {
+            line.append(from, static_cast<size_t>(lf - from));
+            m_pos += static_cast<size_t>(lf - from) + 1;
+            break;
+        }
+        line.append(from, available);
+        m_pos = m_len;
+        if (!fill()) break;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}
+
+bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* lastPassed) {
+    if (lastPassed) lastPassed->clear();
+    if (m_error || m_mode != Mode::Read) return false;
+    const size_t need = column + key.size();
+    if (need >= m_buf.size()) m_buf.resize(need + 1);
+
+    // Most lines differ from the key in its first eight bytes, which one
+    // load compares.
+    const bool quickCheck = key.size() >= 8;
+    std::uint64_t keyStart = 0;
+    if (quickCheck) std::memcpy(&keyStart, key.data(), 8);
+    auto keyAt = [&](const char* line) {
+        if (quickCheck) {
+            std::uint64_t lineStart;
+            std::memcpy(&lineStart, line + column, 8);
+            if (lineStart != keyStart) return false;
+        }
+        return (key.empty() || std::memcmp(line + column, key.data(), key.size()) == 0) &&
+               (need == 0 || !std::memchr(line, '\n', need));
+    };
+
+    // The last line passed over is remembered by its place in the buffer and
+    // copied out only when the buffer is about to be reused.
+    constexpr size_t None = static_cast<size_t>(-1);
+    size_t lastStart = None;
+    auto keepLastPassed = [&] {
+        if (!lastPassed || lastStart == None) return;
+        size_t n = std::min(need, m_len - lastStart);
+        const char* from = m_buf.data() + lastStart;
+        if (const void* lf = n ? std::memchr(from, '\n', n) : nullptr)
+            n = static_cast<size_t>(static_cast<const char*>(lf) - from);
+        lastPassed->assign(from, n);
+        lastStart = None;
+    };
+
+    for (;;) {
+        if (m_len - m_pos < std::max<size_t>(need, 1) && !m_atEnd) {
+            keepLastPassed();
+            while (fillKeeping(m_pos) && m_len - m_pos < need) {
+            }
+        }
+        if (m_pos >= m_len) {
+            keepLastPassed();
+            return false;
+        }
+        if (m_len - m_pos >= need && keyAt(m_buf.data() + m_pos)) return true;
+
+        lastStart = m_pos;
+        const char* lf = findLineFeed(m_buf.data() + m_pos, m_buf.data() + m_len);
+        while (!lf) {
+            keepLastPassed();
+            m_pos = m_len;
+            if (!fill()) return false;
+            lf = findLineFeed(m_buf.data(), m_buf.data() + m_len);
+        }
+        m_pos = static_cast<size_t>(lf - m_buf.data()) + 1;
     }
 }
 

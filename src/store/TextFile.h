@@ -36,6 +36,16 @@ class TextFile {
     bool readInteger(long& value);
     bool readReal(double& value);
     void readLine();
+    // Reads the rest of the line, however long, up to its LF (a CR before the
+    // LF is dropped; any other byte is kept). False at the end of the file.
+    bool readFullLine(std::string& line);
+    // Moves to the start of the first line, from here on, whose bytes from
+    // `column` on are exactly `key` (a line ends at LF). The comparison is made
+    // in the read buffer, so a long file is passed over at the speed of its
+    // reading. False at the end of the file; `lastPassed` then receives the
+    // first column + key.size() bytes of the last line passed over (fewer
+    // when that line is shorter, empty when there was none).
+    bool skipToLineWith(size_t column, std::string_view key, std::string* lastPassed = nullptr);
     bool eoln();
     bool eof();
     bool ioError() const { return m_error; }
@@ -62,6 +72,7 @@ class TextFile {
     int peek();
     int get();
     bool fill();
+    bool fillKeeping(size_t from);
     std::string readToken();
     void fail(const char* what) const;
     void abandon();

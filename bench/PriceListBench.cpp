@@ -1,0 +1,199 @@
+// Times the price list's start-up work and the article lookup on a generated
+// data directory of 100,000 articles, next to one plain read of the same
+// files, so that the ratios can be read off.
+
+#include "platform/Dialogs.h"
+#include "store/Configuration.h"
+#include "store/DataFiles.h"
+#include "store/PriceList.h"
+#include "store/ProgramState.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int ArticleCount = 100000;
+constexpr int ShortLineEvery = 100;
+
+class RecordingDialogs : public Dialogs {
+  public:
+    void message(const std::string& text) override { shown.push_back(text); }
+    Answer confirm(const std::string& text, Buttons, std::optional<Position>) override {
+        shown.push_back(text);
+        return Answer::Cancel;
+    }
+    std::vector<std::string> shown;
+};
+
+std::string codeOf(int i) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%013d", i);
+    return code;
+}
+
+// 66 characters: marker, code, description, prices, minmax.
+std::string priceLine(int i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
+                  codeOf(i).c_str(), ("Article number " + std::to_string(i)).c_str(),
+                  (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
+    return line;
+}
+
+// 81 characters, as the inventory update writes them.
+std::string inventoryLine(int i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f",
+                  i % 50 == 0 ? '$' : ' ', codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0,
+                  (i % 1000) / 10.0);
+    return line;
+}
+
+void writeFile(const std::string& path, const std::function<void(std::ofstream&)>& body) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    body(out);
+}
+
+void writePriceList(const std::string& path, bool withShortLines) {
+    writeFile(path, [&](std::ofstream& out) {
+        for (int i = 1; i <= ArticleCount; ++i) {
+            if (withShortLines && i % ShortLineEvery == 0) out << " INCOMPLETE\r\n";
+            out << priceLine(i) << "\r\n";
+        }
+    });
+}
+
+double millisecondsOf(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    return spent.count();
+}
+
+// The median of several runs; `prepare` runs untimed before each.
+double median(
+    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        times.push_back(millisecondsOf(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// One plain pass over a file in the block size the reader uses.
+void readOnce(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    static std::vector<char> buffer(1 << 16);
+    while (::read(fd, buffer.data(), buffer.size()) > 0) {
+    }
+    ::close(fd);
+}
+
+void print(const char* what, double ms) {
+    std::printf("%-52s %9.3f ms\n", what, ms);
+}
+
+} // namespace
+
+int main() {
+    std::string root = (std::filesystem::temp_directory_path() / "zorvibenchXXXXXX").string();
+    if (!::mkdtemp(root.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string dir = root + "/";
+    DataFiles files(dir);
+    RecordingDialogs dialogs;
+    Configuration config;
+    config.LowStockPercent = 20;
+    config.InventoryOn = true;
+
+    const std::string priceList = dir + "Pricelist.dat";
+    writeFile(dir + "Inventory.dat", [](std::ofstream& out) {
+        for (int i = 1; i <= ArticleCount; ++i)
+            out << inventoryLine(i) << "\r\n";
+    });
+    std::printf("data directory: %s\n", dir.c_str());
+    std::printf("price list: %d lines of 66 characters (+%d short lines for the compaction)\n",
+                ArticleCount, ArticleCount / ShortLineEvery);
+
+    double compactDropping = median(
+        5, [&] { CompactPriceList(files, dialogs); }, [&] { writePriceList(priceList, true); });
+    double compactUnchanged = median(5, [&] { CompactPriceList(files, dialogs); });
+
+    auto build = [&] {
+        files.OpenPriceWorkForAppend();
+        files.priceWork.erase();
+        OpenPriceListOrOfferSample(files, dialogs);
+        files.OpenPriceWorkForAppend();
+        BuildPriceWorkFile(files, config, dialogs);
+        files.priceList.close();
+        files.priceWork.close();
+    };
+    double buildTime = median(5, build);
+
+    CurrentArticle article;
+    const std::string lastCode = codeOf(ArticleCount);
+    auto find = [&](const std::string& code) {
+        files.OpenPriceWorkForRead();
+        FindArticle(files.priceWork, code, article);
+        files.priceWork.close();
+    };
+    find(lastCode);
+    bool lastFound = article.ArticleCode == lastCode;
+    double findLast = median(51, [&] { find(lastCode); });
+    find("NOT-THERE    ");
+    bool missingFound = article.ArticleCode == "NOT-THERE    ";
+    double findMissing = median(51, [&] { find("NOT-THERE    "); });
+
+    double readList = median(21, [&] { readOnce(priceList); });
+    double readListAndInventory = median(21, [&] {
+        readOnce(priceList);
+        readOnce(dir + "Inventory.dat");
+    });
+    double readWork = median(51, [&] { readOnce(dir + "Pricelist.wrk"); });
+    double readWorkLines = median(21, [&] {
+        files.OpenPriceWorkForRead();
+        std::string line;
+        while (files.priceWork.readFullLine(line)) {
+        }
+        files.priceWork.close();
+    });
+
+    print("compaction, 1000 short lines dropped", compactDropping);
+    print("compaction, nothing to drop", compactUnchanged);
+    print("work copy build with inventory", buildTime);
+    print("compaction (dropping) + work copy build", compactDropping + buildTime);
+    print("FindArticle, last code (open, search, close)", findLast);
+    print("FindArticle, missing code (open, search, close)", findMissing);
+    print("read Pricelist.dat once", readList);
+    print("read Pricelist.dat + Inventory.dat once", readListAndInventory);
+    print("read Pricelist.wrk once", readWork);
+    print("read Pricelist.wrk once, line by line", readWorkLines);
+    std::printf("%-52s %9.2f\n", "ratio FindArticle last / read Pricelist.wrk",
+                findLast / readWork);
+    std::printf("%-52s %9.2f\n", "ratio FindArticle missing / read Pricelist.wrk",
+                findMissing / readWork);
+    std::printf("%-52s %9.2f\n", "ratio compaction + build / read of their files",
+                (compactDropping + buildTime) / (readList + readListAndInventory));
+    std::printf("checks: last code %s, missing code %s, %zu messages\n",
+                lastFound ? "found" : "NOT FOUND", missingFound ? "FOUND" : "not found",
+                dialogs.shown.size());
+
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    return lastFound && !missingFound && dialogs.shown.empty() ? 0 : 1;
+}

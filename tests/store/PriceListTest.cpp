@@ -1,0 +1,382 @@
+#include "store/PriceList.h"
+
+#include "store/Configuration.h"
+#include "store/DataFiles.h"
+#include "store/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Question =
+    "A Pricelist was not found !\r\nCreate a Price list with a sample line 0?";
+const std::string LoaderMessage = "There is an Error in the Pricelist\rPress  >Update< + >Update "
+                                  "Price list<\rand correct the faulty line.";
+
+// Price list lines, 66 characters each.
+const std::string Sample = " SAMPLE___CODE Sample entry of an article       0.00       0.00  0";
+const std::string Apples = " ABC           Apples red                       1.20       2.50 10";
+const std::string Bread = " 4000000000017 Bread white                      0.80       1.95  5";
+const std::string Rent = "$RENT          Shop rent                        0.00     500.00  0";
+const std::string LettersInPrice =
+    " BAD1          Letters in price                 1.2O       2.50  1";
+const std::string LettersInMinmax =
+    " BAD2          Letters in minmax                1.00       2.50 1x";
+const std::string NoNumbers = " BAD3          Nothing but blanks                                 ";
+const std::string Garbage = std::string("\xff\x00\x1a\x80 binary", 11) +
+                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
+                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
+                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
+                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f";
+const std::string Long300 = " LONG          Long line                        3.00       4.00  2"
+                            " and a remark that goes on and on and on and on and on and on and"
+                            " on and on and on and on and on and on and on and on and on and on"
+                            " and on and on and on and on and on and on and on and on and on an"
+                            " until it is three hundred characters";
+const std::string Short65 = " SHORT         Sixty-five characters only       1.00       1.00 1";
+
+// Work copy lines, 74 characters each.
+const std::string SampleWork =
+    " SAMPLE___CODE Sample entry of an article       0.00       0.00     0    0";
+const std::string ApplesWork =
+    " ABC           Apples red                       1.20       2.50    10    0";
+const std::string BreadWork =
+    " 4000000000017 Bread white                      0.80       1.95     5    0";
+const std::string RentWork =
+    "$RENT          Shop rent                        0.00     500.00     0    0";
+const std::string LongWork =
+    " LONG          Long line                        3.00       4.00     2    0";
+
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+struct PriceDir {
+    TestDir dir;
+    DataFiles files{dir.path()};
+    FakeDialogs dialogs;
+    Configuration config;
+
+    bool build() {
+        EXPECT_TRUE(OpenPriceListOrOfferSample(files, dialogs));
+        EXPECT_TRUE(files.OpenPriceWorkForAppend());
+        bool error = BuildPriceWorkFile(files, config, dialogs);
+        files.priceList.close();
+        files.priceWork.close();
+        return error;
+    }
+    CurrentArticle find(const std::string& code, CurrentArticle article = {}) {
+        files.OpenPriceWorkForRead();
+        FindArticle(files.priceWork, code, article);
+        files.priceWork.close();
+        return article;
+    }
+};
+
+} // namespace
+
+TEST(PriceList, TestLinesHaveTheirLayoutWidths) {
+    for (const auto& l :
+         {Sample, Apples, Bread, Rent, LettersInPrice, LettersInMinmax, NoNumbers, Garbage})
+        EXPECT_EQ(l.size(), 66u) << l;
+    for (const auto& l : {SampleWork, ApplesWork, BreadWork, RentWork, LongWork})
+        EXPECT_EQ(l.size(), 74u) << l;
+    EXPECT_EQ(Long300.size(), 300u);
+    EXPECT_EQ(Short65.size(), 65u);
+}
+
+TEST(PriceList, SampleIsOfferedOnlyWhenTheListIsMissing) {
+    PriceDir d;
+    d.dialogs.answers = {Dialogs::Answer::Cancel};
+    EXPECT_FALSE(OpenPriceListOrOfferSample(d.files, d.dialogs));
+    EXPECT_FALSE(d.dir.exists("Pricelist.dat"));
+
+    d.dialogs.answers = {Dialogs::Answer::Ok};
+    EXPECT_FALSE(OpenPriceListOrOfferSample(d.files, d.dialogs));
+    EXPECT_FALSE(d.files.priceList.isOpen());
+    EXPECT_EQ(d.dir.read("Pricelist.dat"), Sample + "\r\n");
+
+    EXPECT_TRUE(OpenPriceListOrOfferSample(d.files, d.dialogs));
+    EXPECT_TRUE(d.files.priceList.isOpen());
+    EXPECT_EQ(d.dialogs.texts(), (std::vector<std::string>{Question, Question}));
+    EXPECT_TRUE(d.dialogs.shown[0].confirmation);
+}
+
+TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"65 dropped, sample kept", crlf({Short65, Sample}), crlf({Sample})},
+        {"empty lines dropped", crlf({"", Apples, "", "  ", Bread}), crlf({Apples, Bread})},
+        {"300 characters kept whole", crlf({Long300, Apples}), crlf({Long300, Apples})},
+        {"LF line ends", Apples + "\n" + Short65 + "\n" + Bread + "\n", crlf({Apples, Bread})},
+        {"no last line end", crlf({Apples}) + Bread, crlf({Apples, Bread})},
+        {"binary kept when long enough", crlf({Garbage, "\x01\x02\xff", Rent}),
+         crlf({Garbage, Rent})},
+        {"stray CR inside a line kept", Apples + "\rX\r\n", Apples + "\rX\r\n"},
+        {"nothing to drop", crlf({Apples, Bread, Rent}), crlf({Apples, Bread, Rent})},
+        {"only short lines", crlf({Short65, "x"}), ""},
+        {"empty file", "", ""},
+    };
+    for (const Case& c : cases) {
+        PriceDir d;
+        d.dir.write("Pricelist.dat", c.before);
+        CompactPriceList(d.files, d.dialogs);
+        EXPECT_EQ(d.dir.read("Pricelist.dat"), c.after) << c.name;
+        EXPECT_FALSE(d.dir.exists("Pricelist.new")) << c.name;
+        EXPECT_FALSE(d.dir.exists("Pricelist.new.~tmp")) << c.name;
+        EXPECT_FALSE(d.files.priceList.isOpen());
+        EXPECT_TRUE(d.dialogs.shown.empty()) << c.name;
+    }
+}
+
+TEST(PriceList, CompactionWorksOnTheExistingSpellingOfTheName) {
+    PriceDir d;
+    d.dir.write("PRICELIST.DAT", crlf({Short65, Apples}));
+    CompactPriceList(d.files, d.dialogs);
+    EXPECT_EQ(d.dir.read("PRICELIST.DAT"), crlf({Apples}));
+    EXPECT_FALSE(d.dir.exists("Pricelist.dat"));
+}
+
+TEST(PriceList, CopyLeftByAnInterruptedCompaction) {
+    // The master is still there: it wins and is compacted again.
+    PriceDir a;
+    a.dir.write("Pricelist.dat", crlf({Apples, Short65, Bread}));
+    a.dir.write("Pricelist.new", crlf({Apples}));
+    CompactPriceList(a.files, a.dialogs);
+    EXPECT_EQ(a.dir.read("Pricelist.dat"), crlf({Apples, Bread}));
+    EXPECT_FALSE(a.dir.exists("Pricelist.new"));
+
+    // The master is gone: the copy is the price list, and nobody is asked
+    // whether to start a new one.
+    PriceDir b;
+    b.dir.write("Pricelist.new", crlf({Apples, Rent}));
+    CompactPriceList(b.files, b.dialogs);
+    EXPECT_EQ(b.dir.read("Pricelist.dat"), crlf({Apples, Rent}));
+    EXPECT_FALSE(b.dir.exists("Pricelist.new"));
+    EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+TEST(PriceList, StartWithoutPriceListAsksTwiceWhenDeclined) {
+    PriceDir d;
+    d.dir.write("Pricelist.wrk", crlf({ApplesWork}));
+    bool opened = true;
+    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(d.dialogs.texts(), (std::vector<std::string>{Question, Question}));
+    EXPECT_FALSE(d.dir.exists("Pricelist.dat"));
+    EXPECT_FALSE(d.dir.exists("Pricelist.wrk"));
+}
+
+TEST(PriceList, StartAcceptingTheSampleBuildsItsWorkCopyAtTheNextStart) {
+    PriceDir d;
+    d.dialogs.answers = {Dialogs::Answer::Ok};
+    bool opened = true;
+    PreparePriceList(d.files, d.config, d.dialogs, opened);
+    // Accepted while compacting, so the loading step finds the list.
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>{Question});
+    EXPECT_EQ(d.dir.read("Pricelist.wrk"), crlf({SampleWork}));
+    EXPECT_FALSE(d.files.priceList.isOpen());
+    EXPECT_FALSE(d.files.priceWork.isOpen());
+}
+
+TEST(PriceList, StartCompactsAndRebuildsTheWorkCopy) {
+    PriceDir d;
+    d.dir.write("Pricelist.dat", crlf({Short65, Apples, LettersInPrice, Bread}));
+    d.dir.write("Pricelist.wrk", crlf({RentWork}));
+    bool opened = false;
+    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(d.dir.read("Pricelist.dat"), crlf({Apples, LettersInPrice, Bread}));
+    EXPECT_EQ(d.dir.read("Pricelist.wrk"), crlf({ApplesWork, BreadWork}));
+    EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>{LoaderMessage});
+}
+
+TEST(PriceList, WorkCopyLeavesOutFaultyLinesAndKeepsTheRest) {
+    struct Case {
+        const char* name;
+        std::string list;
+        std::string work;
+        size_t messages;
+        bool error;
+    };
+    const Case cases[] = {
+        {"sample without inventory", crlf({Sample}), crlf({SampleWork}), 0, false},
+        {"letters in a price", crlf({Apples, LettersInPrice, Bread}), crlf({ApplesWork, BreadWork}),
+         1, false},
+        {"letters in the minmax", crlf({LettersInMinmax, Rent}), crlf({RentWork}), 1, false},
+        {"last line faulty", crlf({Apples, LettersInPrice}), crlf({ApplesWork}), 1, true},
+        {"blank numbers do not swallow the next line", crlf({NoNumbers, Apples}),
+         crlf({ApplesWork}), 1, false},
+        {"binary garbage", crlf({Garbage, Apples, Garbage}), crlf({ApplesWork}), 2, true},
+        {"300 characters", crlf({Long300, Bread}), crlf({LongWork, BreadWork}), 0, false},
+        {"LF line ends, no last line end", Apples + "\n" + Bread + "\n" + Rent,
+         crlf({ApplesWork, BreadWork, RentWork}), 0, false},
+        {"short line read without compaction", crlf({"x", Apples}), crlf({ApplesWork}), 1, false},
+        {"stray CR in the description",
+         crlf({" CR            Carriage\rreturn                  1.00       2.00  1", Apples}),
+         crlf({ApplesWork}), 1, false},
+        {"empty list", "", "", 0, false},
+    };
+    for (const Case& c : cases) {
+        PriceDir d;
+        d.dir.write("Pricelist.dat", c.list);
+        EXPECT_EQ(d.build(), c.error) << c.name;
+        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
+        EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>(c.messages, LoaderMessage)) << c.name;
+    }
+}
+
+TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
+    // Inventory lines as the inventory update writes them (81 characters)
+    // and as the consolidation writes them (5-wide minmax).
+    const std::string invApples =
+        " ABC                   10        3.0         12.0            40.0           12.00";
+    const std::string invBread =
+        " 4000000000017     5        1.0         -2.0          7.0          0.80";
+    const std::string invRent =
+        "$RENT                  0        0.0          0.0             0.0           0.00";
+    const std::string invGarbled = " ???          ten pieces";
+    struct Case {
+        const char* name;
+        std::string list;
+        std::string inventory; // empty: no file
+        std::string work;
+    };
+    const Case cases[] = {
+        {"12 on stock", crlf({Apples}), crlf({invApples}),
+         crlf({" ABC           Apples red                       1.20       2.50    10   12"})},
+        {"one line per line, codes not compared", crlf({Bread, Apples}),
+         crlf({invApples, invBread}),
+         crlf({" 4000000000017 Bread white                      0.80       1.95     5   12",
+               " ABC           Apples red                       1.20       2.50    10   -2"})},
+        {"a faulty line still uses up its inventory line", crlf({LettersInPrice, Bread}),
+         crlf({invApples, invBread}),
+         crlf({" 4000000000017 Bread white                      0.80       1.95     5   -2"})},
+        {"inventory shorter: stock 0 for the rest", crlf({Apples, Bread, Rent}), crlf({invApples}),
+         crlf({" ABC           Apples red                       1.20       2.50    10   12",
+               BreadWork, RentWork})},
+        {"inventory longer: the rest ignored", crlf({Rent}), crlf({invRent, invApples}),
+         crlf({RentWork})},
+        {"garbled inventory line: stock 0, the next still in step", crlf({Apples, Bread}),
+         crlf({invGarbled, invBread}),
+         crlf({ApplesWork,
+               " 4000000000017 Bread white                      0.80       1.95     5   -2"})},
+        {"binary inventory", crlf({Apples}), std::string("\x00\xff\x1a\r\n", 5),
+         crlf({ApplesWork})},
+        {"no inventory file", crlf({Apples}), "", crlf({ApplesWork})},
+    };
+    for (const Case& c : cases) {
+        PriceDir d;
+        d.config.InventoryOn = true;
+        d.dir.write("Pricelist.dat", c.list);
+        if (!c.inventory.empty()) d.dir.write("Inventory.dat", c.inventory);
+        d.build();
+        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
+        EXPECT_FALSE(d.files.inventory.isOpen()) << c.name;
+    }
+}
+
+TEST(PriceList, WorkCopyIgnoresTheInventoryOutsideInventoryMode) {
+    PriceDir d;
+    d.dir.write("Pricelist.dat", crlf({Apples}));
+    d.dir.write(
+        "Inventory.dat",
+        " ABC                   10        3.0         12.0            40.0           12.00\r\n");
+    d.build();
+    EXPECT_EQ(d.dir.read("Pricelist.wrk"), crlf({ApplesWork}));
+}
+
+TEST(PriceList, StockTooWideForItsColumnStaysApartFromTheMinmax) {
+    PriceDir d;
+    d.config.InventoryOn = true;
+    d.dir.write("Pricelist.dat", crlf({Apples, Bread}));
+    d.dir.write("Inventory.dat", " ABC           10 0.0 123456.0 0.0 0.00\r\n"
+                                 " 4000000000017 5 0.0 -9999.0 0.0 0.00\r\n");
+    d.build();
+    EXPECT_EQ(
+        d.dir.read("Pricelist.wrk"),
+        crlf({" ABC           Apples red                       1.20       2.50    10 123456",
+              " 4000000000017 Bread white                      0.80       1.95     5 -9999"}));
+    CurrentArticle a = d.find("ABC          ");
+    EXPECT_EQ(a.StockLevel, 10);
+    EXPECT_EQ(a.StockOnHand, 123456);
+    a = d.find("4000000000017");
+    EXPECT_EQ(a.StockLevel, 5);
+    EXPECT_EQ(a.StockOnHand, -9999);
+}
+
+TEST(PriceList, FindArticleTakesTheFirstExactMatch) {
+    PriceDir d;
+    const std::string secondAbc =
+        " ABC           Apples green                     1.30       2.70     8    4";
+    const std::string lowerAbc =
+        " abc           Apples lower                     0.10       0.20     1    1";
+    d.dir.write(
+        "Pricelist.wrk",
+        crlf({lowerAbc, ApplesWork, secondAbc,
+              "$RENT          Shop rent                        0.00     500.00     0    7"}));
+
+    CurrentArticle a = d.find("ABC          ");
+    EXPECT_EQ(a.ArticleMarker, ' ');
+    EXPECT_EQ(a.ArticleCode, "ABC          ");
+    EXPECT_EQ(a.ArticleDescription, "Apples red                ");
+    EXPECT_DOUBLE_EQ(a.WholesalePrice, 1.20);
+    EXPECT_DOUBLE_EQ(a.SalePrice, 2.50);
+    EXPECT_EQ(a.StockLevel, 10);
+    EXPECT_EQ(a.StockOnHand, 0);
+
+    a = d.find("abc          ");
+    EXPECT_EQ(a.ArticleDescription, "Apples lower              ");
+
+    a = d.find("RENT         ");
+    EXPECT_EQ(a.ArticleCode, "RENT         ");
+    EXPECT_EQ(a.ArticleMarker, '$');
+    EXPECT_EQ(a.StockOnHand, 7);
+}
+
+TEST(PriceList, FindArticleMissLeavesTheLastCodeRead) {
+    PriceDir d;
+    d.dir.write("Pricelist.wrk", crlf({ApplesWork, RentWork}));
+    CurrentArticle before;
+    before.ArticleDescription = "Kept                      ";
+    before.SalePrice = 9.99;
+    const std::string misses[] = {"Abc          ", "ABC", "ABC           ", "NOPE         "};
+    for (const std::string& code : misses) {
+        CurrentArticle a = d.find(code, before);
+        EXPECT_EQ(a.ArticleCode, "RENT         ") << code;
+        EXPECT_EQ(a.ArticleMarker, '$') << code;
+        EXPECT_EQ(a.ArticleDescription, before.ArticleDescription) << code;
+        EXPECT_DOUBLE_EQ(a.SalePrice, 9.99) << code;
+    }
+}
+
+TEST(PriceList, FindArticleInAnEmptyOrMissingWorkCopyNeverFinds) {
+    PriceDir d;
+    CurrentArticle stale;
+    stale.ArticleCode = "ABC          ";
+    // Missing: the caller's open failed, the search finds nothing.
+    EXPECT_NE(d.find("ABC          ", stale).ArticleCode, "ABC          ");
+    d.dir.write("Pricelist.wrk", "");
+    EXPECT_NE(d.find("ABC          ", stale).ArticleCode, "ABC          ");
+    stale.ArticleCode = "";
+    EXPECT_NE(d.find("", stale).ArticleCode, "");
+}
+
+TEST(PriceList, FindArticleTreatsADamagedLineAsNotFound) {
+    PriceDir d;
+    d.dir.write("Pricelist.wrk",
+                crlf({" ABC           Apples red                       1.2x       2.50    10    0",
+                      BreadWork}));
+    EXPECT_NE(d.find("ABC          ").ArticleCode, "ABC          ");
+    EXPECT_EQ(d.find("4000000000017").ArticleCode, "4000000000017");
+}

@@ -1,0 +1,98 @@
+#include "store/TextFile.h"
+
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// The reader's block is 64 KiB; lines placed around that boundary exercise
+// the refilling of the buffer.
+constexpr size_t Block = 65536;
+
+std::vector<std::string> allLines(TextFile& f) {
+    std::vector<std::string> out;
+    std::string line;
+    while (f.readFullLine(line))
+        out.push_back(line);
+    return out;
+}
+} // namespace
+
+TEST(TextFileScan, ReadFullLineKeepsEverythingButTheLineEnd) {
+    TestDir dir;
+    const std::string longLine(Block + 100, 'x');
+    dir.write("t", "a\r\nbb\nccc\r\r\n\r\nd\re\r\n" + longLine + "\r\nlast");
+    TextFile f;
+    ASSERT_TRUE(f.openRead(dir.file("t")));
+    EXPECT_EQ(allLines(f),
+              (std::vector<std::string>{"a", "bb", "ccc\r", "", "d\re", longLine, "last"}));
+    EXPECT_TRUE(f.eof());
+    EXPECT_FALSE(f.ioError());
+}
+
+TEST(TextFileScan, FindsLinesWhoseKeyStraddlesTheBlockBoundary) {
+    // The wanted line starts `back` bytes before the block boundary, so its
+    // key lies before, across or after it.
+    for (size_t back = 0; back <= 20; ++back) {
+        TestDir dir;
+        const std::string filler(Block - back - 2, '.');
+        dir.write("t", filler + "\r\n" + " KEY0000000001 first\r\n" + " KEY0000000002 second\r\n" +
+                           " KEY0000000001 again\r\n");
+        TextFile f;
+        ASSERT_TRUE(f.openRead(dir.file("t")));
+        ASSERT_TRUE(f.skipToLineWith(1, "KEY0000000001")) << back;
+        std::string line;
+        f.readFullLine(line);
+        EXPECT_EQ(line, " KEY0000000001 first") << back;
+        // The search goes on from where it stopped.
+        ASSERT_TRUE(f.skipToLineWith(1, "KEY0000000001")) << back;
+        f.readFullLine(line);
+        EXPECT_EQ(line, " KEY0000000001 again") << back;
+        std::string last;
+        EXPECT_FALSE(f.skipToLineWith(1, "KEY0000000001", &last));
+        EXPECT_EQ(last, "");
+    }
+}
+
+TEST(TextFileScan, MissReportsTheStartOfTheLastLinePassed) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string last;
+    };
+    const std::string big(Block + 10, 'y');
+    const Case cases[] = {
+        {"usual", " AAAAAAAAAAAAA one\r\n$BBBBBBBBBBBBB two\r\n", "$BBBBBBBBBBBBB"},
+        {"no last line end", " AAAAAAAAAAAAA one\r\n$BBBBBBBBBBBBB", "$BBBBBBBBBBBBB"},
+        {"short last line", " AAAAAAAAAAAAA one\r\n$BB\r\n", "$BB\r"},
+        {"empty last line", " AAAAAAAAAAAAA one\r\n\n", ""},
+        {"last line longer than a block", " AAAAAAAAAAAAA\r\n Z" + big + "\r\n",
+         " Z" + big.substr(0, 12)},
+        {"last line crossing the boundary", std::string(Block - 4, '-') + "\r\n CCCCCCCCCCCCC\r\n",
+         " CCCCCCCCCCCCC"},
+        {"empty file", "", ""},
+    };
+    for (const Case& c : cases) {
+        TestDir dir;
+        dir.write("t", c.bytes);
+        TextFile f;
+        ASSERT_TRUE(f.openRead(dir.file("t")));
+        std::string last = "stale";
+        EXPECT_FALSE(f.skipToLineWith(1, "NOTTHERE12345", &last)) << c.name;
+        EXPECT_EQ(last, c.last) << c.name;
+        EXPECT_TRUE(f.eof()) << c.name;
+    }
+}
+
+TEST(TextFileScan, KeyMustLieWithinOneLine) {
+    TestDir dir;
+    dir.write("t", " AB\r\nCD\r\n AB CD\r\n");
+    TextFile f;
+    ASSERT_TRUE(f.openRead(dir.file("t")));
+    ASSERT_TRUE(f.skipToLineWith(1, "AB"));
+    std::string line;
+    f.readFullLine(line);
+    EXPECT_EQ(line, " AB");
+    // "AB\r\nCD" spans two lines and is never a match.
+    EXPECT_FALSE(f.skipToLineWith(1, "AB\r\nCD"));
+}
