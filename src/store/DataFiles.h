@@ -10,7 +10,7 @@
 // fixed mode and reports whether it opened. Openers never throw and never
 // show anything: the caller decides what a missing file means.
 class DataFiles {
-public:
+  public:
     explicit DataFiles(std::string dataDir = {});
 
     const std::string& DataDir() const { return m_dataDir; }
@@ -32,6 +32,7 @@ public:
     TextFile priceList;     // Pricelist.dat
     TextFile priceListNew;  // Pricelist.new
     TextFile priceWork;     // Pricelist.wrk
+    TextFile docket;        // Docket.Prn, between StartDocket and FinishDocket
 
     bool OpenInventoryForWrite();
     bool OpenInventoryWorkForWrite();
@@ -48,6 +49,6 @@ public:
     bool OpenPriceWorkForRead();
     bool OpenPriceWorkForAppend();
 
-private:
+  private:
     std::string m_dataDir;
 };
