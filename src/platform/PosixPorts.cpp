@@ -4,44 +4,65 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+int msLeft(SteadyClock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now())
+                    .count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+bool writeAll(int fd, const std::string& bytes, SteadyClock::time_point deadline) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (msLeft(deadline) == 0) return false;
+        pollfd p{fd, POLLOUT, 0};
+        ::poll(&p, 1, msLeft(deadline));
+    }
+    return true;
+}
+
+// Bytes the driver still holds count as not sent: a device with its flow
+// control stalled takes a line into the buffer and never further.
+bool drained(int fd, SteadyClock::time_point deadline) {
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        if (msLeft(deadline) == 0) return false;
+        ::usleep(5000);
+    }
+}
+
+} // namespace
 
 bool PosixPorts::writeLine(const std::string& devicePath, const std::string& text) {
     int fd = ::open(devicePath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    // Only a device takes the line: a plain file of that name would just be
+    // overwritten, and the operator would never hear that nothing is there.
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
         ::close(fd);
         return false;
     }
-    const std::string line = text + "\r\n";
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_deadlineMs);
-    size_t done = 0;
-    bool ok = true;
-    while (done < line.size()) {
-        ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-            ok = false;
-            break;
-        }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now())
-                        .count();
-        if (left <= 0) {
-            ok = false;
-            break;
-        }
-        pollfd p{fd, POLLOUT, 0};
-        ::poll(&p, 1, static_cast<int>(left));
-    }
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(m_deadlineMs);
+    const bool terminal = ::isatty(fd);
+    bool ok = writeAll(fd, text + "\r\n", deadline) && (!terminal || drained(fd, deadline));
     // Unsent bytes would hold up the close of a serial device for many seconds.
-    if (!ok && ::isatty(fd)) ::tcflush(fd, TCOFLUSH);
+    if (!ok && terminal) ::tcflush(fd, TCOFLUSH);
     if (::close(fd) != 0 && errno != EINTR) ok = false;
     return ok;
 }

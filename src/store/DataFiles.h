@@ -32,6 +32,7 @@ class DataFiles {
     TextFile priceList;     // Pricelist.dat
     TextFile priceListNew;  // Pricelist.new
     TextFile priceWork;     // Pricelist.wrk
+    TextFile docket;        // Docket.Prn, between StartDocket and FinishDocket
 
     bool OpenInventoryForWrite();
     bool OpenInventoryWorkForWrite();

@@ -1,0 +1,20 @@
+// Slipjet: prints docket.prn of its own directory on the receipt printer.
+#include "devices/DocketPrintJob.h"
+#include "devices/ProgramDirectory.h"
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+// A receipt printer needs a few seconds for a docket; a stuck one must not
+// keep this program alive for ever.
+constexpr int PrintTimeoutMs = 20000;
+} // namespace
+
+int main() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::string fault = PrintDocketFile(ProgramDirectory(), PrintTimeoutMs);
+    if (fault.empty()) return 0;
+    std::fprintf(stderr, "Slipjet: %s\n", fault.c_str());
+    return 1;
+}

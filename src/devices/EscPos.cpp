@@ -1,0 +1,90 @@
+#include "devices/EscPos.h"
+
+namespace EscPos {
+
+namespace {
+
+// Every status answer has bits 1 and 4 set and bits 0 and 7 clear.
+bool isStatusAnswer(unsigned char b) {
+    return (b & 0x93) == 0x12;
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool parseByte(std::string_view item, char& out) {
+    item = trimmed(item);
+    if (item.empty() || item.size() > 3) return false;
+    int value = 0;
+    for (char c : item) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 255) return false;
+    out = static_cast<char>(value);
+    return true;
+}
+
+} // namespace
+
+std::string statusRequest(int n) {
+    return std::string{'\x10', '\x04', static_cast<char>(n)};
+}
+
+std::string offlineCauseFault(unsigned char answer) {
+    if (!isStatusAnswer(answer)) return {};
+    if (answer & 0x04) return "Printer cover open";
+    if (answer & 0x20) return "Printer out of paper";
+    if (answer & 0x40) return "Printer reports an error";
+    return {};
+}
+
+std::string paperSensorFault(unsigned char answer) {
+    if (!isStatusAnswer(answer)) return {};
+    if (answer & 0x60) return "Printer out of paper";
+    return {};
+}
+
+ByteCodes parseByteCodes(std::string_view text) {
+    text = trimmed(text);
+    if (text.empty() || text == "?") return {};
+    ByteCodes codes;
+    for (;;) {
+        size_t comma = text.find(',');
+        char b = 0;
+        if (!parseByte(text.substr(0, comma), b)) return {{}, true};
+        codes.bytes.push_back(b);
+        if (comma == std::string_view::npos) return codes;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+std::string composeDocket(std::string_view docket, const RowCodes& codes,
+                          const RowCodes& releases) {
+    std::string out(Initialize);
+    while (!docket.empty()) {
+        size_t end = docket.find('\n');
+        std::string_view line = docket.substr(0, end);
+        docket.remove_prefix(end == std::string_view::npos ? docket.size() : end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.front() >= '1' && line.front() <= '9') {
+            size_t row = static_cast<size_t>(line.front() - '0');
+            out += codes[row];
+            out += line.substr(1);
+            out += "\r\n";
+            out += releases[row];
+        } else {
+            out += line;
+            out += "\r\n";
+        }
+    }
+    out += PaperCut;
+    return out;
+}
+
+} // namespace EscPos

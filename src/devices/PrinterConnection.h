@@ -1,0 +1,48 @@
+#pragma once
+
+#include "devices/Deadline.h"
+#include "devices/PrinterTarget.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A connection to the docket printer for one print job or one test, all of
+// it done by one deadline. Every failure leaves a one-line description in
+// fault(). A print queue takes the whole job at finish(); the other targets
+// are written as the bytes come.
+class PrinterConnection {
+  public:
+    PrinterConnection(std::string dataDir, const Deadline& deadline);
+    ~PrinterConnection();
+    PrinterConnection(const PrinterConnection&) = delete;
+    PrinterConnection& operator=(const PrinterConnection&) = delete;
+
+    bool open(const PrinterTarget& target);
+    bool write(std::string_view bytes);
+    // Whether the printer can answer status requests (a device or network printer).
+    bool canAnswer() const;
+    // Sends a request and waits at most waitMs for the one-byte answer.
+    std::optional<unsigned char> ask(std::string_view request, int waitMs);
+    // Hands the job over and closes; false when the printer did not take it.
+    bool finish();
+
+    const std::string& fault() const { return m_fault; }
+
+  private:
+    bool openDevice();
+    bool openNetwork();
+    bool openFile();
+    // 0 when connected, else why not (ETIMEDOUT at the deadline).
+    int connectTo(const struct addrinfo& address);
+    bool fail(std::string fault);
+    void closeFd();
+
+    std::string m_dataDir;
+    const Deadline& m_deadline;
+    PrinterTarget m_target;
+    int m_fd = -1;
+    bool m_readable = false;
+    std::string m_queued;
+    std::string m_fault;
+};

@@ -1,0 +1,97 @@
+#include "devices/PrinterTarget.h"
+
+#include "store/FileNames.h"
+#include "store/TextFile.h"
+
+#include <strings.h>
+
+namespace {
+
+constexpr const char* DefaultNetworkPort = "9100";
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+bool validPort(const std::string& port) {
+    if (port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    long n = std::stol(port);
+    return n >= 1 && n <= 65535;
+}
+
+// "HOST:PORT", "HOST" (the usual raw printing port) or "[v6 address]:PORT".
+bool splitHostPort(std::string_view text, PrinterTarget& target) {
+    std::string_view host = text, port;
+    if (!text.empty() && text.front() == '[') {
+        size_t close = text.find(']');
+        if (close == std::string_view::npos) return false;
+        host = text.substr(1, close - 1);
+        std::string_view rest = text.substr(close + 1);
+        if (!rest.empty()) {
+            if (rest.front() != ':') return false;
+            port = rest.substr(1);
+        }
+    } else if (size_t colon = text.rfind(':'); colon != std::string_view::npos) {
+        host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+    }
+    target.name = std::string(host);
+    target.port = port.empty() ? DefaultNetworkPort : std::string(port);
+    return !target.name.empty() && validPort(target.port);
+}
+
+} // namespace
+
+std::string PrinterTarget::text() const {
+    switch (kind) {
+    case Kind::Device:
+        return "device:" + name;
+    case Kind::Queue:
+        return "lp:" + name;
+    case Kind::Network:
+        return "tcp:" + name + ":" + port;
+    case Kind::File:
+        break;
+    }
+    return "file:" + name;
+}
+
+std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::string& fault) {
+    line = trimmed(line);
+    static constexpr std::pair<std::string_view, PrinterTarget::Kind> Kinds[] = {
+        {"device:", PrinterTarget::Kind::Device},
+        {"lp:", PrinterTarget::Kind::Queue},
+        {"tcp:", PrinterTarget::Kind::Network},
+        {"file:", PrinterTarget::Kind::File},
+    };
+    for (const auto& [prefix, kind] : Kinds) {
+        if (line.size() < prefix.size() ||
+            ::strncasecmp(line.data(), prefix.data(), prefix.size()) != 0)
+            continue;
+        PrinterTarget target;
+        target.kind = kind;
+        std::string_view rest = trimmed(line.substr(prefix.size()));
+        bool ok =
+            kind == PrinterTarget::Kind::Network ? splitHostPort(rest, target) : !rest.empty();
+        if (kind != PrinterTarget::Kind::Network) target.name = std::string(rest);
+        if (ok) return target;
+        break;
+    }
+    fault = "Printer.dat: unknown printer \"" + std::string(line) + "\"";
+    return std::nullopt;
+}
+
+std::optional<PrinterTarget> ReadPrinterTarget(const std::string& dataDir, std::string& fault) {
+    TextFile file;
+    if (!file.openRead(FileNames::resolve(dataDir, "Printer.dat"))) {
+        fault = "No Printer.dat in " + dataDir;
+        return std::nullopt;
+    }
+    return ParsePrinterTarget(file.readText(255), fault);
+}

@@ -1,0 +1,77 @@
+#include "devices/SerialDevices.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Ports.h"
+#include "store/FileNames.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+
+namespace {
+
+// A port that is not configured never reaches the device layer.
+bool writeToPort(const std::string& port, const std::string& dataDir, const std::string& line,
+                 Ports& ports) {
+    const std::string device = SerialDevicePath(port, dataDir);
+    return !device.empty() && ports.writeLine(device, line);
+}
+
+std::string noDeviceMessage(const std::string& checking, const std::string& port) {
+    return " " + checking + " !\r No device found at serial port " + port +
+           "\r Go to Setup and designate the correct serialport.";
+}
+
+std::string problemMessage(const std::string& device) {
+    return " A problem with the " + device +
+           " has ocured, \r Please check the connections and rectify.";
+}
+
+// Sets `available` when the port is configured and takes the greeting.
+void checkPort(const std::string& port, const std::string& greeting, const std::string& checking,
+               bool& available, ProgramState& state, Ports& ports, Dialogs& dialogs) {
+    available = false;
+    if (SerialDevicePath(port, state.files.DataDir()).empty()) return;
+    available = writeToPort(port, state.files.DataDir(), greeting, ports);
+    if (!available) dialogs.message(noDeviceMessage(checking, port));
+}
+
+} // namespace
+
+std::string SerialDevicePath(const std::string& port, const std::string& dataDir) {
+    static constexpr const char* Names[] = {"COM1", "COM2", "COM3", "COM4"};
+    for (int i = 0; i < 4; ++i) {
+        if (port != Names[i]) continue;
+        std::string link = FileNames::resolve(dataDir, port);
+        if (FileNames::exists(link)) return link;
+        return "/dev/ttyS" + std::to_string(i);
+    }
+    return {};
+}
+
+void CheckDrawerPort(ProgramState& state, Ports& ports, Dialogs& dialogs) {
+    checkPort(state.config.DrawerPort, "open", "Cecking for a Cashdrawer",
+              state.flags.DrawerAvailable, state, ports, dialogs);
+}
+
+void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs) {
+    checkPort(state.config.DisplayPort, "Customer display", "Checking for a Customer display",
+              state.flags.DisplayAvailable, state, ports, dialogs);
+}
+
+void OpenCashDrawer(ProgramState& state, Ports& ports, Dialogs& dialogs) {
+    if (writeToPort(state.config.DrawerPort, state.files.DataDir(), "open", ports)) return;
+    dialogs.message(problemMessage("Cash drawer"));
+    state.flags.DrawerAvailable = false;
+}
+
+void ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
+                           Ports& ports, Dialogs& dialogs) {
+    const long width = state.config.DisplayWidth;
+    const long room = width - static_cast<long>(right.size()) - 1;
+    while (!left.empty() && static_cast<long>(left.size()) > room)
+        left.pop_back();
+    const std::string line =
+        PadLeft(left + " " + right, width > 0 ? static_cast<size_t>(width) : 0);
+    if (writeToPort(state.config.DisplayPort, state.files.DataDir(), line, ports)) return;
+    dialogs.message(problemMessage("Customer display"));
+    state.flags.DisplayAvailable = false;
+}

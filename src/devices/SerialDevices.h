@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+class Dialogs;
+class Ports;
+struct ProgramState;
+
+// The cash drawer and the customer display on serial ports "COM1".."COM4".
+// Each command opens the port, writes one line and closes it again.
+
+// The device behind a port name: the file of that name in the data directory
+// when there is one (a link to the real device), else /dev/ttyS0../dev/ttyS3.
+// Empty for anything that is not exactly "COM1".."COM4" (no device installed).
+std::string SerialDevicePath(const std::string& port, const std::string& dataDir);
+
+// Greets each device (the drawer opens) and sets DrawerAvailable and
+// DisplayAvailable; a configured port without a device is reported.
+void CheckDrawerPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
+void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
+
+// A failure is reported and switches the device off until the next check.
+void OpenCashDrawer(ProgramState& state, Ports& ports, Dialogs& dialogs);
+// Shows `left` and `right` right-aligned on one display line; `left` is cut
+// in place to the room `right` leaves.
+void ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
+                           Ports& ports, Dialogs& dialogs);

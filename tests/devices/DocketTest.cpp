@@ -1,0 +1,300 @@
+#include "devices/Docket.h"
+#include "devices/DocketLines.h"
+#include "store/ProgramState.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string sp(size_t n) {
+    return std::string(n, ' ');
+}
+std::string dashes(size_t n) {
+    return std::string(n, '-');
+}
+
+struct DocketFixture : ::testing::Test {
+    TestDir dir;
+    ProgramState state;
+
+    DocketFixture() {
+        state.files.setDataDir(dir.path());
+        state.config = DefaultConfiguration();
+        state.config.SalesPersonName[0] = "Anna";
+        const char* texts[] = {"", "Corner Shop", "1 Main St",   "Tel 555",   "", "",
+                               "", "Thank you",   "Corner Shop", "Call again"};
+        for (size_t row = 0; row < 10; ++row)
+            state.config.DocketText[row] = texts[row];
+        state.config.PushOut = 0;
+        setWidth(40);
+        state.ClockText = "9:05";
+        state.DateText = "07/12/26";
+    }
+    void setWidth(long width) {
+        state.config.PrintWidth = width;
+        DeriveSwitches(state.config);
+    }
+    void setSwitches(bool tax, bool rounding) {
+        state.config.TaxRate = tax ? 15 : 0;
+        state.config.Rounding = rounding ? "R" : "N";
+        DeriveSwitches(state.config);
+    }
+};
+
+TEST_F(DocketFixture, WholeWideSaleDocket) {
+    ASSERT_TRUE(StartDocket(state));
+    EXPECT_TRUE(state.flags.DocketOpen);
+    state.article.ArticleDescription = "Coffee";
+    state.sale.Quantity = 2;
+    state.sale.UnitPrice = 1.5;
+    state.sale.LineAmount = 3;
+    WriteDocketLine(state);
+    state.sale.SaleTotal = 3;
+    state.sale.PaidCash = 5;
+    state.sale.ChangeDue = 2;
+    state.sale.CurrentSalesPerson = "A";
+    WriteDocketTotals(state);
+    // The last docket stays whole until the new one is finished.
+    EXPECT_FALSE(dir.exists("Docket.Prn"));
+    FinishDocket(state);
+    EXPECT_FALSE(state.flags.DocketOpen);
+    EXPECT_EQ(state.ServedByName, "Anna");
+
+    EXPECT_EQ(dir.read("Docket.Prn"), "1Corner Shop\r\n"
+                                      "21 Main St\r\n"
+                                      "3Tel 555\r\n"
+                                      "4" +
+                                          sp(20) +
+                                          "Coffee  2.00 x       1.50       3.00\r\n"
+                                          "4" +
+                                          dashes(40) +
+                                          "\r\n"
+                                          "4" +
+                                          sp(34) + "Total" + sp(13) +
+                                          "3.00\r\n"
+                                          "5   Cash Tender  " +
+                                          sp(9) +
+                                          "5.00\r\n"
+                                          "5" +
+                                          sp(8) + "Change  " + sp(9) +
+                                          "2.00\r\n"
+                                          "6 Served by Anna      at 9:05 07/12/26\r\n"
+                                          "7Thank you\r\n"
+                                          "8Corner Shop\r\n"
+                                          "9Call again\r\n");
+}
+
+TEST_F(DocketFixture, WideArticleLineIs56CharactersAfterTheDigit) {
+    state.article.ArticleDescription = "Coffee";
+    state.sale.Quantity = 2;
+    state.sale.UnitPrice = 1.5;
+    state.sale.LineAmount = 3;
+    auto lines = DocketLines::articleLines(state.config, state.article, state.sale);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0],
+              "4" + sp(20) + "Coffee" + "  2.00" + " x" + sp(7) + "1.50" + sp(7) + "3.00");
+    EXPECT_EQ(lines[0].size(), 57u);
+}
+
+TEST_F(DocketFixture, NarrowArticleLines) {
+    state.sale.Quantity = 2;
+    state.sale.UnitPrice = 1.5;
+    state.sale.LineAmount = 3;
+    struct Case {
+        long width;
+        std::string description;
+        std::string first, second;
+    } cases[] = {
+        {34, "Coffee", "4" + sp(14) + "Coffee " + sp(6) + "1.50",
+         "4" + sp(3) + "  2.00 x " + sp(6) + "1.50" + sp(8) + "3.00"},
+        {39, "Coffee large with milk", "4Coffee large with mi " + sp(6) + "1.50",
+         "4" + sp(8) + "  2.00 x " + sp(6) + "1.50" + sp(8) + "3.00"},
+        // Narrower than the amounts: no blanks in front, nothing cut.
+        {30, "Tea", "4" + sp(17) + "Tea " + sp(6) + "1.50",
+         "4  2.00 x " + sp(6) + "1.50" + sp(8) + "3.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        setWidth(c.width);
+        state.article.ArticleDescription = c.description;
+        auto lines = DocketLines::articleLines(state.config, state.article, state.sale);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0], c.first);
+        EXPECT_EQ(lines[1], c.second);
+    }
+    setWidth(34);
+    EXPECT_EQ(DocketLines::articleLines(state.config, state.article, state.sale)[1].size(), 35u);
+}
+
+TEST_F(DocketFixture, TotalsOfEveryKind) {
+    state.sale.SaleSubtotal = 10;
+    state.sale.LineTaxSum = 1.5;
+    state.sale.RoundingAmount = -0.02;
+    state.sale.SaleTotal = 11.48;
+    const std::string wideSubtotalTax =
+        "4   Subtotal" + sp(9) + "10.00" + sp(9) + "Tax" + sp(5) + sp(10) + "1.50";
+    const std::string narrowRounding = "4-Round   -0.02  " + sp(3) + "Total" + sp(7) + "11.48";
+    struct Case {
+        const char* name;
+        long width;
+        bool tax, rounding;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"wide tax rounding",
+         40,
+         true,
+         true,
+         {"4" + dashes(40), wideSubtotalTax,
+          "4  -Rounding" + sp(9) + "-0.02" + sp(9) + "Total" + sp(12) + "11.48"}},
+        {"wide tax",
+         40,
+         true,
+         false,
+         {"4" + dashes(40), wideSubtotalTax, "4" + sp(37) + "Total" + sp(9) + "11.48"}},
+        {"wide rounding",
+         40,
+         false,
+         true,
+         {"4" + dashes(40),
+          "4   Subtotal" + sp(9) + "10.00" + sp(8) + "-Rounding" + sp(9) + "-0.02",
+          "4" + sp(34) + "Total" + sp(12) + "11.48"}},
+        {"wide plain",
+         40,
+         false,
+         false,
+         {"4" + dashes(40), "4" + sp(34) + "Total" + sp(12) + "11.48"}},
+        {"narrow tax rounding",
+         36,
+         true,
+         true,
+         {"4" + dashes(20), "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50",
+          narrowRounding}},
+        {"narrow tax",
+         36,
+         true,
+         false,
+         {"4" + dashes(20), "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50",
+          "4  " + sp(15) + "Total" + sp(9) + "11.48"}},
+        {"narrow rounding",
+         36,
+         false,
+         true,
+         {"4" + dashes(20), "4  " + sp(16) + "Total" + sp(8) + "11.48", narrowRounding}},
+        {"narrow plain",
+         34,
+         false,
+         false,
+         {"4" + dashes(18), "4" + sp(16) + "Total" + sp(8) + "11.48"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setWidth(c.width);
+        setSwitches(c.tax, c.rounding);
+        EXPECT_EQ(DocketLines::totalLines(state.config, state.sale), c.lines);
+    }
+}
+
+TEST_F(DocketFixture, ExpenseTotals) {
+    state.sale.InExpenseScreen = true;
+    state.sale.LineAmount = 20;
+    state.sale.LineTaxSum = 3;
+    state.sale.SaleTotal = 23;
+    state.sale.RoundingAmount = 0.05; // an expense is never rounded
+    struct Case {
+        const char* name;
+        long width;
+        bool tax;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"wide", 40, false, {"4" + dashes(40), "4" + sp(15) + "Expense Total" + sp(9) + "20.00"}},
+        {"wide tax",
+         40,
+         true,
+         {"4" + dashes(40), "4" + sp(15) + "Expense Total" + sp(9) + "20.00",
+          "4" + sp(25) + "Tax" + sp(10) + "3.00", "4" + sp(23) + "Total" + sp(9) + "23.00"}},
+        {"narrow", 36, false, {"4" + dashes(20), "4" + sp(7) + "Expense Total" + sp(9) + "20.00"}},
+        {"narrow tax",
+         36,
+         true,
+         {"4" + dashes(20), "4" + sp(7) + "Expense Total" + sp(9) + "20.00",
+          "4" + sp(17) + "Tax" + sp(10) + "3.00", "4" + sp(15) + "Total" + sp(9) + "23.00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        setWidth(c.width);
+        setSwitches(c.tax, true);
+        EXPECT_EQ(DocketLines::totalLines(state.config, state.sale), c.lines);
+    }
+}
+
+TEST_F(DocketFixture, TenderLines) {
+    struct Case {
+        long width;
+        double credit, cheque, cash, change;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // A credit of 0 and a negative cash amount (a refund) print nothing.
+        {40,
+         0,
+         0,
+         5,
+         2,
+         {"5   Cash Tender  " + sp(9) + "5.00", "5" + sp(8) + "Change  " + sp(9) + "2.00"}},
+        {40, 0, 0, -4, 0, {"5" + sp(8) + "Change  " + sp(9) + "0.00"}},
+        {34,
+         3,
+         2.5,
+         1,
+         0.5,
+         {"5 Credit Tender" + sp(9) + "3.00", "5 Cheque Tender" + sp(9) + "2.50",
+          "5   Cash Tender" + sp(9) + "1.00", "5" + sp(8) + "Change" + sp(9) + "0.50"}},
+    };
+    for (const Case& c : cases) {
+        setWidth(c.width);
+        state.sale.PaidCredit = c.credit;
+        state.sale.PaidCheque = c.cheque;
+        state.sale.PaidCash = c.cash;
+        state.sale.ChangeDue = c.change;
+        EXPECT_EQ(DocketLines::tenderLines(state.config, state.sale), c.lines);
+    }
+}
+
+TEST_F(DocketFixture, ServedByLine) {
+    // An expense docket before any screen has set the date: time and a blank.
+    state.DateText.clear();
+    setWidth(34);
+    EXPECT_EQ(DocketLines::servedByLine(state.config, "Anna", "9:05", ""),
+              "6 Served by Anna      9:05 ");
+    // An unknown code keeps the name of the last docket.
+    EXPECT_EQ(DocketLines::servedByName(state.config, "Z", "Bert"), "Bert");
+    EXPECT_EQ(DocketLines::servedByName(state.config, "A", "Bert"), "Anna");
+}
+
+TEST_F(DocketFixture, PushOutFeedsBlankLines) {
+    for (long pushOut : {0L, 5L}) {
+        state.config.PushOut = pushOut;
+        ASSERT_TRUE(StartDocket(state));
+        FinishDocket(state);
+        std::string feed;
+        for (long i = 0; i < pushOut; ++i)
+            feed += "4" + sp(20) + "\r\n";
+        EXPECT_EQ(dir.read("Docket.Prn"), "1Corner Shop\r\n21 Main St\r\n3Tel 555\r\n"
+                                          "7Thank you\r\n8Corner Shop\r\n9Call again\r\n" +
+                                              feed);
+    }
+}
+
+TEST_F(DocketFixture, ExistingDocketKeepsItsNameAndUnwritableDirectoryOpensNothing) {
+    dir.write("docket.prn", "4old\r\n");
+    ASSERT_TRUE(StartDocket(state));
+    FinishDocket(state);
+    EXPECT_FALSE(dir.exists("Docket.Prn"));
+    EXPECT_EQ(dir.read("docket.prn").substr(0, 14), "1Corner Shop\r\n");
+
+    state.files.setDataDir(dir.file("missing/"));
+    EXPECT_FALSE(StartDocket(state));
+    EXPECT_FALSE(state.flags.DocketOpen);
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+#include "devices/SerialDevices.h"
+#include "store/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string NoDrawer = " Cecking for a Cashdrawer !\r No device found at serial port COM2\r"
+                             " Go to Setup and designate the correct serialport.";
+const std::string NoDisplay = " Checking for a Customer display !\r No device found at serial "
+                              "port COM3\r Go to Setup and designate the correct serialport.";
+const std::string DrawerProblem =
+    " A problem with the Cash drawer has ocured, \r Please check the connections and rectify.";
+const std::string DisplayProblem = " A problem with the Customer display has ocured, \r Please "
+                                   "check the connections and rectify.";
+
+struct SerialFixture : ::testing::Test {
+    TestDir dir;
+    ProgramState state;
+    FakePorts ports;
+    FakeDialogs dialogs;
+    SerialFixture() { state.files.setDataDir(dir.path()); }
+};
+
+TEST_F(SerialFixture, PortNamesAndTheirDevices) {
+    dir.write("com3", "");
+    struct Case {
+        std::string port, device;
+    } cases[] = {
+        {"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyS1"}, {"COM3", dir.file("com3")},
+        {"COM4", "/dev/ttyS3"}, {"COM0", ""},           {"com1", ""},
+        {"COM5", ""},           {"COM1 ", ""},          {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SerialDevicePath(c.port, dir.path()), c.device) << c.port;
+}
+
+TEST_F(SerialFixture, PortChecksGreetTheDevices) {
+    state.config.DrawerPort = "COM1";
+    state.config.DisplayPort = "COM0";
+    CheckDrawerPort(state, ports, dialogs);
+    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_TRUE(state.flags.DrawerAvailable);
+    EXPECT_FALSE(state.flags.DisplayAvailable);
+    EXPECT_EQ(ports.lines, std::vector<std::string>{"/dev/ttyS0|open"});
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    ports.works = false;
+    state.config.DrawerPort = "COM2";
+    state.config.DisplayPort = "COM3";
+    CheckDrawerPort(state, ports, dialogs);
+    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_FALSE(state.flags.DrawerAvailable);
+    EXPECT_FALSE(state.flags.DisplayAvailable);
+    EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{NoDrawer, NoDisplay}));
+}
+
+TEST_F(SerialFixture, DisplayLines) {
+    state.config.DisplayPort = "COM1";
+    struct Case {
+        long width;
+        std::string left, right, cutLeft, line;
+    } cases[] = {
+        {20, "Coffee large with milk", "2.50", "Coffee large wi", "Coffee large wi 2.50"},
+        {20, "Total", "12.00", "Total", "         Total 12.00"},
+        {20, "Change", "12345678901234567890", "", " 12345678901234567890"},
+        {0, "Total", "12.00", "", " 12.00"},
+    };
+    for (const Case& c : cases) {
+        state.config.DisplayWidth = c.width;
+        std::string left = c.left;
+        ShowOnCustomerDisplay(left, c.right, state, ports, dialogs);
+        EXPECT_EQ(left, c.cutLeft);
+        EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|" + c.line);
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
+    state.config.DrawerPort = state.config.DisplayPort = "COM1";
+    state.flags.DrawerAvailable = state.flags.DisplayAvailable = true;
+    OpenCashDrawer(state, ports, dialogs);
+    EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|open");
+    EXPECT_TRUE(state.flags.DrawerAvailable);
+
+    ports.works = false;
+    OpenCashDrawer(state, ports, dialogs);
+    std::string left = "Tea";
+    ShowOnCustomerDisplay(left, "1.00", state, ports, dialogs);
+    EXPECT_FALSE(state.flags.DrawerAvailable);
+    EXPECT_FALSE(state.flags.DisplayAvailable);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{DrawerProblem, DisplayProblem}));
+}
+
+} // namespace
