@@ -56,6 +56,8 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 [[noreturn]] void becomeChild(Pipe& in, Pipe& out, Pipe& err, Pipe& execFailed, char** argv,
                               char** envp, const sigset_t& mask) {
     ::sigprocmask(SIG_SETMASK, &mask, nullptr);
+    // A group of its own, so that ending it at the deadline ends its helpers too.
+    ::setpgid(0, 0);
     ::dup2(in.end(0), 0);
     ::dup2(out.end(1), 1);
     ::dup2(err.end(1), 2);
@@ -108,6 +110,7 @@ void waitForEnd(pid_t pid, ChildResult& result, const Deadline& deadline) {
         if (r == pid) break;
         if (r < 0 && errno != EINTR) return;
         if (deadline.passed()) {
+            ::kill(-pid, SIGKILL);
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
             return;

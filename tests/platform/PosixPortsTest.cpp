@@ -1,0 +1,134 @@
+#include "platform/PosixPorts.h"
+#include "devices/SerialDevices.h"
+#include "store/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal standing in for a serial device: the program writes to
+// the slave side, the test reads what arrived from the master side. The
+// slave is set raw, as the system's settings of a real port would be.
+class FakeSerialLine {
+  public:
+    FakeSerialLine() {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(m_master);
+        ::unlockpt(m_master);
+        m_slavePath = ::ptsname(m_master);
+        m_slave = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios t{};
+        ::tcgetattr(m_slave, &t);
+        ::cfmakeraw(&t);
+        ::tcsetattr(m_slave, TCSANOW, &t);
+    }
+    ~FakeSerialLine() {
+        ::close(m_slave);
+        ::close(m_master);
+    }
+    const std::string& path() const { return m_slavePath; }
+    std::string received() {
+        std::string out;
+        char buf[256];
+        pollfd p{m_master, POLLIN, 0};
+        while (::poll(&p, 1, 100) > 0) {
+            ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n <= 0) break;
+            out.append(buf, static_cast<size_t>(n));
+        }
+        return out;
+    }
+    // Fills the line's buffer as a device with stalled flow control would.
+    void stall() {
+        // The terminal layer moves bytes on behind the writer's back: full
+        // means still full a while later.
+        char block[1024] = {};
+        for (int idle = 0; idle < 3;) {
+            if (::write(m_slave, block, sizeof block) > 0) {
+                idle = 0;
+                continue;
+            }
+            ++idle;
+            ::usleep(50000);
+        }
+    }
+
+  private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_slavePath;
+};
+
+struct PortFixture : ::testing::Test {
+    TestDir dir;
+    ProgramState state;
+    PosixPorts ports;
+    FakeDialogs dialogs;
+    FakeSerialLine drawer, display;
+
+    PortFixture() {
+        state.files.setDataDir(dir.path());
+        std::filesystem::create_symlink(drawer.path(), dir.file("COM1"));
+        std::filesystem::create_symlink(display.path(), dir.file("com2"));
+        state.config.DrawerPort = "COM1";
+        state.config.DisplayPort = "COM2";
+        state.config.DisplayWidth = 20;
+    }
+};
+
+TEST_F(PortFixture, GreetingsAndDisplayLinesArrive) {
+    CheckDrawerPort(state, ports, dialogs);
+    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_TRUE(state.flags.DrawerAvailable);
+    EXPECT_TRUE(state.flags.DisplayAvailable);
+    EXPECT_EQ(drawer.received(), "open\r\n");
+    EXPECT_EQ(display.received(), "Customer display\r\n");
+
+    std::string left = "Coffee large with milk";
+    ShowOnCustomerDisplay(left, "2.50", state, ports, dialogs);
+    left = "Total";
+    ShowOnCustomerDisplay(left, "12.00", state, ports, dialogs);
+    state.config.DisplayWidth = 0;
+    ShowOnCustomerDisplay(left, "12.00", state, ports, dialogs);
+    EXPECT_EQ(display.received(), "Coffee large wi 2.50\r\n"
+                                  "         Total 12.00\r\n"
+                                  " 12.00\r\n");
+    OpenCashDrawer(state, ports, dialogs);
+    EXPECT_EQ(drawer.received(), "open\r\n");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PortFixture, WhatIsNoDeviceTakesNothing) {
+    dir.write("plain", "untouched");
+    std::filesystem::create_directory(dir.file("folder"));
+    for (const std::string& path : {dir.file("plain"), dir.file("folder"), dir.file("missing"),
+                                    std::string("/nonexistent/tty")}) {
+        EXPECT_FALSE(ports.writeLine(path, "open")) << path;
+    }
+    EXPECT_EQ(dir.read("plain"), "untouched");
+    EXPECT_FALSE(dir.exists("missing"));
+}
+
+TEST_F(PortFixture, StalledDeviceFailsWithinTheDeadline) {
+    drawer.stall();
+    auto start = std::chrono::steady_clock::now();
+    CheckDrawerPort(state, ports, dialogs);
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(state.flags.DrawerAvailable);
+    EXPECT_LT(took, std::chrono::milliseconds(2500));
+    EXPECT_GE(took, std::chrono::milliseconds(900));
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{
+                                   " Cecking for a Cashdrawer !\r No device found at serial port "
+                                   "COM1\r Go to Setup and designate the correct serialport."});
+}
+
+} // namespace
