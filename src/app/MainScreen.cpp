@@ -2,9 +2,11 @@
 #include "app/MainScreen.h"
 
 #include "app/StartUp.h"
+#include "devices/Printer.h"
 #include "forms/Guard.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "store/FileNames.h"
 #include "store/HelpFile.h"
 #include "store/NumberEntry.h"
 #include "store/ProgramState.h"
@@ -321,6 +323,21 @@ void TForm1::butdocketClick() {
         m_services.dialogs.message("Printer disabled!");
         return;
     }
+    Dialogs& dialogs = m_services.dialogs;
+    while (!TestPrinter(m_state, m_services.launcher, dialogs)) {
+        if (dialogs.confirm("Printer not ready :\r" + m_state.PrinterTestText,
+                            Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+            break;
+    }
+    if (!m_state.flags.DocketAutoPrint) return;
+    const std::string& dir = m_state.files.DataDir();
+    if (FileNames::exists(FileNames::resolve(dir, "docket.prn")))
+        SendDocketToPrinter(dir, m_services.launcher, dialogs);
+    else
+        dialogs.message("Docket data file not found.");
+    if (dialogs.confirm("Do you want to continue printing Dockets ?", Dialogs::Buttons::YesNo) ==
+        Dialogs::Answer::No)
+        m_state.flags.DocketAutoPrint = false;
 }
 
 void TForm1::ButhelpClick() {

@@ -3,6 +3,7 @@
 #include "app/MainScreen.h"
 #include "app/PlaceholderScreen.h"
 #include "platform/Services.h"
+#include "sales/SalesScreen.h"
 
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form1 = new TForm1(state, services, dataDir);
@@ -18,9 +19,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form3 = placeholder("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
                         "Expenses.",
                         630, 424);
-    Form4 = placeholder("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
-                        "Corrections.",
-                        634, 425);
+    auto* sales = new TForm4(state, services);
+    sales->setMainScreen(Form1);
+    Form4 = sales;
     Form5 = placeholder("EXPENSE SCREEN            Register any expense recorded in the price "
                         "list.               ",
                         630, 425);

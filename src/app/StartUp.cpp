@@ -1,9 +1,12 @@
 #include "app/StartUp.h"
 
+#include "devices/DeviceStartup.h"
 #include "platform/Services.h"
 #include "sales/TakingsRecord.h"
 #include "store/FileNames.h"
+#include "store/IoError.h"
 #include "store/NumberEntry.h"
+#include "store/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
 
@@ -49,15 +52,15 @@ bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
     return false;
 }
 
-void checkDevicesAndPrinter(ProgramState& state, Services& services) {
-    if (state.flags.PrinterDisabled) state.flags.DocketAutoPrint = false;
-    if (!state.flags.DocketAutoPrint)
-        services.dialogs.message(
-            "Printer not available.\rTo print dockets, press \"Docket + Yes\".");
-}
-
-void removeLeftOverWorkCopy(DataFiles& files) {
-    if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
+bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
+    bool opened = false;
+    try {
+        state.flags.PriceListError = PreparePriceList(state.files, state.config, dialogs, opened);
+    } catch (const IoError& e) {
+        // The old files stay as they were; the day can still start.
+        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+    }
+    return opened;
 }
 
 void writeStartRecord(ProgramState& state, const std::string& dateTimeText) {
@@ -100,10 +103,9 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     checkScreenSize(state, services);
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
-    checkDevicesAndPrinter(state, services);
+    CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
     state.day = DayTotals{};
-
-    removeLeftOverWorkCopy(state.files);
+    if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     writeStartRecord(state, DateTimeText(services.clock.now(), formats));
     return outcome;
 }

@@ -65,4 +65,3 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
     else if (!handled)
         event->ignore();
 }
-

@@ -29,13 +29,17 @@ const QColor Red(Qt::red);
 const QColor Green(0, 128, 0);
 
 // Amount fields take digits, the point and Backspace; "-" and "$" never.
-bool isAmountKey(char key) { return (key >= '0' && key <= '9') || key == '.' || key == '\b'; }
+bool isAmountKey(char key) {
+    return (key >= '0' && key <= '9') || key == '.' || key == '\b';
+}
 
 bool isCodeKey(char key) {
     return key == '/' || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || key == '\b';
 }
 
-char upper(char key) { return key >= 'a' && key <= 'z' ? static_cast<char>(key - 32) : key; }
+char upper(char key) {
+    return key >= 'a' && key <= 'z' ? static_cast<char>(key - 32) : key;
+}
 
 QFont arial(int pixels, bool bold = false) {
     QFont f("Arial");
@@ -91,8 +95,10 @@ void TForm4::buildControls() {
     Edpaid = makeField(Label8, "Customer Paid", 92, 330, 110, 10);
     edreceived = makeField(Label9, "Total Sum received", 122, 330, 110, 10);
     edchange = makeField(Label10, "Change due", 152, 330, 110, 10);
-    for (EntryField* f : {edsp, edcode, edYN, edCQT}) f->setUpperCase(true);
-    for (EntryField* f : {edtotal, edreceived, edchange}) f->setReadOnly(true);
+    for (EntryField* f : {edsp, edcode, edYN, edCQT})
+        f->setUpperCase(true);
+    for (EntryField* f : {edtotal, edreceived, edchange})
+        f->setReadOnly(true);
 
     Label11 = new QLabel("New Article sale", this);
     Label11->setGeometry(290, 6, 200, 20);
@@ -183,7 +189,8 @@ void TForm4::wireHandlers() {
         FieldColours::paint(edreceived, FieldColours::Left);
         edreceived->setReadOnly(true);
     };
-    connect(Butreturn, &QPushButton::clicked, this, [this] { guarded([this] { ButreturnClick(); }); });
+    connect(Butreturn, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButreturnClick(); }); });
     connect(butnew, &QPushButton::clicked, this, [this] { guarded([this] { butnewClick(); }); });
     connect(Butexit, &QPushButton::clicked, this, [this] { guarded([this] { ButexitClick(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
@@ -191,9 +198,13 @@ void TForm4::wireHandlers() {
 
 // ---------------------------------------------------------------- helpers
 
-void TForm4::prompt(int index) { Label1->setText(fromCp1252(m_help.line(index))); }
+void TForm4::prompt(int index) {
+    Label1->setText(fromCp1252(m_help.line(index)));
+}
 
-void TForm4::helpMessage(int index) { m_services.dialogs.message(m_help.line(index)); }
+void TForm4::helpMessage(int index) {
+    m_services.dialogs.message(m_help.line(index));
+}
 
 QString TForm4::currency(double amount) const {
     return fromCp1252(CurrencyText(amount, m_services.regional.formats()));
@@ -332,7 +343,9 @@ void TForm4::leaveToMain() {
     ZorviScreen::leaveToMain();
 }
 
-void TForm4::ButexitClick() { leaveToMain(); }
+void TForm4::ButexitClick() {
+    leaveToMain();
+}
 
 // ---------------------------------------------------------------- sales person
 
@@ -364,7 +377,8 @@ void TForm4::edspKeyPress(char& key) {
 void TForm4::edspExit() {
     FieldColours::paint(edsp, FieldColours::Left);
     BeginNewSale(m_state.sale, m_state.article);
-    for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN}) f->clear();
+    for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})
+        f->clear();
     Memo2->clear();
 }
 
@@ -452,9 +466,10 @@ void TForm4::endArticleList() {
         return;
     }
     leaveModes();
-    std::vector<std::string> lines = ComputeTotals(m_state.config, m_services.regional.formats(),
-                                                   sale, m_services.dialogs);
-    for (const std::string& line : lines) Memo2->appendPlainText(fromCp1252(line));
+    std::vector<std::string> lines =
+        ComputeTotals(m_state.config, m_services.regional.formats(), sale, m_services.dialogs);
+    for (const std::string& line : lines)
+        Memo2->appendPlainText(fromCp1252(line));
     edtotal->setText(currency(sale.SaleTotal));
     showOnDisplay();
     moveTo(edCQT);
@@ -480,10 +495,9 @@ void TForm4::searchArticle() {
         sale.EnteredCode.clear();
         return;
     }
-    edarticle->setText(fromCp1252(article.ArticleDescription +
-                                  PadLeft(CurrencyText(article.SalePrice,
-                                                       m_services.regional.formats()),
-                                          16)));
+    edarticle->setText(
+        fromCp1252(article.ArticleDescription +
+                   PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
     moveTo(edquant);
 }
 
@@ -643,16 +657,26 @@ void TForm4::edYNKeyPress(char& key) {
     key = 0;
     const Configuration& c = m_state.config;
     switch (k) {
-    case 'Y': confirmLine(0); break;
-    case 'L': confirmLine(c.DiscountLow); break;
-    case 'M': confirmLine(c.DiscountMed); break;
-    case 'H': confirmLine(c.DiscountHigh); break;
+    case 'Y':
+        confirmLine(0);
+        break;
+    case 'L':
+        confirmLine(c.DiscountLow);
+        break;
+    case 'M':
+        confirmLine(c.DiscountMed);
+        break;
+    case 'H':
+        confirmLine(c.DiscountHigh);
+        break;
     case 'N':
     case '\x1b':
-        for (EntryField* f : {edYN, edquant, edcode, edarticle}) f->clear();
+        for (EntryField* f : {edYN, edquant, edcode, edarticle})
+            f->clear();
         moveTo(edcode);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -785,7 +809,8 @@ void TForm4::saleCovered() {
             FinishDocket(m_state);
         });
         const std::string& dir = m_state.files.DataDir();
-        if (m_state.flags.DocketAutoPrint && FileNames::exists(FileNames::resolve(dir, "docket.prn")))
+        if (m_state.flags.DocketAutoPrint &&
+            FileNames::exists(FileNames::resolve(dir, "docket.prn")))
             SendDocketToPrinter(dir, m_services.launcher, m_services.dialogs);
     }
     moveTo(edchange);

@@ -14,7 +14,7 @@ class TextFile;
 // TForm4: the sales screen, the till on which sales are rung up field by field.
 class TForm4 : public ZorviScreen {
     Q_OBJECT
-public:
+  public:
     TForm4(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     QLabel* Label1; // prompt line
@@ -49,10 +49,10 @@ public:
 
     void leaveToMain() override;
 
-protected:
+  protected:
     void FormActivate() override;
 
-private:
+  private:
     void buildControls();
     EntryField* makeField(QLabel*& label, const char* caption, int top, int left, int width,
                           int maxLength);

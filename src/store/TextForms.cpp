@@ -79,7 +79,9 @@ double CutWhole(double x) {
     return std::trunc(x);
 }
 
-double CutToCents(double x) { return CutWhole(x * 100) / 100; }
+double CutToCents(double x) {
+    return CutWhole(x * 100) / 100;
+}
 
 std::string FormatDateTime(const DateTime& t, const std::string& pattern) {
     std::string out;

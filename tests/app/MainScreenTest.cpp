@@ -22,6 +22,7 @@ struct MainScreenFixture {
         for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6",
                                  "Devcheck.exe", "Slipjet.exe"})
             dir.write(name, "");
+        launcher.checkFiles = true;
         dir.write("hlpf.7", "Main help\r\nline two\r\n");
     }
     void writeConfiguration(const Configuration& c = DefaultConfiguration()) {
@@ -55,14 +56,23 @@ const std::string NoPrinter = "Printer not available.\rTo print dockets, press \
 
 } // namespace
 
-TEST(MainScreen, StartsWithoutConfigurationAndKeepsTradingOff) {
+const std::string SampleOffer =
+    "A Pricelist was not found !\r\nCreate a Price list with a sample line 0?";
+const std::string SampleLine =
+    " SAMPLE___CODE Sample entry of an article       0.00       0.00  0\r\n";
+
+std::string printerProblem(const TestDir& dir) {
+    return "Printer problem :\r" + dir.path() + "Devcheck.dat";
+}
+
+TEST(MainScreen, StartsWithoutConfigurationOrPriceListAndKeepsTradingOff) {
     MainScreenFixture f;
     f.start();
-    ASSERT_GE(f.dialogs.texts().size(), 2u);
-    EXPECT_EQ(f.dialogs.texts()[0],
-              "The configur file Configur.dat not found.\r\nPress the Update button(s) and "
-              "configure Zorvi.");
-    EXPECT_EQ(f.dialogs.texts()[1], NoPrinter);
+    EXPECT_EQ(f.dialogs.texts(),
+              (std::vector<std::string>{
+                  "The configur file Configur.dat not found.\r\nPress the Update button(s) and "
+                  "configure Zorvi.",
+                  printerProblem(f.dir), NoPrinter, SampleOffer, SampleOffer}));
     EXPECT_EQ(f.trading(), (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(f.main().butexit->isEnabled());
     EXPECT_EQ(f.main().windowTitle(), "Zorvi5.1");
@@ -70,23 +80,53 @@ TEST(MainScreen, StartsWithoutConfigurationAndKeepsTradingOff) {
     EXPECT_EQ(f.main().Label5->text(), "07/12/26");
     EXPECT_EQ(f.main().Label6->text(), "9:05");
     EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 9:05:\r\n");
+    EXPECT_FALSE(f.dir.exists("Pricelist.dat"));
 }
 
-TEST(MainScreen, StartsWithConfigurationAndTradingOn) {
+TEST(MainScreen, AcceptedSampleOfferGivesAWorkCopyAndTrading) {
     MainScreenFixture f;
     f.writeConfiguration();
+    f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
+    f.dialogs.answers = {Dialogs::Answer::Ok};
+    f.start();
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{SampleOffer});
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), SampleLine);
+    EXPECT_EQ(f.dir.read("Pricelist.wrk"), " SAMPLE___CODE Sample entry of an article       0.00 "
+                                           "      0.00     0    0\r\n");
+    EXPECT_EQ(f.trading(), (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(f.program->state.flags.DocketAutoPrint);
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0], f.dir.path() + "Slipjet.exe");
+}
+
+TEST(MainScreen, StartCompactsThePriceListAndWritesTheStartRecord) {
+    MainScreenFixture f;
+    Configuration c = DefaultConfiguration();
+    c.LowStockPercent = 20;
+    f.writeConfiguration(c);
+    f.dir.write("Pricelist.dat",
+                std::string(65, 'x') + "\r\n" +
+                    " 4006381333931 Ballpoint pen blue               0.40       1.20 10\r\n");
+    f.dir.write("Inventory.dat", " 4006381333931       10.00       12.00      12.00\r\n");
+    f.dir.write("Results.dat", "earlier\r\n");
     f.clock.time = {2026, 12, 7, 14, 30, 0};
     f.start();
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{NoPrinter});
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{printerProblem(f.dir), NoPrinter}));
+    EXPECT_EQ(f.dir.read("Pricelist.dat"),
+              " 4006381333931 Ballpoint pen blue               0.40       1.20 10\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.wrk"),
+              " 4006381333931 Ballpoint pen blue               0.40       1.20    10   12\r\n");
     EXPECT_EQ(f.trading(), (std::vector<bool>{true, true, true}));
     EXPECT_EQ(f.main().Label6->text(), "14:30");
-    EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 14:30\r\n");
+    EXPECT_EQ(f.dir.read("Results.dat"), "earlier\r\n* START of SALE   07/12/26 14:30\r\n");
     EXPECT_EQ(f.main().pos(), QPoint(1, 1));
 }
 
 TEST(MainScreen, ReportsMissingCompanionFilesAndAWideScreen) {
     MainScreenFixture f;
     f.writeConfiguration();
+    f.dir.write("Pricelist.dat", SampleLine);
+    f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
     std::remove(f.dir.file("hlpf.3").c_str());
     std::remove(f.dir.file("Slipjet.exe").c_str());
     f.screen.w = 800;
@@ -97,7 +137,7 @@ TEST(MainScreen, ReportsMissingCompanionFilesAndAWideScreen) {
                   "The file Slipjet.exe not found.\rZorvi will not run without this file.",
                   "The best display settings for ZORVI are: \r640 x 480 and the standard font, "
                   "or\r800 x 600 and the large or small font.",
-                  NoPrinter}));
+                  "Printer not ready! Errorcode=2"}));
     EXPECT_EQ(f.main().pos(), QPoint(88, 74));
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ScreenInfo.h"
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,6 +65,8 @@ class FakeLauncher : public Launcher {
   public:
     int startHidden(const std::string& program) override {
         started.push_back(program);
+        // Like the system: a program that is not there cannot start.
+        if (checkFiles && !std::filesystem::exists(program)) return 2;
         return startResult;
     }
     bool runAndWait(const std::string& program, int timeoutMs) override {
@@ -75,6 +78,7 @@ class FakeLauncher : public Launcher {
     std::vector<std::string> started;
     std::vector<std::string> waited;
     int startResult = 33;
+    bool checkFiles = false;
     int lastTimeout = 0;
     std::function<void()> onRun;
 };
