@@ -6,8 +6,10 @@
 
 #include "forms/EntryField.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShortcut>
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
     : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {
@@ -76,4 +78,14 @@ void ZorviScreen::focusChanged(QWidget* now) {
     if (m_activeControl != now) return;
     if (auto* field = qobject_cast<EntryField*>(now); field && field->onEnter)
         guarded(field->onEnter);
+}
+
+void ZorviScreen::bindAccelerator(QAbstractButton* button, const std::function<void()>& handler) {
+    QKeySequence key = QKeySequence::mnemonic(button->text());
+    button->setShortcut(QKeySequence());
+    auto* shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, this, [this, button, handler] {
+        if (button->isEnabled() && button->isVisible()) guarded(handler);
+    });
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded(handler); });
 }

@@ -4,6 +4,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QAbstractButton;
+
 struct ProgramState;
 struct Services;
 
@@ -27,6 +31,10 @@ class ZorviScreen : public QWidget {
     // and the new one its enter event, at once, as the handlers expect.
     void moveTo(QWidget* control);
     QWidget* activeControl() const { return m_activeControl; }
+    // Alt with the underlined letter presses the button at once (a button's
+    // own accelerator clicks only after a short animation, by which time a
+    // scanner may have typed a whole code).
+    void bindAccelerator(QAbstractButton* button, const std::function<void()>& handler);
 
   protected:
     // Runs each time the screen is shown, after it has taken the shared position.

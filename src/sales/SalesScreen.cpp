@@ -189,10 +189,9 @@ void TForm4::wireHandlers() {
         FieldColours::paint(edreceived, FieldColours::Left);
         edreceived->setReadOnly(true);
     };
-    connect(Butreturn, &QPushButton::clicked, this,
-            [this] { guarded([this] { ButreturnClick(); }); });
-    connect(butnew, &QPushButton::clicked, this, [this] { guarded([this] { butnewClick(); }); });
-    connect(Butexit, &QPushButton::clicked, this, [this] { guarded([this] { ButexitClick(); }); });
+    bindAccelerator(Butreturn, [this] { ButreturnClick(); });
+    bindAccelerator(butnew, [this] { butnewClick(); });
+    bindAccelerator(Butexit, [this] { ButexitClick(); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
 }
 

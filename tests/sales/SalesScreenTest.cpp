@@ -1,0 +1,439 @@
+#include "sales/SalesScreen.h"
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "forms/EntryField.h"
+#include "forms/FieldColours.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Price list lines, 66 characters each, written out by hand.
+const std::string Pen = " 4006381333931 Ballpoint pen blue               0.40      20.00 10\r\n";
+const std::string Paper = " 5000000000017 Copy paper A4                    3.10      19.36 10\r\n";
+const std::string Repair = " /REPAIR       Repair service                   0.00      12.34  0\r\n";
+const std::string Cleaning =
+    "$EXP1          Cleaning                         0.00       0.00  0\r\n";
+const std::string Milk = " MILK1         Milk 1 litre                     0.70       1.50 10\r\n";
+
+struct SalesFixture {
+    SalesFixture() : dir("shop") {
+        std::string help;
+        for (int i = 0; i <= 22; ++i)
+            help += "H" + std::to_string(i) + "\r\n";
+        dir.write("hlpf.4", help);
+        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.5", "hlpf.6", "hlpf.7",
+                                 "Devcheck.exe", "Slipjet.exe"})
+            dir.write(name, "");
+        config = DefaultConfiguration();
+        config.DiscountLow = 15;
+        dir.write("Pricelist.dat", Pen + Paper + Repair + Cleaning + Milk);
+    }
+    void start() {
+        WriteConfiguration(dir.file("Configur.dat"), config);
+        launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
+        program = std::make_unique<ProgramBlock>(services, dir.path());
+        program->show();
+        QApplication::setActiveWindow(program->Form1);
+        QTest::mouseClick(program->Form1->butsale, Qt::LeftButton);
+        QApplication::setActiveWindow(sales());
+        dialogs.shown.clear();
+        launcher.started.clear();
+        // Start records from here on are the test's business.
+        dir.write("Results.dat", "");
+    }
+    TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
+    QWidget* cursor() { return sales()->activeControl(); }
+    void type(const QString& keys) {
+        for (QChar c : keys) {
+            if (c == '\n')
+                QTest::keyClick(cursor(), Qt::Key_Return);
+            else if (c == '\x1b')
+                QTest::keyClick(cursor(), Qt::Key_Escape);
+            else
+                QTest::keyClicks(cursor(), QString(c));
+        }
+    }
+    std::vector<std::string> journal() {
+        std::vector<std::string> lines;
+        for (const QString& l : sales()->Memo2->toPlainText().split('\n'))
+            if (!l.isEmpty()) lines.push_back(l.toStdString());
+        return lines;
+    }
+
+    TestDir dir;
+    Configuration config;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screen;
+    Services services{dialogs, clock, regional, launcher, ports, screen};
+    std::unique_ptr<ProgramBlock> program;
+};
+
+std::string blanks(int n) {
+    return std::string(static_cast<size_t>(n), ' ');
+}
+
+} // namespace
+
+TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
+    SalesFixture f;
+    f.config.TaxRate = 10;
+    f.config.Rounding = "R";
+    f.start();
+    TForm4* s = f.sales();
+    EXPECT_EQ(s->windowTitle(), "SALES SCREEN             Conduct Sales, new Article Sales or "
+                                "Returns and Corrections.");
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_EQ(s->Label1->text(), "H1");
+    EXPECT_EQ(FieldColours::of(s->edsp), FieldColours::Entry);
+
+    f.type("A");
+    EXPECT_EQ(f.cursor(), s->edcode);
+    EXPECT_EQ(s->Label1->text(), "H3");
+    EXPECT_FALSE(s->Butexit->isEnabled());
+    f.type("4006381333931");
+    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(s->edarticle->text(), "Ballpoint pen blue                  $20.00");
+    f.type("1\n");
+    EXPECT_EQ(f.cursor(), s->edYN);
+    EXPECT_EQ(FieldColours::of(s->edYN), FieldColours::Confirm);
+    f.type("L");
+    EXPECT_EQ(f.cursor(), s->edcode);
+    f.type("5000000000017\n1\nY");
+    f.type("F\n");
+    EXPECT_EQ(f.cursor(), s->edCQT);
+    EXPECT_EQ(s->edtotal->text(), "$40.00");
+    EXPECT_EQ(f.journal(),
+              (std::vector<std::string>{
+                  "  Ballpoint pen blue              $17.00 x      1 =     $17.00 +     $1.70",
+                  "  Copy paper A4                   $19.36 x      1 =     $19.36 +     $1.93",
+                  "  " + std::string(72, '-'),
+                  blanks(26) + "SUBTOTAL        =     $36.36",
+                  blanks(26) + "TAX             =      $3.63",
+                  blanks(26) + "TOTAL and TAX   =     $39.99",
+                  blanks(26) + "ROUNDING        =      $0.01",
+                  blanks(26) + "TOTAL           =     $40.00",
+              }));
+
+    f.type("C15\n");
+    EXPECT_EQ(f.cursor(), s->edCQT);
+    EXPECT_EQ(s->edarticle->text(), "  Payment is short");
+    EXPECT_EQ(s->Label4->text(), "  Balance to pay");
+    EXPECT_EQ(s->edquant->text(), "-$25.00");
+    f.type("Q25\n");
+    EXPECT_EQ(f.cursor(), s->edchange);
+    EXPECT_EQ(s->edchange->text(), "$0.00");
+    EXPECT_EQ(s->edreceived->text(), "$40.00");
+    EXPECT_EQ(s->Label4->text(), "Sales Quantity");
+    // The docket is finished and printed when the payments cover the total.
+    EXPECT_EQ(f.launcher.started, std::vector<std::string>{f.dir.path() + "Slipjet.exe"});
+    std::string docket = f.dir.read("Docket.Prn");
+    EXPECT_NE(docket.find("\r\n4Ballpoint pen blue          1.00 x      17.00      17.00\r\n"),
+              std::string::npos)
+        << docket;
+    EXPECT_NE(docket.find("\r\n5 Cheque Tender          25.00\r\n5   Cash Tender          15.00\r\n"
+                          "5        Change           0.00\r\n"),
+              std::string::npos)
+        << docket;
+
+    f.type("\n");
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "A 4006381333931     1.00       0.40        20.00        17.00         17.00\r\n"
+              "A 5000000000017     1.00       3.10        19.36        19.36         19.36\r\n"
+              "# Total*** 9:05   15.00    25.00     0.00             3.63       40.00       "
+              "40.00  0.00\r\n");
+    const DayTotals& day = f.program->state.day;
+    EXPECT_DOUBLE_EQ(day.TakingsCash, 15);
+    EXPECT_DOUBLE_EQ(day.TakingsCheque, 25);
+    EXPECT_DOUBLE_EQ(day.TotalTakings, 40);
+    EXPECT_DOUBLE_EQ(day.TaxTotal, 3.63);
+    EXPECT_NEAR(day.RoundingTotal, 0.01, 1e-9);
+    EXPECT_FALSE(f.program->state.files.results.isOpen());
+}
+
+TEST(SalesScreen, CodeFieldRules) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A");
+    // Lower case is taken as capitals; characters a code cannot hold are dropped.
+    f.type("mi-l.k*1");
+    EXPECT_EQ(s->edcode->text(), "MILK1");
+    f.type("\n");
+    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(s->edarticle->text(), "Milk 1 litre                         $1.50");
+    // Esc in the quantity field abandons the line.
+    QTest::keyClick(f.cursor(), Qt::Key_Escape);
+    EXPECT_EQ(f.cursor(), s->edcode);
+    EXPECT_EQ(s->edarticle->text(), "");
+
+    // Delete clears the code; Enter on nothing and Shift are answered with help lines.
+    f.type("MIL");
+    QTest::keyClick(f.cursor(), Qt::Key_Delete);
+    EXPECT_EQ(s->edcode->text(), "");
+    f.type("\n");
+    QTest::keyClick(f.cursor(), Qt::Key_A, Qt::ShiftModifier);
+    // Shift alone is refused already, and so is the letter typed with it.
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"H16", "H15", "H15"}));
+    EXPECT_EQ(s->edcode->text(), "");
+
+    // A code that is not listed, and an expense code, are not sold.
+    f.dialogs.shown.clear();
+    f.type("NOSUCH\n");
+    EXPECT_EQ(s->edarticle->text(), "H19");
+    EXPECT_EQ(s->edcode->text(), "");
+    EXPECT_EQ(f.cursor(), s->edcode);
+    f.type("EXP1\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H14"});
+    EXPECT_EQ(s->edarticle->text(), "H19");
+
+    // "/" is taken: services are sold like articles.
+    f.type("/repair\n");
+    EXPECT_EQ(f.cursor(), s->edquant);
+    // F with no line yet.
+    f.type("\x1b");
+    f.dialogs.shown.clear();
+    f.type("F\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H20"});
+    EXPECT_EQ(f.cursor(), s->edcode);
+    // Esc before the first line goes back to the sales person.
+    f.type("\x1b");
+    EXPECT_EQ(f.cursor(), s->edsp);
+
+    // After a line, Esc in the code field does nothing.
+    f.type("A/REPAIR\n1\nY");
+    f.type("\x1b");
+    EXPECT_EQ(f.cursor(), s->edcode);
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "a /REPAIR           1.00       0.00        12.34        12.34         12.34\r\n");
+}
+
+TEST(SalesScreen, ScannedCodeCompletesItselfAndItsEnterIsIgnored) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A4006381333931\n");
+    EXPECT_EQ(f.cursor(), s->edquant) << "the scanner's Enter does not answer the quantity";
+    f.type("2\n");
+    EXPECT_EQ(f.cursor(), s->edYN);
+}
+
+TEST(SalesScreen, RefusedQuantityAndLowStock) {
+    SalesFixture f;
+    f.config.LowStockPercent = 50;
+    f.dir.write("Inventory.dat",
+                std::string(" 4006381333931       10.00       12.00       4.00\r\n") +
+                    " 5000000000017       10.00       12.00      12.00\r\n");
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A4006381333931");
+    f.type("1000\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H18"});
+    EXPECT_EQ(f.cursor(), s->edquant);
+    f.dialogs.shown.clear();
+    QTest::keyClick(f.cursor(), Qt::Key_Delete);
+    f.type("2\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"4006381333931 Low 4"});
+    EXPECT_EQ(f.cursor(), s->edYN);
+}
+
+TEST(SalesScreen, ReturnModeCoversOneLine) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A");
+    QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(f.program->state.sale.ReturnMode);
+    EXPECT_EQ(s->Label3->text(), "Return Article code");
+    EXPECT_EQ(s->Label4->text(), "Return Quantity");
+    EXPECT_TRUE(s->Label12->isVisible());
+    // Pressed twice the mode is off again.
+    QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_FALSE(f.program->state.sale.ReturnMode);
+    EXPECT_EQ(s->Label3->text(), "Article Code or  F");
+    EXPECT_FALSE(s->Label12->isVisible());
+
+    f.type("MILK1\n2\nY");
+    QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
+    f.type("MILK1\n2\nY");
+    EXPECT_FALSE(f.program->state.sale.ReturnMode);
+    EXPECT_EQ(s->Label3->text(), "Article Code or  F");
+    EXPECT_EQ(f.journal()[1],
+              "     Milk 1 litre                     -$1.50    x     -2   =     -$3.00");
+    f.type("F\n");
+    EXPECT_EQ(s->edtotal->text(), "$0.00");
+    f.type("C0\n");
+    EXPECT_EQ(f.cursor(), s->edchange);
+    EXPECT_EQ(s->edchange->text(), "$0.00");
+    f.type("\n");
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "A MILK1             2.00       0.70         1.50         1.50          3.00\r\n"
+              "A MILK1            -2.00      -0.70        -1.50        -1.50         -3.00\r\n"
+              "# Total*** 9:05    0.00     0.00     0.00             0.00        0.00        "
+              "0.00  0.00\r\n");
+}
+
+TEST(SalesScreen, ARefundTakesOnlyItsExactTotal) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A");
+    QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
+    f.type("/REPAIR\n1\nYF\n");
+    EXPECT_EQ(s->Label6->text(), "Return Total");
+    EXPECT_EQ(s->Label8->text(), "Pay to Customer");
+    EXPECT_EQ(s->Label10->text(), "");
+    f.type("C");
+    EXPECT_EQ(s->Label1->text(), "H21");
+    f.type("12\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H22"});
+    EXPECT_EQ(f.cursor(), s->Edpaid);
+    EXPECT_EQ(s->Edpaid->text(), "");
+    f.type("12.34\n");
+    EXPECT_EQ(f.cursor(), s->edchange);
+    f.type("\n");
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "a /REPAIR          -1.00       0.00       -12.34       -12.34        -12.34\r\n"
+              "# Total*** 9:05  -12.34     0.00     0.00             0.00      -12.34      "
+              "-12.34  0.00\r\n");
+}
+
+TEST(SalesScreen, NewArticleModeAndBothModes) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A");
+    QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(s->Label3->text(), "New Article code");
+    EXPECT_EQ(s->Label9->text(), "Wholesale Price");
+    EXPECT_EQ(s->Label10->text(), "Sales Price");
+    EXPECT_TRUE(s->Label11->isVisible());
+    EXPECT_EQ(FieldColours::of(s->edcode), FieldColours::NewArticle);
+    // A listed code is not searched in this mode: it sells at the typed price.
+    f.type("MILK1\n");
+    EXPECT_EQ(f.cursor(), s->edarticle);
+    EXPECT_EQ(s->Label1->text(), "H11");
+    f.type("\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H17"});
+    f.type("widget\n");
+    EXPECT_EQ(s->edarticle->text(), "Widget                    ");
+    EXPECT_EQ(f.cursor(), s->edreceived);
+    f.type("1.25\n");
+    EXPECT_EQ(s->edreceived->text(), "1.25");
+    // Esc steps back through the fields.
+    QTest::keyClick(f.cursor(), Qt::Key_Escape);
+    EXPECT_EQ(f.cursor(), s->edreceived);
+    QTest::keyClick(f.cursor(), Qt::Key_Escape);
+    EXPECT_EQ(f.cursor(), s->edarticle);
+    f.type("widget\n1.25\n2.50\n");
+    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(FieldColours::of(s->edquant), FieldColours::NewArticle);
+    f.type("2\nY");
+    EXPECT_FALSE(f.program->state.sale.NewArticleMode);
+    EXPECT_FALSE(s->Label11->isVisible());
+    EXPECT_EQ(s->Label9->text(), "Total Sum received");
+
+    // Both modes: a new article taken back.
+    QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
+    QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(s->Label3->text(), "New Article code");
+    EXPECT_TRUE(s->Label11->isVisible());
+    EXPECT_TRUE(s->Label12->isVisible());
+    f.type("GIZMO\ngizmo\n1\n3\n1\nY");
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "A MILK1             2.00       1.25         2.50         2.50          5.00\r\n"
+              "A GIZMO            -1.00      -1.00        -3.00        -3.00         -3.00\r\n");
+    EXPECT_EQ(f.journal()[1],
+              "     Gizmo                            -$3.00    x     -1   =     -$3.00");
+
+    // Alt+N then Esc before any line leaves the mode and returns to the sales person.
+    f.type("F\nC2\n\n");
+    f.type("A");
+    QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
+    f.type("\x1b");
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_FALSE(f.program->state.sale.NewArticleMode);
+    EXPECT_FALSE(s->Label11->isVisible());
+}
+
+TEST(SalesScreen, SalesPersonFieldAndExit) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("x");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"XH2"});
+    EXPECT_TRUE(s->isVisible());
+    f.type("X");
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(f.program->Form1->isVisible());
+}
+
+TEST(SalesScreen, ClosingTheWindowReturnsToTheMainScreen) {
+    SalesFixture f;
+    f.start();
+    f.type("A");
+    EXPECT_TRUE(f.program->state.files.results.isOpen());
+    f.sales()->close();
+    EXPECT_FALSE(f.sales()->isVisible());
+    EXPECT_TRUE(f.program->Form1->isVisible());
+    EXPECT_FALSE(f.program->state.files.results.isOpen());
+}
+
+TEST(SalesScreen, AMissingWorkCopyFindsNothing) {
+    SalesFixture f;
+    f.start();
+    std::remove(f.dir.file("Pricelist.wrk").c_str());
+    f.type("AMILK1\n");
+    EXPECT_EQ(f.sales()->edarticle->text(), "H19");
+    EXPECT_EQ(f.cursor(), f.sales()->edcode);
+}
+
+TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("AMILK1\n1\n");
+    // The takings file vanishes while the sale is on screen.
+    std::remove(f.dir.file("Results.dat").c_str());
+    f.type("Y");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_NE(f.dialogs.texts()[0].find(f.dir.path() + "Results.dat"), std::string::npos);
+    EXPECT_EQ(f.cursor(), s->edYN);
+    EXPECT_TRUE(f.journal().empty());
+    // Pressing the key again records the line once, in a new takings file.
+    f.type("Y");
+    EXPECT_EQ(f.cursor(), s->edcode);
+    EXPECT_EQ(f.journal().size(), 1u);
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              "A MILK1             1.00       0.70         1.50         1.50          1.50\r\n");
+
+    f.type("F\nC2\n");
+    std::remove(f.dir.file("Results.dat").c_str());
+    f.dialogs.shown.clear();
+    f.type("\n");
+    EXPECT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.cursor(), s->edchange);
+    EXPECT_DOUBLE_EQ(f.program->state.day.TotalTakings, 0);
+    f.type("\n");
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_DOUBLE_EQ(f.program->state.day.TotalTakings, 1.5);
+    EXPECT_DOUBLE_EQ(f.program->state.day.TakingsCash, 1.5);
+    EXPECT_EQ(f.dir.read("Results.dat"), "# Total*** 9:05    1.50     0.00     0.00             "
+                                         "0.00        1.50        2.00  0.50\r\n");
+}
