@@ -1,6 +1,7 @@
 // TForm1: the main screen.
 #include "app/MainScreen.h"
 
+#include "app/DayClose.h"
 #include "app/StartUp.h"
 #include "devices/Printer.h"
 #include "forms/Guard.h"
@@ -22,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -369,7 +372,42 @@ void TForm1::ButintroClick() {
 
 void TForm1::butexitClick() {
     closeMenu();
-    close();
+    Dialogs& dialogs = m_services.dialogs;
+    if (!m_state.flags.QuitAfterConsolidation) showTodaysTotals();
+    m_state.window.WindowLeft = x();
+    m_state.window.WindowTop = y();
+    Dialogs::Position at{172, 301};
+    if (m_services.screen.width() > 650)
+        at = {m_state.window.WindowLeft + 175, m_state.window.WindowTop + 290};
+    Dialogs::Answer answer =
+        dialogs.confirm("  To Consolidate todays results press [ Yes ],   \r  to close ZORVI, "
+                        "press [ No ] !     ",
+                        Dialogs::Buttons::YesNo, at);
+    if (answer == Dialogs::Answer::No) {
+        DataFiles& files = m_state.files;
+        if (files.OpenPriceWorkForRead()) files.priceWork.erase();
+        close();
+        return;
+    }
+    hide();
+    if (m_screens.consolidation) m_screens.consolidation->show();
+}
+
+void TForm1::showTodaysTotals() {
+    std::vector<std::string> lines = TodaysTotalsLines(m_state.day, m_state.config.TaxOn,
+                                                       m_services.regional.formats());
+    Memo1->clear();
+    for (const std::string& line : lines) Memo1->appendPlainText(fromCp1252(line));
+    QTextCursor all(Memo1->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+    Memo1->show();
+    if (!m_state.flags.DocketAutoPrint) return;
+    const std::string& dir = m_state.files.DataDir();
+    WriteTotalsDocket(m_state.files.pathOf("Docket.Prn"), lines);
+    SendDocketToPrinter(dir, m_services.launcher, m_services.dialogs);
 }
 
 void TForm1::Timer1Timer() {
@@ -435,6 +473,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main screen ends the program: every other screen is hidden.
     event->accept();
-    QApplication::quit();
 }

@@ -86,6 +86,7 @@ class TForm1 : public ZorviScreen {
     void ButhelpClick();
     void ButintroClick();
     void butexitClick();
+    void showTodaysTotals();
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();

@@ -1,5 +1,7 @@
 #include "app/PlaceholderScreen.h"
 
+#include "store/ProgramState.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -21,4 +23,9 @@ void PlaceholderScreen::keyPressEvent(QKeyEvent* event) {
         return;
     }
     ZorviScreen::keyPressEvent(event);
+}
+
+void PlaceholderScreen::leaveToMain() {
+    if (m_endsTheDay) m_state.flags.QuitAfterConsolidation = true;
+    ZorviScreen::leaveToMain();
 }

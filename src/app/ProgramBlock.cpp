@@ -25,7 +25,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form5 = placeholder("EXPENSE SCREEN            Register any expense recorded in the price "
                         "list.               ",
                         630, 425);
-    Form6 = placeholder("ZORVI  CONSOLIDATE", 630, 423);
+    auto* consolidation = placeholder("ZORVI  CONSOLIDATE", 630, 423);
+    consolidation->setEndsTheDay(true);
+    Form6 = consolidation;
     Form7 = placeholder("   INVENTORY UPDATE", 630, 423);
     Form8 = placeholder("  VIEW & PRINT    ", 628, 403);
     Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8});

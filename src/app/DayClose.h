@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Regional.h"
+#include "store/ProgramState.h"
+
+#include <string>
+#include <vector>
+
+// Today's totals as the main screen shows them at Exit: three blank lines,
+// the heading, then each total's 14-character label and its currency text
+// padded to 16; the tax line only when the shop charges tax.
+std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
+                                           const RegionalFormats& formats);
+
+// The cash expected in the drawer: the cash takings less the expenses.
+double CashInDrawer(const DayTotals& day);
+
+// Writes the lines as a docket of article-row lines ("4 " + text) into
+// docketPath, replacing the last docket.
+void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines);
