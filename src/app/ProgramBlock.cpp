@@ -2,6 +2,7 @@
 
 #include "app/MainScreen.h"
 #include "app/PlaceholderScreen.h"
+#include "expenses/ExpenseScreen.h"
 #include "platform/Services.h"
 #include "sales/SalesScreen.h"
 
@@ -22,9 +23,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     auto* sales = new TForm4(state, services);
     sales->setMainScreen(Form1);
     Form4 = sales;
-    Form5 = placeholder("EXPENSE SCREEN            Register any expense recorded in the price "
-                        "list.               ",
-                        630, 425);
+    auto* expense = new TForm5(state, services);
+    expense->setMainScreen(Form1);
+    Form5 = expense;
     auto* consolidation = placeholder("ZORVI  CONSOLIDATE", 630, 423);
     consolidation->setEndsTheDay(true);
     Form6 = consolidation;

@@ -2,7 +2,6 @@
 #include "sales/SalesScreen.h"
 
 #include "devices/Docket.h"
-#include "devices/Printer.h"
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
@@ -10,8 +9,7 @@
 #include "platform/Services.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TakingsRecord.h"
-#include "store/FileNames.h"
-#include "store/IoError.h"
+#include "sales/TillSteps.h"
 #include "store/NumberEntry.h"
 #include "store/PriceList.h"
 #include "store/ProgramState.h"
@@ -276,43 +274,23 @@ void TForm4::leaveModes() {
 }
 
 TextFile& TForm4::results() {
-    DataFiles& files = m_state.files;
-    // The takings file is reopened when a failed write closed it, so a sale
-    // that could not be recorded is recorded once the cause is fixed.
-    if (!files.results.isOpen() && !files.OpenResultsForAppend())
-        throw IoError(files.CurrentFileName, "The takings file cannot be opened");
-    return files.results;
+    return takingsForWriting(m_state.files);
 }
 
 void TForm4::flushResults() {
-    try {
-        m_state.files.results.flush();
-    } catch (const IoError&) {
-        m_state.files.results.discard();
-        throw;
-    }
+    flushTakings(m_state.files);
 }
 
 void TForm4::closeResults() {
-    if (m_state.files.results.isOpen()) m_state.files.results.close();
+    closeTakings(m_state.files);
 }
 
 void TForm4::showOnDisplay() {
-    if (!m_state.flags.DisplayAvailable) return;
-    std::string left = m_state.sale.DisplayText;
-    ShowOnCustomerDisplay(left, m_state.sale.DisplayValue, m_state, m_services.ports,
-                          m_services.dialogs);
+    showSaleOnDisplay(m_state, m_services);
 }
 
 void TForm4::docketStep(const std::function<void()>& step) {
-    // The docket is only a print file: its trouble is reported but never
-    // holds up the sale or its record.
-    try {
-        step();
-    } catch (const IoError& e) {
-        m_state.flags.DocketOpen = false;
-        m_services.dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
-    }
+    runDocketStep(m_state, m_services.dialogs, step);
 }
 
 // ---------------------------------------------------------------- activation
@@ -362,9 +340,7 @@ void TForm4::edspKeyPress(char& key) {
     const std::string code(1, upper(key));
     const auto& codes = m_state.config.SalesPersonCode;
     if (std::find(codes.begin(), codes.end(), code) != codes.end()) {
-        m_state.sale.CurrentSalesPerson = code;
-        if (!m_state.flags.DocketOpen) docketStep([this] { StartDocket(m_state); });
-        if (!m_state.files.results.isOpen()) m_state.files.OpenResultsForAppend();
+        acceptSalesPerson(m_state, code, m_services.dialogs);
         moveTo(edcode);
         return;
     }
@@ -802,16 +778,7 @@ void TForm4::saleCovered() {
     if (m_state.flags.DrawerAvailable)
         OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
     showOnDisplay();
-    if (m_state.flags.DocketOpen) {
-        docketStep([this] {
-            WriteDocketTotals(m_state);
-            FinishDocket(m_state);
-        });
-        const std::string& dir = m_state.files.DataDir();
-        if (m_state.flags.DocketAutoPrint &&
-            FileNames::exists(FileNames::resolve(dir, "docket.prn")))
-            SendDocketToPrinter(dir, m_services.launcher, m_services.dialogs);
-    }
+    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
     moveTo(edchange);
 }
 

@@ -1,0 +1,535 @@
+// TForm5: the expense screen.
+#include "expenses/ExpenseScreen.h"
+
+#include "devices/Docket.h"
+#include "devices/SerialDevices.h"
+#include "forms/EntryField.h"
+#include "forms/FieldColours.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "sales/SaleArithmetic.h"
+#include "sales/TakingsRecord.h"
+#include "sales/TillSteps.h"
+#include "store/NumberEntry.h"
+#include "store/NumberParse.h"
+#include "store/PriceList.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+const char Esc = '\x1b';
+const std::string TotalIndent(26, ' ');
+
+char upper(char key) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+}
+
+// Expense codes are letters and digits; "/" marks a service, which is sold.
+bool isExpenseCodeKey(char key) {
+    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || key == '\b';
+}
+
+// An amount above the limit is reported by ParseNumber and read as 0; that 0
+// is not what was paid out, so the field asks again instead of booking it.
+bool isAcceptedAmount(const AmountEntry& entry) {
+    return entry.ValueError == 0 && ParseReal(entry.ScratchText).value <= AmountLimit;
+}
+
+QFont arial(int pixels) {
+    QFont f("Arial");
+    f.setPixelSize(pixels);
+    return f;
+}
+
+} // namespace
+
+TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    setWindowTitle("EXPENSE SCREEN            Register any expense recorded in the price list."
+                   "               ");
+    setClientSize(630, 425);
+    buildControls();
+    wireHandlers();
+}
+
+EntryField* TForm5::makeField(QLabel*& label, const char* caption, int top, int left, int width,
+                              int maxLength) {
+    auto* field = new EntryField(m_services.dialogs, this);
+    field->setGeometry(left + 180, top, width, 24);
+    field->setFont(arial(15));
+    if (maxLength > 0) field->setMaxLength(maxLength);
+    // Only the handlers move the cursor: a click must not skip a step of the
+    // booking (the pay-out field reached before F would book a wrong total).
+    field->setFocusPolicy(Qt::NoFocus);
+    if (caption) {
+        label = new QLabel(caption, this);
+        label->setGeometry(left, top + 4, 178, 18);
+    }
+    FieldColours::paint(field, FieldColours::Left);
+    return field;
+}
+
+void TForm5::buildControls() {
+    edsp = makeField(Label1, "Sales Person Code", 32, 12, 40, 2);
+    edcode = makeField(Label2, "Expense Code     ", 62, 12, 150, 13);
+    QLabel* none = nullptr;
+    edarticle = makeField(none, nullptr, 90, 12, 257, 26);
+    edarticle->move(12, 90);
+    edarticle->setFont(arial(13));
+    Edexp = makeField(Label4, "Amount of Expense   ", 118, 12, 110, 10);
+    edyn = makeField(Label7, "Is this correct   Y / N", 148, 12, 40, 1);
+    edtax = makeField(Label3, "Tax charged", 32, 330, 110, 10);
+    edtotal = makeField(Label8, " Expense Total", 62, 330, 110, 0);
+    Edpay = makeField(Label5, "Amount  to Pay", 92, 330, 110, 0);
+    edcqt = makeField(Label9, "Press ENTER when payed", 122, 330, 40, 3);
+    for (EntryField* f : {edsp, edcode, edyn})
+        f->setUpperCase(true);
+    for (EntryField* f : {edarticle, edtotal, Edpay})
+        f->setReadOnly(true);
+
+    Label6 = new QLabel(this);
+    Label6->setGeometry(44, 184, 545, 20);
+    Label6->setAlignment(Qt::AlignCenter);
+    Label6->setAutoFillBackground(true);
+    QFont sansSerif;
+    sansSerif.setFamilies({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"});
+    sansSerif.setPixelSize(13);
+    Label6->setFont(sansSerif);
+    QPalette prompt = Label6->palette();
+    prompt.setColor(QPalette::Window, Qt::black);
+    prompt.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    Label6->setPalette(prompt);
+
+    memo2 = new QPlainTextEdit(this);
+    memo2->setGeometry(36, 210, 561, 149);
+    memo2->setReadOnly(true);
+    memo2->setFocusPolicy(Qt::NoFocus);
+    memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont lineDraw;
+    lineDraw.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
+    lineDraw.setStyleHint(QFont::TypeWriter);
+    lineDraw.setPixelSize(12);
+    memo2->setFont(lineDraw);
+
+    Butexit = new QPushButton("E&xit", this);
+    Butexit->setGeometry(270, 380, 90, 28);
+    Butexit->setFocusPolicy(Qt::ClickFocus);
+    Butexit->setAutoDefault(false);
+}
+
+void TForm5::wireHandlers() {
+    edsp->onEnter = [this] { edspEnter(); };
+    edsp->onKeyPress = [this](char& k) { edspKeyPress(k); };
+    edsp->onExit = [this] { edspExit(); };
+    edcode->onEnter = [this] { edcodeEnter(); };
+    edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
+    edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
+    edcode->onExit = [this] { edcodeExit(); };
+    Edexp->onEnter = [this] { EdexpEnter(); };
+    Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
+    Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
+    Edexp->onExit = [this] { FieldColours::paint(Edexp, FieldColours::Left); };
+    edyn->onEnter = [this] { edynEnter(); };
+    edyn->onKeyPress = [this](char& k) { edynKeyPress(k); };
+    edyn->onExit = [this] { edynExit(); };
+    edtax->onEnter = [this] { edtaxEnter(); };
+    edtax->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edtaxKeyDown(k, m); };
+    edtax->onKeyPress = [this](char& k) { edtaxKeyPress(k); };
+    edtax->onExit = [this] { FieldColours::paint(edtax, FieldColours::Left); };
+    edcqt->onEnter = [this] { edcqtEnter(); };
+    edcqt->onKeyPress = [this](char& k) { edcqtKeyPress(k); };
+    edcqt->onExit = [this] { FieldColours::paint(edcqt, FieldColours::Left); };
+    connect(Butexit, &QPushButton::clicked, this, [this] { guarded([this] { ButexitClick(); }); });
+}
+
+// ---------------------------------------------------------------- helpers
+
+void TForm5::prompt(int index) {
+    Label6->setText(fromCp1252(m_help.line(static_cast<size_t>(index))));
+}
+
+void TForm5::helpMessage(int index) {
+    m_services.dialogs.message(m_help.line(static_cast<size_t>(index)));
+}
+
+std::string TForm5::currency(double amount) const {
+    return CurrencyText(amount, m_services.regional.formats());
+}
+
+void TForm5::journal(const std::string& line) {
+    memo2->appendPlainText(fromCp1252(line));
+}
+
+void TForm5::refreshClock() {
+    m_state.ClockText =
+        UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
+}
+
+// ---------------------------------------------------------------- activation and leaving
+
+void TForm5::FormActivate() {
+    m_help.load(m_state.files.compose("hlpf.5"));
+    Label3->setEnabled(m_state.config.TaxOn);
+    // An expense docket carries the date like a sale's, even when the sales
+    // screen has not been opened yet today.
+    m_state.DateText =
+        ShortDateText(m_services.clock.now(), m_services.regional.formats()).substr(0, 8);
+    m_state.sale.InExpenseScreen = true;
+    moveTo(edsp);
+}
+
+void TForm5::leaveToMain() {
+    closeTakings(m_state.files);
+    // An expense left unfinished must not end up on the next sale's docket.
+    if (m_state.flags.DocketOpen) abandonDocket(m_state);
+    m_state.sale.InExpenseScreen = false;
+    ZorviScreen::leaveToMain();
+}
+
+void TForm5::ButexitClick() {
+    leaveToMain();
+}
+
+// ---------------------------------------------------------------- sales person
+
+void TForm5::edspEnter() {
+    m_state.sale.ExpenseAmount = 0;
+    m_state.sale.ExpenseSum = 0;
+    prompt(1);
+    Butexit->setEnabled(true);
+    memo2->clear();
+    // The next accepted code starts a docket of its own.
+    if (m_state.flags.DocketOpen) abandonDocket(m_state);
+    m_state.sale.SaleHasLines = false;
+    edcode->clear();
+    edsp->clear();
+    FieldColours::paint(edsp, FieldColours::Entry);
+}
+
+void TForm5::edspKeyPress(char& key) {
+    const char typed = key;
+    const std::string code(1, upper(key));
+    const auto& codes = m_state.config.SalesPersonCode;
+    if (std::find(codes.begin(), codes.end(), code) != codes.end()) {
+        m_salesPerson = code;
+        acceptSalesPerson(m_state, code, m_services.dialogs);
+        moveTo(edcode);
+        return;
+    }
+    key = 0;
+    if (typed != Esc) m_services.dialogs.message(code + m_help.line(2));
+    if (typed == Esc || typed == 'X') leaveToMain();
+}
+
+void TForm5::edspExit() {
+    FieldColours::paint(edsp, FieldColours::Left);
+    memo2->clear();
+    BeginNewSale(m_state.sale, m_state.article);
+    m_state.sale.ExpenseSum = 0;
+}
+
+// ---------------------------------------------------------------- code
+
+void TForm5::edcodeEnter() {
+    Butexit->setEnabled(false);
+    for (EntryField* f : {edtotal, edtax, Edpay, edcqt, edcode})
+        f->clear();
+    FieldColours::paint(edcode, FieldColours::Entry);
+    prompt(3);
+    m_state.sale.EnteredCode.clear();
+}
+
+void TForm5::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+    // Shift alone may come with or without its own modifier bit.
+    if (modifiers == Qt::ShiftModifier || (key == Qt::Key_Shift && modifiers == Qt::NoModifier)) {
+        key = 0;
+        helpMessage(4);
+        return;
+    }
+    if (key == Qt::Key_Delete) {
+        edcode->clear();
+        m_state.sale.EnteredCode.clear();
+        key = 0;
+    }
+}
+
+void TForm5::edcodeKeyPress(char& key) {
+    SaleState& sale = m_state.sale;
+    sale.CodeComplete = false;
+    key = upper(key);
+    if (key == '\r') {
+        if (!sale.EnteredCode.empty())
+            sale.CodeComplete = true;
+        else
+            helpMessage(5);
+    }
+    if (key == Esc && !sale.SaleHasLines) {
+        edcode->clear();
+        key = 0;
+        moveTo(edsp);
+        return;
+    }
+    if (!isExpenseCodeKey(key)) {
+        key = 0;
+    } else if (key == '\b') {
+        if (!sale.EnteredCode.empty()) sale.EnteredCode.pop_back();
+    } else if (sale.EnteredCode.size() < 13) {
+        sale.EnteredCode.push_back(key);
+    }
+    if (sale.EnteredCode.size() == 13 && key != 0 && key != '\b') sale.CodeComplete = true;
+    if (!sale.CodeComplete) return;
+
+    key = 0;
+    sale.EnteredCode = PadRight(sale.EnteredCode, 13);
+    edcode->setText(fromCp1252(sale.EnteredCode).trimmed());
+    if (sale.EnteredCode == "F            ")
+        endExpenseList();
+    else
+        searchExpense();
+}
+
+void TForm5::searchExpense() {
+    SaleState& sale = m_state.sale;
+    CurrentArticle& article = m_state.article;
+    DataFiles& files = m_state.files;
+    article.ArticleCode.clear();
+    if (files.OpenPriceWorkForRead()) {
+        FindArticle(files.priceWork, sale.EnteredCode, article);
+        files.priceWork.close();
+    }
+    const bool found = article.ArticleCode == sale.EnteredCode;
+    if (found && article.ArticleMarker == ' ') helpMessage(6);
+    if (!found || article.ArticleMarker != '$') {
+        edarticle->setText(fromCp1252(m_help.line(12)));
+        edcode->clear();
+        sale.EnteredCode.clear();
+        return;
+    }
+    edarticle->setText(fromCp1252(article.ArticleDescription));
+    moveTo(Edexp);
+}
+
+void TForm5::endExpenseList() {
+    SaleState& sale = m_state.sale;
+    if (!sale.SaleHasLines) {
+        helpMessage(11);
+        edcode->clear();
+        sale.EnteredCode.clear();
+        return;
+    }
+    const std::string sum = currency(sale.ExpenseSum);
+    edtotal->setText(fromCp1252(sum));
+    journal(std::string(9, ' ') + std::string(59, '-'));
+    if (!m_state.config.TaxOn) {
+        journal(TotalIndent + "EXPENSE TOTAL   = " + PadLeft(sum, 10));
+        sale.SaleTotal = sale.ExpenseSum;
+        Edpay->setText(fromCp1252(sum));
+    } else {
+        journal(TotalIndent + "TOTAL            = " + PadLeft(sum, 10));
+        const std::string tax = currency(sale.SaleTax);
+        edtax->setText(fromCp1252(tax));
+        journal(TotalIndent + "TAX              = " + PadLeft(tax, 10));
+        sale.SaleTotal = sale.ExpenseSum + sale.SaleTax;
+        const std::string total = currency(sale.SaleTotal);
+        Edpay->setText(fromCp1252(total));
+        journal(TotalIndent + "EXPENSE TOTAL    = " + PadLeft(total, 10));
+    }
+    moveTo(edcqt);
+}
+
+void TForm5::edcodeExit() {
+    FieldColours::paint(edcode, FieldColours::Left);
+    edyn->clear();
+    Butexit->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- amount
+
+void TForm5::EdexpEnter() {
+    FieldColours::paint(Edexp, FieldColours::Entry);
+    Edexp->clear();
+    prompt(7);
+}
+
+void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete) {
+        Edexp->clear();
+        key = 0;
+    } else if (key == Qt::Key_Escape) {
+        key = 0;
+        Edexp->clear();
+        edarticle->clear();
+        moveTo(edcode);
+    }
+}
+
+void TForm5::EdexpKeyPress(char& key) {
+    if (key == '-' || key == '$') key = 0;
+    if (key != '\r') return;
+    key = 0;
+    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()), m_services.dialogs);
+    m_state.sale.ParsedAmount = entry.ParsedAmount;
+    m_state.sale.ExpenseAmount = entry.ParsedAmount;
+    if (isAcceptedAmount(entry)) moveTo(edyn);
+}
+
+// ---------------------------------------------------------------- confirmation
+
+void TForm5::edynEnter() {
+    prompt(8);
+    edyn->clear();
+    FieldColours::paint(edyn, FieldColours::Confirm);
+}
+
+void TForm5::edynKeyPress(char& key) {
+    const char k = upper(key);
+    key = 0;
+    if (k == 'Y') {
+        bookExpenseLine();
+    } else if (k == 'N' || k == Esc) {
+        for (EntryField* f : {edyn, Edexp, edarticle, edcode})
+            f->clear();
+        moveTo(edcode);
+    }
+}
+
+void TForm5::bookExpenseLine() {
+    // The line is computed on copies and recorded before the expense takes it,
+    // so a record that cannot be written leaves the expense as it was and the
+    // operator can confirm the line again.
+    SaleState sale = m_state.sale;
+    CurrentArticle article = m_state.article;
+    sale.SaleHasLines = true;
+    sale.Quantity = 0;
+    article.WholesalePrice = 0;
+    article.SalePrice = 0;
+    sale.ExpenseAmount = -sale.ExpenseAmount;
+    sale.UnitPrice = sale.ExpenseAmount;
+    sale.LineAmount = sale.ExpenseAmount;
+    sale.ExpenseSum += sale.LineAmount;
+    sale.SaleSubtotal = sale.LineAmount;
+    const std::string amount = currency(sale.ExpenseAmount);
+    sale.DisplayText = article.ArticleDescription;
+    sale.DisplayValue = amount;
+    // With tax the record waits for the tax, which it includes.
+    if (!m_state.config.TaxOn) {
+        sale.CurrentSalesPerson = "$";
+        WriteResultsLine(takingsForWriting(m_state.files), sale, article);
+        flushTakings(m_state.files);
+    }
+    m_state.sale = sale;
+    m_state.article = article;
+
+    journal(std::string(9, ' ') + PadRight(sale.EnteredCode, 17) +
+            PadRight(article.ArticleDescription, 26) + std::string(5, ' ') + PadLeft(amount, 11));
+    edtotal->setText(fromCp1252(amount));
+    showSaleOnDisplay(m_state, m_services);
+    if (m_state.flags.DocketOpen)
+        runDocketStep(m_state, m_services.dialogs, [this] { WriteDocketLine(m_state); });
+    for (EntryField* f : {edarticle, Edexp, edcode})
+        f->clear();
+    moveTo(m_state.config.TaxOn ? edtax : edcode);
+}
+
+void TForm5::edynExit() {
+    edcode->clear();
+    edyn->clear();
+    FieldColours::paint(edyn, FieldColours::Left);
+    m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
+}
+
+// ---------------------------------------------------------------- tax
+
+void TForm5::edtaxEnter() {
+    prompt(9);
+    edtax->clear();
+    FieldColours::paint(edtax, FieldColours::Entry);
+}
+
+void TForm5::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete || key == Qt::Key_Escape) {
+        edtax->clear();
+        key = 0;
+    }
+}
+
+void TForm5::edtaxKeyPress(char& key) {
+    if (key == '-' || key == '$') key = 0;
+    if (key != '\r') return;
+    key = 0;
+    AmountEntry entry = ParseNumber(toCp1252(edtax->text()), m_services.dialogs);
+    m_state.sale.ParsedAmount = entry.ParsedAmount;
+    if (!isAcceptedAmount(entry)) return;
+
+    SaleState sale = m_state.sale;
+    const std::string tax = currency(entry.ParsedAmount);
+    sale.LineTaxSum = -entry.ParsedAmount;
+    sale.SaleTax += sale.LineTaxSum;
+    sale.LineAmount += sale.LineTaxSum;
+    sale.CurrentSalesPerson = "$";
+    WriteResultsLine(takingsForWriting(m_state.files), sale, m_state.article);
+    flushTakings(m_state.files);
+    m_state.sale = sale;
+
+    journal(PadLeft(m_state.config.LabelTax, 29) + PadLeft(tax, 26));
+    edtax->setText(fromCp1252(tax));
+    moveTo(edcode);
+}
+
+// ---------------------------------------------------------------- pay-out
+
+void TForm5::edcqtEnter() {
+    edcqt->clear();
+    FieldColours::paint(edcqt, FieldColours::Entry);
+    prompt(10);
+}
+
+void TForm5::edcqtKeyPress(char& key) {
+    if (key != '\r') return;
+    key = 0;
+    payOut();
+}
+
+void TForm5::payOut() {
+    // The day takes the expense only once its record is safely written, and
+    // the drawer opens only then.
+    SaleState sale = m_state.sale;
+    DayTotals day = m_state.day;
+    sale.Received = sale.SaleTotal;
+    refreshClock();
+    WriteResultsTotal(takingsForWriting(m_state.files), sale, m_state.ClockText);
+    flushTakings(m_state.files);
+    day.TaxTotal += sale.SaleTax;
+    day.ExpenseTotal += sale.ExpenseSum + sale.SaleTax;
+    m_state.sale = sale;
+    m_state.day = day;
+    closeTakings(m_state.files);
+
+    if (m_state.flags.DrawerAvailable)
+        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
+    if (m_state.flags.DocketOpen) {
+        SaleState& s = m_state.sale;
+        s.LineAmount = s.ExpenseSum;
+        s.LineTaxSum = s.SaleTax;
+        s.SaleTotal = s.LineAmount + s.LineTaxSum;
+        // The records are written: the docket names who paid out, not "$".
+        s.CurrentSalesPerson = m_salesPerson;
+        completeDocket(m_state, m_services);
+    }
+    edcqt->setText("ok");
+    SaleState& s = m_state.sale;
+    const std::string shown = toCp1252(Edpay->text());
+    s.DisplayText = (m_state.config.LabelTotal + std::string(10, ' ')).substr(0, 18);
+    s.DisplayValue = m_state.config.TaxOn ? PadLeft(shown, 10) : shown;
+    showSaleOnDisplay(m_state, m_services);
+    moveTo(edsp);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+
+#include <string>
+
+class EntryField;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// TForm5: the expense screen, on which money paid out of the till is booked
+// against the expense codes of the price list.
+class TForm5 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    TForm5(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3; // greyed without tax
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6; // prompt line
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    EntryField* edsp;
+    EntryField* edcode;
+    EntryField* edarticle;
+    EntryField* Edexp;
+    EntryField* edyn;
+    EntryField* edtax;
+    EntryField* edtotal;
+    EntryField* Edpay;
+    EntryField* edcqt;
+    QPlainTextEdit* memo2;
+    QPushButton* Butexit;
+
+    void leaveToMain() override;
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void buildControls();
+    EntryField* makeField(QLabel*& label, const char* caption, int top, int left, int width,
+                          int maxLength);
+    void wireHandlers();
+    void prompt(int index);
+    void helpMessage(int index);
+    std::string currency(double amount) const;
+    void journal(const std::string& line);
+    void refreshClock();
+
+    void edspEnter();
+    void edspKeyPress(char& key);
+    void edspExit();
+    void edcodeEnter();
+    void edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edcodeKeyPress(char& key);
+    void edcodeExit();
+    void endExpenseList();
+    void searchExpense();
+    void EdexpEnter();
+    void EdexpKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void EdexpKeyPress(char& key);
+    void edynEnter();
+    void edynKeyPress(char& key);
+    void edynExit();
+    void bookExpenseLine();
+    void edtaxEnter();
+    void edtaxKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void edtaxKeyPress(char& key);
+    void edcqtEnter();
+    void edcqtKeyPress(char& key);
+    void payOut();
+    void ButexitClick();
+
+    // The code the operator booked under; the records carry "$" instead.
+    std::string m_salesPerson;
+};

@@ -1,0 +1,67 @@
+#include "sales/TillSteps.h"
+
+#include "devices/Docket.h"
+#include "devices/Printer.h"
+#include "devices/SerialDevices.h"
+#include "platform/Services.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/ProgramState.h"
+
+TextFile& takingsForWriting(DataFiles& files) {
+    if (!files.results.isOpen() && !files.OpenResultsForAppend())
+        throw IoError(files.CurrentFileName, "The takings file cannot be opened");
+    return files.results;
+}
+
+void flushTakings(DataFiles& files) {
+    try {
+        files.results.flush();
+    } catch (const IoError&) {
+        files.results.discard();
+        throw;
+    }
+}
+
+void closeTakings(DataFiles& files) {
+    if (files.results.isOpen()) files.results.close();
+}
+
+void acceptSalesPerson(ProgramState& state, const std::string& code, Dialogs& dialogs) {
+    state.sale.CurrentSalesPerson = code;
+    if (!state.flags.DocketOpen) runDocketStep(state, dialogs, [&] { StartDocket(state); });
+    if (!state.files.results.isOpen()) state.files.OpenResultsForAppend();
+}
+
+void runDocketStep(ProgramState& state, Dialogs& dialogs, const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const IoError& e) {
+        abandonDocket(state);
+        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+    }
+}
+
+void completeDocket(ProgramState& state, Services& services) {
+    bool finished = false;
+    runDocketStep(state, services.dialogs, [&] {
+        WriteDocketTotals(state);
+        FinishDocket(state);
+        finished = true;
+    });
+    const std::string& dir = state.files.DataDir();
+    if (finished && state.flags.DocketAutoPrint &&
+        FileNames::exists(FileNames::resolve(dir, "docket.prn")))
+        SendDocketToPrinter(dir, services.launcher, services.dialogs);
+}
+
+void abandonDocket(ProgramState& state) {
+    state.flags.DocketOpen = false;
+    if (state.files.docket.isOpen()) state.files.docket.discard();
+}
+
+void showSaleOnDisplay(ProgramState& state, Services& services) {
+    if (!state.flags.DisplayAvailable) return;
+    std::string left = state.sale.DisplayText;
+    ShowOnCustomerDisplay(left, state.sale.DisplayValue, state, services.ports, services.dialogs);
+}

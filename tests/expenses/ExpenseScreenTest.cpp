@@ -1,0 +1,288 @@
+#include "expenses/ExpenseScreen.h"
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "forms/EntryField.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string sp(size_t n) {
+    return std::string(n, ' ');
+}
+
+const std::string StartRecord = "* START of SALE   07/12/26 9:05:\r\n";
+
+// Price list lines: marker, code (13), blank, description (26), blank,
+// wholesale (10), blank, sale price (10), blank, minmax (2).
+const std::string PriceList = "$EXP1" + sp(9) + " " + "Stationery" + sp(16) + " " + "      0.00" +
+                              " " + "      0.00" + " " + " 0\r\n" +
+                              " 4006381333931 Ballpoint pen blue" + sp(8) + " " + "      0.40" +
+                              " " + "      1.20" + " " + "10\r\n";
+
+struct ExpenseFixture {
+    ExpenseFixture() {
+        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.6", "hlpf.7",
+                                 "Devcheck.exe", "Slipjet.exe"})
+            dir.write(name, "");
+        std::string help;
+        for (int i = 0; i <= 12; ++i)
+            help += "e" + std::to_string(i) + "\r\n";
+        dir.write("hlpf.5", help);
+        dir.write("Pricelist.dat", PriceList);
+        config = DefaultConfiguration();
+    }
+    // Starts the program, opens the expense screen from the main screen and
+    // accepts sales person A.
+    void open() {
+        WriteConfiguration(dir.file("Configur.dat"), config);
+        program = std::make_unique<ProgramBlock>(services, dir.path());
+        program->show();
+        QApplication::setActiveWindow(program->Form1);
+        QTest::mouseClick(program->Form1->butexp, Qt::LeftButton);
+        QApplication::processEvents();
+        dialogs.shown.clear();
+        ports.lines.clear();
+        type("A");
+    }
+    TForm5& screen() { return *qobject_cast<TForm5*>(program->Form5); }
+    QWidget* at() { return screen().activeControl(); }
+    // Types into whichever field has the cursor; \r is Enter, \x1b is Esc.
+    void type(const std::string& keys) {
+        for (char k : keys) {
+            if (k == '\r')
+                QTest::keyClick(at(), Qt::Key_Return);
+            else if (k == '\x1b')
+                QTest::keyClick(at(), Qt::Key_Escape);
+            else
+                QTest::keyClick(at(), k);
+        }
+    }
+    std::string journal() { return screen().memo2->toPlainText().toStdString(); }
+
+    TestDir dir{"shop"};
+    Configuration config;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screen_;
+    Services services{dialogs, clock, regional, launcher, ports, screen_};
+    std::unique_ptr<ProgramBlock> program;
+};
+
+const std::string Dashes = sp(9) + std::string(59, '-');
+const std::string StationeryLine =
+    sp(9) + "EXP1" + sp(13) + "Stationery" + sp(16) + sp(5) + sp(4) + "-$40.00";
+
+} // namespace
+
+TEST(ExpenseScreen, BooksAnExpenseWithoutTax) {
+    ExpenseFixture f;
+    f.open();
+    EXPECT_EQ(f.at(), f.screen().edcode);
+    EXPECT_FALSE(f.screen().Label3->isEnabled());
+    f.type("exp1\r");
+    EXPECT_EQ(f.screen().edarticle->text(), "Stationery" + QString(16, ' '));
+    EXPECT_EQ(f.at(), f.screen().Edexp);
+    f.type("40\r");
+    EXPECT_EQ(f.at(), f.screen().edyn);
+    f.type("y");
+    EXPECT_EQ(f.at(), f.screen().edcode);
+    EXPECT_EQ(f.journal(), StationeryLine);
+    f.type("f\r");
+    EXPECT_EQ(f.at(), f.screen().edcqt);
+    EXPECT_EQ(f.journal(), StationeryLine + "\n" + Dashes + "\n" + sp(26) +
+                               "EXPENSE TOTAL   = " + sp(3) + "-$40.00");
+    EXPECT_EQ(f.screen().edtotal->text(), "-$40.00");
+    EXPECT_EQ(f.screen().Edpay->text(), "-$40.00");
+    f.type("\r");
+    EXPECT_EQ(f.screen().edcqt->text(), "ok");
+    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_TRUE(f.dialogs.texts().empty());
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " + "      0.00" + " " +
+                  "        0.00" + " " + "      -40.00" + " " + "       -40.00\r\n" +
+                  "# Total*** 9:05" + " " + "   0.00" + " " + "    0.00" + " " + "    0.00" +
+                  sp(10) + "   0.00" + " " + "     -40.00" + " " + "     -40.00" + " " +
+                  " 0.00\r\n");
+    EXPECT_FALSE(f.program->state.files.results.isOpen());
+    EXPECT_EQ(f.program->state.day.ExpenseTotal, -40);
+    EXPECT_EQ(f.program->state.day.TaxTotal, 0);
+    EXPECT_EQ(f.program->state.day.TotalTakings, 0);
+}
+
+TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
+    ExpenseFixture f;
+    f.config.TaxRate = 10;
+    f.open();
+    EXPECT_TRUE(f.screen().Label3->isEnabled());
+    f.type("EXP1\r40\ry");
+    EXPECT_EQ(f.at(), f.screen().edtax);
+    f.type("4\r");
+    EXPECT_EQ(f.at(), f.screen().edcode);
+    f.type("F\r");
+    EXPECT_EQ(f.journal(), StationeryLine + "\n" + sp(26) + "Tax" + sp(21) + "$4.00\n" + Dashes +
+                               "\n" + sp(26) + "TOTAL            = " + sp(3) + "-$40.00\n" +
+                               sp(26) + "TAX              = " + sp(4) + "-$4.00\n" + sp(26) +
+                               "EXPENSE TOTAL    = " + sp(3) + "-$44.00");
+    EXPECT_EQ(f.screen().edtax->text(), "-$4.00");
+    EXPECT_EQ(f.screen().Edpay->text(), "-$44.00");
+    f.type("\r");
+    EXPECT_EQ(f.dir.read("Results.dat"),
+              StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " + "      0.00" + " " +
+                  "        0.00" + " " + "      -40.00" + " " + "       -44.00\r\n" +
+                  "# Total*** 9:05" + " " + "   0.00" + " " + "    0.00" + " " + "    0.00" +
+                  sp(10) + "  -4.00" + " " + "     -44.00" + " " + "     -44.00" + " " +
+                  " 0.00\r\n");
+    EXPECT_EQ(f.program->state.day.ExpenseTotal, -44);
+    EXPECT_EQ(f.program->state.day.TaxTotal, -4);
+}
+
+TEST(ExpenseScreen, CodeFieldTakesOnlyExpenseCodes) {
+    struct Case {
+        const char* name;
+        std::string keys;
+        std::vector<std::string> messages;
+        QString article;
+        QString code;
+        bool movesToAmount;
+    } cases[] = {
+        {"article code", "4006381333931", {"e6"}, "e12", "", false},
+        {"unknown code", "NOPE\r", {}, "e12", "", false},
+        {"slash, minus and point dropped", "/-.", {}, "", "", false},
+        {"slash dropped from a code", "/exp1\r", {}, "Stationery" + QString(16, ' '), "EXP1", true},
+        {"F before any line", "F\r", {"e11"}, "", "", false},
+        {"Enter on nothing", "\r", {"e5"}, "", "", false},
+    };
+    ExpenseFixture f;
+    f.open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.screen().moveTo(f.screen().edcode);
+        f.screen().edarticle->clear();
+        f.dialogs.shown.clear();
+        f.type(c.keys);
+        EXPECT_EQ(f.dialogs.texts(), c.messages);
+        EXPECT_EQ(f.screen().edarticle->text(), c.article);
+        EXPECT_EQ(f.screen().edcode->text(), c.code);
+        EXPECT_EQ(f.at(), c.movesToAmount ? f.screen().Edexp : f.screen().edcode);
+    }
+    f.screen().moveTo(f.screen().edcode);
+    f.dialogs.shown.clear();
+    // Shift itself and the shifted letter are both refused.
+    QTest::keyClick(f.at(), Qt::Key_E, Qt::ShiftModifier);
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"e4", "e4"}));
+    EXPECT_EQ(f.screen().edcode->text(), "");
+    f.type("\x1b");
+    EXPECT_EQ(f.at(), f.screen().edsp);
+}
+
+TEST(ExpenseScreen, AmountFieldAsksAgainForWhatItCannotBook) {
+    struct Case {
+        const char* name;
+        std::string keys;
+        std::vector<std::string> messages;
+        bool confirms;
+    } cases[] = {
+        {"not a number", "12a\r", {"12a is a faulty Number or to big!"}, false},
+        {"above the limit", "99999999\r", {"99999999 is a faulty Number or to big!"}, false},
+        {"minus and dollar dropped", "-$12.50\r", {}, true},
+    };
+    ExpenseFixture f;
+    f.open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.screen().moveTo(f.screen().edcode);
+        f.type("EXP1\r");
+        f.dialogs.shown.clear();
+        f.type(c.keys);
+        EXPECT_EQ(f.dialogs.texts(), c.messages);
+        EXPECT_EQ(f.at(), c.confirms ? f.screen().edyn : f.screen().Edexp);
+    }
+    EXPECT_EQ(f.program->state.sale.ExpenseAmount, 12.5);
+    f.type("n");
+    EXPECT_EQ(f.at(), f.screen().edcode);
+    EXPECT_EQ(f.journal(), "");
+}
+
+TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
+    ExpenseFixture f;
+    Configuration& c = f.config;
+    c.SalesPersonName[0] = "Anna";
+    c.DocketText[1] = "Corner Shop";
+    c.DocketText[2] = "High Street 1";
+    c.DocketText[3] = "Phone 555 0100";
+    c.DocketText[7] = "Thank you";
+    c.DocketText[8] = "Corner Shop";
+    c.DocketText[9] = "Call again";
+    c.PushOut = 1;
+    c.DrawerPort = "COM1";
+    c.DisplayPort = "COM2";
+    c.DisplayWidth = 20;
+    f.dir.write("COM1", "");
+    f.dir.write("COM2", "");
+    f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
+    f.open();
+    const size_t printed = f.launcher.started.size();
+    f.type("exp1\r40\ryf\r\r");
+    EXPECT_EQ(f.dir.read("Docket.Prn"),
+              "1Corner Shop\r\n"
+              "2High Street 1\r\n"
+              "3Phone 555 0100\r\n"
+              "4Stationery" +
+                  sp(16) + "  0.00" + " x" + "     -40.00" + "     -40.00\r\n" + "4" +
+                  std::string(40, '-') + "\r\n" + "4" + sp(15) + "Expense Total" + sp(8) +
+                  "-40.00\r\n" + "5" + sp(8) + "Change" + sp(2) + sp(9) + "0.00\r\n" +
+                  "6 Served by Anna      at 9:05 07/12/26\r\n"
+                  "7Thank you\r\n"
+                  "8Corner Shop\r\n"
+                  "9Call again\r\n"
+                  "4" +
+                  sp(20) + "\r\n");
+    ASSERT_EQ(f.launcher.started.size(), printed + 1);
+    EXPECT_EQ(f.launcher.started.back(), f.dir.path() + "Slipjet.exe");
+    const std::string drawer = f.dir.path() + "COM1|";
+    const std::string display = f.dir.path() + "COM2|";
+    EXPECT_EQ(f.ports.lines,
+              (std::vector<std::string>{display + "Stationery   -$40.00", drawer + "open",
+                                        display + "Total        -$40.00"}));
+    EXPECT_TRUE(f.dialogs.texts().empty());
+}
+
+TEST(ExpenseScreen, LeavingMidwayClosesTheTakingsAndDropsTheUnfinishedDocket) {
+    ExpenseFixture f;
+    f.dir.write("Docket.Prn", "last docket\r\n");
+    f.open();
+    EXPECT_TRUE(f.program->state.flags.DocketOpen);
+    f.type("EXP1\r5\ry");
+    f.screen().close();
+    EXPECT_TRUE(f.program->Form1->isVisible());
+    EXPECT_FALSE(f.screen().isVisible());
+    EXPECT_FALSE(f.program->state.files.results.isOpen());
+    EXPECT_FALSE(f.program->state.flags.DocketOpen);
+    EXPECT_FALSE(f.program->state.sale.InExpenseScreen);
+    EXPECT_EQ(f.dir.read("Docket.Prn"), "last docket\r\n");
+    // The line is on record even though the expense was never paid out.
+    EXPECT_EQ(f.dir.read("Results.dat"), StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " +
+                                             "      0.00" + " " + "        0.00" + " " +
+                                             "       -5.00" + " " + "        -5.00\r\n");
+
+    // Back on the screen, Esc in the sales-person field returns to the main screen.
+    QTest::mouseClick(f.program->Form1->butexp, Qt::LeftButton);
+    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_TRUE(f.screen().Butexit->isEnabled());
+    f.type("\x1b");
+    EXPECT_TRUE(f.program->Form1->isVisible());
+    EXPECT_TRUE(f.dialogs.texts().empty());
+}
