@@ -4,7 +4,9 @@
 #include "store/TextFile.h"
 #include "store/TextForms.h"
 
-double CashInDrawer(const DayTotals& day) { return day.TakingsCash + day.ExpenseTotal; }
+double CashInDrawer(const DayTotals& day) {
+    return day.TakingsCash + day.ExpenseTotal;
+}
 
 std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
                                            const RegionalFormats& formats) {
@@ -31,6 +33,7 @@ void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::str
         docket.check();
         return;
     }
-    for (const std::string& line : lines) docket.writeLine("4 " + line);
+    for (const std::string& line : lines)
+        docket.writeLine("4 " + line);
     docket.close();
 }

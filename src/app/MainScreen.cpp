@@ -394,10 +394,11 @@ void TForm1::butexitClick() {
 }
 
 void TForm1::showTodaysTotals() {
-    std::vector<std::string> lines = TodaysTotalsLines(m_state.day, m_state.config.TaxOn,
-                                                       m_services.regional.formats());
+    std::vector<std::string> lines =
+        TodaysTotalsLines(m_state.day, m_state.config.TaxOn, m_services.regional.formats());
     Memo1->clear();
-    for (const std::string& line : lines) Memo1->appendPlainText(fromCp1252(line));
+    for (const std::string& line : lines)
+        Memo1->appendPlainText(fromCp1252(line));
     QTextCursor all(Memo1->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;

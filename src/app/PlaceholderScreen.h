@@ -19,6 +19,6 @@ class PlaceholderScreen : public ZorviScreen {
     void keyPressEvent(QKeyEvent* event) override;
     bool followsSharedPosition() const override { return !m_endsTheDay; }
 
-private:
+  private:
     bool m_endsTheDay = false;
 };

@@ -1,0 +1,182 @@
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "forms/ZorviScreen.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Question =
+    "  To Consolidate todays results press [ Yes ],   \r  to close ZORVI, press [ No ] !     ";
+
+struct DayFixture {
+    DayFixture() : dir("shop") {
+        for (const char* name :
+             {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.6", "hlpf.7", "Devcheck.exe", "Slipjet.exe"})
+            dir.write(name, "");
+        std::string help;
+        for (int i = 0; i <= 22; ++i)
+            help += "H" + std::to_string(i) + "\r\n";
+        dir.write("hlpf.4", help);
+        dir.write("hlpf.5", help);
+        dir.write("Pricelist.dat",
+                  " MILK1         Milk 1 litre                     0.70       1.50 10\r\n"
+                  " BREAD         Bread white                      1.10       2.25 10\r\n"
+                  "$EXP1          Cleaning                         0.00       0.00  0\r\n");
+        config = DefaultConfiguration();
+    }
+    void start(bool printer) {
+        WriteConfiguration(dir.file("Configur.dat"), config);
+        if (printer) launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
+        program = std::make_unique<ProgramBlock>(services, dir.path());
+        program->show();
+        QApplication::setActiveWindow(program->Form1);
+        dialogs.shown.clear();
+        launcher.started.clear();
+    }
+    TForm1& main() { return *program->Form1; }
+    std::vector<std::string> memo() {
+        std::vector<std::string> lines;
+        for (const QString& l : main().Memo1->toPlainText().split('\n'))
+            lines.push_back(l.toStdString());
+        return lines;
+    }
+    void type(ZorviScreen* screen, const std::string& keys) {
+        for (char c : keys) {
+            QWidget* at = screen->activeControl();
+            if (c == '\n')
+                QTest::keyClick(at, Qt::Key_Return);
+            else
+                QTest::keyClicks(at, QString(QChar(c)));
+        }
+    }
+
+    TestDir dir;
+    Configuration config;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screen;
+    Services services{dialogs, clock, regional, launcher, ports, screen};
+    std::unique_ptr<ProgramBlock> program;
+};
+
+std::vector<std::string> totals(const std::vector<std::string>& middle) {
+    std::vector<std::string> lines = {" ", " ", " ", "Todays Totals are:", " "};
+    lines.insert(lines.end(), middle.begin(), middle.end());
+    return lines;
+}
+
+} // namespace
+
+TEST(DayClose, ADayWithoutSalesAndNoEndsTheProgram) {
+    DayFixture f;
+    f.start(false);
+    ASSERT_TRUE(f.dir.exists("Pricelist.wrk"));
+    std::string lastDocket = "1old docket\r\n";
+    f.dir.write("Docket.Prn", lastDocket);
+    f.dialogs.answers = {Dialogs::Answer::No};
+    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    EXPECT_EQ(f.memo(),
+              totals({"Takings Cash             $0.00", "Takings Cheque           $0.00",
+                      "Takings Credit           $0.00", "Rounding Total           $0.00",
+                      "Expense Total            $0.00", " ", "Total takings            $0.00", " ",
+                      "Cash in Drawer           $0.00"}));
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].text, Question);
+    ASSERT_TRUE(f.dialogs.shown[0].at.has_value());
+    EXPECT_EQ(f.dialogs.shown[0].at->left, 172);
+    EXPECT_EQ(f.dialogs.shown[0].at->top, 301);
+    EXPECT_FALSE(f.dir.exists("Pricelist.wrk"));
+    EXPECT_FALSE(f.main().isVisible());
+    // Without docket printing the last docket stays as it was.
+    EXPECT_EQ(f.dir.read("Docket.Prn"), lastDocket);
+    EXPECT_TRUE(f.launcher.started.empty());
+}
+
+TEST(DayClose, CashInDrawerIsTheCashLessTheExpensesAndIsPrinted) {
+    DayFixture f;
+    f.config.TaxRate = 10;
+    f.screen.w = 800;
+    f.start(true);
+    f.program->state.day.TakingsCash = 100;
+    f.program->state.day.ExpenseTotal = -30;
+    f.program->state.day.TaxTotal = 9.09;
+    f.program->state.day.TotalTakings = 100;
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    std::vector<std::string> expected =
+        totals({"Takings Cash           $100.00", "Takings Cheque           $0.00",
+                "Takings Credit           $0.00", "Rounding Total           $0.00",
+                "Expense Total          -$30.00", "Tax of tak/exp           $9.09", " ",
+                "Total takings          $100.00", " ", "Cash in Drawer          $70.00"});
+    EXPECT_EQ(f.memo(), expected);
+    std::string docket;
+    for (const std::string& line : expected)
+        docket += "4 " + line + "\r\n";
+    EXPECT_EQ(f.dir.read("Docket.Prn"), docket);
+    EXPECT_EQ(f.launcher.started, std::vector<std::string>{f.dir.path() + "Slipjet.exe"});
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].at->left, 88 + 175);
+    EXPECT_EQ(f.dialogs.shown[0].at->top, 74 + 290);
+
+    // Yes hands over to the consolidation, which ends the program when left.
+    EXPECT_FALSE(f.main().isVisible());
+    EXPECT_TRUE(f.program->Form6->isVisible());
+    EXPECT_TRUE(f.dir.exists("Pricelist.wrk"));
+    f.program->Form6->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
+    EXPECT_FALSE(f.main().isVisible());
+    EXPECT_FALSE(f.program->Form6->isVisible());
+}
+
+TEST(DayClose, AWholeDayAddsUpToItsTakingsFile) {
+    DayFixture f;
+    f.start(false);
+    auto* sales = static_cast<ZorviScreen*>(f.program->Form4);
+    auto* expense = static_cast<ZorviScreen*>(f.program->Form5);
+
+    QTest::mouseClick(f.main().butsale, Qt::LeftButton);
+    f.type(sales, "AMILK1\n2\nYBREAD\n1\nYF\nC10\n\n");
+    f.type(sales, "BBREAD\n3\nYF\nQ6.75\n\n");
+    QTest::keyClick(sales->activeControl(), Qt::Key_Escape);
+    ASSERT_TRUE(f.main().isVisible());
+
+    QTest::mouseClick(f.main().butexp, Qt::LeftButton);
+    f.type(expense, "AEXP1\n4.50\nyF\n\n");
+    expense->close();
+    ASSERT_TRUE(f.main().isVisible());
+
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    // 5.25 paid with 10.00 in cash, 6.75 by cheque, 4.50 paid out.
+    EXPECT_EQ(f.memo(),
+              totals({"Takings Cash             $5.25", "Takings Cheque           $6.75",
+                      "Takings Credit           $0.00", "Rounding Total           $0.00",
+                      "Expense Total           -$4.50", " ", "Total takings           $12.00", " ",
+                      "Cash in Drawer           $0.75"}));
+    std::string results = f.dir.read("Results.dat");
+    EXPECT_NE(results.find("# Total*** 9:05    5.25     0.00     0.00             0.00        "
+                           "5.25       10.00  4.75\r\n"),
+              std::string::npos)
+        << results;
+    EXPECT_NE(results.find("# Total*** 9:05    0.00     6.75     0.00             0.00        "
+                           "6.75        6.75  0.00\r\n"),
+              std::string::npos)
+        << results;
+    EXPECT_NE(results.find("# Total*** 9:05    0.00     0.00     0.00             0.00       "
+                           "-4.50       -4.50  0.00\r\n"),
+              std::string::npos)
+        << results;
+}
