@@ -120,7 +120,10 @@ void TForm1::buildControls() {
     Shape2 = new EllipseShape(Panel1, QColor(0, 128, 128), 9, QColor(0, 128, 128));
     Shape2->setGeometry(108, 32, 421, 245);
 
-    QFont impact("Impact");
+    // Impact where the shop has it, else a heavy condensed face of the same build.
+    QFont impact;
+    impact.setFamilies({"Impact", "DejaVu Sans Condensed", "Liberation Sans Narrow"});
+    impact.setBold(true);
     impact.setPixelSize(120);
     Label1 = new QLabel("ZORVI", Panel1);
     Label2 = new QLabel("ZORVI", Panel1);

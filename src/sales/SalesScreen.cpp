@@ -88,11 +88,11 @@ void TForm4::buildControls() {
     edarticle->setFont(arial(13));
     edquant = makeField(Label4, "Sales Quantity", 118, 12, 90, 7);
     edYN = makeField(Label5, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);
-    edtotal = makeField(Label6, "Sales Total", 32, 330, 110, 10);
-    edCQT = makeField(Label7, "Paid by Cash-cheQue-crediT", 62, 330, 40, 0);
-    Edpaid = makeField(Label8, "Customer Paid", 92, 330, 110, 10);
-    edreceived = makeField(Label9, "Total Sum received", 122, 330, 110, 10);
-    edchange = makeField(Label10, "Change due", 152, 330, 110, 10);
+    edtotal = makeField(Label6, "Sales Total", 32, 352, 96, 10);
+    edCQT = makeField(Label7, "Paid by Cash-cheQue-crediT", 62, 352, 40, 0);
+    Edpaid = makeField(Label8, "Customer Paid", 92, 352, 96, 10);
+    edreceived = makeField(Label9, "Total Sum received", 122, 352, 96, 10);
+    edchange = makeField(Label10, "Change due", 152, 352, 96, 10);
     for (EntryField* f : {edsp, edcode, edYN, edCQT})
         f->setUpperCase(true);
     for (EntryField* f : {edtotal, edreceived, edchange})
