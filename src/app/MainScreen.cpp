@@ -5,6 +5,7 @@
 #include "app/StartUp.h"
 #include "devices/Printer.h"
 #include "forms/Guard.h"
+#include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/FileNames.h"
@@ -53,13 +54,6 @@ class EllipseShape : public QWidget {
     QColor m_fill;
 };
 
-QFont arial(int pixels, bool bold = false) {
-    QFont f("Arial");
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 const QString EditionMessages[] = {
     " The Layby function is available in \r  TALLYBOX and LEDGERPRO !",
     "The Debtor functions are available in \r    TALLYBOX and LEDGERPRO !",
@@ -91,7 +85,7 @@ TForm1::TForm1(ProgramState& state, Services& services, const std::string& dataD
 QPushButton* TForm1::makeButton(const QString& caption, int left, int top) {
     auto* b = new QPushButton(caption, Panel1);
     b->setGeometry(left, top, 85, 25);
-    b->setFont(arial(13, true));
+    b->setFont(ScreenParts::arial(13, true));
     b->setAutoDefault(false);
     return b;
 }
@@ -167,17 +161,13 @@ void TForm1::buildControls() {
     Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->viewport()->setCursor(Qt::ForbiddenCursor);
-    QFont lineDraw;
-    lineDraw.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
-    lineDraw.setStyleHint(QFont::TypeWriter);
-    lineDraw.setPixelSize(12);
-    Memo1->setFont(lineDraw);
+    Memo1->setFont(ScreenParts::lineDraw(12));
     Memo1->hide();
 
     Label3 = new QLabel("Press   Q  or   X   or   ESC   to exit to the main screen.", Panel1);
     Label3->setGeometry(2, 398 - 2 - 16, 628, 16);
     Label3->setAlignment(Qt::AlignCenter);
-    Label3->setFont(arial(12));
+    Label3->setFont(ScreenParts::arial(12));
     QPalette hint = Label3->palette();
     hint.setColor(QPalette::WindowText, QColor(0, 255, 255));
     Label3->setPalette(hint);

@@ -5,6 +5,7 @@
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "sales/SaleArithmetic.h"
@@ -43,12 +44,6 @@ bool isAcceptedAmount(const AmountEntry& entry) {
     return entry.ValueError == 0 && ParseReal(entry.ScratchText).value <= AmountLimit;
 }
 
-QFont arial(int pixels) {
-    QFont f("Arial");
-    f.setPixelSize(pixels);
-    return f;
-}
-
 } // namespace
 
 TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
@@ -60,65 +55,29 @@ TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
     wireHandlers();
 }
 
-EntryField* TForm5::makeField(QLabel*& label, const char* caption, int top, int left, int width,
-                              int maxLength) {
-    auto* field = new EntryField(m_services.dialogs, this);
-    field->setGeometry(left + 180, top, width, 24);
-    field->setFont(arial(15));
-    if (maxLength > 0) field->setMaxLength(maxLength);
-    // Only the handlers move the cursor: a click must not skip a step of the
-    // booking (the pay-out field reached before F would book a wrong total).
-    field->setFocusPolicy(Qt::NoFocus);
-    if (caption) {
-        label = new QLabel(caption, this);
-        label->setGeometry(left, top + 4, 178, 18);
-    }
-    FieldColours::paint(field, FieldColours::Left);
-    return field;
-}
-
 void TForm5::buildControls() {
-    edsp = makeField(Label1, "Sales Person Code", 32, 12, 40, 2);
-    edcode = makeField(Label2, "Expense Code     ", 62, 12, 150, 13);
+    edsp = addField(Label1, "Sales Person Code", 32, 12, 40, 2);
+    edcode = addField(Label2, "Expense Code     ", 62, 12, 150, 13);
     QLabel* none = nullptr;
-    edarticle = makeField(none, nullptr, 90, 12, 257, 26);
+    edarticle = addField(none, nullptr, 90, 12, 257, 26);
     edarticle->move(12, 90);
-    edarticle->setFont(arial(13));
-    Edexp = makeField(Label4, "Amount of Expense   ", 118, 12, 110, 10);
-    edyn = makeField(Label7, "Is this correct   Y / N", 148, 12, 40, 1);
-    edtax = makeField(Label3, "Tax charged", 32, 330, 110, 10);
-    edtotal = makeField(Label8, " Expense Total", 62, 330, 110, 0);
-    Edpay = makeField(Label5, "Amount  to Pay", 92, 330, 110, 0);
-    edcqt = makeField(Label9, "Press ENTER when payed", 122, 330, 40, 3);
+    edarticle->setFont(ScreenParts::arial(13));
+    Edexp = addField(Label4, "Amount of Expense   ", 118, 12, 110, 10);
+    edyn = addField(Label7, "Is this correct   Y / N", 148, 12, 40, 1);
+    edtax = addField(Label3, "Tax charged", 32, 330, 110, 10);
+    edtotal = addField(Label8, " Expense Total", 62, 330, 110, 0);
+    Edpay = addField(Label5, "Amount  to Pay", 92, 330, 110, 0);
+    edcqt = addField(Label9, "Press ENTER when payed", 122, 330, 40, 3);
     for (EntryField* f : {edsp, edcode, edyn})
         f->setUpperCase(true);
     for (EntryField* f : {edarticle, edtotal, Edpay})
         f->setReadOnly(true);
 
-    Label6 = new QLabel(this);
-    Label6->setGeometry(44, 184, 545, 20);
-    Label6->setAlignment(Qt::AlignCenter);
-    Label6->setAutoFillBackground(true);
     QFont sansSerif;
     sansSerif.setFamilies({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"});
     sansSerif.setPixelSize(13);
-    Label6->setFont(sansSerif);
-    QPalette prompt = Label6->palette();
-    prompt.setColor(QPalette::Window, Qt::black);
-    prompt.setColor(QPalette::WindowText, QColor(0, 255, 0));
-    Label6->setPalette(prompt);
-
-    memo2 = new QPlainTextEdit(this);
-    memo2->setGeometry(36, 210, 561, 149);
-    memo2->setReadOnly(true);
-    memo2->setFocusPolicy(Qt::NoFocus);
-    memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont lineDraw;
-    lineDraw.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
-    lineDraw.setStyleHint(QFont::TypeWriter);
-    lineDraw.setPixelSize(12);
-    memo2->setFont(lineDraw);
+    Label6 = ScreenParts::promptLine(this, QColor(0, 255, 0), sansSerif);
+    memo2 = ScreenParts::journal(this);
 
     Butexit = new QPushButton("E&xit", this);
     Butexit->setGeometry(270, 380, 90, 28);
@@ -152,14 +111,6 @@ void TForm5::wireHandlers() {
 }
 
 // ---------------------------------------------------------------- helpers
-
-void TForm5::prompt(int index) {
-    Label6->setText(fromCp1252(m_help.line(static_cast<size_t>(index))));
-}
-
-void TForm5::helpMessage(int index) {
-    m_services.dialogs.message(m_help.line(static_cast<size_t>(index)));
-}
 
 std::string TForm5::currency(double amount) const {
     return CurrencyText(amount, m_services.regional.formats());
@@ -204,7 +155,7 @@ void TForm5::ButexitClick() {
 void TForm5::edspEnter() {
     m_state.sale.ExpenseAmount = 0;
     m_state.sale.ExpenseSum = 0;
-    prompt(1);
+    prompt(Label6, 1);
     Butexit->setEnabled(true);
     memo2->clear();
     // The next accepted code starts a docket of its own.
@@ -244,7 +195,7 @@ void TForm5::edcodeEnter() {
     for (EntryField* f : {edtotal, edtax, Edpay, edcqt, edcode})
         f->clear();
     FieldColours::paint(edcode, FieldColours::Entry);
-    prompt(3);
+    prompt(Label6, 3);
     m_state.sale.EnteredCode.clear();
 }
 
@@ -357,7 +308,7 @@ void TForm5::edcodeExit() {
 void TForm5::EdexpEnter() {
     FieldColours::paint(Edexp, FieldColours::Entry);
     Edexp->clear();
-    prompt(7);
+    prompt(Label6, 7);
 }
 
 void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -385,7 +336,7 @@ void TForm5::EdexpKeyPress(char& key) {
 // ---------------------------------------------------------------- confirmation
 
 void TForm5::edynEnter() {
-    prompt(8);
+    prompt(Label6, 8);
     edyn->clear();
     FieldColours::paint(edyn, FieldColours::Confirm);
 }
@@ -450,7 +401,7 @@ void TForm5::edynExit() {
 // ---------------------------------------------------------------- tax
 
 void TForm5::edtaxEnter() {
-    prompt(9);
+    prompt(Label6, 9);
     edtax->clear();
     FieldColours::paint(edtax, FieldColours::Entry);
 }
@@ -490,7 +441,7 @@ void TForm5::edtaxKeyPress(char& key) {
 void TForm5::edcqtEnter() {
     edcqt->clear();
     FieldColours::paint(edcqt, FieldColours::Entry);
-    prompt(10);
+    prompt(Label6, 10);
 }
 
 void TForm5::edcqtKeyPress(char& key) {

@@ -44,11 +44,7 @@ class TForm5 : public ZorviScreen {
 
   private:
     void buildControls();
-    EntryField* makeField(QLabel*& label, const char* caption, int top, int left, int width,
-                          int maxLength);
     void wireHandlers();
-    void prompt(int index);
-    void helpMessage(int index);
     std::string currency(double amount) const;
     void journal(const std::string& line);
     void refreshClock();

@@ -5,10 +5,14 @@
 #include "store/ProgramState.h"
 
 #include "forms/EntryField.h"
+#include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QShortcut>
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
@@ -21,9 +25,7 @@ ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* paren
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && now->window() == this) focusChanged(now);
     });
-    QFont font("Arial");
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(ScreenParts::arial(13));
 }
 
 void ZorviScreen::setClientSize(int width, int height) {
@@ -88,4 +90,27 @@ void ZorviScreen::bindAccelerator(QAbstractButton* button, const std::function<v
         if (button->isEnabled() && button->isVisible()) guarded(handler);
     });
     connect(button, &QAbstractButton::clicked, this, [this, handler] { guarded(handler); });
+}
+
+EntryField* ZorviScreen::addField(QLabel*& label, const char* caption, int top, int left, int width,
+                                  int maxLength) {
+    auto* field = new EntryField(m_services.dialogs, this);
+    field->setGeometry(left + 180, top, width, 24);
+    field->setFont(ScreenParts::arial(15));
+    if (maxLength > 0) field->setMaxLength(maxLength);
+    field->setFocusPolicy(Qt::NoFocus);
+    if (caption) {
+        label = new QLabel(caption, this);
+        label->setGeometry(left, top + 4, 178, 18);
+    }
+    FieldColours::paint(field, FieldColours::Left);
+    return field;
+}
+
+void ZorviScreen::prompt(QLabel* promptLine, size_t index) {
+    promptLine->setText(fromCp1252(m_help.line(index)));
+}
+
+void ZorviScreen::helpMessage(size_t index) {
+    m_services.dialogs.message(m_help.line(index));
 }

@@ -7,6 +7,8 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
+class EntryField;
 
 struct ProgramState;
 struct Services;
@@ -42,6 +44,14 @@ class ZorviScreen : public QWidget {
     // Whether the screen moves to the shared position when shown.
     virtual bool followsSharedPosition() const { return true; }
     void setClientSize(int width, int height);
+    // An entry field with its label to the left, as every entry screen lays
+    // them out. Only the handlers move the cursor into a field: a click must
+    // not skip a step of a booking.
+    EntryField* addField(QLabel*& label, const char* caption, int top, int left, int width,
+                         int maxLength);
+    // Shows help line `index` in the screen's prompt line, or as a message.
+    void prompt(QLabel* promptLine, size_t index);
+    void helpMessage(size_t index);
     void centre();
 
     void showEvent(QShowEvent* event) override;

@@ -5,6 +5,7 @@
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "sales/SaleArithmetic.h"
@@ -39,13 +40,6 @@ char upper(char key) {
     return key >= 'a' && key <= 'z' ? static_cast<char>(key - 32) : key;
 }
 
-QFont arial(int pixels, bool bold = false) {
-    QFont f("Arial");
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
 } // namespace
 
 TForm4::TForm4(ProgramState& state, Services& services, QWidget* parent)
@@ -57,42 +51,28 @@ TForm4::TForm4(ProgramState& state, Services& services, QWidget* parent)
     wireHandlers();
 }
 
-EntryField* TForm4::makeField(QLabel*& label, const char* caption, int top, int left, int width,
-                              int maxLength) {
-    auto* field = new EntryField(m_services.dialogs, this);
-    field->setGeometry(left + 180, top, width, 24);
-    field->setFont(arial(15));
-    if (maxLength > 0) field->setMaxLength(maxLength);
-    if (caption) {
-        label = new QLabel(caption, this);
-        label->setGeometry(left, top + 4, 178, 18);
-    }
-    FieldColours::paint(field, FieldColours::Left);
-    return field;
-}
-
 void TForm4::buildControls() {
     labdate = new QLabel(this);
     labdate->setGeometry(16, 6, 120, 20);
-    labdate->setFont(arial(15));
+    labdate->setFont(ScreenParts::arial(15));
     labtime = new QLabel(this);
     labtime->setGeometry(520, 6, 98, 20);
-    labtime->setFont(arial(15));
+    labtime->setFont(ScreenParts::arial(15));
     labtime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    edsp = makeField(Label2, "Sales Person Code", 32, 12, 40, 2);
-    edcode = makeField(Label3, "Article Code or  F", 62, 12, 150, 13);
+    edsp = addField(Label2, "Sales Person Code", 32, 12, 40, 2);
+    edcode = addField(Label3, "Article Code or  F", 62, 12, 150, 13);
     QLabel* none = nullptr;
-    edarticle = makeField(none, nullptr, 90, 12, 257, 0);
+    edarticle = addField(none, nullptr, 90, 12, 257, 0);
     edarticle->move(12, 90);
-    edarticle->setFont(arial(13));
-    edquant = makeField(Label4, "Sales Quantity", 118, 12, 90, 7);
-    edYN = makeField(Label5, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);
-    edtotal = makeField(Label6, "Sales Total", 32, 352, 96, 10);
-    edCQT = makeField(Label7, "Paid by Cash-cheQue-crediT", 62, 352, 40, 0);
-    Edpaid = makeField(Label8, "Customer Paid", 92, 352, 96, 10);
-    edreceived = makeField(Label9, "Total Sum received", 122, 352, 96, 10);
-    edchange = makeField(Label10, "Change due", 152, 352, 96, 10);
+    edarticle->setFont(ScreenParts::arial(13));
+    edquant = addField(Label4, "Sales Quantity", 118, 12, 90, 7);
+    edYN = addField(Label5, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);
+    edtotal = addField(Label6, "Sales Total", 32, 352, 96, 10);
+    edCQT = addField(Label7, "Paid by Cash-cheQue-crediT", 62, 352, 40, 0);
+    Edpaid = addField(Label8, "Customer Paid", 92, 352, 96, 10);
+    edreceived = addField(Label9, "Total Sum received", 122, 352, 96, 10);
+    edchange = addField(Label10, "Change due", 152, 352, 96, 10);
     for (EntryField* f : {edsp, edcode, edYN, edCQT})
         f->setUpperCase(true);
     for (EntryField* f : {edtotal, edreceived, edchange})
@@ -100,35 +80,17 @@ void TForm4::buildControls() {
 
     Label11 = new QLabel("New Article sale", this);
     Label11->setGeometry(290, 6, 200, 20);
-    Label11->setFont(arial(15, true));
+    Label11->setFont(ScreenParts::arial(15, true));
     Label12 = new QLabel("Returns & corrections", this);
     Label12->setGeometry(120, 6, 170, 20);
-    Label12->setFont(arial(15, true));
-    setCaption(Label11, Label11->text(), Green);
-    setCaption(Label12, Label12->text(), Red);
+    Label12->setFont(ScreenParts::arial(15, true));
+    ScreenParts::setCaption(Label11, Label11->text(), Green);
+    ScreenParts::setCaption(Label12, Label12->text(), Red);
     Label11->hide();
     Label12->hide();
 
-    Label1 = new QLabel(this);
-    Label1->setGeometry(44, 184, 545, 20);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setAutoFillBackground(true);
-    QPalette prompt = Label1->palette();
-    prompt.setColor(QPalette::Window, Qt::black);
-    prompt.setColor(QPalette::WindowText, Qt::yellow);
-    Label1->setPalette(prompt);
-
-    Memo2 = new QPlainTextEdit(this);
-    Memo2->setGeometry(36, 210, 561, 149);
-    Memo2->setReadOnly(true);
-    Memo2->setFocusPolicy(Qt::NoFocus);
-    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont lineDraw;
-    lineDraw.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
-    lineDraw.setStyleHint(QFont::TypeWriter);
-    lineDraw.setPixelSize(12);
-    Memo2->setFont(lineDraw);
+    Label1 = ScreenParts::promptLine(this, Qt::yellow, ScreenParts::arial(13));
+    Memo2 = ScreenParts::journal(this);
 
     Butreturn = new QPushButton("&Returns and Corrections", this);
     Butreturn->setGeometry(16, 380, 200, 28);
@@ -195,56 +157,42 @@ void TForm4::wireHandlers() {
 
 // ---------------------------------------------------------------- helpers
 
-void TForm4::prompt(int index) {
-    Label1->setText(fromCp1252(m_help.line(index)));
-}
-
-void TForm4::helpMessage(int index) {
-    m_services.dialogs.message(m_help.line(index));
-}
-
 QString TForm4::currency(double amount) const {
     return fromCp1252(CurrencyText(amount, m_services.regional.formats()));
 }
 
-void TForm4::setCaption(QLabel* label, const QString& text, const QColor& colour) {
-    label->setText(text);
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, colour);
-    label->setPalette(p);
-}
-
 void TForm4::normalCaptions() {
-    setCaption(Label3, "Article Code or  F", Black);
-    setCaption(Label4, "Sales Quantity", Black);
-    setCaption(Label6, "Sales Total", Black);
-    setCaption(Label7, "Paid by Cash-cheQue-crediT", Black);
-    setCaption(Label8, "Customer Paid", Black);
-    setCaption(Label9, "Total Sum received", Black);
-    setCaption(Label10, "Change due", Black);
+    ScreenParts::setCaption(Label3, "Article Code or  F", Black);
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    ScreenParts::setCaption(Label6, "Sales Total", Black);
+    ScreenParts::setCaption(Label7, "Paid by Cash-cheQue-crediT", Black);
+    ScreenParts::setCaption(Label8, "Customer Paid", Black);
+    ScreenParts::setCaption(Label9, "Total Sum received", Black);
+    ScreenParts::setCaption(Label10, "Change due", Black);
     Label11->hide();
     Label12->hide();
 }
 
 void TForm4::refundCaptions() {
-    setCaption(Label6, "Return Total", Red);
-    setCaption(Label7, "Paid by Cash-cheQue-crediT", Red);
-    setCaption(Label8, "Pay to Customer", Red);
-    setCaption(Label9, "Total Sum paid", Red);
-    setCaption(Label10, "", Red);
+    ScreenParts::setCaption(Label6, "Return Total", Red);
+    ScreenParts::setCaption(Label7, "Paid by Cash-cheQue-crediT", Red);
+    ScreenParts::setCaption(Label8, "Pay to Customer", Red);
+    ScreenParts::setCaption(Label9, "Total Sum paid", Red);
+    ScreenParts::setCaption(Label10, "", Red);
 }
 
 void TForm4::setReturnMode(bool on) {
     m_state.sale.ReturnMode = on;
     if (on) {
-        setCaption(Label3, "Return Article code", Red);
-        setCaption(Label4, "Return Quantity", Red);
+        ScreenParts::setCaption(Label3, "Return Article code", Red);
+        ScreenParts::setCaption(Label4, "Return Quantity", Red);
         Label12->show();
         return;
     }
-    setCaption(Label4, "Sales Quantity", Black);
-    setCaption(Label3, m_state.sale.NewArticleMode ? "New Article code" : "Article Code or  F",
-               m_state.sale.NewArticleMode ? Green : Black);
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    ScreenParts::setCaption(Label3,
+                            m_state.sale.NewArticleMode ? "New Article code" : "Article Code or  F",
+                            m_state.sale.NewArticleMode ? Green : Black);
     Label12->hide();
 }
 
@@ -252,17 +200,18 @@ void TForm4::setNewArticleMode(bool on) {
     m_state.sale.NewArticleMode = on;
     if (on) {
         FieldColours::paint(edcode, FieldColours::NewArticle);
-        setCaption(Label9, "Wholesale Price", Black);
-        setCaption(Label10, "Sales Price", Black);
-        setCaption(Label3, "New Article code", Green);
+        ScreenParts::setCaption(Label9, "Wholesale Price", Black);
+        ScreenParts::setCaption(Label10, "Sales Price", Black);
+        ScreenParts::setCaption(Label3, "New Article code", Green);
         Label11->show();
         return;
     }
     if (activeControl() == edcode) FieldColours::paint(edcode, FieldColours::Entry);
-    setCaption(Label9, "Total Sum received", Black);
-    setCaption(Label10, "Change due", Black);
-    setCaption(Label3, m_state.sale.ReturnMode ? "Return Article code" : "Article Code or  F",
-               m_state.sale.ReturnMode ? Red : Black);
+    ScreenParts::setCaption(Label9, "Total Sum received", Black);
+    ScreenParts::setCaption(Label10, "Change due", Black);
+    ScreenParts::setCaption(Label3,
+                            m_state.sale.ReturnMode ? "Return Article code" : "Article Code or  F",
+                            m_state.sale.ReturnMode ? Red : Black);
     edreceived->clear();
     edchange->clear();
     Label11->hide();
@@ -327,7 +276,7 @@ void TForm4::ButexitClick() {
 // ---------------------------------------------------------------- sales person
 
 void TForm4::edspEnter() {
-    prompt(1);
+    prompt(Label1, 1);
     Butexit->setEnabled(true);
     normalCaptions();
     edcode->clear();
@@ -364,7 +313,7 @@ void TForm4::edcodeEnter() {
     normalCaptions();
     edcode->clear();
     FieldColours::paint(edcode, FieldColours::Entry);
-    prompt(3);
+    prompt(Label1, 3);
     m_state.sale.EnteredCode.clear();
     Butreturn->setEnabled(true);
     butnew->setEnabled(true);
@@ -496,7 +445,7 @@ void TForm4::butnewClick() {
 // ---------------------------------------------------------------- new article
 
 void TForm4::edarticleEnter() {
-    prompt(11);
+    prompt(Label1, 11);
     edarticle->clear();
     FieldColours::paint(edarticle, FieldColours::NewArticle);
 }
@@ -535,7 +484,7 @@ void TForm4::edreceivedEnter() {
     edreceived->setReadOnly(false);
     FieldColours::paint(edreceived, FieldColours::NewArticle);
     edreceived->clear();
-    prompt(12);
+    prompt(Label1, 12);
 }
 
 void TForm4::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -568,7 +517,7 @@ void TForm4::edquantEnter() {
     FieldColours::paint(edquant, m_state.sale.NewArticleMode ? FieldColours::NewArticle
                                                              : FieldColours::Entry);
     edYN->clear();
-    prompt(5);
+    prompt(Label1, 5);
 }
 
 void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -622,7 +571,7 @@ void TForm4::checkLowStock() {
 // ---------------------------------------------------------------- confirmation
 
 void TForm4::edYNEnter() {
-    prompt(7);
+    prompt(Label1, 7);
     edYN->clear();
     FieldColours::paint(edYN, FieldColours::Confirm);
 }
@@ -684,7 +633,7 @@ void TForm4::edYNExit() {
     edcode->clear();
     edYN->clear();
     FieldColours::paint(edYN, FieldColours::Left);
-    setCaption(Label4, "Sales Quantity", Black);
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     leaveModes();
     m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
 }
@@ -694,7 +643,7 @@ void TForm4::edYNExit() {
 void TForm4::edCQTEnter() {
     edCQT->clear();
     FieldColours::paint(edCQT, FieldColours::Entry);
-    prompt(8);
+    prompt(Label1, 8);
     if (m_state.sale.SaleTotal < 0) refundCaptions();
 }
 
@@ -715,7 +664,7 @@ void TForm4::edCQTKeyPress(char& key) {
 
 void TForm4::EdpaidEnter() {
     FieldColours::paint(Edpaid, FieldColours::Entry);
-    prompt(m_state.sale.SaleTotal < 0 ? 21 : 9);
+    prompt(Label1, m_state.sale.SaleTotal < 0 ? 21 : 9);
 }
 
 void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -756,7 +705,7 @@ void TForm4::EdpaidKeyPress(char& key) {
         QPalette p = edarticle->palette();
         p.setColor(QPalette::Text, Red);
         edarticle->setPalette(p);
-        setCaption(Label4, "  Balance to pay", Red);
+        ScreenParts::setCaption(Label4, "  Balance to pay", Red);
         edquant->setText(currency(sale.Balance));
         FieldColours::paint(Edpaid, FieldColours::Left);
         Edpaid->clear();
@@ -773,7 +722,7 @@ void TForm4::saleCovered() {
     p.setColor(QPalette::Text, Black);
     edarticle->setPalette(p);
     edquant->clear();
-    setCaption(Label4, "Sales Quantity", Black);
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     edchange->setText(currency(m_state.sale.ChangeDue));
     if (m_state.flags.DrawerAvailable)
         OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
@@ -786,11 +735,11 @@ void TForm4::edchangeEnter() {
     if (m_state.sale.NewArticleMode) {
         edchange->setReadOnly(false);
         FieldColours::paint(edchange, FieldColours::NewArticle);
-        prompt(13);
+        prompt(Label1, 13);
         return;
     }
     FieldColours::paint(edchange, FieldColours::Left);
-    prompt(10);
+    prompt(Label1, 10);
 }
 
 void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {

@@ -54,13 +54,8 @@ class TForm4 : public ZorviScreen {
 
   private:
     void buildControls();
-    EntryField* makeField(QLabel*& label, const char* caption, int top, int left, int width,
-                          int maxLength);
     void wireHandlers();
-    void prompt(int index);
-    void helpMessage(int index);
     QString currency(double amount) const;
-    void setCaption(QLabel* label, const QString& text, const QColor& colour);
     void normalCaptions();
     void refundCaptions();
     void setReturnMode(bool on);

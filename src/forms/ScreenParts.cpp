@@ -1,0 +1,54 @@
+#include "forms/ScreenParts.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace ScreenParts {
+
+QFont arial(int pixels, bool bold) {
+    QFont f("Arial");
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+QFont lineDraw(int pixels) {
+    QFont f;
+    f.setFamilies({"MS LineDraw", "Liberation Mono", "DejaVu Sans Mono"});
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPixelSize(pixels);
+    return f;
+}
+
+QLabel* promptLine(QWidget* parent, const QColor& colour, const QFont& font) {
+    auto* line = new QLabel(parent);
+    line->setGeometry(44, 184, 545, 20);
+    line->setAlignment(Qt::AlignCenter);
+    line->setAutoFillBackground(true);
+    line->setFont(font);
+    QPalette p = line->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, colour);
+    line->setPalette(p);
+    return line;
+}
+
+QPlainTextEdit* journal(QWidget* parent) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setGeometry(36, 210, 561, 149);
+    memo->setReadOnly(true);
+    memo->setFocusPolicy(Qt::NoFocus);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setFont(lineDraw(12));
+    return memo;
+}
+
+void setCaption(QLabel* label, const QString& text, const QColor& colour) {
+    label->setText(text);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+} // namespace ScreenParts
