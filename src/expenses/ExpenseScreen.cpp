@@ -107,7 +107,7 @@ void TForm5::wireHandlers() {
     edcqt->onEnter = [this] { edcqtEnter(); };
     edcqt->onKeyPress = [this](char& k) { edcqtKeyPress(k); };
     edcqt->onExit = [this] { FieldColours::paint(edcqt, FieldColours::Left); };
-    connect(Butexit, &QPushButton::clicked, this, [this] { guarded([this] { ButexitClick(); }); });
+    bindAccelerator(Butexit, [this] { ButexitClick(); });
 }
 
 // ---------------------------------------------------------------- helpers
