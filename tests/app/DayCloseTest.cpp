@@ -3,8 +3,7 @@
 #include "forms/ZorviScreen.h"
 #include "platform/Services.h"
 #include "store/Configuration.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -17,58 +16,28 @@ namespace {
 const std::string Question =
     "  To Consolidate todays results press [ Yes ],   \r  to close ZORVI, press [ No ] !     ";
 
-struct DayFixture {
-    DayFixture() : dir("shop") {
-        for (const char* name :
-             {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.6", "hlpf.7", "Devcheck.exe", "Slipjet.exe"})
-            dir.write(name, "");
-        std::string help;
-        for (int i = 0; i <= 22; ++i)
-            help += "H" + std::to_string(i) + "\r\n";
-        dir.write("hlpf.4", help);
-        dir.write("hlpf.5", help);
+struct DayFixture : ProgramFixture {
+    DayFixture() {
+        writeNumberedHelp("hlpf.4", "H", 22);
+        writeNumberedHelp("hlpf.5", "H", 22);
         dir.write("Pricelist.dat",
                   " MILK1         Milk 1 litre                     0.70       1.50 10\r\n"
                   " BREAD         Bread white                      1.10       2.25 10\r\n"
                   "$EXP1          Cleaning                         0.00       0.00  0\r\n");
-        config = DefaultConfiguration();
     }
     void start(bool printer) {
-        WriteConfiguration(dir.file("Configur.dat"), config);
-        if (printer) launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
-        program = std::make_unique<ProgramBlock>(services, dir.path());
-        program->show();
-        QApplication::setActiveWindow(program->Form1);
+        writeConfiguration(config);
+        if (printer) printerReady();
+        ProgramFixture::start();
         dialogs.shown.clear();
         launcher.started.clear();
     }
-    TForm1& main() { return *program->Form1; }
     std::vector<std::string> memo() {
         std::vector<std::string> lines;
         for (const QString& l : main().Memo1->toPlainText().split('\n'))
             lines.push_back(l.toStdString());
         return lines;
     }
-    void type(ZorviScreen* screen, const std::string& keys) {
-        for (char c : keys) {
-            QWidget* at = screen->activeControl();
-            if (c == '\n')
-                QTest::keyClick(at, Qt::Key_Return);
-            else
-                QTest::keyClicks(at, QString(QChar(c)));
-        }
-    }
-
-    TestDir dir;
-    Configuration config;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
-    std::unique_ptr<ProgramBlock> program;
 };
 
 std::vector<std::string> totals(const std::vector<std::string>& middle) {
@@ -107,7 +76,7 @@ TEST(DayClose, ADayWithoutSalesAndNoEndsTheProgram) {
 TEST(DayClose, CashInDrawerIsTheCashLessTheExpensesAndIsPrinted) {
     DayFixture f;
     f.config.TaxRate = 10;
-    f.screen.w = 800;
+    f.screenInfo.w = 800;
     f.start(true);
     f.program->state.day.TakingsCash = 100;
     f.program->state.day.ExpenseTotal = -30;

@@ -3,8 +3,7 @@
 #include "app/StartUp.h"
 #include "platform/Services.h"
 #include "store/Configuration.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -17,39 +16,17 @@
 
 namespace {
 
-struct MainScreenFixture {
-    explicit MainScreenFixture(const std::string& leaf = "shop") : dir(leaf) {
-        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6",
-                                 "Devcheck.exe", "Slipjet.exe"})
-            dir.write(name, "");
-        launcher.checkFiles = true;
+struct MainScreenFixture : ProgramFixture {
+    explicit MainScreenFixture(const std::string& leaf = "shop") : ProgramFixture(leaf) {
         dir.write("hlpf.7", "Main help\r\nline two\r\n");
     }
     void writeConfiguration(const Configuration& c = DefaultConfiguration()) {
-        WriteConfiguration(dir.file("Configur.dat"), c);
+        ProgramFixture::writeConfiguration(c);
     }
-    void start() {
-        program = std::make_unique<ProgramBlock>(services, dir.path());
-        program->show();
-        program->Form1->activateWindow();
-        QApplication::setActiveWindow(program->Form1);
-        QApplication::processEvents();
-    }
-    TForm1& main() { return *program->Form1; }
     std::vector<bool> trading() {
         return {main().butsale->isEnabled(), main().butdocket->isEnabled(),
                 main().butexp->isEnabled()};
     }
-
-    TestDir dir;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
-    std::unique_ptr<ProgramBlock> program;
 };
 
 const std::string NoPrinter = "Printer not available.\rTo print dockets, press \"Docket + Yes\".";
@@ -86,7 +63,7 @@ TEST(MainScreen, StartsWithoutConfigurationOrPriceListAndKeepsTradingOff) {
 TEST(MainScreen, AcceptedSampleOfferGivesAWorkCopyAndTrading) {
     MainScreenFixture f;
     f.writeConfiguration();
-    f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
+    f.printerReady();
     f.dialogs.answers = {Dialogs::Answer::Ok};
     f.start();
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{SampleOffer});
@@ -126,10 +103,10 @@ TEST(MainScreen, ReportsMissingCompanionFilesAndAWideScreen) {
     MainScreenFixture f;
     f.writeConfiguration();
     f.dir.write("Pricelist.dat", SampleLine);
-    f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
+    f.printerReady();
     std::remove(f.dir.file("hlpf.3").c_str());
     std::remove(f.dir.file("Slipjet.exe").c_str());
-    f.screen.w = 800;
+    f.screenInfo.w = 800;
     f.start();
     EXPECT_EQ(f.dialogs.texts(),
               (std::vector<std::string>{

@@ -4,8 +4,7 @@
 #include "forms/EntryField.h"
 #include "platform/Services.h"
 #include "store/Configuration.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -29,27 +28,17 @@ const std::string PriceList = "$EXP1" + sp(9) + " " + "Stationery" + sp(16) + " 
                               " 4006381333931 Ballpoint pen blue" + sp(8) + " " + "      0.40" +
                               " " + "      1.20" + " " + "10\r\n";
 
-struct ExpenseFixture {
+struct ExpenseFixture : ProgramFixture {
     ExpenseFixture() {
-        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.6", "hlpf.7",
-                                 "Devcheck.exe", "Slipjet.exe"})
-            dir.write(name, "");
-        std::string help;
-        for (int i = 0; i <= 12; ++i)
-            help += "e" + std::to_string(i) + "\r\n";
-        dir.write("hlpf.5", help);
+        writeNumberedHelp("hlpf.5", "e", 12);
         dir.write("Pricelist.dat", PriceList);
-        config = DefaultConfiguration();
     }
     // Starts the program, opens the expense screen from the main screen and
     // accepts sales person A.
     void open() {
-        WriteConfiguration(dir.file("Configur.dat"), config);
-        program = std::make_unique<ProgramBlock>(services, dir.path());
-        program->show();
-        QApplication::setActiveWindow(program->Form1);
-        QTest::mouseClick(program->Form1->butexp, Qt::LeftButton);
-        QApplication::processEvents();
+        writeConfiguration(config);
+        start();
+        ProgramFixture::open(main().butexp, &screen());
         dialogs.shown.clear();
         ports.lines.clear();
         type("A");
@@ -57,28 +46,8 @@ struct ExpenseFixture {
     TForm5& screen() { return *qobject_cast<TForm5*>(program->Form5); }
     QWidget* at() { return screen().activeControl(); }
     // Types into whichever field has the cursor; \r is Enter, \x1b is Esc.
-    void type(const std::string& keys) {
-        for (char k : keys) {
-            if (k == '\r')
-                QTest::keyClick(at(), Qt::Key_Return);
-            else if (k == '\x1b')
-                QTest::keyClick(at(), Qt::Key_Escape);
-            else
-                QTest::keyClick(at(), k);
-        }
-    }
+    void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }
     std::string journal() { return screen().memo2->toPlainText().toStdString(); }
-
-    TestDir dir{"shop"};
-    Configuration config;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screen_;
-    Services services{dialogs, clock, regional, launcher, ports, screen_};
-    std::unique_ptr<ProgramBlock> program;
 };
 
 const std::string Dashes = sp(9) + std::string(59, '-');

@@ -5,8 +5,7 @@
 #include "forms/FieldColours.h"
 #include "platform/Services.h"
 #include "store/Configuration.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
+#include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,27 +26,18 @@ const std::string Cleaning =
     "$EXP1          Cleaning                         0.00       0.00  0\r\n";
 const std::string Milk = " MILK1         Milk 1 litre                     0.70       1.50 10\r\n";
 
-struct SalesFixture {
-    SalesFixture() : dir("shop") {
-        std::string help;
-        for (int i = 0; i <= 22; ++i)
-            help += "H" + std::to_string(i) + "\r\n";
-        dir.write("hlpf.4", help);
-        for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.5", "hlpf.6", "hlpf.7",
-                                 "Devcheck.exe", "Slipjet.exe"})
-            dir.write(name, "");
-        config = DefaultConfiguration();
+struct SalesFixture : ProgramFixture {
+    SalesFixture() {
+        writeNumberedHelp("hlpf.4", "H", 22);
         config.DiscountLow = 15;
         dir.write("Pricelist.dat", Pen + Paper + Repair + Cleaning + Milk);
     }
+    // Starts the program with a ready printer and opens the sales screen.
     void start() {
-        WriteConfiguration(dir.file("Configur.dat"), config);
-        launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
-        program = std::make_unique<ProgramBlock>(services, dir.path());
-        program->show();
-        QApplication::setActiveWindow(program->Form1);
-        QTest::mouseClick(program->Form1->butsale, Qt::LeftButton);
-        QApplication::setActiveWindow(sales());
+        writeConfiguration(config);
+        printerReady();
+        ProgramFixture::start();
+        open(main().butsale, sales());
         dialogs.shown.clear();
         launcher.started.clear();
         // Start records from here on are the test's business.
@@ -55,33 +45,13 @@ struct SalesFixture {
     }
     TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
     QWidget* cursor() { return sales()->activeControl(); }
-    void type(const QString& keys) {
-        for (QChar c : keys) {
-            if (c == '\n')
-                QTest::keyClick(cursor(), Qt::Key_Return);
-            else if (c == '\x1b')
-                QTest::keyClick(cursor(), Qt::Key_Escape);
-            else
-                QTest::keyClicks(cursor(), QString(c));
-        }
-    }
+    void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
     std::vector<std::string> journal() {
         std::vector<std::string> lines;
         for (const QString& l : sales()->Memo2->toPlainText().split('\n'))
             if (!l.isEmpty()) lines.push_back(l.toStdString());
         return lines;
     }
-
-    TestDir dir;
-    Configuration config;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
-    std::unique_ptr<ProgramBlock> program;
 };
 
 std::string blanks(int n) {

@@ -1,0 +1,63 @@
+#include "support/ProgramFixture.h"
+
+#include "app/MainScreen.h"
+#include "forms/ZorviScreen.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+
+ProgramFixture::ProgramFixture(const std::string& leaf) : dir(leaf) {
+    for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7",
+                             "Devcheck.exe", "Slipjet.exe"})
+        dir.write(name, "");
+    launcher.checkFiles = true;
+}
+
+ProgramFixture::~ProgramFixture() = default;
+
+void ProgramFixture::writeNumberedHelp(const std::string& file, const std::string& prefix,
+                                       int last) {
+    std::string help;
+    for (int i = 0; i <= last; ++i)
+        help += prefix + std::to_string(i) + "\r\n";
+    dir.write(file, help);
+}
+
+void ProgramFixture::writeConfiguration(const Configuration& c) {
+    WriteConfiguration(dir.file("Configur.dat"), c);
+}
+
+void ProgramFixture::printerReady() {
+    launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
+}
+
+void ProgramFixture::start() {
+    program = std::make_unique<ProgramBlock>(services, dir.path());
+    program->show();
+    program->Form1->activateWindow();
+    QApplication::setActiveWindow(program->Form1);
+    QApplication::processEvents();
+}
+
+void ProgramFixture::open(QAbstractButton* button, QWidget* screen) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    QApplication::setActiveWindow(screen);
+    QApplication::processEvents();
+}
+
+TForm1& ProgramFixture::main() {
+    return *program->Form1;
+}
+
+void ProgramFixture::type(ZorviScreen* screen, const std::string& keys) {
+    for (char c : keys) {
+        QWidget* at = screen->activeControl();
+        if (c == '\n' || c == '\r')
+            QTest::keyClick(at, Qt::Key_Return);
+        else if (c == '\x1b')
+            QTest::keyClick(at, Qt::Key_Escape);
+        else
+            QTest::keyClick(at, c);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/ProgramBlock.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <memory>
+#include <string>
+
+class QAbstractButton;
+class TForm1;
+class ZorviScreen;
+
+// A shop's program directory with empty help texts and companion programs,
+// the whole program started on it with fakes for every system service, and
+// keys typed into whichever field of a screen has the cursor.
+class ProgramFixture {
+  public:
+    explicit ProgramFixture(const std::string& leaf = "shop");
+    virtual ~ProgramFixture();
+
+    // Help lines "<prefix>0" to "<prefix><last>", so a test can tell them apart.
+    void writeNumberedHelp(const std::string& file, const std::string& prefix, int last);
+    void writeConfiguration(const Configuration& c);
+    // Devcheck finds the printer ready.
+    void printerReady();
+    // Creates the program's screens (running the start-up) and shows the main screen.
+    void start();
+    // Presses a main screen button and makes the screen it opens the active window.
+    void open(QAbstractButton* button, QWidget* screen);
+    TForm1& main();
+    // "\n" is Enter, "\x1b" Esc; every other character is typed as it stands.
+    void type(ZorviScreen* screen, const std::string& keys);
+
+    TestDir dir;
+    Configuration config = DefaultConfiguration();
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screenInfo;
+    Services services{dialogs, clock, regional, launcher, ports, screenInfo};
+    std::unique_ptr<ProgramBlock> program;
+};
