@@ -56,6 +56,9 @@ void ZorviScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
     if (followsSharedPosition()) move(m_state.window.WindowLeft, m_state.window.WindowTop);
+    // A screen shown again starts afresh: the field it is sent to gets its
+    // enter event even if the cursor was last there.
+    m_activeControl = nullptr;
     guarded([this] { FormActivate(); });
 }
 

@@ -352,6 +352,11 @@ TEST(SalesScreen, SalesPersonFieldAndExit) {
     f.type("X");
     EXPECT_FALSE(s->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
+    // Back on the sales screen the sales person field starts afresh.
+    s->Label1->clear();
+    f.open(f.main().butsale, s);
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_EQ(s->Label1->text(), "H1");
 }
 
 TEST(SalesScreen, ClosingTheWindowReturnsToTheMainScreen) {
