@@ -4,7 +4,6 @@
 #include "app/DayClose.h"
 #include "app/StartUp.h"
 #include "devices/Printer.h"
-#include "forms/Guard.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
@@ -410,7 +409,7 @@ void TForm1::Timer1Timer() {
     Label6->setText(fromCp1252(m_state.ClockText));
 }
 
-void TForm1::FormKeyDown(int key) {
+void TForm1::FormKeyDown() {
     Memo1->hide();
     enableGroup(firstEnableSet(), true);
     enableGroup(secondEnableSet(), true);
@@ -418,7 +417,6 @@ void TForm1::FormKeyDown(int key) {
     Label3->hide();
     if (m_state.flags.ConfigMissing) enableGroup(tradingButtons(), false);
     butmenu->setFocus();
-    (void)key;
 }
 
 bool TForm1::pressUnderlinedLetter(int key) {
@@ -456,7 +454,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     int k = key->key();
     if (k == Qt::Key_Q || k == Qt::Key_X || k == Qt::Key_Escape) {
-        guarded([this, k] { FormKeyDown(k); });
+        guarded([this] { FormKeyDown(); });
         // Alt+X still reaches the Exit button's accelerator.
         return !(key->modifiers() & Qt::AltModifier);
     }

@@ -63,7 +63,6 @@ class TForm1 : public ZorviScreen {
 
   protected:
     void FormActivate() override;
-    bool followsSharedPosition() const override { return true; }
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -90,7 +89,7 @@ class TForm1 : public ZorviScreen {
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();
-    void FormKeyDown(int key);
+    void FormKeyDown();
     void Timer1Timer();
 
     Screens m_screens;

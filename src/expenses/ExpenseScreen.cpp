@@ -96,17 +96,17 @@ void TForm5::wireHandlers() {
     Edexp->onEnter = [this] { EdexpEnter(); };
     Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
     Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
-    Edexp->onExit = [this] { FieldColours::paint(Edexp, FieldColours::Left); };
+    Edexp->whiteWhenLeft();
     edyn->onEnter = [this] { edynEnter(); };
     edyn->onKeyPress = [this](char& k) { edynKeyPress(k); };
     edyn->onExit = [this] { edynExit(); };
     edtax->onEnter = [this] { edtaxEnter(); };
     edtax->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edtaxKeyDown(k, m); };
     edtax->onKeyPress = [this](char& k) { edtaxKeyPress(k); };
-    edtax->onExit = [this] { FieldColours::paint(edtax, FieldColours::Left); };
+    edtax->whiteWhenLeft();
     edcqt->onEnter = [this] { edcqtEnter(); };
     edcqt->onKeyPress = [this](char& k) { edcqtKeyPress(k); };
-    edcqt->onExit = [this] { FieldColours::paint(edcqt, FieldColours::Left); };
+    edcqt->whiteWhenLeft();
     bindAccelerator(Butexit, [this] { ButexitClick(); });
 }
 

@@ -1,5 +1,6 @@
 #include "forms/EntryField.h"
 
+#include "forms/FieldColours.h"
 #include "forms/Guard.h"
 #include "platform/Cp1252.h"
 
@@ -64,4 +65,8 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
     else if (!handled)
         event->ignore();
+}
+
+void EntryField::whiteWhenLeft() {
+    onExit = [this] { FieldColours::paint(this, FieldColours::Left); };
 }

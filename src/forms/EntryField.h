@@ -22,6 +22,9 @@ class EntryField : public QLineEdit {
     std::function<void(int& key, Qt::KeyboardModifiers modifiers)> onKeyDown;
     std::function<void(char& key)> onKeyPress;
 
+    // The field turns white when the cursor leaves it, and does nothing else then.
+    void whiteWhenLeft();
+
     // Letters the handlers let through are shown as capitals.
     void setUpperCase(bool on) { m_upperCase = on; }
 
