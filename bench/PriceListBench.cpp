@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // Devcheck: tests the receipt printer and leaves its verdict in Devcheck.dat.
-#include "devices/PrinterCheck.h"
-#include "devices/ProgramDirectory.h"
+#include "printer/PrinterCheck.h"
+#include "printer/ProgramDirectory.h"
 
 #include <csignal>
 

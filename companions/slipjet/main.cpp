@@ -1,6 +1,6 @@
 // Slipjet: prints docket.prn of its own directory on the receipt printer.
-#include "devices/DocketPrintJob.h"
-#include "devices/ProgramDirectory.h"
+#include "printer/DocketPrintJob.h"
+#include "printer/ProgramDirectory.h"
 
 #include <csignal>
 #include <cstdio>

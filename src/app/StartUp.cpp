@@ -2,11 +2,11 @@
 
 #include "devices/DeviceStartup.h"
 #include "platform/Services.h"
-#include "sales/TakingsRecord.h"
+#include "takings/TakingsRecord.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberEntry.h"
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
 

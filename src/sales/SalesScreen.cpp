@@ -9,10 +9,10 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "sales/SaleArithmetic.h"
-#include "sales/TakingsRecord.h"
+#include "takings/TakingsRecord.h"
 #include "sales/TillSteps.h"
 #include "store/NumberEntry.h"
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
 

@@ -1,4 +1,4 @@
-#include "devices/EscPos.h"
+#include "printer/EscPos.h"
 
 namespace EscPos {
 

@@ -1,6 +1,6 @@
-#include "devices/DocketRowCodes.h"
+#include "printer/DocketRowCodes.h"
 
-#include "devices/SilentDialogs.h"
+#include "printer/SilentDialogs.h"
 #include "store/Configuration.h"
 #include "store/FileNames.h"
 

@@ -1,4 +1,4 @@
-#include "devices/ChildProcess.h"
+#include "printer/ChildProcess.h"
 
 #include <cerrno>
 #include <csignal>

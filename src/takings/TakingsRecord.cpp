@@ -1,4 +1,4 @@
-#include "sales/TakingsRecord.h"
+#include "takings/TakingsRecord.h"
 
 #include "store/NumberEntry.h"
 #include "store/NumberText.h"

@@ -1,4 +1,4 @@
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 
 #include "platform/Dialogs.h"
 #include "store/DataFiles.h"

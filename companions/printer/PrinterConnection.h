@@ -1,7 +1,7 @@
 #pragma once
 
-#include "devices/Deadline.h"
-#include "devices/PrinterTarget.h"
+#include "printer/Deadline.h"
+#include "printer/PrinterTarget.h"
 
 #include <optional>
 #include <string>

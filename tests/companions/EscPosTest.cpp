@@ -1,5 +1,5 @@
-#include "devices/EscPos.h"
-#include "devices/PrinterTarget.h"
+#include "printer/EscPos.h"
+#include "printer/PrinterTarget.h"
 
 #include <gtest/gtest.h>
 

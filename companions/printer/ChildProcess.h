@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/Deadline.h"
+#include "printer/Deadline.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "sales/TakingsRecord.h"
+#include "takings/TakingsRecord.h"
 #include "sales/SaleArithmetic.h"
 #include "store/DataFiles.h"
 #include "support/Fakes.h"

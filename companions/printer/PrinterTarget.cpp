@@ -1,4 +1,4 @@
-#include "devices/PrinterTarget.h"
+#include "printer/PrinterTarget.h"
 
 #include "store/FileNames.h"
 #include "store/TextFile.h"

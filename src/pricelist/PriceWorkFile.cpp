@@ -3,7 +3,7 @@
 #include "store/DataFiles.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 
 #include <algorithm>
 

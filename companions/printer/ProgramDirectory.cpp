@@ -1,4 +1,4 @@
-#include "devices/ProgramDirectory.h"
+#include "printer/ProgramDirectory.h"
 
 #include "store/FileNames.h"
 

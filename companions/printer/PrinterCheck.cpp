@@ -1,8 +1,8 @@
-#include "devices/PrinterCheck.h"
+#include "printer/PrinterCheck.h"
 
-#include "devices/ChildProcess.h"
-#include "devices/DocketRowCodes.h"
-#include "devices/PrinterConnection.h"
+#include "printer/ChildProcess.h"
+#include "printer/DocketRowCodes.h"
+#include "printer/PrinterConnection.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/TextFile.h"

@@ -1,6 +1,6 @@
-#include "devices/PrinterConnection.h"
+#include "printer/PrinterConnection.h"
 
-#include "devices/ChildProcess.h"
+#include "printer/ChildProcess.h"
 #include "store/FileNames.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/EscPos.h"
+#include "printer/EscPos.h"
 
 #include <string>
 

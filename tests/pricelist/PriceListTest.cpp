@@ -1,4 +1,4 @@
-#include "store/PriceList.h"
+#include "pricelist/PriceList.h"
 
 #include "store/Configuration.h"
 #include "store/DataFiles.h"

@@ -1,7 +1,7 @@
-#include "devices/DocketPrintJob.h"
+#include "printer/DocketPrintJob.h"
 
-#include "devices/DocketRowCodes.h"
-#include "devices/PrinterConnection.h"
+#include "printer/DocketRowCodes.h"
+#include "printer/PrinterConnection.h"
 #include "store/FileNames.h"
 
 #include <fstream>
