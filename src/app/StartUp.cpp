@@ -2,13 +2,14 @@
 
 #include "devices/DeviceStartup.h"
 #include "platform/Services.h"
-#include "takings/TakingsRecord.h"
+#include "pricelist/PriceList.h"
+#include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberEntry.h"
-#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
+#include "takings/TakingsRecord.h"
 
 namespace {
 
@@ -63,6 +64,16 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
     return opened;
 }
 
+// A change of several files that a crash or power cut interrupted is finished
+// (or, if it never reached its commit, dropped) before anything is read.
+void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
+    try {
+        RecoverFileCommit(dataDir);
+    } catch (const IoError& e) {
+        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+    }
+}
+
 void writeStartRecord(ProgramState& state, const std::string& dateTimeText) {
     DataFiles& files = state.files;
     if (!files.results.isOpen()) files.OpenResultsForAppend();
@@ -90,6 +101,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     Dialogs& dialogs = services.dialogs;
     checkCompanionFiles(dataDir, dialogs);
     state.files.setDataDir(dataDir);
+    recoverInterruptedChange(dataDir, dialogs);
     checkPrinterPath(state, dialogs);
     state.flags.DrawerAvailable = false;
     state.flags.QuitAfterConsolidation = false;

@@ -1,0 +1,60 @@
+#include "inventory/InventoryFile.h"
+
+#include "store/LineFields.h"
+#include "store/NumberText.h"
+
+namespace {
+
+constexpr size_t CodeLength = 13;
+
+// Marker and code take the first 14 columns; a line that ends before them
+// carries no article.
+bool readHead(LineFields& fields, std::string_view text, char& marker, std::string& code) {
+    if (text.size() <= CodeLength) return false;
+    marker = fields.readChar();
+    code = std::string(fields.readText(CodeLength));
+    return true;
+}
+
+} // namespace
+
+std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth) {
+    std::string text;
+    text.reserve(1 + CodeLength + 1 + minMaxWidth + 1 + 10 + 1 + 12 + 1 + 15 + 1 + 15);
+    text += line.ArticleMarker;
+    text += line.ArticleCode;
+    text += ' ';
+    text += FormatInteger(line.InvMinMax, minMaxWidth);
+    text += ' ';
+    text += FormatFixed(line.InvSold, 10, 1);
+    text += ' ';
+    text += FormatFixed(line.InvOnStock, 12, 1);
+    text += ' ';
+    text += FormatFixed(line.InvTotalSold, 15, 1);
+    text += ' ';
+    text += FormatFixed(line.InvValue, 15, 2);
+    return text;
+}
+
+bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
+    LineFields fields(text);
+    if (!readHead(fields, text, line.ArticleMarker, line.ArticleCode)) return false;
+    fields.readInteger(line.InvMinMax);
+    fields.readReal(line.InvSold);
+    fields.readReal(line.InvOnStock);
+    fields.readReal(line.InvTotalSold);
+    fields.readReal(line.InvValue);
+    return !fields.failed();
+}
+
+std::string FormatInventoryChange(const InventoryChange& change) {
+    return " " + change.code + " " + FormatFixed(change.quantity, 10, 1);
+}
+
+bool ParseInventoryChange(std::string_view text, InventoryChange& change) {
+    LineFields fields(text);
+    char blank;
+    if (!readHead(fields, text, blank, change.code)) return false;
+    fields.readReal(change.quantity);
+    return !fields.failed();
+}

@@ -1,0 +1,214 @@
+#include "store/FileCommit.h"
+
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/TextFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void fail(const std::string& path, const char* what) {
+    throw IoError(path, std::string(what) + " (" + std::strerror(errno) + ")");
+}
+
+std::string baseName(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+void syncDirectory(const std::string& dir) {
+    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) fail(dir, "Open error");
+    int rc = ::fsync(fd);
+    ::close(fd);
+    if (rc != 0) fail(dir, "Write error");
+}
+
+void writeAllSynced(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) fail(path, "Open error");
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            int saved = errno;
+            ::close(fd);
+            errno = saved;
+            fail(path, "Write error");
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        int saved = errno;
+        ::close(fd);
+        errno = saved;
+        fail(path, "Write error");
+    }
+    if (::close(fd) != 0) fail(path, "Close error");
+}
+
+bool present(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+// One operation of a journal. Each looks at what is already done first, so a
+// journal that is finished again after a crash changes nothing twice.
+void carryOut(const std::string& dir, char kind, const std::string& first,
+              const std::string& second) {
+    const std::string a = dir + first;
+    const std::string b = dir + second;
+    switch (kind) {
+    case 'R':
+        if (present(b) && ::rename(b.c_str(), a.c_str()) != 0) fail(a, "Rename error");
+        break;
+    case 'D':
+        if (::unlink(a.c_str()) != 0 && errno != ENOENT) fail(a, "Delete error");
+        break;
+    case 'M':
+        if (!present(a)) break;
+        if (present(b)) {
+            errno = EEXIST;
+            fail(b, "Rename error");
+        }
+        if (::rename(a.c_str(), b.c_str()) != 0) fail(a, "Rename error");
+        break;
+    }
+}
+
+struct JournalLine {
+    char kind;
+    std::string first;
+    std::string second;
+};
+
+// The journal's lines, or nothing when it is not complete.
+bool readJournal(const std::string& path, std::vector<JournalLine>& lines) {
+    TextFile file;
+    if (!file.openRead(path)) return false;
+    std::string line;
+    while (file.readFullLine(line)) {
+        if (line == "END") return true;
+        auto tab1 = line.find('\t');
+        auto tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (line.size() < 2 || tab1 != 1 || tab2 == std::string::npos ||
+            std::string_view("RDM").find(line[0]) == std::string_view::npos)
+            return false;
+        lines.push_back({line[0], line.substr(2, tab2 - 2), line.substr(tab2 + 1)});
+    }
+    return false;
+}
+
+void sweepStaging(const std::string& dir) {
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return;
+    std::vector<std::string> leftovers;
+    while (dirent* e = ::readdir(d)) {
+        if (endsWith(e->d_name, FileCommit::StagingSuffix)) leftovers.push_back(dir + e->d_name);
+    }
+    ::closedir(d);
+    for (const auto& path : leftovers)
+        ::unlink(path.c_str());
+}
+
+} // namespace
+
+FileCommit::FileCommit(std::string dataDir) : m_dir(std::move(dataDir)) {}
+
+FileCommit::~FileCommit() {
+    if (!m_done) cancel();
+}
+
+std::string FileCommit::checkedName(std::string_view name) const {
+    if (name.empty() || name.find('/') != std::string_view::npos || name == "." || name == "..")
+        throw std::invalid_argument("not a file name of the data directory: " + std::string(name));
+    return baseName(FileNames::resolve(m_dir, name));
+}
+
+std::string FileCommit::stage(std::string_view target) {
+    std::string name = checkedName(target);
+    std::string staging = name + std::string(StagingSuffix);
+    m_operations.push_back({'R', name, staging});
+    return m_dir + staging;
+}
+
+void FileCommit::replace(std::string_view target, std::string_view content) {
+    writeAllSynced(stage(target), content);
+}
+
+void FileCommit::remove(std::string_view name) {
+    m_operations.push_back({'D', checkedName(name), {}});
+}
+
+void FileCommit::move(std::string_view from, std::string_view to) {
+    std::string target = checkedName(to);
+    if (present(m_dir + target)) {
+        errno = EEXIST;
+        fail(m_dir + target, "Rename error");
+    }
+    m_operations.push_back({'M', checkedName(from), target});
+}
+
+void FileCommit::commit() {
+    std::string journal;
+    for (const auto& op : m_operations) {
+        if (op.kind == 'R' && !present(m_dir + op.second))
+            throw IoError(m_dir + op.second, "Staging file missing");
+        journal += op.kind;
+        journal += '\t' + op.first + '\t' + op.second + "\r\n";
+    }
+    journal += "END\r\n";
+    const std::string path = m_dir + std::string(JournalName);
+    const std::string temp = path + std::string(StagingSuffix);
+    try {
+        syncDirectory(m_dir);
+        writeAllSynced(temp, journal);
+        if (::rename(temp.c_str(), path.c_str()) != 0) fail(path, "Rename error");
+    } catch (...) {
+        cancel();
+        throw;
+    }
+    // From here on the change is made; what does not get done now the next
+    // start finishes.
+    m_done = true;
+    syncDirectory(m_dir);
+    size_t count = 0;
+    for (const auto& op : m_operations) {
+        if (count++ == m_stopAfter) return;
+        carryOut(m_dir, op.kind, op.first, op.second);
+    }
+    if (count == m_stopAfter) return;
+    syncDirectory(m_dir);
+    if (::unlink(path.c_str()) != 0) fail(path, "Delete error");
+    syncDirectory(m_dir);
+}
+
+void FileCommit::cancel() {
+    for (const auto& op : m_operations)
+        if (op.kind == 'R') ::unlink((m_dir + op.second).c_str());
+    ::unlink((m_dir + std::string(JournalName) + std::string(StagingSuffix)).c_str());
+    m_operations.clear();
+    m_done = true;
+}
+
+void RecoverFileCommit(const std::string& dataDir) {
+    const std::string path = dataDir + std::string(FileCommit::JournalName);
+    std::vector<JournalLine> lines;
+    if (readJournal(path, lines)) {
+        for (const auto& line : lines)
+            carryOut(dataDir, line.kind, line.first, line.second);
+        syncDirectory(dataDir);
+    }
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "Delete error");
+    sweepStaging(dataDir);
+}

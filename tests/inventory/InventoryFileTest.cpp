@@ -1,0 +1,43 @@
+#include "inventory/InventoryFile.h"
+
+#include <gtest/gtest.h>
+
+TEST(InventoryFile, LinesInBothWidthsReadAlike) {
+    InventoryLine line{' ', "4011200296908", 12, 3, -2.5, 140.25, 17.8};
+    const std::string wide = " 4011200296908         12        3.0         -2.5           140.3"
+                             "           17.80";
+    const std::string narrow = " 4011200296908    12        3.0         -2.5           140.3"
+                               "           17.80";
+    EXPECT_EQ(FormatInventoryLine(line, MinMaxWidthUpdate), wide);
+    EXPECT_EQ(wide.size(), 81u);
+    EXPECT_EQ(FormatInventoryLine(line, MinMaxWidthConsolidation), narrow);
+    EXPECT_EQ(narrow.size(), 76u);
+    for (const std::string& text : {wide, narrow}) {
+        InventoryLine read;
+        ASSERT_TRUE(ParseInventoryLine(text, read)) << text;
+        EXPECT_EQ(read.ArticleMarker, ' ');
+        EXPECT_EQ(read.ArticleCode, "4011200296908");
+        EXPECT_EQ(read.InvMinMax, 12);
+        EXPECT_EQ(read.InvSold, 3.0);
+        EXPECT_EQ(read.InvOnStock, -2.5);
+        EXPECT_EQ(read.InvTotalSold, 140.3);
+        EXPECT_EQ(read.InvValue, 17.8);
+    }
+}
+
+TEST(InventoryFile, UnreadableLines) {
+    InventoryLine line;
+    for (const char* text : {"", "$EXP1", " 4011200296908", " 4011200296908 12 1.0 x 0.0 1.00",
+                             " 4011200296908 12 1.0 2.0 0.0"})
+        EXPECT_FALSE(ParseInventoryLine(text, line)) << text;
+}
+
+TEST(InventoryFile, JournalLines) {
+    EXPECT_EQ(FormatInventoryChange({"ABC          ", -3}), " ABC                 -3.0");
+    EXPECT_EQ(FormatInventoryChange({"ABC          ", -3}).size(), 25u);
+    InventoryChange change;
+    ASSERT_TRUE(ParseInventoryChange(" ABC                10.0", change));
+    EXPECT_EQ(change.code, "ABC          ");
+    EXPECT_EQ(change.quantity, 10.0);
+    EXPECT_FALSE(ParseInventoryChange(" ABC          ten", change));
+}

@@ -1,0 +1,113 @@
+#include "store/FileCommit.h"
+#include "store/IoError.h"
+#include "support/TestDir.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <stdexcept>
+
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+Files filesIn(const TestDir& dir) {
+    Files files;
+    DIR* d = ::opendir(dir.path().c_str());
+    while (dirent* e = ::readdir(d)) {
+        std::string name = e->d_name;
+        if (name != "." && name != "..") files[name] = dir.read(name);
+    }
+    ::closedir(d);
+    return files;
+}
+
+void layOut(const TestDir& dir) {
+    dir.write("Inventory.dat", "old inventory\r\n");
+    dir.write("inventory.new", " 1 +5\r\n");
+    dir.write("Inventory.wrk", "old inventory\r\n");
+    dir.write("Results.dat", "the day\r\n");
+    dir.write("Configur.dat", "untouched\r\n");
+}
+
+// Replaces one file (named in another case than on disk), adds one, deletes
+// two (one of them missing) and files the day away.
+void change(FileCommit& commit) {
+    commit.replace("INVENTORY.DAT", "new inventory\r\n");
+    commit.replace("Daybyday.dat", "day line\r\n");
+    commit.remove("Inventory.new");
+    commit.remove("Inventory.wrk");
+    commit.remove("Balance.wrk");
+    commit.move("Results.dat", "Res2026Dez.07a");
+}
+
+const Files Before = {{"Inventory.dat", "old inventory\r\n"},
+                      {"inventory.new", " 1 +5\r\n"},
+                      {"Inventory.wrk", "old inventory\r\n"},
+                      {"Results.dat", "the day\r\n"},
+                      {"Configur.dat", "untouched\r\n"}};
+const Files After = {{"Inventory.dat", "new inventory\r\n"},
+                     {"Daybyday.dat", "day line\r\n"},
+                     {"Res2026Dez.07a", "the day\r\n"},
+                     {"Configur.dat", "untouched\r\n"}};
+
+} // namespace
+
+TEST(FileCommit, AllOrNothingWhereverItStops) {
+    {
+        TestDir dir;
+        layOut(dir);
+        FileCommit commit(dir.path());
+        change(commit);
+        commit.commit();
+        EXPECT_EQ(filesIn(dir), After);
+    }
+    // A crash after any number of operations: the next start finishes the rest,
+    // and finishing it again changes nothing.
+    for (size_t k = 0; k <= 6; ++k) {
+        TestDir dir;
+        layOut(dir);
+        {
+            FileCommit commit(dir.path());
+            change(commit);
+            commit.stopAfter(k);
+            commit.commit();
+        }
+        EXPECT_TRUE(dir.exists("Commit.jnl")) << k;
+        RecoverFileCommit(dir.path());
+        EXPECT_EQ(filesIn(dir), After) << "stopped after " << k;
+        RecoverFileCommit(dir.path());
+        EXPECT_EQ(filesIn(dir), After) << "recovered twice after " << k;
+    }
+}
+
+TEST(FileCommit, AChangeThatNeverReachedItsCommitLeavesTheOldFiles) {
+    TestDir dir;
+    layOut(dir);
+    {
+        FileCommit commit(dir.path());
+        change(commit);
+        // Dropped without commit: the staging files go at once.
+    }
+    EXPECT_EQ(filesIn(dir), Before);
+
+    // A crash while staging leaves staging files and a half journal behind.
+    dir.write("Inventory.dat.~stg", "half of the new inv");
+    dir.write("Commit.jnl.~stg", "R\tInventory.dat\tInventory.dat.~stg\r\n");
+    RecoverFileCommit(dir.path());
+    EXPECT_EQ(filesIn(dir), Before);
+}
+
+TEST(FileCommit, RefusesNamesOutsideTheDataDirectoryAndTakenArchiveNames) {
+    TestDir dir;
+    layOut(dir);
+    dir.write("Res2026Dez.07a", "yesterday\r\n");
+    FileCommit commit(dir.path());
+    for (const char* name : {"../Inventory.dat", "sub/Inventory.dat", "", ".."})
+        EXPECT_THROW(commit.remove(name), std::invalid_argument) << name;
+    EXPECT_THROW(commit.move("Results.dat", "res2026dez.07A"), IoError);
+    commit.cancel();
+    Files expected = Before;
+    expected["Res2026Dez.07a"] = "yesterday\r\n";
+    EXPECT_EQ(filesIn(dir), expected);
+}
