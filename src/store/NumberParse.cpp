@@ -1,6 +1,7 @@
 #include "store/NumberParse.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -37,6 +38,20 @@ size_t scanNumber(std::string_view t, bool allowFraction) {
     }
     return i;
 }
+
+// The conversion of a text whose grammar is already checked, for the common
+// case of a plain number; nothing for the rest (a lone sign, blanks only, out
+// of range), which the run-time's own conversion settles as it always has.
+template <typename T> std::optional<T> fastConversion(std::string_view text) {
+    size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) return std::nullopt;
+    std::string_view digits = text.substr(start);
+    if (digits.front() == '+') digits.remove_prefix(1);
+    T value{};
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || ptr != digits.data() + digits.size()) return std::nullopt;
+    return value;
+}
 } // namespace
 
 RealParse ParseReal(std::string_view text) {
@@ -44,6 +59,13 @@ RealParse ParseReal(std::string_view text) {
     size_t end = scanNumber(text, true);
     if (end != text.size() || text.empty()) {
         result.errorPosition = static_cast<int>(end) + 1;
+        return result;
+    }
+    // The grammar is checked; what is left is the conversion, correctly
+    // rounded either way. from_chars is the fast road; the run-time's own
+    // conversion settles what it reports as out of range.
+    if (std::optional<double> fast = fastConversion<double>(text)) {
+        result.value = *fast;
         return result;
     }
     std::string copy(text);
@@ -59,6 +81,7 @@ RealParse ParseReal(std::string_view text) {
 
 std::optional<long> ParseInteger(std::string_view text) {
     if (text.empty() || scanNumber(text, false) != text.size()) return std::nullopt;
+    if (std::optional<long> fast = fastConversion<long>(text)) return fast;
     std::string copy(text);
     errno = 0;
     long v = std::strtol(copy.c_str(), nullptr, 10);

@@ -1,5 +1,7 @@
 #include "store/NumberText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -7,48 +9,91 @@
 
 namespace {
 
-// Rounds the 17-digit decimal form of |x| to `decimals` places, half away
-// from zero, and returns the digits with their point.
+// The significant digits of |x| and the exponent of the first one.
+struct Decimal {
+    char digits[20];
+    int count = 0;
+    int exponent = 0;
+};
+
+// precision < 0: the shortest digits that read back as x; else precision + 1
+// digits, correctly rounded.
+Decimal decimalOf(double magnitude, int precision) {
+    char sci[48];
+    char* end =
+        precision < 0
+            ? std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific).ptr
+            : std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific,
+                            precision)
+                  .ptr;
+    Decimal d;
+    const char* p = sci;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') d.digits[d.count++] = *p;
+    ++p;
+    std::from_chars(p + (*p == '+' ? 1 : 0), end, d.exponent);
+    return d;
+}
+
+// Numbers are rounded on their 17 significant digits, half away from zero.
+// The shortest digits of x give the same result, and far faster, whenever
+// rounding does not reach their last two places: the 17-digit form then
+// differs from them only beyond the digit that decides, and no halfway
+// point lies between the two. The one exception is a shortest form that
+// stops exactly on a half (1.005 is 1.00499999999999989 in binary): there
+// the 17 digits decide.
+Decimal digitsToRound(double magnitude, int decimals) {
+    Decimal shortest = decimalOf(magnitude, -1);
+    const int kept = shortest.exponent + 1 + decimals;
+    const bool onAHalf = shortest.count == kept + 1 && shortest.digits[shortest.count - 1] == '5';
+    if (shortest.count <= 15 && kept + 1 <= 15 && !onAHalf) return shortest;
+    return decimalOf(magnitude, 16);
+}
+
+// Rounds |x| to `decimals` places and returns the digits with their point.
+// Start-up writes a few numbers for every price list line, so this works in
+// a local buffer.
 std::string roundedMagnitude(double magnitude, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.16e", magnitude);
-    // buf: d.dddddddddddddddde[+-]xx
-    std::string mantissa;
-    mantissa.push_back(buf[0]);
-    mantissa.append(buf + 2, 16);
-    int exponent = std::atoi(std::strchr(buf, 'e') + 1);
-    // Digits of the integer part: exponent + 1 (may be <= 0).
-    int intDigits = exponent + 1;
-    // Build a plain digit string with enough leading zeros.
-    std::string digits;
+    const Decimal d = digitsToRound(magnitude, decimals);
+    char digits[720];
+    size_t n = 0;
+    int intDigits = d.exponent + 1;
+    auto appendZeros = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            digits[n++] = '0';
+    };
     if (intDigits <= 0) {
-        digits.assign(static_cast<size_t>(1 - intDigits), '0');
-        digits += mantissa;
+        appendZeros(1 - intDigits);
         intDigits = 1;
-    } else {
-        digits = mantissa;
-        if (static_cast<int>(digits.size()) < intDigits)
-            digits.append(static_cast<size_t>(intDigits - static_cast<int>(digits.size())), '0');
     }
-    size_t keep = static_cast<size_t>(intDigits + decimals);
-    if (digits.size() < keep + 1) digits.append(keep + 1 - digits.size(), '0');
-    bool up = digits[keep] >= '5';
-    digits.resize(keep);
+    for (int i = 0; i < d.count; ++i)
+        digits[n++] = d.digits[i];
+    appendZeros(intDigits - static_cast<int>(n));
+    const size_t keep = static_cast<size_t>(intDigits + decimals);
+    appendZeros(static_cast<int>(keep + 1) - static_cast<int>(n));
+    const bool up = digits[keep] >= '5';
+    n = keep;
+    char* first = digits + 1; // room for a carry into a new leading digit
+    std::memmove(first, digits, n);
     if (up) {
-        int i = static_cast<int>(keep) - 1;
-        while (i >= 0 && digits[static_cast<size_t>(i)] == '9') {
-            digits[static_cast<size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0)
-            ++digits[static_cast<size_t>(i)];
-        else {
-            digits.insert(digits.begin(), '1');
+        size_t i = n;
+        while (i > 0 && first[i - 1] == '9')
+            first[--i] = '0';
+        if (i > 0) {
+            ++first[i - 1];
+        } else {
+            *--first = '1';
+            ++n;
             ++intDigits;
         }
     }
-    std::string out = digits.substr(0, static_cast<size_t>(intDigits));
-    if (decimals > 0) out += "." + digits.substr(static_cast<size_t>(intDigits));
+    std::string out;
+    out.reserve(n + 2);
+    out.append(first, static_cast<size_t>(intDigits));
+    if (decimals > 0) {
+        out += '.';
+        out.append(first + intDigits, n - static_cast<size_t>(intDigits));
+    }
     return out;
 }
 
