@@ -3,9 +3,9 @@
 // files, so that the ratios can be read off.
 
 #include "platform/Dialogs.h"
+#include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
-#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 
 #include <algorithm>

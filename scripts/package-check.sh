@@ -10,13 +10,19 @@
 # with apt and removed again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Usage: package-check.sh [--apt] [BUILD_DIR]
 with_apt=no
-[ "${1:-}" = "--apt" ] && with_apt=yes
+build=build-pkg
+for arg in "$@"; do
+    if [ "$arg" = "--apt" ]; then with_apt=yes; else build=$arg; fi
+done
 
 scripts/setup.sh
-build=build-pkg
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+# The test command hands over its Release build; alone, the check makes its own.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
+        $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+fi
 cmake --build "$build" -j2
 rm -f "$build"/zorvi_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)

@@ -2,7 +2,8 @@
 # Installs what building, running and testing Zorvi need, when it is missing.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core)
+packages=(cmake make g++ ccache clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+          fonts-liberation fonts-dejavu-core)
 [ "${1:-}" = "--with-xvfb" ] && packages+=(xvfb xauth)
 
 missing=()
@@ -13,7 +14,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "These Debian packages are missing: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}), then run this again." >&2
+            exit 1
+        fi
+        SUDO="sudo"
+    fi
     $SUDO apt-get update -qq
     $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

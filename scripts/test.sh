@@ -1,10 +1,30 @@
 #!/usr/bin/env bash
-# Builds every test with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs them all on Qt's offscreen platform, then checks the Debian package.
+# Everything CI checks: the formatting; a Release build with warnings as
+# errors; every test built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (warnings as errors too) and run on Qt's offscreen platform, then in Release;
+# and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZORVI_TESTS=ON -DZORVI_SANITIZE=ON $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests companions bench -name '*.cpp' -o -name '*.h')
+if ! clang-format --dry-run --Werror "${sources[@]}"; then
+    echo "Formatting differs from .clang-format: run clang-format -i on the files above." >&2
+    exit 1
+fi
+
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$PWD"
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DZORVI_TESTS=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
+cmake --build build-release -j2
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZORVI_TESTS=ON -DZORVI_SANITIZE=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j2
-(cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 120)
-scripts/package-check.sh
+
+for build in build-test build-release; do
+    echo "== Tests in $build"
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j2 --timeout 120)
+done
+scripts/package-check.sh build-release

@@ -8,14 +8,14 @@
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
-#include "takings/TakingsRecord.h"
 #include "sales/TillSteps.h"
 #include "store/NumberEntry.h"
 #include "store/NumberParse.h"
-#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
+#include "takings/TakingsRecord.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
+#include "pricelist/PriceList.h"
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "pricelist/PriceList.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "store/LineFields.h"
 #include "pricelist/PriceList.h"
+#include "store/LineFields.h"
 #include "store/ProgramState.h"
 #include "store/TextFile.h"
 

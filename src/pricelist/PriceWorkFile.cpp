@@ -1,9 +1,9 @@
 #include "platform/Dialogs.h"
+#include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
-#include "pricelist/PriceList.h"
 
 #include <algorithm>
 
