@@ -120,22 +120,74 @@ TEST(Configuration, EveryValueReadsBack) {
     EXPECT_EQ(back.LabelCashRefund, "Cash back");
 }
 
-TEST(Configuration, ShortFixedWidthValuesShiftTheLine) {
+TEST(Configuration, ShortFixedWidthValuesAreFilledToTheirWidths) {
     TestDir dir;
     Configuration c = DefaultConfiguration();
+    c.SalesPersonCode[0] = "";
+    c.SalesPersonName[0] = "Bob";
     c.Denomination = "5";
     c.Rounding = "R";
     c.DrawerPort = "COM";
-    c.SalesPersonName[0] = "Ninechars";
+    c.DisplayPort = "";
     ASSERT_TRUE(WriteConfiguration(dir.file("Configur.dat"), c));
+    std::string file = dir.read("Configur.dat");
+    EXPECT_EQ(file.substr(0, 6), " Bob\r\n");
+    EXPECT_NE(file.find("\r\n      0\r\n"
+                        "COM      currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
+                        "5  R   40   5     0"),
+              std::string::npos);
+
     Configuration back;
     FakeDialogs dialogs;
     ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), back, dialogs));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(back.SalesPersonCode[0], "");
+    EXPECT_EQ(back.SalesPersonName[0], "Bob");
     EXPECT_EQ(back.Denomination, "5 ");
-    EXPECT_EQ(back.Rounding, " ");
+    EXPECT_EQ(back.Rounding, "R");
     EXPECT_EQ(back.DrawerPort, "COM ");
-    EXPECT_EQ(back.SalesPersonName[0], "Ninechars");
+    EXPECT_EQ(back.DisplayPort, "    ");
     EXPECT_EQ(back.PrintWidth, 40);
+}
+
+TEST(Configuration, NumbersOutsideTheirRangeMakeTheLineFaulty) {
+    struct Case {
+        std::string line6, line8;
+        bool faulty;
+    };
+    const std::string line6 = "COM0  0";
+    const Case cases[] = {
+        {"COM0  80", "?? N   20   0     0      0.00      0.00   0.00   0.00", false},
+        {line6, "?? N  255  99   100    100.00    100.00 100.00 100.00", false},
+        {"COM0  81", "?? N   40   5     0      0.00      0.00   0.00   0.00", true},
+        {"COM0  -1", "?? N   40   5     0      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   19   5     0      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   256   5     0      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   40   100     0      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   40   99999999999     0      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   40   5   101      0.00      0.00   0.00   0.00", true},
+        {line6, "?? N   40   5     0     -1.00      0.00   0.00   0.00", true},
+        {line6, "?? N   40   5     0     1e300      0.00   0.00   0.00", true},
+        {line6, "?? N   40   5     0      0.00      0.00   0.00 100.01", true},
+    };
+    for (const Case& k : cases) {
+        TestDir dir;
+        std::string file = withLine8(k.line8);
+        file.replace(file.find("COM0  0"), 7, k.line6);
+        dir.write("Configur.dat", file);
+        Configuration c;
+        c.PushOut = 7;
+        c.DiscountHigh = 3;
+        c.LabelTotal = "before";
+        FakeDialogs dialogs;
+        ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
+        EXPECT_EQ(dialogs.shown.size(), k.faulty ? 1u : 0u) << k.line6 << " / " << k.line8;
+        EXPECT_EQ(c.LabelTotal, k.faulty ? "before" : "Total") << k.line8;
+        if (k.faulty) {
+            EXPECT_NE(c.PushOut, 100);
+            EXPECT_EQ(c.DiscountHigh, 3) << k.line8;
+        }
+    }
 }
 
 TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
