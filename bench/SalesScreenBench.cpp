@@ -44,6 +44,9 @@ struct NoLauncher : Launcher {
 struct NoPorts : Ports {
     bool writeLine(const std::string&, const std::string&) override { return false; }
 };
+struct NoPrintDialog : PrintDialog {
+    bool choose() override { return false; }
+};
 struct SmallScreen : ScreenInfo {
     int width() const override { return 640; }
     int height() const override { return 480; }
@@ -91,7 +94,8 @@ int main(int argc, char** argv) {
     NoLauncher launcher;
     NoPorts ports;
     SmallScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
+    NoPrintDialog printDialog;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();

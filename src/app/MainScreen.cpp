@@ -443,6 +443,20 @@ bool TForm1::pressUnderlinedLetter(int key) {
     return true;
 }
 
+QRadioButton* TForm1::menuEntryFor(int key) const {
+    if (!RadioGroup1->isVisible()) return nullptr;
+    switch (key) {
+    case Qt::Key_S:
+        return RbutSetup;
+    case Qt::Key_I:
+        return RbutInvent;
+    case Qt::Key_P:
+        return RbutPlist;
+    default:
+        return nullptr;
+    }
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (watched == RbutSetup) guarded([this] { RbutSetupEnter(); });
@@ -450,9 +464,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
         return false;
     }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // While the menu is open its letters win over the buttons' (S is Sale's too).
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (menuEntryFor(key->key()) && !(key->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     int k = key->key();
+    if (QRadioButton* entry = menuEntryFor(k); entry && !(key->modifiers() & Qt::ControlModifier)) {
+        entry->setFocus();
+        return true;
+    }
     if (k == Qt::Key_Q || k == Qt::Key_X || k == Qt::Key_Escape) {
         guarded([this] { FormKeyDown(); });
         // Alt+X still reaches the Exit button's accelerator.

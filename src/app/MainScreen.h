@@ -77,6 +77,8 @@ class TForm1 : public ZorviScreen {
     void closeMenu();
     void openScreen(QWidget* screen);
     bool pressUnderlinedLetter(int key);
+    // The menu entry of a letter while the menu is open.
+    QRadioButton* menuEntryFor(int key) const;
 
     void butsaleClick();
     void butexpClick();

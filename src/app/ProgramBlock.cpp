@@ -5,6 +5,7 @@
 #include "expenses/ExpenseScreen.h"
 #include "platform/Services.h"
 #include "sales/SalesScreen.h"
+#include "setup/SetupScreen.h"
 
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form1 = new TForm1(state, services, dataDir);
@@ -13,10 +14,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
         screen->setMainScreen(Form1);
         return screen;
     };
-    Form2 =
-        placeholder("CONFIGURE ZORVI              Use the TAB Key  or Mouse to move to the next "
-                    "field.",
-                    631, 424);
+    auto* setup = new TForm2(state, services);
+    setup->setMainScreen(Form1);
+    Form2 = setup;
     Form3 = placeholder("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
                         "Expenses.",
                         630, 424);

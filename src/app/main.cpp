@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/PosixPorts.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtPrintDialog.h"
 #include "platform/QtSystem.h"
 #include "platform/Services.h"
 
@@ -18,7 +19,8 @@ int main(int argc, char** argv) {
     QtLauncher launcher;
     PosixPorts ports;
     QtScreenInfo screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
+    QtPrintDialog printDialog;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
     std::string dataDir =
         toCp1252(QDir::toNativeSeparators(QApplication::applicationDirPath())) + "/";
     ProgramBlock program(services, dataDir);

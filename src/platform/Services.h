@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
+#include "platform/PrintDialog.h"
 #include "platform/Regional.h"
 #include "platform/ScreenInfo.h"
 
@@ -16,4 +17,5 @@ struct Services {
     Launcher& launcher;
     Ports& ports;
     ScreenInfo& screen;
+    PrintDialog& printDialog;
 };

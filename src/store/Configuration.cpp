@@ -37,46 +37,83 @@ constexpr Label Labels[] = {
     {&Configuration::LabelServedBy, 10},
 };
 
-// Reads one line with `body`; false when the line is missing or does not fit.
-bool readLine(TextFile& file, const std::function<void()>& body) {
+// Reads one line with `body`; false when the line is missing or does not fit
+// (`body` returns false for a value out of its range).
+bool readLine(TextFile& file, const std::function<bool()>& body) {
     if (file.eof()) return false;
-    body();
+    if (!body()) return false;
     file.readLine();
     return !file.ioError();
+}
+
+// Takes the next number only when it reads and lies within its range; after
+// a failure nothing more of the line is taken.
+template <class T, class Read>
+bool readInRange(TextFile& f, T& value, ValueRange<T> range, Read read) {
+    if (f.ioError()) return false;
+    T v{};
+    if (!(f.*read)(v) || !range.holds(v)) return false;
+    value = v;
+    return true;
+}
+
+bool readLong(TextFile& f, long& value, ValueRange<long> range) {
+    return readInRange(f, value, range, &TextFile::readInteger);
+}
+bool readReal(TextFile& f, double& value, ValueRange<double> range) {
+    return readInRange(f, value, range, &TextFile::readReal);
+}
+
+std::string fixedWidth(std::string text, size_t width) {
+    text.resize(width, ' ');
+    return text;
 }
 
 bool readAll(TextFile& f, Configuration& c) {
     for (size_t i = 0; i < 5; ++i) {
         if (!readLine(f, [&] {
                 c.SalesPersonCode[i] = f.readText(1);
+                // Written for an empty code; a blank must never match the space bar.
+                if (c.SalesPersonCode[i] == " ") c.SalesPersonCode[i].clear();
                 c.SalesPersonName[i] = f.readText(9);
+                return true;
             }))
             return false;
     }
     if (!readLine(f, [&] {
             c.DisplayPort = f.readText(4);
-            f.readInteger(c.DisplayWidth);
+            return readLong(f, c.DisplayWidth, ConfigurationLimits::DisplayWidth);
         }))
         return false;
-    if (!readLine(f, [&] { c.DrawerPort = f.readText(4); })) return false;
+    if (!readLine(f, [&] {
+            c.DrawerPort = f.readText(4);
+            return true;
+        }))
+        return false;
     if (!readLine(f, [&] {
             c.Denomination = f.readText(2);
             f.readChar();
             c.Rounding = f.readText(1);
-            // After a failed number the file reads nothing more: the rest keep their values.
-            f.readInteger(c.PrintWidth);
-            f.readInteger(c.PushOut);
-            f.readInteger(c.LowStockPercent);
-            f.readReal(c.TaxRate);
-            f.readReal(c.DiscountLow);
-            f.readReal(c.DiscountMed);
-            f.readReal(c.DiscountHigh);
+            using namespace ConfigurationLimits;
+            // After a failed number nothing more is taken: the rest keep their values.
+            return readLong(f, c.PrintWidth, PrintWidth) && readLong(f, c.PushOut, PushOut) &&
+                   readLong(f, c.LowStockPercent, LowStockPercent) &&
+                   readReal(f, c.TaxRate, TaxRate) && readReal(f, c.DiscountLow, Discount) &&
+                   readReal(f, c.DiscountMed, Discount) && readReal(f, c.DiscountHigh, Discount);
         }))
         return false;
     for (std::string* s : docketStrings(c))
-        if (!readLine(f, [&] { *s = f.readText(255); })) return false;
+        if (!readLine(f, [&] {
+                *s = f.readText(255);
+                return true;
+            }))
+            return false;
     for (const Label& label : Labels)
-        if (!readLine(f, [&] { c.*label.field = f.readText(label.maxLength); })) return false;
+        if (!readLine(f, [&] {
+                c.*label.field = f.readText(label.maxLength);
+                return true;
+            }))
+            return false;
     return true;
 }
 
@@ -121,13 +158,15 @@ bool WriteConfiguration(const std::string& path, const Configuration& config) {
     TextFile f;
     if (!f.openRewrite(path)) return false;
     const Configuration& c = config;
+    namespace W = ConfigurationWidths;
     for (size_t i = 0; i < 5; ++i)
-        f.writeLine(c.SalesPersonCode[i] + c.SalesPersonName[i]);
-    f.write(c.DisplayPort + "  ");
+        f.writeLine(fixedWidth(c.SalesPersonCode[i], W::SalesPersonCode) + c.SalesPersonName[i]);
+    f.write(fixedWidth(c.DisplayPort, W::Port) + "  ");
     f.writeInteger(c.DisplayWidth, 0);
     f.writeLine();
-    f.writeLine(c.DrawerPort + "     " + Line7Comment);
-    f.write(c.Denomination + " " + c.Rounding + "   ");
+    f.writeLine(fixedWidth(c.DrawerPort, W::Port) + "     " + Line7Comment);
+    f.write(fixedWidth(c.Denomination, W::Denomination) + " " +
+            fixedWidth(c.Rounding, W::Rounding) + "   ");
     f.writeInteger(c.PrintWidth, 0);
     f.write("   ");
     f.writeInteger(c.PushOut, 0);

@@ -49,16 +49,45 @@ struct Configuration {
 // Docket rows that carry a fixed text (the others are generated).
 constexpr std::array<int, 6> DocketTextRows = {1, 2, 3, 7, 8, 9};
 
+// The sound range of each number of the configuration. A value outside it
+// makes its line of Configur.dat faulty, and the setup screen refuses it: a
+// mistyped push-out or print width would otherwise fill every docket with
+// feed lines or blanks.
+template <class T> struct ValueRange {
+    T min;
+    T max;
+    constexpr bool holds(T v) const { return v >= min && v <= max; }
+};
+namespace ConfigurationLimits {
+constexpr ValueRange<long> DisplayWidth{0, 80};
+constexpr ValueRange<long> PrintWidth{20, 255};
+constexpr ValueRange<long> PushOut{0, 99};
+constexpr ValueRange<long> LowStockPercent{0, 100};
+constexpr ValueRange<double> TaxRate{0, 100};
+constexpr ValueRange<double> Discount{0, 100};
+} // namespace ConfigurationLimits
+
+// The widths of the values that the reader takes by position: a shorter one
+// would take the next characters of its line with it.
+namespace ConfigurationWidths {
+constexpr size_t SalesPersonCode = 1;
+constexpr size_t Port = 4;
+constexpr size_t Denomination = 2;
+constexpr size_t Rounding = 1;
+} // namespace ConfigurationWidths
+
 // The values the setup screen starts from.
 Configuration DefaultConfiguration();
 
 // Reads the file into config. Returns false (and changes nothing) when the
-// file does not exist. A line that does not fit the layout shows
-// "Faulty file Configur.dat!" and ends the reading; what was read stays.
+// file does not exist. A line that does not fit the layout, or holds a number
+// outside its range, shows "Faulty file Configur.dat!" and ends the reading;
+// what was read before stays. A blank sales person code reads as none.
 bool ReadConfiguration(const std::string& path, Configuration& config, Dialogs& dialogs);
 
-// Writes the 45 lines. Returns false when the file cannot be created; a
-// failing write throws IoError and leaves the old file in place.
+// Writes the 45 lines, the fixed-width values filled with blanks to their
+// widths. Returns false when the file cannot be created; a failing write
+// throws IoError and leaves the old file in place.
 bool WriteConfiguration(const std::string& path, const Configuration& config);
 
 void DeriveSwitches(Configuration& config);

@@ -120,22 +120,63 @@ TEST(Configuration, EveryValueReadsBack) {
     EXPECT_EQ(back.LabelCashRefund, "Cash back");
 }
 
-TEST(Configuration, ShortFixedWidthValuesShiftTheLine) {
+TEST(Configuration, ShortFixedWidthValuesAreFilledToTheirWidths) {
     TestDir dir;
     Configuration c = DefaultConfiguration();
+    c.SalesPersonCode[0] = "";
+    c.SalesPersonName[0] = "Bob";
     c.Denomination = "5";
     c.Rounding = "R";
     c.DrawerPort = "COM";
-    c.SalesPersonName[0] = "Ninechars";
+    c.DisplayPort = "";
     ASSERT_TRUE(WriteConfiguration(dir.file("Configur.dat"), c));
+    std::string file = dir.read("Configur.dat");
+    EXPECT_EQ(file.substr(0, 6), " Bob\r\n");
+    EXPECT_NE(file.find("\r\n      0\r\n"
+                        "COM      currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
+                        "5  R   40   5     0"),
+              std::string::npos);
+
     Configuration back;
     FakeDialogs dialogs;
     ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), back, dialogs));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(back.SalesPersonCode[0], "");
+    EXPECT_EQ(back.SalesPersonName[0], "Bob");
     EXPECT_EQ(back.Denomination, "5 ");
-    EXPECT_EQ(back.Rounding, " ");
+    EXPECT_EQ(back.Rounding, "R");
     EXPECT_EQ(back.DrawerPort, "COM ");
-    EXPECT_EQ(back.SalesPersonName[0], "Ninechars");
+    EXPECT_EQ(back.DisplayPort, "    ");
     EXPECT_EQ(back.PrintWidth, 40);
+}
+
+TEST(Configuration, NumbersOutsideTheirRangeMakeTheLineFaulty) {
+    const std::pair<std::string, bool> lines8[] = {
+        {"?? N   20   0     0      0.00      0.00   0.00   0.00", false},
+        {"?? N  255  99   100    100.00    100.00 100.00 100.00", false},
+        {"?? N   19   5     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   100     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   99999999999     0      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   5   101      0.00      0.00   0.00   0.00", true},
+        {"?? N   40   5     0     -1.00      0.00   0.00   0.00", true},
+        {"?? N   40   5     0      0.00      0.00   0.00 100.01", true},
+    };
+    TestDir dir;
+    for (auto [line8, faulty] : lines8) {
+        dir.write("Configur.dat", withLine8(line8));
+        Configuration c;
+        FakeDialogs dialogs;
+        ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
+        EXPECT_EQ(dialogs.shown.size(), faulty ? 1u : 0u) << line8;
+        EXPECT_EQ(c.LabelTotal, faulty ? "" : "Total") << line8;
+    }
+    std::string wideDisplay = DefaultFile;
+    dir.write("Configur.dat", wideDisplay.replace(wideDisplay.find("COM0  0"), 7, "COM0  81"));
+    FakeDialogs dialogs;
+    Configuration c;
+    ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Faulty file Configur.dat!"});
+    EXPECT_EQ(c.DisplayWidth, 0);
 }
 
 TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {

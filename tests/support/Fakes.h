@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
+#include "platform/PrintDialog.h"
 #include "platform/Regional.h"
 #include "platform/ScreenInfo.h"
 
@@ -91,4 +92,17 @@ class FakePorts : public Ports {
     }
     std::vector<std::string> lines;
     bool works = true;
+};
+
+// Counts the times the print dialog was shown and answers as set.
+class FakePrintDialog : public PrintDialog {
+  public:
+    bool choose() override {
+        ++shown;
+        if (onShow) onShow();
+        return answer;
+    }
+    int shown = 0;
+    bool answer = true;
+    std::function<void()> onShow;
 };

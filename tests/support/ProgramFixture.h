@@ -42,6 +42,7 @@ class ProgramFixture {
     FakeLauncher launcher;
     FakePorts ports;
     FakeScreen screenInfo;
-    Services services{dialogs, clock, regional, launcher, ports, screenInfo};
+    FakePrintDialog printDialog;
+    Services services{dialogs, clock, regional, launcher, ports, screenInfo, printDialog};
     std::unique_ptr<ProgramBlock> program;
 };

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/PrintDialog.h"
+
+// The print dialog of the desktop.
+class QtPrintDialog : public PrintDialog {
+  public:
+    bool choose() override;
+};

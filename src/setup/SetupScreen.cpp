@@ -1,0 +1,370 @@
+// TForm2: the setup screen.
+#include "setup/SetupScreen.h"
+
+#include "devices/SerialDevices.h"
+#include "forms/EntryField.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "setup/SampleDocket.h"
+#include "setup/SetupFields.h"
+#include "setup/SetupFiles.h"
+#include "store/ProgramState.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+const char* const TypedLimitProperty = "typedLimit";
+
+// Longer texts than a field lets the operator type still show whole: a value
+// from the file must be saved as it was read, not cut to the field's length.
+void showWhole(EntryField* field, const std::string& bytes) {
+    QString text = fromCp1252(bytes);
+    int limit = field->property(TypedLimitProperty).toInt();
+    if (limit > 0) field->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    field->setText(text);
+}
+
+std::string textOf(const EntryField* field) {
+    return field ? toCp1252(field->text()) : std::string();
+}
+
+bool isLetterKey(char key) {
+    return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || key == '\b';
+}
+
+struct DocketRow {
+    const char* label;
+    size_t row;
+    int codeHelp;
+    int textHelp; // -1: no text field, a label stands in its place
+    const char* placeholder;
+};
+
+const DocketRow DocketRows[] = {
+    {"Shop Name (top)", 1, 12, 13, nullptr},
+    {"Address Line", 2, 15, 13, nullptr},
+    {"Telefon Line", 3, 15, 13, nullptr},
+    {"Thank you line", 7, 15, 18, nullptr},
+    {"Shop Name (bot)", 8, 15, 18, nullptr},
+    {"Call again Line", 9, 15, 18, nullptr},
+    {"Article Line", 4, 16, -1, "Article Line, Release-code"},
+    {"Paid with  Line", 5, 17, -1, "Paid with - Line, Release-code"},
+    {"Served by  Line", 6, 17, -1, "Served by - Line, Release-code"},
+};
+constexpr int ReleaseHelp = 14;
+
+} // namespace
+
+TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    // Exit & Save is the only way out, so the window has no close button.
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setWindowTitle("CONFIGURE ZORVI              Use the TAB Key  or Mouse to move to the next "
+                   "field.");
+    setClientSize(631, 424);
+    setFont(ScreenParts::arial(16));
+
+    panmain2 = new QFrame(this);
+    panmain2->setGeometry(0, 0, 631, 424);
+    panmain2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    Memo2 = new QPlainTextEdit(panmain2);
+    Memo2->setGeometry(5, 304, 617, 77);
+    Memo2->setReadOnly(true);
+    Memo2->setFocusPolicy(Qt::NoFocus);
+    QPalette navy = Memo2->palette();
+    navy.setColor(QPalette::Text, QColor(0, 0, 128));
+    Memo2->setPalette(navy);
+
+    buildSalesPersonPanel();
+    buildBasicPanel();
+    buildDocketPanel();
+    buildLanguagePanel();
+    buildButtons();
+}
+
+QFrame* TForm2::makePanel(int left, int top, int width, int height, const char* title) {
+    auto* panel = new QFrame(panmain2);
+    panel->setGeometry(left, top, width, height);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* caption = new QLabel(title, panel);
+    caption->setGeometry(0, 4, width, 22);
+    caption->setAlignment(Qt::AlignHCenter);
+    caption->setFont(ScreenParts::arial(16, true));
+    panel->hide();
+    return panel;
+}
+
+EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int top, int width,
+                              int maxLength, int helpLine) {
+    auto* field = new EntryField(m_services.dialogs, panel);
+    field->setObjectName(name);
+    field->setGeometry(left, top, width, 24);
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->setProperty(TypedLimitProperty, maxLength);
+    if (maxLength > 0) field->setMaxLength(maxLength);
+    if (helpLine >= 0) field->onEnter = [this, helpLine] { showHelp(helpLine); };
+    connect(field, &QLineEdit::textEdited, this, [this, field, maxLength](const QString& text) {
+        // Pasted text passes the key filter; what the files cannot hold is refused here.
+        QString kept;
+        for (QChar c : text)
+            if (isCp1252(c)) kept.append(c);
+        if (kept.size() != text.size()) {
+            field->setText(kept);
+            m_services.dialogs.message(
+                "Only characters of the Windows-1252 set can be stored and printed.\r"
+                "The other characters were removed.");
+        }
+        // A value shown whole is shortened by the operator, never typed longer.
+        if (maxLength > 0) field->setMaxLength(std::max(maxLength, int(field->text().size())));
+    });
+    return field;
+}
+
+void TForm2::buildButtons() {
+    struct Spec {
+        QPushButton*& button;
+        const char* caption;
+        int left;
+    };
+    Spec specs[] = {
+        {butbasic, "&Basic Setup", 5},        {butsp, "&SP Setup", 108},
+        {butdock, "&Docket Setup", 212},      {butlang, "&Language Setup", 315},
+        {butprndocket, "&Print Docket", 419}, {butsavEx, "E&xit && Save", 522},
+    };
+    for (Spec& s : specs) {
+        s.button = new QPushButton(s.caption, panmain2);
+        s.button->setGeometry(s.left, 389, 100, 25);
+        s.button->setFocusPolicy(Qt::NoFocus);
+        s.button->setAutoDefault(false);
+    }
+    bindAccelerator(butbasic, [this] { showPanel(panbasic, taxed); });
+    bindAccelerator(butsp, [this] { showPanel(pansp, sped[0]); });
+    bindAccelerator(butdock, [this] { showPanel(pandock, dled[1]); });
+    bindAccelerator(butlang, [this] { showPanel(panlang, langed[0]); });
+    bindAccelerator(butprndocket, [this] { butprndocketClick(); });
+    bindAccelerator(butsavEx, [this] { butsavExClick(); });
+}
+
+void TForm2::buildSalesPersonPanel() {
+    pansp = makePanel(187, 43, 253, 238, "Sales Person Setup");
+    for (size_t i = 0; i < 5; ++i) {
+        const int top = 40 + static_cast<int>(i) * 38;
+        const std::string n = std::to_string(i + 1);
+        auto* label = new QLabel(QString::fromStdString("SP" + n), pansp);
+        label->setGeometry(20, top + 3, 40, 20);
+        sped[i] = makeField(pansp, ("sp" + n + "ed").c_str(), 70, top, 30, 1, 9);
+        sped[i]->setUpperCase(true);
+        // Codes are letters: the takings tell articles from services by their case.
+        sped[i]->onKeyPress = [](char& key) {
+            if (!isLetterKey(key)) key = 0;
+        };
+        spned[i] = makeField(pansp, ("sp" + n + "ned").c_str(), 110, top, 120, 9, 10);
+    }
+    for (size_t i = 0; i < 5; ++i) {
+        setTabOrder(sped[i], spned[i]);
+        if (i < 4) setTabOrder(spned[i], sped[i + 1]);
+    }
+}
+
+void TForm2::buildBasicPanel() {
+    panbasic = makePanel(76, 38, 474, 263, "Basic Setup");
+    struct Spec {
+        EntryField*& field;
+        const char* name;
+        const char* label;
+        int maxLength;
+        int helpLine;
+    };
+    Spec specs[] = {
+        {taxed, "taxed", "Tax Rate %", 5, 2},
+        {ldisced, "ldisced", "Low Discount %", 5, 2},
+        {mdisced, "mdisced", "Med. Discount %", 5, 2},
+        {hdisced, "hdisced", "High Discount %", 5, 2},
+        {COMed, "COMed", "Cash drawer port", 0, 3},
+        {displayed, "displayed", "Cust. display port ", 0, 21},
+        {dispNoched, "dispNoched", "Cust. display width", 2, 22},
+        {denomed, "denomed", "Denomination", 2, 4},
+        {rounded, "rounded", "Rounding", 1, 5},
+        {Prnwed, "Prnwed", "Print width", 2, 6},
+        {pushed, "pushed", "Docket push out", 0, 7},
+        {stocked, "stocked", "Low Stock warning", 2, 8},
+    };
+    for (int i = 0; i < 12; ++i) {
+        const int column = i / 6;
+        const int top = 40 + (i % 6) * 36;
+        const int left = 12 + column * 236;
+        auto* label = new QLabel(specs[i].label, panbasic);
+        label->setGeometry(left, top + 3, 150, 20);
+        specs[i].field = makeField(panbasic, specs[i].name, left + 155, top, 62, specs[i].maxLength,
+                                   specs[i].helpLine);
+        if (i > 0) setTabOrder(specs[i - 1].field, specs[i].field);
+    }
+    COMed->setUpperCase(true);
+    displayed->setUpperCase(true);
+}
+
+void TForm2::buildDocketPanel() {
+    pandock = makePanel(5, 4, 617, 297, "Docket Setup");
+    const std::pair<const char*, int> headers[] = {
+        {"Printer code", 150}, {"Text on the Docket", 221}, {"Release code", 532}};
+    for (auto [text, left] : headers) {
+        auto* header = new QLabel(text, pandock);
+        header->setGeometry(left, 26, left == 221 ? 304 : 90, 18);
+        header->setFont(ScreenParts::arial(12, true));
+    }
+    QWidget* previous = nullptr;
+    auto chain = [&](QWidget* next) {
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    };
+    int top = 46;
+    for (const DocketRow& r : DocketRows) {
+        const std::string k = std::to_string(r.row);
+        auto* label = new QLabel(r.label, pandock);
+        label->setGeometry(6, top + 3, 140, 20);
+        label->setFont(ScreenParts::arial(13));
+        dled[r.row] = makeField(pandock, ("dl" + k + "ed").c_str(), 150, top, 64, 0, r.codeHelp);
+        chain(dled[r.row]);
+        if (r.textHelp >= 0) {
+            dned[r.row] =
+                makeField(pandock, ("dn" + k + "ed").c_str(), 221, top, 304, 0, r.textHelp);
+            chain(dned[r.row]);
+        } else {
+            auto* stand = new QLabel(r.placeholder, pandock);
+            stand->setGeometry(221, top + 3, 304, 20);
+            stand->setFont(ScreenParts::arial(13));
+        }
+        dred[r.row] = makeField(pandock, ("dr" + k + "ed").c_str(), 532, top, 64, 0, ReleaseHelp);
+        chain(dred[r.row]);
+        top += 27;
+    }
+}
+
+void TForm2::buildLanguagePanel() {
+    panlang = makePanel(6, 17, 614, 280, "Docket Language Setup");
+    for (size_t i = 0; i < LanguageFields.size(); ++i) {
+        const LanguageField& spec = LanguageFields[i];
+        const int column = static_cast<int>(i) / 7;
+        const int top = 40 + (static_cast<int>(i) % 7) * 33;
+        const int left = 20 + column * 300;
+        auto* label = new QLabel(spec.caption, panlang);
+        label->setGeometry(left, top + 3, 130, 20);
+        // Only the first field has a help line of its own; the others leave it.
+        langed[i] =
+            makeField(panlang, spec.name, left + 135, top, 140, spec.maxLength, i == 0 ? 11 : -1);
+        if (i > 0) setTabOrder(langed[i - 1], langed[i]);
+    }
+}
+
+void TForm2::showPanel(QFrame* panel, EntryField* first) {
+    for (QFrame* p : {pansp, panbasic, pandock, panlang})
+        p->setVisible(p == panel);
+    moveTo(first);
+}
+
+void TForm2::showHelp(int index) {
+    Memo2->setPlainText(fromCp1252(m_help.line(static_cast<size_t>(index))));
+}
+
+std::string TForm2::configurationPath() {
+    return m_state.files.compose("Configur.dat");
+}
+
+void TForm2::FormActivate() {
+    SetupFiles::EraseDocketDat(m_state.files.DataDir());
+    m_state.config = DefaultConfiguration();
+    ReadConfiguration(configurationPath(), m_state.config, m_services.dialogs);
+    fillFields();
+    for (QFrame* p : {pansp, panbasic, pandock, panlang})
+        p->hide();
+    m_help.load(m_state.files.compose("hlpf.2"));
+    showHelp(1);
+}
+
+void TForm2::fillFields() {
+    const SetupFields f =
+        FieldsFromConfiguration(m_state.config, m_services.regional.formats().decimalSeparator);
+    for (size_t i = 0; i < 5; ++i) {
+        showWhole(sped[i], f.salesPersonCode[i]);
+        showWhole(spned[i], f.salesPersonName[i]);
+    }
+    for (size_t row = 1; row <= 9; ++row) {
+        showWhole(dled[row], f.docketCode[row]);
+        if (dned[row]) showWhole(dned[row], f.docketText[row]);
+        showWhole(dred[row], f.docketRelease[row]);
+    }
+    for (size_t i = 0; i < langed.size(); ++i)
+        showWhole(langed[i], f.language[i]);
+    const std::pair<EntryField*, const std::string*> basic[] = {
+        {taxed, &f.taxRate},           {ldisced, &f.discountLow},  {mdisced, &f.discountMed},
+        {hdisced, &f.discountHigh},    {COMed, &f.drawerPort},     {displayed, &f.displayPort},
+        {dispNoched, &f.displayWidth}, {denomed, &f.denomination}, {rounded, &f.rounding},
+        {Prnwed, &f.printWidth},       {pushed, &f.pushOut},       {stocked, &f.lowStock},
+    };
+    for (auto [field, text] : basic)
+        showWhole(field, *text);
+}
+
+SetupFields TForm2::readFields() const {
+    SetupFields f;
+    for (size_t i = 0; i < 5; ++i) {
+        f.salesPersonCode[i] = textOf(sped[i]);
+        f.salesPersonName[i] = textOf(spned[i]);
+    }
+    for (size_t row = 1; row <= 9; ++row) {
+        f.docketCode[row] = textOf(dled[row]);
+        f.docketText[row] = textOf(dned[row]);
+        f.docketRelease[row] = textOf(dred[row]);
+    }
+    for (size_t i = 0; i < langed.size(); ++i)
+        f.language[i] = textOf(langed[i]);
+    f.taxRate = textOf(taxed);
+    f.discountLow = textOf(ldisced);
+    f.discountMed = textOf(mdisced);
+    f.discountHigh = textOf(hdisced);
+    f.drawerPort = textOf(COMed);
+    f.displayPort = textOf(displayed);
+    f.displayWidth = textOf(dispNoched);
+    f.denomination = textOf(denomed);
+    f.rounding = textOf(rounded);
+    f.printWidth = textOf(Prnwed);
+    f.pushOut = textOf(pushed);
+    f.lowStock = textOf(stocked);
+    return f;
+}
+
+void TForm2::takeOverAndSave() {
+    TakeOverFields(readFields(), m_state.config, m_services.regional.formats().decimalSeparator,
+                   m_services.dialogs);
+    SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
+}
+
+void TForm2::butsavExClick() {
+    SetupFiles::EraseDocketDat(m_state.files.DataDir());
+    // A configuration that was not stored keeps the operator here (the error
+    // is shown by the handler's guard).
+    takeOverAndSave();
+    CheckDrawerPort(m_state, m_services.ports, m_services.dialogs);
+    CheckDisplayPort(m_state, m_services.ports, m_services.dialogs);
+    leaveToMain();
+}
+
+void TForm2::butprndocketClick() {
+    SampleDocket::print(m_state, m_services.dialogs, m_services.launcher, m_services.printDialog,
+                        [this] { takeOverAndSave(); });
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    // Leaving without Exit & Save would drop the operator's changes unseen.
+    event->ignore();
+}

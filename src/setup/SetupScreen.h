@@ -1,0 +1,80 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+
+#include <array>
+#include <string>
+
+class EntryField;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+struct SetupFields;
+
+// TForm2: the setup screen, where every value of Configur.dat is edited. The
+// operator moves between fields with Tab or the mouse; Exit & Save stores
+// the values and is the only way back.
+class TForm2 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    TForm2(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QFrame* panmain2;
+    QFrame* pansp;
+    QFrame* panbasic;
+    QFrame* pandock;
+    QFrame* panlang;
+    QPushButton* butbasic;
+    QPushButton* butsp;
+    QPushButton* butdock;
+    QPushButton* butlang;
+    QPushButton* butprndocket;
+    QPushButton* butsavEx;
+    QPlainTextEdit* Memo2;
+
+    // Sales persons at index 0..4 (sp1ed.., sp1ned..); docket rows at index
+    // 1..9 (dl1ed.., dn1ed.., dr1ed..; rows 4-6 have no text field).
+    std::array<EntryField*, 5> sped{};
+    std::array<EntryField*, 5> spned{};
+    std::array<EntryField*, 10> dled{};
+    std::array<EntryField*, 10> dned{};
+    std::array<EntryField*, 10> dred{};
+    // In the order of LanguageFields (cashtned first).
+    std::array<EntryField*, 13> langed{};
+    EntryField* taxed;
+    EntryField* ldisced;
+    EntryField* mdisced;
+    EntryField* hdisced;
+    EntryField* COMed;
+    EntryField* displayed;
+    EntryField* dispNoched;
+    EntryField* denomed;
+    EntryField* rounded;
+    EntryField* Prnwed;
+    EntryField* pushed;
+    EntryField* stocked;
+
+  protected:
+    void FormActivate() override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QFrame* makePanel(int left, int top, int width, int height, const char* title);
+    EntryField* makeField(QWidget* panel, const char* name, int left, int top, int width,
+                          int maxLength, int helpLine);
+    void buildButtons();
+    void buildSalesPersonPanel();
+    void buildBasicPanel();
+    void buildDocketPanel();
+    void buildLanguagePanel();
+    void showPanel(QFrame* panel, EntryField* first);
+    void showHelp(int index);
+    void fillFields();
+    SetupFields readFields() const;
+    std::string configurationPath();
+    void takeOverAndSave();
+
+    void butsavExClick();
+    void butprndocketClick();
+};

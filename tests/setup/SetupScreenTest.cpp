@@ -1,0 +1,114 @@
+#include "setup/SetupScreen.h"
+#include "app/MainScreen.h"
+#include "forms/EntryField.h"
+#include "sales/SalesScreen.h"
+#include "support/ProgramFixture.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::string repeatLine(const std::string& line, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += line + "\r\n";
+    return out;
+}
+
+struct SetupFixture : ProgramFixture {
+    SetupFixture() {
+        writeNumberedHelp("hlpf.2", "s", 22);
+        writeNumberedHelp("hlpf.4", "H", 22);
+        dir.write("Pricelist.dat",
+                  " 4006381333931 Ballpoint pen blue               0.40      20.00 10\r\n");
+        printerReady();
+    }
+    TForm2& setup() { return *static_cast<TForm2*>(program->Form2); }
+    std::string help() { return setup().Memo2->toPlainText().toStdString(); }
+    QWidget* focus() { return QApplication::focusWidget(); }
+    // Keys go where the keyboard would send them: to the focused control.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
+        QApplication::processEvents();
+    }
+    void typeText(const char* text) { QTest::keyClicks(focus(), text); }
+    // Opens the setup screen from the main screen's menu with Alt+S.
+    void openSetup() {
+        QTest::mouseClick(main().butmenu, Qt::LeftButton);
+        press(Qt::Key_S, Qt::AltModifier);
+        QApplication::setActiveWindow(&setup());
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
+    SetupFixture f;
+    f.config.PrintWidth = 100; // wider than the field lets one type
+    f.writeConfiguration(f.config);
+    f.start();
+    f.openSetup();
+    TForm2& s = f.setup();
+    EXPECT_FALSE(s.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(f.help(), "s1");
+    EXPECT_EQ(s.Prnwed->text(), "100");
+
+    f.press(Qt::Key_B, Qt::AltModifier);
+    EXPECT_TRUE(s.panbasic->isVisible());
+    EXPECT_EQ(f.focus(), s.taxed);
+    EXPECT_EQ(f.help(), "s2");
+    f.press(Qt::Key_End);
+    f.press(Qt::Key_Backspace);
+    f.typeText("12.5");
+    // Tab runs down the left column, then down the right one.
+    for (int i = 0; i < 5; ++i)
+        f.press(Qt::Key_Tab);
+    EXPECT_EQ(f.focus(), s.displayed);
+    EXPECT_EQ(f.help(), "s21");
+
+    f.press(Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(f.focus(), s.sped[0]);
+    f.typeText("9k");
+    EXPECT_EQ(s.sped[0]->text(), "K"); // a letter, in capitals
+
+    s.close(); // there is no way out but Exit & Save
+    EXPECT_TRUE(s.isVisible());
+
+    // A configuration that cannot be stored keeps the operator here.
+    std::filesystem::create_directory(f.dir.file("Configur.dat.~tmp"));
+    f.press(Qt::Key_X, Qt::AltModifier);
+    ASSERT_EQ(f.dialogs.texts().size(), 1u);
+    EXPECT_EQ(f.dialogs.texts()[0].rfind("I/O error in file " + f.dir.file("Configur.dat"), 0), 0u);
+    EXPECT_TRUE(s.isVisible());
+    std::filesystem::remove(f.dir.file("Configur.dat.~tmp"));
+
+    f.dialogs.shown.clear();
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(f.dialogs.texts().empty());
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_EQ(f.dir.read("Configur.dat"),
+              "KA        \r\nBB        \r\nCC        \r\nDD        \r\nEE        \r\n"
+              "COM0  0\r\n"
+              "COM0     currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
+              "?? N   100   5     0     12.50      0.00   0.00   0.00\r\n" +
+                  repeatLine("?", 24) +
+                  "Total\r\nSubtotal\r\nTax\r\n-Rounding\r\nCash paid\r\nChange\r\n"
+                  "Credit Tender\r\nCheque Tender\r\nCash Tender\r\nCredit Refund\r\n"
+                  "Cheque Refund\r\nCash refund\r\nServed by\r\n");
+
+    QApplication::setActiveWindow(&f.main());
+    f.open(f.main().butsale, f.program->Form4);
+    auto* sales = static_cast<TForm4*>(f.program->Form4);
+    f.type(sales, "K4006381333931"
+                  "1\nYF\n");
+    EXPECT_EQ(sales->edtotal->text(), "$22.50");
+}
