@@ -1,9 +1,10 @@
+#include "inventory/InventoryFile.h"
 #include "platform/Dialogs.h"
+#include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
-#include "pricelist/PriceList.h"
 
 #include <algorithm>
 
@@ -35,18 +36,6 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     // A stray CR in the copied columns would end the work copy line early
     // for every later reader.
     return out.head.find('\r') == std::string_view::npos;
-}
-
-// The stock on hand is the third number after marker, code and one character.
-double stockOnHand(std::string_view inventoryLine) {
-    LineFields fields(inventoryLine);
-    fields.readChar();
-    fields.readText(13);
-    fields.readChar();
-    double minmax = 0, sold = 0, onStock = 0;
-    if (fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock))
-        return onStock;
-    return 0;
 }
 
 std::string stockColumn(double stock) {
@@ -85,7 +74,8 @@ class InventorySource {
 
     double nextStock() {
         if (!m_open || !m_file.readFullLine(m_line)) return 0;
-        return stockOnHand(m_line);
+        double stock = 0;
+        return ParseInventoryStock(m_line, stock) ? stock : 0;
     }
 
   private:
