@@ -38,7 +38,8 @@ std::vector<size_t> unreadableLinesOf(DataFiles& files, const std::string& code)
     if (!files.OpenInventoryForRead()) return numbers;
     InventoryReader reader(files.inventory);
     while (reader.next())
-        if (!reader.readable() && reader.text().compare(CodeColumn, CodeLength, code) == 0)
+        if (!reader.readable() && reader.text().size() > CodeColumn &&
+            reader.text().compare(CodeColumn, CodeLength, code) == 0)
             numbers.push_back(reader.lineNumber());
     files.inventory.close();
     return numbers;
@@ -123,7 +124,7 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
     }
 }
 
-void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs) {
+void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommitAfter) {
     const std::string datPath = files.pathOf("Inventory.dat");
     const std::string newPath = files.pathOf("Inventory.new");
     TextFile journal;
@@ -168,6 +169,7 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs) {
     }
     commit.remove("Inventory.new");
     commit.remove("Inventory.wrk");
+    commit.stopAfter(stopCommitAfter);
     commit.commit();
 
     reportUnreadable(dialogs, datPath, unreadableLines, "They are kept unchanged.");

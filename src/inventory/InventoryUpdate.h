@@ -2,6 +2,7 @@
 
 #include "inventory/InventoryFile.h"
 
+#include <cstddef>
 #include <string>
 
 class DataFiles;
@@ -40,8 +41,10 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change);
 // kept for the next time. Lines that cannot be read are copied unchanged and
 // journal lines that cannot be read are left out; both are reported by line
 // number. Without a work copy there is nothing to apply; a journal is then
-// kept and reported.
-void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs);
+// kept and reported. Tests stop the commit after `stopCommitAfter` of its
+// operations, as a crash would.
+void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs,
+                           size_t stopCommitAfter = static_cast<size_t>(-1));
 
 // The line as the update screen shows it before and after a change: marker
 // and code, then minmax, sold, `stock` and total sold right-aligned in 5, 10,
