@@ -168,6 +168,18 @@ int main(int argc, char** argv) {
         readOnce(dir + "Inventory.new");
     });
 
+    // Of that, the parse and format of every line, without any file.
+    std::vector<std::string> lines;
+    for (int i = 0; i < ArticleCount; ++i)
+        lines.push_back(inventoryLine(i));
+    size_t formatted = 0;
+    double parseAndFormat = median(7, [&] {
+        InventoryLine parsed;
+        for (const std::string& text : lines)
+            if (ParseInventoryLine(text, parsed))
+                formatted += FormatInventoryLine(parsed, MinMaxWidthUpdate).size();
+    });
+
     // The search, for the last code and for one that is not there.
     InventoryLine line;
     const std::string lastCode = codeOf(ArticleCount - 1);
@@ -215,6 +227,7 @@ int main(int argc, char** argv) {
                 JournalLines);
     print("ApplyInventoryUpdates", apply);
     print("read Inventory.wrk + Inventory.new once", readApplySources);
+    print("  of which parse + format of the lines in memory", parseAndFormat);
     print("FindInventoryLine, last code", findLast);
     print("FindInventoryLine, missing code", findMissing);
     print("read Inventory.dat once", readInventory);
@@ -223,7 +236,8 @@ int main(int argc, char** argv) {
     ratio("ratio FindInventoryLine missing / read Inventory.dat", findMissing / readInventory, 3);
     std::printf("screen, code typed to line shown, %d codes: median %.2f ms, worst %.2f ms\n",
                 Lookups, ms[ms.size() / 2], ms.back());
-    std::printf("checks: last code %s\n", lastFound ? "found" : "NOT FOUND");
+    std::printf("checks: last code %s, %zu characters formatted\n",
+                lastFound ? "found" : "NOT FOUND", formatted);
     std::filesystem::remove_all(dir);
     return lastFound ? 0 : 1;
 }
