@@ -5,10 +5,12 @@
 #include "app/StartUp.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
+#include "inventory/InventoryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/FileNames.h"
 #include "store/HelpFile.h"
+#include "store/IoError.h"
 #include "store/NumberEntry.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
@@ -291,10 +293,11 @@ void TForm1::RbutInventEnter() {
     std::string problem;
     if (files.OpenInventoryForRead()) {
         long count = 0;
-        while (!files.inventory.eof()) {
-            files.inventory.readText(255);
-            files.inventory.readLine();
-            ++count;
+        try {
+            count = CountInventoryLines(files.inventory);
+        } catch (const IoError&) {
+            files.inventory.discard();
+            throw;
         }
         files.inventory.close();
         if (count == 0) problem = "The file " + files.CurrentFileName + " is empty !";

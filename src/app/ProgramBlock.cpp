@@ -3,6 +3,7 @@
 #include "app/MainScreen.h"
 #include "app/PlaceholderScreen.h"
 #include "expenses/ExpenseScreen.h"
+#include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
 #include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
@@ -29,7 +30,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     auto* consolidation = placeholder("ZORVI  CONSOLIDATE", 630, 423);
     consolidation->setEndsTheDay(true);
     Form6 = consolidation;
-    Form7 = placeholder("   INVENTORY UPDATE", 630, 423);
+    auto* inventory = new TForm7(state, services);
+    inventory->setMainScreen(Form1);
+    Form7 = inventory;
     Form8 = placeholder("  VIEW & PRINT    ", 628, 403);
     Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8});
     for (QWidget* w :

@@ -1,7 +1,9 @@
 #include "inventory/InventoryFile.h"
 
+#include "store/IoError.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
+#include "store/TextFile.h"
 
 namespace {
 
@@ -47,6 +49,40 @@ bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
     return !fields.failed();
 }
 
+bool ParseInventoryStock(std::string_view text, double& onStock) {
+    LineFields fields(text);
+    fields.readChar();
+    fields.readText(CodeLength);
+    fields.readChar();
+    double minmax = 0, sold = 0;
+    return fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock);
+}
+
+std::string NewInventoryLine(char marker, const std::string& code, long stockLevel,
+                             double wholesalePrice) {
+    return FormatInventoryLine({marker, code, stockLevel, 0.0, 0.0, 0.0, wholesalePrice},
+                               MinMaxWidthUpdate);
+}
+
+bool InventoryReader::next() {
+    if (!m_file.readFullLine(m_text)) {
+        if (m_file.ioError()) throw IoError(m_file.path(), "Read error");
+        return false;
+    }
+    ++m_number;
+    m_readable = ParseInventoryLine(m_text, m_line);
+    return true;
+}
+
+long CountInventoryLines(TextFile& file) {
+    long count = 0;
+    std::string text;
+    while (file.readFullLine(text))
+        ++count;
+    if (file.ioError()) throw IoError(file.path(), "Read error");
+    return count;
+}
+
 std::string FormatInventoryChange(const InventoryChange& change) {
     return " " + change.code + " " + FormatFixed(change.quantity, 10, 1);
 }
@@ -57,4 +93,20 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change) {
     if (!readHead(fields, text, blank, change.code)) return false;
     fields.readReal(change.quantity);
     return !fields.failed();
+}
+
+std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
+                                                            std::vector<size_t>& unreadable) {
+    std::unordered_map<std::string, double> sums;
+    std::string text;
+    InventoryChange change;
+    for (size_t number = 1; journal.readFullLine(text); ++number) {
+        if (text.empty()) continue;
+        if (ParseInventoryChange(text, change))
+            sums[change.code] += change.quantity;
+        else
+            unreadable.push_back(number);
+    }
+    if (journal.ioError()) throw IoError(journal.path(), "Read error");
+    return sums;
 }

@@ -2,6 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TextFile;
 
 // The lines of Inventory.dat and of its journal Inventory.new. Every writer of
 // these lines goes through here, so the columns are laid down in one place.
@@ -30,6 +34,40 @@ constexpr int MinMaxWidthConsolidation = 5;
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth);
 // False when the line cannot be read (too short, a number missing or faulty).
 bool ParseInventoryLine(std::string_view text, InventoryLine& line);
+// The stock on hand alone: marker, code, one character, then the third
+// number. The price list loader takes no more than that from a line.
+bool ParseInventoryStock(std::string_view text, double& onStock);
+// The line the price list save adds for a code that has none yet: nothing
+// sold or on stock, the wholesale price as value, minmax in width 10.
+std::string NewInventoryLine(char marker, const std::string& code, long stockLevel,
+                             double wholesalePrice);
+
+// The lines of an open inventory file, one at a time and whole, however long.
+// A line that cannot be read is still handed out, so a writer can copy it
+// unchanged and the file stays line-parallel with the price list.
+class InventoryReader {
+  public:
+    explicit InventoryReader(TextFile& file) : m_file(file) {}
+    // False at the end of the file; throws IoError when the file cannot be
+    // read on.
+    bool next();
+    const std::string& text() const { return m_text; }
+    bool readable() const { return m_readable; }
+    const InventoryLine& line() const { return m_line; }
+    InventoryLine& line() { return m_line; }
+    size_t lineNumber() const { return m_number; }
+
+  private:
+    TextFile& m_file;
+    std::string m_text;
+    InventoryLine m_line;
+    bool m_readable = false;
+    size_t m_number = 0;
+};
+
+// The number of lines of an open inventory file; throws IoError when it
+// cannot be read to its end.
+long CountInventoryLines(TextFile& file);
 
 // A line of the journal Inventory.new: a blank, the code, a blank and the
 // signed quantity with 1 decimal in 10 (25 characters).
@@ -39,3 +77,10 @@ struct InventoryChange {
 };
 std::string FormatInventoryChange(const InventoryChange& change);
 bool ParseInventoryChange(std::string_view text, InventoryChange& change);
+
+// The journal summed per code, in journal order, so that adding each sum once
+// gives the very doubles that adding the lines one by one from 0 gives.
+// Lines that cannot be read (empty ones aside) are skipped and their numbers
+// kept in `unreadable`.
+std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
+                                                            std::vector<size_t>& unreadable);

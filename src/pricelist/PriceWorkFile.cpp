@@ -1,3 +1,4 @@
+#include "inventory/InventoryFile.h"
 #include "platform/Dialogs.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
@@ -37,18 +38,6 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     return out.head.find('\r') == std::string_view::npos;
 }
 
-// The stock on hand is the third number after marker, code and one character.
-double stockOnHand(std::string_view inventoryLine) {
-    LineFields fields(inventoryLine);
-    fields.readChar();
-    fields.readText(13);
-    fields.readChar();
-    double minmax = 0, sold = 0, onStock = 0;
-    if (fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock))
-        return onStock;
-    return 0;
-}
-
 std::string stockColumn(double stock) {
     std::string text = FormatFixed(stock, 5, 0);
     // The minmax number comes right before: a stock that fills the column
@@ -85,7 +74,8 @@ class InventorySource {
 
     double nextStock() {
         if (!m_open || !m_file.readFullLine(m_line)) return 0;
-        return stockOnHand(m_line);
+        double stock = 0;
+        return ParseInventoryStock(m_line, stock) ? stock : 0;
     }
 
   private:

@@ -41,3 +41,15 @@ TEST(InventoryFile, JournalLines) {
     EXPECT_EQ(change.quantity, 10.0);
     EXPECT_FALSE(ParseInventoryChange(" ABC          ten", change));
 }
+
+TEST(InventoryFile, NewLineAndStock) {
+    EXPECT_EQ(NewInventoryLine(' ', "4011200296908", 7, 0.4),
+              " 4011200296908 " + std::string(9, ' ') + "7 " + std::string(7, ' ') + "0.0 " +
+                  std::string(9, ' ') + "0.0 " + std::string(12, ' ') + "0.0 " +
+                  std::string(11, ' ') + "0.40");
+    double stock = 0;
+    // The loader needs no more than three numbers.
+    ASSERT_TRUE(ParseInventoryStock(" 4011200296908 7 1.0 12.5", stock));
+    EXPECT_EQ(stock, 12.5);
+    EXPECT_FALSE(ParseInventoryStock(" 4011200296908 7 1.0", stock));
+}

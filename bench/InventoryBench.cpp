@@ -1,0 +1,243 @@
+// Times the inventory update on a generated shop of 100,000 articles: the
+// apply of a 1,000-line journal, the search for one inventory line, and the
+// screen from the last key of a code to the line shown. The apply and the
+// search are printed as ratios to one plain read of the files they read.
+
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "forms/EntryField.h"
+#include "inventory/InventoryScreen.h"
+#include "inventory/InventoryUpdate.h"
+#include "platform/Services.h"
+#include "store/Configuration.h"
+#include "store/DataFiles.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int ArticleCount = 100000;
+constexpr int JournalLines = 1000;
+constexpr int Lookups = 200;
+
+struct QuietDialogs : Dialogs {
+    void message(const std::string& text) override { shown.push_back(text); }
+    Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
+        return Answer::Cancel;
+    }
+    std::vector<std::string> shown;
+};
+struct FixedClock : Clock {
+    DateTime now() const override { return {2026, 12, 7, 10, 0, 0}; }
+};
+struct FixedFormats : Regional {
+    RegionalFormats formats() const override { return {}; }
+};
+struct NoLauncher : Launcher {
+    int startHidden(const std::string&) override { return 2; }
+    bool runAndWait(const std::string&, int) override { return false; }
+};
+struct NoPorts : Ports {
+    bool writeLine(const std::string&, const std::string&) override { return false; }
+};
+struct SmallScreen : ScreenInfo {
+    int width() const override { return 640; }
+    int height() const override { return 480; }
+};
+
+std::string codeOf(int i) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%013d", i);
+    return code;
+}
+
+// 81 characters, as the apply writes them.
+std::string inventoryLine(int i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f",
+                  i % 50 == 0 ? '$' : ' ', codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0,
+                  12.0 + i % 7, (i % 1000) / 10.0);
+    return line;
+}
+
+void writeLines(const std::string& path, int count, const std::function<std::string(int)>& line) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (int i = 0; i < count; ++i)
+        out << line(i) << "\r\n";
+}
+
+void writeShop(const std::string& dir) {
+    writeLines(dir + "Inventory.dat", ArticleCount, inventoryLine);
+    writeLines(dir + "Pricelist.dat", ArticleCount, [](int i) {
+        char line[128];
+        std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
+                      codeOf(i).c_str(), ("Article number " + std::to_string(i)).c_str(),
+                      (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
+        return std::string(line);
+    });
+    Configuration c = DefaultConfiguration();
+    c.LowStockPercent = 10;
+    WriteConfiguration(dir + "Configur.dat", c);
+    for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
+        std::ofstream(dir + name) << "help\r\n";
+}
+
+double millisecondsOf(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double median(
+    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        times.push_back(millisecondsOf(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void readOnce(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    static std::vector<char> buffer(1 << 16);
+    while (::read(fd, buffer.data(), buffer.size()) > 0) {
+    }
+    ::close(fd);
+}
+
+void print(const char* what, double ms) {
+    std::printf("%-52s %9.3f ms\n", what, ms);
+}
+
+void ratio(const char* what, double value, double limit) {
+    std::printf("%-52s %9.2f  (at most %.0f)\n", what, value, limit);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::string dir = (std::filesystem::temp_directory_path() / "zinvbench").string() + "/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    writeShop(dir);
+    DataFiles files(dir);
+    QuietDialogs dialogs;
+
+    // The apply: a journal of 1,000 changes spread over the inventory.
+    std::mt19937 random(11);
+    std::vector<std::string> journal;
+    for (int n = 0; n < JournalLines; ++n) {
+        char line[64];
+        std::snprintf(line, sizeof line, " %-13s %10.1f",
+                      codeOf(static_cast<int>(random() % ArticleCount)).c_str(),
+                      static_cast<double>(random() % 200) - 100);
+        journal.push_back(line);
+    }
+    auto prepareApply = [&] {
+        std::filesystem::copy_file(dir + "Inventory.dat", dir + "Inventory.wrk",
+                                   std::filesystem::copy_options::overwrite_existing);
+        writeLines(dir + "Inventory.new", JournalLines, [&](int i) { return journal[i]; });
+    };
+    const std::string original = dir + "Inventory.orig";
+    std::filesystem::copy_file(dir + "Inventory.dat", original);
+    double apply = median(
+        7, [&] { ApplyInventoryUpdates(files, dialogs); }, prepareApply);
+    std::filesystem::copy_file(original, dir + "Inventory.dat",
+                               std::filesystem::copy_options::overwrite_existing);
+    prepareApply();
+    double readApplySources = median(21, [&] {
+        readOnce(dir + "Inventory.wrk");
+        readOnce(dir + "Inventory.new");
+    });
+
+    // Of that, the parse and format of every line, without any file.
+    std::vector<std::string> lines;
+    for (int i = 0; i < ArticleCount; ++i)
+        lines.push_back(inventoryLine(i));
+    size_t formatted = 0;
+    double parseAndFormat = median(7, [&] {
+        InventoryLine parsed;
+        for (const std::string& text : lines)
+            if (ParseInventoryLine(text, parsed))
+                formatted += FormatInventoryLine(parsed, MinMaxWidthUpdate).size();
+    });
+
+    // The search, for the last code and for one that is not there.
+    InventoryLine line;
+    const std::string lastCode = codeOf(ArticleCount - 1);
+    double findLast = median(51, [&] { FindInventoryLine(files, lastCode, line, dialogs); });
+    const bool lastFound = line.ArticleCode == lastCode;
+    double findMissing =
+        median(51, [&] { FindInventoryLine(files, "NOT-THERE    ", line, dialogs); });
+    double readInventory = median(51, [&] { readOnce(dir + "Inventory.dat"); });
+
+    // The screen, from the 13th character of a code to the line shown.
+    std::filesystem::remove(dir + "Inventory.wrk");
+    std::filesystem::remove(dir + "Inventory.new");
+    FixedClock clock;
+    FixedFormats regional;
+    NoLauncher launcher;
+    NoPorts ports;
+    SmallScreen screen;
+    Services services{dialogs, clock, regional, launcher, ports, screen};
+    ProgramBlock program(services, dir);
+    program.show();
+    program.Form1->hide();
+    auto* inventory = static_cast<TForm7*>(program.Form7);
+    inventory->show();
+    QApplication::setActiveWindow(inventory);
+    std::vector<double> ms;
+    for (int n = 0; n < Lookups; ++n) {
+        int i = static_cast<int>(random() % ArticleCount);
+        if (i % 50 == 0) ++i; // expense lines cannot be updated
+        if (n == 0) i = ArticleCount - 1;
+        std::string code = codeOf(i);
+        QTest::keyClicks(inventory->activeControl(), QString::fromStdString(code.substr(0, 12)));
+        auto start = std::chrono::steady_clock::now();
+        QTest::keyClick(inventory->activeControl(), code[12]);
+        auto end = std::chrono::steady_clock::now();
+        if (inventory->activeControl() != inventory->Edqty) {
+            std::fprintf(stderr, "inventory line %s was not found\n", code.c_str());
+            return 1;
+        }
+        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        QTest::keyClick(inventory->activeControl(), Qt::Key_Escape);
+    }
+    std::sort(ms.begin(), ms.end());
+
+    std::printf("inventory: %d lines of 81 characters, journal: %d lines\n", ArticleCount,
+                JournalLines);
+    print("ApplyInventoryUpdates", apply);
+    print("read Inventory.wrk + Inventory.new once", readApplySources);
+    print("  of which parse + format of the lines in memory", parseAndFormat);
+    print("FindInventoryLine, last code", findLast);
+    print("FindInventoryLine, missing code", findMissing);
+    print("read Inventory.dat once", readInventory);
+    ratio("ratio apply / read of its sources", apply / readApplySources, 40);
+    ratio("ratio FindInventoryLine last / read Inventory.dat", findLast / readInventory, 3);
+    ratio("ratio FindInventoryLine missing / read Inventory.dat", findMissing / readInventory, 3);
+    std::printf("screen, code typed to line shown, %d codes: median %.2f ms, worst %.2f ms\n",
+                Lookups, ms[ms.size() / 2], ms.back());
+    std::printf("checks: last code %s, %zu characters formatted\n",
+                lastFound ? "found" : "NOT FOUND", formatted);
+    std::filesystem::remove_all(dir);
+    return lastFound ? 0 : 1;
+}

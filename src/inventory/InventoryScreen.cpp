@@ -1,0 +1,321 @@
+// TForm7: the inventory update screen.
+#include "inventory/InventoryScreen.h"
+
+#include "forms/EntryField.h"
+#include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
+#include "inventory/CodeKeys.h"
+#include "inventory/InventoryUpdate.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const char Esc = '\x1b';
+const QColor Navy(0, 0, 128);
+const QColor White(255, 255, 255);
+
+char upper(char key) {
+    return key >= 'a' && key <= 'z' ? static_cast<char>(key - 32) : key;
+}
+
+// A line display: "MS LineDraw" 13 px, centred, 445 wide.
+QLabel* lineLabel(QWidget* parent, int top, const QColor& text, const QColor& background) {
+    auto* label = new QLabel(parent);
+    label->setGeometry(92, top, 445, 20);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(ScreenParts::lineDraw(13));
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Window, background);
+    label->setPalette(p);
+    return label;
+}
+
+} // namespace
+
+TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    setWindowTitle("   INVENTORY UPDATE");
+    setClientSize(630, 423);
+    buildControls();
+    wireHandlers();
+}
+
+void TForm7::buildControls() {
+    auto field = [this](QLabel*& label, const char* caption, int top, int width, int maxLength) {
+        label = new QLabel(caption, this);
+        label->setGeometry(24, top + 4, 400, 18);
+        auto* edit = new EntryField(m_services.dialogs, this);
+        edit->setGeometry(436, top, width, 24);
+        edit->setFont(ScreenParts::arial(15));
+        edit->setMaxLength(maxLength);
+        edit->setFocusPolicy(Qt::NoFocus);
+        edit->setUpperCase(true);
+        FieldColours::paint(edit, FieldColours::Left);
+        return edit;
+    };
+    Edcode = field(Label1, "Enter the  Article code to update", 24, 150, 13);
+    Edqty =
+        field(Label2, "Enter the quantity to add to, or deduct from the Inventory", 60, 100, 10);
+    Edadd =
+        field(Label3, "Type  'A'  to add to,  or  'D'  to deduct from the Inventory", 96, 40, 2);
+    Edyn = field(Label4, "Is this correct ?  'Y' or 'N'", 132, 40, 2);
+
+    Label5 = new QLabel("Code          minmax      sold    on stock   total sold", this);
+    Label5->setGeometry(92, 174, 445, 18);
+    Label5->setFont(ScreenParts::lineDraw(13));
+    Label5->hide();
+    Labold = lineLabel(this, 192, White, Navy);
+    Label6 = new QLabel(this);
+    Label6->setGeometry(92, 222, 445, 18);
+    Label6->setFont(ScreenParts::lineDraw(13));
+    Label6->hide();
+    Labnew = lineLabel(this, 240, Navy, White);
+
+    Memo2 = new QPlainTextEdit(this);
+    Memo2->setGeometry(24, 280, 582, 80);
+    Memo2->setReadOnly(true);
+    Memo2->setFocusPolicy(Qt::NoFocus);
+    QFont times;
+    times.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
+    times.setPixelSize(15);
+    Memo2->setFont(times);
+
+    butexit = new QPushButton("E&xit", this);
+    butexit->setGeometry(270, 380, 90, 28);
+    butexit->setFocusPolicy(Qt::ClickFocus);
+    butexit->setAutoDefault(false);
+}
+
+void TForm7::wireHandlers() {
+    Edcode->onEnter = [this] { EdcodeEnter(); };
+    Edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdcodeKeyDown(k, m); };
+    Edcode->onKeyPress = [this](char& k) { EdcodeKeyPress(k); };
+    Edcode->onExit = [this] { EdcodeExit(); };
+    Edqty->onEnter = [this] { EdqtyEnter(); };
+    Edqty->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdqtyKeyDown(k, m); };
+    Edqty->onKeyPress = [this](char& k) { EdqtyKeyPress(k); };
+    Edqty->whiteWhenLeft();
+    Edadd->onEnter = [this] { EdaddEnter(); };
+    Edadd->onKeyPress = [this](char& k) { EdaddKeyPress(k); };
+    Edadd->onExit = [this] { EdaddExit(); };
+    Edyn->onEnter = [this] { EdynEnter(); };
+    Edyn->onKeyPress = [this](char& k) { EdynKeyPress(k); };
+    Edyn->onExit = [this] { EdynExit(); };
+    bindAccelerator(butexit, [this] { butexitClick(); });
+}
+
+void TForm7::showHelp(size_t index) {
+    Memo2->setPlainText(fromCp1252(m_help.line(index)));
+}
+
+// ---------------------------------------------------------------- activation and leaving
+
+void TForm7::FormActivate() {
+    m_firstEntry = true;
+    m_help.load(m_state.files.compose("hlpf.6"));
+    // A work copy that cannot be made is reported; the screen still opens,
+    // and without a copy nothing is applied at the end.
+    guarded([this] { MakeInventoryWorkCopy(m_state.files); });
+    moveTo(Edcode);
+}
+
+void TForm7::leaveToMain() {
+    // A journal that cannot be applied stays for the next visit; the screen
+    // is left all the same, or it could never be left.
+    guarded([this] { ApplyInventoryUpdates(m_state.files, m_services.dialogs); });
+    ZorviScreen::leaveToMain();
+}
+
+void TForm7::butexitClick() {
+    leaveToMain();
+}
+
+// ---------------------------------------------------------------- code
+
+void TForm7::EdcodeEnter() {
+    Edcode->clear();
+    FieldColours::paint(Edcode, FieldColours::Entry);
+    m_state.article.ArticleMarker = ' ';
+    showHelp(m_firstEntry ? 1 : 8);
+    m_firstEntry = false;
+    butexit->setEnabled(true);
+    Labold->clear();
+    Labnew->clear();
+    m_state.sale.EnteredCode.clear();
+    Edqty->clear();
+    Edadd->clear();
+    Label5->hide();
+    Label6->hide();
+    FieldColours::paint(Edyn, FieldColours::Left);
+    Edyn->clear();
+}
+
+void TForm7::EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+    // Shift alone may come with or without its own modifier bit.
+    if (modifiers == Qt::ShiftModifier || (key == Qt::Key_Shift && modifiers == Qt::NoModifier)) {
+        key = 0;
+        helpMessage(2);
+        return;
+    }
+    if (key == Qt::Key_Delete) {
+        Edcode->clear();
+        m_state.sale.EnteredCode.clear();
+        key = 0;
+    }
+}
+
+void TForm7::EdcodeKeyPress(char& key) {
+    if (key == Esc) {
+        key = 0;
+        leaveToMain();
+        return;
+    }
+    const bool scanned = key != '\r';
+    switch (TakeCodeKey(m_state.sale.EnteredCode, key)) {
+    case CodeKey::Dropped:
+    case CodeKey::Typed:
+        return;
+    case CodeKey::EnterOnEmpty:
+        helpMessage(3);
+        return;
+    case CodeKey::Completed:
+        m_scanSuffixPending = scanned;
+        if (scanned) m_codeScannedAt.start();
+        searchCode();
+        return;
+    }
+}
+
+void TForm7::searchCode() {
+    std::string& code = m_state.sale.EnteredCode;
+    const std::string typed = code;
+    code = PadRight(code, 13);
+    Edcode->setText(fromCp1252(typed));
+    const InventoryFind result = FindInventoryLine(m_state.files, code, m_line, m_services.dialogs);
+    m_state.article.ArticleMarker = m_line.ArticleMarker;
+    if (result == InventoryFind::Found) {
+        m_state.article.ArticleCode = m_line.ArticleCode;
+        moveTo(Edqty);
+        return;
+    }
+    if (result == InventoryFind::Expense) {
+        code.clear();
+        Edcode->clear();
+        return;
+    }
+    // The field still shows the code as typed; the search goes on from there,
+    // so a corrected code can be looked up and Backspace removes what was typed.
+    code = typed;
+}
+
+void TForm7::EdcodeExit() {
+    FieldColours::paint(Edcode, FieldColours::Left);
+    Labold->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock)));
+    Label5->show();
+    Edyn->clear();
+}
+
+// ---------------------------------------------------------------- quantity
+
+void TForm7::EdqtyEnter() {
+    butexit->setEnabled(false);
+    FieldColours::paint(Edqty, FieldColours::Entry);
+    Edqty->clear();
+    showHelp(4);
+}
+
+void TForm7::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete) {
+        Edqty->clear();
+        key = 0;
+    } else if (key == Qt::Key_Escape) {
+        key = 0;
+        Edqty->clear();
+        m_state.sale.EnteredCode.clear();
+        Edcode->clear();
+        moveTo(Edcode);
+    }
+}
+
+void TForm7::EdqtyKeyPress(char& key) {
+    if (key == '-' || key == '$') key = 0;
+    if (key != '\r') {
+        m_scanSuffixPending = false;
+        return;
+    }
+    key = 0;
+    if (m_scanSuffixPending && m_codeScannedAt.elapsed() < 50) {
+        m_scanSuffixPending = false;
+        return;
+    }
+    m_scanSuffixPending = false;
+    QuantityEntry entry = ParseQuantity(toCp1252(Edqty->text()));
+    if (entry.ValueError != 0) {
+        helpMessage(6);
+        return;
+    }
+    m_state.sale.Quantity = entry.Quantity;
+    moveTo(Edadd);
+}
+
+// ---------------------------------------------------------------- add or deduct
+
+void TForm7::EdaddEnter() {
+    FieldColours::paint(Edadd, FieldColours::Entry);
+    showHelp(5);
+}
+
+void TForm7::EdaddKeyPress(char& key) {
+    key = upper(key);
+    if (key != 'A' && key != 'D') {
+        m_services.dialogs.message(" Wrong key pressed !");
+        Edadd->clear();
+        return;
+    }
+    double& quantity = m_state.sale.Quantity;
+    if (key == 'D') quantity = -quantity;
+    Labnew->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock + quantity)));
+    moveTo(Edyn);
+}
+
+void TForm7::EdaddExit() {
+    FieldColours::paint(Edadd, FieldColours::Left);
+    Label6->setText(Label5->text());
+}
+
+// ---------------------------------------------------------------- confirmation
+
+void TForm7::EdynEnter() {
+    FieldColours::paint(Edyn, FieldColours::Confirm);
+    showHelp(7);
+    Label6->show();
+}
+
+void TForm7::EdynKeyPress(char& key) {
+    const char k = upper(key);
+    key = 0;
+    if (k == 'Y') {
+        // Written before the cursor moves on: a change that cannot be written
+        // is reported and the question stays, so it can be confirmed again.
+        AppendInventoryChange(m_state.files, {m_state.sale.EnteredCode, m_state.sale.Quantity});
+    } else if (k != 'N' && k != Esc) {
+        m_services.dialogs.message(" Wrong key pressed !");
+        Edyn->clear();
+        return;
+    }
+    moveTo(Edcode);
+}
+
+void TForm7::EdynExit() {
+    FieldColours::paint(Edyn, FieldColours::Left);
+    Edyn->clear();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+#include "inventory/InventoryFile.h"
+
+#include <QElapsedTimer>
+
+class EntryField;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// TForm7: the inventory update screen, on which stock received or lost is
+// added to or deducted from single articles.
+class TForm7 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    TForm7(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Labold;
+    QLabel* Labnew;
+    EntryField* Edcode;
+    EntryField* Edqty;
+    EntryField* Edadd;
+    EntryField* Edyn;
+    QPlainTextEdit* Memo2;
+    QPushButton* butexit;
+
+    // Every way out (Esc, Exit, the close button) applies the journal first.
+    void leaveToMain() override;
+
+  protected:
+    void FormActivate() override;
+
+  private:
+    void buildControls();
+    void wireHandlers();
+    void showHelp(size_t index);
+
+    void EdcodeEnter();
+    void EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void EdcodeKeyPress(char& key);
+    void EdcodeExit();
+    void searchCode();
+    void EdqtyEnter();
+    void EdqtyKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void EdqtyKeyPress(char& key);
+    void EdaddEnter();
+    void EdaddKeyPress(char& key);
+    void EdaddExit();
+    void EdynEnter();
+    void EdynKeyPress(char& key);
+    void EdynExit();
+    void butexitClick();
+
+    InventoryLine m_line; // the line found for the code
+    bool m_firstEntry = true;
+    // A scanner may end a code with Enter after its 13th character, which
+    // already completed it; that Enter must not reach the quantity.
+    QElapsedTimer m_codeScannedAt;
+    bool m_scanSuffixPending = false;
+};

@@ -1,0 +1,152 @@
+#include "inventory/InventoryScreen.h"
+#include "app/MainScreen.h"
+#include "forms/EntryField.h"
+#include "support/ProgramFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string sp(size_t n) {
+    return std::string(n, ' ');
+}
+
+const std::string PriceList = " 4011200296908 Ballpoint pen blue" + sp(8) + " " + "      0.40" +
+                              " " + "      1.20" + " " + "12\r\n" + "$EXP1" + sp(9) + " " +
+                              "Stationery" + sp(16) + " " + "      0.00" + " " + "      0.00" +
+                              " " + " 0\r\n";
+// The pen as the consolidation wrote it (minmax in 5), the expense code.
+const std::string Inventory =
+    " 4011200296908    12        3.0          5.0           140.3           17.80\r\n"
+    "$EXP1" +
+    sp(9) + "    0        0.0          0.0             0.0            0.00\r\n";
+
+struct InventoryFixture : ProgramFixture {
+    InventoryFixture() {
+        writeNumberedHelp("hlpf.6", "i", 8);
+        dir.write("Pricelist.dat", PriceList);
+        dir.write("Inventory.dat", Inventory);
+        config.LowStockPercent = 10;
+    }
+    void open() {
+        writeConfiguration(config);
+        start();
+        QTest::mouseClick(main().butmenu, Qt::LeftButton);
+        main().RbutInvent->setFocus();
+        QApplication::setActiveWindow(&screen());
+        QApplication::processEvents();
+        dialogs.shown.clear();
+    }
+    TForm7& screen() { return *qobject_cast<TForm7*>(program->Form7); }
+    QWidget* at() { return screen().activeControl(); }
+    void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }
+    std::string help() { return screen().Memo2->toPlainText().toStdString(); }
+    std::string before() { return screen().Labold->text().toStdString(); }
+    std::string after() { return screen().Labnew->text().toStdString(); }
+    std::vector<std::string> messages() {
+        auto texts = dialogs.texts();
+        dialogs.shown.clear();
+        return texts;
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+} // namespace
+
+TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
+    InventoryFixture f;
+    f.open();
+    ASSERT_TRUE(f.screen().isVisible());
+    EXPECT_EQ(f.at(), f.screen().Edcode);
+    EXPECT_EQ(f.help(), "i1");
+    EXPECT_EQ(f.dir.read("Inventory.wrk"), Inventory);
+
+    f.type("\r");
+    EXPECT_EQ(f.messages(), Texts{"i3"});
+    // An expense cannot be updated; the field is cleared.
+    f.type("exp1\r");
+    EXPECT_EQ(f.messages(),
+              (Texts{" This is an EXPENSE and can't be updated.", " This code  was not found !"}));
+    EXPECT_EQ(f.screen().Edcode->text(), "");
+    // A code not there is shown padded; the field keeps what was typed, so
+    // Backspace takes a typed character back and the corrected code is found.
+    f.type("4011200296909");
+    EXPECT_EQ(f.messages(), Texts{" This code 4011200296909 was not found !"});
+    f.type("abc");
+    EXPECT_EQ(f.screen().Edcode->text(), "4011200296909");
+    f.type("\b8");
+    EXPECT_EQ(f.at(), f.screen().Edqty);
+    EXPECT_EQ(f.before(), " 4011200296908   12         3           5        140.3");
+    EXPECT_FALSE(f.screen().butexit->isEnabled());
+    EXPECT_EQ(f.help(), "i4");
+
+    f.type("1000\r");
+    EXPECT_EQ(f.messages(), Texts{"i6"});
+    QTest::keyClick(f.screen().Edqty, Qt::Key_Delete);
+    f.type("12\r");
+    EXPECT_EQ(f.at(), f.screen().Edadd);
+    EXPECT_EQ(f.help(), "i5");
+    f.type("x");
+    EXPECT_EQ(f.messages(), Texts{" Wrong key pressed !"});
+    f.type("a");
+    EXPECT_EQ(f.after(), " 4011200296908   12         3          17        140.3");
+    EXPECT_EQ(f.at(), f.screen().Edyn);
+    EXPECT_EQ(f.help(), "i7");
+    EXPECT_TRUE(f.screen().Label6->isVisible());
+    EXPECT_EQ(f.screen().Label6->text(), f.screen().Label5->text());
+    f.type("y");
+    EXPECT_EQ(f.at(), f.screen().Edcode);
+    EXPECT_EQ(f.help(), "i8");
+    EXPECT_EQ(f.dir.read("Inventory.new"), " 4011200296908 " + sp(6) + "12.0\r\n");
+
+    // The second change still starts from the stock at activation; N keeps
+    // nothing, D deducts.
+    f.type("4011200296908");
+    f.type("3\rd");
+    EXPECT_EQ(f.before(), " 4011200296908   12         3           5        140.3");
+    EXPECT_EQ(f.after(), " 4011200296908   12         3           2        140.3");
+    f.type("n");
+    f.type("4011200296908");
+    f.type("3\rdy");
+    EXPECT_EQ(f.dir.read("Inventory.new"), " 4011200296908 " + sp(6) +
+                                               "12.0\r\n"
+                                               " 4011200296908 " +
+                                               sp(6) + "-3.0\r\n");
+    EXPECT_EQ(f.dir.read("Inventory.dat"), Inventory);
+
+    f.type("\x1b");
+    EXPECT_TRUE(f.main().isVisible());
+    EXPECT_FALSE(f.screen().isVisible());
+    EXPECT_EQ(f.dir.read("Inventory.dat"),
+              " 4011200296908 " + sp(8) + "12 " + sp(7) + "3.0 " + sp(8) + "14.0 " + sp(10) +
+                  "140.3 " + sp(10) + "17.80\r\n" + "$EXP1" + sp(9) + " " + sp(9) + "0 " + sp(7) +
+                  "0.0 " + sp(9) + "0.0 " + sp(12) + "0.0 " + sp(11) + "0.00\r\n");
+    EXPECT_FALSE(f.dir.exists("Inventory.new"));
+    EXPECT_FALSE(f.dir.exists("Inventory.wrk"));
+}
+
+TEST(InventoryScreen, AChangeThatCannotBeWrittenIsNotLost) {
+    InventoryFixture f;
+    std::filesystem::create_directories(f.dir.file("Inventory.new"));
+    f.open();
+    f.type("4011200296908");
+    f.type("1\ray");
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_EQ(f.at(), f.screen().Edyn);
+    // The close button leaves like Exit: the apply cannot read the journal, so
+    // the inventory stays as it was and the screen is left all the same.
+    f.screen().close();
+    auto texts = f.messages();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(f.dir.file("Inventory.new")), std::string::npos) << texts[0];
+    EXPECT_TRUE(f.main().isVisible());
+    EXPECT_EQ(f.dir.read("Inventory.dat"), Inventory);
+}
