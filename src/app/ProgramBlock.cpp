@@ -2,6 +2,7 @@
 
 #include "app/MainScreen.h"
 #include "app/PlaceholderScreen.h"
+#include "consolidation/ConsolidationScreen.h"
 #include "expenses/ExpenseScreen.h"
 #include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
@@ -27,8 +28,8 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     auto* expense = new TForm5(state, services);
     expense->setMainScreen(Form1);
     Form5 = expense;
-    auto* consolidation = placeholder("ZORVI  CONSOLIDATE", 630, 423);
-    consolidation->setEndsTheDay(true);
+    auto* consolidation = new TForm6(state, services);
+    consolidation->setMainScreen(Form1);
     Form6 = consolidation;
     auto* inventory = new TForm7(state, services);
     inventory->setMainScreen(Form1);

@@ -68,7 +68,8 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
 // (or, if it never reached its commit, dropped) before anything is read.
 void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     try {
-        RecoverFileCommit(dataDir);
+        std::string finished = RecoverFileCommit(dataDir);
+        if (!finished.empty()) dialogs.message(finished);
     } catch (const IoError& e) {
         dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
     }

@@ -5,6 +5,7 @@
 #include "store/TextFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,7 +27,8 @@ bool endsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-void syncDirectory(const std::string& dir) {
+void syncDirectory(const std::string& dir, bool sync = true) {
+    if (!sync) return;
     int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) fail(dir, "Open error");
     int rc = ::fsync(fd);
@@ -34,7 +36,7 @@ void syncDirectory(const std::string& dir) {
     if (rc != 0) fail(dir, "Write error");
 }
 
-void writeAllSynced(const std::string& path, std::string_view bytes) {
+void writeAllSynced(const std::string& path, std::string_view bytes, bool sync = true) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) fail(path, "Open error");
     size_t done = 0;
@@ -49,7 +51,7 @@ void writeAllSynced(const std::string& path, std::string_view bytes) {
         }
         done += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (sync && ::fsync(fd) != 0) {
         int saved = errno;
         ::close(fd);
         errno = saved;
@@ -60,6 +62,19 @@ void writeAllSynced(const std::string& path, std::string_view bytes) {
 
 bool present(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
+}
+
+// A move never replaces a file that is there: an archive name found free when
+// the change was prepared may have been taken since.
+void moveNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (errno != EINVAL && errno != ENOSYS) fail(errno == EEXIST ? to : from, "Rename error");
+    // A file system without the no-replace rename: check, then rename.
+    if (present(to)) {
+        errno = EEXIST;
+        fail(to, "Rename error");
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) fail(from, "Rename error");
 }
 
 // One operation of a journal. Each looks at what is already done first, so a
@@ -77,11 +92,7 @@ void carryOut(const std::string& dir, char kind, const std::string& first,
         break;
     case 'M':
         if (!present(a)) break;
-        if (present(b)) {
-            errno = EEXIST;
-            fail(b, "Rename error");
-        }
-        if (::rename(a.c_str(), b.c_str()) != 0) fail(a, "Rename error");
+        moveNoReplace(a, b);
         break;
     }
 }
@@ -92,8 +103,9 @@ struct JournalLine {
     std::string second;
 };
 
-// The journal's lines, or nothing when it is not complete.
-bool readJournal(const std::string& path, std::vector<JournalLine>& lines) {
+// The journal's lines, or nothing when it is not complete. A line of kind
+// 'N' is the change's note.
+bool readJournal(const std::string& path, std::vector<JournalLine>& lines, std::string& note) {
     TextFile file;
     if (!file.openRead(path)) return false;
     std::string line;
@@ -102,8 +114,12 @@ bool readJournal(const std::string& path, std::vector<JournalLine>& lines) {
         auto tab1 = line.find('\t');
         auto tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
         if (line.size() < 2 || tab1 != 1 || tab2 == std::string::npos ||
-            std::string_view("RDM").find(line[0]) == std::string_view::npos)
+            std::string_view("RDMN").find(line[0]) == std::string_view::npos)
             return false;
+        if (line[0] == 'N') {
+            note = line.substr(2, tab2 - 2);
+            continue;
+        }
         lines.push_back({line[0], line.substr(2, tab2 - 2), line.substr(tab2 + 1)});
     }
     return false;
@@ -143,7 +159,7 @@ std::string FileCommit::stage(std::string_view target) {
 }
 
 void FileCommit::replace(std::string_view target, std::string_view content) {
-    writeAllSynced(stage(target), content);
+    writeAllSynced(stage(target), content, m_sync);
 }
 
 void FileCommit::remove(std::string_view name) {
@@ -159,8 +175,15 @@ void FileCommit::move(std::string_view from, std::string_view to) {
     m_operations.push_back({'M', checkedName(from), target});
 }
 
+void FileCommit::setNote(std::string note) {
+    for (char& c : note)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    m_note = std::move(note);
+}
+
 void FileCommit::commit() {
     std::string journal;
+    if (!m_note.empty()) journal += "N\t" + m_note + "\t\r\n";
     for (const auto& op : m_operations) {
         if (op.kind == 'R' && !present(m_dir + op.second))
             throw IoError(m_dir + op.second, "Staging file missing");
@@ -171,8 +194,8 @@ void FileCommit::commit() {
     const std::string path = m_dir + std::string(JournalName);
     const std::string temp = path + std::string(StagingSuffix);
     try {
-        syncDirectory(m_dir);
-        writeAllSynced(temp, journal);
+        syncDirectory(m_dir, m_sync);
+        writeAllSynced(temp, journal, m_sync);
         if (::rename(temp.c_str(), path.c_str()) != 0) fail(path, "Rename error");
     } catch (...) {
         cancel();
@@ -181,16 +204,17 @@ void FileCommit::commit() {
     // From here on the change is made; what does not get done now the next
     // start finishes.
     m_done = true;
-    syncDirectory(m_dir);
+    m_committed = true;
+    syncDirectory(m_dir, m_sync);
     size_t count = 0;
     for (const auto& op : m_operations) {
         if (count++ == m_stopAfter) return;
         carryOut(m_dir, op.kind, op.first, op.second);
     }
     if (count == m_stopAfter) return;
-    syncDirectory(m_dir);
+    syncDirectory(m_dir, m_sync);
     if (::unlink(path.c_str()) != 0) fail(path, "Delete error");
-    syncDirectory(m_dir);
+    syncDirectory(m_dir, m_sync);
 }
 
 void FileCommit::cancel() {
@@ -201,14 +225,17 @@ void FileCommit::cancel() {
     m_done = true;
 }
 
-void RecoverFileCommit(const std::string& dataDir) {
+std::string RecoverFileCommit(const std::string& dataDir) {
     const std::string path = dataDir + std::string(FileCommit::JournalName);
     std::vector<JournalLine> lines;
-    if (readJournal(path, lines)) {
+    std::string note;
+    bool finished = readJournal(path, lines, note);
+    if (finished) {
         for (const auto& line : lines)
             carryOut(dataDir, line.kind, line.first, line.second);
         syncDirectory(dataDir);
     }
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "Delete error");
     sweepStaging(dataDir);
+    return finished ? note : std::string();
 }

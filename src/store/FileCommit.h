@@ -34,12 +34,24 @@ class FileCommit {
     // free name). A `from` that is not there is no error.
     void move(std::string_view from, std::string_view to);
 
+    // A line of text kept in the journal (no line breaks or tabs), which
+    // RecoverFileCommit returns when it finishes this change after a crash:
+    // what the operator is told was completed.
+    void setNote(std::string note);
+
     // Puts the change into effect. An IoError before the journal is in place
     // leaves every file as it was and the staging files gone; one after it is
     // finished by the next start.
     void commit();
     // Throws the staged files away; nothing changes.
     void cancel();
+
+    // True once the journal is in place: from then on the change counts as
+    // made, even when commit() throws while carrying it out.
+    bool committed() const { return m_committed; }
+
+    // For measurements only: leaves out every sync to disk.
+    void skipSyncs() { m_sync = false; }
 
     // For tests: carry out only the first `count` operations of the commit and
     // stop there, as a crash would.
@@ -60,12 +72,16 @@ class FileCommit {
 
     std::string m_dir;
     std::vector<Operation> m_operations;
+    std::string m_note;
     size_t m_stopAfter = static_cast<size_t>(-1);
     bool m_done = false;
+    bool m_committed = false;
+    bool m_sync = true;
 };
 
 // At program start, before any data file is read: finishes a change whose
 // journal is in place and discards the staging files of one that never got
-// there. Throws IoError when an operation cannot be finished; the journal then
-// stays for the next start.
-void RecoverFileCommit(const std::string& dataDir);
+// there. Returns the note of the change it finished (empty when there was
+// none, or it had no note). Throws IoError when an operation cannot be
+// finished; the journal then stays for the next start.
+std::string RecoverFileCommit(const std::string& dataDir);

@@ -1,0 +1,168 @@
+// Times the consolidation on a generated data directory of 100,000 price list
+// lines (5% services, 5% expense codes), the matching inventory and a day of
+// 200,000 takings lines, next to one plain read of the same files.
+
+#include "consolidation/DayCommit.h"
+#include "consolidation/DayResults.h"
+#include "store/Configuration.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int ItemCount = 100000;
+constexpr int TakingsLines = 200000;
+
+std::string codeOf(int i) {
+    char code[16];
+    std::snprintf(code, sizeof code, i % 20 == 1 ? "/%012d" : "%013d", i);
+    return code;
+}
+char markerOf(int i) {
+    return i % 20 == 2 ? '$' : ' ';
+}
+
+std::string fmt(const char* format, auto... values) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, format, values...);
+    return buf;
+}
+
+void writeFile(const std::string& path, const std::function<void(std::ofstream&)>& body) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    body(out);
+}
+
+void layOut(const std::string& dir) {
+    writeFile(dir + "Pricelist.dat", [](std::ofstream& out) {
+        for (int i = 1; i <= ItemCount; ++i)
+            out << fmt("%c%-13s %-26s %10.2f %10.2f %2d\r\n", markerOf(i), codeOf(i).c_str(),
+                       "Article", (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
+    });
+    writeFile(dir + "Inventory.dat", [](std::ofstream& out) {
+        for (int i = 1; i <= ItemCount; ++i)
+            out << fmt("%c%-13s %5d %10.1f %12.1f %15.1f %15.2f\r\n",
+                       markerOf(i) == '$' ? '$' : (i % 20 == 1 ? '!' : ' '), codeOf(i).c_str(),
+                       i % 100, 1.0, (i % 37) * 1.0, 12.0, (i % 1000) / 10.0);
+    });
+    writeFile(dir + "Results.dat", [](std::ofstream& out) {
+        out << "* START of SALE   05/12/26 09:00\r\n";
+        unsigned seed = 7;
+        for (int n = 0; n < TakingsLines; ++n) {
+            seed = seed * 1103515245 + 12345;
+            int i = static_cast<int>(seed >> 8) % ItemCount + 1;
+            if (n % 4 == 3) {
+                out << "# Total*** 9:05   10.20     0.00     0.00             0.00       10.20"
+                       "       20.00  9.80\r\n";
+                continue;
+            }
+            char who = markerOf(i) == '$' ? '$' : (i % 20 == 1 ? 'a' : 'A');
+            out << fmt("%c %-13s %8.2f %10.2f %12.2f %12.2f %13.2f\r\n", who, codeOf(i).c_str(),
+                       1.0 + n % 3, 1.2, 2.5, 2.5, 2.5 * (1 + n % 3));
+        }
+    });
+}
+
+void readOnce(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    static std::vector<char> buffer(1 << 16);
+    while (::read(fd, buffer.data(), buffer.size()) > 0) {
+    }
+    ::close(fd);
+}
+
+double millisecondsOf(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    return spent.count();
+}
+
+double median(
+    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        times.push_back(millisecondsOf(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void print(const char* what, double ms) {
+    std::printf("%-52s %9.3f ms\n", what, ms);
+}
+
+} // namespace
+
+int main() {
+    std::string root = (std::filesystem::temp_directory_path() / "zorviconsXXXXXX").string();
+    if (!::mkdtemp(root.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string dir = root + "/";
+    layOut(dir);
+    Configuration config;
+    config.SalesPersonCode = {"A", "B", "C", "D", "E"};
+    config.SalesPersonName = {"ANNA", "B", "C", "D", "E"};
+    const RunDates dates{"05/12/26", "2026", "Dez", "05", false};
+
+    DayResults day;
+    double reading =
+        median(7, [&] { ReadDayResults(dir + "Results.dat", config, dates.DateText, day); });
+    double readResults = median(21, [&] { readOnce(dir + "Results.dat"); });
+    double readAll = median(21, [&] {
+        readOnce(dir + "Pricelist.dat");
+        readOnce(dir + "Inventory.dat");
+        readOnce(dir + "Results.dat");
+    });
+
+    // Step 4 on a fresh copy of the directory each time; the takings file
+    // goes back to its name afterwards.
+    size_t repaints = 0;
+    auto restore = [&] {
+        for (const char* name : {"Daybyday.dat", "Spersons.dat"})
+            std::filesystem::remove(dir + name);
+        if (std::filesystem::exists(dir + "Res2026Dez.05"))
+            std::filesystem::rename(dir + "Res2026Dez.05", dir + "Results.dat");
+        layOut(dir);
+        ReadDayResults(dir + "Results.dat", config, dates.DateText, day);
+        repaints = 0;
+    };
+    auto step4 = [&](bool sync) {
+        DayCommitOptions options;
+        options.sync = sync;
+        options.progress = [&](size_t, size_t) { ++repaints; };
+        CommitDay({dir, config, true, false, dates, day}, options);
+    };
+    double withoutSync = median(
+        5, [&] { step4(false); }, restore);
+    double withSync = median(
+        3, [&] { step4(true); }, restore);
+
+    print("read Results.dat once", readResults);
+    print("read Pricelist.dat + Inventory.dat + Results.dat", readAll);
+    print("reading the day's takings (ReadDayResults)", reading);
+    print("step 4 without sync", withoutSync);
+    print("step 4 with sync", withSync);
+    std::printf("%-52s %9.2f (at most 3)\n", "ratio reading / read Results.dat",
+                reading / readResults);
+    std::printf("%-52s %9.2f (at most 8)\n", "ratio step 4 without sync / read of the files",
+                withoutSync / readAll);
+    std::printf("%-52s %9zu (about 100)\n", "progress bar repaints", repaints);
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    return 0;
+}

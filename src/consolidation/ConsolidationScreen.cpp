@@ -1,0 +1,373 @@
+// TForm6: the consolidation screen.
+#include "consolidation/ConsolidationScreen.h"
+
+#include "consolidation/ConsolidationError.h"
+#include "consolidation/DayCommit.h"
+#include "consolidation/Reports.h"
+#include "devices/Printer.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "pricelist/PriceList.h"
+#include "store/FileNames.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
+
+namespace {
+
+const char* const Hint = "Click the Next Button or press the N or Alt-N key.";
+
+std::string notFoundText(const std::string& path) {
+    return " The file " + path +
+           " not found! \r Zorvi can not finalize without this file and will close now";
+}
+
+} // namespace
+
+TForm6::TForm6(ProgramState& state, Services& services, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    setWindowTitle("ZORVI  CONSOLIDATE");
+    setClientSize(630, 423);
+    buildControls();
+    bindAccelerator(ButNext, [this] { ButNextClick(); });
+    bindAccelerator(ButExit, [this] { ButExitClick(); });
+    bindAccelerator(butstock, [this] { butstockClick(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    Timer1->start();
+}
+
+void TForm6::buildControls() {
+    // Two ellipses behind the title, each title drawn twice for its shadow.
+    auto* outer = new QLabel(this);
+    outer->setGeometry(95, 8, 440, 120);
+    outer->setStyleSheet("background: white; border: 2px solid black; border-radius: 60px;");
+    auto* inner = new QLabel(this);
+    inner->setGeometry(125, 20, 380, 96);
+    inner->setStyleSheet("background: teal; border-radius: 48px;");
+    auto title = [this](const char* text, const QFont& font, int left, int top,
+                        const char* colour) {
+        auto* label = new QLabel(text, this);
+        label->setFont(font);
+        label->setStyleSheet(QString("color: %1; background: transparent;").arg(colour));
+        label->setGeometry(left, top, 400, font.pixelSize() + 12);
+        return label;
+    };
+    QFont zorvi = ScreenParts::arial(48, true);
+    QFont consolidate("Times New Roman");
+    consolidate.setPixelSize(67);
+    consolidate.setBold(true);
+    title("ZORVI", zorvi, 240, 10, "black");
+    title("ZORVI", zorvi, 242, 12, "red");
+    title("Consolidate", consolidate, 150, 52, "black");
+    title("Consolidate", consolidate, 152, 54, "red");
+
+    Label5 = new QLabel(this);
+    Label5->setGeometry(8, 4, 120, 18);
+    Label6 = new QLabel(this);
+    Label6->setGeometry(502, 4, 120, 18);
+    Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(60, 134, 510, 214);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setFont(ScreenParts::lineDraw(13));
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->hide();
+
+    Label7 = new QLabel(Hint, this);
+    Label7->setGeometry(60, 352, 510, 18);
+    Label7->setAlignment(Qt::AlignCenter);
+
+    ButNext = new QPushButton("&Next", this);
+    ButNext->setGeometry(120, 378, 110, 30);
+    ButExit = new QPushButton("E&xit ", this);
+    ButExit->setGeometry(400, 378, 110, 30);
+    butstock = new QPushButton("&Setup inventory", this);
+    butstock->setGeometry(245, 378, 140, 30);
+    butstock->setEnabled(false);
+    ButDelete = new QPushButton("Remove Zorvi", this);
+    ButDelete->setGeometry(245, 340, 140, 30);
+    ButDelete->setStyleSheet("color: red;");
+    ButDelete->setEnabled(false);
+    ButDelete->hide();
+    FileListBox1 = new QListWidget(this);
+    FileListBox1->hide();
+    setTabOrder(ButNext, ButExit);
+    setTabOrder(ButExit, butstock);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(10000);
+}
+
+void TForm6::FormActivate() {
+    centre();
+    ConsolidationStep = 0;
+    Config().InventoryOn = Config().LowStockPercent >= 1;
+    ButNext->setEnabled(true);
+    ButExit->setEnabled(true);
+    butstock->setEnabled(false);
+    Label7->setText(Hint);
+    Label7->show();
+    Label7->setEnabled(true);
+    Memo1->clear();
+    Memo1->hide();
+    // The day's date is taken once, so a run that crosses midnight files
+    // everything under the day it began on.
+    const DateTime now = m_services.clock.now();
+    const RegionalFormats formats = m_services.regional.formats();
+    m_dates = MakeRunDates(now, formats);
+    m_state.DateText = m_dates.DateText;
+    Label5->setText(fromCp1252(m_dates.DateText));
+    m_state.ClockText = UpdateClockText(LongTimeText(now, formats));
+    Label6->setText(fromCp1252(m_state.ClockText));
+    PeriodEnd = m_dates.lastDayOfMonth;
+    ButNext->setFocus();
+    if (Config().InventoryOn &&
+        !FileNames::exists(FileNames::resolve(m_state.files.DataDir(), "Inventory.dat"))) {
+        butstock->setEnabled(true);
+        ButNext->setEnabled(false);
+        Label7->hide();
+        m_services.dialogs.message(
+            "Zorvi is in \"Inventory mode\" and the file \"Inventory.dat\" was not found.\r"
+            "Zorvi is now switched to \"Stocktake mode\".\rSee the manual \"Inventory setup\".");
+        ButExit->setFocus();
+    }
+}
+
+Configuration& TForm6::Config() {
+    return m_state.config;
+}
+
+void TForm6::ButNextClick() {
+    if (!ButNext->isEnabled()) return;
+    Memo1->clear();
+    ++ConsolidationStep;
+    switch (ConsolidationStep) {
+    case 1:
+        stepQuestions();
+        break;
+    case 3:
+        stepSalesPersonTable();
+        break;
+    case 4:
+        stepConsolidate();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm6::stepQuestions() {
+    Label7->setEnabled(false);
+    ButExit->setEnabled(false);
+    // One copy of the program at a time may consolidate this data directory.
+    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+        m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
+                                   m_state.files.DataDir() +
+                                   " now.\rTry again when it has finished.");
+        ConsolidationStep = 0;
+        ButExit->setEnabled(true);
+        Label7->setEnabled(true);
+        return;
+    }
+    AskForPrinting();
+    std::string question;
+    if (PeriodEnd) question = "Today is the last Day of this Month!   " + m_dates.DateText + "\r";
+    question += "Do a end of week, month ect. consolitate,\rpress the [ Yes ] Button ! ";
+    // A closed box is No: a period end cannot be undone.
+    PeriodEnd =
+        m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+    ConsolidationStep = 2;
+    Label7->setEnabled(true);
+    stepDayReport();
+}
+
+void TForm6::AskForPrinting() {
+    Dialogs& dialogs = m_services.dialogs;
+    if (dialogs.confirm("  If you want the Results printed,  \r  then switch the Printer on and "
+                        "press  [ Yes ] ! ",
+                        Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
+        TestPrinter(m_state, m_services.launcher, dialogs);
+    else
+        m_state.flags.DocketAutoPrint = false;
+}
+
+void TForm6::stepDayReport() {
+    Label7->setEnabled(false);
+    DataFiles& files = m_state.files;
+    // Without a price list the inventory would be rebuilt from nothing.
+    if (!FileNames::exists(files.pathOf("Pricelist.dat"))) {
+        if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+        m_services.dialogs.message(notFoundText(files.pathOf("Pricelist.dat")));
+        endProgram();
+        return;
+    }
+    const std::string results = files.compose("Results.dat");
+    if (!ReadDayResults(results, Config(), m_dates.DateText, m_day)) {
+        m_services.dialogs.message(notFoundText(results));
+        endProgram();
+        return;
+    }
+    if (m_day.faultyLines > 0) {
+        std::string question = "The file " + results + " has " + std::to_string(m_day.faultyLines) +
+                               " line(s) that cannot be read; the first is line " +
+                               std::to_string(m_day.firstFaultyLine) + ":\r" +
+                               m_day.firstFaultyText.substr(0, 90) +
+                               "\rConsolidate the day without them?";
+        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+            endProgram();
+            return;
+        }
+    }
+    m_state.consolidation = m_day.totals;
+    m_state.salesPersons = m_day.persons;
+    Memo1->show();
+    std::vector<std::string> report =
+        DayReportLines(m_day.totals, m_day.headerText, m_services.regional.formats());
+    showLines(report);
+    Label7->setEnabled(true);
+    printReport(report);
+}
+
+void TForm6::stepSalesPersonTable() {
+    Label7->setEnabled(false);
+    QFont font = Memo1->font();
+    font.setPixelSize(10 * 4 / 3);
+    Memo1->setFont(font);
+    std::vector<std::string> table =
+        SalesPersonTableLines(m_state.salesPersons, Config(), m_services.regional.formats());
+    showLines(table);
+    printReport(table);
+    Label7->setEnabled(true);
+}
+
+void TForm6::stepConsolidate() {
+    Label7->setEnabled(false);
+    ButNext->setEnabled(false);
+    notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
+    Label7->setText("Press X or Alt-X to Exit.");
+    repaint();
+    m_working = true;
+    // The day's totals are done with; the sales person figures go on into the merge.
+    m_state.consolidation = ConsolidationTotals{};
+    m_day.persons = m_state.salesPersons;
+    progressBar = new QProgressBar(this);
+    progressBar->setGeometry(0, height() - 16, width(), 16);
+    progressBar->show();
+    DayCommitOptions options;
+    options.progress = [this](size_t done, size_t total) { showProgress(done, total); };
+    DayCommitResult result;
+    bool done = false;
+    try {
+        result = CommitDay(
+            {m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd, m_dates, m_day},
+            options);
+        done = true;
+    } catch (const ConsolidationError& e) {
+        m_services.dialogs.message(e.what());
+    }
+    delete progressBar;
+    progressBar = nullptr;
+    m_working = false;
+    if (done) {
+        notice({" ", " ", "F I N I S H"}, 36 * 4 / 3, true);
+        repaint();
+        if (!result.unfinished.empty()) m_services.dialogs.message(result.unfinished);
+    }
+    ButExit->setEnabled(true);
+    Label7->setEnabled(true);
+    ButExit->setFocus();
+}
+
+void TForm6::showProgress(size_t done, size_t total) {
+    if (!progressBar) return;
+    progressBar->setMaximum(static_cast<int>(total));
+    progressBar->setValue(static_cast<int>(done));
+    progressBar->repaint();
+}
+
+void TForm6::notice(const std::vector<const char*>& lines, int pixels, bool finish) {
+    Memo1->clear();
+    QFont font = Memo1->font();
+    font.setPixelSize(pixels);
+    font.setBold(finish);
+    Memo1->setFont(font);
+    Memo1->setStyleSheet(finish ? "color: red;" : "");
+    std::vector<std::string> text(lines.begin(), lines.end());
+    showLines(text);
+}
+
+void TForm6::showLines(const std::vector<std::string>& lines) {
+    Memo1->clear();
+    for (const std::string& line : lines)
+        Memo1->appendPlainText(fromCp1252(line));
+    QTextCursor all(Memo1->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+    Memo1->show();
+}
+
+void TForm6::printReport(const std::vector<std::string>& lines) {
+    if (!m_state.flags.DocketAutoPrint) return;
+    WriteReportToDocketFile(m_state.files.pathOf("Docket.Prn"), lines);
+    SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher, m_services.dialogs);
+}
+
+void TForm6::ButExitClick() {
+    if (!ButExit->isEnabled()) return;
+    endProgram();
+}
+
+void TForm6::endProgram() {
+    m_lock.release();
+    m_state.flags.QuitAfterConsolidation = true;
+    leaveToMain();
+}
+
+void TForm6::butstockClick() {
+    // The stocktake that sets the inventory up comes with the period end.
+}
+
+void TForm6::Timer1Timer() {
+    m_state.ClockText =
+        UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
+    Label6->setText(fromCp1252(m_state.ClockText));
+}
+
+void TForm6::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    // While the day's files are written the window stays; before and after,
+    // its close box is Exit.
+    if (m_working) return;
+    guarded([this] { endProgram(); });
+}
+
+void TForm6::keyPressEvent(QKeyEvent* event) {
+    // The underlined letter alone presses a button while a button has the focus.
+    if (qobject_cast<QPushButton*>(focusWidget()) && !(event->modifiers() & Qt::AltModifier)) {
+        const std::pair<int, QPushButton*> letters[] = {
+            {Qt::Key_N, ButNext}, {Qt::Key_X, ButExit}, {Qt::Key_S, butstock}};
+        for (const auto& [key, button] : letters) {
+            if (event->key() == key && button->isEnabled()) {
+                button->click();
+                return;
+            }
+        }
+    }
+    ZorviScreen::keyPressEvent(event);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "consolidation/DayResults.h"
+#include "consolidation/RunDates.h"
+#include "forms/ZorviScreen.h"
+#include "platform/FileLock.h"
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+// TForm6: the consolidation screen. Three presses of Next: the questions and
+// the day report, the table per sales person, then the day's lasting records
+// written all at once. Leaving it ends the program.
+class TForm6 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    TForm6(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QPlainTextEdit* Memo1;
+    QPushButton* ButNext;
+    QPushButton* ButExit;
+    QPushButton* butstock;
+    QPushButton* ButDelete;
+    QListWidget* FileListBox1;
+    QTimer* Timer1;
+    QProgressBar* progressBar = nullptr;
+
+    int ConsolidationStep = 0;
+    bool PeriodEnd = false;
+
+    void ButNextClick();
+    void ButExitClick();
+    void butstockClick();
+    void Timer1Timer();
+
+  protected:
+    void FormActivate() override;
+    bool followsSharedPosition() const override { return false; }
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    Configuration& Config();
+    void buildControls();
+    void stepQuestions();
+    void stepDayReport();
+    void stepSalesPersonTable();
+    void stepConsolidate();
+    void AskForPrinting();
+    void showLines(const std::vector<std::string>& lines);
+    void printReport(const std::vector<std::string>& lines);
+    void showProgress(size_t done, size_t total);
+    void notice(const std::vector<const char*>& lines, int pixels, bool finish);
+    // Ends the program without consolidating (or after it).
+    void endProgram();
+
+    RunDates m_dates;
+    DayResults m_day;
+    FileLock m_lock;
+    bool m_working = false;
+};

@@ -1,0 +1,95 @@
+#include "consolidation/DayCommit.h"
+
+#include "consolidation/ConsolidationError.h"
+#include "consolidation/ResultsArchive.h"
+#include "consolidation/SalesPersonFile.h"
+#include "store/FileCommit.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// The new contents of the day's lasting files.
+struct DayFiles {
+    std::string dayByDay;
+    std::string salesPersons;
+    std::string inventory;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw IoError(path, "Read error");
+    return bytes;
+}
+
+DayFiles composeDayFiles(const DayCommitInput& in, const DayCommitOptions& options) {
+    auto path = [&](const char* name) { return FileNames::resolve(in.dataDir, name); };
+    DayFiles files;
+    files.dayByDay = readAll(path("Daybyday.dat"));
+    for (const std::string& line : in.day.dayByDayLines)
+        files.dayByDay += line + "\r\n";
+    files.salesPersons =
+        MergeSalesPersonTotals(path("Spersons.dat"), in.config, in.dates.DateText, in.day.persons);
+    files.inventory = UpdateInventoryFromTakings(path("Pricelist.dat"), path("Inventory.dat"),
+                                                 in.day.byCode, in.InventoryOn, options.progress);
+    return files;
+}
+
+void stageDayFiles(FileCommit& commit, const DayFiles& files) {
+    commit.replace("Daybyday.dat", files.dayByDay);
+    commit.replace("Spersons.dat", files.salesPersons);
+    commit.replace("Inventory.dat", files.inventory);
+    // A work copy left by an earlier run has no use after a consolidation.
+    commit.remove("Inventory.wrk");
+}
+
+// At a period end the day-by-day and sales-person files are closed off into
+// their archives and the balance sheet gets its column. Those steps stage
+// their files and add their operations here, into the same journal, after
+// the day's files and before the takings file is moved.
+void stagePeriodEnd(FileCommit&, const DayCommitInput&) {}
+
+std::string failedText(const IoError& e) {
+    return "The file " + e.path() + " could not be written:\r" + e.what() +
+           "\rNothing was changed.";
+}
+
+} // namespace
+
+std::string FinishedConsolidationText(const std::string& DateText) {
+    return "The consolidation of " + DateText + " was interrupted and has now been finished.";
+}
+
+DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& options) {
+    DayCommitResult result;
+    auto archive = ResultsArchiveName(in.dataDir, in.dates);
+    if (!archive)
+        throw ConsolidationError("Every archive name of the takings file for this day, Res" +
+                                 in.dates.YearText + in.dates.MonthText + "." + in.dates.DayText +
+                                 " to the letter z, is taken.\rNothing was changed.");
+    result.archiveName = *archive;
+    const std::string results = FileNames::resolve(in.dataDir, "Results.dat");
+    if (!FileNames::exists(results))
+        throw ConsolidationError(" The file " + results + " not found!\rNothing was changed.");
+    FileCommit commit(in.dataDir);
+    if (!options.sync) commit.skipSyncs();
+    commit.stopAfter(options.stopAfter);
+    commit.setNote(FinishedConsolidationText(in.dates.DateText));
+    try {
+        DayFiles files = composeDayFiles(in, options);
+        stageDayFiles(commit, files);
+        if (in.PeriodEnd) stagePeriodEnd(commit, in);
+        commit.move("Results.dat", result.archiveName);
+        commit.commit();
+    } catch (const IoError& e) {
+        if (!commit.committed()) throw ConsolidationError(failedText(e));
+        result.unfinished = "The file " + e.path() + " could not be changed:\r" + e.what() +
+                            "\rThe consolidation will be finished at the next start.";
+    }
+    return result;
+}

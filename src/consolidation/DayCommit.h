@@ -1,0 +1,46 @@
+#pragma once
+
+#include "consolidation/DayResults.h"
+#include "consolidation/InventoryRebuild.h"
+#include "consolidation/RunDates.h"
+
+#include <string>
+
+// The consolidation's last step, all or nothing: every new file is written in
+// full under a staging name and synced, then one journal lists the changes in
+// a fixed order (the new Daybyday.dat, Spersons.dat and Inventory.dat, the
+// work copy Inventory.wrk deleted, the takings file moved to its archive name
+// last) and is renamed into place. Before that moment nothing has changed;
+// after it the change is made, and a crash is finished at the next start.
+struct DayCommitInput {
+    std::string dataDir;
+    const Configuration& config;
+    bool InventoryOn = false;
+    bool PeriodEnd = false;
+    RunDates dates;
+    // The day as read from the takings file; its sales person figures get
+    // the stored ones added.
+    DayResults& day;
+};
+
+struct DayCommitOptions {
+    RebuildProgress progress;
+    bool sync = true;
+    // For tests: stop after this many operations of the commit, as a crash would.
+    size_t stopAfter = static_cast<size_t>(-1);
+};
+
+struct DayCommitResult {
+    std::string archiveName;
+    // Empty when every change is in place; otherwise why the rest is left
+    // for the next start to finish.
+    std::string unfinished;
+};
+
+// Throws ConsolidationError, with the text for the operator, when it stops
+// before the commit; nothing has changed then.
+DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& options = {});
+
+// The note kept in the journal, which the next start shows when it finishes
+// an interrupted consolidation.
+std::string FinishedConsolidationText(const std::string& DateText);

@@ -1,0 +1,116 @@
+#include "consolidation/InventoryRebuild.h"
+
+#include "consolidation/ConsolidationError.h"
+#include "inventory/InventoryFile.h"
+#include "pricelist/PriceListItem.h"
+#include "store/TextFile.h"
+
+namespace {
+
+struct OldValues {
+    double onStock = 0;
+    double totalSold = 0;
+    double value = 0;
+};
+
+// The old inventory by code; the first line of a code counts.
+std::unordered_map<std::string, OldValues> readOldInventory(const std::string& path) {
+    std::unordered_map<std::string, OldValues> old;
+    TextFile file;
+    if (!file.openRead(path)) return old;
+    std::string text;
+    size_t lineNumber = 0;
+    InventoryLine line;
+    while (file.readFullLine(text)) {
+        ++lineNumber;
+        if (text.empty()) continue;
+        // An unreadable line taken as "no old values" would silently reset
+        // that article's stock.
+        if (!ParseInventoryLine(text, line) || text.find('\0') != std::string::npos)
+            throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
+        old.try_emplace(line.ArticleCode,
+                        OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
+    }
+    file.check();
+    return old;
+}
+
+std::vector<std::string> readPriceList(const std::string& path) {
+    TextFile file;
+    if (!file.openRead(path))
+        throw ConsolidationError("The file " + path +
+                                 " not found!\rThe inventory cannot be brought up to date.\r"
+                                 "Nothing was changed.");
+    std::vector<std::string> lines;
+    std::string text;
+    while (file.readFullLine(text))
+        lines.push_back(text);
+    file.check();
+    return lines;
+}
+
+InventoryLine newLine(const PriceListItem& item, const OldValues& old, const CodeTakings& day,
+                      bool InventoryOn) {
+    const bool expense = item.marker == '$';
+    const bool service = !item.code.empty() && item.code[0] == '/';
+    const double T = service ? 0 : day.quantity;
+    const double Q = service ? day.quantity : 0;
+    InventoryLine line;
+    line.ArticleCode = std::string(item.code);
+    line.InvMinMax = item.StockLevel;
+    line.InvOnStock = InventoryOn ? old.onStock - T : 0;
+    line.InvTotalSold = old.totalSold + T;
+    if (service) line.InvTotalSold = line.InvTotalSold + Q;
+    const double value = old.value + day.expense;
+    if (expense) {
+        line.ArticleMarker = '$';
+        line.InvSold = T;
+        line.InvValue = value;
+    } else if (service) {
+        line.ArticleMarker = '!';
+        line.InvSold = Q;
+        line.InvValue = value + day.amount;
+    } else {
+        line.ArticleMarker = ' ';
+        line.InvSold = T;
+        line.InvValue = item.wholesale * T;
+    }
+    return line;
+}
+
+} // namespace
+
+std::string UpdateInventoryFromTakings(const std::string& priceListPath,
+                                       const std::string& oldInventoryPath,
+                                       const std::unordered_map<std::string, CodeTakings>& byCode,
+                                       bool InventoryOn, const RebuildProgress& progress) {
+    const std::vector<std::string> priceList = readPriceList(priceListPath);
+    const auto old = readOldInventory(oldInventoryPath);
+    const size_t total = priceList.size();
+    std::string content;
+    content.reserve(total * 80);
+    size_t shown = 0;
+    if (progress) progress(0, total);
+    const OldValues none;
+    const CodeTakings nothing;
+    for (size_t n = 0; n < total; ++n) {
+        const std::string& text = priceList[n];
+        PriceListItem item;
+        if (!ParsePriceListItem(text, item))
+            throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
+        const std::string code(item.code);
+        auto o = old.find(code);
+        auto d = byCode.find(code);
+        content +=
+            FormatInventoryLine(newLine(item, o == old.end() ? none : o->second,
+                                        d == byCode.end() ? nothing : d->second, InventoryOn),
+                                MinMaxWidthConsolidation);
+        content += "\r\n";
+        // About a hundred repaints, however long the price list.
+        if (progress && (n + 1) * 100 / total != shown) {
+            shown = (n + 1) * 100 / total;
+            progress(n + 1, total);
+        }
+    }
+    return content;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "consolidation/DayResults.h"
+
+#include <functional>
+#include <string>
+
+// How far the rebuild has got: items done of the price list's lines.
+using RebuildProgress = std::function<void(size_t done, size_t total)>;
+
+// UpdateInventoryFromTakings: the new Inventory.dat, one line per price list
+// line, from the price list, the old inventory (first line of each code;
+// none when there is no such file) and the day's sums per code. In statistic
+// mode (InventoryOn false) no stock is kept. Progress is reported about a
+// hundred times. Throws ConsolidationError for a line of the price list or of
+// the old inventory that cannot be read, and when there is no price list.
+std::string UpdateInventoryFromTakings(const std::string& priceListPath,
+                                       const std::string& oldInventoryPath,
+                                       const std::unordered_map<std::string, CodeTakings>& byCode,
+                                       bool InventoryOn, const RebuildProgress& progress = {});

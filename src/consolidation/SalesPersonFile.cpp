@@ -1,0 +1,77 @@
+#include "consolidation/SalesPersonFile.h"
+
+#include "consolidation/ConsolidationError.h"
+#include "store/LineFields.h"
+#include "store/NumberEntry.h"
+#include "store/NumberText.h"
+#include "store/TextFile.h"
+
+#include <array>
+
+namespace {
+constexpr size_t NameWidth = 12;
+
+std::string paddedName(const std::string& name) {
+    return PadRight(name, 9);
+}
+} // namespace
+
+std::string UnreadableLineText(const std::string& path, size_t lineNumber) {
+    return "Line " + std::to_string(lineNumber) + " of the file " + path +
+           " cannot be read.\rNothing was changed.";
+}
+
+std::string SalesPersonsHeading(const std::string& DateText) {
+    return std::string("* ") + "   " + "   " + DateText + "          " + "Services" +
+           "             " + "    " + "Sales";
+}
+
+std::string SalesPersonsLine(const std::string& code, const std::string& name,
+                             const SalesPersonTotals& t, size_t i) {
+    return code + PadLeft(name, NameWidth) + FormatFixed(t.SpServicesQty[i], 12, 2) +
+           FormatFixed(t.SpServicesTotal[i], 12, 2) + FormatFixed(t.SpSalesQty[i], 12, 2) +
+           FormatFixed(t.SpSalesTotal[i], 12, 2);
+}
+
+std::string MergeSalesPersonTotals(const std::string& path, const Configuration& config,
+                                   const std::string& DateText, SalesPersonTotals& persons) {
+    TextFile file;
+    if (file.openRead(path)) {
+        std::array<size_t, 256> seen{};
+        std::string line;
+        size_t lineNumber = 0;
+        while (file.readFullLine(line)) {
+            ++lineNumber;
+            if (line.empty() || line[0] == ' ' || line[0] == '*') continue;
+            LineFields fields(line);
+            fields.readChar();
+            fields.readText(NameWidth);
+            double servicesQty = 0, servicesTotal = 0, salesQty = 0, salesTotal = 0;
+            fields.readReal(servicesQty);
+            fields.readReal(servicesTotal);
+            fields.readReal(salesQty);
+            fields.readReal(salesTotal);
+            if (fields.failed() || line.size() <= NameWidth || line.find('\0') != std::string::npos)
+                throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
+            // The k-th stored line of a code belongs to the k-th person with it.
+            size_t wanted = seen[static_cast<unsigned char>(line[0])]++;
+            for (size_t i = 0, found = 0; i < config.SalesPersonCode.size(); ++i) {
+                if (config.SalesPersonCode[i] != std::string(1, line[0])) continue;
+                if (found++ != wanted) continue;
+                persons.SpServicesQty[i] += servicesQty;
+                persons.SpServicesTotal[i] += servicesTotal;
+                persons.SpSalesQty[i] += salesQty;
+                persons.SpSalesTotal[i] += salesTotal;
+                break;
+            }
+        }
+        file.check();
+        file.close();
+    }
+    std::string content = SalesPersonsHeading(DateText) + "\r\n";
+    for (size_t i = 0; i < config.SalesPersonCode.size(); ++i)
+        content += SalesPersonsLine(config.SalesPersonCode[i],
+                                    paddedName(config.SalesPersonName[i]), persons, i) +
+                   "\r\n";
+    return content;
+}

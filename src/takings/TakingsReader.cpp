@@ -1,0 +1,129 @@
+#include "takings/TakingsReader.h"
+
+#include "store/NumberParse.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t CodeColumn = 2; // 0-based: after the marker and a blank
+constexpr size_t CodeLength = 13;
+constexpr size_t StartTextLength = 29;
+// Every field is padded to its width and nothing is ever cut, so a record
+// shorter than its layout has lost its end.
+constexpr size_t LineRecordLength = 75;
+constexpr size_t TotalRecordLength = 88;
+
+bool isSeparator(char c) {
+    return c == ' ';
+}
+
+// The written numbers are fixed-point: sign, digits, point, digits. Those with
+// at most 15 digits are exact as an integer and as a power of ten, so one
+// division gives the correctly rounded value, the same double as the general
+// conversion, which takes whatever else a number may look like.
+bool readNumber(std::string_view text, size_t& pos, double& value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    while (pos < text.size() && isSeparator(text[pos]))
+        ++pos;
+    const size_t start = pos;
+    while (pos < text.size() && !isSeparator(text[pos]))
+        ++pos;
+    std::string_view token = text.substr(start, pos - start);
+    if (token.empty()) return false;
+    size_t i = 0;
+    bool negative = token[0] == '-';
+    if (negative) ++i;
+    unsigned long long mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; i < token.size(); ++i) {
+        char c = token[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            if (decimals >= 0) ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (i == token.size() && digits > 0 && digits <= 15) {
+        double v = static_cast<double>(mantissa) / Powers[decimals < 0 ? 0 : decimals];
+        value = negative ? -v : v;
+        return true;
+    }
+    RealParse parsed = ParseReal(token);
+    if (parsed.errorPosition != 0) return false;
+    value = parsed.value;
+    return true;
+}
+
+bool onlyBlanksFrom(std::string_view text, size_t pos) {
+    return text.find_first_not_of(' ', pos) == std::string_view::npos;
+}
+
+bool readNumbers(std::string_view text, size_t pos, std::initializer_list<double*> into) {
+    for (double* value : into)
+        if (!readNumber(text, pos, *value)) return false;
+    return onlyBlanksFrom(text, pos);
+}
+
+} // namespace
+
+bool IsTakingsMarker(char marker) {
+    return marker == '*' || marker == '#' || marker == '$' || marker == '@' ||
+           (marker >= 'A' && marker <= 'Z') || (marker >= 'a' && marker <= 'z');
+}
+
+bool ParseTakingsLine(std::string_view line, TakingsEntry& entry) {
+    if (line.empty() || !IsTakingsMarker(line[0])) return false;
+    if (line.find('\0') != std::string_view::npos || line.find('\r') != std::string_view::npos)
+        return false;
+    entry.marker = line[0];
+    const size_t numbersFrom = CodeColumn + CodeLength;
+    switch (line[0]) {
+    case '*':
+        if (line.size() < numbersFrom || line[1] != ' ') return false;
+        entry.kind = TakingsEntry::Kind::Start;
+        entry.startText = line.substr(numbersFrom, StartTextLength);
+        return true;
+    case '#':
+        if (line.size() < TotalRecordLength || line.substr(0, 10) != "# Total***") return false;
+        entry.kind = TakingsEntry::Kind::Total;
+        return readNumbers(line, numbersFrom,
+                           {&entry.cash, &entry.cheque, &entry.credit, &entry.tax, &entry.total,
+                            &entry.received, &entry.change});
+    default:
+        if (line.size() < LineRecordLength || line[1] != ' ') return false;
+        entry.kind = TakingsEntry::Kind::Line;
+        entry.code = line.substr(CodeColumn, CodeLength);
+        return readNumbers(
+            line, numbersFrom,
+            {&entry.quantity, &entry.wholesale, &entry.listPrice, &entry.unitPrice, &entry.amount});
+    }
+}
+
+bool TakingsReader::open(const std::string& path) {
+    m_lineNumber = 0;
+    m_faulty = 0;
+    m_firstFaultyLine = 0;
+    m_firstFaultyText.clear();
+    return m_file.openRead(path);
+}
+
+bool TakingsReader::next(TakingsEntry& entry) {
+    while (m_file.readFullLine(m_line)) {
+        ++m_lineNumber;
+        if (m_line.empty()) continue;
+        if (ParseTakingsLine(m_line, entry)) return true;
+        if (m_faulty++ == 0) {
+            m_firstFaultyLine = m_lineNumber;
+            m_firstFaultyText = m_line;
+        }
+    }
+    m_file.check();
+    return false;
+}

@@ -1,0 +1,110 @@
+#include "consolidation/ConsolidationScreen.h"
+#include "app/MainScreen.h"
+#include "support/ProgramFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ConsolidationFixture : ProgramFixture {
+    ConsolidationFixture() {
+        config.SalesPersonCode = {"A", "B", "C", "D", "E"};
+        config.SalesPersonName = {"ANNA", "BEN", "C", "D", "E"};
+        config.LowStockPercent = 10;
+        writeConfiguration(config);
+        dir.write("Pricelist.dat",
+                  " APPLE         Apple                            1.20       2.50 10\r\n");
+        dir.write("Inventory.dat", " APPLE                 10        0.0         20.0"
+                                   "             0.0            0.00\r\n");
+        dir.write("Results.dat",
+                  "A APPLE             3.00       1.20         2.50         2.50          7.50\r\n"
+                  "# Total*** 9:05    7.50     0.00     0.00             0.00        7.50"
+                  "        7.50  0.00\r\n");
+    }
+    TForm6& screen() { return *static_cast<TForm6*>(program->Form6); }
+    void toConsolidation() {
+        start();
+        dialogs.shown.clear();
+        dialogs.answers = {Dialogs::Answer::Yes};
+        QTest::mouseClick(main().butexit, Qt::LeftButton);
+        QApplication::setActiveWindow(&screen());
+        QApplication::processEvents();
+        dialogs.shown.clear();
+    }
+    std::vector<std::string> memo() {
+        std::vector<std::string> lines;
+        for (const QString& l : screen().Memo1->toPlainText().split('\n'))
+            lines.push_back(l.toStdString());
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
+    ConsolidationFixture f;
+    f.toConsolidation();
+    TForm6& s = f.screen();
+    ASSERT_TRUE(s.isVisible());
+    EXPECT_EQ(s.Label5->text(), "07/12/26");
+    EXPECT_FALSE(s.butstock->isEnabled());
+
+    // No printing, no period end; the day report follows at once.
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
+    QTest::keyClick(&s, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(f.dialogs.texts(),
+              (std::vector<std::string>{
+                  "  If you want the Results printed,  \r  then switch the Printer on and press  "
+                  "[ Yes ] ! ",
+                  "Do a end of week, month ect. consolitate,\rpress the [ Yes ] Button ! "}));
+    EXPECT_EQ(s.ConsolidationStep, 2);
+    EXPECT_FALSE(s.ButExit->isEnabled());
+    std::vector<std::string> report = f.memo();
+    ASSERT_EQ(report.size(), 16u);
+    EXPECT_EQ(report[1], "Results of        07/12/26 9:05:");
+    EXPECT_EQ(report[3], "Quantity sold                  3");
+
+    // The letter alone works while a button has the focus.
+    s.ButNext->setFocus();
+    QTest::keyClick(s.ButNext, Qt::Key_N);
+    EXPECT_EQ(f.memo()[6], "ANNA             0     $0.00        3     $7.50");
+
+    QTest::keyClick(s.ButNext, Qt::Key_N);
+    EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
+    EXPECT_FALSE(s.ButNext->isEnabled());
+    EXPECT_TRUE(s.ButExit->isEnabled());
+    EXPECT_FALSE(f.dir.exists("Results.dat"));
+    EXPECT_TRUE(f.dir.exists("Res2026Dez.07"));
+    EXPECT_EQ(f.dir.read("Inventory.dat"), " APPLE            10        3.0         17.0"
+                                           "             3.0            3.60\r\n");
+    EXPECT_EQ(f.dialogs.shown.size(), 2u);
+
+    QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_FALSE(f.main().isVisible());
+}
+
+TEST(ConsolidationScreen, FaultyTakingsLineAnsweredNoEndsWithoutChanges) {
+    ConsolidationFixture f;
+    f.dir.write("Results.dat", "A APPLE   3.00\r\n");
+    f.toConsolidation();
+    std::string takings = f.dir.read("Results.dat");
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No, Dialogs::Answer::No};
+    QTest::keyClick(&f.screen(), Qt::Key_N, Qt::AltModifier);
+    ASSERT_EQ(f.dialogs.shown.size(), 3u);
+    EXPECT_EQ(f.dialogs.shown[2].text, "The file " + f.dir.file("Results.dat") +
+                                           " has 1 line(s) that cannot be read; the first is "
+                                           "line 1:\rA APPLE   3.00\rConsolidate the day "
+                                           "without them?");
+    EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
+    EXPECT_FALSE(f.screen().isVisible());
+    EXPECT_EQ(f.dir.read("Results.dat"), takings);
+    EXPECT_FALSE(f.dir.exists("Spersons.dat"));
+}
