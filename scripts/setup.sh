@@ -4,7 +4,10 @@ set -euo pipefail
 
 packages=(cmake make g++ ccache clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           fonts-liberation fonts-dejavu-core)
-[ "${1:-}" = "--with-xvfb" ] && packages+=(xvfb xauth)
+case "${1:-}" in
+--with-xvfb) packages+=(xvfb xauth) ;;
+--with-wm) packages+=(xvfb xauth openbox xdotool x11-utils) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,10 +2,10 @@
 # Everything CI checks: the formatting; a Release build with warnings as
 # errors; every test built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (warnings as errors too) and run on Qt's offscreen platform, then in Release;
-# and the Debian package.
+# the screens' places under a real window manager; and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --with-wm
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests companions bench -name '*.cpp' -o -name '*.h')
 if ! clang-format --dry-run --Werror "${sources[@]}"; then
@@ -27,4 +27,5 @@ for build in build-test build-release; do
     echo "== Tests in $build"
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j2 --timeout 120)
 done
+scripts/wm-check.sh build-release
 scripts/package-check.sh build-release

@@ -261,8 +261,7 @@ void TForm1::butexpClick() {
 }
 
 void TForm1::butmenuClick() {
-    m_state.window.WindowLeft = x();
-    m_state.window.WindowTop = y();
+    rememberPosition();
     Butintro->hide();
     for (QWidget* w : menuGroup())
         w->show();
@@ -369,8 +368,7 @@ void TForm1::butexitClick() {
     closeMenu();
     Dialogs& dialogs = m_services.dialogs;
     if (!m_state.flags.QuitAfterConsolidation) showTodaysTotals();
-    m_state.window.WindowLeft = x();
-    m_state.window.WindowTop = y();
+    rememberPosition();
     Dialogs::Position at{172, 301};
     if (m_services.screen.width() > 650)
         at = {m_state.window.WindowLeft + 175, m_state.window.WindowTop + 290};

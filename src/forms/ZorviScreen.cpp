@@ -14,6 +14,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QShortcut>
+#include <QWindow>
+#include <QTimer>
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
     : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {
@@ -26,6 +28,8 @@ ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* paren
         if (now && now->window() == this) focusChanged(now);
     });
     setFont(ScreenParts::arial(13));
+    m_frameWatch.setInterval(10);
+    connect(&m_frameWatch, &QTimer::timeout, this, [this] { settleFramePosition(); });
 }
 
 void ZorviScreen::setClientSize(int width, int height) {
@@ -33,12 +37,48 @@ void ZorviScreen::setClientSize(int width, int height) {
 }
 
 void ZorviScreen::centre() {
-    move((m_services.screen.width() - width()) / 2, (m_services.screen.height() - height()) / 2);
+    const QRect frame = frameGeometry();
+    placeFrameAt((m_services.screen.width() - frame.width()) / 2,
+                 (m_services.screen.height() - frame.height()) / 2);
+}
+
+void ZorviScreen::rememberPosition() {
+    const QPoint frame = frameGeometry().topLeft();
+    m_state.window.WindowLeft = frame.x();
+    m_state.window.WindowTop = frame.y();
+}
+
+void ZorviScreen::placeFrameAt(int left, int top) {
+    const QPoint wanted(left, top);
+    if (frameGeometry() != geometry()) {
+        // The frame is known: a window's position is its frame's.
+        move(wanted);
+        return;
+    }
+    // Before the window manager has framed the window its frame is unknown;
+    // the position is asked for now and set right once the frame is known
+    // (no event tells when; a platform without frames never gets one).
+    create();
+    windowHandle()->setFramePosition(wanted);
+    m_pendingFrame = wanted;
+    m_frameWatch.start();
+}
+
+void ZorviScreen::settleFramePosition() {
+    if (!m_pendingFrame || !isVisible() || ++m_frameWatchTicks > FrameWatchLimit) {
+        m_pendingFrame.reset();
+        m_frameWatchTicks = 0;
+        m_frameWatch.stop();
+        return;
+    }
+    if (frameGeometry() == geometry()) return;
+    const QPoint wanted = *m_pendingFrame;
+    m_pendingFrame.reset();
+    if (frameGeometry().topLeft() != wanted) move(wanted);
 }
 
 void ZorviScreen::handOverTo(QWidget* other) {
-    m_state.window.WindowLeft = x();
-    m_state.window.WindowTop = y();
+    rememberPosition();
     hide();
     other->show();
     other->activateWindow();
@@ -55,7 +95,7 @@ void ZorviScreen::guarded(const std::function<void()>& handler) {
 void ZorviScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    if (followsSharedPosition()) move(m_state.window.WindowLeft, m_state.window.WindowTop);
+    if (followsSharedPosition()) placeFrameAt(m_state.window.WindowLeft, m_state.window.WindowTop);
     // A screen shown again starts afresh: the field it is sent to gets its
     // enter event even if the cursor was last there.
     m_activeControl = nullptr;

@@ -2,9 +2,11 @@
 
 #include "forms/HelpLines.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QLabel;
@@ -53,6 +55,12 @@ class ZorviScreen : public QWidget {
     void prompt(QLabel* promptLine, size_t index);
     void helpMessage(size_t index);
     void centre();
+    // The shared position is that of the whole window, frame included, as the
+    // shops' screens have always been placed: a title bar never climbs off the
+    // top of the display, and the position stays put however often the
+    // screens change.
+    void rememberPosition();
+    void placeFrameAt(int left, int top);
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +72,12 @@ class ZorviScreen : public QWidget {
   private:
     void focusChanged(QWidget* now);
 
+    void settleFramePosition();
+
+    static constexpr int FrameWatchLimit = 100;
+    std::optional<QPoint> m_pendingFrame;
+    QTimer m_frameWatch;
+    int m_frameWatchTicks = 0;
     QWidget* m_main = nullptr;
     QWidget* m_activeControl = nullptr;
 };
