@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string firstLine(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return {};
-    size_t end = text.find_first_of("\r\n", start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 std::string deviceFault(const std::string& path, int error) {
     switch (error) {
     case ENOENT:
@@ -195,7 +188,7 @@ bool PrinterConnection::finish() {
     if (!lp.started) return fail("No print system: lp is not installed");
     if (!lp.finished) return fail("Print queue " + m_target.name + " does not answer (time-out)");
     if (lp.exitCode != 0) {
-        std::string why = firstLine(lp.errors);
+        std::string why = FirstLine(lp.errors);
         return fail(why.empty() ? "Print queue " + m_target.name + " refused the docket" : why);
     }
     return true;

@@ -2,13 +2,13 @@
 
 #include "devices/DeviceStartup.h"
 #include "platform/Services.h"
-#include "takings/TakingsRecord.h"
+#include "pricelist/PriceList.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberEntry.h"
-#include "pricelist/PriceList.h"
 #include "store/ProgramState.h"
 #include "store/TextForms.h"
+#include "takings/TakingsRecord.h"
 
 namespace {
 
@@ -58,17 +58,9 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
         state.flags.PriceListError = PreparePriceList(state.files, state.config, dialogs, opened);
     } catch (const IoError& e) {
         // The old files stay as they were; the day can still start.
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
     return opened;
-}
-
-void writeStartRecord(ProgramState& state, const std::string& dateTimeText) {
-    DataFiles& files = state.files;
-    if (!files.results.isOpen()) files.OpenResultsForAppend();
-    if (files.results.isOpen())
-        files.results.writeLine("* START of SALE   " + dateTimeText.substr(0, 14));
-    files.results.close();
 }
 
 } // namespace
@@ -106,6 +98,6 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
     state.day = DayTotals{};
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
-    writeStartRecord(state, DateTimeText(services.clock.now(), formats));
+    AppendStartRecord(state.files, DateTimeText(services.clock.now(), formats));
     return outcome;
 }

@@ -7,6 +7,6 @@ void RunGuarded(Dialogs& dialogs, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const IoError& e) {
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
 }

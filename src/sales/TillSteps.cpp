@@ -38,7 +38,7 @@ void runDocketStep(ProgramState& state, Dialogs& dialogs, const std::function<vo
         step();
     } catch (const IoError& e) {
         abandonDocket(state);
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
 }
 

@@ -1,8 +1,8 @@
 #include "store/TextFile.h"
 
 #include "store/IoError.h"
-#include "store/NumberParse.h"
 #include "store/NumberText.h"
+#include "store/TextRules.h"
 
 #include <algorithm>
 #include <bit>
@@ -131,7 +131,7 @@ bool TextFile::eof() {
 
 bool TextFile::eoln() {
     int c = peek();
-    return c < 0 || c == '\r' || c == '\n';
+    return c < 0 || TextRules::endsText(static_cast<unsigned char>(c));
 }
 
 std::string TextFile::readText(size_t maxChars) {
@@ -139,7 +139,7 @@ std::string TextFile::readText(size_t maxChars) {
     if (m_error) return out;
     while (out.size() < maxChars) {
         int c = peek();
-        if (c < 0 || c == '\r' || c == '\n') break;
+        if (c < 0 || TextRules::endsText(static_cast<unsigned char>(c))) break;
         out.push_back(static_cast<char>(c));
         ++m_pos;
     }
@@ -262,10 +262,10 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
 std::string TextFile::readToken() {
     // Numbers skip blanks, control characters and line ends before them.
     int c;
-    while ((c = peek()) >= 0 && c <= ' ')
+    while ((c = peek()) >= 0 && TextRules::separatesNumbers(static_cast<unsigned char>(c)))
         ++m_pos;
     std::string token;
-    while ((c = peek()) > ' ') {
+    while ((c = peek()) >= 0 && !TextRules::separatesNumbers(static_cast<unsigned char>(c))) {
         token.push_back(static_cast<char>(c));
         ++m_pos;
     }
@@ -274,26 +274,14 @@ std::string TextFile::readToken() {
 
 bool TextFile::readInteger(long& value) {
     if (m_error) return false;
-    std::string token = readToken();
-    auto parsed = ParseInteger(token);
-    if (!parsed) {
-        m_error = true;
-        return false;
-    }
-    value = *parsed;
-    return true;
+    if (!TextRules::integerFromToken(readToken(), value)) m_error = true;
+    return !m_error;
 }
 
 bool TextFile::readReal(double& value) {
     if (m_error) return false;
-    std::string token = readToken();
-    auto parsed = ParseReal(token);
-    if (parsed.errorPosition != 0) {
-        m_error = true;
-        return false;
-    }
-    value = parsed.value;
-    return true;
+    if (!TextRules::realFromToken(readToken(), value)) m_error = true;
+    return !m_error;
 }
 
 void TextFile::check() const {
