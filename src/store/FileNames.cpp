@@ -12,9 +12,14 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+bool named(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 std::string resolve(const std::string& dir, std::string_view name) {
     std::string exact = dir + std::string(name);
-    if (exists(exact)) return exact;
+    if (named(exact)) return exact;
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d) return exact;
     std::string found;

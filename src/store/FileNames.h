@@ -9,6 +9,8 @@
 namespace FileNames {
 std::string resolve(const std::string& dir, std::string_view name);
 bool exists(const std::string& path);
+// The name is there, even as a link whose target is gone.
+bool named(const std::string& path);
 bool remove(const std::string& path);
 // The directory part of a path, with its trailing separator.
 std::string directoryOf(const std::string& path);

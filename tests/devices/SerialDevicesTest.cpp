@@ -4,6 +4,7 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,12 +27,19 @@ struct SerialFixture : ::testing::Test {
 
 TEST_F(SerialFixture, PortNamesAndTheirDevices) {
     dir.write("com3", "");
+    ASSERT_EQ(::symlink("/dev/unplugged-adapter", dir.file("COM4").c_str()), 0);
     struct Case {
         std::string port, device;
     } cases[] = {
-        {"COM1", "/dev/ttyS0"}, {"COM2", "/dev/ttyS1"}, {"COM3", dir.file("com3")},
-        {"COM4", "/dev/ttyS3"}, {"COM0", ""},           {"com1", ""},
-        {"COM5", ""},           {"COM1 ", ""},          {"", ""},
+        {"COM1", "/dev/ttyS0"},
+        {"COM2", "/dev/ttyS1"},
+        {"COM3", dir.file("com3")},
+        {"COM4", dir.file("COM4")},
+        {"COM0", ""},
+        {"com1", ""},
+        {"COM5", ""},
+        {"COM1 ", ""},
+        {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SerialDevicePath(c.port, dir.path()), c.device) << c.port;
