@@ -132,8 +132,7 @@ void TForm5::FormActivate() {
     Label3->setEnabled(m_state.config.TaxOn);
     // An expense docket carries the date like a sale's, even when the sales
     // screen has not been opened yet today.
-    m_state.DateText =
-        ShortDateText(m_services.clock.now(), m_services.regional.formats()).substr(0, 8);
+    m_state.DateText = DocketDateText(m_services.clock.now(), m_services.regional.formats());
     m_state.sale.InExpenseScreen = true;
     moveTo(edsp);
 }

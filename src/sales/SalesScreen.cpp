@@ -246,7 +246,7 @@ void TForm4::FormActivate() {
     RegionalFormats formats = m_services.regional.formats();
     std::string date = ShortDateText(m_services.clock.now(), formats);
     labdate->setText(fromCp1252(date));
-    m_state.DateText = date.substr(0, 8);
+    m_state.DateText = DocketDateText(m_services.clock.now(), formats);
     Timer1Timer();
     Timer1->start();
     m_state.sale.SaleHasLines = false;
