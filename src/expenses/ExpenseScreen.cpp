@@ -78,6 +78,7 @@ void TForm5::buildControls() {
 
     Butexit = new QPushButton("E&xit", this);
     Butexit->setGeometry(270, 380, 90, 28);
+    setExitButton(Butexit);
     Butexit->setFocusPolicy(Qt::ClickFocus);
     Butexit->setAutoDefault(false);
 }

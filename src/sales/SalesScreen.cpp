@@ -87,6 +87,7 @@ void TForm4::buildControls() {
     Butreturn->setGeometry(16, 380, 200, 28);
     Butexit = new QPushButton("E&xit", this);
     Butexit->setGeometry(272, 380, 90, 28);
+    setExitButton(Butexit);
     butnew = new QPushButton("&New Articles not in Pricelist", this);
     butnew->setGeometry(402, 380, 216, 28);
     for (QPushButton* b : {Butreturn, butnew, Butexit}) {

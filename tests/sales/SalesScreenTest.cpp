@@ -359,11 +359,14 @@ TEST(SalesScreen, SalesPersonFieldAndExit) {
     EXPECT_EQ(s->Label1->text(), "H1");
 }
 
-TEST(SalesScreen, ClosingTheWindowReturnsToTheMainScreen) {
+TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASale) {
     SalesFixture f;
     f.start();
-    f.type("A");
-    EXPECT_TRUE(f.program->state.files.results.isOpen());
+    f.type("AMILK1\n1\nY");
+    f.sales()->close();
+    EXPECT_TRUE(f.sales()->isVisible());
+    EXPECT_TRUE(f.program->state.flags.DocketOpen);
+    f.type("F\nC2\n\n");
     f.sales()->close();
     EXPECT_FALSE(f.sales()->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
