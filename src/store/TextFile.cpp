@@ -64,8 +64,18 @@ bool TextFile::openRewrite(const std::string& path) {
     if (isOpen()) abandon();
     m_path = path;
     m_tempPath = path + ".~tmp";
-    m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FileMode);
+    // A temporary name left by a crash goes first; what is created in its
+    // place is new and ours, never a link planted to send our bytes elsewhere.
+    ::unlink(m_tempPath.c_str());
+    m_fd =
+        ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, FileMode);
     if (m_fd < 0) return false;
+    // The new file takes the old one's permissions, which the shop may have set.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(m_fd, old.st_mode & 07777) != 0) {
+        // The default mode still gives a readable file.
+    }
     m_mode = Mode::Rewrite;
     m_buf.clear();
     m_error = false;
@@ -365,6 +375,22 @@ void TextFile::close() {
         errno = saved;
         fail("Rename error");
     }
+    if (mode == Mode::Rewrite) syncDirectory();
+}
+
+void TextFile::syncDirectory() const {
+    // The rename is only safe from a power cut once the directory is on disk.
+    const size_t slash = m_path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void TextFile::sync() {
+    flush();
+    if (::fsync(m_fd) != 0) fail("Write error");
 }
 
 void TextFile::abandon() {
