@@ -387,7 +387,7 @@ void TForm5::payOut() {
     PayOutExpense(sale);
     refreshClock();
     WriteResultsTotal(takingsForWriting(m_state.files), sale, m_state.ClockText);
-    flushTakings(m_state.files);
+    flushTakings(m_state.files, true);
     EndExpense(sale, day);
     m_state.sale = sale;
     m_state.day = day;

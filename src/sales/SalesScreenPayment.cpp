@@ -184,7 +184,7 @@ void TForm4::edchangeKeyPress(char& key) {
     EndSale(sale, day);
     Timer1Timer();
     WriteResultsTotal(results(), sale, m_state.ClockText);
-    flushResults();
+    flushTakings(m_state.files, true);
     m_state.sale = sale;
     m_state.day = day;
     closeResults();

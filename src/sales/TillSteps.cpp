@@ -14,9 +14,12 @@ TextFile& takingsForWriting(DataFiles& files) {
     return files.results;
 }
 
-void flushTakings(DataFiles& files) {
+void flushTakings(DataFiles& files, bool toDisk) {
     try {
-        files.results.flush();
+        if (toDisk)
+            files.results.sync();
+        else
+            files.results.flush();
     } catch (const IoError&) {
         files.results.discard();
         throw;
