@@ -1,11 +1,13 @@
 #include "platform/Dialogs.h"
+#include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
-#include "pricelist/PriceList.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -37,16 +39,21 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     return out.head.find('\r') == std::string_view::npos;
 }
 
+// The work copy's stock column is read back as a whole number; a larger
+// figure would make its article unfindable.
+constexpr double StockLimit = 1e15;
+
 // The stock on hand is the third number after marker, code and one character.
-double stockOnHand(std::string_view inventoryLine) {
+std::optional<double> stockOnHand(std::string_view inventoryLine) {
     LineFields fields(inventoryLine);
     fields.readChar();
     fields.readText(13);
     fields.readChar();
     double minmax = 0, sold = 0, onStock = 0;
-    if (fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock))
+    if (fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock) &&
+        std::fabs(onStock) < StockLimit)
         return onStock;
-    return 0;
+    return std::nullopt;
 }
 
 std::string stockColumn(double stock) {
@@ -83,12 +90,19 @@ class InventorySource {
     InventorySource(const InventorySource&) = delete;
     InventorySource& operator=(const InventorySource&) = delete;
 
+    // A faulty line counts as stock 0; the first one is remembered for the report.
     double nextStock() {
         if (!m_open || !m_file.readFullLine(m_line)) return 0;
-        return stockOnHand(m_line);
+        ++m_lineNumber;
+        if (std::optional<double> stock = stockOnHand(m_line)) return *stock;
+        if (m_firstFaulty == 0) m_firstFaulty = m_lineNumber;
+        return 0;
     }
+    size_t firstFaultyLine() const { return m_firstFaulty; }
 
   private:
+    size_t m_lineNumber = 0;
+    size_t m_firstFaulty = 0;
     TextFile& m_file;
     bool m_open;
     std::string m_line;
@@ -116,6 +130,9 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
             files.priceWork.writeLine(
                 workLine(price, withInventory ? stockColumn(stock) : withoutStock));
     }
+    if (size_t faulty = inventory.firstFaultyLine())
+        dialogs.message("Faulty line " + std::to_string(faulty) + " in file " +
+                        files.pathOf("Inventory.dat") + ": its stock is taken as 0.");
     if (files.priceList.ioError()) {
         // The rest of the list could not be read: as faulty as a bad line.
         dialogs.message(LoaderMessage);

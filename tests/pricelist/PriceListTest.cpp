@@ -286,6 +286,22 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
     }
 }
 
+TEST(PriceList, AStockTooLargeToReadBackIsAFaultyInventoryLine) {
+    PriceDir d;
+    d.config.InventoryOn = true;
+    d.dir.write("Pricelist.dat", crlf({Bread, Apples}));
+    d.dir.write("Inventory.dat",
+                crlf({" 4000000000017 5 0.0 7.0 0.0 0.00", " ABC           10 0.0 1e30 0.0 0.00"}));
+    d.build();
+    EXPECT_EQ(d.dir.read("Pricelist.wrk"),
+              crlf({" 4000000000017 Bread white                      0.80       1.95     5    7",
+                    ApplesWork}));
+    EXPECT_EQ(d.dialogs.texts(),
+              std::vector<std::string>{"Faulty line 2 in file " + d.dir.path() +
+                                       "Inventory.dat: its stock is taken as 0."});
+    EXPECT_EQ(d.find("ABC          ").ArticleCode, "ABC          ");
+}
+
 TEST(PriceList, WorkCopyIgnoresTheInventoryOutsideInventoryMode) {
     PriceDir d;
     d.dir.write("Pricelist.dat", crlf({Apples}));
