@@ -21,6 +21,14 @@ void checkCompanionFiles(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// Without it the start record and the work copy cannot be written, and every
+// code would answer "not found" with no hint why; one message says so.
+void checkDataDirWritable(const std::string& dataDir, Dialogs& dialogs) {
+    if (!FileNames::canCreateIn(dataDir))
+        dialogs.message("Zorvi cannot write in its folder " + dataDir +
+                        "\rNo sale can be recorded and no article found until it can.");
+}
+
 void checkPrinterPath(ProgramState& state, Dialogs& dialogs) {
     const std::string& dir = state.files.DataDir();
     state.flags.PrinterDisabled = HasLongPathComponent(dir);
@@ -82,6 +90,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     Dialogs& dialogs = services.dialogs;
     checkCompanionFiles(dataDir, dialogs);
     state.files.setDataDir(dataDir);
+    checkDataDirWritable(dataDir, dialogs);
     checkPrinterPath(state, dialogs);
     state.flags.DrawerAvailable = false;
     state.flags.QuitAfterConsolidation = false;

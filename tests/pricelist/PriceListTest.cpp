@@ -7,6 +7,7 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -300,6 +301,22 @@ TEST(PriceList, AStockTooLargeToReadBackIsAFaultyInventoryLine) {
               std::vector<std::string>{"Faulty line 2 in file " + d.dir.path() +
                                        "Inventory.dat: its stock is taken as 0."});
     EXPECT_EQ(d.find("ABC          ").ArticleCode, "ABC          ");
+}
+
+TEST(PriceList, AFailedCompactionStillBuildsTheWorkCopy) {
+    PriceDir d;
+    d.dir.write("Pricelist.dat", crlf({Apples, Short65}));
+    // A folder in the copy's place makes the compaction's rename fail.
+    ASSERT_EQ(::mkdir(d.dir.file("Pricelist.new").c_str(), 0700), 0);
+    d.dir.write("Pricelist.new/keep", "");
+    bool opened = false;
+    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(d.dir.read("Pricelist.dat"), crlf({Apples, Short65}));
+    EXPECT_EQ(d.dir.read("Pricelist.wrk").substr(0, ApplesWork.size()), ApplesWork);
+    ASSERT_EQ(d.dialogs.texts().size(), 1u);
+    EXPECT_EQ(d.dialogs.texts()[0].rfind("I/O error in file " + d.dir.path() + "Pricelist.new", 0),
+              0u);
 }
 
 TEST(PriceList, WorkCopyIgnoresTheInventoryOutsideInventoryMode) {
