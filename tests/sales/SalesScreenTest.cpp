@@ -8,6 +8,7 @@
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -371,6 +372,23 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASale) {
     EXPECT_FALSE(f.sales()->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
     EXPECT_FALSE(f.program->state.files.results.isOpen());
+}
+
+TEST(SalesScreen, PastedTextObeysTheKeyRules) {
+    SalesFixture f;
+    f.start();
+    TForm4* s = f.sales();
+    f.type("AMILK1\n");
+    QInputMethodEvent pasted;
+    pasted.setCommitString("-5\n");
+    QApplication::sendEvent(s->edquant, &pasted);
+    EXPECT_EQ(s->edquant->text(), "5");
+    f.type("\nYF\nC");
+    pasted.setCommitString("1e2");
+    QApplication::sendEvent(s->Edpaid, &pasted);
+    EXPECT_EQ(s->Edpaid->text(), "12");
+    EXPECT_FALSE(s->edquant->acceptDrops());
+    EXPECT_EQ(s->edquant->contextMenuPolicy(), Qt::NoContextMenu);
 }
 
 TEST(SalesScreen, AMissingWorkCopyFindsNothing) {
