@@ -3,11 +3,13 @@
 #include "printer/ChildProcess.h"
 #include "store/FileNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -174,9 +176,21 @@ std::optional<unsigned char> PrinterConnection::ask(std::string_view request, in
     }
 }
 
+bool PrinterConnection::delivered() {
+    constexpr int PollMs = 10;
+    for (;;) {
+        int queued = 0;
+        // Files have no output queue: what write() took is there.
+        if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        if (m_deadline.passed()) return fail("Printer takes no data (time-out)");
+        ::poll(nullptr, 0, std::min(PollMs, m_deadline.msLeft()));
+    }
+}
+
 bool PrinterConnection::finish() {
     if (m_target.kind != PrinterTarget::Kind::Queue) {
         if (m_fd < 0) return false;
+        if (!delivered()) return false;
         int fd = m_fd;
         m_fd = -1;
         if (::close(fd) != 0 && errno != EINTR)
