@@ -273,29 +273,3 @@ TEST(TakePayment, TendersBalanceChangeAndEndOfSale) {
         EXPECT_EQ(FixedText(day.TotalTakings), FixedText(c.total));
     }
 }
-
-TEST(SaleArithmetic, SaleAndReturnOfTheSameArticleSumToZero) {
-    Configuration config = shop(10, "R");
-    SaleState sale;
-    CurrentArticle article;
-    BeginNewSale(sale, article);
-    for (bool returnMode : {false, true}) {
-        article.ArticleDescription = Mug;
-        article.SalePrice = 10.00;
-        article.WholesalePrice = 6.00;
-        sale.Quantity = 1;
-        sale.DiscountPercent = 0;
-        sale.ReturnMode = returnMode;
-        ComputeLine(config, Formats, article, sale);
-    }
-    FakeDialogs dialogs;
-    const std::string in26(26, ' ');
-    const std::vector<std::string> block = {
-        "  " + std::string(72, '-'),           in26 + "SUBTOTAL        =      $0.00",
-        in26 + "TAX             =      $0.00", in26 + "TOTAL and TAX   =      $0.00",
-        in26 + "ROUNDING        =      $0.00", in26 + "TOTAL           =      $0.00"};
-    EXPECT_EQ(ComputeTotals(config, Formats, sale, dialogs), block);
-    sale.PayCash = true;
-    EXPECT_TRUE(TakePayment(sale, 0, config, Formats).covered);
-    EXPECT_EQ(sale.DisplayValue, "$0.00");
-}

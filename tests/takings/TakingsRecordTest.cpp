@@ -47,9 +47,6 @@ TEST(WriteResultsLine, Columns) {
         {"refused line", {'C', "ART9         ", 2, 6, 0, 9999999.99, 0},
          "C ART9         " "     2.00" "       6.00"
          "         0.00" "   9999999.99" "          0.00"},
-        {"expense line", {'$', "EXP1         ", 0, 0, 0, -40, -40},
-         "$ EXP1         " "     0.00" "       0.00"
-         "         0.00" "       -40.00" "        -40.00"},
         {"expense stays $ whatever its code", {'$', "/EXP         ", 0, 0, 0, -40, -40},
          "$ /EXP         " "     0.00" "       0.00"
          "         0.00" "       -40.00" "        -40.00"},
@@ -78,10 +75,6 @@ TEST(WriteResultsTotal, Columns) {
     };
     // clang-format off
     const Case cases[] = {
-        {"expense", "14:30", 0, 0, 0, 0, -40, -40, 0,
-         "# Total***14:30" "    0.00" "     0.00"
-         "     0.00" "          " "   0.00"
-         "      -40.00" "      -40.00" "  0.00"},
         {"a change of 100.00 widens the record", "9:05", 100, 0, 0, 0, 100, 200, 100,
          "# Total*** 9:05" "  100.00" "     0.00"
          "     0.00" "          " "   0.00"
@@ -104,9 +97,4 @@ TEST(WriteResultsTotal, Columns) {
         sale.ChangeDue = c.change;
         EXPECT_EQ(ResultsTotalText(sale, c.clock), c.record);
     }
-}
-
-TEST(TakingsRecord, StartRecordKeeps14Characters) {
-    EXPECT_EQ(StartRecordText("07/12/26 9:05:30"), "* START of SALE   07/12/26 9:05:");
-    EXPECT_EQ(StartRecordText("7/12/26 9:05"), "* START of SALE   7/12/26 9:05");
 }
