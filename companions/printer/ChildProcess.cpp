@@ -157,3 +157,10 @@ ChildResult RunChild(const std::vector<std::string>& argv, std::string_view inpu
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return result;
 }
+
+std::string FirstLine(const std::string& text) {
+    size_t start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string::npos) return {};
+    size_t end = text.find_first_of("\r\n", start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}

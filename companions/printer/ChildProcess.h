@@ -19,3 +19,6 @@ struct ChildResult {
 
 ChildResult RunChild(const std::vector<std::string>& argv, std::string_view input,
                      const Deadline& deadline);
+
+// The first non-empty line of what a program said, for a message.
+std::string FirstLine(const std::string& text);

@@ -14,18 +14,12 @@ constexpr int AnswerWaitMs = 700;
 // Room enough for any fault, short enough for a message box.
 constexpr size_t VerdictLength = 200;
 
-std::string firstLine(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return {};
-    return text.substr(start, text.find_first_of("\r\n", start) - start);
-}
-
 std::string checkQueue(const std::string& queue, const Deadline& deadline) {
     ChildResult r = RunChild({"lpstat", "-p", queue, "-a", queue}, {}, deadline);
     if (!r.started) return "No print system: lpstat is not installed";
     if (!r.finished) return "The print system does not answer (time-out)";
     if (r.exitCode != 0) {
-        std::string why = firstLine(r.errors);
+        std::string why = FirstLine(r.errors);
         return why.empty() ? "Print queue " + queue + " not found" : why;
     }
     if (r.output.find(" disabled") != std::string::npos)

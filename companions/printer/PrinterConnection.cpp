@@ -3,23 +3,18 @@
 #include "printer/ChildProcess.h"
 #include "store/FileNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::string firstLine(const std::string& text) {
-    size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos) return {};
-    size_t end = text.find_first_of("\r\n", start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 std::string deviceFault(const std::string& path, int error) {
     switch (error) {
@@ -181,9 +176,21 @@ std::optional<unsigned char> PrinterConnection::ask(std::string_view request, in
     }
 }
 
+bool PrinterConnection::delivered() {
+    constexpr int PollMs = 10;
+    for (;;) {
+        int queued = 0;
+        // Files have no output queue: what write() took is there.
+        if (::ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+        if (m_deadline.passed()) return fail("Printer takes no data (time-out)");
+        ::poll(nullptr, 0, std::min(PollMs, m_deadline.msLeft()));
+    }
+}
+
 bool PrinterConnection::finish() {
     if (m_target.kind != PrinterTarget::Kind::Queue) {
         if (m_fd < 0) return false;
+        if (!delivered()) return false;
         int fd = m_fd;
         m_fd = -1;
         if (::close(fd) != 0 && errno != EINTR)
@@ -195,7 +202,7 @@ bool PrinterConnection::finish() {
     if (!lp.started) return fail("No print system: lp is not installed");
     if (!lp.finished) return fail("Print queue " + m_target.name + " does not answer (time-out)");
     if (lp.exitCode != 0) {
-        std::string why = firstLine(lp.errors);
+        std::string why = FirstLine(lp.errors);
         return fail(why.empty() ? "Print queue " + m_target.name + " refused the docket" : why);
     }
     return true;

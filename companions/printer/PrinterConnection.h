@@ -30,6 +30,10 @@ class PrinterConnection {
     const std::string& fault() const { return m_fault; }
 
   private:
+    // Waits until the device or the printer's end of the connection has taken
+    // every byte written; a printer that accepted the connection but takes
+    // no data fails here instead of counting as printed.
+    bool delivered();
     bool openDevice();
     bool openNetwork();
     bool openFile();

@@ -1,7 +1,6 @@
 #include "app/DayClose.h"
 
 #include "store/NumberEntry.h"
-#include "store/TextFile.h"
 #include "store/TextForms.h"
 
 double CashInDrawer(const DayTotals& day) {
@@ -25,15 +24,4 @@ std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
     lines.push_back(" ");
     add("Cash in Drawer", CashInDrawer(day));
     return lines;
-}
-
-void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines) {
-    TextFile docket;
-    if (!docket.openRewrite(docketPath)) {
-        docket.check();
-        return;
-    }
-    for (const std::string& line : lines)
-        docket.writeLine("4 " + line);
-    docket.close();
 }

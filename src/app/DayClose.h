@@ -14,7 +14,3 @@ std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
 
 // The cash expected in the drawer: the cash takings less the expenses.
 double CashInDrawer(const DayTotals& day);
-
-// Writes the lines as a docket of article-row lines ("4 " + text) into
-// docketPath, replacing the last docket.
-void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines);

@@ -3,6 +3,7 @@
 
 #include "app/DayClose.h"
 #include "app/StartUp.h"
+#include "devices/Docket.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
 #include "inventory/InventoryFile.h"

@@ -22,6 +22,14 @@ void checkCompanionFiles(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// Without it the start record and the work copy cannot be written, and every
+// code would answer "not found" with no hint why; one message says so.
+void checkDataDirWritable(const std::string& dataDir, Dialogs& dialogs) {
+    if (!FileNames::canCreateIn(dataDir))
+        dialogs.message("Zorvi cannot write in its folder " + dataDir +
+                        "\rNo sale can be recorded and no article found until it can.");
+}
+
 void checkPrinterPath(ProgramState& state, Dialogs& dialogs) {
     const std::string& dir = state.files.DataDir();
     state.flags.PrinterDisabled = HasLongPathComponent(dir);
@@ -59,7 +67,7 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
         state.flags.PriceListError = PreparePriceList(state.files, state.config, dialogs, opened);
     } catch (const IoError& e) {
         // The old files stay as they were; the day can still start.
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
     return opened;
 }
@@ -71,16 +79,8 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
         std::string finished = RecoverFileCommit(dataDir);
         if (!finished.empty()) dialogs.message(finished);
     } catch (const IoError& e) {
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
-}
-
-void writeStartRecord(ProgramState& state, const std::string& dateTimeText) {
-    DataFiles& files = state.files;
-    if (!files.results.isOpen()) files.OpenResultsForAppend();
-    if (files.results.isOpen())
-        files.results.writeLine("* START of SALE   " + dateTimeText.substr(0, 14));
-    files.results.close();
 }
 
 } // namespace
@@ -102,6 +102,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     Dialogs& dialogs = services.dialogs;
     checkCompanionFiles(dataDir, dialogs);
     state.files.setDataDir(dataDir);
+    checkDataDirWritable(dataDir, dialogs);
     recoverInterruptedChange(dataDir, dialogs);
     checkPrinterPath(state, dialogs);
     state.flags.DrawerAvailable = false;
@@ -119,6 +120,6 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
     state.day = DayTotals{};
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
-    writeStartRecord(state, DateTimeText(services.clock.now(), formats));
+    AppendStartRecord(state.files, DateTimeText(services.clock.now(), formats));
     return outcome;
 }

@@ -5,6 +5,9 @@
 
 namespace {
 
+// The row whose printer codes the generated lines (articles, totals, feed) get.
+const std::string ArticleRow = "4";
+
 void writeRows(TextFile& file, const Configuration& c, std::initializer_list<int> rows) {
     for (int row : rows)
         file.writeLine(std::to_string(row) + c.DocketText[static_cast<size_t>(row)]);
@@ -47,6 +50,17 @@ void FinishDocket(ProgramState& state) {
     state.flags.DocketOpen = false;
     writeRows(file, state.config, {7, 8, 9});
     for (long i = 0; i < state.config.PushOut; ++i)
-        file.writeLine("4" + std::string(20, ' '));
+        file.writeLine(ArticleRow + std::string(20, ' '));
     file.close();
+}
+
+void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines) {
+    TextFile docket;
+    if (!docket.openRewrite(docketPath)) {
+        docket.check();
+        return;
+    }
+    for (const std::string& line : lines)
+        docket.writeLine(ArticleRow + " " + line);
+    docket.close();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 struct ProgramState;
 
 // The docket of a sale or an expense, written to Docket.Prn in the data
@@ -22,3 +25,7 @@ void WriteDocketLine(ProgramState& state);
 void WriteDocketTotals(ProgramState& state);
 // Rows 7 to 9 and PushOut feed lines; closes the file and clears DocketOpen.
 void FinishDocket(ProgramState& state);
+
+// A docket of plain text lines in the article row (the day's totals), each
+// led by a blank, replacing the last docket at docketPath.
+void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines);

@@ -41,7 +41,9 @@ std::string SerialDevicePath(const std::string& port, const std::string& dataDir
     for (int i = 0; i < 4; ++i) {
         if (port != Names[i]) continue;
         std::string link = FileNames::resolve(dataDir, port);
-        if (FileNames::exists(link)) return link;
+        // A link to an unplugged adapter is still this port, only not
+        // available now; another device must not get its commands.
+        if (FileNames::named(link)) return link;
         return "/dev/ttyS" + std::to_string(i);
     }
     return {};

@@ -3,7 +3,9 @@
 
 #include "devices/Docket.h"
 #include "devices/SerialDevices.h"
+#include "expenses/ExpenseArithmetic.h"
 #include "forms/EntryField.h"
+#include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
@@ -26,28 +28,23 @@
 
 namespace {
 
-const char Esc = '\x1b';
-const std::string TotalIndent(26, ' ');
-
-char upper(char key) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
-}
-
-// Expense codes are letters and digits; "/" marks a service, which is sold.
-bool isExpenseCodeKey(char key) {
-    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || key == '\b';
-}
-
 // An amount above the limit is reported by ParseNumber and read as 0; that 0
 // is not what was paid out, so the field asks again instead of booking it.
 bool isAcceptedAmount(const AmountEntry& entry) {
     return entry.ValueError == 0 && ParseReal(entry.ScratchText).value <= AmountLimit;
 }
 
+// The amount fields drop the signs; other keys reach the number check.
+bool dropsSign(char& key) {
+    if (key == '-' || key == '$') key = 0;
+    return key != EntryRules::Enter;
+}
+
 } // namespace
 
 TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
-    : ZorviScreen(state, services, parent) {
+    : ZorviScreen(state, services, parent),
+      m_code(edcode, state.sale.EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
     setWindowTitle("EXPENSE SCREEN            Register any expense recorded in the price list."
                    "               ");
     setClientSize(630, 425);
@@ -81,6 +78,7 @@ void TForm5::buildControls() {
 
     Butexit = new QPushButton("E&xit", this);
     Butexit->setGeometry(270, 380, 90, 28);
+    setExitButton(Butexit);
     Butexit->setFocusPolicy(Qt::ClickFocus);
     Butexit->setAutoDefault(false);
 }
@@ -93,6 +91,9 @@ void TForm5::wireHandlers() {
     edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
     edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
     edcode->onExit = [this] { edcodeExit(); };
+    m_code.mayStepBack = [this] { return !m_state.sale.SaleHasLines; };
+    m_code.stepBack = [this] { moveTo(edsp); };
+    m_code.complete = [this](bool) { codeComplete(); };
     Edexp->onEnter = [this] { EdexpEnter(); };
     Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
     Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
@@ -132,8 +133,7 @@ void TForm5::FormActivate() {
     Label3->setEnabled(m_state.config.TaxOn);
     // An expense docket carries the date like a sale's, even when the sales
     // screen has not been opened yet today.
-    m_state.DateText =
-        ShortDateText(m_services.clock.now(), m_services.regional.formats()).substr(0, 8);
+    m_state.DateText = DocketDateText(m_services.clock.now(), m_services.regional.formats());
     m_state.sale.InExpenseScreen = true;
     moveTo(edsp);
 }
@@ -167,18 +167,13 @@ void TForm5::edspEnter() {
 }
 
 void TForm5::edspKeyPress(char& key) {
-    const char typed = key;
-    const std::string code(1, upper(key));
-    const auto& codes = m_state.config.SalesPersonCode;
-    if (std::find(codes.begin(), codes.end(), code) != codes.end()) {
-        m_salesPerson = code;
-        acceptSalesPerson(m_state, code, m_services.dialogs);
-        moveTo(edcode);
-        return;
-    }
-    key = 0;
-    if (typed != Esc) m_services.dialogs.message(code + m_help.line(2));
-    if (typed == Esc || typed == 'X') leaveToMain();
+    SalesPersonKeyPress(
+        key, m_state.config, m_help, m_services.dialogs,
+        [this](const std::string& code) {
+            acceptSalesPerson(m_state, code, m_services.dialogs);
+            moveTo(edcode);
+        },
+        [this] { leaveToMain(); });
 }
 
 void TForm5::edspExit() {
@@ -200,49 +195,15 @@ void TForm5::edcodeEnter() {
 }
 
 void TForm5::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
-    // Shift alone may come with or without its own modifier bit.
-    if (modifiers == Qt::ShiftModifier || (key == Qt::Key_Shift && modifiers == Qt::NoModifier)) {
-        key = 0;
-        helpMessage(4);
-        return;
-    }
-    if (key == Qt::Key_Delete) {
-        edcode->clear();
-        m_state.sale.EnteredCode.clear();
-        key = 0;
-    }
+    m_code.keyDown(key, modifiers);
 }
 
 void TForm5::edcodeKeyPress(char& key) {
-    SaleState& sale = m_state.sale;
-    sale.CodeComplete = false;
-    key = upper(key);
-    if (key == '\r') {
-        if (!sale.EnteredCode.empty())
-            sale.CodeComplete = true;
-        else
-            helpMessage(5);
-    }
-    if (key == Esc && !sale.SaleHasLines) {
-        edcode->clear();
-        key = 0;
-        moveTo(edsp);
-        return;
-    }
-    if (!isExpenseCodeKey(key)) {
-        key = 0;
-    } else if (key == '\b') {
-        if (!sale.EnteredCode.empty()) sale.EnteredCode.pop_back();
-    } else if (sale.EnteredCode.size() < 13) {
-        sale.EnteredCode.push_back(key);
-    }
-    if (sale.EnteredCode.size() == 13 && key != 0 && key != '\b') sale.CodeComplete = true;
-    if (!sale.CodeComplete) return;
+    m_code.keyPress(key);
+}
 
-    key = 0;
-    sale.EnteredCode = PadRight(sale.EnteredCode, 13);
-    edcode->setText(fromCp1252(sale.EnteredCode).trimmed());
-    if (sale.EnteredCode == "F            ")
+void TForm5::codeComplete() {
+    if (m_state.sale.EnteredCode == EntryRules::EndOfList)
         endExpenseList();
     else
         searchExpense();
@@ -251,13 +212,7 @@ void TForm5::edcodeKeyPress(char& key) {
 void TForm5::searchExpense() {
     SaleState& sale = m_state.sale;
     CurrentArticle& article = m_state.article;
-    DataFiles& files = m_state.files;
-    article.ArticleCode.clear();
-    if (files.OpenPriceWorkForRead()) {
-        FindArticle(files.priceWork, sale.EnteredCode, article);
-        files.priceWork.close();
-    }
-    const bool found = article.ArticleCode == sale.EnteredCode;
+    const bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
     if (found && article.ArticleMarker == ' ') helpMessage(6);
     if (!found || article.ArticleMarker != '$') {
         edarticle->setText(fromCp1252(m_help.line(12)));
@@ -277,23 +232,13 @@ void TForm5::endExpenseList() {
         sale.EnteredCode.clear();
         return;
     }
-    const std::string sum = currency(sale.ExpenseSum);
-    edtotal->setText(fromCp1252(sum));
-    journal(std::string(9, ' ') + std::string(59, '-'));
-    if (!m_state.config.TaxOn) {
-        journal(TotalIndent + "EXPENSE TOTAL   = " + PadLeft(sum, 10));
-        sale.SaleTotal = sale.ExpenseSum;
-        Edpay->setText(fromCp1252(sum));
-    } else {
-        journal(TotalIndent + "TOTAL            = " + PadLeft(sum, 10));
-        const std::string tax = currency(sale.SaleTax);
-        edtax->setText(fromCp1252(tax));
-        journal(TotalIndent + "TAX              = " + PadLeft(tax, 10));
-        sale.SaleTotal = sale.ExpenseSum + sale.SaleTax;
-        const std::string total = currency(sale.SaleTotal);
-        Edpay->setText(fromCp1252(total));
-        journal(TotalIndent + "EXPENSE TOTAL    = " + PadLeft(total, 10));
-    }
+    const ExpenseTotals totals =
+        ComputeExpenseTotals(m_state.config.TaxOn, sale, m_services.regional.formats());
+    for (const std::string& line : totals.journalLines)
+        journal(line);
+    edtotal->setText(fromCp1252(totals.sumText));
+    if (m_state.config.TaxOn) edtax->setText(fromCp1252(totals.taxText));
+    Edpay->setText(fromCp1252(totals.payText));
     moveTo(edcqt);
 }
 
@@ -324,8 +269,7 @@ void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
 }
 
 void TForm5::EdexpKeyPress(char& key) {
-    if (key == '-' || key == '$') key = 0;
-    if (key != '\r') return;
+    if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(Edexp->text()), m_services.dialogs);
     m_state.sale.ParsedAmount = entry.ParsedAmount;
@@ -342,11 +286,11 @@ void TForm5::edynEnter() {
 }
 
 void TForm5::edynKeyPress(char& key) {
-    const char k = upper(key);
+    const char k = EntryRules::upper(key);
     key = 0;
     if (k == 'Y') {
         bookExpenseLine();
-    } else if (k == 'N' || k == Esc) {
+    } else if (k == 'N' || k == EntryRules::Esc) {
         for (EntryField* f : {edyn, Edexp, edarticle, edcode})
             f->clear();
         moveTo(edcode);
@@ -359,36 +303,25 @@ void TForm5::bookExpenseLine() {
     // operator can confirm the line again.
     SaleState sale = m_state.sale;
     CurrentArticle article = m_state.article;
-    sale.SaleHasLines = true;
-    sale.Quantity = 0;
-    article.WholesalePrice = 0;
-    article.SalePrice = 0;
-    sale.ExpenseAmount = -sale.ExpenseAmount;
-    sale.UnitPrice = sale.ExpenseAmount;
-    sale.LineAmount = sale.ExpenseAmount;
-    sale.ExpenseSum += sale.LineAmount;
-    sale.SaleSubtotal = sale.LineAmount;
-    const std::string amount = currency(sale.ExpenseAmount);
-    sale.DisplayText = article.ArticleDescription;
-    sale.DisplayValue = amount;
+    const std::string line = BookExpenseLine(sale, article, m_services.regional.formats());
     // With tax the record waits for the tax, which it includes.
-    if (!m_state.config.TaxOn) {
-        sale.CurrentSalesPerson = "$";
-        WriteResultsLine(takingsForWriting(m_state.files), sale, article);
-        flushTakings(m_state.files);
-    }
+    if (!m_state.config.TaxOn) writeLineRecord(sale, article);
     m_state.sale = sale;
     m_state.article = article;
 
-    journal(std::string(9, ' ') + PadRight(sale.EnteredCode, 17) +
-            PadRight(article.ArticleDescription, 26) + std::string(5, ' ') + PadLeft(amount, 11));
-    edtotal->setText(fromCp1252(amount));
+    journal(line);
+    edtotal->setText(fromCp1252(sale.DisplayValue));
     showSaleOnDisplay(m_state, m_services);
     if (m_state.flags.DocketOpen)
         runDocketStep(m_state, m_services.dialogs, [this] { WriteDocketLine(m_state); });
     for (EntryField* f : {edarticle, Edexp, edcode})
         f->clear();
     moveTo(m_state.config.TaxOn ? edtax : edcode);
+}
+
+void TForm5::writeLineRecord(const SaleState& sale, const CurrentArticle& article) {
+    WriteResultsLine(takingsForWriting(m_state.files), ExpenseBooker, sale, article);
+    flushTakings(m_state.files);
 }
 
 void TForm5::edynExit() {
@@ -414,24 +347,20 @@ void TForm5::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
 }
 
 void TForm5::edtaxKeyPress(char& key) {
-    if (key == '-' || key == '$') key = 0;
-    if (key != '\r') return;
+    if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(edtax->text()), m_services.dialogs);
     m_state.sale.ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
 
     SaleState sale = m_state.sale;
-    const std::string tax = currency(entry.ParsedAmount);
-    sale.LineTaxSum = -entry.ParsedAmount;
-    sale.SaleTax += sale.LineTaxSum;
-    sale.LineAmount += sale.LineTaxSum;
-    sale.CurrentSalesPerson = "$";
-    WriteResultsLine(takingsForWriting(m_state.files), sale, m_state.article);
-    flushTakings(m_state.files);
+    const std::string line = BookExpenseTax(sale, entry.ParsedAmount, m_state.config.LabelTax,
+                                            m_services.regional.formats());
+    writeLineRecord(sale, m_state.article);
     m_state.sale = sale;
 
-    journal(PadLeft(m_state.config.LabelTax, 29) + PadLeft(tax, 26));
+    journal(line);
+    const std::string tax = currency(entry.ParsedAmount);
     edtax->setText(fromCp1252(tax));
     moveTo(edcode);
 }
@@ -455,27 +384,18 @@ void TForm5::payOut() {
     // the drawer opens only then.
     SaleState sale = m_state.sale;
     DayTotals day = m_state.day;
-    sale.Received = sale.SaleTotal;
+    PayOutExpense(sale);
     refreshClock();
     WriteResultsTotal(takingsForWriting(m_state.files), sale, m_state.ClockText);
-    flushTakings(m_state.files);
-    day.TaxTotal += sale.SaleTax;
-    day.ExpenseTotal += sale.ExpenseSum + sale.SaleTax;
+    flushTakings(m_state.files, true);
+    EndExpense(sale, day);
     m_state.sale = sale;
     m_state.day = day;
     closeTakings(m_state.files);
 
     if (m_state.flags.DrawerAvailable)
         OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
-    if (m_state.flags.DocketOpen) {
-        SaleState& s = m_state.sale;
-        s.LineAmount = s.ExpenseSum;
-        s.LineTaxSum = s.SaleTax;
-        s.SaleTotal = s.LineAmount + s.LineTaxSum;
-        // The records are written: the docket names who paid out, not "$".
-        s.CurrentSalesPerson = m_salesPerson;
-        completeDocket(m_state, m_services);
-    }
+    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
     edcqt->setText("ok");
     SaleState& s = m_state.sale;
     const std::string shown = toCp1252(Edpay->text());

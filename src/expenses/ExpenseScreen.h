@@ -1,8 +1,12 @@
 #pragma once
 
+#include "forms/CodeField.h"
 #include "forms/ZorviScreen.h"
 
 #include <string>
+
+struct CurrentArticle;
+struct SaleState;
 
 class EntryField;
 class QLabel;
@@ -56,6 +60,7 @@ class TForm5 : public ZorviScreen {
     void edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void edcodeKeyPress(char& key);
     void edcodeExit();
+    void codeComplete();
     void endExpenseList();
     void searchExpense();
     void EdexpEnter();
@@ -71,8 +76,8 @@ class TForm5 : public ZorviScreen {
     void edcqtEnter();
     void edcqtKeyPress(char& key);
     void payOut();
+    void writeLineRecord(const SaleState& sale, const CurrentArticle& article);
     void ButexitClick();
 
-    // The code the operator booked under; the records carry "$" instead.
-    std::string m_salesPerson;
+    CodeField m_code;
 };

@@ -4,7 +4,11 @@
 #include "forms/Guard.h"
 #include "platform/Cp1252.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -28,6 +32,50 @@ char KeyCharacter(const QKeyEvent* event) {
 
 EntryField::EntryField(Dialogs& dialogs, QWidget* parent) : QLineEdit(parent), m_dialogs(dialogs) {
     setFocusPolicy(Qt::ClickFocus);
+    // Dropped and menu-pasted text would skip the key rules.
+    setAcceptDrops(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void EntryField::typeCharacter(char key, QKeyEvent* event) {
+    char original = key;
+    if (onKeyPress) onKeyPress(key);
+    if (m_upperCase && key >= 'a' && key <= 'z') key = static_cast<char>(key - 32);
+    if (key == 0 || key == '\r' || key == '\x1b') return;
+    if (key == '\b') {
+        if (!isReadOnly()) backspace();
+        return;
+    }
+    if (isReadOnly()) return;
+    if (event && key == original && !m_upperCase) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    insert(fromCp1252(std::string(1, key)));
+}
+
+void EntryField::typeText(const QString& text) {
+    RunGuarded(m_dialogs, [&] {
+        for (QChar c : text) {
+            // Line ends and tabs in pasted text type nothing.
+            if (!isCp1252(c) || c.unicode() < 32) continue;
+            typeCharacter(toCp1252(QString(c))[0], nullptr);
+        }
+    });
+}
+
+void EntryField::inputMethodEvent(QInputMethodEvent* event) {
+    typeText(event->commitString());
+    event->accept();
+}
+
+void EntryField::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        if (hasFocus()) typeText(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void EntryField::keyPressEvent(QKeyEvent* event) {
@@ -41,21 +89,8 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
         }
         char key = KeyCharacter(event);
         if (key == 0) return;
-        char original = key;
-        if (onKeyPress) onKeyPress(key);
         handled = true;
-        if (m_upperCase && key >= 'a' && key <= 'z') key = static_cast<char>(key - 32);
-        if (key == 0 || key == '\r' || key == '\x1b') return;
-        if (key == '\b') {
-            if (!isReadOnly()) backspace();
-            return;
-        }
-        if (isReadOnly()) return;
-        if (key == original && !m_upperCase) {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        insert(fromCp1252(std::string(1, key)));
+        typeCharacter(key, event);
     });
     // Keys that type nothing only move the cursor within the field.
     static const int Moves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,

@@ -28,10 +28,20 @@ class EntryField : public QLineEdit {
     // Letters the handlers let through are shown as capitals.
     void setUpperCase(bool on) { m_upperCase = on; }
 
+    // Text arriving otherwise than by a key (a middle-button paste, an input
+    // method) is typed character by character through the same handlers, so
+    // it obeys the field's key rules.
+    void typeText(const QString& text);
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // One typed character through the key-press handler and the field rules.
+    void typeCharacter(char key, QKeyEvent* event);
+
     Dialogs& m_dialogs;
     bool m_upperCase = false;
 };

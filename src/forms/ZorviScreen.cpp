@@ -105,6 +105,7 @@ void ZorviScreen::showEvent(QShowEvent* event) {
 void ZorviScreen::closeEvent(QCloseEvent* event) {
     // The close button is this screen's way out, so a window always stays shown.
     event->ignore();
+    if (m_exitButton && !m_exitButton->isEnabled()) return;
     guarded([this] { leaveToMain(); });
 }
 

@@ -39,6 +39,9 @@ class ZorviScreen : public QWidget {
     // own accelerator clicks only after a short animation, by which time a
     // scanner may have typed a whole code).
     void bindAccelerator(QAbstractButton* button, const std::function<void()>& handler);
+    // The close button does what this button would do now: nothing while it
+    // is disabled (a sale or an expense with lines must be finished first).
+    void setExitButton(QAbstractButton* button) { m_exitButton = button; }
 
   protected:
     // Runs each time the screen is shown, after it has taken the shared position.
@@ -80,4 +83,5 @@ class ZorviScreen : public QWidget {
     int m_frameWatchTicks = 0;
     QWidget* m_main = nullptr;
     QWidget* m_activeControl = nullptr;
+    QAbstractButton* m_exitButton = nullptr;
 };

@@ -10,6 +10,9 @@ constexpr char16_t High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0
 int toByte(QChar c) {
     char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+    // The unassigned bytes come back as themselves, so a line read and saved
+    // again keeps its columns.
+    if (u < 0xA0 && High[u - 0x80] == 0) return u;
     for (int i = 0; i < 32; ++i)
         if (High[i] == u && u != 0) return 0x80 + i;
     return -1;

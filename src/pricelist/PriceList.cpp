@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
+#include "store/IoError.h"
 
 #include <exception>
 
@@ -40,7 +41,13 @@ bool OpenPriceListOrOfferSample(DataFiles& files, Dialogs& dialogs) {
 bool PreparePriceList(DataFiles& files, const Configuration& config, Dialogs& dialogs,
                       bool& priceListOpened) {
     if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
-    CompactPriceList(files, dialogs);
+    try {
+        CompactPriceList(files, dialogs);
+    } catch (const IoError& e) {
+        // A failed compaction leaves the list as it was, which still serves
+        // the day: the work copy is built from it all the same.
+        dialogs.message(e.message());
+    }
 
     bool priceListError = false;
     priceListOpened = OpenPriceListOrOfferSample(files, dialogs);

@@ -7,6 +7,8 @@
 #include "store/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -37,6 +39,10 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     // for every later reader.
     return out.head.find('\r') == std::string_view::npos;
 }
+
+// The work copy's stock column is read back as a whole number; a larger
+// figure would make its article unfindable.
+constexpr double StockLimit = 1e15;
 
 std::string stockColumn(double stock) {
     std::string text = FormatFixed(stock, 5, 0);
@@ -72,13 +78,20 @@ class InventorySource {
     InventorySource(const InventorySource&) = delete;
     InventorySource& operator=(const InventorySource&) = delete;
 
+    // A faulty line counts as stock 0; the first one is remembered for the report.
     double nextStock() {
         if (!m_open || !m_file.readFullLine(m_line)) return 0;
+        ++m_lineNumber;
         double stock = 0;
-        return ParseInventoryStock(m_line, stock) ? stock : 0;
+        if (ParseInventoryStock(m_line, stock) && std::fabs(stock) < StockLimit) return stock;
+        if (m_firstFaulty == 0) m_firstFaulty = m_lineNumber;
+        return 0;
     }
+    size_t firstFaultyLine() const { return m_firstFaulty; }
 
   private:
+    size_t m_lineNumber = 0;
+    size_t m_firstFaulty = 0;
     TextFile& m_file;
     bool m_open;
     std::string m_line;
@@ -106,6 +119,9 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
             files.priceWork.writeLine(
                 workLine(price, withInventory ? stockColumn(stock) : withoutStock));
     }
+    if (size_t faulty = inventory.firstFaultyLine())
+        dialogs.message("Faulty line " + std::to_string(faulty) + " in file " +
+                        files.pathOf("Inventory.dat") + ": its stock is taken as 0.");
     if (files.priceList.ioError()) {
         // The rest of the list could not be read: as faulty as a bad line.
         dialogs.message(LoaderMessage);

@@ -1,9 +1,12 @@
-// TForm4: the sales screen.
+// TForm4: the sales screen (its layout, activation and the sales person;
+// the article lines and the payment are in SalesScreenArticle and
+// SalesScreenPayment).
 #include "sales/SalesScreen.h"
 
 #include "devices/Docket.h"
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
+#include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
@@ -27,23 +30,11 @@ const QColor Black(Qt::black);
 const QColor Red(Qt::red);
 const QColor Green(0, 128, 0);
 
-// Amount fields take digits, the point and Backspace; "-" and "$" never.
-bool isAmountKey(char key) {
-    return (key >= '0' && key <= '9') || key == '.' || key == '\b';
-}
-
-bool isCodeKey(char key) {
-    return key == '/' || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || key == '\b';
-}
-
-char upper(char key) {
-    return key >= 'a' && key <= 'z' ? static_cast<char>(key - 32) : key;
-}
-
 } // namespace
 
 TForm4::TForm4(ProgramState& state, Services& services, QWidget* parent)
-    : ZorviScreen(state, services, parent) {
+    : ZorviScreen(state, services, parent),
+      m_code(edcode, state.sale.EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
     setWindowTitle("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
                    "Corrections.");
     setClientSize(634, 425);
@@ -96,6 +87,7 @@ void TForm4::buildControls() {
     Butreturn->setGeometry(16, 380, 200, 28);
     Butexit = new QPushButton("E&xit", this);
     Butexit->setGeometry(272, 380, 90, 28);
+    setExitButton(Butexit);
     butnew = new QPushButton("&New Articles not in Pricelist", this);
     butnew->setGeometry(402, 380, 216, 28);
     for (QPushButton* b : {Butreturn, butnew, Butexit}) {
@@ -117,6 +109,12 @@ void TForm4::wireHandlers() {
     edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
     edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
     edcode->onExit = [this] { edcodeExit(); };
+    m_code.mayStepBack = [this] { return !m_state.sale.SaleHasLines; };
+    m_code.stepBack = [this] {
+        leaveModes();
+        moveTo(edsp);
+    };
+    m_code.complete = [this](bool byLength) { codeComplete(byLength); };
     edquant->onEnter = [this] { edquantEnter(); };
     edquant->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edquantKeyDown(k, m); };
     edquant->onKeyPress = [this](char& k) { edquantKeyPress(k); };
@@ -249,7 +247,7 @@ void TForm4::FormActivate() {
     RegionalFormats formats = m_services.regional.formats();
     std::string date = ShortDateText(m_services.clock.now(), formats);
     labdate->setText(fromCp1252(date));
-    m_state.DateText = date.substr(0, 8);
+    m_state.DateText = DocketDateText(m_services.clock.now(), formats);
     Timer1Timer();
     Timer1->start();
     m_state.sale.SaleHasLines = false;
@@ -285,17 +283,13 @@ void TForm4::edspEnter() {
 }
 
 void TForm4::edspKeyPress(char& key) {
-    const char typed = key;
-    const std::string code(1, upper(key));
-    const auto& codes = m_state.config.SalesPersonCode;
-    if (std::find(codes.begin(), codes.end(), code) != codes.end()) {
-        acceptSalesPerson(m_state, code, m_services.dialogs);
-        moveTo(edcode);
-        return;
-    }
-    key = 0;
-    if (typed != '\x1b') m_services.dialogs.message(code + m_help.line(2));
-    if (typed == '\x1b' || typed == 'X') leaveToMain();
+    SalesPersonKeyPress(
+        key, m_state.config, m_help, m_services.dialogs,
+        [this](const std::string& code) {
+            acceptSalesPerson(m_state, code, m_services.dialogs);
+            moveTo(edcode);
+        },
+        [this] { leaveToMain(); });
 }
 
 void TForm4::edspExit() {
@@ -304,478 +298,4 @@ void TForm4::edspExit() {
     for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})
         f->clear();
     Memo2->clear();
-}
-
-// ---------------------------------------------------------------- code
-
-void TForm4::edcodeEnter() {
-    leaveModes();
-    normalCaptions();
-    edcode->clear();
-    FieldColours::paint(edcode, FieldColours::Entry);
-    prompt(Label1, 3);
-    m_state.sale.EnteredCode.clear();
-    Butreturn->setEnabled(true);
-    butnew->setEnabled(true);
-    Butexit->setEnabled(false);
-    QPalette p = edquant->palette();
-    p.setColor(QPalette::Text, Black);
-    edquant->setPalette(p);
-}
-
-void TForm4::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
-    if (modifiers == Qt::ShiftModifier) {
-        key = 0;
-        helpMessage(15);
-        return;
-    }
-    if (key == Qt::Key_Delete) {
-        edcode->clear();
-        m_state.sale.EnteredCode.clear();
-        key = 0;
-    }
-}
-
-void TForm4::edcodeKeyPress(char& key) {
-    SaleState& sale = m_state.sale;
-    sale.CodeComplete = false;
-    key = upper(key);
-    if (key == '\r') {
-        if (!sale.EnteredCode.empty())
-            sale.CodeComplete = true;
-        else
-            helpMessage(16);
-    }
-    if (key == '\x1b' && !sale.SaleHasLines) {
-        leaveModes();
-        edcode->clear();
-        key = 0;
-        moveTo(edsp);
-        return;
-    }
-    if (!isCodeKey(key)) {
-        key = 0;
-    } else if (key == '\b') {
-        if (!sale.EnteredCode.empty()) sale.EnteredCode.pop_back();
-    } else if (sale.EnteredCode.size() < 13) {
-        sale.EnteredCode.push_back(key);
-    }
-    if (sale.EnteredCode.size() == 13 && key != 0 && key != '\b') {
-        sale.CodeComplete = true;
-        m_codeCompletedAt.start();
-        m_scanSuffixPending = true;
-    }
-    if (!sale.CodeComplete) return;
-
-    key = 0;
-    sale.EnteredCode = PadRight(sale.EnteredCode, 13);
-    const bool isF = sale.EnteredCode == "F            ";
-    if (isF) setNewArticleMode(false);
-    edcode->setText(fromCp1252(sale.EnteredCode).trimmed());
-    if (sale.NewArticleMode) {
-        moveTo(edarticle);
-    } else if (isF) {
-        endArticleList();
-    } else {
-        searchArticle();
-    }
-}
-
-void TForm4::endArticleList() {
-    SaleState& sale = m_state.sale;
-    if (!sale.SaleHasLines) {
-        helpMessage(20);
-        edcode->clear();
-        sale.EnteredCode.clear();
-        return;
-    }
-    leaveModes();
-    std::vector<std::string> lines =
-        ComputeTotals(m_state.config, m_services.regional.formats(), sale, m_services.dialogs);
-    for (const std::string& line : lines)
-        Memo2->appendPlainText(fromCp1252(line));
-    edtotal->setText(currency(sale.SaleTotal));
-    showOnDisplay();
-    moveTo(edCQT);
-}
-
-void TForm4::searchArticle() {
-    SaleState& sale = m_state.sale;
-    CurrentArticle& article = m_state.article;
-    DataFiles& files = m_state.files;
-    article.ArticleCode.clear();
-    if (files.OpenPriceWorkForRead()) {
-        FindArticle(files.priceWork, sale.EnteredCode, article);
-        files.priceWork.close();
-    }
-    bool found = article.ArticleCode == sale.EnteredCode;
-    if (found && article.ArticleMarker == '$') {
-        helpMessage(14);
-        found = false;
-    }
-    if (!found) {
-        edarticle->setText(fromCp1252(m_help.line(19)));
-        edcode->clear();
-        sale.EnteredCode.clear();
-        return;
-    }
-    edarticle->setText(
-        fromCp1252(article.ArticleDescription +
-                   PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
-    moveTo(edquant);
-}
-
-void TForm4::edcodeExit() {
-    FieldColours::paint(edcode, FieldColours::Left);
-    edYN->clear();
-    Butreturn->setEnabled(false);
-    butnew->setEnabled(false);
-}
-
-void TForm4::ButreturnClick() {
-    setReturnMode(!m_state.sale.ReturnMode);
-    moveTo(edcode);
-}
-
-void TForm4::butnewClick() {
-    setNewArticleMode(!m_state.sale.NewArticleMode);
-    moveTo(edcode);
-}
-
-// ---------------------------------------------------------------- new article
-
-void TForm4::edarticleEnter() {
-    prompt(Label1, 11);
-    edarticle->clear();
-    FieldColours::paint(edarticle, FieldColours::NewArticle);
-}
-
-void TForm4::edarticleKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (key == Qt::Key_Delete) {
-        edarticle->clear();
-        key = 0;
-    }
-}
-
-void TForm4::edarticleKeyPress(char& key) {
-    std::string text = toCp1252(edarticle->text());
-    if (key == '\x1b') {
-        key = 0;
-        setNewArticleMode(false);
-        edarticle->clear();
-        moveTo(edcode);
-        return;
-    }
-    if (key != '\r' && text.size() < 26) return;
-    key = 0;
-    text = text.substr(0, 26);
-    if (text.empty()) {
-        helpMessage(17);
-        return;
-    }
-    text[0] = upper(text[0]);
-    text = PadRight(text, 26);
-    edarticle->setText(fromCp1252(text));
-    m_state.article.ArticleDescription = text;
-    moveTo(edreceived);
-}
-
-void TForm4::edreceivedEnter() {
-    edreceived->setReadOnly(false);
-    FieldColours::paint(edreceived, FieldColours::NewArticle);
-    edreceived->clear();
-    prompt(Label1, 12);
-}
-
-void TForm4::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (key == Qt::Key_Escape) {
-        edreceived->clear();
-        moveTo(edarticle);
-    } else if (key == Qt::Key_Delete) {
-        edreceived->clear();
-        key = 0;
-    }
-}
-
-void TForm4::edreceivedKeyPress(char& key) {
-    if (key != '\r') {
-        if (!isAmountKey(key)) key = 0;
-        return;
-    }
-    key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()), m_services.dialogs);
-    m_state.sale.ParsedAmount = entry.ParsedAmount;
-    m_state.article.WholesalePrice = entry.ParsedAmount;
-    edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));
-    if (entry.ValueError == 0) moveTo(edchange);
-}
-
-// ---------------------------------------------------------------- quantity
-
-void TForm4::edquantEnter() {
-    edquant->clear();
-    FieldColours::paint(edquant, m_state.sale.NewArticleMode ? FieldColours::NewArticle
-                                                             : FieldColours::Entry);
-    edYN->clear();
-    prompt(Label1, 5);
-}
-
-void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (key == Qt::Key_Delete) {
-        edquant->clear();
-        key = 0;
-    } else if (key == Qt::Key_Escape) {
-        edquant->clear();
-        if (m_state.sale.NewArticleMode) {
-            edchange->clear();
-            moveTo(edchange);
-        } else {
-            edarticle->clear();
-            moveTo(edcode);
-        }
-    }
-}
-
-void TForm4::edquantKeyPress(char& key) {
-    if (key != '\r') {
-        m_scanSuffixPending = false;
-        if (!isAmountKey(key)) key = 0;
-        return;
-    }
-    key = 0;
-    if (m_scanSuffixPending && m_codeCompletedAt.elapsed() < 50) {
-        m_scanSuffixPending = false;
-        return;
-    }
-    m_scanSuffixPending = false;
-    QuantityEntry entry = ParseQuantity(toCp1252(edquant->text()));
-    if (entry.ValueError != 0) {
-        helpMessage(18);
-        return;
-    }
-    m_state.sale.Quantity = entry.Quantity;
-    checkLowStock();
-    moveTo(edYN);
-}
-
-void TForm4::checkLowStock() {
-    // A new article has no stock record; the last article's figures would mislead.
-    if (!m_state.config.InventoryOn || m_state.sale.NewArticleMode) return;
-    const CurrentArticle& a = m_state.article;
-    long threshold = a.StockLevel * m_state.config.LowStockPercent / 100;
-    if (a.StockOnHand < threshold)
-        m_services.dialogs.message((m_state.sale.EnteredCode + " Low ").substr(0, 18) +
-                                   std::to_string(a.StockOnHand));
-}
-
-// ---------------------------------------------------------------- confirmation
-
-void TForm4::edYNEnter() {
-    prompt(Label1, 7);
-    edYN->clear();
-    FieldColours::paint(edYN, FieldColours::Confirm);
-}
-
-void TForm4::edYNKeyPress(char& key) {
-    const char k = upper(key);
-    key = 0;
-    const Configuration& c = m_state.config;
-    switch (k) {
-    case 'Y':
-        confirmLine(0);
-        break;
-    case 'L':
-        confirmLine(c.DiscountLow);
-        break;
-    case 'M':
-        confirmLine(c.DiscountMed);
-        break;
-    case 'H':
-        confirmLine(c.DiscountHigh);
-        break;
-    case 'N':
-    case '\x1b':
-        for (EntryField* f : {edYN, edquant, edcode, edarticle})
-            f->clear();
-        moveTo(edcode);
-        break;
-    default:
-        break;
-    }
-}
-
-void TForm4::confirmLine(double discountPercent) {
-    // The line is computed on copies and recorded before the sale takes it,
-    // so a record that cannot be written leaves the sale as it was and the
-    // operator can confirm the line again.
-    SaleState sale = m_state.sale;
-    CurrentArticle article = m_state.article;
-    sale.DiscountPercent = discountPercent;
-    sale.SaleHasLines = true;
-    LineResult line = ComputeLine(m_state.config, m_services.regional.formats(), article, sale);
-    WriteResultsLine(results(), sale, article);
-    flushResults();
-
-    m_state.sale = sale;
-    m_state.article = article;
-    if (line.refused)
-        helpMessage(18);
-    else
-        Memo2->appendPlainText(fromCp1252(line.journalLine));
-    showOnDisplay();
-    if (m_state.flags.DocketOpen) docketStep([this] { WriteDocketLine(m_state); });
-    edarticle->clear();
-    edquant->clear();
-    moveTo(edcode);
-}
-
-void TForm4::edYNExit() {
-    edcode->clear();
-    edYN->clear();
-    FieldColours::paint(edYN, FieldColours::Left);
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    leaveModes();
-    m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
-}
-
-// ---------------------------------------------------------------- payment
-
-void TForm4::edCQTEnter() {
-    edCQT->clear();
-    FieldColours::paint(edCQT, FieldColours::Entry);
-    prompt(Label1, 8);
-    if (m_state.sale.SaleTotal < 0) refundCaptions();
-}
-
-void TForm4::edCQTKeyPress(char& key) {
-    SaleState& sale = m_state.sale;
-    const char k = upper(key);
-    sale.PayCash = k == 'C';
-    sale.PayCheque = k == 'Q';
-    sale.PayCredit = k == 'T';
-    if (sale.PayCash || sale.PayCheque || sale.PayCredit) {
-        edCQT->setText(QString(QChar(k)));
-        key = 0;
-        moveTo(Edpaid);
-        return;
-    }
-    key = 0;
-}
-
-void TForm4::EdpaidEnter() {
-    FieldColours::paint(Edpaid, FieldColours::Entry);
-    prompt(Label1, m_state.sale.SaleTotal < 0 ? 21 : 9);
-}
-
-void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (key == Qt::Key_Delete) {
-        Edpaid->clear();
-        key = 0;
-    } else if (key == Qt::Key_Escape) {
-        Edpaid->clear();
-        edCQT->clear();
-        moveTo(edCQT);
-    }
-}
-
-void TForm4::EdpaidKeyPress(char& key) {
-    if (key != '\r') {
-        if (!isAmountKey(key)) key = 0;
-        return;
-    }
-    key = 0;
-    SaleState& sale = m_state.sale;
-    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()), m_services.dialogs);
-    sale.ParsedAmount = entry.ParsedAmount;
-    Edpaid->setText(currency(sale.ParsedAmount));
-    if (sale.SaleTotal < 0) {
-        sale.ParsedAmount = -sale.ParsedAmount;
-        if (sale.ParsedAmount != sale.SaleTotal) {
-            Edpaid->clear();
-            sale.ParsedAmount = 0;
-            helpMessage(22);
-            return;
-        }
-    }
-    PaymentResult payment =
-        TakePayment(sale, sale.ParsedAmount, m_state.config, m_services.regional.formats());
-    edreceived->setText(currency(sale.Received));
-    if (!payment.covered) {
-        edarticle->setText("  Payment is short");
-        QPalette p = edarticle->palette();
-        p.setColor(QPalette::Text, Red);
-        edarticle->setPalette(p);
-        ScreenParts::setCaption(Label4, "  Balance to pay", Red);
-        edquant->setText(currency(sale.Balance));
-        FieldColours::paint(Edpaid, FieldColours::Left);
-        Edpaid->clear();
-        edCQT->clear();
-        moveTo(edCQT);
-        return;
-    }
-    saleCovered();
-}
-
-void TForm4::saleCovered() {
-    edarticle->clear();
-    QPalette p = edarticle->palette();
-    p.setColor(QPalette::Text, Black);
-    edarticle->setPalette(p);
-    edquant->clear();
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    edchange->setText(currency(m_state.sale.ChangeDue));
-    if (m_state.flags.DrawerAvailable)
-        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
-    showOnDisplay();
-    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
-    moveTo(edchange);
-}
-
-void TForm4::edchangeEnter() {
-    if (m_state.sale.NewArticleMode) {
-        edchange->setReadOnly(false);
-        FieldColours::paint(edchange, FieldColours::NewArticle);
-        prompt(Label1, 13);
-        return;
-    }
-    FieldColours::paint(edchange, FieldColours::Left);
-    prompt(Label1, 10);
-}
-
-void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (!m_state.sale.NewArticleMode) return;
-    if (key == Qt::Key_Escape) {
-        edchange->clear();
-        moveTo(edreceived);
-    } else if (key == Qt::Key_Delete) {
-        edchange->clear();
-        key = 0;
-    }
-}
-
-void TForm4::edchangeKeyPress(char& key) {
-    if (key != '\r') {
-        if (!isAmountKey(key) || !m_state.sale.NewArticleMode) key = 0;
-        return;
-    }
-    key = 0;
-    if (m_state.sale.NewArticleMode) {
-        AmountEntry entry = ParseNumber(toCp1252(edchange->text()), m_services.dialogs);
-        m_state.sale.ParsedAmount = entry.ParsedAmount;
-        m_state.article.SalePrice = entry.ParsedAmount;
-        edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));
-        if (entry.ValueError == 0) moveTo(edquant);
-        return;
-    }
-    // The day takes the sale only once its record is safely written.
-    SaleState sale = m_state.sale;
-    DayTotals day = m_state.day;
-    EndSale(sale, day);
-    Timer1Timer();
-    WriteResultsTotal(results(), sale, m_state.ClockText);
-    flushResults();
-    m_state.sale = sale;
-    m_state.day = day;
-    closeResults();
-    moveTo(edsp);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/CodeField.h"
 #include "forms/ZorviScreen.h"
 
 #include <QElapsedTimer>
@@ -73,6 +74,7 @@ class TForm4 : public ZorviScreen {
     void edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void edcodeKeyPress(char& key);
     void edcodeExit();
+    void codeComplete(bool byLength);
     void endArticleList();
     void searchArticle();
     void edquantEnter();
@@ -107,6 +109,7 @@ class TForm4 : public ZorviScreen {
 
     // A scanner sends Enter after the 13th character; that Enter is not the
     // operator's answer in the quantity field.
+    CodeField m_code;
     QElapsedTimer m_codeCompletedAt;
     bool m_scanSuffixPending = false;
 };

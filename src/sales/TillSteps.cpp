@@ -14,9 +14,12 @@ TextFile& takingsForWriting(DataFiles& files) {
     return files.results;
 }
 
-void flushTakings(DataFiles& files) {
+void flushTakings(DataFiles& files, bool toDisk) {
     try {
-        files.results.flush();
+        if (toDisk)
+            files.results.sync();
+        else
+            files.results.flush();
     } catch (const IoError&) {
         files.results.discard();
         throw;
@@ -38,7 +41,7 @@ void runDocketStep(ProgramState& state, Dialogs& dialogs, const std::function<vo
         step();
     } catch (const IoError& e) {
         abandonDocket(state);
-        dialogs.message("I/O error in file " + e.path() + "\r\n" + e.what());
+        dialogs.message(e.message());
     }
 }
 

@@ -19,7 +19,9 @@ TextFile& takingsForWriting(DataFiles& files);
 // Puts the records written so far on disk. On failure what was buffered is
 // dropped and the error rethrown: the caller has not taken the change yet, and
 // writing it again must not record it twice.
-void flushTakings(DataFiles& files);
+// A sale's or an expense's total record is also synced (toDisk), so a power
+// cut loses at most the line being typed.
+void flushTakings(DataFiles& files, bool toDisk = false);
 void closeTakings(DataFiles& files);
 
 // The operator's sales person code was accepted: it books from now on, a

@@ -1,6 +1,8 @@
 #include "store/FileNames.h"
 
+#include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,9 +14,14 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+bool named(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 std::string resolve(const std::string& dir, std::string_view name) {
     std::string exact = dir + std::string(name);
-    if (exists(exact)) return exact;
+    if (named(exact)) return exact;
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d) return exact;
     std::string found;
@@ -27,6 +34,15 @@ std::string resolve(const std::string& dir, std::string_view name) {
     }
     ::closedir(d);
     return found.empty() ? exact : found;
+}
+
+bool canCreateIn(const std::string& dir) {
+    const std::string probe = (dir.empty() ? std::string("./") : dir) + "Zorvi.~probe";
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EEXIST;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
 }
 
 bool remove(const std::string& path) {

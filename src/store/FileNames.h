@@ -9,6 +9,11 @@
 namespace FileNames {
 std::string resolve(const std::string& dir, std::string_view name);
 bool exists(const std::string& path);
+// The name is there, even as a link whose target is gone.
+bool named(const std::string& path);
+// Whether a new file can be created in the directory (tried, not guessed:
+// permissions, a read-only medium and a full directory all count).
+bool canCreateIn(const std::string& dir);
 bool remove(const std::string& path);
 // The directory part of a path, with its trailing separator.
 std::string directoryOf(const std::string& path);

@@ -1,12 +1,10 @@
 #include "store/LineFields.h"
 
-#include "store/NumberParse.h"
-
-#include <algorithm>
+#include "store/TextRules.h"
 
 namespace {
 bool isSeparator(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
+    return TextRules::separatesNumbers(static_cast<unsigned char>(c));
 }
 } // namespace
 
@@ -15,10 +13,11 @@ char LineFields::readChar() {
 }
 
 std::string_view LineFields::readText(size_t maxChars) {
-    size_t n = std::min(maxChars, m_line.size() - m_pos);
-    std::string_view text = m_line.substr(m_pos, n);
-    m_pos += n;
-    return text;
+    const size_t start = m_pos;
+    while (m_pos < m_line.size() && m_pos - start < maxChars &&
+           !TextRules::endsText(static_cast<unsigned char>(m_line[m_pos])))
+        ++m_pos;
+    return m_line.substr(start, m_pos - start);
 }
 
 std::string_view LineFields::readToken() {
@@ -32,23 +31,15 @@ std::string_view LineFields::readToken() {
 
 bool LineFields::readInteger(long& value) {
     if (m_failed) return false;
-    auto parsed = ParseInteger(readToken());
-    if (!parsed) {
-        m_failed = true;
-        return false;
-    }
-    value = *parsed;
-    return true;
+    if (!TextRules::integerFromToken(readToken(), value)) m_failed = true;
+    return !m_failed;
 }
 
 bool LineFields::readReal(double& value) {
     if (m_failed) return false;
+    // Within one line a missing number is a fault: it may not be taken from
+    // the next line, as a read from the file would.
     std::string_view token = readToken();
-    auto parsed = ParseReal(token);
-    if (token.empty() || parsed.errorPosition != 0) {
-        m_failed = true;
-        return false;
-    }
-    value = parsed.value;
-    return true;
+    if (token.empty() || !TextRules::realFromToken(token, value)) m_failed = true;
+    return !m_failed;
 }

@@ -1,8 +1,8 @@
 #include "store/TextFile.h"
 
 #include "store/IoError.h"
-#include "store/NumberParse.h"
 #include "store/NumberText.h"
+#include "store/TextRules.h"
 
 #include <algorithm>
 #include <bit>
@@ -64,8 +64,18 @@ bool TextFile::openRewrite(const std::string& path) {
     if (isOpen()) abandon();
     m_path = path;
     m_tempPath = path + ".~tmp";
-    m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, FileMode);
+    // A temporary name left by a crash goes first; what is created in its
+    // place is new and ours, never a link planted to send our bytes elsewhere.
+    ::unlink(m_tempPath.c_str());
+    m_fd =
+        ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, FileMode);
     if (m_fd < 0) return false;
+    // The new file takes the old one's permissions, which the shop may have set.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(m_fd, old.st_mode & 07777) != 0) {
+        // The default mode still gives a readable file.
+    }
     m_mode = Mode::Rewrite;
     m_buf.clear();
     m_error = false;
@@ -131,7 +141,7 @@ bool TextFile::eof() {
 
 bool TextFile::eoln() {
     int c = peek();
-    return c < 0 || c == '\r' || c == '\n';
+    return c < 0 || TextRules::endsText(static_cast<unsigned char>(c));
 }
 
 std::string TextFile::readText(size_t maxChars) {
@@ -139,7 +149,7 @@ std::string TextFile::readText(size_t maxChars) {
     if (m_error) return out;
     while (out.size() < maxChars) {
         int c = peek();
-        if (c < 0 || c == '\r' || c == '\n') break;
+        if (c < 0 || TextRules::endsText(static_cast<unsigned char>(c))) break;
         out.push_back(static_cast<char>(c));
         ++m_pos;
     }
@@ -262,10 +272,10 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
 std::string TextFile::readToken() {
     // Numbers skip blanks, control characters and line ends before them.
     int c;
-    while ((c = peek()) >= 0 && c <= ' ')
+    while ((c = peek()) >= 0 && TextRules::separatesNumbers(static_cast<unsigned char>(c)))
         ++m_pos;
     std::string token;
-    while ((c = peek()) > ' ') {
+    while ((c = peek()) >= 0 && !TextRules::separatesNumbers(static_cast<unsigned char>(c))) {
         token.push_back(static_cast<char>(c));
         ++m_pos;
     }
@@ -274,26 +284,14 @@ std::string TextFile::readToken() {
 
 bool TextFile::readInteger(long& value) {
     if (m_error) return false;
-    std::string token = readToken();
-    auto parsed = ParseInteger(token);
-    if (!parsed) {
-        m_error = true;
-        return false;
-    }
-    value = *parsed;
-    return true;
+    if (!TextRules::integerFromToken(readToken(), value)) m_error = true;
+    return !m_error;
 }
 
 bool TextFile::readReal(double& value) {
     if (m_error) return false;
-    std::string token = readToken();
-    auto parsed = ParseReal(token);
-    if (parsed.errorPosition != 0) {
-        m_error = true;
-        return false;
-    }
-    value = parsed.value;
-    return true;
+    if (!TextRules::realFromToken(readToken(), value)) m_error = true;
+    return !m_error;
 }
 
 void TextFile::check() const {
@@ -377,6 +375,22 @@ void TextFile::close() {
         errno = saved;
         fail("Rename error");
     }
+    if (mode == Mode::Rewrite) syncDirectory();
+}
+
+void TextFile::syncDirectory() const {
+    // The rename is only safe from a power cut once the directory is on disk.
+    const size_t slash = m_path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void TextFile::sync() {
+    flush();
+    if (::fsync(m_fd) != 0) fail("Write error");
 }
 
 void TextFile::abandon() {

@@ -58,6 +58,8 @@ class TextFile {
     void writeInteger(long long n, int width);
     void writeLine(std::string_view text = {});
     void flush();
+    // Flushes and waits until the lines are on disk.
+    void sync();
 
     // Closes the file; a rewritten file replaces the old one here.
     void close();
@@ -75,6 +77,7 @@ class TextFile {
     bool fillKeeping(size_t from);
     std::string readToken();
     void fail(const char* what) const;
+    void syncDirectory() const;
     void abandon();
 
     int m_fd = -1;

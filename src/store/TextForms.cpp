@@ -132,6 +132,13 @@ std::string ShortDateText(const DateTime& t, const RegionalFormats& formats) {
     return FormatDateTime(t, formats.shortDate);
 }
 
+std::string DocketDateText(const DateTime& t, const RegionalFormats& formats) {
+    std::string pattern = formats.shortDate;
+    for (size_t at = pattern.find("yyyy"); at != std::string::npos; at = pattern.find("yyyy"))
+        pattern.erase(at, 2);
+    return FormatDateTime(t, pattern).substr(0, 8);
+}
+
 std::string LongTimeText(const DateTime& t, const RegionalFormats& formats) {
     return FormatDateTime(t, formats.longTime);
 }

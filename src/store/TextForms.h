@@ -28,4 +28,7 @@ double CutToCents(double x);
 std::string FormatDateTime(const DateTime& t, const std::string& pattern);
 std::string ShortDateText(const DateTime& t, const RegionalFormats& formats);
 std::string LongTimeText(const DateTime& t, const RegionalFormats& formats);
+// DateText: the short date with a 2-digit year, at most 8 characters, as
+// dockets carry it whatever the regional year width.
+std::string DocketDateText(const DateTime& t, const RegionalFormats& formats);
 std::string DateTimeText(const DateTime& t, const RegionalFormats& formats);

@@ -8,10 +8,9 @@ namespace {
 // Column 1 names who booked the line. A service (code beginning with "/") is
 // marked by the sales person's code 32 higher (A gives a, a blank gives @).
 // An expense line stays "$" whatever its code.
-char bookedBy(const SaleState& sale) {
-    char person = sale.CurrentSalesPerson.empty() ? ' ' : sale.CurrentSalesPerson.front();
-    bool service = !sale.EnteredCode.empty() && sale.EnteredCode.front() == '/';
-    if (!service || person == '$') return person;
+char column1(char person, const std::string& code) {
+    bool service = !code.empty() && code.front() == '/';
+    if (!service || person == ExpenseBooker) return person;
     return static_cast<char>(static_cast<unsigned char>(person) + 32);
 }
 
@@ -21,16 +20,22 @@ std::string field(double x, int width) {
 
 } // namespace
 
-std::string ResultsLineText(const SaleState& sale, const CurrentArticle& article) {
-    // The code is kept left-aligned in its 13 columns, as the price list and
-    // the consolidation have it, even if a caller passes it unpadded.
-    return std::string(1, bookedBy(sale)) + " " + PadRight(sale.EnteredCode, 13) +
-           field(sale.Quantity, 8) + field(article.WholesalePrice, 10) +
-           field(article.SalePrice, 12) + field(sale.UnitPrice, 12) + field(sale.LineAmount, 13);
+char SalesPersonColumn(const SaleState& sale) {
+    return sale.CurrentSalesPerson.empty() ? ' ' : sale.CurrentSalesPerson.front();
 }
 
-void WriteResultsLine(TextFile& results, const SaleState& sale, const CurrentArticle& article) {
-    results.writeLine(ResultsLineText(sale, article));
+std::string ResultsLineText(char bookedBy, const SaleState& sale, const CurrentArticle& article) {
+    // The code is kept left-aligned in its 13 columns, as the price list and
+    // the consolidation have it, even if a caller passes it unpadded.
+    return std::string(1, column1(bookedBy, sale.EnteredCode)) + " " +
+           PadRight(sale.EnteredCode, 13) + field(sale.Quantity, 8) +
+           field(article.WholesalePrice, 10) + field(article.SalePrice, 12) +
+           field(sale.UnitPrice, 12) + field(sale.LineAmount, 13);
+}
+
+void WriteResultsLine(TextFile& results, char bookedBy, const SaleState& sale,
+                      const CurrentArticle& article) {
+    results.writeLine(ResultsLineText(bookedBy, sale, article));
 }
 
 std::string ResultsTotalText(const SaleState& sale, const std::string& clockText) {
@@ -50,4 +55,11 @@ std::string StartRecordText(const std::string& dateTimeText) {
 
 void WriteStartRecord(TextFile& results, const std::string& dateTimeText) {
     results.writeLine(StartRecordText(dateTimeText));
+}
+
+bool AppendStartRecord(DataFiles& files, const std::string& dateTimeText) {
+    if (!files.results.isOpen() && !files.OpenResultsForAppend()) return false;
+    WriteStartRecord(files.results, dateTimeText);
+    files.results.close();
+    return true;
 }

@@ -194,10 +194,6 @@ TEST(MainScreen, UnderlinedLetterPressesAButtonAndScreensHandOver) {
     QTest::keyClick(f.main().butmenu, Qt::Key_S);
     EXPECT_FALSE(f.main().isVisible());
     EXPECT_TRUE(f.program->Form4->isVisible());
-    // The sales screen's close button returns to the main screen.
-    f.program->Form4->close();
-    EXPECT_TRUE(f.main().isVisible());
-    EXPECT_FALSE(f.program->Form4->isVisible());
 }
 
 TEST(MainScreen, UpdateInventoryChecksTheMode) {

@@ -2,6 +2,7 @@
 // directory they are installed in.
 #if defined(SLIPJET_PATH) && defined(DEVCHECK_PATH)
 
+#include "printer/DocketPrintJob.h"
 #include "store/Configuration.h"
 #include "support/TestDir.h"
 
@@ -216,6 +217,26 @@ class LoopbackPrinter {
     int m_port = 0;
     std::thread m_thread;
 };
+
+// A printer whose buffer is full: it takes the connection, then no data.
+TEST_F(CompanionFixture, ADocketThePrinterNeverTakesIsAFailure) {
+    int server = ::socket(AF_INET, SOCK_STREAM, 0);
+    int tiny = 1;
+    ::setsockopt(server, SOL_SOCKET, SO_RCVBUF, &tiny, sizeof tiny);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ::bind(server, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::getsockname(server, reinterpret_cast<sockaddr*>(&a), &length);
+    ::listen(server, 1);
+    dir.write("Printer.dat", "tcp:127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "\r\n");
+    const std::string docket = "4" + std::string(12000, 'x') + "\r\n";
+    dir.write("docket.prn", docket);
+    EXPECT_EQ(PrintDocketFile(dir.path(), 300), "Printer takes no data (time-out)");
+    EXPECT_EQ(dir.read("docket.prn"), docket);
+    ::close(server);
+}
 
 TEST_F(CompanionFixture, DevcheckOnANetworkPrinter) {
     struct Case {

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 std::string sp(size_t n) {
@@ -50,46 +52,10 @@ struct ExpenseFixture : ProgramFixture {
     std::string journal() { return screen().memo2->toPlainText().toStdString(); }
 };
 
-const std::string Dashes = sp(9) + std::string(59, '-');
 const std::string StationeryLine =
     sp(9) + "EXP1" + sp(13) + "Stationery" + sp(16) + sp(5) + sp(4) + "-$40.00";
 
 } // namespace
-
-TEST(ExpenseScreen, BooksAnExpenseWithoutTax) {
-    ExpenseFixture f;
-    f.open();
-    EXPECT_EQ(f.at(), f.screen().edcode);
-    EXPECT_FALSE(f.screen().Label3->isEnabled());
-    f.type("exp1\r");
-    EXPECT_EQ(f.screen().edarticle->text(), "Stationery" + QString(16, ' '));
-    EXPECT_EQ(f.at(), f.screen().Edexp);
-    f.type("40\r");
-    EXPECT_EQ(f.at(), f.screen().edyn);
-    f.type("y");
-    EXPECT_EQ(f.at(), f.screen().edcode);
-    EXPECT_EQ(f.journal(), StationeryLine);
-    f.type("f\r");
-    EXPECT_EQ(f.at(), f.screen().edcqt);
-    EXPECT_EQ(f.journal(), StationeryLine + "\n" + Dashes + "\n" + sp(26) +
-                               "EXPENSE TOTAL   = " + sp(3) + "-$40.00");
-    EXPECT_EQ(f.screen().edtotal->text(), "-$40.00");
-    EXPECT_EQ(f.screen().Edpay->text(), "-$40.00");
-    f.type("\r");
-    EXPECT_EQ(f.screen().edcqt->text(), "ok");
-    EXPECT_EQ(f.at(), f.screen().edsp);
-    EXPECT_TRUE(f.dialogs.texts().empty());
-    EXPECT_EQ(f.dir.read("Results.dat"),
-              StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " + "      0.00" + " " +
-                  "        0.00" + " " + "      -40.00" + " " + "       -40.00\r\n" +
-                  "# Total*** 9:05" + " " + "   0.00" + " " + "    0.00" + " " + "    0.00" +
-                  sp(10) + "   0.00" + " " + "     -40.00" + " " + "     -40.00" + " " +
-                  " 0.00\r\n");
-    EXPECT_FALSE(f.program->state.files.results.isOpen());
-    EXPECT_EQ(f.program->state.day.ExpenseTotal, -40);
-    EXPECT_EQ(f.program->state.day.TaxTotal, 0);
-    EXPECT_EQ(f.program->state.day.TotalTakings, 0);
-}
 
 TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
     ExpenseFixture f;
@@ -101,10 +67,6 @@ TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
     f.type("4\r");
     EXPECT_EQ(f.at(), f.screen().edcode);
     f.type("F\r");
-    EXPECT_EQ(f.journal(), StationeryLine + "\n" + sp(26) + "Tax" + sp(21) + "$4.00\n" + Dashes +
-                               "\n" + sp(26) + "TOTAL            = " + sp(3) + "-$40.00\n" +
-                               sp(26) + "TAX              = " + sp(4) + "-$4.00\n" + sp(26) +
-                               "EXPENSE TOTAL    = " + sp(3) + "-$44.00");
     EXPECT_EQ(f.screen().edtax->text(), "-$4.00");
     EXPECT_EQ(f.screen().Edpay->text(), "-$44.00");
     f.type("\r");
@@ -118,42 +80,37 @@ TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
     EXPECT_EQ(f.program->state.day.TaxTotal, -4);
 }
 
-TEST(ExpenseScreen, CodeFieldTakesOnlyExpenseCodes) {
-    struct Case {
-        const char* name;
-        std::string keys;
-        std::vector<std::string> messages;
-        QString article;
-        QString code;
-        bool movesToAmount;
-    } cases[] = {
-        {"article code", "4006381333931", {"e6"}, "e12", "", false},
-        {"unknown code", "NOPE\r", {}, "e12", "", false},
-        {"slash, minus and point dropped", "/-.", {}, "", "", false},
-        {"slash dropped from a code", "/exp1\r", {}, "Stationery" + QString(16, ' '), "EXP1", true},
-        {"F before any line", "F\r", {"e11"}, "", "", false},
-        {"Enter on nothing", "\r", {"e5"}, "", "", false},
-    };
+TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWas) {
     ExpenseFixture f;
     f.open();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        f.screen().moveTo(f.screen().edcode);
-        f.screen().edarticle->clear();
-        f.dialogs.shown.clear();
-        f.type(c.keys);
-        EXPECT_EQ(f.dialogs.texts(), c.messages);
-        EXPECT_EQ(f.screen().edarticle->text(), c.article);
-        EXPECT_EQ(f.screen().edcode->text(), c.code);
-        EXPECT_EQ(f.at(), c.movesToAmount ? f.screen().Edexp : f.screen().edcode);
-    }
-    f.screen().moveTo(f.screen().edcode);
+    f.type("EXP1\r40\r");
+    // The takings file vanishes while the line waits for its confirmation.
+    std::remove(f.dir.file("Results.dat").c_str());
+    f.type("y");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_NE(f.dialogs.texts()[0].find(f.dir.path() + "Results.dat"), std::string::npos);
+    EXPECT_EQ(f.at(), f.screen().edyn);
+    EXPECT_EQ(f.journal(), "");
+    EXPECT_EQ(f.program->state.sale.ExpenseSum, 0);
+    f.type("y");
+    EXPECT_EQ(f.journal(), StationeryLine);
+    EXPECT_EQ(f.program->state.sale.ExpenseSum, -40);
+}
+
+// The key rules themselves are EntryRules'; here what the expense screen does with a code.
+TEST(ExpenseScreen, CodeFieldTakesOnlyExpenseCodes) {
+    ExpenseFixture f;
+    f.open();
+    f.type("4006381333931");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e6"});
+    EXPECT_EQ(f.screen().edarticle->text(), "e12");
     f.dialogs.shown.clear();
-    // Shift itself and the shifted letter are both refused.
-    QTest::keyClick(f.at(), Qt::Key_E, Qt::ShiftModifier);
-    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"e4", "e4"}));
-    EXPECT_EQ(f.screen().edcode->text(), "");
-    f.type("\x1b");
+    f.type("F\r");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e11"});
+    f.type("/exp1\r");
+    EXPECT_EQ(f.screen().edcode->text(), "EXP1") << "no services among expenses";
+    EXPECT_EQ(f.at(), f.screen().Edexp);
+    f.type("\x1b\x1b");
     EXPECT_EQ(f.at(), f.screen().edsp);
 }
 
@@ -189,13 +146,6 @@ TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
     ExpenseFixture f;
     Configuration& c = f.config;
     c.SalesPersonName[0] = "Anna";
-    c.DocketText[1] = "Corner Shop";
-    c.DocketText[2] = "High Street 1";
-    c.DocketText[3] = "Phone 555 0100";
-    c.DocketText[7] = "Thank you";
-    c.DocketText[8] = "Corner Shop";
-    c.DocketText[9] = "Call again";
-    c.PushOut = 1;
     c.DrawerPort = "COM1";
     c.DisplayPort = "COM2";
     c.DisplayWidth = 20;
@@ -204,21 +154,17 @@ TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
     f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
     f.open();
     const size_t printed = f.launcher.started.size();
-    f.type("exp1\r40\ryf\r\r");
-    EXPECT_EQ(f.dir.read("Docket.Prn"),
-              "1Corner Shop\r\n"
-              "2High Street 1\r\n"
-              "3Phone 555 0100\r\n"
-              "4Stationery" +
-                  sp(16) + "  0.00" + " x" + "     -40.00" + "     -40.00\r\n" + "4" +
-                  std::string(40, '-') + "\r\n" + "4" + sp(15) + "Expense Total" + sp(8) +
-                  "-40.00\r\n" + "5" + sp(8) + "Change" + sp(2) + sp(9) + "0.00\r\n" +
-                  "6 Served by Anna      at 9:05 07/12/26\r\n"
-                  "7Thank you\r\n"
-                  "8Corner Shop\r\n"
-                  "9Call again\r\n"
-                  "4" +
-                  sp(20) + "\r\n");
+    EXPECT_FALSE(f.screen().Label3->isEnabled()) << "no tax field without tax";
+    f.type("exp1\r40\ryf\r");
+    EXPECT_EQ(f.screen().Edpay->text(), "-$40.00");
+    f.type("\r");
+    EXPECT_EQ(f.screen().edcqt->text(), "ok");
+    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_EQ(f.program->state.day.ExpenseTotal, -40);
+    EXPECT_EQ(f.program->state.day.TotalTakings, 0);
+    // The docket names who paid out, not the "$" of the records.
+    EXPECT_NE(f.dir.read("Docket.Prn").find("6 Served by Anna      at 9:05 07/12/26\r\n"),
+              std::string::npos);
     ASSERT_EQ(f.launcher.started.size(), printed + 1);
     EXPECT_EQ(f.launcher.started.back(), f.dir.path() + "Slipjet.exe");
     const std::string drawer = f.dir.path() + "COM1|";
@@ -229,29 +175,25 @@ TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
     EXPECT_TRUE(f.dialogs.texts().empty());
 }
 
-TEST(ExpenseScreen, LeavingMidwayClosesTheTakingsAndDropsTheUnfinishedDocket) {
+TEST(ExpenseScreen, ClosingTheWindowWaitsForTheExpenseAndThenDropsTheDocket) {
     ExpenseFixture f;
     f.dir.write("Docket.Prn", "last docket\r\n");
     f.open();
     EXPECT_TRUE(f.program->state.flags.DocketOpen);
     f.type("EXP1\r5\ry");
     f.screen().close();
+    EXPECT_TRUE(f.screen().isVisible());
+    f.type("F\r\r");
+    EXPECT_EQ(f.at(), f.screen().edsp);
+    // A sales person accepted, then Esc back: the docket begun is dropped on leaving.
+    f.type("A\x1b");
+    f.screen().close();
     EXPECT_TRUE(f.program->Form1->isVisible());
     EXPECT_FALSE(f.screen().isVisible());
     EXPECT_FALSE(f.program->state.files.results.isOpen());
     EXPECT_FALSE(f.program->state.flags.DocketOpen);
     EXPECT_FALSE(f.program->state.sale.InExpenseScreen);
-    EXPECT_EQ(f.dir.read("Docket.Prn"), "last docket\r\n");
-    // The line is on record even though the expense was never paid out.
-    EXPECT_EQ(f.dir.read("Results.dat"), StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " +
-                                             "      0.00" + " " + "        0.00" + " " +
-                                             "       -5.00" + " " + "        -5.00\r\n");
-
-    // Back on the screen, Esc in the sales-person field returns to the main screen.
-    QTest::mouseClick(f.program->Form1->butexp, Qt::LeftButton);
-    EXPECT_EQ(f.at(), f.screen().edsp);
-    EXPECT_TRUE(f.screen().Butexit->isEnabled());
-    f.type("\x1b");
-    EXPECT_TRUE(f.program->Form1->isVisible());
+    // The paid expense's docket stays for a reprint.
+    EXPECT_NE(f.dir.read("Docket.Prn").find("Expense Total"), std::string::npos);
     EXPECT_TRUE(f.dialogs.texts().empty());
 }

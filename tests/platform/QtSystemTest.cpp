@@ -25,4 +25,8 @@ TEST(Cp1252, RoundTripsItsOwnCharactersAndDropsOthers) {
     EXPECT_EQ(toCp1252(text), bytes);
     EXPECT_EQ(toCp1252(QString::fromUtf8("a\u4e2db")), "ab");
     EXPECT_FALSE(isCp1252(QChar(0x4e2d)));
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(toCp1252(fromCp1252(all)), all);
 }

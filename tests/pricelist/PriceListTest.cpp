@@ -7,6 +7,7 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -271,6 +272,8 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
          crlf({invGarbled, invBread}),
          crlf({ApplesWork,
                " 4000000000017 Bread white                      0.80       1.95     5   -2"})},
+        {"a stock too large to read back: stock 0", crlf({Apples}),
+         crlf({" ABC           10 0.0 1e30 0.0 0.00"}), crlf({ApplesWork})},
         {"binary inventory", crlf({Apples}), std::string("\x00\xff\x1a\r\n", 5),
          crlf({ApplesWork})},
         {"no inventory file", crlf({Apples}), "", crlf({ApplesWork})},
@@ -284,6 +287,34 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
         EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
         EXPECT_FALSE(d.files.inventory.isOpen()) << c.name;
     }
+}
+
+TEST(PriceList, AFaultyInventoryLineIsReportedOnce) {
+    PriceDir d;
+    d.config.InventoryOn = true;
+    d.dir.write("Pricelist.dat", crlf({Bread, Apples}));
+    d.dir.write("Inventory.dat",
+                crlf({" X             5 0.0 1e30 0.0", " Y             1 0.0 junk"}));
+    d.build();
+    EXPECT_EQ(d.dialogs.texts(),
+              std::vector<std::string>{"Faulty line 1 in file " + d.dir.path() +
+                                       "Inventory.dat: its stock is taken as 0."});
+}
+
+TEST(PriceList, AFailedCompactionStillBuildsTheWorkCopy) {
+    PriceDir d;
+    d.dir.write("Pricelist.dat", crlf({Apples, Short65}));
+    // A folder in the copy's place makes the compaction's rename fail.
+    ASSERT_EQ(::mkdir(d.dir.file("Pricelist.new").c_str(), 0700), 0);
+    d.dir.write("Pricelist.new/keep", "");
+    bool opened = false;
+    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(d.dir.read("Pricelist.dat"), crlf({Apples, Short65}));
+    EXPECT_EQ(d.dir.read("Pricelist.wrk").substr(0, ApplesWork.size()), ApplesWork);
+    ASSERT_EQ(d.dialogs.texts().size(), 1u);
+    EXPECT_EQ(d.dialogs.texts()[0].rfind("I/O error in file " + d.dir.path() + "Pricelist.new", 0),
+              0u);
 }
 
 TEST(PriceList, WorkCopyIgnoresTheInventoryOutsideInventoryMode) {

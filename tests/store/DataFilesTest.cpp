@@ -3,8 +3,8 @@
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
+#include <unistd.h>
 
 TEST(DataFiles, OpenersOnMissingFiles) {
     TestDir dir;
@@ -44,6 +44,10 @@ TEST(DataFiles, NamesAreMatchedWithoutRegardToCase) {
 TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
     TestDir dir;
     dir.write("Inventory.dat", "old\r\n");
+    ::chmod(dir.file("Inventory.dat").c_str(), 0600);
+    // A link planted at the temporary name must not receive the new file.
+    dir.write("elsewhere", "untouched");
+    ::symlink(dir.file("elsewhere").c_str(), dir.file("Inventory.dat.~tmp").c_str());
     DataFiles files(dir.path());
     ASSERT_TRUE(files.OpenInventoryForWrite());
     files.inventory.writeLine("new");
@@ -51,6 +55,10 @@ TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
     EXPECT_EQ(dir.read("Inventory.dat"), "old\r\n");
     files.inventory.close();
     EXPECT_EQ(dir.read("Inventory.dat"), "new\r\n");
+    EXPECT_EQ(dir.read("elsewhere"), "untouched");
+    struct stat st {};
+    ::stat(dir.file("Inventory.dat").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u) << "the shop's permissions are kept";
 
     ASSERT_TRUE(files.OpenInventoryForWrite());
     files.inventory.writeLine("dropped");
@@ -70,6 +78,19 @@ TEST(DataFiles, AWriteThatFailsThrowsNamingTheFile) {
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), "/dev/full");
     }
+}
+
+TEST(DataFiles, AFailedRenameKeepsTheOldFileAndSaysSo) {
+    TestDir dir;
+    // A folder in the file's place cannot be replaced by a file.
+    ::mkdir(dir.file("Docket.Prn").c_str(), 0700);
+    dir.write("Docket.Prn/keep", "x");
+    TextFile f;
+    ASSERT_TRUE(f.openRewrite(dir.file("Docket.Prn")));
+    f.writeLine("1Shop");
+    EXPECT_THROW(f.close(), IoError);
+    EXPECT_EQ(dir.read("Docket.Prn/keep"), "x");
+    EXPECT_FALSE(dir.exists("Docket.Prn.~tmp"));
 }
 
 TEST(TextFile, ReadingFollowsTheTextFileRules) {

@@ -142,4 +142,9 @@ TEST(TextForms, DatesAndTimes) {
     EXPECT_EQ(LongTimeText(t, f), "9:05:07");
     EXPECT_EQ(DateTimeText(t, f), "04/03/26 9:05:07");
     EXPECT_EQ(FormatDateTime(t, "yyyy-MM-dd HH:mm"), "2026-03-04 09:05");
+    for (const char* pattern : {"dd/MM/yy", "dd/MM/yyyy", "d.M.yyyy"}) {
+        f.shortDate = pattern;
+        EXPECT_EQ(DocketDateText({2026, 12, 7, 9, 5, 7}, f),
+                  pattern[1] == 'd' ? "07/12/26" : "7.12.26");
+    }
 }

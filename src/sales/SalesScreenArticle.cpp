@@ -1,0 +1,306 @@
+// TForm4, the sales screen: the article code, a new article, the quantity
+// and the confirmation of a line.
+#include "sales/SalesScreen.h"
+
+#include "devices/Docket.h"
+#include "devices/SerialDevices.h"
+#include "forms/EntryField.h"
+#include "forms/EntryRules.h"
+#include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "pricelist/PriceList.h"
+#include "sales/SaleArithmetic.h"
+#include "sales/TillSteps.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+#include "takings/TakingsRecord.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QColor Black(Qt::black);
+const QColor Red(Qt::red);
+const QColor Green(0, 128, 0);
+
+} // namespace
+
+// ---------------------------------------------------------------- code
+
+void TForm4::edcodeEnter() {
+    leaveModes();
+    normalCaptions();
+    edcode->clear();
+    FieldColours::paint(edcode, FieldColours::Entry);
+    prompt(Label1, 3);
+    m_state.sale.EnteredCode.clear();
+    Butreturn->setEnabled(true);
+    butnew->setEnabled(true);
+    Butexit->setEnabled(false);
+    QPalette p = edquant->palette();
+    p.setColor(QPalette::Text, Black);
+    edquant->setPalette(p);
+}
+
+void TForm4::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+    m_code.keyDown(key, modifiers);
+}
+
+void TForm4::edcodeKeyPress(char& key) {
+    m_code.keyPress(key);
+}
+
+void TForm4::codeComplete(bool byLength) {
+    if (byLength) {
+        m_codeCompletedAt.start();
+        m_scanSuffixPending = true;
+    }
+    const bool isF = m_state.sale.EnteredCode == EntryRules::EndOfList;
+    if (isF) setNewArticleMode(false);
+    if (m_state.sale.NewArticleMode) {
+        moveTo(edarticle);
+    } else if (isF) {
+        endArticleList();
+    } else {
+        searchArticle();
+    }
+}
+
+void TForm4::searchArticle() {
+    SaleState& sale = m_state.sale;
+    CurrentArticle& article = m_state.article;
+    bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
+    if (found && article.ArticleMarker == '$') {
+        helpMessage(14);
+        found = false;
+    }
+    if (!found) {
+        edarticle->setText(fromCp1252(m_help.line(19)));
+        edcode->clear();
+        sale.EnteredCode.clear();
+        return;
+    }
+    edarticle->setText(
+        fromCp1252(article.ArticleDescription +
+                   PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
+    moveTo(edquant);
+}
+
+void TForm4::edcodeExit() {
+    FieldColours::paint(edcode, FieldColours::Left);
+    edYN->clear();
+    Butreturn->setEnabled(false);
+    butnew->setEnabled(false);
+}
+
+void TForm4::ButreturnClick() {
+    setReturnMode(!m_state.sale.ReturnMode);
+    moveTo(edcode);
+}
+
+void TForm4::butnewClick() {
+    setNewArticleMode(!m_state.sale.NewArticleMode);
+    moveTo(edcode);
+}
+
+// ---------------------------------------------------------------- new article
+
+void TForm4::edarticleEnter() {
+    prompt(Label1, 11);
+    edarticle->clear();
+    FieldColours::paint(edarticle, FieldColours::NewArticle);
+}
+
+void TForm4::edarticleKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete) {
+        edarticle->clear();
+        key = 0;
+    }
+}
+
+void TForm4::edarticleKeyPress(char& key) {
+    std::string text = toCp1252(edarticle->text());
+    if (key == '\x1b') {
+        key = 0;
+        setNewArticleMode(false);
+        edarticle->clear();
+        moveTo(edcode);
+        return;
+    }
+    if (key != '\r' && text.size() < 26) return;
+    key = 0;
+    text = text.substr(0, 26);
+    if (text.empty()) {
+        helpMessage(17);
+        return;
+    }
+    text[0] = EntryRules::upper(text[0]);
+    text = PadRight(text, 26);
+    edarticle->setText(fromCp1252(text));
+    m_state.article.ArticleDescription = text;
+    moveTo(edreceived);
+}
+
+void TForm4::edreceivedEnter() {
+    edreceived->setReadOnly(false);
+    FieldColours::paint(edreceived, FieldColours::NewArticle);
+    edreceived->clear();
+    prompt(Label1, 12);
+}
+
+void TForm4::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Escape) {
+        edreceived->clear();
+        moveTo(edarticle);
+    } else if (key == Qt::Key_Delete) {
+        edreceived->clear();
+        key = 0;
+    }
+}
+
+void TForm4::edreceivedKeyPress(char& key) {
+    if (key != '\r') {
+        if (!EntryRules::isAmountKey(key)) key = 0;
+        return;
+    }
+    key = 0;
+    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()), m_services.dialogs);
+    m_state.sale.ParsedAmount = entry.ParsedAmount;
+    m_state.article.WholesalePrice = entry.ParsedAmount;
+    edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));
+    if (entry.ValueError == 0) moveTo(edchange);
+}
+
+// ---------------------------------------------------------------- quantity
+
+void TForm4::edquantEnter() {
+    edquant->clear();
+    FieldColours::paint(edquant, m_state.sale.NewArticleMode ? FieldColours::NewArticle
+                                                             : FieldColours::Entry);
+    edYN->clear();
+    prompt(Label1, 5);
+}
+
+void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete) {
+        edquant->clear();
+        key = 0;
+    } else if (key == Qt::Key_Escape) {
+        edquant->clear();
+        if (m_state.sale.NewArticleMode) {
+            edchange->clear();
+            moveTo(edchange);
+        } else {
+            edarticle->clear();
+            moveTo(edcode);
+        }
+    }
+}
+
+void TForm4::edquantKeyPress(char& key) {
+    if (key != '\r') {
+        m_scanSuffixPending = false;
+        if (!EntryRules::isAmountKey(key)) key = 0;
+        return;
+    }
+    key = 0;
+    if (m_scanSuffixPending && m_codeCompletedAt.elapsed() < 50) {
+        m_scanSuffixPending = false;
+        return;
+    }
+    m_scanSuffixPending = false;
+    QuantityEntry entry = ParseQuantity(toCp1252(edquant->text()));
+    if (entry.ValueError != 0) {
+        helpMessage(18);
+        return;
+    }
+    m_state.sale.Quantity = entry.Quantity;
+    checkLowStock();
+    moveTo(edYN);
+}
+
+void TForm4::checkLowStock() {
+    // A new article has no stock record; the last article's figures would mislead.
+    if (!m_state.config.InventoryOn || m_state.sale.NewArticleMode) return;
+    const CurrentArticle& a = m_state.article;
+    long threshold = a.StockLevel * m_state.config.LowStockPercent / 100;
+    if (a.StockOnHand < threshold)
+        m_services.dialogs.message((m_state.sale.EnteredCode + " Low ").substr(0, 18) +
+                                   std::to_string(a.StockOnHand));
+}
+
+// ---------------------------------------------------------------- confirmation
+
+void TForm4::edYNEnter() {
+    prompt(Label1, 7);
+    edYN->clear();
+    FieldColours::paint(edYN, FieldColours::Confirm);
+}
+
+void TForm4::edYNKeyPress(char& key) {
+    const char k = EntryRules::upper(key);
+    key = 0;
+    const Configuration& c = m_state.config;
+    switch (k) {
+    case 'Y':
+        confirmLine(0);
+        break;
+    case 'L':
+        confirmLine(c.DiscountLow);
+        break;
+    case 'M':
+        confirmLine(c.DiscountMed);
+        break;
+    case 'H':
+        confirmLine(c.DiscountHigh);
+        break;
+    case 'N':
+    case EntryRules::Esc:
+        for (EntryField* f : {edYN, edquant, edcode, edarticle})
+            f->clear();
+        moveTo(edcode);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm4::confirmLine(double discountPercent) {
+    // The line is computed on copies and recorded before the sale takes it,
+    // so a record that cannot be written leaves the sale as it was and the
+    // operator can confirm the line again.
+    SaleState sale = m_state.sale;
+    CurrentArticle article = m_state.article;
+    sale.DiscountPercent = discountPercent;
+    sale.SaleHasLines = true;
+    LineResult line = ComputeLine(m_state.config, m_services.regional.formats(), article, sale);
+    WriteResultsLine(results(), SalesPersonColumn(sale), sale, article);
+    flushResults();
+
+    m_state.sale = sale;
+    m_state.article = article;
+    if (line.refused)
+        helpMessage(18);
+    else
+        Memo2->appendPlainText(fromCp1252(line.journalLine));
+    showOnDisplay();
+    if (m_state.flags.DocketOpen) docketStep([this] { WriteDocketLine(m_state); });
+    edarticle->clear();
+    edquant->clear();
+    moveTo(edcode);
+}
+
+void TForm4::edYNExit() {
+    edcode->clear();
+    edYN->clear();
+    FieldColours::paint(edYN, FieldColours::Left);
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    leaveModes();
+    m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
+}

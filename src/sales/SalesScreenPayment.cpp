@@ -1,0 +1,192 @@
+// TForm4, the sales screen: the totals at F, the tender, the payment and the
+// change that ends a sale.
+#include "sales/SalesScreen.h"
+
+#include "devices/Docket.h"
+#include "devices/SerialDevices.h"
+#include "forms/EntryField.h"
+#include "forms/EntryRules.h"
+#include "forms/FieldColours.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "pricelist/PriceList.h"
+#include "sales/SaleArithmetic.h"
+#include "sales/TillSteps.h"
+#include "store/NumberEntry.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+#include "takings/TakingsRecord.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QColor Black(Qt::black);
+const QColor Red(Qt::red);
+const QColor Green(0, 128, 0);
+
+} // namespace
+
+// ---------------------------------------------------------------- payment
+
+void TForm4::endArticleList() {
+    SaleState& sale = m_state.sale;
+    if (!sale.SaleHasLines) {
+        helpMessage(20);
+        edcode->clear();
+        sale.EnteredCode.clear();
+        return;
+    }
+    leaveModes();
+    std::vector<std::string> lines =
+        ComputeTotals(m_state.config, m_services.regional.formats(), sale, m_services.dialogs);
+    for (const std::string& line : lines)
+        Memo2->appendPlainText(fromCp1252(line));
+    edtotal->setText(currency(sale.SaleTotal));
+    showOnDisplay();
+    moveTo(edCQT);
+}
+
+void TForm4::edCQTEnter() {
+    edCQT->clear();
+    FieldColours::paint(edCQT, FieldColours::Entry);
+    prompt(Label1, 8);
+    if (m_state.sale.SaleTotal < 0) refundCaptions();
+}
+
+void TForm4::edCQTKeyPress(char& key) {
+    SaleState& sale = m_state.sale;
+    const char k = EntryRules::upper(key);
+    sale.PayCash = k == 'C';
+    sale.PayCheque = k == 'Q';
+    sale.PayCredit = k == 'T';
+    if (sale.PayCash || sale.PayCheque || sale.PayCredit) {
+        edCQT->setText(QString(QChar(k)));
+        key = 0;
+        moveTo(Edpaid);
+        return;
+    }
+    key = 0;
+}
+
+void TForm4::EdpaidEnter() {
+    FieldColours::paint(Edpaid, FieldColours::Entry);
+    prompt(Label1, m_state.sale.SaleTotal < 0 ? 21 : 9);
+}
+
+void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key == Qt::Key_Delete) {
+        Edpaid->clear();
+        key = 0;
+    } else if (key == Qt::Key_Escape) {
+        Edpaid->clear();
+        edCQT->clear();
+        moveTo(edCQT);
+    }
+}
+
+void TForm4::EdpaidKeyPress(char& key) {
+    if (key != '\r') {
+        if (!EntryRules::isAmountKey(key)) key = 0;
+        return;
+    }
+    key = 0;
+    SaleState& sale = m_state.sale;
+    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()), m_services.dialogs);
+    sale.ParsedAmount = entry.ParsedAmount;
+    Edpaid->setText(currency(sale.ParsedAmount));
+    if (sale.SaleTotal < 0) {
+        sale.ParsedAmount = -sale.ParsedAmount;
+        if (sale.ParsedAmount != sale.SaleTotal) {
+            Edpaid->clear();
+            sale.ParsedAmount = 0;
+            helpMessage(22);
+            return;
+        }
+    }
+    PaymentResult payment =
+        TakePayment(sale, sale.ParsedAmount, m_state.config, m_services.regional.formats());
+    edreceived->setText(currency(sale.Received));
+    if (!payment.covered) {
+        edarticle->setText("  Payment is short");
+        QPalette p = edarticle->palette();
+        p.setColor(QPalette::Text, Red);
+        edarticle->setPalette(p);
+        ScreenParts::setCaption(Label4, "  Balance to pay", Red);
+        edquant->setText(currency(sale.Balance));
+        FieldColours::paint(Edpaid, FieldColours::Left);
+        Edpaid->clear();
+        edCQT->clear();
+        moveTo(edCQT);
+        return;
+    }
+    saleCovered();
+}
+
+void TForm4::saleCovered() {
+    edarticle->clear();
+    QPalette p = edarticle->palette();
+    p.setColor(QPalette::Text, Black);
+    edarticle->setPalette(p);
+    edquant->clear();
+    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    edchange->setText(currency(m_state.sale.ChangeDue));
+    if (m_state.flags.DrawerAvailable)
+        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
+    showOnDisplay();
+    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
+    moveTo(edchange);
+}
+
+void TForm4::edchangeEnter() {
+    if (m_state.sale.NewArticleMode) {
+        edchange->setReadOnly(false);
+        FieldColours::paint(edchange, FieldColours::NewArticle);
+        prompt(Label1, 13);
+        return;
+    }
+    FieldColours::paint(edchange, FieldColours::Left);
+    prompt(Label1, 10);
+}
+
+void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (!m_state.sale.NewArticleMode) return;
+    if (key == Qt::Key_Escape) {
+        edchange->clear();
+        moveTo(edreceived);
+    } else if (key == Qt::Key_Delete) {
+        edchange->clear();
+        key = 0;
+    }
+}
+
+void TForm4::edchangeKeyPress(char& key) {
+    if (key != '\r') {
+        if (!EntryRules::isAmountKey(key) || !m_state.sale.NewArticleMode) key = 0;
+        return;
+    }
+    key = 0;
+    if (m_state.sale.NewArticleMode) {
+        AmountEntry entry = ParseNumber(toCp1252(edchange->text()), m_services.dialogs);
+        m_state.sale.ParsedAmount = entry.ParsedAmount;
+        m_state.article.SalePrice = entry.ParsedAmount;
+        edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));
+        if (entry.ValueError == 0) moveTo(edquant);
+        return;
+    }
+    // The day takes the sale only once its record is safely written.
+    SaleState sale = m_state.sale;
+    DayTotals day = m_state.day;
+    EndSale(sale, day);
+    Timer1Timer();
+    WriteResultsTotal(results(), sale, m_state.ClockText);
+    flushTakings(m_state.files, true);
+    m_state.sale = sale;
+    m_state.day = day;
+    closeResults();
+    moveTo(edsp);
+}

@@ -1,0 +1,69 @@
+#include "expenses/ExpenseArithmetic.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string sp(size_t n) {
+    return std::string(n, ' ');
+}
+
+const std::string Line = sp(9) + "EXP1" + sp(13) + "Stationery" + sp(16) + sp(5);
+const std::string Tax = sp(26) + "Tax" + sp(21);
+const std::string Dashes = sp(9) + std::string(59, '-');
+
+} // namespace
+
+// Every figure of an expense is negative on the records; the day takes sum
+// and tax, and the docket shows both.
+TEST(ExpenseArithmetic, LinesTotalsAndDay) {
+    struct Booked {
+        double amount, tax;
+        std::string journal, taxJournal;
+    };
+    struct Case {
+        bool taxOn;
+        std::vector<Booked> lines;
+        double sum, tax, total;
+        std::vector<std::string> totalLines;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {false, {{40, 0, Line + sp(4) + "-$40.00", ""}}, -40, 0, -40,
+         {Dashes, sp(26) + "EXPENSE TOTAL   =    -$40.00"}},
+        {true, {{40, 4, Line + sp(4) + "-$40.00", Tax + "$4.00"},
+                {12.5, 1.25, Line + sp(4) + "-$12.50", Tax + "$1.25"}}, -52.5, -5.25, -57.75,
+         {Dashes, sp(26) + "TOTAL            =    -$52.50", sp(26) + "TAX              =     -$5.25",
+          sp(26) + "EXPENSE TOTAL    =    -$57.75"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.taxOn);
+        SaleState sale;
+        CurrentArticle article;
+        article.ArticleDescription = "Stationery";
+        article.SalePrice = 3;
+        sale.EnteredCode = "EXP1         ";
+        for (const Booked& b : c.lines) {
+            sale.ExpenseAmount = b.amount;
+            EXPECT_EQ(BookExpenseLine(sale, article, {}), b.journal);
+            EXPECT_EQ(sale.UnitPrice, -b.amount);
+            if (c.taxOn) {
+                EXPECT_EQ(BookExpenseTax(sale, b.tax, "Tax", {}), b.taxJournal);
+                EXPECT_EQ(sale.LineAmount, -(b.amount + b.tax));
+            }
+        }
+        EXPECT_EQ(article.SalePrice, 0);
+        EXPECT_EQ(ComputeExpenseTotals(c.taxOn, sale, {}).journalLines, c.totalLines);
+        PayOutExpense(sale);
+        EXPECT_EQ(sale.Received, c.total);
+        DayTotals day;
+        day.ExpenseTotal = -10;
+        EndExpense(sale, day);
+        EXPECT_EQ(day.ExpenseTotal, -10 + c.total);
+        EXPECT_EQ(day.TaxTotal, c.tax);
+        EXPECT_EQ(sale.LineAmount, c.sum);
+        EXPECT_EQ(sale.LineTaxSum, c.tax);
+        EXPECT_EQ(sale.SaleTotal, c.total);
+    }
+}
