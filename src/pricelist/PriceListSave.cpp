@@ -182,6 +182,7 @@ PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
         commit.replace("Inventory.dat",
                        joinLines(RealignInventory(kept, inventory, options.progress)));
     }
+    commit.setNote("The saving of the price list was interrupted and has now been finished.");
     commit.stopAfter(options.stopCommitAfter);
     commit.commit();
     result.saved = true;
