@@ -1,12 +1,13 @@
 #include "pricelist/DoubleEntryCheck.h"
 
+#include "pricelist/CodeIndex.h"
 #include "pricelist/PriceList.h"
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
@@ -16,29 +17,37 @@ std::string_view codeOf(std::string_view line) {
 
 } // namespace
 
-DoubleEntryReport FindDoubleEntries(const std::vector<std::string>& lines,
+DoubleEntryReport FindDoubleEntries(const std::vector<std::string_view>& lines,
                                     const PriceProgress& progress) {
-    // The line numbers (from 1) of every code, in file order.
-    std::unordered_map<std::string_view, std::vector<size_t>> linesOf;
-    linesOf.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i)
-        linesOf[codeOf(lines[i])].push_back(i + 1);
+    // For the first line of each code the chain of its other lines, in file
+    // order, and how many there are.
+    const uint32_t none = UINT32_MAX;
+    std::vector<std::string_view> codes;
+    codes.reserve(lines.size());
+    for (std::string_view line : lines)
+        codes.push_back(codeOf(line));
+    CodeIndex index(codes);
+    std::vector<uint32_t> count(lines.size(), 0), next(lines.size(), none), last(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        size_t f = index.firstOf(i);
+        if (count[f]++ > 0) next[last[f]] = static_cast<uint32_t>(i);
+        last[f] = static_cast<uint32_t>(i);
+    }
 
     DoubleEntryReport report;
     size_t shownPercent = 0;
     if (progress) progress(0, lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view code = codeOf(lines[i]);
-        const std::vector<size_t>& numbers = linesOf.find(code)->second;
-        if (numbers.size() > 1) {
+        size_t f = index.firstOf(i);
+        if (count[f] > 1) {
             report.found = true;
-            for (size_t k = 1; k < numbers.size(); ++k) {
+            for (uint32_t j = next[f]; j != none; j = next[j]) {
                 if (report.lines.size() == DoubleEntryReportLimit) {
-                    report.leftOut += numbers.size() - k;
-                    break;
+                    ++report.leftOut;
+                    continue;
                 }
-                report.lines.push_back(" " + std::string(code) +
-                                       ",  delete line No: " + std::to_string(numbers[k]));
+                report.lines.push_back(" " + std::string(codeOf(lines[i])) +
+                                       ",  delete line No: " + std::to_string(j + 1));
             }
         }
         size_t percent = (i + 1) * 100 / lines.size();
@@ -52,15 +61,13 @@ DoubleEntryReport FindDoubleEntries(const std::vector<std::string>& lines,
 
 DoubleEntryReport CheckDoubleEntries(DataFiles& files, Dialogs& dialogs,
                                      const PriceProgress& progress) {
-    // The check once kept its codes in this work file; the map does its work now.
+    // The check once kept its codes in this work file; the index does its work now.
     FileNames::remove(files.pathOf("dcheck.a"));
-    std::vector<std::string> lines;
     if (!OpenPriceListOrOfferSample(files, dialogs)) return {};
-    std::string line;
-    while (files.priceList.readFullLine(line))
-        lines.push_back(line);
-    bool failed = files.priceList.ioError();
     files.priceList.close();
-    if (failed) throw IoError(files.priceList.path(), "Read error");
+    std::string bytes;
+    std::vector<std::string_view> lines;
+    if (!ReadWholeLines(files.priceList.path(), bytes, lines))
+        throw IoError(files.priceList.path(), "Read error");
     return FindDoubleEntries(lines, progress);
 }

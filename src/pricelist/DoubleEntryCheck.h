@@ -3,6 +3,7 @@
 #include "pricelist/PriceListSave.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class DataFiles;
@@ -30,5 +31,5 @@ DoubleEntryReport CheckDoubleEntries(DataFiles& files, Dialogs& dialogs,
                                      const PriceProgress& progress = {});
 
 // The same over lines already read.
-DoubleEntryReport FindDoubleEntries(const std::vector<std::string>& lines,
+DoubleEntryReport FindDoubleEntries(const std::vector<std::string_view>& lines,
                                     const PriceProgress& progress = {});

@@ -1,6 +1,7 @@
 #include "pricelist/PriceListSave.h"
 
 #include "inventory/InventoryFile.h"
+#include "pricelist/CodeIndex.h"
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceList.h"
 #include "pricelist/PriceListItem.h"
@@ -10,17 +11,17 @@
 #include "store/IoError.h"
 #include "store/TextFile.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
 constexpr size_t CodeColumn = 1;
 constexpr size_t CodeLength = 13;
 
-std::string joinLines(const std::vector<std::string>& lines) {
+template <typename Line> std::string joinLines(const std::vector<Line>& lines) {
     size_t size = 0;
     for (const auto& line : lines)
         size += line.size() + 2;
@@ -44,15 +45,10 @@ void requireWritable(const std::string& path) {
 }
 
 // Every line of an existing file; false when there is no such file.
-bool readAllLines(const std::string& path, std::vector<std::string>& lines) {
+bool readAllLines(const std::string& path, std::string& bytes,
+                  std::vector<std::string_view>& lines) {
     if (!FileNames::exists(path)) return false;
-    TextFile file;
-    if (!file.openRead(path)) throw IoError(path, "Open error");
-    std::string line;
-    while (file.readFullLine(line))
-        lines.push_back(line);
-    if (file.ioError()) throw IoError(path, "Read error");
-    file.close();
+    if (!ReadWholeLines(path, bytes, lines)) throw IoError(path, "Read error");
     return true;
 }
 
@@ -123,32 +119,33 @@ bool WritePriceListBackup(DataFiles& files, const std::vector<std::string>& line
     }
 }
 
-std::vector<std::string> RealignInventory(const std::vector<std::string>& priceLines,
-                                          const std::vector<std::string>& inventoryLines,
-                                          const PriceProgress& progress) {
-    // The first line of each code, as a search from the top would find it.
-    std::unordered_map<std::string_view, size_t> firstOf;
-    firstOf.reserve(inventoryLines.size());
-    for (size_t i = 0; i < inventoryLines.size(); ++i)
-        if (inventoryLines[i].size() >= CodeColumn + CodeLength)
-            firstOf.emplace(std::string_view(inventoryLines[i]).substr(CodeColumn, CodeLength), i);
+std::string RealignInventory(const std::vector<std::string_view>& priceLines,
+                             const std::vector<std::string_view>& inventoryLines,
+                             const PriceProgress& progress) {
+    // A line too short to hold a whole code cannot match one.
+    std::vector<std::string_view> codes;
+    codes.reserve(inventoryLines.size());
+    for (std::string_view line : inventoryLines)
+        codes.push_back(line.size() >= CodeColumn + CodeLength ? line.substr(CodeColumn, CodeLength)
+                                                               : std::string_view());
+    CodeIndex firstOf(codes);
 
-    std::vector<std::string> out;
-    out.reserve(priceLines.size());
+    std::string out;
+    out.reserve(priceLines.size() * 83);
     ProgressSteps steps(progress, inventoryLines.size());
     PriceListItem item;
     for (size_t n = 0; n < priceLines.size(); ++n) {
         std::string_view line = priceLines[n];
         std::string_view code = line.substr(CodeColumn, CodeLength);
-        auto found = firstOf.find(code);
-        if (found != firstOf.end()) {
-            out.push_back(inventoryLines[found->second]);
+        size_t found = firstOf.find(code);
+        if (found != std::string::npos) {
+            out += inventoryLines[found];
         } else {
             // The save passes only checked lines, whose numbers always read.
             if (!ParsePriceListItem(line, item)) item = PriceListItem{};
-            out.push_back(
-                NewInventoryLine(line[0], std::string(code), item.StockLevel, item.wholesale));
+            out += NewInventoryLine(line[0], std::string(code), item.StockLevel, item.wholesale);
         }
+        out += "\r\n";
         steps.at(std::min(n + 1, inventoryLines.size()));
     }
     return out;
@@ -161,26 +158,26 @@ PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
     result.faultyLine = FirstFaultyPriceLine(lines);
     if (result.faultyLine != std::string::npos) return result;
 
-    std::vector<std::string> kept;
+    std::vector<std::string_view> kept;
     kept.reserve(lines.size());
     for (const auto& line : lines)
-        if (KeptOnSave(line)) kept.push_back(line.substr(0, PriceListLineLength));
+        if (KeptOnSave(line)) kept.push_back(std::string_view(line).substr(0, PriceListLineLength));
 
     const std::string listPath = files.pathOf("Pricelist.dat");
     const std::string inventoryPath = files.pathOf("Inventory.dat");
     const std::string workPath = files.pathOf("Inventory.wrk");
     for (const auto& path : {listPath, inventoryPath, workPath})
         requireWritable(path);
-    std::vector<std::string> inventory;
-    const bool withInventory = readAllLines(inventoryPath, inventory);
+    std::string inventoryBytes;
+    std::vector<std::string_view> inventory;
+    const bool withInventory = readAllLines(inventoryPath, inventoryBytes, inventory);
 
     FileCommit commit(files.DataDir());
     if (options.skipSyncs) commit.skipSyncs();
     commit.replace("Pricelist.dat", joinLines(kept));
     if (withInventory) {
         commit.replace("Inventory.wrk", joinLines(inventory));
-        commit.replace("Inventory.dat",
-                       joinLines(RealignInventory(kept, inventory, options.progress)));
+        commit.replace("Inventory.dat", RealignInventory(kept, inventory, options.progress));
     }
     commit.setNote("The saving of the price list was interrupted and has now been finished.");
     commit.stopAfter(options.stopCommitAfter);

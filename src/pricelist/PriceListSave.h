@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class DataFiles;
@@ -20,13 +21,13 @@ bool ReadPriceListLines(DataFiles& files, std::vector<std::string>& lines);
 // Pricelist.bak made from the loaded lines; false when it cannot be written.
 bool WritePriceListBackup(DataFiles& files, const std::vector<std::string>& lines);
 
-// One inventory line per price list line, in price list order: the first
-// inventory line of the same 13-character code, unchanged, or a fresh line
-// for a code the inventory does not know yet. `done` counts price list lines
-// against `total`, the number of inventory lines.
-std::vector<std::string> RealignInventory(const std::vector<std::string>& priceLines,
-                                          const std::vector<std::string>& inventoryLines,
-                                          const PriceProgress& progress = {});
+// The new Inventory.dat, one line per price list line, in price list order:
+// the first inventory line of the same 13-character code, unchanged, or a
+// fresh line for a code the inventory does not know yet. `done` counts price
+// list lines against `total`, the number of inventory lines.
+std::string RealignInventory(const std::vector<std::string_view>& priceLines,
+                             const std::vector<std::string_view>& inventoryLines,
+                             const PriceProgress& progress = {});
 
 struct PriceListSaveOptions {
     PriceProgress progress;

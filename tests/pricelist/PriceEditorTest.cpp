@@ -29,6 +29,8 @@ const std::string OldInv =
 const std::string MilkInv =
     " MILK                   5        0.0          0.0             0.0            0.60";
 
+using Views = std::vector<std::string_view>;
+
 std::string crlf(std::initializer_list<std::string> lines) {
     std::string out;
     for (const auto& l : lines)
@@ -101,15 +103,15 @@ TEST(DoubleEntryCheck, NamesEveryLineAfterTheFirstOncePerOccurrence) {
     const std::string xExpense =
         "$X             Ex                               1.00       1.00  1";
     const std::string y = " Y             Why                              1.00       1.00  1";
-    DoubleEntryReport r = FindDoubleEntries({Apple, Bread, x, y, Milk, y, xExpense});
+    DoubleEntryReport r = FindDoubleEntries(Views{Apple, Bread, x, y, Milk, y, xExpense});
     const std::string xs = " X            ,  delete line No: 7";
     const std::string ys = " Y            ,  delete line No: 6";
     EXPECT_TRUE(r.found);
     EXPECT_EQ(r.lines, (std::vector<std::string>{xs, ys, ys, xs}));
-    EXPECT_FALSE(FindDoubleEntries({Apple, Bread}).found);
+    EXPECT_FALSE(FindDoubleEntries(Views{Apple, Bread}).found);
 
     // 102 lines of one code give 102 x 101 report lines; the screen gets 10,000.
-    DoubleEntryReport big = FindDoubleEntries(std::vector<std::string>(102, x));
+    DoubleEntryReport big = FindDoubleEntries(Views(102, x));
     EXPECT_EQ(big.lines.size(), 10000u);
     EXPECT_EQ(big.leftOut, 102u * 101u - 10000u);
     EXPECT_EQ(big.lines.back(), " X            ,  delete line No: 2");
