@@ -6,6 +6,7 @@
 #include "expenses/ExpenseScreen.h"
 #include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
+#include "pricelist/PriceListScreen.h"
 #include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
 
@@ -19,9 +20,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     auto* setup = new TForm2(state, services);
     setup->setMainScreen(Form1);
     Form2 = setup;
-    Form3 = placeholder("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
-                        "Expenses.",
-                        630, 424);
+    auto* priceEditor = new TForm3(state, services);
+    priceEditor->setMainScreen(Form1);
+    Form3 = priceEditor;
     auto* sales = new TForm4(state, services);
     sales->setMainScreen(Form1);
     Form4 = sales;

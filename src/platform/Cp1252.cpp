@@ -15,6 +15,9 @@ int toByte(QChar c) {
     if (u < 0xA0 && High[u - 0x80] == 0) return u;
     for (int i = 0; i < 32; ++i)
         if (High[i] == u && u != 0) return 0x80 + i;
+    // The five bytes without a character come in as their own code points and
+    // go back unchanged, so a file passing through a screen keeps its bytes.
+    if (u >= 0x80 && u < 0xA0 && High[u - 0x80] == 0) return u;
     return -1;
 }
 } // namespace

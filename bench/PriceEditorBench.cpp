@@ -1,0 +1,284 @@
+// Times the price list editor on a generated shop of 100,000 articles with
+// 1,000 codes standing twice: the double-entry check and the whole save,
+// each as a ratio to one plain read of the files it reads, and the screen's
+// opening, keystrokes and caret moves. On a small list it also compares the
+// check and the realignment with the line-against-every-line way of doing
+// them, which must give the very same output.
+
+#include "app/MainScreen.h"
+#include "app/ProgramBlock.h"
+#include "inventory/InventoryFile.h"
+#include "platform/Services.h"
+#include "pricelist/DoubleEntryCheck.h"
+#include "pricelist/PriceListItem.h"
+#include "pricelist/PriceListSave.h"
+#include "pricelist/PriceListScreen.h"
+#include "store/Configuration.h"
+#include "store/DataFiles.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int ArticleCount = 100000;
+constexpr int DoubledCodes = 1000;
+
+struct QuietDialogs : Dialogs {
+    void message(const std::string& text) override { shown.push_back(text); }
+    Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
+        return Answer::Cancel;
+    }
+    std::vector<std::string> shown;
+};
+struct FixedClock : Clock {
+    DateTime now() const override { return {2026, 12, 7, 10, 0, 0}; }
+};
+struct FixedFormats : Regional {
+    RegionalFormats formats() const override { return {}; }
+};
+struct NoLauncher : Launcher {
+    int startHidden(const std::string&) override { return 2; }
+    bool runAndWait(const std::string&, int) override { return false; }
+};
+struct NoPorts : Ports {
+    bool writeLine(const std::string&, const std::string&) override { return false; }
+};
+struct NoPrinting : PrintDialog {
+    bool choose() override { return false; }
+};
+struct SmallScreen : ScreenInfo {
+    int width() const override { return 640; }
+    int height() const override { return 480; }
+};
+
+std::string codeOf(int i) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%013d", i);
+    return code;
+}
+
+// The last 1,000 lines repeat the codes of the first 1,000.
+std::string priceLine(int i) {
+    int code = i >= ArticleCount - DoubledCodes ? i - (ArticleCount - DoubledCodes) : i;
+    char line[128];
+    std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
+                  codeOf(code).c_str(), ("Article number " + std::to_string(i)).c_str(),
+                  (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
+    return line;
+}
+
+// In the opposite order, every tenth article missing, so the realignment
+// searches and adds.
+std::string inventoryLine(int n) {
+    int i = ArticleCount - 1 - n;
+    char line[128];
+    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f", ' ',
+                  codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0 + i % 7, (i % 1000) / 10.0);
+    return line;
+}
+
+std::vector<std::string> linesOf(int count, const std::function<std::string(int)>& line,
+                                 int skipEvery = 0) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        if (!skipEvery || i % skipEvery) lines.push_back(line(i));
+    return lines;
+}
+
+void writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto& l : lines)
+        out << l << "\r\n";
+}
+
+double millisecondsOf(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double median(
+    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        times.push_back(millisecondsOf(work));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void readOnce(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    static std::vector<char> buffer(1 << 16);
+    while (::read(fd, buffer.data(), buffer.size()) > 0) {
+    }
+    ::close(fd);
+}
+
+// The check as first written: every line against the work file of all codes.
+std::vector<std::string> doublesByRescan(const std::vector<std::string>& lines) {
+    std::vector<std::string> report;
+    for (const auto& line : lines) {
+        std::string code = line.substr(1, 13);
+        int matches = 0;
+        for (size_t n = 0; n < lines.size(); ++n)
+            if (lines[n].substr(1, 13) == code && ++matches > 1)
+                report.push_back(" " + code + ",  delete line No: " + std::to_string(n + 1));
+    }
+    return report;
+}
+
+// The realignment as first written: the old inventory searched from its top
+// for every price list line.
+std::string realignByRescan(const std::vector<std::string>& prices,
+                            const std::vector<std::string>& inventory) {
+    std::string out;
+    for (const auto& line : prices) {
+        std::string code = line.substr(1, 13);
+        auto found = std::find_if(inventory.begin(), inventory.end(), [&](const std::string& l) {
+            return l.size() >= 14 && l.substr(1, 13) == code;
+        });
+        PriceListItem item;
+        ParsePriceListItem(line, item);
+        out += found != inventory.end()
+                   ? *found
+                   : NewInventoryLine(line[0], code, item.StockLevel, item.wholesale);
+        out += "\r\n";
+    }
+    return out;
+}
+
+void print(const char* what, double ms) {
+    std::printf("%-56s %9.3f ms\n", what, ms);
+}
+
+bool ratio(const char* what, double value, double limit) {
+    std::printf("%-56s %9.2f  (at most %.0f)\n", what, value, limit);
+    return value <= limit;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::string dir = (std::filesystem::temp_directory_path() / "zpricebench").string() + "/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto prices = linesOf(ArticleCount, priceLine);
+    const auto inventory = linesOf(ArticleCount, inventoryLine, 10);
+    auto layOut = [&] {
+        writeLines(dir + "Pricelist.dat", prices);
+        writeLines(dir + "Inventory.dat", inventory);
+    };
+    layOut();
+    Configuration config = DefaultConfiguration();
+    config.LowStockPercent = 10;
+    config.InventoryOn = true;
+    WriteConfiguration(dir + "Configur.dat", config);
+    for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
+        std::ofstream(dir + name) << "help\r\n";
+    DataFiles files(dir);
+    QuietDialogs dialogs;
+
+    bool same = true;
+    {
+        std::vector<std::string> few(prices.begin(), prices.begin() + 1500);
+        few.insert(few.end(), prices.end() - 500, prices.end());
+        std::vector<std::string> fewInventory(inventory.end() - 2000, inventory.end());
+        same = FindDoubleEntries({few.begin(), few.end()}).lines == doublesByRescan(few) &&
+               RealignInventory({few.begin(), few.end()},
+                                {fewInventory.begin(), fewInventory.end()}) ==
+                   realignByRescan(few, fewInventory);
+    }
+
+    DoubleEntryReport report;
+    double check = median(9, [&] { report = CheckDoubleEntries(files, dialogs); });
+    double readList = median(21, [&] { readOnce(dir + "Pricelist.dat"); });
+    double readBoth = median(21, [&] {
+        readOnce(dir + "Pricelist.dat");
+        readOnce(dir + "Inventory.dat");
+    });
+
+    PriceListSaveResult saved;
+    double save = median(
+        7,
+        [&] {
+            saved = SavePriceList(files, config, dialogs, prices);
+            CheckDoubleEntries(files, dialogs);
+        },
+        layOut);
+    double saveNoSync = median(
+        7,
+        [&] {
+            PriceListSaveOptions options;
+            options.skipSyncs = true;
+            SavePriceList(files, config, dialogs, prices, options);
+            CheckDoubleEntries(files, dialogs);
+        },
+        layOut);
+    layOut();
+
+    // The screen: opened from the main screen, then keys and caret moves.
+    FixedClock clock;
+    FixedFormats regional;
+    NoLauncher launcher;
+    NoPorts ports;
+    SmallScreen screen;
+    NoPrinting printing;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
+    ProgramBlock program(services, dir);
+    program.show();
+    auto* editor = static_cast<TForm3*>(program.Form3);
+    double open = millisecondsOf([&] {
+        program.Form1->handOverTo(editor);
+        QApplication::processEvents();
+    });
+    QApplication::setActiveWindow(editor);
+    editor->REdit1->setFocus();
+    editor->REdit1->moveCursor(QTextCursor::End);
+    std::vector<double> keys, moves;
+    for (int n = 0; n < 200; ++n) {
+        keys.push_back(millisecondsOf([&] { QTest::keyClick(editor->REdit1, 'a'); }));
+        moves.push_back(millisecondsOf([&] { QTest::keyClick(editor->REdit1, Qt::Key_Up); }));
+    }
+    std::sort(keys.begin(), keys.end());
+    std::sort(moves.begin(), moves.end());
+
+    std::printf("price list: %d lines, %d codes twice; inventory: %zu lines\n", ArticleCount,
+                DoubledCodes, inventory.size());
+    print("double-entry check", check);
+    print("read Pricelist.dat once", readList);
+    print("save + double-entry check (with syncs)", save);
+    print("save + double-entry check (without syncs)", saveNoSync);
+    print("read Pricelist.dat + Inventory.dat once", readBoth);
+    bool ok = ratio("ratio double-entry check / read", check / readList, 80);
+    ok = ratio("ratio save / read", save / readBoth, 150) && ok;
+    ok = save < 1000 && ok;
+    print("screen opening at 100,000 lines", open);
+    std::printf("screen keystroke: median %.3f ms, worst %.3f ms\n", keys[keys.size() / 2],
+                keys.back());
+    std::printf("screen caret move: median %.3f ms, worst %.3f ms\n", moves[moves.size() / 2],
+                moves.back());
+    std::printf("checks: %zu report lines (expected %d), saved %s, same output as the rescan: %s\n",
+                report.lines.size(), 2 * DoubledCodes, saved.saved ? "yes" : "NO",
+                same ? "yes" : "NO");
+    ok = ok && same && saved.saved && report.lines.size() == 2 * DoubledCodes;
+    std::filesystem::remove_all(dir);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,480 @@
+// TForm3: the price list editor.
+#include "pricelist/PriceListScreen.h"
+
+#include "forms/EntryField.h"
+#include "forms/ScreenParts.h"
+#include "platform/Cp1252.h"
+#include "platform/Services.h"
+#include "pricelist/DoubleEntryCheck.h"
+#include "pricelist/PriceLineCheck.h"
+#include "pricelist/PriceListSave.h"
+#include "store/ProgramState.h"
+#include "store/TextForms.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const char* const PriceListNotFound = " Error!\r the file Pricelist not found! ";
+const QColor Navy(0, 0, 128);
+constexpr int ColumnWidth = 8; // pixels of one character of the fixed-pitch font
+constexpr int FirstColumnLeft = 36;
+constexpr char16_t ControlPictures = 0x2400;
+
+// Control characters in the list are shown as their pictures, so that a line
+// keeps its bytes through the editor: the text area would break a line at a
+// CR and swallow a NUL.
+QString displayText(const std::string& bytes) {
+    QString text = fromCp1252(bytes);
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QChar(char16_t(ControlPictures + (c.unicode() == 0x7F ? 0x21 : c.unicode())));
+    return text;
+}
+
+// The bytes of a line of the text area; false when it holds a character the
+// file cannot.
+bool fileBytes(const QString& text, std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(static_cast<size_t>(text.size()));
+    for (QChar c : text) {
+        char16_t u = c.unicode();
+        if (u >= ControlPictures && u <= ControlPictures + 0x21 && u != ControlPictures + 0x20)
+            bytes += static_cast<char>(u == ControlPictures + 0x21 ? 0x7F : u - ControlPictures);
+        else if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            bytes += static_cast<char>(u);
+        else if (isCp1252(c))
+            bytes += toCp1252(QString(c));
+        else
+            return false;
+    }
+    return true;
+}
+
+size_t helpLineForColumn(int column) {
+    if (column == 0) return 1;
+    if (column == 14 || column == 41 || column == 52 || column == 63) return 3;
+    if (column <= 13) return 2;
+    if (column <= 40) return 4;
+    if (column <= 51) return 5;
+    if (column <= 62) return 6;
+    if (column <= 65) return 7;
+    return 10;
+}
+
+void setTextColour(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    w->setPalette(p);
+}
+
+QLabel* header(QWidget* parent, const char* caption, int column, const QColor& colour,
+               bool onSilver) {
+    auto* label = new QLabel(caption, parent);
+    label->setFont(ScreenParts::lineDraw(13));
+    label->move(FirstColumnLeft + column * ColumnWidth, 14);
+    label->adjustSize();
+    setTextColour(label, colour);
+    if (onSilver) {
+        label->setAutoFillBackground(true);
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, QColor(192, 192, 192));
+        label->setPalette(p);
+    }
+    return label;
+}
+
+} // namespace
+
+TForm3::TForm3(ProgramState& state, Services& services, QWidget* parent)
+    : ZorviScreen(state, services, parent) {
+    setWindowTitle("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
+                   "Expenses.");
+    setClientSize(630, 424);
+    buildControls();
+    buildHeaders();
+    buildFindDialog();
+    wireHandlers();
+}
+
+void TForm3::buildControls() {
+    Panel1 = new QWidget(this);
+    Panel1->setGeometry(0, 0, 630, 424);
+
+    REdit1 = new QPlainTextEdit(this);
+    REdit1->setGeometry(34, 51, 565, 266);
+    REdit1->setFont(ScreenParts::lineDraw(13));
+    REdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    REdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    REdit1->setUndoRedoEnabled(false);
+
+    Edit1 = new EntryField(m_services.dialogs, this);
+    Edit1->setGeometry(34, 28, 565, 24);
+    Edit1->setFont(ScreenParts::lineDraw(13));
+    Edit1->setFocusPolicy(Qt::StrongFocus);
+
+    butfind = new QPushButton("Fin&d", this);
+    butfind->setGeometry(188, 387, 90, 25);
+    butexit = new QPushButton("E&xit && Save", this);
+    butexit->setGeometry(346, 387, 90, 25);
+    for (QPushButton* b : {butfind, butexit})
+        b->setAutoDefault(false);
+    setTabOrder(REdit1, Edit1);
+    setTabOrder(Edit1, butfind);
+    setTabOrder(butfind, butexit);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(34, 318, 565, 65);
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setFont(ScreenParts::arial(15));
+    setTextColour(Memo1, Navy);
+
+    Memo3 = new QPlainTextEdit(this);
+    Memo3->setGeometry(163, 32, 305, 349);
+    Memo3->setReadOnly(true);
+    Memo3->setFocusPolicy(Qt::NoFocus);
+    Memo3->setFont(ScreenParts::lineDraw(13));
+    Memo3->hide();
+
+    Label3 = new QLabel(this);
+    Label3->setGeometry(36, 382, 149, 18);
+    LabDate = new QLabel(this);
+    LabDate->setGeometry(474, 382, 70, 18);
+    LabTime = new QLabel(this);
+    LabTime->setGeometry(550, 382, 45, 18);
+    for (QLabel* l : {LabDate, LabTime})
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TForm3::buildHeaders() {
+    header(this, "M", 0, Qt::red, false);
+    header(this, "The--Bar-code", 1, Qt::black, true);
+    header(this, "The---Article--description", 15, Qt::darkGreen, true);
+    header(this, "WhsalPrice", 42, Qt::blue, true);
+    header(this, "Sale-Price", 53, Qt::red, true);
+    header(this, "Mm", 64, Qt::black, true);
+    header(this, "E", 66, Qt::magenta, false);
+}
+
+void TForm3::buildFindDialog() {
+    FindDialog1 = new QDialog(this);
+    FindDialog1->setWindowTitle("Find");
+    FindDialog1->setModal(false);
+    findText = new QLineEdit(FindDialog1);
+    findText->setGeometry(10, 10, 220, 24);
+    auto* matchCase = new QCheckBox("Match &case", FindDialog1);
+    matchCase->setGeometry(10, 42, 150, 20);
+    matchCase->setChecked(true);
+    auto* findNext = new QPushButton("&Find Next", FindDialog1);
+    findNext->setGeometry(240, 10, 90, 25);
+    findNext->setDefault(true);
+    FindDialog1->setFixedSize(340, 72);
+    connect(findNext, &QPushButton::clicked, this,
+            [this] { guarded([this] { FindDialog1Find(); }); });
+}
+
+void TForm3::wireHandlers() {
+    REdit1->installEventFilter(this);
+    connect(REdit1, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { guarded([this] { REdit1SelectionChange(); }); });
+    // Typing, deleting, cutting and pasting all count: whatever changes the
+    // text is saved by Exit & Save.
+    connect(REdit1->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!m_loading) m_modified = true;
+    });
+    Edit1->onEnter = [this] { Edit1Enter(); };
+    Edit1->onExit = [this] { Edit1Exit(); };
+    Edit1->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { Edit1KeyDown(k, m); };
+    Edit1->onKeyPress = [this](char& k) { Edit1KeyPress(k); };
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { guarded([this] { Edit1Change(); }); });
+    bindAccelerator(butfind, [this] { butfindClick(); });
+    bindAccelerator(butexit, [this] { butexitClick(); });
+}
+
+// ---------------------------------------------------------------- activation
+
+void TForm3::FormActivate() {
+    m_help.load(m_state.files.compose("hlpf.3"));
+    showHelp(8);
+    m_lineValid = true;
+    Label3->setText("L 1   C 1   TotL ");
+    LabDate->setText(
+        fromCp1252(ShortDateText(m_services.clock.now(), m_services.regional.formats())));
+    refreshTime();
+    // The list is loaded here only: a message box, a click or a search that
+    // gives the text area the focus again must not throw edits away.
+    loadPriceList();
+    m_modified = false;
+    moveTo(REdit1);
+}
+
+void TForm3::loadPriceList() {
+    std::vector<std::string> lines;
+    if (!ReadPriceListLines(m_state.files, lines)) {
+        m_services.dialogs.message(PriceListNotFound);
+        return;
+    }
+    QString text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += '\n';
+        text += displayText(lines[i]);
+    }
+    m_loading = true;
+    REdit1->setPlainText(text);
+    m_loading = false;
+    REdit1->moveCursor(QTextCursor::Start);
+    if (!WritePriceListBackup(m_state.files, lines)) m_services.dialogs.message(PriceListNotFound);
+}
+
+void TForm3::refreshTime() {
+    std::string time = LongTimeText(m_services.clock.now(), m_services.regional.formats());
+    LabTime->setText(fromCp1252(time.substr(0, time.size() == 8 ? 5 : 4)));
+}
+
+void TForm3::showHelp(size_t index) {
+    Memo1->setPlainText(fromCp1252(m_help.line(index)));
+}
+
+void TForm3::showHelpForColumn(int column, bool entryLine) {
+    if (entryLine && column == 0) return;
+    size_t index = helpLineForColumn(column);
+    showHelp(entryLine && index == 10 ? 11 : index);
+    setTextColour(Memo1, Navy);
+}
+
+// ---------------------------------------------------------------- text area
+
+void TForm3::REdit1SelectionChange() {
+    refreshTime();
+    // Line and column come from the cursor: splitting a long list into lines
+    // at every caret move would make typing crawl.
+    QTextCursor cursor = REdit1->textCursor();
+    int line = cursor.blockNumber();
+    int column = cursor.positionInBlock();
+    Label3->setText(QString("L %1   C %2   TotL %3")
+                        .arg(line + 1)
+                        .arg(column + 1)
+                        .arg(REdit1->document()->blockCount()));
+    QTextCharFormat format;
+    format.setForeground(m_lineValid ? Qt::black : Qt::red);
+    REdit1->setCurrentCharFormat(format);
+    showHelpForColumn(column, false);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == REdit1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        bool consumed = false;
+        guarded([&] { consumed = REdit1KeyPress(key->key()); });
+        return consumed;
+    }
+    return ZorviScreen::eventFilter(watched, event);
+}
+
+// True when the key is used up here; otherwise the text area takes it.
+bool TForm3::REdit1KeyPress(int key) {
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        moveTo(Edit1);
+        return true;
+    case Qt::Key_Escape:
+        moveTo(butexit);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        QTextCursor cursor = REdit1->textCursor();
+        QTextBlock block = cursor.block();
+        if (block.text().size() <= 63) return false;
+        QString result;
+        checkTyped(block.text(), result);
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        if (cursor.selectedText() != result) cursor.insertText(result);
+        cursor.clearSelection();
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        REdit1->setTextCursor(cursor);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TForm3::checkTyped(const QString& typed, QString& result) {
+    std::string bytes, rebuilt;
+    // A character the file cannot hold is a fault, not something to drop.
+    m_lineValid = fileBytes(typed, bytes) && CheckPriceLine(bytes, rebuilt);
+    result = m_lineValid ? displayText(rebuilt) : typed;
+    if (!m_lineValid) m_services.dialogs.message(PriceLineFaultMessage);
+    return m_lineValid;
+}
+
+// ---------------------------------------------------------------- entry line
+
+void TForm3::Edit1Enter() {
+    showHelp(12);
+}
+
+void TForm3::Edit1Change() {
+    refreshTime();
+    int column = Edit1->cursorPosition();
+    Label3->setText(QString("L 1   C %1   TotL 1").arg(column + 1));
+    showHelpForColumn(column, true);
+}
+
+void TForm3::Edit1KeyDown(int& key, Qt::KeyboardModifiers) {
+    if (key != Qt::Key_Delete) return;
+    Edit1->clear();
+    key = 0;
+}
+
+void TForm3::Edit1KeyPress(char& key) {
+    if (key == '\x1b') {
+        moveTo(REdit1);
+        return;
+    }
+    if (key != '\r') return;
+    setTextColour(Edit1, Qt::black);
+    if (Edit1->text().size() < 64) {
+        m_services.dialogs.message("This line is not compleet!");
+        return;
+    }
+    QString result;
+    bool passed = checkTyped(Edit1->text(), result);
+    Edit1->setText(result);
+    if (!passed) {
+        setTextColour(Edit1, Qt::red);
+        return;
+    }
+    QTextCursor end(REdit1->document());
+    end.movePosition(QTextCursor::End);
+    if (!end.block().text().isEmpty()) end.insertBlock();
+    end.insertText(result);
+    Edit1->clear();
+    m_modified = true;
+}
+
+void TForm3::Edit1Exit() {
+    Edit1->clear();
+}
+
+// ---------------------------------------------------------------- find
+
+void TForm3::butfindClick() {
+    FindDialog1->show();
+    FindDialog1->raise();
+    FindDialog1->activateWindow();
+}
+
+void TForm3::FindDialog1Find() {
+    QTextCursor current = REdit1->textCursor();
+    int from = current.hasSelection() ? current.selectionEnd() : 0;
+    QTextCursor found =
+        REdit1->document()->find(findText->text(), from, QTextDocument::FindCaseSensitively);
+    if (found.isNull()) return;
+    moveTo(REdit1);
+    REdit1->setTextCursor(found);
+}
+
+// ---------------------------------------------------------------- exit and save
+
+std::vector<std::string> TForm3::textLines() const {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(REdit1->document()->blockCount()));
+    std::string bytes;
+    for (QTextBlock b = REdit1->document()->begin(); b.isValid(); b = b.next()) {
+        // A line the file cannot hold must fail the check if it is kept.
+        if (!fileBytes(b.text(), bytes)) bytes = std::string(b.text().size(), '#');
+        lines.push_back(bytes);
+    }
+    return lines;
+}
+
+QProgressBar* TForm3::startProgress() {
+    auto* bar = new QProgressBar(this);
+    bar->setGeometry(0, height() - 16, width(), 16);
+    bar->setTextVisible(false);
+    bar->show();
+    return bar;
+}
+
+// Saves the modified text and checks it for double codes; false when the
+// text could not be saved and the screen stays as it is.
+bool TForm3::saveAndCheck() {
+    std::unique_ptr<QProgressBar> bar(startProgress());
+    auto progress = [&bar](size_t done, size_t total) {
+        bar->setMaximum(static_cast<int>(total));
+        bar->setValue(static_cast<int>(std::min(done, total)));
+        bar->repaint();
+    };
+    PriceListSaveOptions options;
+    options.progress = progress;
+    PriceListSaveResult saved =
+        SavePriceList(m_state.files, m_state.config, m_services.dialogs, textLines(), options);
+    if (saved.faultyLine != std::string::npos) {
+        bar.reset();
+        m_lineValid = false;
+        m_services.dialogs.message(PriceLineFaultMessage);
+        QTextCursor at(REdit1->document()->findBlockByNumber(static_cast<int>(saved.faultyLine)));
+        moveTo(REdit1);
+        REdit1->setTextCursor(at);
+        return false;
+    }
+    m_modified = false;
+
+    Memo3->show();
+    Memo3->setPlainText(" Checking for double entries.\n ");
+    DoubleEntryReport report = CheckDoubleEntries(m_state.files, m_services.dialogs, progress);
+    m_doubleEntry = report.found;
+    if (report.found) m_lineValid = false;
+    QString lines;
+    for (const std::string& line : report.lines)
+        lines += '\n' + fromCp1252(line);
+    if (report.leftOut) lines += QString("\n ... and %1 more lines not shown.").arg(report.leftOut);
+    Memo3->setPlainText(Memo3->toPlainText() + lines);
+    return true;
+}
+
+void TForm3::butexitClick() {
+    bool checked = false;
+    if (m_modified) {
+        if (!saveAndCheck()) return;
+        checked = true;
+    }
+    if (m_doubleEntry) {
+        Memo3->show();
+        m_services.dialogs.message("Double entry was found.");
+    }
+    Memo3->hide();
+    if (!m_lineValid) {
+        m_lineValid = true;
+        // Only now does the file equal the text: the list is shown again as
+        // saved, with the double lines to delete.
+        if (checked) loadPriceList();
+        moveTo(REdit1);
+        return;
+    }
+    m_state.flags.PriceListError = false;
+    ZorviScreen::leaveToMain();
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    guarded([this] { butexitClick(); });
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "forms/ZorviScreen.h"
+
+#include <string>
+#include <vector>
+
+class EntryField;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+// TForm3: the price list editor, where the whole price list is edited as
+// text, new lines are typed into an entry line, and Exit & Save writes the
+// list, brings the inventory into line and checks for double codes.
+class TForm3 : public ZorviScreen {
+    Q_OBJECT
+  public:
+    TForm3(ProgramState& state, Services& services, QWidget* parent = nullptr);
+
+    QWidget* Panel1;
+    QPlainTextEdit* REdit1;
+    EntryField* Edit1;
+    QPushButton* butfind;
+    QPushButton* butexit;
+    QPlainTextEdit* Memo1;
+    QPlainTextEdit* Memo3;
+    QLabel* Label3;
+    QLabel* LabDate;
+    QLabel* LabTime;
+    QDialog* FindDialog1;
+    QLineEdit* findText; // the find dialog's search text
+
+    bool lineValid() const { return m_lineValid; }
+    bool modified() const { return m_modified; }
+    bool doubleEntry() const { return m_doubleEntry; }
+
+  protected:
+    void FormActivate() override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildHeaders();
+    void buildFindDialog();
+    void wireHandlers();
+
+    void loadPriceList();
+    void REdit1SelectionChange();
+    bool REdit1KeyPress(int key);
+    void Edit1Enter();
+    void Edit1Change();
+    void Edit1KeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void Edit1KeyPress(char& key);
+    void Edit1Exit();
+    void butfindClick();
+    void FindDialog1Find();
+    void butexitClick();
+
+    void showHelpForColumn(int column, bool entryLine);
+    void showHelp(size_t index);
+    void refreshTime();
+    // The check of one line as typed; shows the fault message when it fails.
+    bool checkTyped(const QString& typed, QString& result);
+    std::vector<std::string> textLines() const;
+    bool saveAndCheck();
+    QProgressBar* startProgress();
+
+    bool m_lineValid = false;
+    bool m_modified = false;
+    bool m_doubleEntry = false;
+    bool m_loading = false;
+};

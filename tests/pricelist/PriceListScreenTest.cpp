@@ -1,0 +1,157 @@
+#include "pricelist/PriceListScreen.h"
+#include "app/MainScreen.h"
+#include "forms/EntryField.h"
+#include "support/ProgramFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string Apple = " APPLE         Apples red                       1.20       2.50 10";
+const std::string Bread = " BREAD         Bread white                      0.80       1.95  5";
+const std::string AppleInv =
+    " APPLE                 10        2.0         15.0            30.0            1.20";
+const std::string BreadInv =
+    " BREAD             5        1.0          7.0            12.0            0.80";
+
+using Texts = std::vector<std::string>;
+
+struct EditorFixture : ProgramFixture {
+    EditorFixture() {
+        writeNumberedHelp("hlpf.3", "p", 12);
+        dir.write("Pricelist.dat", Apple + "\r\n" + Bread + "\r\n");
+        dir.write("Inventory.dat", AppleInv + "\r\n" + BreadInv + "\r\n");
+        config.LowStockPercent = 10;
+        writeConfiguration(config);
+        printerReady();
+        start();
+        QTest::mouseClick(main().butmenu, Qt::LeftButton);
+        main().RbutPlist->setFocus();
+        QApplication::setActiveWindow(&editor());
+        QApplication::processEvents();
+    }
+    TForm3& editor() { return *qobject_cast<TForm3*>(program->Form3); }
+    QWidget* focus() { return QApplication::focusWidget(); }
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
+        QApplication::processEvents();
+    }
+    void typeText(const std::string& text) {
+        QTest::keyClicks(focus(), QString::fromStdString(text));
+    }
+    std::string text() { return editor().REdit1->toPlainText().toStdString(); }
+    std::string label() { return editor().Label3->text().toStdString(); }
+    std::string help() { return editor().Memo1->toPlainText().toStdString(); }
+    Texts messages() {
+        Texts texts = dialogs.texts();
+        dialogs.shown.clear();
+        return texts;
+    }
+};
+
+const std::string Fault = "A fault found in this line.\rCorrect it and press the ENTER key again.";
+
+} // namespace
+
+TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
+    EditorFixture f;
+    TForm3& e = f.editor();
+    ASSERT_TRUE(e.isVisible());
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_EQ(f.focus(), e.REdit1);
+    EXPECT_EQ(f.text(), Apple + "\n" + Bread);
+    EXPECT_EQ(f.dir.read("Pricelist.bak"), Apple + "\r\n" + Bread + "\r\n");
+    EXPECT_EQ(f.label(), "L 1   C 1   TotL 2");
+    EXPECT_EQ(f.help(), "p1");
+    f.press(Qt::Key_Right);
+    f.press(Qt::Key_Right);
+    EXPECT_EQ(f.label(), "L 1   C 3   TotL 2");
+    EXPECT_EQ(f.help(), "p2");
+
+    // Tab goes to the entry line; the text gets no tab.
+    f.press(Qt::Key_Tab);
+    EXPECT_EQ(f.focus(), e.Edit1);
+    EXPECT_EQ(f.help(), "p12");
+    f.typeText("short");
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(f.messages(), Texts{"This line is not compleet!"});
+    f.press(Qt::Key_Delete);
+    EXPECT_EQ(e.Edit1->text(), "");
+
+    const std::string typed = " milk          milk 1l                          0,60       1.10 5";
+    f.typeText(typed);
+    EXPECT_EQ(f.label(), "L 1   C 66   TotL 1");
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(f.messages(), Texts{Fault});
+    EXPECT_FALSE(e.lineValid());
+    EXPECT_EQ(e.Edit1->text().toStdString(), typed);
+    f.press(Qt::Key_Home);
+    for (int i = 0; i < 48; ++i)
+        f.press(Qt::Key_Right);
+    f.press(Qt::Key_Delete); // clears the whole line
+    f.typeText(" milk          milk 1l                          0.60       1.10 5");
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(f.messages(), Texts{});
+    const std::string Milk = " MILK          Milk 1l                          0.60       1.10  5";
+    EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + Milk);
+    EXPECT_EQ(e.Edit1->text(), "");
+
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_TRUE(f.main().butsale->isEnabled());
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n" + Milk + "\r\n");
+    EXPECT_EQ(f.dir.read("Inventory.dat"), AppleInv + "\r\n" + BreadInv + "\r\n" +
+                                               " MILK                   5        0.0          0.0  "
+                                               "           0.0            0.60\r\n");
+    EXPECT_NE(
+        f.dir.read("Pricelist.wrk")
+            .find(" MILK          Milk 1l                          0.60       1.10     5    0\r\n"),
+        std::string::npos);
+}
+
+TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
+    EditorFixture f;
+    TForm3& e = f.editor();
+    f.messages();
+    f.press(Qt::Key_End, Qt::ControlModifier);
+    f.press(Qt::Key_Return);
+    const std::string bad = " PEAR          Pears                            1,50       2.00  1";
+    f.typeText(bad);
+    f.press(Qt::Key_Up);
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{Fault});
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(f.label(), "L 3   C 1   TotL 3");
+    EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + bad);
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n");
+
+    // The same line corrected into a second apple: saved, then reported.
+    f.press(Qt::Key_End);
+    for (size_t i = 0; i < bad.size(); ++i)
+        f.press(Qt::Key_Backspace);
+    f.typeText(Apple);
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{"Double entry was found."});
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_FALSE(e.Memo3->isVisible());
+    EXPECT_EQ(e.Memo3->toPlainText().toStdString(),
+              " Checking for double entries.\n \n APPLE        ,  delete line No: 3\n"
+              " APPLE        ,  delete line No: 3");
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n" + Apple + "\r\n");
+    EXPECT_EQ(f.dir.read("Inventory.dat"),
+              AppleInv + "\r\n" + BreadInv + "\r\n" + AppleInv + "\r\n");
+    EXPECT_EQ(f.dir.read("Inventory.wrk"), AppleInv + "\r\n" + BreadInv + "\r\n");
+
+    // Nothing changed since: the doubles are shown again and the screen closes.
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{"Double entry was found."});
+    EXPECT_FALSE(e.isVisible());
+}
