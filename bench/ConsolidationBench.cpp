@@ -229,6 +229,7 @@ int main() {
             CommitStocktake({dir, true, dates, counted}, options);
         },
         unStocktake);
+    unStocktake();
     double readStocktake = median(21, [&] {
         readOnce(dir + "Pricelist.dat");
         readOnce(dir + "Results.dat");

@@ -120,10 +120,8 @@ TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
     QTest::keyClick(&s, Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(f.dialogs.shown.size(), 0u);
     EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
-    EXPECT_FALSE(s.butstock->isEnabled());
-    EXPECT_FALSE(s.ButNext->isEnabled());
+    EXPECT_FALSE(s.butstock->isEnabled() || s.ButNext->isEnabled());
     EXPECT_TRUE(s.ButExit->isEnabled());
-    EXPECT_FALSE(f.dir.exists("Results.dat"));
     EXPECT_TRUE(f.dir.exists("Stocktake.26A"));
     EXPECT_TRUE(f.dir.exists("Inventory.26A"));
     EXPECT_EQ(f.dir.read("Inventory.dat"), " APPLE            10        0.0          3.0"

@@ -1,3 +1,4 @@
+#include "consolidation/BalanceSheet.h"
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayCommit.h"
 #include "consolidation/Stocktake.h"
@@ -210,6 +211,25 @@ TEST(PeriodEnd, FirstAndSecondInterruptedAfterEveryOperation) {
             EXPECT_EQ(filesIn(dir), after) << "stopped after " << k;
         }
     }
+}
+
+TEST(PeriodEnd, RowsOfTwentyPeriodsAreCarriedWhole) {
+    std::string old = "BALANCE SHEET", row = "RENT         ", sheet;
+    for (int period = 0; period < 20; ++period) {
+        old += "      Nov2026";
+        row += "         1.00";
+    }
+    for (const char* label :
+         {"", "CASH TOTAL   ", "CHEQUE TOTAL ", "CREDIT TOTAL ", "TOTAL        ", "TAX TOTAL    "})
+        sheet += (*label ? label + row.substr(13) : old) + "\r\n";
+    const std::string rent =
+        "$RENT              0        0.0          0.0             0.0            5.00";
+    BalanceUpdate update = UpdateBalanceSheet(sheet + row + "\r\n", "Balance.dat", rent, "", {},
+                                              {"31/12/26", "2026", "Dez", "31", true});
+    const std::string newRow = row + "         5.00";
+    EXPECT_EQ(update.balance.substr(update.balance.size() - newRow.size() - 2), newRow + "\r\n");
+    const std::string totals = BalanceTotals("X\r\n" + newRow, "");
+    EXPECT_EQ(totals.substr(totals.size() - 18), " =         25.00\r\n");
 }
 
 TEST(PeriodEnd, UnreadableLastingRecordStopsBeforeAnyChange) {
