@@ -1,10 +1,16 @@
 // Times the consolidation on a generated data directory of 100,000 price list
 // lines (5% services, 5% expense codes), the matching inventory and a day of
-// 200,000 takings lines, next to one plain read of the same files.
+// 200,000 takings lines, next to one plain read of the same files; then what a
+// period end adds (30 days in Daybyday.dat, a balance sheet of 12 columns with
+// 10,000 item rows) and a stocktake from the same takings.
 
 #include "consolidation/DayCommit.h"
 #include "consolidation/DayResults.h"
+#include "consolidation/PeriodEnd.h"
+#include "consolidation/Stocktake.h"
 #include "store/Configuration.h"
+#include "store/FileCommit.h"
+#include "store/TextLines.h"
 
 #include <algorithm>
 #include <chrono>
@@ -70,6 +76,36 @@ void layOut(const std::string& dir) {
             out << fmt("%c %-13s %8.2f %10.2f %12.2f %12.2f %13.2f\r\n", who, codeOf(i).c_str(),
                        1.0 + n % 3, 1.2, 2.5, 2.5, 2.5 * (1 + n % 3));
         }
+    });
+}
+
+void layOutPeriod(const std::string& dir) {
+    writeFile(dir + "Daybyday.dat", [](std::ofstream& out) {
+        for (int day = 1; day <= 30; ++day) {
+            out << fmt("*    %02d/11/26 08:00    ***   %02d/11/26\r\n", day, day);
+            out << "#  1.0       1.00        2.00        2.00         2.00        0.00         "
+                   "0.00\r\n";
+            out << "&                        0.00        0.00         2.00        0.00         "
+                   "2.00  \r\n";
+        }
+    });
+    writeFile(dir + "Balance.dat", [](std::ofstream& out) {
+        const char* labels[] = {"CASH TOTAL   ", "CHEQUE TOTAL ", "CREDIT TOTAL ", "TOTAL        ",
+                                "TAX TOTAL    "};
+        out << "BALANCE SHEET";
+        for (int c = 0; c < 12; ++c)
+            out << "      Jan2025";
+        out << "\r\n";
+        auto row = [&](const std::string& label) {
+            out << label;
+            for (int c = 0; c < 12; ++c)
+                out << fmt(" %12.2f", c * 10.5);
+            out << "\r\n";
+        };
+        for (const char* label : labels)
+            row(label);
+        for (int i = 1; i <= ItemCount; ++i)
+            if (i % 20 == 1 || i % 20 == 2) row(codeOf(i));
     });
 }
 
@@ -152,6 +188,53 @@ int main() {
     double withSync = median(
         3, [&] { step4(true); }, restore);
 
+    // What a period end adds to the run: its files prepared from the day's and
+    // staged beside them.
+    layOut(dir);
+    layOutPeriod(dir);
+    const std::string dayByDay = ReadWholeFile(dir + "Daybyday.dat");
+    const std::string inventory = ReadWholeFile(dir + "Inventory.dat");
+    const std::string persons = "*       30/11/26          Services                 Sales\r\n";
+    const RunDates november{"30/11/26", "2026", "Nov", "30", true};
+    double periodEnd = median(5, [&] {
+        FileCommit commit(dir);
+        commit.skipSyncs();
+        StagePeriodEnd(commit, PreparePeriodEnd({dir, november, dayByDay, persons, inventory}),
+                       inventory);
+    });
+    double readPeriod = median(21, [&] {
+        readOnce(dir + "Inventory.dat");
+        readOnce(dir + "Balance.dat");
+        readOnce(dir + "Daybyday.dat");
+    });
+
+    // The stocktake, reading of the takings included, on a directory
+    // without inventory.
+    auto unStocktake = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            std::string name = entry.path().filename().string();
+            if (name.rfind("Stocktake.", 0) == 0)
+                std::filesystem::rename(entry.path(), dir + "Results.dat");
+            else if (name.rfind("Inventory.", 0) == 0)
+                std::filesystem::remove(entry.path());
+        }
+    };
+    double stocktake = median(
+        5,
+        [&] {
+            DayResults counted;
+            ReadDayResults(dir + "Results.dat", config, dates.DateText, counted);
+            DayCommitOptions options;
+            options.sync = false;
+            CommitStocktake({dir, true, dates, counted}, options);
+        },
+        unStocktake);
+    unStocktake();
+    double readStocktake = median(21, [&] {
+        readOnce(dir + "Pricelist.dat");
+        readOnce(dir + "Results.dat");
+    });
+
     print("read Results.dat once", readResults);
     print("read Pricelist.dat + Inventory.dat + Results.dat", readAll);
     print("reading the day's takings (ReadDayResults)", reading);
@@ -162,6 +245,14 @@ int main() {
     std::printf("%-52s %9.2f (at most 8)\n", "ratio step 4 without sync / read of the files",
                 withoutSync / readAll);
     std::printf("%-52s %9zu (about 100)\n", "progress bar repaints", repaints);
+    print("read Inventory.dat + Balance.dat + Daybyday.dat", readPeriod);
+    print("period end additions without sync", periodEnd);
+    print("read Pricelist.dat + Results.dat", readStocktake);
+    print("stocktake without sync", stocktake);
+    std::printf("%-52s %9.2f (at most 6)\n", "ratio period end / read of its files",
+                periodEnd / readPeriod);
+    std::printf("%-52s %9.2f (at most 8)\n", "ratio stocktake / read of its files",
+                stocktake / readStocktake);
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
     return 0;

@@ -4,6 +4,7 @@
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayCommit.h"
 #include "consolidation/Reports.h"
+#include "consolidation/Stocktake.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
@@ -340,7 +341,66 @@ void TForm6::endProgram() {
 }
 
 void TForm6::butstockClick() {
-    // The stocktake that sets the inventory up comes with the period end.
+    if (!butstock->isEnabled()) return;
+    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+        m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
+                                   m_state.files.DataDir() +
+                                   " now.\rTry again when it has finished.");
+        return;
+    }
+    notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
+    repaint();
+    m_state.consolidation = ConsolidationTotals{};
+    DataFiles& files = m_state.files;
+    if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+    const std::string results = files.compose("Results.dat");
+    DayResults counted;
+    if (!ReadDayResults(results, Config(), m_dates.DateText, counted)) {
+        m_services.dialogs.message(notFoundText(results));
+        endProgram();
+        return;
+    }
+    // A line left out is a count lost: the operator decides.
+    if (counted.faultyLines > 0) {
+        std::string question =
+            "The file " + results + " has " + std::to_string(counted.faultyLines) +
+            " line(s) that cannot be read; the first is line " +
+            std::to_string(counted.firstFaultyLine) + ":\r" +
+            counted.firstFaultyText.substr(0, 90) + "\rSet the inventory up without them?";
+        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+            endProgram();
+            return;
+        }
+    }
+    butstock->setEnabled(false);
+    m_working = true;
+    progressBar = new QProgressBar(this);
+    progressBar->setGeometry(0, height() - 16, width(), 16);
+    progressBar->show();
+    DayCommitOptions options;
+    options.progress = [this](size_t done, size_t total) { showProgress(done, total); };
+    StocktakeResult result;
+    bool done = false;
+    try {
+        result =
+            CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted}, options);
+        done = true;
+    } catch (const ConsolidationError& e) {
+        m_services.dialogs.message(e.what());
+    }
+    delete progressBar;
+    progressBar = nullptr;
+    m_working = false;
+    if (done) {
+        notice({" ", " ", "F I N I S H"}, 36 * 4 / 3, true);
+        if (!result.unfinished.empty()) m_services.dialogs.message(result.unfinished);
+    } else {
+        // Nothing was changed: the operator may put the cause right and try again.
+        Memo1->clear();
+        butstock->setEnabled(true);
+    }
+    ButExit->setEnabled(true);
+    ButExit->setFocus();
 }
 
 void TForm6::Timer1Timer() {

@@ -1,6 +1,7 @@
 #include "consolidation/DayCommit.h"
 
 #include "consolidation/ConsolidationError.h"
+#include "consolidation/PeriodEnd.h"
 #include "consolidation/ResultsArchive.h"
 #include "consolidation/SalesPersonFile.h"
 #include "store/FileCommit.h"
@@ -49,10 +50,15 @@ void stageDayFiles(FileCommit& commit, const DayFiles& files) {
 }
 
 // At a period end the day-by-day and sales-person files are closed off into
-// their archives and the balance sheet gets its column. Those steps stage
-// their files and add their operations here, into the same journal, after
-// the day's files and before the takings file is moved.
-void stagePeriodEnd(FileCommit&, const DayCommitInput&) {}
+// their archives and the balance sheet gets its column, all in the same
+// journal, before the takings file is moved. They start from the files the
+// day has prepared and stage their own Inventory.dat, the one with the values
+// started again.
+void stagePeriodEnd(FileCommit& commit, const DayCommitInput& in, const DayFiles& files) {
+    PeriodEndFiles period = PreparePeriodEnd(
+        {in.dataDir, in.dates, files.dayByDay, files.salesPersons, files.inventory});
+    StagePeriodEnd(commit, period, files.inventory);
+}
 
 std::string failedText(const IoError& e) {
     return "The file " + e.path() + " could not be written:\r" + e.what() +
@@ -82,8 +88,10 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
     commit.setNote(FinishedConsolidationText(in.dates.DateText));
     try {
         DayFiles files = composeDayFiles(in, options);
-        stageDayFiles(commit, files);
-        if (in.PeriodEnd) stagePeriodEnd(commit, in);
+        if (in.PeriodEnd)
+            stagePeriodEnd(commit, in, files);
+        else
+            stageDayFiles(commit, files);
         commit.move("Results.dat", result.archiveName);
         commit.commit();
     } catch (const IoError& e) {

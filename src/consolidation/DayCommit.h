@@ -9,8 +9,10 @@
 // The consolidation's last step, all or nothing: every new file is written in
 // full under a staging name and synced, then one journal lists the changes in
 // a fixed order (the new Daybyday.dat, Spersons.dat and Inventory.dat, the
-// work copy Inventory.wrk deleted, the takings file moved to its archive name
-// last) and is renamed into place. Before that moment nothing has changed;
+// work copy Inventory.wrk deleted; at a period end instead the archives, the
+// balance sheet and the inventory with its values started again, see
+// PeriodEnd.h; the takings file moved to its archive name last) and is
+// renamed into place. Before that moment nothing has changed;
 // after it the change is made, and a crash is finished at the next start.
 struct DayCommitInput {
     std::string dataDir;

@@ -110,3 +110,15 @@ std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
     if (journal.ioError()) throw IoError(journal.path(), "Read error");
     return sums;
 }
+
+bool SplitInventoryValue(std::string_view text, std::string_view& head, double* value) {
+    size_t end = text.find_last_not_of(' ');
+    if (end == std::string_view::npos || end <= CodeLength) return false;
+    size_t start = text.find_last_of(' ', end);
+    if (start == std::string_view::npos || start <= CodeLength) return false;
+    size_t headEnd = text.find_last_not_of(' ', start);
+    if (headEnd == std::string_view::npos || headEnd < CodeLength) return false;
+    if (value && !LineFields(text.substr(start + 1, end - start)).readReal(*value)) return false;
+    head = text.substr(0, headEnd + 1);
+    return true;
+}

@@ -84,3 +84,10 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change);
 // kept in `unreadable`.
 std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
                                                             std::vector<size_t>& unreadable);
+
+// The value field, the last of a line, taken apart: `head` is the line before
+// it (without the blank that separates it), `value` its number (not read when
+// null). False when the line has no value after its code, or an unreadable one. The period end
+// starts the value again by writing a new field after `head`, leaving the other fields as the
+// consolidation wrote them.
+bool SplitInventoryValue(std::string_view text, std::string_view& head, double* value);

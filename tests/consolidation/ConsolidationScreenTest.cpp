@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,4 +108,22 @@ TEST(ConsolidationScreen, FaultyTakingsLineAnsweredNoEndsWithoutChanges) {
     EXPECT_FALSE(f.screen().isVisible());
     EXPECT_EQ(f.dir.read("Results.dat"), takings);
     EXPECT_FALSE(f.dir.exists("Spersons.dat"));
+}
+
+TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
+    ConsolidationFixture f;
+    ::unlink(f.dir.file("Inventory.dat").c_str());
+    f.toConsolidation();
+    TForm6& s = f.screen();
+    EXPECT_FALSE(s.ButNext->isEnabled());
+    ASSERT_TRUE(s.butstock->isEnabled());
+    QTest::keyClick(&s, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(f.dialogs.shown.size(), 0u);
+    EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
+    EXPECT_FALSE(s.butstock->isEnabled() || s.ButNext->isEnabled());
+    EXPECT_TRUE(s.ButExit->isEnabled());
+    EXPECT_TRUE(f.dir.exists("Stocktake.26A"));
+    EXPECT_TRUE(f.dir.exists("Inventory.26A"));
+    EXPECT_EQ(f.dir.read("Inventory.dat"), " APPLE            10        0.0          3.0"
+                                           "             0.0            3.60\r\n");
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/ProgramState.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The archives a period end closes Daybyday.dat and Spersons.dat off into.
+
+// `base` + the first letter "A".."Z" that names no file of the data directory
+// yet (whatever the case of its name). Nothing when all 26 are taken: a
+// lettered archive never replaces another.
+std::optional<std::string> FreeLetterName(const std::string& dataDir, const std::string& base);
+
+struct DayArchive {
+    std::string content;
+    // The period's sums of the "#" lines (TotQuantity .. TotCredit) and of the
+    // "&" lines (TotServicesTotal, TotTax, TotTakings, TotExpenses, TotNet),
+    // which the balance sheet's new column takes.
+    ConsolidationTotals period;
+};
+
+// ArchiveDayByDay: the archive of the day-by-day text `dayByDay` (the file's
+// lines, keyed on column 1: "*" day heading, "#" quantities, "&" amounts; an
+// empty line or one starting with a blank is passed over), reformatted, with
+// the " TOTAL from " line and the two sum lines. Throws ConsolidationError
+// naming `path` and the line for any other line, or a "#" or "&" line whose
+// numbers cannot be read.
+DayArchive ArchiveDayByDay(std::string_view dayByDay, const std::string& path,
+                           const std::string& DateText);
+
+// ArchiveSalesPersonTotals: the month's sales-person archive, whole: the old
+// archive `oldArchive`, every line of `salesPersons`, then " Results to and
+// incl. " + the date and an empty line.
+std::string ArchiveSalesPersonTotals(std::string_view oldArchive, std::string_view salesPersons,
+                                     const std::string& DateText);

@@ -1,0 +1,98 @@
+#include "consolidation/Stocktake.h"
+
+#include "consolidation/ConsolidationError.h"
+#include "consolidation/PeriodArchives.h"
+#include "inventory/InventoryFile.h"
+#include "store/FileCommit.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/NumberText.h"
+#include "store/TextLines.h"
+
+namespace {
+
+struct StocktakeFiles {
+    std::string inventory;
+    std::string listing;
+    double totalValue = 0;
+};
+
+std::string freeName(const std::string& dataDir, const std::string& base) {
+    auto name = FreeLetterName(dataDir, base);
+    if (!name)
+        throw ConsolidationError("Every name from " + base + "A to " + base +
+                                 "Z is taken.\rNothing was changed.");
+    return *name;
+}
+
+// The counted quantity of an article becomes its stock, with its wholesale
+// value; services and expense codes start from nothing.
+InventoryLine counted(InventoryLine line) {
+    double stock = line.InvTotalSold;
+    if (line.ArticleMarker == '!' || line.ArticleMarker == '$') {
+        stock = 0;
+        line.InvValue = 0;
+    }
+    line.InvSold = 0;
+    line.InvOnStock = stock;
+    line.InvTotalSold = 0;
+    return line;
+}
+
+StocktakeFiles composeFiles(const StocktakeInput& in, const DayCommitOptions& options) {
+    const std::string inventoryPath = FileNames::resolve(in.dataDir, "Inventory.dat");
+    // No old inventory: every item starts from zero.
+    const std::string firstPass =
+        UpdateInventoryFromTakings(FileNames::resolve(in.dataDir, "Pricelist.dat"), std::string(),
+                                   in.day.byCode, in.InventoryOn, options.progress);
+    StocktakeFiles files;
+    files.inventory.reserve(firstPass.size());
+    ForEachLine(firstPass, [&](std::string_view text, size_t number) {
+        InventoryLine line;
+        if (!ParseInventoryLine(text, line))
+            throw ConsolidationError(UnreadableLineText(inventoryPath, number));
+        line = counted(line);
+        files.totalValue += line.InvValue;
+        files.inventory += FormatInventoryLine(line, MinMaxWidthConsolidation) + "\r\n";
+    });
+    files.listing = firstPass + "\r\nTotal value of the inventory = $" +
+                    FixedDigits(files.totalValue, 2) + "\r\n";
+    return files;
+}
+
+} // namespace
+
+std::string FinishedStocktakeText(const std::string& DateText) {
+    return "The stocktake of " + DateText + " was interrupted and has now been finished.";
+}
+
+StocktakeResult CommitStocktake(const StocktakeInput& in, const DayCommitOptions& options) {
+    const std::string results = FileNames::resolve(in.dataDir, "Results.dat");
+    if (!FileNames::exists(results))
+        throw ConsolidationError(" The file " + results + " not found!\rNothing was changed.");
+    const std::string& year = in.dates.YearText;
+    const std::string yy = year.size() > 2 ? year.substr(year.size() - 2) : year;
+    StocktakeResult result;
+    result.recordName = freeName(in.dataDir, "Stocktake." + yy);
+    result.listingName = freeName(in.dataDir, "Inventory." + yy);
+    FileCommit commit(in.dataDir);
+    if (!options.sync) commit.skipSyncs();
+    commit.stopAfter(options.stopAfter);
+    commit.setNote(FinishedStocktakeText(in.dates.DateText));
+    try {
+        StocktakeFiles files = composeFiles(in, options);
+        result.totalValue = files.totalValue;
+        commit.replace("Inventory.dat", files.inventory);
+        commit.replace(result.listingName, files.listing);
+        commit.remove("Inventory.wrk");
+        commit.move("Results.dat", result.recordName);
+        commit.commit();
+    } catch (const IoError& e) {
+        if (!commit.committed())
+            throw ConsolidationError("The file " + e.path() + " could not be written:\r" +
+                                     e.what() + "\rNothing was changed.");
+        result.unfinished = "The file " + e.path() + " could not be changed:\r" + e.what() +
+                            "\rThe stocktake will be finished at the next start.";
+    }
+    return result;
+}

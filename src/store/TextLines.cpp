@@ -1,0 +1,16 @@
+#include "store/TextLines.h"
+
+#include "store/IoError.h"
+
+#include <fstream>
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad() || static_cast<size_t>(in.gcount()) != bytes.size())
+        throw IoError(path, "Read error");
+    return bytes;
+}
