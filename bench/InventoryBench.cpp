@@ -3,6 +3,7 @@
 // screen from the last key of a code to the line shown. The apply and the
 // search are printed as ratios to one plain read of the files they read.
 
+#include "BenchServices.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
@@ -31,31 +32,6 @@ namespace {
 constexpr int ArticleCount = 100000;
 constexpr int JournalLines = 1000;
 constexpr int Lookups = 200;
-
-struct QuietDialogs : Dialogs {
-    void message(const std::string& text) override { shown.push_back(text); }
-    Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
-        return Answer::Cancel;
-    }
-    std::vector<std::string> shown;
-};
-struct FixedClock : Clock {
-    DateTime now() const override { return {2026, 12, 7, 10, 0, 0}; }
-};
-struct FixedFormats : Regional {
-    RegionalFormats formats() const override { return {}; }
-};
-struct NoLauncher : Launcher {
-    int startHidden(const std::string&) override { return 2; }
-    bool runAndWait(const std::string&, int) override { return false; }
-};
-struct NoPorts : Ports {
-    bool writeLine(const std::string&, const std::string&) override { return false; }
-};
-struct SmallScreen : ScreenInfo {
-    int width() const override { return 640; }
-    int height() const override { return 480; }
-};
 
 std::string codeOf(int i) {
     char code[16];
@@ -197,7 +173,8 @@ int main(int argc, char** argv) {
     NoLauncher launcher;
     NoPorts ports;
     SmallScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
+    NoPrinting printing;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();

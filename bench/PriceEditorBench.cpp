@@ -5,6 +5,7 @@
 // check and the realignment with the line-against-every-line way of doing
 // them, which must give the very same output.
 
+#include "BenchServices.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "inventory/InventoryFile.h"
@@ -34,34 +35,6 @@ namespace {
 
 constexpr int ArticleCount = 100000;
 constexpr int DoubledCodes = 1000;
-
-struct QuietDialogs : Dialogs {
-    void message(const std::string& text) override { shown.push_back(text); }
-    Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
-        return Answer::Cancel;
-    }
-    std::vector<std::string> shown;
-};
-struct FixedClock : Clock {
-    DateTime now() const override { return {2026, 12, 7, 10, 0, 0}; }
-};
-struct FixedFormats : Regional {
-    RegionalFormats formats() const override { return {}; }
-};
-struct NoLauncher : Launcher {
-    int startHidden(const std::string&) override { return 2; }
-    bool runAndWait(const std::string&, int) override { return false; }
-};
-struct NoPorts : Ports {
-    bool writeLine(const std::string&, const std::string&) override { return false; }
-};
-struct NoPrinting : PrintDialog {
-    bool choose() override { return false; }
-};
-struct SmallScreen : ScreenInfo {
-    int width() const override { return 640; }
-    int height() const override { return 480; }
-};
 
 std::string codeOf(int i) {
     char code[16];

@@ -2,6 +2,7 @@
 // shown, on a generated shop of 100,000 articles, driving the real screen with
 // keys on the offscreen platform.
 
+#include "BenchServices.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
@@ -24,33 +25,6 @@ namespace {
 
 constexpr int ArticleCount = 100000;
 constexpr int Lookups = 200;
-
-struct QuietDialogs : Dialogs {
-    void message(const std::string&) override {}
-    Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
-        return Answer::Cancel;
-    }
-};
-struct FixedClock : Clock {
-    DateTime now() const override { return {2026, 12, 7, 10, 0, 0}; }
-};
-struct FixedFormats : Regional {
-    RegionalFormats formats() const override { return {}; }
-};
-struct NoLauncher : Launcher {
-    int startHidden(const std::string&) override { return 2; }
-    bool runAndWait(const std::string&, int) override { return false; }
-};
-struct NoPorts : Ports {
-    bool writeLine(const std::string&, const std::string&) override { return false; }
-};
-struct NoPrintDialog : PrintDialog {
-    bool choose() override { return false; }
-};
-struct SmallScreen : ScreenInfo {
-    int width() const override { return 640; }
-    int height() const override { return 480; }
-};
 
 std::string codeOf(int i) {
     char code[16];
@@ -94,8 +68,8 @@ int main(int argc, char** argv) {
     NoLauncher launcher;
     NoPorts ports;
     SmallScreen screen;
-    NoPrintDialog printDialog;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
+    NoPrinting printing;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();

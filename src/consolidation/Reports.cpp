@@ -1,6 +1,7 @@
 #include "consolidation/Reports.h"
 
 #include "app/DayClose.h"
+#include "devices/Docket.h"
 #include "store/NumberEntry.h"
 #include "store/TextForms.h"
 

@@ -14,8 +14,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QShortcut>
-#include <QWindow>
 #include <QTimer>
+#include <QWindow>
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
     : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {

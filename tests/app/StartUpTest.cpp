@@ -21,7 +21,8 @@ TEST(StartUp, AFolderItCannotWriteIsSaidOnce) {
     FakeLauncher launcher;
     FakePorts ports;
     FakeScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
+    FakePrintDialog printDialog;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
     ProgramState state;
     RunStartUp(state, services, dataDir);
     ::chmod(dir.path().c_str(), 0755);
