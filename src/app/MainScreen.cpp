@@ -26,7 +26,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -148,6 +149,8 @@ void TForm1::buildControls() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
     RadioGroup1->setGeometry(246, 288, 141, 81);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
+    // The open menu stands over the Help button it shares its place with.
+    RadioGroup1->setAutoFillBackground(true);
     RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
     RbutSetup->setGeometry(252, 304, 130, 17);
     RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
@@ -180,6 +183,9 @@ void TForm1::buildControls() {
     Label6 = new QLabel(Panel1);
     Label6->setGeometry(547, 16, 63, 16);
     Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Help and today's totals cover the date and time while they are shown.
+    Memo1->raise();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(10000);
@@ -351,9 +357,7 @@ void TForm1::ButhelpClick() {
         Label3->hide();
         return;
     }
-    Memo1->clear();
-    for (const std::string& line : *lines)
-        Memo1->appendPlainText(fromCp1252(line));
+    showInMemo(*lines, Qt::AlignLeft);
     Memo1->moveCursor(QTextCursor::Start);
     Memo1->show();
     Memo1->setFocus();
@@ -390,19 +394,22 @@ void TForm1::butexitClick() {
 void TForm1::showTodaysTotals() {
     std::vector<std::string> lines =
         TodaysTotalsLines(m_state.day, m_state.config.TaxOn, m_services.regional.formats());
-    Memo1->clear();
-    for (const std::string& line : lines)
-        Memo1->appendPlainText(fromCp1252(line));
-    QTextCursor all(Memo1->document());
-    all.select(QTextCursor::Document);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    all.mergeBlockFormat(centred);
+    showInMemo(lines, Qt::AlignHCenter);
     Memo1->show();
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     WriteTotalsDocket(m_state.files.pathOf("Docket.Prn"), lines);
     SendDocketToPrinter(dir, m_services.launcher, m_services.dialogs);
+}
+
+void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {
+    // A plain text memo aligns its lines by the document's option alone.
+    QTextOption option = Memo1->document()->defaultTextOption();
+    option.setAlignment(alignment);
+    Memo1->document()->setDefaultTextOption(option);
+    Memo1->clear();
+    for (const std::string& line : lines)
+        Memo1->appendPlainText(fromCp1252(line));
 }
 
 void TForm1::Timer1Timer() {

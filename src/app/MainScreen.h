@@ -4,6 +4,9 @@
 
 #include <QList>
 
+#include <string>
+#include <vector>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -88,6 +91,7 @@ class TForm1 : public ZorviScreen {
     void ButintroClick();
     void butexitClick();
     void showTodaysTotals();
+    void showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment);
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();

@@ -54,7 +54,7 @@ TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
 
 void TForm5::buildControls() {
     edsp = addField(Label1, "Sales Person Code", 32, 12, 40, 2);
-    edcode = addField(Label2, "Expense Code     ", 62, 12, 150, 13);
+    edcode = addField(Label2, "Expense Code     ", 62, 12, 130, 13);
     QLabel* none = nullptr;
     edarticle = addField(none, nullptr, 90, 12, 257, 26);
     edarticle->move(12, 90);

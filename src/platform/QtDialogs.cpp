@@ -10,6 +10,10 @@ QString boxText(const std::string& text) {
     QString s = fromCp1252(text);
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A named key in brackets, "[ Yes ]", is one word: the box may wrap a
+    // long line, but never inside it.
+    s.replace(QLatin1String("[ "), QStringLiteral("[\u00A0"));
+    s.replace(QLatin1String(" ]"), QStringLiteral("\u00A0]"));
     return s;
 }
 } // namespace
