@@ -46,6 +46,19 @@ struct NoPorts : Ports {
 };
 struct NoPrintDialog : PrintDialog {
     bool choose() override { return false; }
+    Outcome printText(const TextDocument&) override { return Outcome::Cancelled; }
+};
+struct NoFileDialog : FileDialog {
+    std::optional<std::string> open(const std::string&, const std::string&,
+                                    const std::vector<Filter>&) override {
+        return std::nullopt;
+    }
+};
+struct NoFontDialog : FontDialog {
+    std::optional<FontChoice> choose(const FontChoice&,
+                                     const std::function<void(const FontChoice&)>&) override {
+        return std::nullopt;
+    }
 };
 struct SmallScreen : ScreenInfo {
     int width() const override { return 640; }
@@ -95,7 +108,10 @@ int main(int argc, char** argv) {
     NoPorts ports;
     SmallScreen screen;
     NoPrintDialog printDialog;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
+    NoFileDialog fileDialog;
+    NoFontDialog fontDialog;
+    Services services{dialogs, clock,       regional,   launcher,  ports,
+                      screen,  printDialog, fileDialog, fontDialog};
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();
