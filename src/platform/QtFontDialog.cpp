@@ -28,6 +28,8 @@ QtFontDialog::choose(const FontChoice& initial,
     // Qt's own dialog: the desktop's may have no room for an Apply button.
     QFontDialog dialog(toQFont(initial), QApplication::activeWindow());
     dialog.setOptions(QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog);
+    // The list of families is drawn up again, fixed-pitch only, when a font is set.
+    dialog.setCurrentFont(toQFont(initial));
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
         QPushButton* applyButton = buttons->addButton(QDialogButtonBox::Apply);
         QObject::connect(applyButton, &QPushButton::clicked, &dialog,

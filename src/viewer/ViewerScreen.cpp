@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -93,11 +94,18 @@ void TForm8::buildControls() {
     RichEdit1->viewport()->setCursor(Qt::BlankCursor);
 }
 
-void TForm8::FormActivate() {
-    const int w = m_services.screen.width() - 3;
-    const int h = m_services.screen.height() - 27;
-    setFixedSize(w, h);
+void TForm8::fillDisplay() {
+    // The window with its frame fills the display from the top left corner;
+    // the frame is known only once the window manager has framed the window.
+    const QSize frame = frameGeometry().size() - size();
+    setFixedSize(m_services.screen.width() - 3 - frame.width(),
+                 m_services.screen.height() - 27 - frame.height());
     move(1, 1);
+}
+
+void TForm8::FormActivate() {
+    fillDisplay();
+    QTimer::singleShot(100, this, [this] { fillDisplay(); });
     m_printFlag = false;
     m_armed = false;
     m_editMode = false;

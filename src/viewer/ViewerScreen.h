@@ -48,6 +48,7 @@ class TForm8 : public ZorviScreen {
 
   private:
     void buildControls();
+    void fillDisplay();
     // Puts the chosen file into the text area; false when it does not exist.
     bool loadChosen(const std::string& path);
     void saveEdits();
