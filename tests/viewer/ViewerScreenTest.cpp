@@ -47,8 +47,7 @@ TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
     ASSERT_TRUE(v.isVisible());
     EXPECT_FALSE(f.main().isVisible());
     EXPECT_FALSE(f.main().Label3->isHidden());
-    EXPECT_EQ(v.pos(), QPoint(1, 1));
-    EXPECT_EQ(v.size(), QSize(637, 453));
+    EXPECT_EQ(v.frameGeometry(), QRect(1, 1, 637, 453));
     EXPECT_TRUE(v.RichEdit1->toPlainText().startsWith("  Press Alt-M  for the menu.\n"));
 
     f.fileDialog.answers = {f.dir.file("Balance.Tot")};
