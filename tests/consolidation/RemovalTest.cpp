@@ -46,14 +46,3 @@ TEST(Removal, RemovesFilesAndLinksButNeitherTargetsNorFolders) {
     EXPECT_TRUE(dir.exists("backup/Old.dat"));
     EXPECT_EQ(outside.read("Keep.dat"), "keep");
 }
-
-TEST(Removal, RefusesADirectoryWithoutTheProgramAndItsHelp) {
-    TestDir dir;
-    writeProgram(dir);
-    fs::remove(dir.file("hlpf.5"));
-    RemovalRecord record = RecordProgramFiles(dir.path(), "zorvi");
-    EXPECT_TRUE(record.paths.empty());
-    EXPECT_NE(record.refusal.find(dir.path()), std::string::npos);
-    dir.write("hlpf.5", "x");
-    EXPECT_NE(RecordProgramFiles(dir.path(), "other").refusal, "");
-}

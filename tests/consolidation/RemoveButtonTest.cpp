@@ -44,6 +44,7 @@ TEST(RemoveButton, RemovesTheProgramsFilesWhenZorviCloses) {
 
 TEST(RemoveButton, IsGoneAfterNextAndRefusesAForeignDirectory) {
     ProgramFixture f;
+    // The program is not in this directory.
     f.start();
     auto& s = *static_cast<TForm6*>(f.program->Form6);
     f.dialogs.answers = {Dialogs::Answer::Yes};

@@ -73,11 +73,3 @@ TEST(ViewedFile, RewriteKeepsModeAndStampAndRefusesWriteProtectedFiles) {
     EXPECT_EQ(dir.read("Balance.Tot"), "new\r\n");
     fs::permissions(path, fs::perms::owner_all);
 }
-
-TEST(ViewedFile, PackedStampCountsFromNineteenEightyInTwoSecondSteps) {
-    // 2026-12-07 09:05:31 UTC (the tests run with TZ=UTC).
-    const auto time = std::chrono::file_clock::from_sys(
-        std::chrono::sys_seconds{std::chrono::seconds{1796634331}});
-    EXPECT_EQ(PackedDateTime(time),
-              (46u << 25) | (12u << 21) | (7u << 16) | (9u << 11) | (5u << 5) | 15u);
-}
