@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/PrintDialog.h"
@@ -9,12 +11,14 @@
 #include "platform/ScreenInfo.h"
 #include "platform/Services.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 // The program's services for a benchmark that drives a real screen: no
-// dialogs stop it, the clock stands still, and no device answers.
+// dialog stops it, the clock stands still, no device answers, and a file
+// dialog answers with the file the benchmark names.
 struct QuietDialogs : Dialogs {
     void message(const std::string& text) override { shown.push_back(text); }
     Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
@@ -37,8 +41,41 @@ struct NoPorts : Ports {
 };
 struct NoPrinting : PrintDialog {
     bool choose() override { return false; }
+    Outcome printText(const TextDocument&) override { return Outcome::Cancelled; }
 };
-struct SmallScreen : ScreenInfo {
-    int width() const override { return 640; }
-    int height() const override { return 480; }
+struct ChosenFile : FileDialog {
+    std::optional<std::string> open(const std::string&, const std::string&,
+                                    const std::vector<Filter>&) override {
+        if (path.empty()) return std::nullopt;
+        return path;
+    }
+    std::string path;
+};
+struct NoFontDialog : FontDialog {
+    std::optional<FontChoice> choose(const FontChoice&,
+                                     const std::function<void(const FontChoice&)>&) override {
+        return std::nullopt;
+    }
+};
+struct FixedScreen : ScreenInfo {
+    FixedScreen(int w, int h) : w(w), h(h) {}
+    int width() const override { return w; }
+    int height() const override { return h; }
+    int w, h;
+};
+
+struct BenchServices {
+    explicit BenchServices(int screenWidth = 640, int screenHeight = 480)
+        : screen(screenWidth, screenHeight) {}
+    QuietDialogs dialogs;
+    FixedClock clock;
+    FixedFormats regional;
+    NoLauncher launcher;
+    NoPorts ports;
+    FixedScreen screen;
+    NoPrinting printing;
+    ChosenFile fileDialog;
+    NoFontDialog fontDialog;
+    Services services{dialogs, clock,    regional,   launcher,  ports,
+                      screen,  printing, fileDialog, fontDialog};
 };

@@ -168,13 +168,8 @@ int main(int argc, char** argv) {
     // The screen, from the 13th character of a code to the line shown.
     std::filesystem::remove(dir + "Inventory.wrk");
     std::filesystem::remove(dir + "Inventory.new");
-    FixedClock clock;
-    FixedFormats regional;
-    NoLauncher launcher;
-    NoPorts ports;
-    SmallScreen screen;
-    NoPrinting printing;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
+    BenchServices bench;
+    Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();

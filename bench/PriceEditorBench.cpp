@@ -208,13 +208,8 @@ int main(int argc, char** argv) {
     layOut();
 
     // The screen: opened from the main screen, then keys and caret moves.
-    FixedClock clock;
-    FixedFormats regional;
-    NoLauncher launcher;
-    NoPorts ports;
-    SmallScreen screen;
-    NoPrinting printing;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
+    BenchServices bench;
+    Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
     auto* editor = static_cast<TForm3*>(program.Form3);

@@ -62,14 +62,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     writeShop(dir);
 
-    QuietDialogs dialogs;
-    FixedClock clock;
-    FixedFormats regional;
-    NoLauncher launcher;
-    NoPorts ports;
-    SmallScreen screen;
-    NoPrinting printing;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printing};
+    BenchServices bench;
+    Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();

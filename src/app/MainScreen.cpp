@@ -353,8 +353,9 @@ void TForm1::ButhelpClick() {
     auto lines = LoadHelpLines(path);
     if (!lines) {
         m_services.dialogs.message(HelpFileMissingText(path));
+        // The buttons stay off until Q, X or Esc, so the hint that says so stays.
         Memo1->hide();
-        Label3->hide();
+        butexit->setFocus();
         return;
     }
     showInMemo(*lines, Qt::AlignLeft);

@@ -1,22 +1,18 @@
 #include "app/ProgramBlock.h"
 
 #include "app/MainScreen.h"
-#include "app/PlaceholderScreen.h"
 #include "consolidation/ConsolidationScreen.h"
+#include "consolidation/Removal.h"
 #include "expenses/ExpenseScreen.h"
 #include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
 #include "pricelist/PriceListScreen.h"
 #include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
+#include "viewer/ViewerScreen.h"
 
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form1 = new TForm1(state, services, dataDir);
-    auto placeholder = [&](const char* caption, int w, int h) {
-        auto* screen = new PlaceholderScreen(state, services, caption, w, h);
-        screen->setMainScreen(Form1);
-        return screen;
-    };
     auto* setup = new TForm2(state, services);
     setup->setMainScreen(Form1);
     Form2 = setup;
@@ -35,7 +31,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     auto* inventory = new TForm7(state, services);
     inventory->setMainScreen(Form1);
     Form7 = inventory;
-    Form8 = placeholder("  VIEW & PRINT    ", 628, 403);
+    auto* viewer = new TForm8(state, services);
+    viewer->setMain(Form1, Form1->Label3);
+    Form8 = viewer;
     Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8});
     for (QWidget* w :
          {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8})
@@ -47,6 +45,8 @@ ProgramBlock::~ProgramBlock() {
     for (QWidget* w :
          {Form8, Form7, Form6, Form5, Form4, Form3, Form2, static_cast<QWidget*>(Form1)})
         delete w;
+    // Last of all, when no screen holds a file any more.
+    RemoveRecordedFiles(state.RemoveAtEnd);
 }
 
 void ProgramBlock::show() {

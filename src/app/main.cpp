@@ -3,6 +3,8 @@
 #include "platform/Cp1252.h"
 #include "platform/PosixPorts.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtFileDialog.h"
+#include "platform/QtFontDialog.h"
 #include "platform/QtPrintDialog.h"
 #include "platform/QtSystem.h"
 #include "platform/Services.h"
@@ -20,7 +22,10 @@ int main(int argc, char** argv) {
     PosixPorts ports;
     QtScreenInfo screen;
     QtPrintDialog printDialog;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
+    QtFileDialog fileDialog;
+    QtFontDialog fontDialog;
+    Services services{dialogs, clock,       regional,   launcher,  ports,
+                      screen,  printDialog, fileDialog, fontDialog};
     std::string dataDir =
         toCp1252(QDir::toNativeSeparators(QApplication::applicationDirPath())) + "/";
     ProgramBlock program(services, dataDir);

@@ -3,6 +3,7 @@
 
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayCommit.h"
+#include "consolidation/Removal.h"
 #include "consolidation/Reports.h"
 #include "consolidation/Stocktake.h"
 #include "devices/Printer.h"
@@ -16,6 +17,8 @@
 #include "store/TextForms.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -44,6 +47,8 @@ TForm6::TForm6(ProgramState& state, Services& services, QWidget* parent)
     bindAccelerator(ButNext, [this] { ButNextClick(); });
     bindAccelerator(ButExit, [this] { ButExitClick(); });
     bindAccelerator(butstock, [this] { butstockClick(); });
+    connect(ButDelete, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButDeleteClick(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     Timer1->start();
 }
@@ -122,6 +127,9 @@ void TForm6::FormActivate() {
     butstock->setEnabled(false);
     Label7->setText(Hint);
     Label7->show();
+    // Removing is offered before the day is touched, not half way through it.
+    ButDelete->setEnabled(true);
+    ButDelete->show();
     Label7->setEnabled(true);
     Memo1->clear();
     Memo1->hide();
@@ -155,6 +163,7 @@ Configuration& TForm6::Config() {
 void TForm6::ButNextClick() {
     if (!ButNext->isEnabled()) return;
     Memo1->clear();
+    ButDelete->hide();
     ++ConsolidationStep;
     switch (ConsolidationStep) {
     case 1:
@@ -401,6 +410,25 @@ void TForm6::butstockClick() {
     }
     ButExit->setEnabled(true);
     ButExit->setFocus();
+}
+
+void TForm6::ButDeleteClick() {
+    Dialogs& dialogs = m_services.dialogs;
+    if (dialogs.confirm("Zorvi will be removed from your hard disk. Are you sure?",
+                        Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+        return;
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toCp1252(program));
+    if (!record.refusal.empty()) {
+        dialogs.message(record.refusal);
+        return;
+    }
+    FileListBox1->clear();
+    for (const std::string& path : record.paths)
+        FileListBox1->addItem(fromCp1252(path));
+    m_state.RemoveAtEnd = std::move(record.paths);
+    dialogs.message("Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi "
+                    "files will be gone.");
 }
 
 void TForm6::Timer1Timer() {

@@ -41,6 +41,7 @@ class TForm6 : public ZorviScreen {
     void ButNextClick();
     void ButExitClick();
     void butstockClick();
+    void ButDeleteClick();
     void Timer1Timer();
 
   protected:

@@ -1,9 +1,26 @@
 #pragma once
 
-// The system's print dialog, where the operator picks and sets up a printer.
+#include "platform/FontDialog.h"
+
+#include <string>
+
+// The system's print dialog, where the operator picks and sets up a printer,
+// and the printing of a text as one document.
 class PrintDialog {
   public:
+    struct TextDocument {
+        std::string title; // the job's name in the printer queue
+        std::string text;  // Windows-1252, lines separated by "\n"
+        FontChoice font;
+        // Where the document goes when no printer is installed.
+        std::string pdfPath;
+    };
+    enum class Outcome { Printed, PrintedToPdf, Cancelled, Failed };
+
     virtual ~PrintDialog() = default;
     // Shows the dialog; true when the operator chose to print.
     virtual bool choose() = 0;
+    // Shows the dialog and prints the text on the chosen printer; with no
+    // printer installed, prints it into the PDF file without asking.
+    virtual Outcome printText(const TextDocument& document) = 0;
 };

@@ -6,4 +6,5 @@
 class QtPrintDialog : public PrintDialog {
   public:
     bool choose() override;
+    Outcome printText(const TextDocument& document) override;
 };

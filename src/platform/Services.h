@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/PrintDialog.h"
@@ -18,4 +20,6 @@ struct Services {
     Ports& ports;
     ScreenInfo& screen;
     PrintDialog& printDialog;
+    FileDialog& fileDialog;
+    FontDialog& fontDialog;
 };

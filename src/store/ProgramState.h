@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // Everything the screens share for the whole run, grouped by owner. The
 // program block creates one and hands it to every screen by reference.
@@ -127,4 +128,6 @@ struct ProgramState {
     std::string ServedByName;
     // Text of the last printer test (its verdict, or the missing file's path).
     std::string PrinterTestText;
+    // The program's own files, deleted when the program ends (Remove Zorvi).
+    std::vector<std::string> RemoveAtEnd;
 };

@@ -20,5 +20,5 @@ template <typename F> void ForEachLine(std::string_view text, F&& f) {
 }
 
 // Reads a whole file of the data directory; empty when there is none. Throws
-// IoError when it is there but cannot be read.
+// IoError when it is there but cannot be opened or read.
 std::string ReadWholeFile(const std::string& path);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -167,6 +168,22 @@ TEST(MainScreen, HelpShowsTheHelpTextUntilQ) {
     EXPECT_TRUE(f.main().butexit->isEnabled());
     QTest::keyClick(f.main().Memo1, Qt::Key_Q);
     EXPECT_FALSE(f.main().Memo1->isVisible());
+    EXPECT_FALSE(f.main().Label3->isVisible());
+    EXPECT_TRUE(f.main().butsale->isEnabled());
+}
+
+TEST(MainScreen, MissingHelpLeavesTheWayOutShown) {
+    MainScreenFixture f;
+    f.writeConfiguration();
+    f.start();
+    std::filesystem::remove(f.dir.file("hlpf.7"));
+    f.dialogs.shown.clear();
+    QTest::mouseClick(f.main().Buthelp, Qt::LeftButton);
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"Error!\r\nthe file " +
+                                                           f.dir.file("hlpf.7") + " not found!"}));
+    EXPECT_TRUE(f.main().Label3->isVisible());
+    EXPECT_FALSE(f.main().butsale->isEnabled());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(f.main().Label3->isVisible());
     EXPECT_TRUE(f.main().butsale->isEnabled());
 }

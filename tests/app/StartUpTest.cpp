@@ -22,7 +22,10 @@ TEST(StartUp, AFolderItCannotWriteIsSaidOnce) {
     FakePorts ports;
     FakeScreen screen;
     FakePrintDialog printDialog;
-    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
+    FakeFileDialog fileDialog;
+    FakeFontDialog fontDialog;
+    Services services{dialogs, clock,       regional,   launcher,  ports,
+                      screen,  printDialog, fileDialog, fontDialog};
     ProgramState state;
     RunStartUp(state, services, dataDir);
     ::chmod(dir.path().c_str(), 0755);

@@ -2,6 +2,8 @@
 
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "platform/PrintDialog.h"
@@ -94,7 +96,8 @@ class FakePorts : public Ports {
     bool works = true;
 };
 
-// Counts the times the print dialog was shown and answers as set.
+// Counts the times the print dialog was shown and answers as set; keeps the
+// documents printed.
 class FakePrintDialog : public PrintDialog {
   public:
     bool choose() override {
@@ -102,7 +105,52 @@ class FakePrintDialog : public PrintDialog {
         if (onShow) onShow();
         return answer;
     }
+    Outcome printText(const TextDocument& document) override {
+        ++shown;
+        if (outcome == Outcome::Printed || outcome == Outcome::PrintedToPdf)
+            printed.push_back(document);
+        return outcome;
+    }
     int shown = 0;
     bool answer = true;
     std::function<void()> onShow;
+    Outcome outcome = Outcome::PrintedToPdf;
+    std::vector<TextDocument> printed;
+};
+
+// Answers the open dialog from a script; an empty answer is Cancel.
+class FakeFileDialog : public FileDialog {
+  public:
+    std::optional<std::string> open(const std::string& title, const std::string& directory,
+                                    const std::vector<Filter>& filters) override {
+        titles.push_back(title);
+        lastDirectory = directory;
+        lastFilters = filters;
+        if (answers.empty() || answers.front().empty()) {
+            if (!answers.empty()) answers.pop_front();
+            return std::nullopt;
+        }
+        std::string path = answers.front();
+        answers.pop_front();
+        return path;
+    }
+    std::deque<std::string> answers;
+    std::vector<std::string> titles;
+    std::string lastDirectory;
+    std::vector<Filter> lastFilters;
+};
+
+// Presses Apply with each font of `applied`, then OK with `answer` (or Cancel).
+class FakeFontDialog : public FontDialog {
+  public:
+    std::optional<FontChoice> choose(const FontChoice& initial,
+                                     const std::function<void(const FontChoice&)>& apply) override {
+        shownWith = initial;
+        for (const FontChoice& f : applied)
+            apply(f);
+        return answer;
+    }
+    std::vector<FontChoice> applied;
+    std::optional<FontChoice> answer;
+    FontChoice shownWith;
 };

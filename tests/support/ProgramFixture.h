@@ -43,6 +43,9 @@ class ProgramFixture {
     FakePorts ports;
     FakeScreen screenInfo;
     FakePrintDialog printDialog;
-    Services services{dialogs, clock, regional, launcher, ports, screenInfo, printDialog};
+    FakeFileDialog fileDialog;
+    FakeFontDialog fontDialog;
+    Services services{dialogs,    clock,       regional,   launcher,  ports,
+                      screenInfo, printDialog, fileDialog, fontDialog};
     std::unique_ptr<ProgramBlock> program;
 };
