@@ -17,14 +17,7 @@ const std::string Question =
     "  To Consolidate todays results press [ Yes ],   \r  to close ZORVI, press [ No ] !     ";
 
 struct DayFixture : ProgramFixture {
-    DayFixture() {
-        writeNumberedHelp("hlpf.4", "H", 22);
-        writeNumberedHelp("hlpf.5", "H", 22);
-        dir.write("Pricelist.dat",
-                  " MILK1         Milk 1 litre                     0.70       1.50 10\r\n"
-                  " BREAD         Bread white                      1.10       2.25 10\r\n"
-                  "$EXP1          Cleaning                         0.00       0.00  0\r\n");
-    }
+    DayFixture() { writeTestShop(); }
     void start(bool printer) {
         writeConfiguration(config);
         if (printer) printerReady();

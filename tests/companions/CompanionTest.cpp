@@ -167,12 +167,16 @@ TEST_F(CompanionFixture, DevcheckOnAQueue) {
     EXPECT_EQ(dir.read("Devcheck.dat"), "No print system: lpstat is not installed\r\n");
 }
 
-// A loopback socket: a free port nobody listens on, or a printer that
-// answers each status request with the next scripted byte.
+// A loopback socket: a free port nobody listens on, a printer whose buffer
+// is full (it takes the connection, then no data), or a printer that answers
+// each status request with the next scripted byte.
 class LoopbackPrinter {
   public:
-    explicit LoopbackPrinter(bool listening, std::vector<unsigned char> answers = {}) {
+    enum Kind { Refusing, Full, Answering };
+    explicit LoopbackPrinter(Kind kind, std::vector<unsigned char> answers = {}) {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        int tiny = 1;
+        if (kind == Full) ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &tiny, sizeof tiny);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -180,13 +184,13 @@ class LoopbackPrinter {
         ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
         ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &length);
         m_port = ntohs(a.sin_port);
-        if (!listening) {
+        if (kind == Refusing) {
             ::close(m_fd);
             m_fd = -1;
             return;
         }
         ::listen(m_fd, 1);
-        m_thread = std::thread([this, answers] { serve(answers); });
+        if (kind == Answering) m_thread = std::thread([this, answers] { serve(answers); });
     }
     ~LoopbackPrinter() {
         if (m_thread.joinable()) m_thread.join();
@@ -218,43 +222,35 @@ class LoopbackPrinter {
     std::thread m_thread;
 };
 
-// A printer whose buffer is full: it takes the connection, then no data.
 TEST_F(CompanionFixture, ADocketThePrinterNeverTakesIsAFailure) {
-    int server = ::socket(AF_INET, SOCK_STREAM, 0);
-    int tiny = 1;
-    ::setsockopt(server, SOL_SOCKET, SO_RCVBUF, &tiny, sizeof tiny);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    ::bind(server, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(server, reinterpret_cast<sockaddr*>(&a), &length);
-    ::listen(server, 1);
-    dir.write("Printer.dat", "tcp:127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "\r\n");
+    LoopbackPrinter printer(LoopbackPrinter::Full);
+    dir.write("Printer.dat", printer.target() + "\r\n");
     const std::string docket = "4" + std::string(12000, 'x') + "\r\n";
     dir.write("docket.prn", docket);
     EXPECT_EQ(PrintDocketFile(dir.path(), 300), "Printer takes no data (time-out)");
     EXPECT_EQ(dir.read("docket.prn"), docket);
-    ::close(server);
 }
 
 TEST_F(CompanionFixture, DevcheckOnANetworkPrinter) {
     struct Case {
-        bool listening;
+        LoopbackPrinter::Kind kind;
         std::vector<unsigned char> answers;
         std::string verdict;
         std::string requests;
     } cases[] = {
-        {false, {}, "Connection refused by printer 127.0.0.1:", ""},
-        {true, {0x12, 0x12}, "Ok", bytes({16, 4, 2, 16, 4, 4})},
-        {true, {}, "Ok", bytes({16, 4, 2})},
-        {true, {0x16}, "Printer cover open", bytes({16, 4, 2})},
-        {true, {0x12, 0x72}, "Printer out of paper", bytes({16, 4, 2, 16, 4, 4})},
+        {LoopbackPrinter::Refusing, {}, "Connection refused by printer 127.0.0.1:", ""},
+        {LoopbackPrinter::Answering, {0x12, 0x12}, "Ok", bytes({16, 4, 2, 16, 4, 4})},
+        {LoopbackPrinter::Answering, {}, "Ok", bytes({16, 4, 2})},
+        {LoopbackPrinter::Answering, {0x16}, "Printer cover open", bytes({16, 4, 2})},
+        {LoopbackPrinter::Answering,
+         {0x12, 0x72},
+         "Printer out of paper",
+         bytes({16, 4, 2, 16, 4, 4})},
     };
     for (const Case& c : cases) {
-        LoopbackPrinter printer(c.listening, c.answers);
+        LoopbackPrinter printer(c.kind, c.answers);
         std::string expected = c.verdict;
-        if (!c.listening) expected += printer.target().substr(14);
+        if (c.kind == LoopbackPrinter::Refusing) expected += printer.target().substr(14);
         dir.write("Printer.dat", printer.target() + "\r\n");
         EXPECT_EQ(verdict(), expected + "\r\n");
         EXPECT_EQ(printer.received(), c.requests);

@@ -13,6 +13,12 @@ std::string sp(size_t n) {
 std::string dashes(size_t n) {
     return std::string(n, '-');
 }
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
 
 struct DocketFixture : ::testing::Test {
     TestDir dir;
@@ -62,28 +68,13 @@ TEST_F(DocketFixture, WholeWideSaleDocket) {
     EXPECT_FALSE(state.flags.DocketOpen);
     EXPECT_EQ(state.ServedByName, "Anna");
 
-    EXPECT_EQ(dir.read("Docket.Prn"), "1Corner Shop\r\n"
-                                      "21 Main St\r\n"
-                                      "3Tel 555\r\n"
-                                      "4" +
-                                          sp(20) +
-                                          "Coffee  2.00 x       1.50       3.00\r\n"
-                                          "4" +
-                                          dashes(40) +
-                                          "\r\n"
-                                          "4" +
-                                          sp(34) + "Total" + sp(13) +
-                                          "3.00\r\n"
-                                          "5   Cash Tender  " +
-                                          sp(9) +
-                                          "5.00\r\n"
-                                          "5" +
-                                          sp(8) + "Change  " + sp(9) +
-                                          "2.00\r\n"
-                                          "6 Served by Anna      at 9:05 07/12/26\r\n"
-                                          "7Thank you\r\n"
-                                          "8Corner Shop\r\n"
-                                          "9Call again\r\n");
+    EXPECT_EQ(
+        dir.read("Docket.Prn"),
+        crlf({"1Corner Shop", "21 Main St", "3Tel 555",
+              "4" + sp(20) + "Coffee  2.00 x       1.50       3.00", "4" + dashes(40),
+              "4" + sp(34) + "Total" + sp(13) + "3.00", "5   Cash Tender  " + sp(9) + "5.00",
+              "5" + sp(8) + "Change  " + sp(9) + "2.00", "6 Served by Anna      at 9:05 07/12/26",
+              "7Thank you", "8Corner Shop", "9Call again"}));
 }
 
 TEST_F(DocketFixture, NarrowArticleLines) {
@@ -129,53 +120,30 @@ TEST_F(DocketFixture, TotalsOfEveryKind) {
         long width;
         bool tax, rounding;
         std::vector<std::string> lines;
-    } cases[] = {
-        {"wide tax rounding",
-         40,
-         true,
-         true,
-         {"4" + dashes(40), wideSubtotalTax,
+    };
+    const std::string narrowSubtotalTax =
+        "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50";
+    // clang-format off
+    const Case cases[] = {
+        {"wide tax rounding", 40, true, true, {"4" + dashes(40), wideSubtotalTax,
           "4  -Rounding" + sp(9) + "-0.02" + sp(9) + "Total" + sp(12) + "11.48"}},
-        {"wide tax",
-         40,
-         true,
-         false,
-         {"4" + dashes(40), wideSubtotalTax, "4" + sp(37) + "Total" + sp(9) + "11.48"}},
-        {"wide rounding",
-         40,
-         false,
-         true,
-         {"4" + dashes(40),
+        {"wide tax", 40, true, false, {"4" + dashes(40), wideSubtotalTax,
+          "4" + sp(37) + "Total" + sp(9) + "11.48"}},
+        {"wide rounding", 40, false, true, {"4" + dashes(40),
           "4   Subtotal" + sp(9) + "10.00" + sp(8) + "-Rounding" + sp(9) + "-0.02",
           "4" + sp(34) + "Total" + sp(12) + "11.48"}},
-        {"wide plain",
-         40,
-         false,
-         false,
-         {"4" + dashes(40), "4" + sp(34) + "Total" + sp(12) + "11.48"}},
-        {"narrow tax rounding",
-         36,
-         true,
-         true,
-         {"4" + dashes(20), "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50",
+        {"wide plain", 40, false, false, {"4" + dashes(40),
+          "4" + sp(34) + "Total" + sp(12) + "11.48"}},
+        {"narrow tax rounding", 36, true, true, {"4" + dashes(20), narrowSubtotalTax,
           narrowRounding}},
-        {"narrow tax",
-         36,
-         true,
-         false,
-         {"4" + dashes(20), "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50",
+        {"narrow tax", 36, true, false, {"4" + dashes(20), narrowSubtotalTax,
           "4  " + sp(15) + "Total" + sp(9) + "11.48"}},
-        {"narrow rounding",
-         36,
-         false,
-         true,
-         {"4" + dashes(20), "4  " + sp(16) + "Total" + sp(8) + "11.48", narrowRounding}},
-        {"narrow plain",
-         34,
-         false,
-         false,
-         {"4" + dashes(18), "4" + sp(16) + "Total" + sp(8) + "11.48"}},
+        {"narrow rounding", 36, false, true, {"4" + dashes(20),
+          "4  " + sp(16) + "Total" + sp(8) + "11.48", narrowRounding}},
+        {"narrow plain", 34, false, false, {"4" + dashes(18),
+          "4" + sp(16) + "Total" + sp(8) + "11.48"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         setWidth(c.width);
@@ -195,20 +163,17 @@ TEST_F(DocketFixture, ExpenseTotals) {
         long width;
         bool tax;
         std::vector<std::string> lines;
-    } cases[] = {
+    };
+    // clang-format off
+    const Case cases[] = {
         {"wide", 40, false, {"4" + dashes(40), "4" + sp(15) + "Expense Total" + sp(9) + "20.00"}},
-        {"wide tax",
-         40,
-         true,
-         {"4" + dashes(40), "4" + sp(15) + "Expense Total" + sp(9) + "20.00",
+        {"wide tax", 40, true, {"4" + dashes(40), "4" + sp(15) + "Expense Total" + sp(9) + "20.00",
           "4" + sp(25) + "Tax" + sp(10) + "3.00", "4" + sp(23) + "Total" + sp(9) + "23.00"}},
         {"narrow", 36, false, {"4" + dashes(20), "4" + sp(7) + "Expense Total" + sp(9) + "20.00"}},
-        {"narrow tax",
-         36,
-         true,
-         {"4" + dashes(20), "4" + sp(7) + "Expense Total" + sp(9) + "20.00",
+        {"narrow tax", 36, true, {"4" + dashes(20), "4" + sp(7) + "Expense Total" + sp(9) + "20.00",
           "4" + sp(17) + "Tax" + sp(10) + "3.00", "4" + sp(15) + "Total" + sp(9) + "23.00"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         setWidth(c.width);
@@ -222,23 +187,16 @@ TEST_F(DocketFixture, TenderLines) {
         long width;
         double credit, cheque, cash, change;
         std::vector<std::string> lines;
-    } cases[] = {
+    };
+    // clang-format off
+    const Case cases[] = {
         // A credit of 0 and a negative cash amount (a refund) print nothing.
-        {40,
-         0,
-         0,
-         5,
-         2,
-         {"5   Cash Tender  " + sp(9) + "5.00", "5" + sp(8) + "Change  " + sp(9) + "2.00"}},
+        {40, 0, 0, 5, 2, {"5   Cash Tender  " + sp(9) + "5.00", "5" + sp(8) + "Change  " + sp(9) + "2.00"}},
         {40, 0, 0, -4, 0, {"5" + sp(8) + "Change  " + sp(9) + "0.00"}},
-        {34,
-         3,
-         2.5,
-         1,
-         0.5,
-         {"5 Credit Tender" + sp(9) + "3.00", "5 Cheque Tender" + sp(9) + "2.50",
+        {34, 3, 2.5, 1, 0.5, {"5 Credit Tender" + sp(9) + "3.00", "5 Cheque Tender" + sp(9) + "2.50",
           "5   Cash Tender" + sp(9) + "1.00", "5" + sp(8) + "Change" + sp(9) + "0.50"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         setWidth(c.width);
         state.sale.PaidCredit = c.credit;
@@ -268,8 +226,8 @@ TEST_F(DocketFixture, PushOutFeedsBlankLines) {
         std::string feed;
         for (long i = 0; i < pushOut; ++i)
             feed += "4" + sp(20) + "\r\n";
-        EXPECT_EQ(dir.read("Docket.Prn"), "1Corner Shop\r\n21 Main St\r\n3Tel 555\r\n"
-                                          "7Thank you\r\n8Corner Shop\r\n9Call again\r\n" +
+        EXPECT_EQ(dir.read("Docket.Prn"), crlf({"1Corner Shop", "21 Main St", "3Tel 555",
+                                                "7Thank you", "8Corner Shop", "9Call again"}) +
                                               feed);
     }
 }

@@ -23,18 +23,8 @@ std::string sp(size_t n) {
 
 const std::string StartRecord = "* START of SALE   07/12/26 9:05:\r\n";
 
-// Price list lines: marker, code (13), blank, description (26), blank,
-// wholesale (10), blank, sale price (10), blank, minmax (2).
-const std::string PriceList = "$EXP1" + sp(9) + " " + "Stationery" + sp(16) + " " + "      0.00" +
-                              " " + "      0.00" + " " + " 0\r\n" +
-                              " 4006381333931 Ballpoint pen blue" + sp(8) + " " + "      0.40" +
-                              " " + "      1.20" + " " + "10\r\n";
-
 struct ExpenseFixture : ProgramFixture {
-    ExpenseFixture() {
-        writeNumberedHelp("hlpf.5", "e", 12);
-        dir.write("Pricelist.dat", PriceList);
-    }
+    ExpenseFixture() { writeTestShop(); }
     // Starts the program, opens the expense screen from the main screen and
     // accepts sales person A.
     void open() {
@@ -97,24 +87,9 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWas) {
     EXPECT_EQ(f.program->state.sale.ExpenseSum, -40);
 }
 
-// The key rules themselves are EntryRules'; here what the expense screen does with a code.
-TEST(ExpenseScreen, CodeFieldTakesOnlyExpenseCodes) {
-    ExpenseFixture f;
-    f.open();
-    f.type("4006381333931");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e6"});
-    EXPECT_EQ(f.screen().edarticle->text(), "e12");
-    f.dialogs.shown.clear();
-    f.type("F\r");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e11"});
-    f.type("/exp1\r");
-    EXPECT_EQ(f.screen().edcode->text(), "EXP1") << "no services among expenses";
-    EXPECT_EQ(f.at(), f.screen().Edexp);
-    f.type("\x1b\x1b");
-    EXPECT_EQ(f.at(), f.screen().edsp);
-}
-
-TEST(ExpenseScreen, AmountFieldAsksAgainForWhatItCannotBook) {
+// The key rules themselves are EntryRules'; here what the expense screen does
+// with an amount it cannot book and with a code.
+TEST(ExpenseScreen, AmountAndCodeFieldsAskAgainForWhatTheyCannotBook) {
     struct Case {
         const char* name;
         std::string keys;
@@ -140,6 +115,19 @@ TEST(ExpenseScreen, AmountFieldAsksAgainForWhatItCannotBook) {
     f.type("n");
     EXPECT_EQ(f.at(), f.screen().edcode);
     EXPECT_EQ(f.journal(), "");
+
+    f.dialogs.shown.clear();
+    f.type("4006381333931");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e6"});
+    EXPECT_EQ(f.screen().edarticle->text(), "e12");
+    f.dialogs.shown.clear();
+    f.type("F\r");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e11"});
+    f.type("/exp1\r");
+    EXPECT_EQ(f.screen().edcode->text(), "EXP1") << "no services among expenses";
+    EXPECT_EQ(f.at(), f.screen().Edexp);
+    f.type("\x1b\x1b");
+    EXPECT_EQ(f.at(), f.screen().edsp);
 }
 
 TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {

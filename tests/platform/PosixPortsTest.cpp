@@ -85,19 +85,13 @@ struct PortFixture : ::testing::Test {
     }
 };
 
-TEST_F(PortFixture, GreetingsAndDisplayLinesArrive) {
+TEST_F(PortFixture, GreetingsArrive) {
     CheckDrawerPort(state, ports, dialogs);
     CheckDisplayPort(state, ports, dialogs);
     EXPECT_TRUE(state.flags.DrawerAvailable);
     EXPECT_TRUE(state.flags.DisplayAvailable);
     EXPECT_EQ(drawer.received(), "open\r\n");
     EXPECT_EQ(display.received(), "Customer display\r\n");
-
-    std::string left = "Total";
-    ShowOnCustomerDisplay(left, "12.00", state, ports, dialogs);
-    EXPECT_EQ(display.received(), "         Total 12.00\r\n");
-    OpenCashDrawer(state, ports, dialogs);
-    EXPECT_EQ(drawer.received(), "open\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

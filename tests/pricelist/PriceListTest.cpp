@@ -3,11 +3,14 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/ProgramState.h"
+#include "store/TextForms.h"
 #include "support/Fakes.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <map>
 
 namespace {
 
@@ -81,16 +84,6 @@ struct PriceDir {
 
 } // namespace
 
-TEST(PriceList, TestLinesHaveTheirLayoutWidths) {
-    for (const auto& l :
-         {Sample, Apples, Bread, Rent, LettersInPrice, LettersInMinmax, NoNumbers, Garbage})
-        EXPECT_EQ(l.size(), 66u) << l;
-    for (const auto& l : {SampleWork, ApplesWork, BreadWork, RentWork, LongWork})
-        EXPECT_EQ(l.size(), 74u) << l;
-    EXPECT_EQ(Long300.size(), 300u);
-    EXPECT_EQ(Short65.size(), 65u);
-}
-
 TEST(PriceList, SampleIsOfferedOnlyWhenTheListIsMissing) {
     PriceDir d;
     d.dialogs.answers = {Dialogs::Answer::Cancel};
@@ -108,62 +101,46 @@ TEST(PriceList, SampleIsOfferedOnlyWhenTheListIsMissing) {
     EXPECT_TRUE(d.dialogs.shown[0].confirmation);
 }
 
+// Each case lists the directory before and after; nothing else may be left.
 TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {
+    using Files = std::map<std::string, std::string>;
+    auto list = [](const std::string& bytes) { return Files{{"Pricelist.dat", bytes}}; };
     struct Case {
         const char* name;
-        std::string before;
-        std::string after;
+        Files before, after;
     };
     const Case cases[] = {
-        {"65 dropped, sample kept", crlf({Short65, Sample}), crlf({Sample})},
-        {"empty lines dropped", crlf({"", Apples, "", "  ", Bread}), crlf({Apples, Bread})},
-        {"300 characters kept whole", crlf({Long300, Apples}), crlf({Long300, Apples})},
-        {"LF line ends", Apples + "\n" + Short65 + "\n" + Bread + "\n", crlf({Apples, Bread})},
-        {"no last line end", crlf({Apples}) + Bread, crlf({Apples, Bread})},
-        {"binary kept when long enough", crlf({Garbage, "\x01\x02\xff", Rent}),
-         crlf({Garbage, Rent})},
-        {"stray CR inside a line kept", Apples + "\rX\r\n", Apples + "\rX\r\n"},
-        {"nothing to drop", crlf({Apples, Bread, Rent}), crlf({Apples, Bread, Rent})},
-        {"only short lines", crlf({Short65, "x"}), ""},
-        {"empty file", "", ""},
+        {"65 dropped, sample kept", list(crlf({Short65, Sample})), list(crlf({Sample}))},
+        {"empty lines dropped", list(crlf({"", Apples, "", "  ", Bread})),
+         list(crlf({Apples, Bread}))},
+        {"300 characters kept whole", list(crlf({Long300, Apples})), list(crlf({Long300, Apples}))},
+        {"LF line ends", list(Apples + "\n" + Short65 + "\n" + Bread + "\n"),
+         list(crlf({Apples, Bread}))},
+        {"no last line end", list(crlf({Apples}) + Bread), list(crlf({Apples, Bread}))},
+        {"binary kept when long enough", list(crlf({Garbage, "\x01\x02\xff", Rent})),
+         list(crlf({Garbage, Rent}))},
+        {"stray CR inside a line kept", list(Apples + "\rX\r\n"), list(Apples + "\rX\r\n")},
+        {"only short lines", list(crlf({Short65, "x"})), list("")},
+        {"empty file", list(""), list("")},
+        {"the existing spelling of the name",
+         {{"PRICELIST.DAT", crlf({Short65, Apples})}},
+         {{"PRICELIST.DAT", crlf({Apples})}}},
+        // Left by an interrupted compaction: the master wins while it is there,
+        // else the copy is the price list and nobody is asked for a new one.
+        {"master and copy",
+         {{"Pricelist.dat", crlf({Apples, Short65})}, {"Pricelist.new", "x"}},
+         list(crlf({Apples}))},
+        {"copy alone", {{"Pricelist.new", crlf({Apples, Rent})}}, list(crlf({Apples, Rent}))},
     };
     for (const Case& c : cases) {
         PriceDir d;
-        d.dir.write("Pricelist.dat", c.before);
+        for (const auto& [name, bytes] : c.before)
+            d.dir.write(name, bytes);
         CompactPriceList(d.files, d.dialogs);
-        EXPECT_EQ(d.dir.read("Pricelist.dat"), c.after) << c.name;
-        EXPECT_FALSE(d.dir.exists("Pricelist.new")) << c.name;
-        EXPECT_FALSE(d.dir.exists("Pricelist.new.~tmp")) << c.name;
-        EXPECT_FALSE(d.files.priceList.isOpen());
+        EXPECT_EQ(d.dir.files(), c.after) << c.name;
+        EXPECT_FALSE(d.files.priceList.isOpen()) << c.name;
         EXPECT_TRUE(d.dialogs.shown.empty()) << c.name;
     }
-}
-
-TEST(PriceList, CompactionWorksOnTheExistingSpellingOfTheName) {
-    PriceDir d;
-    d.dir.write("PRICELIST.DAT", crlf({Short65, Apples}));
-    CompactPriceList(d.files, d.dialogs);
-    EXPECT_EQ(d.dir.read("PRICELIST.DAT"), crlf({Apples}));
-    EXPECT_FALSE(d.dir.exists("Pricelist.dat"));
-}
-
-TEST(PriceList, CopyLeftByAnInterruptedCompaction) {
-    // The master is still there: it wins and is compacted again.
-    PriceDir a;
-    a.dir.write("Pricelist.dat", crlf({Apples, Short65, Bread}));
-    a.dir.write("Pricelist.new", crlf({Apples}));
-    CompactPriceList(a.files, a.dialogs);
-    EXPECT_EQ(a.dir.read("Pricelist.dat"), crlf({Apples, Bread}));
-    EXPECT_FALSE(a.dir.exists("Pricelist.new"));
-
-    // The master is gone: the copy is the price list, and nobody is asked
-    // whether to start a new one.
-    PriceDir b;
-    b.dir.write("Pricelist.new", crlf({Apples, Rent}));
-    CompactPriceList(b.files, b.dialogs);
-    EXPECT_EQ(b.dir.read("Pricelist.dat"), crlf({Apples, Rent}));
-    EXPECT_FALSE(b.dir.exists("Pricelist.new"));
-    EXPECT_TRUE(b.dialogs.shown.empty());
 }
 
 TEST(PriceList, StartWithoutPriceListAsksTwiceWhenDeclined) {
@@ -252,8 +229,11 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
         std::string list;
         std::string inventory; // empty: no file
         std::string work;
+        bool inventoryOn = true;
     };
     const Case cases[] = {
+        {"outside inventory mode the inventory is ignored", crlf({Apples}), crlf({invApples}),
+         crlf({ApplesWork}), false},
         {"12 on stock", crlf({Apples}), crlf({invApples}),
          crlf({" ABC           Apples red                       1.20       2.50    10   12"})},
         {"one line per line, codes not compared", crlf({Bread, Apples}),
@@ -280,7 +260,7 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
     };
     for (const Case& c : cases) {
         PriceDir d;
-        d.config.InventoryOn = true;
+        d.config.InventoryOn = c.inventoryOn;
         d.dir.write("Pricelist.dat", c.list);
         if (!c.inventory.empty()) d.dir.write("Inventory.dat", c.inventory);
         d.build();
@@ -317,16 +297,6 @@ TEST(PriceList, AFailedCompactionStillBuildsTheWorkCopy) {
               0u);
 }
 
-TEST(PriceList, WorkCopyIgnoresTheInventoryOutsideInventoryMode) {
-    PriceDir d;
-    d.dir.write("Pricelist.dat", crlf({Apples}));
-    d.dir.write(
-        "Inventory.dat",
-        " ABC                   10        3.0         12.0            40.0           12.00\r\n");
-    d.build();
-    EXPECT_EQ(d.dir.read("Pricelist.wrk"), crlf({ApplesWork}));
-}
-
 TEST(PriceList, StockTooWideForItsColumnStaysApartFromTheMinmax) {
     PriceDir d;
     d.config.InventoryOn = true;
@@ -346,68 +316,46 @@ TEST(PriceList, StockTooWideForItsColumnStaysApartFromTheMinmax) {
     EXPECT_EQ(a.StockOnHand, -9999);
 }
 
-TEST(PriceList, FindArticleTakesTheFirstExactMatch) {
-    PriceDir d;
-    const std::string secondAbc =
-        " ABC           Apples green                     1.30       2.70     8    4";
-    const std::string lowerAbc =
-        " abc           Apples lower                     0.10       0.20     1    1";
-    d.dir.write(
-        "Pricelist.wrk",
-        crlf({lowerAbc, ApplesWork, secondAbc,
-              "$RENT          Shop rent                        0.00     500.00     0    7"}));
-
-    CurrentArticle a = d.find("ABC          ");
-    EXPECT_EQ(a.ArticleMarker, ' ');
-    EXPECT_EQ(a.ArticleCode, "ABC          ");
-    EXPECT_EQ(a.ArticleDescription, "Apples red                ");
-    EXPECT_DOUBLE_EQ(a.WholesalePrice, 1.20);
-    EXPECT_DOUBLE_EQ(a.SalePrice, 2.50);
-    EXPECT_EQ(a.StockLevel, 10);
-    EXPECT_EQ(a.StockOnHand, 0);
-
-    a = d.find("abc          ");
-    EXPECT_EQ(a.ArticleDescription, "Apples lower              ");
-
-    a = d.find("RENT         ");
-    EXPECT_EQ(a.ArticleCode, "RENT         ");
-    EXPECT_EQ(a.ArticleMarker, '$');
-    EXPECT_EQ(a.StockOnHand, 7);
-}
-
-TEST(PriceList, FindArticleMissLeavesTheLastCodeRead) {
-    PriceDir d;
-    d.dir.write("Pricelist.wrk", crlf({ApplesWork, RentWork}));
-    CurrentArticle before;
-    before.ArticleDescription = "Kept                      ";
-    before.SalePrice = 9.99;
-    const std::string misses[] = {"Abc          ", "ABC", "ABC           ", "NOPE         "};
-    for (const std::string& code : misses) {
-        CurrentArticle a = d.find(code, before);
-        EXPECT_EQ(a.ArticleCode, "RENT         ") << code;
-        EXPECT_EQ(a.ArticleMarker, '$') << code;
-        EXPECT_EQ(a.ArticleDescription, before.ArticleDescription) << code;
-        EXPECT_DOUBLE_EQ(a.SalePrice, 9.99) << code;
+// What a search leaves in the current article: the whole article on a hit;
+// on a miss only the marker and code of the last line read, if any.
+TEST(PriceList, FindArticle) {
+    auto shown = [](const CurrentArticle& a) {
+        return a.ArticleMarker + a.ArticleCode + "|" + a.ArticleDescription + "|" +
+               FixedText(a.WholesalePrice) + "|" + FixedText(a.SalePrice) + "|" +
+               std::to_string(a.StockLevel) + "|" + std::to_string(a.StockOnHand);
+    };
+    const std::string list = crlf(
+        {" abc           Apples lower                     0.10       0.20     1    1", ApplesWork,
+         " ABC           Apples green                     1.30       2.70     8    4",
+         "$RENT          Shop rent                        0.00     500.00     0    7"});
+    const std::string damaged = crlf(
+        {" ABC           Apples red                       1.2x       2.50    10    0", BreadWork});
+    // A miss leaves a code no entry can equal, so a stale hit cannot count as found.
+    const std::string kept = "|Kept|0.00|9.99|0|0";
+    struct Case {
+        std::string work; // "-": no work copy
+        std::string code, found;
+    };
+    const Case cases[] = {
+        {list, "ABC          ", " ABC          |Apples red                |1.20|2.50|10|0"},
+        {list, "abc          ", " abc          |Apples lower              |0.10|0.20|1|1"},
+        {list, "RENT         ", "$RENT         |Shop rent                 |0.00|500.00|0|7"},
+        {list, "Abc          ", "$RENT         " + kept},
+        {list, "ABC", "$RENT         " + kept},
+        {list, "ABC           ", "$RENT         " + kept},
+        {"-", "ABC          ", " " + kept},
+        {"", "ABC          ", " " + kept},
+        {"", "", "  " + kept},
+        {damaged, "ABC          ", " " + kept},
+        {damaged, "4000000000017", " 4000000000017|Bread white               |0.80|1.95|5|0"},
+    };
+    for (const Case& c : cases) {
+        PriceDir d;
+        if (c.work != "-") d.dir.write("Pricelist.wrk", c.work);
+        CurrentArticle before;
+        before.ArticleCode = "stale";
+        before.ArticleDescription = "Kept";
+        before.SalePrice = 9.99;
+        EXPECT_EQ(shown(d.find(c.code, before)), c.found) << c.code;
     }
-}
-
-TEST(PriceList, FindArticleInAnEmptyOrMissingWorkCopyNeverFinds) {
-    PriceDir d;
-    CurrentArticle stale;
-    stale.ArticleCode = "ABC          ";
-    // Missing: the caller's open failed, the search finds nothing.
-    EXPECT_NE(d.find("ABC          ", stale).ArticleCode, "ABC          ");
-    d.dir.write("Pricelist.wrk", "");
-    EXPECT_NE(d.find("ABC          ", stale).ArticleCode, "ABC          ");
-    stale.ArticleCode = "";
-    EXPECT_NE(d.find("", stale).ArticleCode, "");
-}
-
-TEST(PriceList, FindArticleTreatsADamagedLineAsNotFound) {
-    PriceDir d;
-    d.dir.write("Pricelist.wrk",
-                crlf({" ABC           Apples red                       1.2x       2.50    10    0",
-                      BreadWork}));
-    EXPECT_NE(d.find("ABC          ").ArticleCode, "ABC          ");
-    EXPECT_EQ(d.find("4000000000017").ArticleCode, "4000000000017");
 }

@@ -19,19 +19,10 @@
 
 namespace {
 
-// Price list lines, 66 characters each, written out by hand.
-const std::string Pen = " 4006381333931 Ballpoint pen blue               0.40      20.00 10\r\n";
-const std::string Paper = " 5000000000017 Copy paper A4                    3.10      19.36 10\r\n";
-const std::string Repair = " /REPAIR       Repair service                   0.00      12.34  0\r\n";
-const std::string Cleaning =
-    "$EXP1          Cleaning                         0.00       0.00  0\r\n";
-const std::string Milk = " MILK1         Milk 1 litre                     0.70       1.50 10\r\n";
-
 struct SalesFixture : ProgramFixture {
     SalesFixture() {
-        writeNumberedHelp("hlpf.4", "H", 22);
+        writeTestShop();
         config.DiscountLow = 15;
-        dir.write("Pricelist.dat", Pen + Paper + Repair + Cleaning + Milk);
     }
     // Starts the program with a ready printer and opens the sales screen.
     void start() {
@@ -142,16 +133,19 @@ TEST(SalesScreen, CodeField) {
     EXPECT_EQ(f.cursor(), s->edcode);
     EXPECT_EQ(f.dir.read("Results.dat"),
               "a /REPAIR           1.00       0.00        12.34        12.34         12.34\r\n");
-}
 
-TEST(SalesScreen, ScannedCodeCompletesItselfAndItsEnterIsIgnored) {
-    SalesFixture f;
-    f.start();
-    TForm4* s = f.sales();
-    f.type("A4006381333931\n");
-    EXPECT_EQ(f.cursor(), s->edquant) << "the scanner's Enter does not answer the quantity";
+    // A scanned code completes itself; the scanner's Enter does not answer the quantity.
+    f.type("4006381333931\n");
+    EXPECT_EQ(f.cursor(), s->edquant);
     f.type("2\n");
     EXPECT_EQ(f.cursor(), s->edYN);
+
+    // Without a work copy nothing is found.
+    f.type("Y");
+    std::remove(f.dir.file("Pricelist.wrk").c_str());
+    f.type("MILK1\n");
+    EXPECT_EQ(s->edarticle->text(), "H19");
+    EXPECT_EQ(f.cursor(), s->edcode);
 }
 
 TEST(SalesScreen, RefusedQuantityAndLowStock) {
@@ -173,7 +167,7 @@ TEST(SalesScreen, RefusedQuantityAndLowStock) {
     EXPECT_EQ(f.cursor(), s->edYN);
 }
 
-TEST(SalesScreen, ReturnModeCoversOneLine) {
+TEST(SalesScreen, ReturnModeCoversOneLineAndARefundPaysItsExactTotal) {
     SalesFixture f;
     f.start();
     TForm4* s = f.sales();
@@ -205,12 +199,9 @@ TEST(SalesScreen, ReturnModeCoversOneLine) {
               "A MILK1            -2.00      -0.70        -1.50        -1.50         -3.00\r\n"
               "# Total*** 9:05    0.00     0.00     0.00             0.00        0.00        "
               "0.00  0.00\r\n");
-}
 
-TEST(SalesScreen, ARefundTakesOnlyItsExactTotal) {
-    SalesFixture f;
-    f.start();
-    TForm4* s = f.sales();
+    // A refund takes only its exact total.
+    f.dir.write("Results.dat", "");
     f.type("A");
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     f.type("/REPAIR\n1\nYF\n");
@@ -288,23 +279,7 @@ TEST(SalesScreen, NewArticleModeAndBothModes) {
     EXPECT_FALSE(s->Label11->isVisible());
 }
 
-TEST(SalesScreen, SalesPersonFieldAndExit) {
-    SalesFixture f;
-    f.start();
-    TForm4* s = f.sales();
-    f.type("x");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"XH2"});
-    EXPECT_TRUE(s->isVisible());
-    f.type("X");
-    EXPECT_FALSE(s->isVisible());
-    EXPECT_TRUE(f.program->Form1->isVisible());
-    // Back on the sales screen the sales person field starts afresh.
-    s->Label1->clear();
-    f.open(f.main().butsale, s);
-    EXPECT_EQ(s->Label1->text(), "H1");
-}
-
-TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASale) {
+TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASaleAndXLeaves) {
     SalesFixture f;
     f.start();
     f.type("AMILK1\n1\nY");
@@ -316,6 +291,19 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASale) {
     EXPECT_FALSE(f.sales()->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
     EXPECT_FALSE(f.program->state.files.results.isOpen());
+
+    // Back on the sales screen the sales person field starts afresh; X leaves.
+    TForm4* s = f.sales();
+    s->Label1->clear();
+    f.open(f.main().butsale, s);
+    EXPECT_EQ(s->Label1->text(), "H1");
+    f.dialogs.shown.clear();
+    f.type("x");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"XH2"});
+    EXPECT_TRUE(s->isVisible());
+    f.type("X");
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(f.program->Form1->isVisible());
 }
 
 TEST(SalesScreen, PastedTextObeysTheKeyRules) {
@@ -333,15 +321,6 @@ TEST(SalesScreen, PastedTextObeysTheKeyRules) {
     EXPECT_EQ(s->Edpaid->text(), "12");
     EXPECT_FALSE(s->edquant->acceptDrops());
     EXPECT_EQ(s->edquant->contextMenuPolicy(), Qt::NoContextMenu);
-}
-
-TEST(SalesScreen, AMissingWorkCopyFindsNothing) {
-    SalesFixture f;
-    f.start();
-    std::remove(f.dir.file("Pricelist.wrk").c_str());
-    f.type("AMILK1\n");
-    EXPECT_EQ(f.sales()->edarticle->text(), "H19");
-    EXPECT_EQ(f.cursor(), f.sales()->edcode);
 }
 
 TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {

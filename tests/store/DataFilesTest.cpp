@@ -68,7 +68,6 @@ TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
 }
 
 TEST(DataFiles, AWriteThatFailsThrowsNamingTheFile) {
-    DataFiles files("/dev/");
     TextFile full;
     ASSERT_TRUE(full.openAppend("/dev/full"));
     full.writeLine("lost");

@@ -2,7 +2,6 @@
 #include "store/IoError.h"
 #include "support/TestDir.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <stdexcept>
@@ -10,17 +9,6 @@
 namespace {
 
 using Files = std::map<std::string, std::string>;
-
-Files filesIn(const TestDir& dir) {
-    Files files;
-    DIR* d = ::opendir(dir.path().c_str());
-    while (dirent* e = ::readdir(d)) {
-        std::string name = e->d_name;
-        if (name != "." && name != "..") files[name] = dir.read(name);
-    }
-    ::closedir(d);
-    return files;
-}
 
 void layOut(const TestDir& dir) {
     dir.write("Inventory.dat", "old inventory\r\n");
@@ -60,7 +48,7 @@ TEST(FileCommit, AllOrNothingWhereverItStops) {
         FileCommit commit(dir.path());
         change(commit);
         commit.commit();
-        EXPECT_EQ(filesIn(dir), After);
+        EXPECT_EQ(dir.files(), After);
     }
     // A crash after any number of operations: the next start finishes the rest,
     // and finishing it again changes nothing.
@@ -75,9 +63,9 @@ TEST(FileCommit, AllOrNothingWhereverItStops) {
         }
         EXPECT_TRUE(dir.exists("Commit.jnl")) << k;
         RecoverFileCommit(dir.path());
-        EXPECT_EQ(filesIn(dir), After) << "stopped after " << k;
+        EXPECT_EQ(dir.files(), After) << "stopped after " << k;
         RecoverFileCommit(dir.path());
-        EXPECT_EQ(filesIn(dir), After) << "recovered twice after " << k;
+        EXPECT_EQ(dir.files(), After) << "recovered twice after " << k;
     }
 }
 
@@ -89,13 +77,13 @@ TEST(FileCommit, AChangeThatNeverReachedItsCommitLeavesTheOldFiles) {
         change(commit);
         // Dropped without commit: the staging files go at once.
     }
-    EXPECT_EQ(filesIn(dir), Before);
+    EXPECT_EQ(dir.files(), Before);
 
     // A crash while staging leaves staging files and a half journal behind.
     dir.write("Inventory.dat.~stg", "half of the new inv");
     dir.write("Commit.jnl.~stg", "R\tInventory.dat\tInventory.dat.~stg\r\n");
     EXPECT_EQ(RecoverFileCommit(dir.path()), "");
-    EXPECT_EQ(filesIn(dir), Before);
+    EXPECT_EQ(dir.files(), Before);
 }
 
 TEST(FileCommit, RefusesNamesOutsideTheDataDirectoryAndTakenArchiveNames) {
@@ -109,5 +97,5 @@ TEST(FileCommit, RefusesNamesOutsideTheDataDirectoryAndTakenArchiveNames) {
     commit.cancel();
     Files expected = Before;
     expected["Res2026Dez.07a"] = "yesterday\r\n";
-    EXPECT_EQ(filesIn(dir), expected);
+    EXPECT_EQ(dir.files(), expected);
 }

@@ -28,6 +28,20 @@ void ProgramFixture::writeConfiguration(const Configuration& c) {
     WriteConfiguration(dir.file("Configur.dat"), c);
 }
 
+void ProgramFixture::writeTestShop() {
+    writeNumberedHelp("hlpf.2", "s", 22);
+    writeNumberedHelp("hlpf.3", "p", 22);
+    writeNumberedHelp("hlpf.4", "H", 22);
+    writeNumberedHelp("hlpf.5", "e", 22);
+    dir.write("Pricelist.dat",
+              " 4006381333931 Ballpoint pen blue               0.40      20.00 10\r\n"
+              " 5000000000017 Copy paper A4                    3.10      19.36 10\r\n"
+              " /REPAIR       Repair service                   0.00      12.34  0\r\n"
+              "$EXP1          Stationery                       0.00       0.00  0\r\n"
+              " MILK1         Milk 1 litre                     0.70       1.50 10\r\n"
+              " BREAD         Bread white                      1.10       2.25 10\r\n");
+}
+
 void ProgramFixture::printerReady() {
     launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
 }

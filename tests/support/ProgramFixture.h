@@ -24,6 +24,10 @@ class ProgramFixture {
     // Help lines "<prefix>0" to "<prefix><last>", so a test can tell them apart.
     void writeNumberedHelp(const std::string& file, const std::string& prefix, int last);
     void writeConfiguration(const Configuration& c);
+    // The shop the screen tests trade in: help lines numbered per screen (s
+    // setup, p price list, H sales, e expenses) and a price list of two
+    // articles by bar code, a service, an expense and two by short code.
+    void writeTestShop();
     // Devcheck finds the printer ready.
     void printerReady();
     // Creates the program's screens (running the start-up) and shows the main screen.

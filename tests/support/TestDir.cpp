@@ -32,6 +32,13 @@ bool TestDir::exists(const std::string& name) const {
     return std::filesystem::exists(file(name));
 }
 
+std::map<std::string, std::string> TestDir::files() const {
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(m_path))
+        out[e.path().filename().string()] = ReadFileBytes(e.path().string());
+    return out;
+}
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 // A fresh data directory for one test, removed afterwards. Its path ends in
@@ -16,6 +17,8 @@ class TestDir {
     void write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
+    // Every file of the directory by name, with its bytes.
+    std::map<std::string, std::string> files() const;
 
   private:
     std::string m_root;
