@@ -56,6 +56,9 @@ struct SmallScreen : ScreenInfo {
     int width() const override { return 640; }
     int height() const override { return 480; }
 };
+struct NoPrintDialog : PrintDialog {
+    bool choose() override { return false; }
+};
 
 std::string codeOf(int i) {
     char code[16];
@@ -197,7 +200,8 @@ int main(int argc, char** argv) {
     NoLauncher launcher;
     NoPorts ports;
     SmallScreen screen;
-    Services services{dialogs, clock, regional, launcher, ports, screen};
+    NoPrintDialog printDialog;
+    Services services{dialogs, clock, regional, launcher, ports, screen, printDialog};
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();
