@@ -62,7 +62,7 @@ void count(const TakingsEntry& e, const Configuration& config, const std::string
 
 void addToCode(DayResults& day, const TakingsEntry& e) {
     if (e.kind != TakingsEntry::Kind::Line) return;
-    CodeTakings& sums = day.byCode[std::string(e.code)];
+    CodeTakings& sums = day.byCode[e.code];
     if (e.marker == '$') {
         sums.expense += e.amount;
     } else {

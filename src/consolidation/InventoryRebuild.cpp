@@ -14,8 +14,8 @@ struct OldValues {
 };
 
 // The old inventory by code; the first line of a code counts.
-std::unordered_map<std::string, OldValues> readOldInventory(const std::string& path) {
-    std::unordered_map<std::string, OldValues> old;
+CodeTable<OldValues> readOldInventory(const std::string& path) {
+    CodeTable<OldValues> old;
     TextFile file;
     if (!file.openRead(path)) return old;
     std::string text;
@@ -28,23 +28,37 @@ std::unordered_map<std::string, OldValues> readOldInventory(const std::string& p
         // that article's stock.
         if (!ParseInventoryLine(text, line) || text.find('\0') != std::string::npos)
             throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
-        old.try_emplace(line.ArticleCode,
-                        OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
+        old.tryEmplace(line.ArticleCode,
+                       OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
     }
     file.check();
     return old;
 }
 
-std::vector<std::string> readPriceList(const std::string& path) {
+// The price list's lines, kept end to end in one text: a string each would
+// cost an allocation per line.
+struct PriceListLines {
+    std::string text;
+    std::vector<size_t> ends;
+    size_t size() const { return ends.size(); }
+    std::string_view operator[](size_t n) const {
+        const size_t start = n == 0 ? 0 : ends[n - 1];
+        return std::string_view(text).substr(start, ends[n] - start);
+    }
+};
+
+PriceListLines readPriceList(const std::string& path) {
     TextFile file;
     if (!file.openRead(path))
         throw ConsolidationError("The file " + path +
                                  " not found!\rThe inventory cannot be brought up to date.\r"
                                  "Nothing was changed.");
-    std::vector<std::string> lines;
+    PriceListLines lines;
     std::string text;
-    while (file.readFullLine(text))
-        lines.push_back(text);
+    while (file.readFullLine(text)) {
+        lines.text += text;
+        lines.ends.push_back(lines.text.size());
+    }
     file.check();
     return lines;
 }
@@ -82,9 +96,9 @@ InventoryLine newLine(const PriceListItem& item, const OldValues& old, const Cod
 
 std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
-                                       const std::unordered_map<std::string, CodeTakings>& byCode,
-                                       bool InventoryOn, const RebuildProgress& progress) {
-    const std::vector<std::string> priceList = readPriceList(priceListPath);
+                                       const CodeTable<CodeTakings>& byCode, bool InventoryOn,
+                                       const RebuildProgress& progress) {
+    const PriceListLines priceList = readPriceList(priceListPath);
     const auto old = readOldInventory(oldInventoryPath);
     const size_t total = priceList.size();
     std::string content;
@@ -93,18 +107,14 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
     if (progress) progress(0, total);
     const OldValues none;
     const CodeTakings nothing;
+    PriceListItem item;
     for (size_t n = 0; n < total; ++n) {
-        const std::string& text = priceList[n];
-        PriceListItem item;
-        if (!ParsePriceListItem(text, item))
+        if (!ParsePriceListItem(priceList[n], item))
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
-        const std::string code(item.code);
-        auto o = old.find(code);
-        auto d = byCode.find(code);
-        content +=
-            FormatInventoryLine(newLine(item, o == old.end() ? none : o->second,
-                                        d == byCode.end() ? nothing : d->second, InventoryOn),
-                                MinMaxWidthConsolidation);
+        const OldValues* o = old.find(item.code);
+        const CodeTakings* d = byCode.find(item.code);
+        AppendInventoryLine(content, newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn),
+                            MinMaxWidthConsolidation);
         content += "\r\n";
         // About a hundred repaints, however long the price list.
         if (progress && (n + 1) * 100 / total != shown) {

@@ -32,6 +32,8 @@ constexpr int MinMaxWidthConsolidation = 5;
 
 // The line without its line end.
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth);
+// The same added to the end of `out`.
+void AppendInventoryLine(std::string& out, const InventoryLine& line, int minMaxWidth);
 // False when the line cannot be read (too short, a number missing or faulty).
 bool ParseInventoryLine(std::string_view text, InventoryLine& line);
 // The stock on hand alone: marker, code, one character, then the third
