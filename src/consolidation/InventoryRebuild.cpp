@@ -7,6 +7,10 @@
 
 namespace {
 
+// Where a price list line keeps its code.
+constexpr size_t CodeColumn = 1;
+constexpr size_t CodeLength = 13;
+
 struct OldValues {
     double onStock = 0;
     double totalSold = 0;
@@ -108,7 +112,21 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
     const OldValues none;
     const CodeTakings nothing;
     PriceListItem item;
+    // The tables outgrow the caches and the codes come in no useful order,
+    // so the slots and entries of the codes a few lines on are fetched
+    // while this line is worked.
+    constexpr size_t SlotsAhead = 16;
+    constexpr size_t EntriesAhead = 8;
+    auto codeAt = [&](size_t n) { return priceList[n].substr(CodeColumn, CodeLength); };
     for (size_t n = 0; n < total; ++n) {
+        if (n + SlotsAhead < total) {
+            old.prefetch(codeAt(n + SlotsAhead), false);
+            byCode.prefetch(codeAt(n + SlotsAhead), false);
+        }
+        if (n + EntriesAhead < total) {
+            old.prefetch(codeAt(n + EntriesAhead), true);
+            byCode.prefetch(codeAt(n + EntriesAhead), true);
+        }
         if (!ParsePriceListItem(priceList[n], item))
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
         const OldValues* o = old.find(item.code);

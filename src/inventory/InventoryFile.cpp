@@ -99,9 +99,8 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change) {
     return !fields.failed();
 }
 
-std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
-                                                            std::vector<size_t>& unreadable) {
-    std::unordered_map<std::string, double> sums;
+CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable) {
+    CodeTable<double> sums;
     std::string text;
     InventoryChange change;
     for (size_t number = 1; journal.readFullLine(text); ++number) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "store/CodeTable.h"
+
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TextFile;
@@ -84,5 +85,4 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change);
 // gives the very doubles that adding the lines one by one from 0 gives.
 // Lines that cannot be read (empty ones aside) are skipped and their numbers
 // kept in `unreadable`.
-std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
-                                                            std::vector<size_t>& unreadable);
+CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable);

@@ -50,6 +50,19 @@ template <typename Value> class CodeTable {
         }
     }
 
+    // A hint that `code` will be looked up soon, for a pass whose next codes
+    // are known ahead: first its slot is fetched into the cache, then, once
+    // the slot is there, with `entryToo` its entry as well.
+    void prefetch(std::string_view code, bool entryToo) const {
+        if (m_slots.empty()) return;
+        const Slot& s = m_slots[slotOf(hashOf(code))];
+        if (!entryToo) {
+            __builtin_prefetch(&s);
+        } else if (s.index != 0) {
+            __builtin_prefetch(&m_entries[s.index - 1]);
+        }
+    }
+
     size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
 
