@@ -67,8 +67,10 @@ template <typename Value> class CodeTable {
     bool empty() const { return m_entries.empty(); }
 
   private:
-    // The first 16 bytes of the key are kept in the entry (an article code
-    // has 13), so a match is decided without reading the key text.
+    // The key's bytes, up to 16 of them (an article code has 13), are kept in
+    // the entry, so a match is decided without reading the key text. From 8
+    // bytes on they are two words that overlap as much as the length asks,
+    // loaded without a copy of variable length.
     struct Entry {
         std::uint64_t head[2];
         std::uint32_t keyAt;
@@ -78,14 +80,28 @@ template <typename Value> class CodeTable {
     struct Head {
         std::uint64_t word[2] = {0, 0};
     };
+    static std::uint64_t wordAt(const char* p) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        return word;
+    }
     static Head headOf(std::string_view code) {
         Head h;
-        std::memcpy(h.word, code.data(), code.size() < 16 ? code.size() : 16);
+        const size_t n = code.size();
+        if (n >= 16) {
+            h.word[0] = wordAt(code.data());
+            h.word[1] = wordAt(code.data() + 8);
+        } else if (n >= 8) {
+            h.word[0] = wordAt(code.data());
+            h.word[1] = wordAt(code.data() + n - 8);
+        } else {
+            std::memcpy(h.word, code.data(), n);
+        }
         return h;
     }
     bool matches(const Entry& e, std::string_view code, const Head& head) const {
         return e.head[0] == head.word[0] && e.head[1] == head.word[1] &&
-               e.keyLength == code.size() && (code.size() <= 16 || keyOf(e) == code);
+               e.keyLength == code.size() && (code.size() <= 16 || longKeyOf(e) == code);
     }
     // index is 1 + the entry's place, 0 for a free slot; tag is more of the
     // hash, so a probe past another code seldom reads that code's entry.
@@ -121,20 +137,22 @@ template <typename Value> class CodeTable {
 
     static std::uint64_t hashOf(std::string_view code) {
         constexpr std::uint64_t Mix = 0x9E3779B97F4A7C15ull;
+        auto mix = [](std::uint64_t h, std::uint64_t word) {
+            h = (h ^ word) * Mix;
+            return h ^ (h >> 29);
+        };
         std::uint64_t h = code.size() * Mix;
         const char* p = code.data();
-        size_t n = code.size();
-        for (; n >= 8; p += 8, n -= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            h = (h ^ word) * Mix;
-            h ^= h >> 29;
-        }
-        if (n > 0) {
+        const size_t n = code.size();
+        if (n < 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, p, n);
-            h = (h ^ word) * Mix;
-            h ^= h >> 29;
+            h = mix(h, word);
+        } else {
+            // Whole words, the last one overlapping its predecessor.
+            for (size_t at = 0; at + 8 < n; at += 8)
+                h = mix(h, wordAt(p + at));
+            h = mix(h, wordAt(p + n - 8));
         }
         return h * Mix;
     }
@@ -142,10 +160,20 @@ template <typename Value> class CodeTable {
     size_t slotOf(std::uint64_t hash) const {
         return static_cast<size_t>(hash >> 32) & (m_slots.size() - 1);
     }
-    // Keys of up to 16 bytes live in the entry alone.
-    std::string_view keyOf(const Entry& e) const {
-        if (e.keyLength <= 16)
-            return std::string_view(reinterpret_cast<const char*>(e.head), e.keyLength);
+    // Longer keys are kept in m_keys; those of up to 16 bytes are rebuilt
+    // from the entry into `buffer`.
+    std::string_view keyOf(const Entry& e, char (&buffer)[16]) const {
+        const size_t n = e.keyLength;
+        if (n > 16) return std::string_view(m_keys).substr(e.keyAt, n);
+        if (n >= 8) {
+            std::memcpy(buffer, &e.head[0], 8);
+            std::memcpy(buffer + n - 8, &e.head[1], 8);
+        } else {
+            std::memcpy(buffer, &e.head[0], n);
+        }
+        return std::string_view(buffer, n);
+    }
+    std::string_view longKeyOf(const Entry& e) const {
         return std::string_view(m_keys).substr(e.keyAt, e.keyLength);
     }
 
@@ -153,7 +181,8 @@ template <typename Value> class CodeTable {
         std::vector<Slot> larger(m_slots.empty() ? 1024 : m_slots.size() * 2);
         m_slots.swap(larger);
         for (size_t i = 0; i < m_entries.size(); ++i) {
-            const std::uint64_t hash = hashOf(keyOf(m_entries[i]));
+            char buffer[16];
+            const std::uint64_t hash = hashOf(keyOf(m_entries[i], buffer));
             size_t slot = slotOf(hash);
             while (m_slots[slot].index != 0)
                 slot = (slot + 1) & (m_slots.size() - 1);
