@@ -7,9 +7,15 @@
 
 namespace {
 
-// Where a price list line keeps its code.
+// Where a price list or inventory line keeps its code.
 constexpr size_t CodeColumn = 1;
 constexpr size_t CodeLength = 13;
+
+// The tables outgrow the caches and the codes come in no useful order, so
+// the slots and entries of the codes a few lines on are fetched while this
+// line is worked.
+constexpr size_t SlotsAhead = 16;
+constexpr size_t EntriesAhead = 8;
 
 struct OldValues {
     double onStock = 0;
@@ -17,31 +23,9 @@ struct OldValues {
     double value = 0;
 };
 
-// The old inventory by code; the first line of a code counts.
-CodeTable<OldValues> readOldInventory(const std::string& path) {
-    CodeTable<OldValues> old;
-    TextFile file;
-    if (!file.openRead(path)) return old;
-    std::string text;
-    size_t lineNumber = 0;
-    InventoryLine line;
-    while (file.readFullLine(text)) {
-        ++lineNumber;
-        if (text.empty()) continue;
-        // An unreadable line taken as "no old values" would silently reset
-        // that article's stock.
-        if (!ParseInventoryLine(text, line) || text.find('\0') != std::string::npos)
-            throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
-        old.tryEmplace(line.ArticleCode,
-                       OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
-    }
-    file.check();
-    return old;
-}
-
-// The price list's lines, kept end to end in one text: a string each would
+// The lines of a file, kept end to end in one text: a string each would
 // cost an allocation per line.
-struct PriceListLines {
+struct FileLines {
     std::string text;
     std::vector<size_t> ends;
     size_t size() const { return ends.size(); }
@@ -49,20 +33,55 @@ struct PriceListLines {
         const size_t start = n == 0 ? 0 : ends[n - 1];
         return std::string_view(text).substr(start, ends[n] - start);
     }
+    // Columns 2-14, as far as the line has them.
+    std::string_view codeAt(size_t n) const {
+        const std::string_view line = (*this)[n];
+        return line.size() > CodeColumn ? line.substr(CodeColumn, CodeLength) : std::string_view();
+    }
 };
 
-PriceListLines readPriceList(const std::string& path) {
-    TextFile file;
-    if (!file.openRead(path))
-        throw ConsolidationError("The file " + path +
-                                 " not found!\rThe inventory cannot be brought up to date.\r"
-                                 "Nothing was changed.");
-    PriceListLines lines;
+FileLines readLines(TextFile& file) {
+    FileLines lines;
     std::string text;
     while (file.readFullLine(text)) {
         lines.text += text;
         lines.ends.push_back(lines.text.size());
     }
+    return lines;
+}
+
+// The old inventory by code; the first line of a code counts. The lines are
+// read first, so the table can be sized at once and the slot of a code a few
+// lines on fetched while this one is parsed.
+CodeTable<OldValues> readOldInventory(const std::string& path) {
+    CodeTable<OldValues> old;
+    TextFile file;
+    if (!file.openRead(path)) return old;
+    const FileLines lines = readLines(file);
+    old.reserve(lines.size());
+    InventoryLine line;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (n + SlotsAhead < lines.size()) old.prefetch(lines.codeAt(n + SlotsAhead), false);
+        const std::string_view text = lines[n];
+        if (text.empty()) continue;
+        // An unreadable line taken as "no old values" would silently reset
+        // that article's stock.
+        if (!ParseInventoryLine(text, line) || text.find('\0') != std::string_view::npos)
+            throw ConsolidationError(UnreadableLineText(file.path(), n + 1));
+        old.tryEmplace(line.ArticleCode,
+                       OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
+    }
+    file.check();
+    return old;
+}
+
+FileLines readPriceList(const std::string& path) {
+    TextFile file;
+    if (!file.openRead(path))
+        throw ConsolidationError("The file " + path +
+                                 " not found!\rThe inventory cannot be brought up to date.\r"
+                                 "Nothing was changed.");
+    FileLines lines = readLines(file);
     file.check();
     return lines;
 }
@@ -102,7 +121,7 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
                                        const CodeTable<CodeTakings>& byCode, bool InventoryOn,
                                        const RebuildProgress& progress) {
-    const PriceListLines priceList = readPriceList(priceListPath);
+    const FileLines priceList = readPriceList(priceListPath);
     const auto old = readOldInventory(oldInventoryPath);
     const size_t total = priceList.size();
     std::string content;
@@ -112,20 +131,14 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
     const OldValues none;
     const CodeTakings nothing;
     PriceListItem item;
-    // The tables outgrow the caches and the codes come in no useful order,
-    // so the slots and entries of the codes a few lines on are fetched
-    // while this line is worked.
-    constexpr size_t SlotsAhead = 16;
-    constexpr size_t EntriesAhead = 8;
-    auto codeAt = [&](size_t n) { return priceList[n].substr(CodeColumn, CodeLength); };
     for (size_t n = 0; n < total; ++n) {
         if (n + SlotsAhead < total) {
-            old.prefetch(codeAt(n + SlotsAhead), false);
-            byCode.prefetch(codeAt(n + SlotsAhead), false);
+            old.prefetch(priceList.codeAt(n + SlotsAhead), false);
+            byCode.prefetch(priceList.codeAt(n + SlotsAhead), false);
         }
         if (n + EntriesAhead < total) {
-            old.prefetch(codeAt(n + EntriesAhead), true);
-            byCode.prefetch(codeAt(n + EntriesAhead), true);
+            old.prefetch(priceList.codeAt(n + EntriesAhead), true);
+            byCode.prefetch(priceList.codeAt(n + EntriesAhead), true);
         }
         if (!ParsePriceListItem(priceList[n], item))
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));

@@ -50,6 +50,16 @@ template <typename Value> class CodeTable {
         }
     }
 
+    // Room for `count` codes, so that a table filled from a file whose line
+    // count is known is not rebuilt on the way.
+    void reserve(size_t count) {
+        m_entries.reserve(count);
+        size_t slotCount = m_slots.empty() ? 1024 : m_slots.size();
+        while (count * 5 > slotCount * 4)
+            slotCount *= 2;
+        if (slotCount > m_slots.size()) rehash(slotCount);
+    }
+
     // A hint that `code` will be looked up soon, for a pass whose next codes
     // are known ahead: first its slot is fetched into the cache, then, once
     // the slot is there, with `entryToo` its entry as well.
@@ -177,8 +187,10 @@ template <typename Value> class CodeTable {
         return std::string_view(m_keys).substr(e.keyAt, e.keyLength);
     }
 
-    void grow() {
-        std::vector<Slot> larger(m_slots.empty() ? 1024 : m_slots.size() * 2);
+    void grow() { rehash(m_slots.empty() ? 1024 : m_slots.size() * 2); }
+
+    void rehash(size_t slotCount) {
+        std::vector<Slot> larger(slotCount);
         m_slots.swap(larger);
         for (size_t i = 0; i < m_entries.size(); ++i) {
             char buffer[16];
