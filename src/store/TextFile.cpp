@@ -206,16 +206,18 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
     const size_t need = column + key.size();
     if (need >= m_buf.size()) m_buf.resize(need + 1);
 
-    // Most lines differ from the key in its first eight bytes, which one
-    // load compares.
+    // Most lines differ from the key in its last eight bytes, which one load
+    // compares: codes are numbered on the right, and a shop's codes often
+    // share their first digits (zero padding, the maker's prefix).
     const bool quickCheck = key.size() >= 8;
-    std::uint64_t keyStart = 0;
-    if (quickCheck) std::memcpy(&keyStart, key.data(), 8);
+    const size_t quickAt = quickCheck ? column + key.size() - 8 : 0;
+    std::uint64_t keyEnd = 0;
+    if (quickCheck) std::memcpy(&keyEnd, key.data() + key.size() - 8, 8);
     auto keyAt = [&](const char* line) {
         if (quickCheck) {
-            std::uint64_t lineStart;
-            std::memcpy(&lineStart, line + column, 8);
-            if (lineStart != keyStart) return false;
+            std::uint64_t lineBytes;
+            std::memcpy(&lineBytes, line + quickAt, 8);
+            if (lineBytes != keyEnd) return false;
         }
         return (key.empty() || std::memcmp(line + column, key.data(), key.size()) == 0) &&
                (need == 0 || !std::memchr(line, '\n', need));
