@@ -3,7 +3,10 @@
 #include "store/NumberText.h"
 #include "takings/TakingsReader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -60,14 +63,44 @@ void count(const TakingsEntry& e, const Configuration& config, const std::string
     }
 }
 
-void addToCode(DayResults& day, const TakingsEntry& e) {
+// A line record as the sums per code need it, kept until the file is read.
+struct CodeLine {
+    char code[13];
+    unsigned char length;
+    bool expense;
+    double quantity;
+    double amount;
+    std::string_view view() const { return std::string_view(code, length); }
+};
+
+void keepForCode(std::vector<CodeLine>& lines, const TakingsEntry& e) {
     if (e.kind != TakingsEntry::Kind::Line) return;
-    CodeTakings& sums = day.byCode[std::string(e.code)];
-    if (e.marker == '$') {
-        sums.expense += e.amount;
-    } else {
-        sums.quantity += e.quantity;
-        sums.amount += e.amount;
+    CodeLine& line = lines.emplace_back();
+    line.length = static_cast<unsigned char>(std::min(e.code.size(), sizeof line.code));
+    std::memcpy(line.code, e.code.data(), line.length);
+    line.expense = e.marker == '$';
+    line.quantity = e.quantity;
+    line.amount = e.amount;
+}
+
+// The sums per code, adding in file order. The table outgrows the caches
+// and the codes come in no order, so the lines are summed after the reading,
+// with the slot and the entry of the codes a few lines on fetched ahead.
+void sumByCode(const std::vector<CodeLine>& lines, CodeTable<CodeTakings>& byCode) {
+    constexpr size_t SlotsAhead = 16;
+    constexpr size_t EntriesAhead = 8;
+    byCode.reserve(lines.size());
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (n + SlotsAhead < lines.size()) byCode.prefetch(lines[n + SlotsAhead].view(), false);
+        if (n + EntriesAhead < lines.size()) byCode.prefetch(lines[n + EntriesAhead].view(), true);
+        const CodeLine& line = lines[n];
+        CodeTakings& sums = byCode[line.view()];
+        if (line.expense) {
+            sums.expense += line.amount;
+        } else {
+            sums.quantity += line.quantity;
+            sums.amount += line.amount;
+        }
     }
 }
 
@@ -92,11 +125,13 @@ bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
     TakingsReader reader;
     if (!reader.open(resultsPath)) return false;
     TakingsEntry entry;
+    std::vector<CodeLine> codeLines;
     while (reader.next(entry)) {
         count(entry, config, DateText, day);
-        addToCode(day, entry);
+        keepForCode(codeLines, entry);
     }
     reader.close();
+    sumByCode(codeLines, day.byCode);
     day.faultyLines = reader.faultyLines();
     day.firstFaultyLine = reader.firstFaultyLine();
     day.firstFaultyText = reader.firstFaultyText();

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "store/CodeTable.h"
 #include "store/Configuration.h"
 #include "store/ProgramState.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // What one reading of the day's takings gives: the day's totals, the figures
@@ -23,7 +23,7 @@ struct DayResults {
     std::string headerText;
     // For Daybyday.dat: one line per start record, then the "#" and "&" lines.
     std::vector<std::string> dayByDayLines;
-    std::unordered_map<std::string, CodeTakings> byCode;
+    CodeTable<CodeTakings> byCode;
 
     size_t faultyLines = 0;
     size_t firstFaultyLine = 0;

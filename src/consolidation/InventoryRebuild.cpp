@@ -7,44 +7,81 @@
 
 namespace {
 
+// Where a price list or inventory line keeps its code.
+constexpr size_t CodeColumn = 1;
+constexpr size_t CodeLength = 13;
+
+// The tables outgrow the caches and the codes come in no useful order, so
+// the slots and entries of the codes a few lines on are fetched while this
+// line is worked.
+constexpr size_t SlotsAhead = 16;
+constexpr size_t EntriesAhead = 8;
+
 struct OldValues {
     double onStock = 0;
     double totalSold = 0;
     double value = 0;
 };
 
-// The old inventory by code; the first line of a code counts.
-std::unordered_map<std::string, OldValues> readOldInventory(const std::string& path) {
-    std::unordered_map<std::string, OldValues> old;
+// The lines of a file, kept end to end in one text: a string each would
+// cost an allocation per line.
+struct FileLines {
+    std::string text;
+    std::vector<size_t> ends;
+    size_t size() const { return ends.size(); }
+    std::string_view operator[](size_t n) const {
+        const size_t start = n == 0 ? 0 : ends[n - 1];
+        return std::string_view(text).substr(start, ends[n] - start);
+    }
+    // Columns 2-14, as far as the line has them.
+    std::string_view codeAt(size_t n) const {
+        const std::string_view line = (*this)[n];
+        return line.size() > CodeColumn ? line.substr(CodeColumn, CodeLength) : std::string_view();
+    }
+};
+
+FileLines readLines(TextFile& file) {
+    FileLines lines;
+    std::string text;
+    while (file.readFullLine(text)) {
+        lines.text += text;
+        lines.ends.push_back(lines.text.size());
+    }
+    return lines;
+}
+
+// The old inventory by code; the first line of a code counts. The lines are
+// read first, so the table can be sized at once and the slot of a code a few
+// lines on fetched while this one is parsed.
+CodeTable<OldValues> readOldInventory(const std::string& path) {
+    CodeTable<OldValues> old;
     TextFile file;
     if (!file.openRead(path)) return old;
-    std::string text;
-    size_t lineNumber = 0;
+    const FileLines lines = readLines(file);
+    old.reserve(lines.size());
     InventoryLine line;
-    while (file.readFullLine(text)) {
-        ++lineNumber;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (n + SlotsAhead < lines.size()) old.prefetch(lines.codeAt(n + SlotsAhead), false);
+        const std::string_view text = lines[n];
         if (text.empty()) continue;
         // An unreadable line taken as "no old values" would silently reset
         // that article's stock.
-        if (!ParseInventoryLine(text, line) || text.find('\0') != std::string::npos)
-            throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
-        old.try_emplace(line.ArticleCode,
-                        OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
+        if (!ParseInventoryLine(text, line) || text.find('\0') != std::string_view::npos)
+            throw ConsolidationError(UnreadableLineText(file.path(), n + 1));
+        old.tryEmplace(line.ArticleCode,
+                       OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
     }
     file.check();
     return old;
 }
 
-std::vector<std::string> readPriceList(const std::string& path) {
+FileLines readPriceList(const std::string& path) {
     TextFile file;
     if (!file.openRead(path))
         throw ConsolidationError("The file " + path +
                                  " not found!\rThe inventory cannot be brought up to date.\r"
                                  "Nothing was changed.");
-    std::vector<std::string> lines;
-    std::string text;
-    while (file.readFullLine(text))
-        lines.push_back(text);
+    FileLines lines = readLines(file);
     file.check();
     return lines;
 }
@@ -82,9 +119,9 @@ InventoryLine newLine(const PriceListItem& item, const OldValues& old, const Cod
 
 std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
-                                       const std::unordered_map<std::string, CodeTakings>& byCode,
-                                       bool InventoryOn, const RebuildProgress& progress) {
-    const std::vector<std::string> priceList = readPriceList(priceListPath);
+                                       const CodeTable<CodeTakings>& byCode, bool InventoryOn,
+                                       const RebuildProgress& progress) {
+    const FileLines priceList = readPriceList(priceListPath);
     const auto old = readOldInventory(oldInventoryPath);
     const size_t total = priceList.size();
     std::string content;
@@ -93,18 +130,22 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
     if (progress) progress(0, total);
     const OldValues none;
     const CodeTakings nothing;
+    PriceListItem item;
     for (size_t n = 0; n < total; ++n) {
-        const std::string& text = priceList[n];
-        PriceListItem item;
-        if (!ParsePriceListItem(text, item))
+        if (n + SlotsAhead < total) {
+            old.prefetch(priceList.codeAt(n + SlotsAhead), false);
+            byCode.prefetch(priceList.codeAt(n + SlotsAhead), false);
+        }
+        if (n + EntriesAhead < total) {
+            old.prefetch(priceList.codeAt(n + EntriesAhead), true);
+            byCode.prefetch(priceList.codeAt(n + EntriesAhead), true);
+        }
+        if (!ParsePriceListItem(priceList[n], item))
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
-        const std::string code(item.code);
-        auto o = old.find(code);
-        auto d = byCode.find(code);
-        content +=
-            FormatInventoryLine(newLine(item, o == old.end() ? none : o->second,
-                                        d == byCode.end() ? nothing : d->second, InventoryOn),
-                                MinMaxWidthConsolidation);
+        const OldValues* o = old.find(item.code);
+        const CodeTakings* d = byCode.find(item.code);
+        AppendInventoryLine(content, newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn),
+                            MinMaxWidthConsolidation);
         content += "\r\n";
         // About a hundred repaints, however long the price list.
         if (progress && (n + 1) * 100 / total != shown) {

@@ -16,5 +16,5 @@ using RebuildProgress = std::function<void(size_t done, size_t total)>;
 // the old inventory that cannot be read, and when there is no price list.
 std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
-                                       const std::unordered_map<std::string, CodeTakings>& byCode,
-                                       bool InventoryOn, const RebuildProgress& progress = {});
+                                       const CodeTable<CodeTakings>& byCode, bool InventoryOn,
+                                       const RebuildProgress& progress = {});

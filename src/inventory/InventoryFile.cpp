@@ -23,19 +23,23 @@ bool readHead(LineFields& fields, std::string_view text, char& marker, std::stri
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth) {
     std::string text;
     text.reserve(1 + CodeLength + 1 + minMaxWidth + 1 + 10 + 1 + 12 + 1 + 15 + 1 + 15);
-    text += line.ArticleMarker;
-    text += line.ArticleCode;
-    text += ' ';
-    text += FormatInteger(line.InvMinMax, minMaxWidth);
-    text += ' ';
-    text += FormatFixed(line.InvSold, 10, 1);
-    text += ' ';
-    text += FormatFixed(line.InvOnStock, 12, 1);
-    text += ' ';
-    text += FormatFixed(line.InvTotalSold, 15, 1);
-    text += ' ';
-    text += FormatFixed(line.InvValue, 15, 2);
+    AppendInventoryLine(text, line, minMaxWidth);
     return text;
+}
+
+void AppendInventoryLine(std::string& out, const InventoryLine& line, int minMaxWidth) {
+    out += line.ArticleMarker;
+    out += line.ArticleCode;
+    out += ' ';
+    AppendInteger(out, line.InvMinMax, minMaxWidth);
+    out += ' ';
+    AppendFixed(out, line.InvSold, 10, 1);
+    out += ' ';
+    AppendFixed(out, line.InvOnStock, 12, 1);
+    out += ' ';
+    AppendFixed(out, line.InvTotalSold, 15, 1);
+    out += ' ';
+    AppendFixed(out, line.InvValue, 15, 2);
 }
 
 bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
@@ -95,9 +99,8 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change) {
     return !fields.failed();
 }
 
-std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
-                                                            std::vector<size_t>& unreadable) {
-    std::unordered_map<std::string, double> sums;
+CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable) {
+    CodeTable<double> sums;
     std::string text;
     InventoryChange change;
     for (size_t number = 1; journal.readFullLine(text); ++number) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "store/CodeTable.h"
+
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TextFile;
@@ -32,6 +33,8 @@ constexpr int MinMaxWidthConsolidation = 5;
 
 // The line without its line end.
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth);
+// The same added to the end of `out`.
+void AppendInventoryLine(std::string& out, const InventoryLine& line, int minMaxWidth);
 // False when the line cannot be read (too short, a number missing or faulty).
 bool ParseInventoryLine(std::string_view text, InventoryLine& line);
 // The stock on hand alone: marker, code, one character, then the third
@@ -82,8 +85,7 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change);
 // gives the very doubles that adding the lines one by one from 0 gives.
 // Lines that cannot be read (empty ones aside) are skipped and their numbers
 // kept in `unreadable`.
-std::unordered_map<std::string, double> SumInventoryChanges(TextFile& journal,
-                                                            std::vector<size_t>& unreadable);
+CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable);
 
 // The value field, the last of a line, taken apart: `head` is the line before
 // it (without the blank that separates it), `value` its number (not read when

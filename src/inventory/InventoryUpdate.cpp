@@ -138,7 +138,7 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     }
 
     std::vector<size_t> unreadableChanges;
-    std::unordered_map<std::string, double> sums;
+    CodeTable<double> sums;
     if (hasJournal) {
         sums = SumInventoryChanges(journal, unreadableChanges);
         journal.close();
@@ -150,6 +150,7 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     try {
         if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
         InventoryReader reader(work);
+        std::string text;
         while (reader.next()) {
             if (!reader.readable()) {
                 if (!reader.text().empty()) unreadableLines.push_back(reader.lineNumber());
@@ -157,9 +158,11 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
                 continue;
             }
             InventoryLine& line = reader.line();
-            auto sum = sums.find(line.ArticleCode);
-            line.InvOnStock += sum == sums.end() ? 0.0 : sum->second;
-            out.writeLine(FormatInventoryLine(line, MinMaxWidthUpdate));
+            const double* sum = sums.find(line.ArticleCode);
+            line.InvOnStock += sum ? *sum : 0.0;
+            text.clear();
+            AppendInventoryLine(text, line, MinMaxWidthUpdate);
+            out.writeLine(text);
         }
         work.close();
         out.close();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -39,6 +40,34 @@ size_t scanNumber(std::string_view t, bool allowFraction) {
     return i;
 }
 
+// A plain decimal of at most 15 digits, "-" and "." allowed, as every data
+// file writes its numbers: the digits as an integer and the power of ten are
+// both exact, so one division gives the correctly rounded value, the very
+// double the general conversion gives. False for anything else.
+bool plainDecimal(std::string_view t, double& value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    const char* const intStart = p;
+    for (; p < end && isDigit(*p); ++p, ++digits)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (p == intStart) return false;
+    int decimals = 0;
+    if (p < end && *p == '.') {
+        for (++p; p < end && isDigit(*p); ++p, ++decimals)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p != end || digits + decimals > 15) return false;
+    const double v = static_cast<double>(mantissa) / Powers[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 // The conversion of a text whose grammar is already checked, for the common
 // case of a plain number; nothing for the rest (a lone sign, blanks only, out
 // of range), which the run-time's own conversion settles as it always has.
@@ -56,6 +85,7 @@ template <typename T> std::optional<T> fastConversion(std::string_view text) {
 
 RealParse ParseReal(std::string_view text) {
     RealParse result;
+    if (plainDecimal(text, result.value)) return result;
     size_t end = scanNumber(text, true);
     if (end != text.size() || text.empty()) {
         result.errorPosition = static_cast<int>(end) + 1;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -97,14 +99,8 @@ std::string roundedMagnitude(double magnitude, int decimals) {
     return out;
 }
 
-std::string padLeft(std::string s, int width) {
-    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), ' ');
-    return s;
-}
-
-} // namespace
-
-std::string FixedDigits(double x, int decimals) {
+// By way of the digits: every number, whatever its size.
+std::string digitText(double x, int decimals) {
     if (std::isnan(x)) return "Nan";
     if (std::isinf(x)) return x < 0 ? "-Inf" : "+Inf";
     std::string body = roundedMagnitude(std::fabs(x), decimals);
@@ -113,10 +109,89 @@ std::string FixedDigits(double x, int decimals) {
     return body;
 }
 
+// The common case without any digit string: |x| scaled by 10^decimals and
+// rounded half away from zero, as a whole number of units. Rounding x to its
+// 17 significant digits first moves it by at most |x| * 0.5e-16; only a
+// scaled value that close to a half (within the margin, which also covers
+// the rounding of the fraction computed here) could round differently, and
+// those take the digit road. The product is split exactly into p + error,
+// so the fraction is that of the true value. Below 2^52 units every digit
+// of the result lies within the 17.
+bool unitsOf(double magnitude, int decimals, std::uint64_t& units) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (decimals < 0 || decimals > 9) return false;
+    const double scale = Powers[decimals];
+    const double p = magnitude * scale;
+    if (!(p < 0x1p52)) return false; // also NaN
+    const double error = std::fma(magnitude, scale, -p);
+    const double whole = std::floor(p);
+    const double fraction = (p - whole) + error;
+    const double margin = p * 1e-15 + 1e-15;
+    if (std::fabs(fraction - 0.5) <= margin) return false;
+    units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+// The text of FixedDigits ends at `end`; returns where it starts.
+char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
+    std::uint64_t units;
+    if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) {
+        slow = digitText(x, decimals);
+        return nullptr;
+    }
+    char* p = end;
+    const bool negative = std::signbit(x) && units != 0;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0) *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units);
+    if (negative) *--p = '-';
+    return p;
+}
+
+} // namespace
+
+std::string FixedDigits(double x, int decimals) {
+    char buffer[40];
+    char* const end = buffer + sizeof buffer;
+    std::string slow;
+    const char* start = fixedDigitsBefore(end, x, decimals, slow);
+    return start ? std::string(start, static_cast<size_t>(end - start)) : slow;
+}
+
+void AppendFixed(std::string& out, double x, int width, int decimals) {
+    char buffer[40];
+    char* const end = buffer + sizeof buffer;
+    std::string slow;
+    const char* start = fixedDigitsBefore(end, x, decimals, slow);
+    const std::string_view text =
+        start ? std::string_view(start, static_cast<size_t>(end - start)) : std::string_view(slow);
+    if (static_cast<int>(text.size()) < width)
+        out.append(static_cast<size_t>(width) - text.size(), ' ');
+    out += text;
+}
+
 std::string FormatFixed(double x, int width, int decimals) {
-    return padLeft(FixedDigits(x, decimals), width);
+    std::string out;
+    AppendFixed(out, x, width, decimals);
+    return out;
 }
 
 std::string FormatInteger(long long n, int width) {
-    return padLeft(std::to_string(n), width);
+    std::string out;
+    AppendInteger(out, n, width);
+    return out;
+}
+
+void AppendInteger(std::string& out, long long n, int width) {
+    char buffer[24];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, n);
+    const size_t length = static_cast<size_t>(end - buffer);
+    if (static_cast<int>(length) < width) out.append(static_cast<size_t>(width) - length, ' ');
+    out.append(buffer, length);
 }

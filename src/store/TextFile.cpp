@@ -216,16 +216,18 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
     const size_t need = column + key.size();
     if (need >= m_buf.size()) m_buf.resize(need + 1);
 
-    // Most lines differ from the key in its first eight bytes, which one
-    // load compares.
+    // Most lines differ from the key in its last eight bytes, which one load
+    // compares: codes are numbered on the right, and a shop's codes often
+    // share their first digits (zero padding, the maker's prefix).
     const bool quickCheck = key.size() >= 8;
-    std::uint64_t keyStart = 0;
-    if (quickCheck) std::memcpy(&keyStart, key.data(), 8);
+    const size_t quickAt = quickCheck ? column + key.size() - 8 : 0;
+    std::uint64_t keyEnd = 0;
+    if (quickCheck) std::memcpy(&keyEnd, key.data() + key.size() - 8, 8);
     auto keyAt = [&](const char* line) {
         if (quickCheck) {
-            std::uint64_t lineStart;
-            std::memcpy(&lineStart, line + column, 8);
-            if (lineStart != keyStart) return false;
+            std::uint64_t lineBytes;
+            std::memcpy(&lineBytes, line + quickAt, 8);
+            if (lineBytes != keyEnd) return false;
         }
         return (key.empty() || std::memcmp(line + column, key.data(), key.size()) == 0) &&
                (need == 0 || !std::memchr(line, '\n', need));
@@ -257,6 +259,45 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
         }
         if (m_len - m_pos >= need && keyAt(m_buf.data() + m_pos)) return true;
 
+#if defined(__SSE2__)
+        // While 64 bytes lie ahead in the buffer, every line start in them is
+        // found at once, from a mask of their line feeds, and checked in turn.
+        // A line start too near the end of the buffer to compare the key is
+        // left to the loop around, which reads on.
+        {
+            const char* const base = m_buf.data();
+            const __m128i lineFeed = _mm_set1_epi8('\n');
+            size_t start = m_pos;
+            bool nearEnd = false;
+            for (size_t block = start; !nearEnd && m_len - block >= 64; block += 64) {
+                std::uint64_t feeds = 0;
+                for (int part = 0; part < 4; ++part) {
+                    __m128i bytes =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + block + 16 * part));
+                    feeds |= static_cast<std::uint64_t>(static_cast<unsigned>(
+                                 _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))))
+                             << (16 * part);
+                }
+                for (; feeds; feeds &= feeds - 1) {
+                    const size_t next = block + static_cast<size_t>(std::countr_zero(feeds)) + 1;
+                    lastStart = start;
+                    start = next;
+                    if (m_len - start < std::max<size_t>(need, 1)) {
+                        nearEnd = true;
+                        break;
+                    }
+                    if (keyAt(base + start)) {
+                        m_pos = start;
+                        return true;
+                    }
+                }
+            }
+            if (start != m_pos) {
+                m_pos = start;
+                continue;
+            }
+        }
+#endif
         lastStart = m_pos;
         const char* lf = findLineFeed(m_buf.data() + m_pos, m_buf.data() + m_len);
         while (!lf) {

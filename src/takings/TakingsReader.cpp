@@ -2,6 +2,7 @@
 
 #include "store/NumberParse.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -21,54 +22,54 @@ bool isSeparator(char c) {
 // The written numbers are fixed-point: sign, digits, point, digits. Those with
 // at most 15 digits are exact as an integer and as a power of ten, so one
 // division gives the correctly rounded value, the same double as the general
-// conversion, which takes whatever else a number may look like.
-bool readNumber(std::string_view text, size_t& pos, double& value) {
+// conversion, which takes whatever else a number may look like. Reads the
+// blank-separated number at `p` and moves `p` past it.
+bool readNumber(const char*& p, const char* end, double& value) {
     static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    while (pos < text.size() && isSeparator(text[pos]))
-        ++pos;
-    const size_t start = pos;
-    while (pos < text.size() && !isSeparator(text[pos]))
-        ++pos;
-    std::string_view token = text.substr(start, pos - start);
-    if (token.empty()) return false;
-    size_t i = 0;
-    bool negative = token[0] == '-';
-    if (negative) ++i;
-    unsigned long long mantissa = 0;
+    while (p < end && isSeparator(*p))
+        ++p;
+    const char* const start = p;
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
     int digits = 0;
     int decimals = -1;
-    for (; i < token.size(); ++i) {
-        char c = token[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+    for (; p < end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+        if (digit <= 9) {
+            mantissa = mantissa * 10 + digit;
             ++digits;
-            if (decimals >= 0) ++decimals;
-        } else if (c == '.' && decimals < 0) {
+            decimals += decimals >= 0;
+        } else if (*p == '.' && decimals < 0) {
             decimals = 0;
         } else {
             break;
         }
     }
-    if (i == token.size() && digits > 0 && digits <= 15) {
-        double v = static_cast<double>(mantissa) / Powers[decimals < 0 ? 0 : decimals];
+    if ((p == end || isSeparator(*p)) && digits > 0 && digits <= 15) {
+        const double v = static_cast<double>(mantissa) / Powers[decimals < 0 ? 0 : decimals];
         value = negative ? -v : v;
         return true;
     }
+    while (p < end && !isSeparator(*p))
+        ++p;
+    const std::string_view token(start, static_cast<size_t>(p - start));
+    if (token.empty()) return false;
     RealParse parsed = ParseReal(token);
     if (parsed.errorPosition != 0) return false;
     value = parsed.value;
     return true;
 }
 
-bool onlyBlanksFrom(std::string_view text, size_t pos) {
-    return text.find_first_not_of(' ', pos) == std::string_view::npos;
-}
-
-bool readNumbers(std::string_view text, size_t pos, std::initializer_list<double*> into) {
+template <size_t N> bool readNumbers(std::string_view text, size_t pos, double* const (&into)[N]) {
+    const char* p = text.data() + pos;
+    const char* const end = text.data() + text.size();
     for (double* value : into)
-        if (!readNumber(text, pos, *value)) return false;
-    return onlyBlanksFrom(text, pos);
+        if (!readNumber(p, end, *value)) return false;
+    while (p < end && *p == ' ')
+        ++p;
+    return p == end;
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 // The reader's block is 64 KiB; lines placed around that boundary exercise
 // the refilling of the buffer.
@@ -95,4 +97,53 @@ TEST(TextFileScan, KeyMustLieWithinOneLine) {
     EXPECT_EQ(line, " AB");
     // "AB\r\nCD" spans two lines and is never a match.
     EXPECT_FALSE(f.skipToLineWith(1, "AB\r\nCD"));
+}
+
+// Against a plain line-by-line search: random files of lines from empty to
+// longer than the 64-byte stretches the scan takes at once, some ending in CR
+// or without a final line end, searched for keys that are there several
+// times, once or never, each search going on from where the last one stopped.
+TEST(TextFileScan, AgreesWithALineByLineSearch) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> lines;
+        std::string bytes;
+        const size_t count = 1 + random() % (round < 30 ? 60 : 4000);
+        for (size_t i = 0; i < count; ++i) {
+            std::string line = " K" + std::to_string(random() % 40);
+            line.resize(random() % 3 == 0 ? random() % 8 : 10 + random() % 150, '.');
+            if (random() % 10 == 0) line += '\r';
+            lines.push_back(line);
+            bytes += line + (i + 1 < count || random() % 2 ? "\n" : "");
+        }
+        TestDir dir;
+        dir.write("t", bytes);
+        for (const std::string key : {"K7", "K13......", "K39.", "K99"}) {
+            TextFile f;
+            ASSERT_TRUE(f.openRead(dir.file("t")));
+            size_t from = 0;
+            std::string line, last;
+            auto hasKey = [&](const std::string& l) {
+                return l.size() >= 1 + key.size() && l.compare(1, key.size(), key) == 0;
+            };
+            for (;;) {
+                size_t expected = from;
+                while (expected < lines.size() && !hasKey(lines[expected]))
+                    ++expected;
+                const bool found = f.skipToLineWith(1, key, &last);
+                ASSERT_EQ(found, expected < lines.size()) << round << key;
+                if (!found) {
+                    EXPECT_EQ(last, from < lines.size() ? lines.back().substr(0, 1 + key.size())
+                                                        : std::string())
+                        << round << key;
+                    break;
+                }
+                f.readFullLine(line);
+                std::string wanted = lines[expected];
+                if (!wanted.empty() && wanted.back() == '\r') wanted.pop_back();
+                EXPECT_EQ(line, wanted) << round << key;
+                from = expected + 1;
+            }
+        }
+    }
 }
