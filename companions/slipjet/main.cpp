@@ -1,4 +1,5 @@
 // Slipjet: prints docket.prn of its own directory on the receipt printer.
+#include "devices/DocketVerdict.h"
 #include "printer/DocketPrintJob.h"
 #include "printer/ProgramDirectory.h"
 
@@ -13,7 +14,13 @@ constexpr int PrintTimeoutMs = 20000;
 
 int main() {
     std::signal(SIGPIPE, SIG_IGN);
-    std::string fault = PrintDocketFile(ProgramDirectory(), PrintTimeoutMs);
+    const std::string dir = ProgramDirectory();
+    std::string fault = PrintDocketFile(dir, PrintTimeoutMs);
+    try {
+        RecordDocketOutcome(dir, fault);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Slipjet: %s\n", e.what());
+    }
     if (fault.empty()) return 0;
     std::fprintf(stderr, "Slipjet: %s\n", fault.c_str());
     return 1;

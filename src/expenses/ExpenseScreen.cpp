@@ -170,8 +170,7 @@ void TForm5::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
-            acceptSalesPerson(m_state, code, m_services.dialogs);
-            moveTo(edcode);
+            if (acceptSalesPerson(m_state, code, m_services.dialogs)) moveTo(edcode);
         },
         [this] { leaveToMain(); });
 }

@@ -286,8 +286,7 @@ void TForm4::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
-            acceptSalesPerson(m_state, code, m_services.dialogs);
-            moveTo(edcode);
+            if (acceptSalesPerson(m_state, code, m_services.dialogs)) moveTo(edcode);
         },
         [this] { leaveToMain(); });
 }

@@ -1,6 +1,7 @@
 #include "sales/TillSteps.h"
 
 #include "devices/Docket.h"
+#include "devices/DocketVerdict.h"
 #include "devices/Printer.h"
 #include "devices/SerialDevices.h"
 #include "platform/Services.h"
@@ -30,10 +31,20 @@ void closeTakings(DataFiles& files) {
     if (files.results.isOpen()) files.results.close();
 }
 
-void acceptSalesPerson(ProgramState& state, const std::string& code, Dialogs& dialogs) {
+bool acceptSalesPerson(ProgramState& state, const std::string& code, Dialogs& dialogs) {
+    // The next docket replaces docket.prn: a last one that did not print is
+    // said first, while it can still be printed again from the main screen.
+    if (!state.flags.DocketOpen) {
+        if (std::optional<std::string> fault = TakeDocketFault(state.files.DataDir())) {
+            dialogs.message("The last docket was not printed: " + *fault +
+                            "\rPress Docket on the main screen to print it again.");
+            return false;
+        }
+    }
     state.sale.CurrentSalesPerson = code;
     if (!state.flags.DocketOpen) runDocketStep(state, dialogs, [&] { StartDocket(state); });
     if (!state.files.results.isOpen()) state.files.OpenResultsForAppend();
+    return true;
 }
 
 void runDocketStep(ProgramState& state, Dialogs& dialogs, const std::function<void()>& step) {

@@ -26,7 +26,9 @@ void closeTakings(DataFiles& files);
 
 // The operator's sales person code was accepted: it books from now on, a
 // docket is started when none is open and the takings file is opened.
-void acceptSalesPerson(ProgramState& state, const std::string& code, Dialogs& dialogs);
+// False when the operator is first told that the last docket did not print;
+// the cursor then stays in the sales person field.
+bool acceptSalesPerson(ProgramState& state, const std::string& code, Dialogs& dialogs);
 
 // The docket is only a print file: its trouble is reported but never holds up
 // the sale or its record. A failed step abandons the docket.

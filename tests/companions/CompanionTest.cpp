@@ -108,11 +108,15 @@ TEST_F(CompanionFixture, SlipjetPrintsOnAQueueRaw) {
     dir.write("Printer.dat", "lp:shop\r\n");
     dir.write("docket.prn", "4Tea\r\n");
     EXPECT_EQ(run("Slipjet.exe", dir.file("bin")), 0);
+    EXPECT_FALSE(dir.exists("Slipjet.dat"));
     EXPECT_EQ(dir.read("bin/lp.args"), "-d shop -o raw\n");
     EXPECT_EQ(dir.read("bin/lp.job"), bytes({27, 64}) + "Tea\r\n" + bytes({29, 86, 66, 0}));
 
     script("lp", "echo 'lp: The printer or class does not exist.' >&2\nexit 1\n");
     EXPECT_EQ(run("Slipjet.exe", dir.file("bin")), 1);
+    // The program hears of it before the next docket.
+    const std::string fault = dir.read("Slipjet.dat");
+    EXPECT_NE(fault.find("lp: The printer or class does not exist."), std::string::npos) << fault;
 }
 
 TEST_F(CompanionFixture, DevcheckVerdicts) {

@@ -356,3 +356,20 @@ TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
     EXPECT_EQ(f.dir.read("Results.dat"), "# Total*** 9:05    1.50     0.00     0.00             "
                                          "0.00        1.50        2.00  0.50\r\n");
 }
+
+TEST(SalesScreen, ADocketThatDidNotPrintIsSaidBeforeTheNextOneReplacesIt) {
+    SalesFixture f;
+    f.start();
+    f.dir.write("Slipjet.dat", "Printer takes no data (time-out)\r\n");
+    f.dir.write("docket.prn", "4Tea\r\n");
+    f.type("A");
+    EXPECT_EQ(f.dialogs.texts(),
+              std::vector<std::string>{"The last docket was not printed: Printer takes no data "
+                                       "(time-out)\rPress Docket on the main screen to print it "
+                                       "again."});
+    EXPECT_EQ(f.cursor(), f.sales()->edsp);
+    EXPECT_EQ(f.dir.read("docket.prn"), "4Tea\r\n");
+    f.type("A");
+    EXPECT_EQ(f.cursor(), f.sales()->edcode);
+    EXPECT_FALSE(f.dir.exists("Slipjet.dat"));
+}
