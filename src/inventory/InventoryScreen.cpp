@@ -4,7 +4,6 @@
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
-#include "inventory/CodeKeys.h"
 #include "inventory/InventoryUpdate.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
@@ -42,11 +41,20 @@ QLabel* lineLabel(QWidget* parent, int top, const QColor& text, const QColor& ba
 } // namespace
 
 TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
-    : ZorviScreen(state, services, parent) {
+    : ZorviScreen(state, services, parent),
+      m_code(Edcode, state.sale.EnteredCode, m_help, services.dialogs, {true, 2, 3}) {
     setWindowTitle("   INVENTORY UPDATE");
     setClientSize(630, 423);
     buildControls();
     wireHandlers();
+    // Esc in the code field leaves the screen.
+    m_code.mayStepBack = [] { return true; };
+    m_code.stepBack = [this] { leaveToMain(); };
+    m_code.complete = [this](bool byLength) {
+        m_scanSuffixPending = byLength;
+        if (byLength) m_codeScannedAt.start();
+        searchCode();
+    };
 }
 
 void TForm7::buildControls() {
@@ -160,44 +168,16 @@ void TForm7::EdcodeEnter() {
 }
 
 void TForm7::EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
-    // Shift alone may come with or without its own modifier bit.
-    if (modifiers == Qt::ShiftModifier || (key == Qt::Key_Shift && modifiers == Qt::NoModifier)) {
-        key = 0;
-        helpMessage(2);
-        return;
-    }
-    if (key == Qt::Key_Delete) {
-        Edcode->clear();
-        m_state.sale.EnteredCode.clear();
-        key = 0;
-    }
+    m_code.keyDown(key, modifiers);
 }
 
 void TForm7::EdcodeKeyPress(char& key) {
-    if (key == Esc) {
-        key = 0;
-        leaveToMain();
-        return;
-    }
-    const bool scanned = key != '\r';
-    switch (TakeCodeKey(m_state.sale.EnteredCode, key)) {
-    case CodeKey::Dropped:
-    case CodeKey::Typed:
-        return;
-    case CodeKey::EnterOnEmpty:
-        helpMessage(3);
-        return;
-    case CodeKey::Completed:
-        m_scanSuffixPending = scanned;
-        if (scanned) m_codeScannedAt.start();
-        searchCode();
-        return;
-    }
+    m_code.keyPress(key);
 }
 
 void TForm7::searchCode() {
     std::string& code = m_state.sale.EnteredCode;
-    const std::string typed = code;
+    const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
     Edcode->setText(fromCp1252(typed));
     const InventoryFind result = FindInventoryLine(m_state.files, code, m_line, m_services.dialogs);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/CodeField.h"
 #include "forms/ZorviScreen.h"
 #include "inventory/InventoryFile.h"
 
@@ -59,6 +60,7 @@ class TForm7 : public ZorviScreen {
     void EdynExit();
     void butexitClick();
 
+    CodeField m_code;
     InventoryLine m_line; // the line found for the code
     bool m_firstEntry = true;
     // A scanner may end a code with Enter after its 13th character, which

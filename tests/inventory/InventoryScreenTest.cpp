@@ -80,7 +80,9 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     // Backspace takes a typed character back and the corrected code is found.
     f.type("4011200296909");
     EXPECT_EQ(f.messages(), Texts{" This code 4011200296909 was not found !"});
-    f.type("abc");
+    // A full field takes no more: each further key searches the same code again.
+    f.type("a");
+    EXPECT_EQ(f.messages(), Texts{" This code 4011200296909 was not found !"});
     EXPECT_EQ(f.screen().Edcode->text(), "4011200296909");
     f.type("\b8");
     EXPECT_EQ(f.at(), f.screen().Edqty);

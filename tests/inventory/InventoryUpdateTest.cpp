@@ -1,5 +1,4 @@
 #include "inventory/InventoryUpdate.h"
-#include "inventory/CodeKeys.h"
 #include "platform/Dialogs.h"
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
@@ -235,30 +234,4 @@ TEST(InventoryUpdate, LineDisplay) {
     InventoryLine line{' ', "4011200296908", 12, 3, 5, 140.25, 17.8};
     EXPECT_EQ(InventoryLineDisplay(line, 17.5),
               " 4011200296908   12         3        17.5       140.25");
-}
-
-TEST(InventoryUpdate, CodeKeys) {
-    struct Case {
-        std::string before;
-        char key;
-        CodeKey result;
-        std::string after;
-        char taken;
-    } cases[] = {
-        {"", 'a', CodeKey::Typed, "A", 'A'},
-        {"AB", '/', CodeKey::Typed, "AB/", '/'},
-        {"AB", '-', CodeKey::Dropped, "AB", 0},
-        {"AB", '\b', CodeKey::Typed, "A", '\b'},
-        {"", '\r', CodeKey::EnterOnEmpty, "", 0},
-        {"AB", '\r', CodeKey::Completed, "AB", 0},
-        {"400638133393", '1', CodeKey::Completed, "4006381333931", 0},
-        {"4006381333931", '2', CodeKey::Dropped, "4006381333931", 0},
-    };
-    for (const Case& c : cases) {
-        std::string code = c.before;
-        char key = c.key;
-        EXPECT_EQ(TakeCodeKey(code, key), c.result) << c.before << c.key;
-        EXPECT_EQ(code, c.after);
-        EXPECT_EQ(key, c.taken);
-    }
 }
