@@ -26,9 +26,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
-#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -94,6 +94,17 @@ QPushButton* TForm1::makeButton(const QString& caption, int left, int top) {
 }
 
 void TForm1::buildControls() {
+    buildPanels();
+    buildDecoration();
+    buildButtons();
+    buildMenu();
+    buildMemoAndLabels();
+    buildTimer();
+    setTabOrderAsKnown();
+    connectButtons();
+}
+
+void TForm1::buildPanels() {
     Panel1 = new QFrame(this);
     Panel1->setGeometry(0, 0, 632, 423 - 25);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -111,7 +122,9 @@ void TForm1::buildControls() {
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel2->setAutoFillBackground(true);
     Panel2->setPalette(grey);
+}
 
+void TForm1::buildDecoration() {
     Shape1 = new EllipseShape(Panel1, QColor(192, 192, 192), 10, QColor());
     Shape1->setGeometry(104, 28, 429, 253);
     Shape2 = new EllipseShape(Panel1, QColor(0, 128, 128), 9, QColor(0, 128, 128));
@@ -134,7 +147,9 @@ void TForm1::buildControls() {
         label->adjustSize();
         label->move(left, top);
     }
+}
 
+void TForm1::buildButtons() {
     butsale = makeButton("&Sale", 38, 304);
     butdocket = makeButton("&Docket", 38, 344);
     butexp = makeButton("&Expense", 156, 304);
@@ -145,7 +160,9 @@ void TForm1::buildControls() {
     butlay = makeButton("&Layby", 392, 344);
     butcred = makeButton("&Creditor", 510, 304);
     butexit = makeButton("E&xit", 510, 344);
+}
 
+void TForm1::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
     RadioGroup1->setGeometry(246, 288, 141, 81);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
@@ -159,7 +176,9 @@ void TForm1::buildControls() {
     RbutPlist->setGeometry(252, 344, 130, 17);
     for (QWidget* w : menuGroup())
         w->hide();
+}
 
+void TForm1::buildMemoAndLabels() {
     Memo1 = new QPlainTextEdit(Panel1);
     Memo1->setGeometry(16, 16, 597, 357);
     Memo1->setReadOnly(true);
@@ -186,17 +205,23 @@ void TForm1::buildControls() {
 
     // Help and today's totals cover the date and time while they are shown.
     Memo1->raise();
+}
 
+void TForm1::buildTimer() {
     Timer1 = new QTimer(this);
     Timer1->setInterval(10000);
+}
 
+void TForm1::setTabOrderAsKnown() {
     // Tab order as the operators know it.
     QList<QWidget*> order = {butsale,     butdocket, butexp,     butmenu,  Butintro,
                              Buthelp,     butdeb,    butlay,     butcred,  butexit,
                              RadioGroup1, RbutSetup, RbutInvent, RbutPlist};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
 
+void TForm1::connectButtons() {
     connect(butsale, &QPushButton::clicked, this, [this] { guarded([this] { butsaleClick(); }); });
     connect(butexp, &QPushButton::clicked, this, [this] { guarded([this] { butexpClick(); }); });
     connect(butmenu, &QPushButton::clicked, this, [this] { guarded([this] { butmenuClick(); }); });

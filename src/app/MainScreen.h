@@ -71,6 +71,14 @@ class TForm1 : public ZorviScreen {
 
   private:
     void buildControls();
+    void buildPanels();
+    void buildDecoration();
+    void buildButtons();
+    void buildMenu();
+    void buildMemoAndLabels();
+    void buildTimer();
+    void setTabOrderAsKnown();
+    void connectButtons();
     QPushButton* makeButton(const QString& caption, int left, int top);
     void enableGroup(const QList<QWidget*>& group, bool enabled);
     QList<QWidget*> tradingButtons() const;
