@@ -274,17 +274,27 @@ void TForm6::stepConsolidate() {
     // The day's totals are done with; the sales person figures go on into the merge.
     m_state.consolidation = ConsolidationTotals{};
     m_day.persons = m_state.salesPersons;
+    commitWithProgress([this](const DayCommitOptions& options) {
+        return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
+                          m_dates, m_day},
+                         options)
+            .unfinished;
+    });
+    ButExit->setEnabled(true);
+    Label7->setEnabled(true);
+    ButExit->setFocus();
+}
+
+bool TForm6::commitWithProgress(const std::function<std::string(const DayCommitOptions&)>& commit) {
     progressBar = new QProgressBar(this);
     progressBar->setGeometry(0, height() - 16, width(), 16);
     progressBar->show();
     DayCommitOptions options;
     options.progress = [this](size_t done, size_t total) { showProgress(done, total); };
-    DayCommitResult result;
+    std::string unfinished;
     bool done = false;
     try {
-        result = CommitDay(
-            {m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd, m_dates, m_day},
-            options);
+        unfinished = commit(options);
         done = true;
     } catch (const ConsolidationError& e) {
         m_services.dialogs.message(e.what());
@@ -295,11 +305,11 @@ void TForm6::stepConsolidate() {
     if (done) {
         notice({" ", " ", "F I N I S H"}, 36 * 4 / 3, true);
         repaint();
-        if (!result.unfinished.empty()) m_services.dialogs.message(result.unfinished);
+        // A commit that is made but could not be carried out to the end is
+        // finished by the next start.
+        if (!unfinished.empty()) m_services.dialogs.message(unfinished);
     }
-    ButExit->setEnabled(true);
-    Label7->setEnabled(true);
-    ButExit->setFocus();
+    return done;
 }
 
 void TForm6::showProgress(size_t done, size_t total) {
@@ -383,27 +393,11 @@ void TForm6::butstockClick() {
     }
     butstock->setEnabled(false);
     m_working = true;
-    progressBar = new QProgressBar(this);
-    progressBar->setGeometry(0, height() - 16, width(), 16);
-    progressBar->show();
-    DayCommitOptions options;
-    options.progress = [this](size_t done, size_t total) { showProgress(done, total); };
-    StocktakeResult result;
-    bool done = false;
-    try {
-        result =
-            CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted}, options);
-        done = true;
-    } catch (const ConsolidationError& e) {
-        m_services.dialogs.message(e.what());
-    }
-    delete progressBar;
-    progressBar = nullptr;
-    m_working = false;
-    if (done) {
-        notice({" ", " ", "F I N I S H"}, 36 * 4 / 3, true);
-        if (!result.unfinished.empty()) m_services.dialogs.message(result.unfinished);
-    } else {
+    const bool done = commitWithProgress([&](const DayCommitOptions& options) {
+        return CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted}, options)
+            .unfinished;
+    });
+    if (!done) {
         // Nothing was changed: the operator may put the cause right and try again.
         Memo1->clear();
         butstock->setEnabled(true);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "consolidation/DayCommit.h"
 #include "consolidation/DayResults.h"
 #include "consolidation/RunDates.h"
 #include "forms/ZorviScreen.h"
 #include "platform/FileLock.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,9 @@ class TForm6 : public ZorviScreen {
     void AskForPrinting();
     void showLines(const std::vector<std::string>& lines);
     void printReport(const std::vector<std::string>& lines);
+    // Runs a commit under the progress bar; false (after its message) when it failed
+    // and nothing was changed.
+    bool commitWithProgress(const std::function<std::string(const DayCommitOptions&)>& commit);
     void showProgress(size_t done, size_t total);
     void notice(const std::vector<const char*>& lines, int pixels, bool finish);
     // Ends the program without consolidating (or after it).
