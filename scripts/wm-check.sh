@@ -68,4 +68,18 @@ xdotool key Escape
 expect "main screen after an expense" "Zorvi"
 xdotool key s
 expect "sales screen again" "SALES SCREEN"
+xdotool key Escape
+expect "main screen after the second sale" "Zorvi"
+xdotool key m s
+expect "setup screen" "CONFIGURE ZORVI"
+xdotool key alt+x
+expect "main screen after setup" "Zorvi"
+xdotool key m i
+expect "inventory update screen" "   INVENTORY UPDATE"
+xdotool key Escape
+expect "main screen after the inventory" "Zorvi"
+xdotool key m p
+expect "price list editor" "PRICE LIST SCREEN"
+xdotool key alt+x
+expect "main screen after the price list" "Zorvi"
 exit $failed

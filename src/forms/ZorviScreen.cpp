@@ -61,6 +61,7 @@ void ZorviScreen::placeFrameAt(int left, int top) {
     create();
     windowHandle()->setFramePosition(wanted);
     m_pendingFrame = wanted;
+    m_frameWatchTicks = 0;
     m_frameWatch.start();
 }
 
@@ -71,10 +72,10 @@ void ZorviScreen::settleFramePosition() {
         m_frameWatch.stop();
         return;
     }
-    if (frameGeometry() == geometry()) return;
-    const QPoint wanted = *m_pendingFrame;
-    m_pendingFrame.reset();
-    if (frameGeometry().topLeft() != wanted) move(wanted);
+    // The window manager may still place the window its own way just after
+    // framing it, so the position is held for a short while, not set once.
+    if (frameGeometry() != geometry() && frameGeometry().topLeft() != *m_pendingFrame)
+        move(*m_pendingFrame);
 }
 
 void ZorviScreen::handOverTo(QWidget* other) {

@@ -77,7 +77,7 @@ class ZorviScreen : public QWidget {
 
     void settleFramePosition();
 
-    static constexpr int FrameWatchLimit = 100;
+    static constexpr int FrameWatchLimit = 50; // ticks of 10 ms
     std::optional<QPoint> m_pendingFrame;
     QTimer m_frameWatch;
     int m_frameWatchTicks = 0;
