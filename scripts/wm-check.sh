@@ -82,4 +82,8 @@ xdotool key m p
 expect "price list editor" "PRICE LIST SCREEN"
 xdotool key alt+x
 expect "main screen after the price list" "Zorvi"
+xdotool key w
+expect "view and print screen" "  VIEW & PRINT"
+xdotool key Escape
+expect "main screen after view and print" "Zorvi"
 exit $failed

@@ -103,7 +103,7 @@ void TForm8::fillDisplay() {
     const QSize frame = frameGeometry().size() - size();
     setFixedSize(m_services.screen.width() - 3 - frame.width(),
                  m_services.screen.height() - 27 - frame.height());
-    move(1, 1);
+    placeFrameAt(1, 1);
 }
 
 void TForm8::FormActivate() {
