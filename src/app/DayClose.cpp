@@ -1,7 +1,7 @@
 #include "app/DayClose.h"
 
-#include "store/NumberEntry.h"
-#include "store/TextForms.h"
+#include "store/AmountText.h"
+#include "store/Padding.h"
 
 double CashInDrawer(const DayTotals& day) {
     return day.TakingsCash + day.ExpenseTotal;

@@ -9,12 +9,11 @@
 #include "inventory/InventoryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "store/DateTimeText.h"
 #include "store/FileNames.h"
 #include "store/HelpFile.h"
 #include "store/IoError.h"
-#include "store/NumberEntry.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,12 +3,11 @@
 #include "devices/DeviceStartup.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
+#include "store/DateTimeText.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/NumberEntry.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 #include "takings/TakingsRecord.h"
 
 namespace {

@@ -11,10 +11,9 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
+#include "store/DateTimeText.h"
 #include "store/FileNames.h"
-#include "store/NumberEntry.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

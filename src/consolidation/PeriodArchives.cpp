@@ -3,8 +3,8 @@
 #include "consolidation/ConsolidationError.h"
 #include "store/FileNames.h"
 #include "store/LineFields.h"
-#include "store/NumberEntry.h"
 #include "store/NumberText.h"
+#include "store/Padding.h"
 #include "store/TextLines.h"
 
 #include <array>

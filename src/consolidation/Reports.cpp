@@ -2,8 +2,8 @@
 
 #include "app/DayClose.h"
 #include "devices/Docket.h"
-#include "store/NumberEntry.h"
-#include "store/TextForms.h"
+#include "store/AmountText.h"
+#include "store/Padding.h"
 
 std::vector<std::string> DayReportLines(const ConsolidationTotals& t, const std::string& headerText,
                                         const RegionalFormats& formats) {

@@ -1,6 +1,6 @@
 #include "consolidation/RunDates.h"
 
-#include "store/TextForms.h"
+#include "store/DateTimeText.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 
 #include "consolidation/ConsolidationError.h"
 #include "store/LineFields.h"
-#include "store/NumberEntry.h"
 #include "store/NumberText.h"
+#include "store/Padding.h"
 #include "store/TextFile.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "devices/DocketLines.h"
 
-#include "store/NumberEntry.h"
 #include "store/NumberText.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
 
 namespace DocketLines {

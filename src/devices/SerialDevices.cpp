@@ -3,7 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Ports.h"
 #include "store/FileNames.h"
-#include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
 
 namespace {

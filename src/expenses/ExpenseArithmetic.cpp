@@ -1,7 +1,7 @@
 #include "expenses/ExpenseArithmetic.h"
 
-#include "store/NumberEntry.h"
-#include "store/TextForms.h"
+#include "store/AmountText.h"
+#include "store/Padding.h"
 
 namespace {
 

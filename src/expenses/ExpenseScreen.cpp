@@ -13,10 +13,12 @@
 #include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TillSteps.h"
+#include "store/AmountText.h"
+#include "store/DateTimeText.h"
 #include "store/NumberEntry.h"
 #include "store/NumberParse.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 #include "takings/TakingsRecord.h"
 
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
-#include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
 
 #include <algorithm>

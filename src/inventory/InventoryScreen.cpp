@@ -8,6 +8,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
 
 #include <QLabel>

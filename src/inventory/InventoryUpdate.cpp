@@ -1,13 +1,13 @@
 #include "inventory/InventoryUpdate.h"
 
 #include "platform/Dialogs.h"
+#include "store/AmountText.h"
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/TextFile.h"
-#include "store/TextForms.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "pricelist/DoubleEntryCheck.h"
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceListSave.h"
+#include "store/DateTimeText.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #include "sales/Rounding.h"
 
 #include "platform/Dialogs.h"
+#include "store/AmountText.h"
 #include "store/NumberParse.h"
-#include "store/TextForms.h"
 
 #include <cmath>
 

@@ -1,10 +1,11 @@
 #include "sales/SaleArithmetic.h"
 
 #include "sales/Rounding.h"
+#include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
-#include "store/TextForms.h"
+#include "store/Padding.h"
 
 #include <cmath>
 

@@ -14,9 +14,9 @@
 #include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TillSteps.h"
-#include "store/NumberEntry.h"
+#include "store/AmountText.h"
+#include "store/DateTimeText.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 #include "takings/TakingsRecord.h"
 
 #include <QLabel>

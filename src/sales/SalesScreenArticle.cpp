@@ -13,9 +13,10 @@
 #include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TillSteps.h"
+#include "store/AmountText.h"
 #include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 #include "takings/TakingsRecord.h"
 
 #include <QLabel>

@@ -6,7 +6,7 @@
 #include "platform/PrintDialog.h"
 #include "setup/SetupFiles.h"
 #include "store/IoError.h"
-#include "store/NumberEntry.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
 
 namespace SampleDocket {

@@ -1,9 +1,9 @@
 #include "setup/SetupFields.h"
 
 #include "platform/Dialogs.h"
-#include "store/NumberEntry.h"
+#include "store/AmountText.h"
 #include "store/NumberParse.h"
-#include "store/TextForms.h"
+#include "store/Padding.h"
 
 #include <algorithm>
 #include <optional>

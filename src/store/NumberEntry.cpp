@@ -40,19 +40,3 @@ QuantityEntry ParseQuantity(std::string_view text) {
     if (entry.Quantity > QuantityLimit) entry.ValueError = 1;
     return entry;
 }
-
-std::string PadLeft(std::string text, size_t width) {
-    if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
-std::string PadRight(std::string text, size_t width) {
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string UpdateClockText(const std::string& longTimeText) {
-    std::string clock = longTimeText.substr(0, 5);
-    if (clock.size() == 5 && clock[4] == ':') clock.erase(4);
-    return clock;
-}

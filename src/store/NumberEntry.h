@@ -25,9 +25,3 @@ struct QuantityEntry {
 AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs);
 // Reads a quantity; silent, the caller shows its own help line.
 QuantityEntry ParseQuantity(std::string_view text);
-
-std::string PadLeft(std::string text, size_t width);
-std::string PadRight(std::string text, size_t width);
-
-// Hours and minutes from the long time text: "9:07:45" gives "9:07".
-std::string UpdateClockText(const std::string& longTimeText);

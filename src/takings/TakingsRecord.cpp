@@ -1,7 +1,7 @@
 #include "takings/TakingsRecord.h"
 
-#include "store/NumberEntry.h"
 #include "store/NumberText.h"
+#include "store/Padding.h"
 
 namespace {
 

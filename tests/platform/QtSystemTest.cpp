@@ -1,6 +1,7 @@
 #include "platform/QtSystem.h"
 #include "platform/Cp1252.h"
-#include "store/TextForms.h"
+#include "store/AmountText.h"
+#include "store/DateTimeText.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

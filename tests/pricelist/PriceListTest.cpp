@@ -1,9 +1,9 @@
 #include "pricelist/PriceList.h"
 
+#include "store/AmountText.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/ProgramState.h"
-#include "store/TextForms.h"
 #include "support/Fakes.h"
 #include "support/TestDir.h"
 

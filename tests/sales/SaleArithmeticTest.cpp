@@ -1,6 +1,6 @@
 #include "sales/SaleArithmetic.h"
 #include "sales/Rounding.h"
-#include "store/TextForms.h"
+#include "store/AmountText.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
 #include "store/NumberEntry.h"
+#include "store/AmountText.h"
+#include "store/DateTimeText.h"
 #include "store/NumberText.h"
-#include "store/TextForms.h"
+#include "store/Padding.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +104,7 @@ TEST(NumberText, FixedWidthNumbers) {
     EXPECT_EQ(FormatInteger(-123456, 5), "-123456");
 }
 
-TEST(TextForms, CurrencyFixedGeneralAndThreeDecimal) {
+TEST(AmountText, CurrencyFixedGeneralAndThreeDecimal) {
     RegionalFormats f;
     EXPECT_EQ(CurrencyText(1234.5, f), "$1,234.50");
     EXPECT_EQ(CurrencyText(-1.5, f), "-$1.50");
@@ -131,7 +133,7 @@ TEST(TextForms, CurrencyFixedGeneralAndThreeDecimal) {
     EXPECT_DOUBLE_EQ(CutWhole(9.975), 9);
 }
 
-TEST(TextForms, DatesAndTimes) {
+TEST(DateTimeText, DatesAndTimes) {
     RegionalFormats f;
     DateTime t{2026, 3, 4, 9, 5, 7};
     EXPECT_EQ(ShortDateText(t, f), "04/03/26");

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "platform/DateTime.h"
 #include "platform/Regional.h"
 
 #include <string>
 
-// The text forms of amounts and times that screens, journals and records use.
+// The text forms of amounts that screens, journals and records use.
 
 // The amount in the shop's currency format with 2 decimals and at most
 // `digits` significant digits (more integer digits than that give the
@@ -24,11 +23,3 @@ double ThreeDecimalForm(double x);
 double CutWhole(double x);
 // Cuts toward zero to whole cents: (v*100 - frac(v*100)) / 100 as the rules write it.
 double CutToCents(double x);
-
-std::string FormatDateTime(const DateTime& t, const std::string& pattern);
-std::string ShortDateText(const DateTime& t, const RegionalFormats& formats);
-std::string LongTimeText(const DateTime& t, const RegionalFormats& formats);
-// DateText: the short date with a 2-digit year, at most 8 characters, as
-// dockets carry it whatever the regional year width.
-std::string DocketDateText(const DateTime& t, const RegionalFormats& formats);
-std::string DateTimeText(const DateTime& t, const RegionalFormats& formats);
