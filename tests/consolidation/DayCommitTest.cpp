@@ -456,58 +456,45 @@ TEST(PeriodEnd, UnreadableLastingRecordStopsBeforeAnyChange) {
 }
 
 TEST(Stocktake, CountedTakingsBecomeTheInventoryInterruptedAfterEveryOperation) {
-    const std::string takings = crlf({
-        "* START of SALE   14/03/26 09:00",
-        "A ARTA             12.00       2.00         3.00         3.00         36.00",
-        "A ARTB              4.00       5.00         8.00         8.00         32.00",
-        "A ARTB             -1.00      -5.00        -8.00        -8.00         -8.00",
-        "a /FIX              1.00       0.00        20.00        20.00         20.00",
-        "$ RENT              0.00       0.00         0.00       -40.00        -40.00",
-    });
-    const std::string priceList = crlf({
-        " ARTA          Article A                        2.00       3.00 10",
-        " ARTB          Article B                        5.00       8.00  5",
-        " ARTC          Article C                        1.00       2.00  0",
-        " /FIX          Fix                              0.00      20.00  0",
-        "$RENT          Rent                             0.00       0.00  0",
-    });
-    const Files before = {{"Results.dat", takings},
+    // The small day's takings counted, with an article nobody counted.
+    const std::string priceList =
+        PriceList + crlf({" PLUM          Plum                             1.00       2.00  0"});
+    const Files before = {{"Results.dat", Takings},
                           {"Pricelist.dat", priceList},
                           {"Inventory.wrk", "left over\r\n"},
                           {"Stocktake.26A", "earlier\r\n"}};
     const Files after = {
         {"Stocktake.26A", "earlier\r\n"},
-        {"Stocktake.26B", takings},
+        {"Stocktake.26B", Takings},
         {"Pricelist.dat", priceList},
         {"Inventory.dat",
          crlf({
-             " ARTA             10        0.0         12.0             0.0           24.00",
-             " ARTB              5        0.0          3.0             0.0           15.00",
-             " ARTC              0        0.0          0.0             0.0            0.00",
-             "!/FIX              0        0.0          0.0             0.0            0.00",
+             " APPLE            10        0.0          2.0             0.0            2.40",
+             " PEAR              5        0.0          2.0             0.0            1.60",
+             "!/REPAIR           0        0.0          0.0             0.0            0.00",
              "$RENT              0        0.0          0.0             0.0            0.00",
+             " PLUM              0        0.0          0.0             0.0            0.00",
          })},
         {"Inventory.26A",
          crlf({
-             " ARTA             10       12.0        -12.0            12.0           24.00",
-             " ARTB              5        3.0         -3.0             3.0           15.00",
-             " ARTC              0        0.0          0.0             0.0            0.00",
-             "!/FIX              0        1.0          0.0             1.0           20.00",
+             " APPLE            10        2.0         -2.0             2.0            2.40",
+             " PEAR              5        2.0         -2.0             2.0            1.60",
+             "!/REPAIR           0        1.0          0.0             1.0           20.00",
              "$RENT              0        0.0          0.0             0.0          -40.00",
+             " PLUM              0        0.0          0.0             0.0            0.00",
              "",
-             "Total value of the inventory = $39.00",
+             "Total value of the inventory = $4.00",
          })},
     };
     for (size_t k = 0; k <= 5; ++k) {
         TestDir dir;
         layOut(dir, before);
         DayResults day;
-        ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "14/03/26", day));
+        ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
         DayCommitOptions options;
         options.stopAfter = k;
-        StocktakeResult result = CommitStocktake(
-            {dir.path(), true, {"14/03/26", "2026", "Mar", "14", false}, day}, options);
-        EXPECT_EQ(result.totalValue, 39.0);
+        StocktakeResult result = CommitStocktake({dir.path(), true, december5(), day}, options);
+        EXPECT_EQ(result.totalValue, 4.0);
         EXPECT_EQ(RecoverFileCommit(dir.path()) != "", k <= 4);
         EXPECT_EQ(dir.files(), after) << "stopped after " << k;
     }
