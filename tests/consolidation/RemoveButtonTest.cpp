@@ -10,45 +10,15 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-TEST(RemoveButton, RemovesTheProgramsFilesWhenZorviCloses) {
+TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCloses) {
     ProgramFixture f;
-    const std::string program =
-        QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
-    f.dir.write(program, "");
     f.start();
     auto& s = *static_cast<TForm6*>(f.program->Form6);
     f.dialogs.answers = {Dialogs::Answer::Yes};
     QTest::mouseClick(f.main().butexit, Qt::LeftButton);
     ASSERT_TRUE(s.ButDelete->isVisible());
 
-    f.dialogs.shown.clear();
-    f.dialogs.answers = {Dialogs::Answer::No};
-    s.ButDelete->click();
-    EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
-
-    f.dialogs.answers = {Dialogs::Answer::Yes};
-    s.ButDelete->click();
-    EXPECT_EQ(f.dialogs.texts().back(),
-              "Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi files "
-              "will be gone.");
-    EXPECT_TRUE(f.dir.exists("hlpf.7"));
-    std::filesystem::create_directory(f.dir.file("keep"));
-    f.dir.write("late.dat", "made after the press");
-    f.program.reset();
-    std::vector<std::string> left;
-    for (const auto& e : std::filesystem::directory_iterator(f.dir.path()))
-        left.push_back(e.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"keep", "late.dat"}));
-}
-
-TEST(RemoveButton, IsGoneAfterNextAndRefusesAForeignDirectory) {
-    ProgramFixture f;
-    // The program is not in this directory.
-    f.start();
-    auto& s = *static_cast<TForm6*>(f.program->Form6);
-    f.dialogs.answers = {Dialogs::Answer::Yes};
-    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    // The program is not in this directory yet.
     f.dialogs.shown.clear();
     f.dialogs.answers = {Dialogs::Answer::Yes};
     s.ButDelete->click();
@@ -56,7 +26,28 @@ TEST(RemoveButton, IsGoneAfterNextAndRefusesAForeignDirectory) {
     EXPECT_EQ(f.dialogs.texts()[1].rfind("Zorvi is not removed.", 0), 0u);
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
 
+    f.dir.write(QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString(), "");
+    f.dialogs.answers = {Dialogs::Answer::No};
+    s.ButDelete->click();
+    EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    s.ButDelete->click();
+    EXPECT_EQ(f.dialogs.texts().back(),
+              "Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi files "
+              "will be gone.");
+    EXPECT_TRUE(f.dir.exists("hlpf.7"));
+
+    // Next starts the consolidation, which takes the button away; what is
+    // made after the press (its lock among them) stays.
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
     s.ButNextClick();
     EXPECT_FALSE(s.ButDelete->isVisible());
+    std::filesystem::create_directory(f.dir.file("keep"));
+    f.dir.write("late.dat", "");
+    f.program.reset();
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(f.dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Consolid.lck", "keep", "late.dat"}));
 }

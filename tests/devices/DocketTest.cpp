@@ -7,19 +7,9 @@
 
 namespace {
 
-std::string sp(size_t n) {
-    return std::string(n, ' ');
-}
 std::string dashes(size_t n) {
     return std::string(n, '-');
 }
-std::string crlf(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& l : lines)
-        out += l + "\r\n";
-    return out;
-}
-
 struct DocketFixture : ::testing::Test {
     TestDir dir;
     ProgramState state;

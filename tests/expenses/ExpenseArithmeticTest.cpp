@@ -1,12 +1,9 @@
 #include "expenses/ExpenseArithmetic.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string sp(size_t n) {
-    return std::string(n, ' ');
-}
 
 const std::string Line = sp(9) + "EXP1" + sp(13) + "Stationery" + sp(16) + sp(5);
 const std::string Tax = sp(26) + "Tax" + sp(21);

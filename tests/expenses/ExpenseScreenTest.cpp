@@ -17,10 +17,6 @@
 
 namespace {
 
-std::string sp(size_t n) {
-    return std::string(n, ' ');
-}
-
 const std::string StartRecord = "* START of SALE   07/12/26 9:05:\r\n";
 
 struct ExpenseFixture : ProgramFixture {

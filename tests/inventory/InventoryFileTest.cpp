@@ -9,9 +9,7 @@ TEST(InventoryFile, LinesInBothWidthsReadAlike) {
     const std::string narrow = " 4011200296908    12        3.0         -2.5           140.3"
                                "           17.80";
     EXPECT_EQ(FormatInventoryLine(line, MinMaxWidthUpdate), wide);
-    EXPECT_EQ(wide.size(), 81u);
     EXPECT_EQ(FormatInventoryLine(line, MinMaxWidthConsolidation), narrow);
-    EXPECT_EQ(narrow.size(), 76u);
     for (const std::string& text : {wide, narrow}) {
         InventoryLine read;
         ASSERT_TRUE(ParseInventoryLine(text, read)) << text;
@@ -25,31 +23,24 @@ TEST(InventoryFile, LinesInBothWidthsReadAlike) {
     }
 }
 
-TEST(InventoryFile, UnreadableLines) {
-    InventoryLine line;
-    for (const char* text : {"", "$EXP1", " 4011200296908", " 4011200296908 12 1.0 x 0.0 1.00",
-                             " 4011200296908 12 1.0 2.0 0.0"})
-        EXPECT_FALSE(ParseInventoryLine(text, line)) << text;
-}
-
-TEST(InventoryFile, JournalLines) {
+TEST(InventoryFile, JournalLinesNewLinesAndUnreadableLines) {
     EXPECT_EQ(FormatInventoryChange({"ABC          ", -3}), " ABC                 -3.0");
-    EXPECT_EQ(FormatInventoryChange({"ABC          ", -3}).size(), 25u);
     InventoryChange change;
     ASSERT_TRUE(ParseInventoryChange(" ABC                10.0", change));
     EXPECT_EQ(change.code, "ABC          ");
     EXPECT_EQ(change.quantity, 10.0);
     EXPECT_FALSE(ParseInventoryChange(" ABC          ten", change));
-}
 
-TEST(InventoryFile, NewLineAndStock) {
     EXPECT_EQ(NewInventoryLine(' ', "4011200296908", 7, 0.4),
-              " 4011200296908 " + std::string(9, ' ') + "7 " + std::string(7, ' ') + "0.0 " +
-                  std::string(9, ' ') + "0.0 " + std::string(12, ' ') + "0.0 " +
-                  std::string(11, ' ') + "0.40");
+              " 4011200296908          7        0.0          0.0             0.0            0.40");
     double stock = 0;
     // The loader needs no more than three numbers.
     ASSERT_TRUE(ParseInventoryStock(" 4011200296908 7 1.0 12.5", stock));
     EXPECT_EQ(stock, 12.5);
     EXPECT_FALSE(ParseInventoryStock(" 4011200296908 7 1.0", stock));
+
+    InventoryLine line;
+    for (const char* text : {"", "$EXP1", " 4011200296908", " 4011200296908 12 1.0 x 0.0 1.00",
+                             " 4011200296908 12 1.0 2.0 0.0"})
+        EXPECT_FALSE(ParseInventoryLine(text, line)) << text;
 }

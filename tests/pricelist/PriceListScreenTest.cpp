@@ -16,18 +16,12 @@ namespace {
 
 const std::string Apple = " APPLE         Apples red                       1.20       2.50 10";
 const std::string Bread = " BREAD         Bread white                      0.80       1.95  5";
-const std::string AppleInv =
-    " APPLE                 10        2.0         15.0            30.0            1.20";
-const std::string BreadInv =
-    " BREAD             5        1.0          7.0            12.0            0.80";
-
 using Texts = std::vector<std::string>;
 
 struct EditorFixture : ProgramFixture {
     EditorFixture() {
         writeNumberedHelp("hlpf.3", "p", 12);
-        dir.write("Pricelist.dat", Apple + "\r\n" + Bread + "\r\n");
-        dir.write("Inventory.dat", AppleInv + "\r\n" + BreadInv + "\r\n");
+        dir.write("Pricelist.dat", crlf({Apple, Bread}));
         config.LowStockPercent = 10;
         writeConfiguration(config);
         printerReady();
@@ -67,7 +61,7 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EXPECT_EQ(f.messages(), Texts{});
     EXPECT_EQ(f.focus(), e.REdit1);
     EXPECT_EQ(f.text(), Apple + "\n" + Bread);
-    EXPECT_EQ(f.dir.read("Pricelist.bak"), Apple + "\r\n" + Bread + "\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.bak"), crlf({Apple, Bread}));
     EXPECT_EQ(f.label(), "L 1   C 1   TotL 2");
     EXPECT_EQ(f.help(), "p1");
     f.press(Qt::Key_Right);
@@ -108,7 +102,7 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EXPECT_FALSE(e.isVisible());
     EXPECT_TRUE(f.main().butsale->isEnabled());
     // What the save writes besides the price list is PriceListSave's to check.
-    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n" + Milk + "\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Milk}));
 }
 
 TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
@@ -125,7 +119,7 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     EXPECT_TRUE(e.isVisible());
     EXPECT_EQ(f.label(), "L 3   C 1   TotL 3");
     EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + bad);
-    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
 
     // The same line corrected into a second apple: saved, then reported.
     f.press(Qt::Key_End);
@@ -139,7 +133,7 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     EXPECT_EQ(e.Memo3->toPlainText().toStdString(),
               " Checking for double entries.\n \n APPLE        ,  delete line No: 3\n"
               " APPLE        ,  delete line No: 3");
-    EXPECT_EQ(f.dir.read("Pricelist.dat"), Apple + "\r\n" + Bread + "\r\n" + Apple + "\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Apple}));
 
     // Nothing changed since: the doubles are shown again and the screen closes.
     f.press(Qt::Key_X, Qt::AltModifier);

@@ -53,13 +53,6 @@ const std::string RentWork =
 const std::string LongWork =
     " LONG          Long line                        3.00       4.00     2    0";
 
-std::string crlf(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& l : lines)
-        out += l + "\r\n";
-    return out;
-}
-
 struct PriceDir {
     TestDir dir;
     DataFiles files{dir.path()};

@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string sp(size_t n) {
-    return std::string(n, ' ');
-}
-
 Configuration sampleConfiguration(long width, double tax) {
     Configuration c = DefaultConfiguration();
     c.PrintWidth = width;

@@ -45,3 +45,10 @@ std::string ReadFileBytes(const std::string& path) {
     s << in.rdbuf();
     return s.str();
 }
+
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\r\n";
+    return out;
+}

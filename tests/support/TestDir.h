@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -27,3 +28,10 @@ class TestDir {
 
 // Reads a whole file; empty when missing.
 std::string ReadFileBytes(const std::string& path);
+
+// The lines, each ended by CR LF as the data files end them.
+std::string crlf(std::initializer_list<std::string> lines);
+// Blanks that fill fixed columns.
+inline std::string sp(size_t n) {
+    return std::string(n, ' ');
+}

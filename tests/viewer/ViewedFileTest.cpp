@@ -26,29 +26,27 @@ TEST(ViewedFile, FiltersOfferDataFilesWhateverTheirCase) {
     }
 }
 
-TEST(ViewedFile, UnchangedLinesGoBackWithTheirOwnEnds) {
-    const char* files[] = {"",          "\r\n",        "a",           "a\r\nb\r\n",
-                           "a\nb\r\nc", "a\r\n\r\n\n", "x\r y\r\nz\n"};
-    for (const char* bytes : files) {
-        ViewedText text = SplitLines(bytes);
-        EXPECT_EQ(JoinLines(text.display, text), bytes) << bytes;
-    }
-    EXPECT_EQ(SplitLines("a\r\nb\nc").display, "a\nb\nc");
-}
-
-TEST(ViewedFile, EditedTextKeepsEndsByPlaceAndNewLinesGetCrLf) {
+TEST(ViewedFile, LinesKeepTheirOwnEndsAndNewLinesGetCrLf) {
     struct Case {
         const char* original;
-        const char* edited;
+        const char* edited; // nullptr: as shown
         const char* written;
     } cases[] = {
+        {"", nullptr, ""},
+        {"\r\n", nullptr, "\r\n"},
+        {"a\nb\r\nc", nullptr, "a\nb\r\nc"},
+        {"a\r\n\r\n\n", nullptr, "a\r\n\r\n\n"},
+        {"x\r y\r\nz\n", nullptr, "x\r y\r\nz\n"},
         {"TAX\nTOTAL\r\n", "TAX TOTAL", "TAX TOTAL\n"},
         {"a\r\nb\r\n", "a\nb\nc", "a\r\nb\r\nc\r\n"},
         {"a\nb", "a\nb\nc", "a\nb\r\nc"},
         {"", "new", "new"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(JoinLines(c.edited, SplitLines(c.original)), c.written) << c.original;
+    for (const Case& c : cases) {
+        ViewedText text = SplitLines(c.original);
+        EXPECT_EQ(JoinLines(c.edited ? c.edited : text.display, text), c.written) << c.original;
+    }
+    EXPECT_EQ(SplitLines("a\r\nb\nc").display, "a\nb\nc");
 }
 
 TEST(ViewedFile, RewriteKeepsModeAndStampAndRefusesWriteProtectedFiles) {

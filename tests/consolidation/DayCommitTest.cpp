@@ -1,0 +1,501 @@
+#include "consolidation/DayCommit.h"
+#include "consolidation/BalanceSheet.h"
+#include "consolidation/ConsolidationError.h"
+#include "consolidation/DayResults.h"
+#include "consolidation/Reports.h"
+#include "consolidation/Stocktake.h"
+#include "store/FileCommit.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+Configuration shop() {
+    Configuration config;
+    config.SalesPersonCode = {"A", "B", "C", "D", "E"};
+    config.SalesPersonName = {"ANNA", "BEN", "C", "D", "E"};
+    config.LowStockPercent = 10;
+    return config;
+}
+
+void layOut(const TestDir& dir, const Files& files) {
+    for (const auto& [name, bytes] : files)
+        dir.write(name, bytes);
+}
+
+// One small day on 5 December 2026: A sells three apples and two pears at a
+// discount, B takes back an apple and sells a repair, and the rent is paid.
+const std::string Takings = crlf({
+    "* START of SALE   05/12/26 09:00",
+    "A APPLE             3.00       1.20         2.50         2.50          7.50",
+    "A PEAR              2.00       0.80         1.50         1.35          2.70",
+    "# Total*** 9:05   10.20     0.00     0.00             0.00       10.20       20.00  9.80",
+    "B APPLE            -1.00      -1.20        -2.50        -2.50         -2.50",
+    "# Total*** 9:30   -2.50     0.00     0.00             0.00       -2.50       -2.50  0.00",
+    "b /REPAIR           1.00       0.00        20.00        20.00         20.00",
+    "# Total***10:15    0.00     0.00    20.00             0.00       20.00       20.00  0.00",
+    "$ RENT              0.00       0.00         0.00       -40.00        -40.00",
+    "# Total***11:00    0.00     0.00     0.00             0.00      -40.00      -40.00  0.00",
+});
+const std::string PriceList = crlf({
+    " APPLE         Apple                            1.20       2.50 10",
+    " PEAR          Pear                             0.80       1.50  5",
+    " /REPAIR       Repair                           0.00      20.00  0",
+    "$RENT          Rent                             0.00       0.00  0",
+});
+const std::string OldInventory = crlf({
+    " APPLE                 10        1.0         20.0             5.0            6.00",
+    "!/REPAIR                0        0.0          0.0             3.0           60.00",
+    "$RENT                   0        0.0          0.0             0.0          120.00",
+});
+const std::string OldSalesPersons = crlf({
+    "*       01/12/26          Services                 Sales",
+    "A   ANNA             0.00        0.00       10.00      100.00",
+    "B   BEN              2.00       40.00        1.00        5.00",
+    "Z   ZOE              9.00        9.00        9.00        9.00",
+});
+const std::string OldDayByDay = crlf({
+    "*    01/12/26 08:00    ***   01/12/26",
+    "#  1.0       1.00        2.00        2.00         2.00        0.00         0.00",
+    "&                        0.00        0.00         2.00        0.00         2.00  ",
+});
+
+const Files Before = {
+    {"Results.dat", Takings},
+    {"Pricelist.dat", PriceList},
+    {"Inventory.dat", OldInventory},
+    {"Inventory.wrk", "left over\r\n"},
+    {"Spersons.dat", OldSalesPersons},
+    {"Daybyday.dat", OldDayByDay},
+    {"res2026dez.05", "an earlier run of the day\r\n"},
+};
+
+const Files After = {
+    {"Res2026Dez.05a", Takings},
+    {"Pricelist.dat", PriceList},
+    {"Inventory.dat",
+     crlf({
+         " APPLE            10        2.0         18.0             7.0            2.40",
+         " PEAR              5        2.0         -2.0             2.0            1.60",
+         "!/REPAIR           0        1.0          0.0             4.0           80.00",
+         "$RENT              0        0.0          0.0             0.0           80.00",
+     })},
+    {"Spersons.dat", crlf({
+                         "*       05/12/26          Services                 Sales",
+                         "A   ANNA             0.00        0.00       15.00      110.20",
+                         "B   BEN              3.00       60.00        0.00        2.50",
+                         "C   C                0.00        0.00        0.00        0.00",
+                         "D   D                0.00        0.00        0.00        0.00",
+                         "E   E                0.00        0.00        0.00        0.00",
+                     })},
+    {"Daybyday.dat",
+     OldDayByDay +
+         crlf({
+             "*    05/12/26 09:00    ***   05/12/26",
+             "#  4.0       4.00       28.00       27.70         7.70        0.00        20.00",
+             "&                       20.00        0.00        27.70       40.00       -12.30  ",
+         })},
+    {"res2026dez.05", "an earlier run of the day\r\n"},
+};
+
+RunDates december5() {
+    return RunDates{"05/12/26", "2026", "Dez", "05", false};
+}
+
+DayCommitResult consolidate(const TestDir& dir, const Configuration& config,
+                            const DayCommitOptions& options = {}) {
+    DayResults day;
+    EXPECT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "05/12/26", day));
+    return CommitDay({dir.path(), config, true, false, december5(), day}, options);
+}
+
+} // namespace
+
+TEST(Consolidation, DayOfSalesReturnServiceAndExpenseWhereverItStops) {
+    // Daybyday, Spersons, Inventory, Inventory.wrk, Results.dat; the last run is not stopped.
+    for (size_t k = 0; k <= 6; ++k) {
+        TestDir dir;
+        layOut(dir, Before);
+        DayCommitOptions options;
+        if (k < 6) options.stopAfter = k;
+        DayCommitResult result = consolidate(dir, shop(), options);
+        EXPECT_EQ(result.archiveName, "Res2026Dez.05a");
+        EXPECT_EQ(RecoverFileCommit(dir.path()),
+                  k < 6 ? "The consolidation of 05/12/26 was interrupted and has now been finished."
+                        : "")
+            << k;
+        EXPECT_EQ(dir.files(), After) << "stopped after " << k;
+    }
+}
+
+TEST(Consolidation, UnreadableLineOfAKeptFileStopsBeforeAnyChange) {
+    struct Case {
+        const char* file;
+        std::string bytes;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"Spersons.dat", crlf({"*  heading", "A   ANNA   1.00  x.00  3.00  4.00"}), "Line 2"},
+        {"Inventory.dat", crlf({" APPLE                 10        1.0"}), "Line 1"},
+        {"Pricelist.dat", PriceList + crlf({" PLUM          Plum        1.00"}), "Line 5"},
+    };
+    for (const Case& c : cases) {
+        TestDir dir;
+        layOut(dir, Before);
+        dir.write(c.file, c.bytes);
+        Files before = dir.files();
+        try {
+            consolidate(dir, shop());
+            ADD_FAILURE() << c.file << " went through";
+        } catch (const ConsolidationError& e) {
+            EXPECT_EQ(std::string(e.what()), std::string(c.line) + " of the file " +
+                                                 dir.file(c.file) +
+                                                 " cannot be read.\rNothing was changed.");
+        }
+        EXPECT_EQ(dir.files(), before) << c.file;
+    }
+}
+
+TEST(Consolidation, EveryArchiveNameTakenChangesNothing) {
+    TestDir dir;
+    layOut(dir, Before);
+    dir.write("Res2026Dez.05", "x");
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        dir.write(std::string("Res2026Dez.05") + letter, "x");
+    Files before = dir.files();
+    EXPECT_THROW(consolidate(dir, shop()), ConsolidationError);
+    EXPECT_EQ(dir.files(), before);
+}
+
+TEST(Consolidation, FaultyTakingsLinesAreCountedAndLeftOut) {
+    TestDir dir;
+    // A phantom record inside a code, a line cut short by a crash, NUL bytes,
+    // an unknown marker and a missing number.
+    dir.write(
+        "Results.dat",
+        Takings +
+            crlf({"A APPLE             1.00       1.20   ",
+                  "1 APPLE             1.00       1.20         2.50         2.50          2.50",
+                  "A APPLE             1.00       1.20         2.50         2.50              "}) +
+            std::string(
+                "A APPLE \0           1.00       1.20         2.50         2.50          2.50\r\n",
+                77) +
+            "A APPLE             1.00       1.20         2.50         2.50          2.5");
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
+    EXPECT_EQ(day.faultyLines, 5u);
+    EXPECT_EQ(day.firstFaultyLine, 11u);
+    EXPECT_EQ(day.firstFaultyText, "A APPLE             1.00       1.20   ");
+    EXPECT_EQ(day.totals.TotQuantity, 4.0);
+    EXPECT_EQ(day.byCode["APPLE        "].quantity, 2.0);
+}
+
+TEST(Consolidation, ReportsOfTheDay) {
+    TestDir dir;
+    dir.write("Results.dat", Takings);
+    Configuration config = shop();
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "05/12/26", day));
+    RegionalFormats formats;
+    const std::vector<std::string> report = {
+        " ",
+        "Results of        05/12/26 09:00",
+        " ",
+        "Quantity sold                  4",
+        "Wholesale cost             $4.00",
+        "Sales price                $7.70",
+        "Qty of Services                1",
+        "Services Total            $20.00",
+        "Cash takings               $7.70",
+        "Cheque takings             $0.00",
+        "Credit takings            $20.00",
+        "Taxtotal                   $0.00",
+        "Total takings             $27.70",
+        "Expenses                  $40.00",
+        " ",
+        "Balance                  -$12.30",
+    };
+    EXPECT_EQ(DayReportLines(day.totals, day.headerText, formats), report);
+    const std::vector<std::string> table = {
+        " ",
+        " ",
+        " ",
+        " ",
+        "Sale's person     Services         Sales Totals",
+        " ",
+        "ANNA             0     $0.00        5    $10.20",
+        "BEN              1    $20.00       -1    -$2.50",
+        "C                0     $0.00        0     $0.00",
+        "D                0     $0.00        0     $0.00",
+        "E                0     $0.00        0     $0.00",
+    };
+    EXPECT_EQ(SalesPersonTableLines(day.persons, config, formats), table);
+}
+
+namespace {
+
+// 31 December 2026, after two consolidated days: A sells three apples, B a
+// repair, and an expense code spelled like the balance sheet's "TOTAL" row is
+// booked for the first time.
+const std::string EndTakings = crlf({
+    "* START of SALE   31/12/26 09:00",
+    "A APPLE             3.00       1.20         2.50         2.50          7.50",
+    "# Total*** 9:05    7.50     0.00     0.00             0.00        7.50        7.50  0.00",
+    "b /REPAIR           1.00       0.00        20.00        20.00         20.00",
+    "# Total***10:15    0.00     0.00    20.00             0.00       20.00       20.00  0.00",
+    "$ TOTAL             0.00       0.00         0.00       -40.00        -40.00",
+    "# Total***11:00    0.00     0.00     0.00             0.00      -40.00      -40.00  0.00",
+});
+const std::string EndDayInventory = crlf({
+    " APPLE            10        3.0         17.0             8.0            3.60",
+    "!/REPAIR           0        1.0          0.0             4.0           80.00",
+    "$RENT              0        0.0          0.0             0.0          120.00",
+    "$TOTAL             0        0.0          0.0             0.0          -40.00",
+});
+const std::string SalesPersonsBlock = crlf({
+    "*       31/12/26          Services                 Sales",
+    "A   ANNA             0.00        0.00       13.00      107.50",
+    "B   BEN              3.00       60.00        1.00        5.00",
+    "C   C                0.00        0.00        0.00        0.00",
+    "D   D                0.00        0.00        0.00        0.00",
+    "E   E                0.00        0.00        0.00        0.00",
+    " Results to and incl. 31/12/26",
+    "",
+});
+const std::string DayArchive = crlf({
+    "       29/12/26 08:00  ",
+    "   1.0       1.00        2.00        2.00         2.00        0.00         0.00",
+    "                         0.00        0.00         2.00        0.00         2.00  ",
+    "       30/12/26 08:00  ",
+    "   2.0       2.40        5.00        5.00         0.00        5.00         0.00",
+    "                         0.00        0.50         5.00        1.00         4.00  ",
+    "       31/12/26 09:00  ",
+    "   3.0       3.60       27.50       27.50         7.50        0.00        20.00",
+    "                        20.00        0.00        27.50       40.00       -12.50  ",
+    " TOTAL from     29/12/26  to  31/12/26",
+    "   6.0       7.00       34.50       34.50         9.50        5.00        20.00",
+    "                        20.00        0.50        34.50       41.00        -6.50  ",
+});
+
+const Files EndBefore = {
+    {"Results.dat", EndTakings},
+    {"Pricelist.dat", crlf({
+                          " APPLE         Apple                            1.20       2.50 10",
+                          " /REPAIR       Repair                           0.00      20.00  0",
+                          "$RENT          Rent                             0.00       0.00  0",
+                          "$TOTAL         Spelled like a row               0.00       0.00  0",
+                      })},
+    {"Inventory.dat",
+     crlf({
+         " APPLE                 10        1.0         20.0             5.0            6.00",
+         "!/REPAIR                0        0.0          0.0             3.0           60.00",
+         "$RENT                   0        0.0          0.0             0.0          120.00",
+     })},
+    {"Inventory.wrk", "left over\r\n"},
+    {"Spersons.dat", crlf({
+                         "*       29/12/26          Services                 Sales",
+                         "A   ANNA             0.00        0.00       10.00      100.00",
+                         "B   BEN              2.00       40.00        1.00        5.00",
+                     })},
+    {"Daybyday.dat",
+     crlf({
+         "*    29/12/26 08:00    ***   29/12/26",
+         "#  1.0       1.00        2.00        2.00         2.00        0.00         0.00",
+         "&                        0.00        0.00         2.00        0.00         2.00  ",
+         "*    30/12/26 08:00    ***   30/12/26",
+         "#  2.0       2.40        5.00        5.00         0.00        5.00         0.00",
+         "&                        0.00        0.50         5.00        1.00         4.00  ",
+     })},
+};
+
+// The first period end: the sheet is created, values of expense and service
+// items start again, the article keeps its value.
+const Files FirstEnd = {
+    {"Res2026Dez.31", EndTakings},
+    {"Pricelist.dat", EndBefore.at("Pricelist.dat")},
+    {"Day2026Dez.A", DayArchive},
+    {"SP2026Dez.dat", SalesPersonsBlock},
+    {"Inventory.dat",
+     crlf({
+         " APPLE            10        3.0         17.0             8.0            3.60",
+         "!/REPAIR           0        1.0          0.0             4.0            0.00",
+         "$RENT              0        0.0          0.0             0.0            0.00",
+         "$TOTAL             0        0.0          0.0             0.0            0.00",
+     })},
+    {"Balance.dat",
+     crlf({"BALANCE SHEET      Dez2026", "CASH TOTAL            9.50", "CHEQUE TOTAL          5.00",
+           "CREDIT TOTAL         20.00", "TOTAL                34.50", "TAX TOTAL             0.50",
+           "/REPAIR              80.00", "RENT                120.00",
+           "TOTAL               -40.00"})},
+    {"Balance.Tot", crlf({"BALANCE SHEET      Dez2026          Totals",
+                          "CASH TOTAL            9.50 =          9.50",
+                          "CHEQUE TOTAL          5.00 =          5.00",
+                          "CREDIT TOTAL         20.00 =         20.00",
+                          "TOTAL                34.50 =         34.50",
+                          "TAX TOTAL             0.50 =          0.50",
+                          "/REPAIR              80.00 =         80.00",
+                          "RENT                120.00 =        120.00",
+                          "TOTAL               -40.00 =        -40.00"})},
+};
+
+// A second period end in the month: a column is added, the new "TOTAL" item
+// gets the filler rather than the fixed row's history, the item gone from the
+// inventory loses its row, the archives go on with B and a second block.
+Files secondEnd() {
+    Files files = FirstEnd;
+    files.erase("Day2026Dez.A");
+    files["day2026dez.a"] = "earlier\r\n";
+    files["Day2026Dez.B"] = DayArchive;
+    files["SP2026Dez.dat"] = "earlier block\r\n" + SalesPersonsBlock;
+    files["Inventory.wrk"] = EndDayInventory;
+    std::string& inventory = files["Inventory.dat"];
+    inventory.replace(inventory.find("3.60"), 4, "0.00");
+    files["Balance.dat"] =
+        crlf({"BALANCE SHEET      Nov2026      Dez2026", "CASH TOTAL          100.00         9.50",
+              "CHEQUE TOTAL          0.00         5.00", "CREDIT TOTAL         50.50        20.00",
+              "TOTAL               150.50        34.50", "TAX TOTAL             0.00         0.50",
+              "/REPAIR              10.00        80.00", "RENT                 30.00       120.00",
+              "TOTAL                 0.00       -40.00"});
+    files["Balance.Tot"] = crlf({"BALANCE SHEET      Nov2026      Dez2026          Totals",
+                                 "CASH TOTAL          100.00         9.50 =        109.50",
+                                 "CHEQUE TOTAL          0.00         5.00 =          5.00",
+                                 "CREDIT TOTAL         50.50        20.00 =         70.50",
+                                 "TOTAL               150.50        34.50 =        185.00",
+                                 "TAX TOTAL             0.00         0.50 =          0.50",
+                                 "/REPAIR              10.00        80.00 =         90.00",
+                                 "RENT                 30.00       120.00 =        150.00",
+                                 "TOTAL                 0.00       -40.00 =        -40.00"});
+    return files;
+}
+
+Files secondBefore() {
+    Files files = EndBefore;
+    files["day2026dez.a"] = "earlier\r\n";
+    files["SP2026Dez.dat"] = "earlier block\r\n";
+    files["Balance.dat"] = crlf(
+        {"BALANCE SHEET      Nov2026", "CASH TOTAL          100.00", "CHEQUE TOTAL          0.00",
+         "CREDIT TOTAL         50.50", "TOTAL               150.50", "TAX TOTAL             0.00",
+         "OLDFEE                7.00", "RENT                 30.00", "/REPAIR              10.00"});
+    return files;
+}
+
+void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "31/12/26", day));
+    DayCommitOptions options;
+    options.stopAfter = stopAfter;
+    CommitDay({dir.path(), shop(), true, true, {"31/12/26", "2026", "Dez", "31", true}, day},
+              options);
+}
+
+} // namespace
+
+TEST(PeriodEnd, FirstAndSecondInterruptedAfterEveryOperation) {
+    // Two archives, two deletions, sheet, totals, inventory, work copy,
+    // Balance.wrk, takings: ten operations.
+    const std::pair<Files, Files> runs[] = {{EndBefore, FirstEnd}, {secondBefore(), secondEnd()}};
+    for (const auto& [before, after] : runs) {
+        for (size_t k = 0; k <= 11; ++k) {
+            TestDir dir;
+            layOut(dir, before);
+            periodEnd(dir, k);
+            RecoverFileCommit(dir.path());
+            EXPECT_EQ(dir.files(), after) << "stopped after " << k;
+        }
+    }
+}
+
+TEST(PeriodEnd, RowsOfTwentyPeriodsAreCarriedWhole) {
+    std::string old = "BALANCE SHEET", row = "RENT         ", sheet;
+    for (int period = 0; period < 20; ++period) {
+        old += "      Nov2026";
+        row += "         1.00";
+    }
+    for (const char* label :
+         {"", "CASH TOTAL   ", "CHEQUE TOTAL ", "CREDIT TOTAL ", "TOTAL        ", "TAX TOTAL    "})
+        sheet += (*label ? label + row.substr(13) : old) + "\r\n";
+    const std::string rent =
+        "$RENT              0        0.0          0.0             0.0            5.00";
+    BalanceUpdate update = UpdateBalanceSheet(sheet + row + "\r\n", "Balance.dat", rent, "", {},
+                                              {"31/12/26", "2026", "Dez", "31", true});
+    const std::string newRow = row + "         5.00";
+    EXPECT_EQ(update.balance.substr(update.balance.size() - newRow.size() - 2), newRow + "\r\n");
+    const std::string totals = BalanceTotals("X\r\n" + newRow, "");
+    EXPECT_EQ(totals.substr(totals.size() - 18), " =         25.00\r\n");
+}
+
+TEST(PeriodEnd, UnreadableLastingRecordStopsBeforeAnyChange) {
+    struct Case {
+        const char* file;
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"Balance.dat", crlf({"BALANCE SHEET      Nov2026", "CASH TOTAL         1x0.00"}),
+         "Empty or faulty file balance file.\rLine 2"},
+        {"Balance.dat", "", "Empty or faulty file balance file.\rLine 1"},
+        {"Daybyday.dat", crlf({"#  1.0       1.00        2.00", "?"}), "Line 1"},
+    };
+    for (const Case& c : cases) {
+        TestDir dir;
+        layOut(dir, EndBefore);
+        dir.write(c.file, c.bytes);
+        const Files before = dir.files();
+        try {
+            periodEnd(dir);
+            ADD_FAILURE() << c.file << " went through";
+        } catch (const ConsolidationError& e) {
+            EXPECT_EQ(std::string(e.what()), c.text + " of the file " + dir.file(c.file) +
+                                                 " cannot be read.\rNothing was changed.");
+        }
+        EXPECT_EQ(dir.files(), before) << c.file;
+    }
+}
+
+TEST(Stocktake, CountedTakingsBecomeTheInventoryInterruptedAfterEveryOperation) {
+    // The small day's takings counted, with an article nobody counted.
+    const std::string priceList =
+        PriceList + crlf({" PLUM          Plum                             1.00       2.00  0"});
+    const Files before = {{"Results.dat", Takings},
+                          {"Pricelist.dat", priceList},
+                          {"Inventory.wrk", "left over\r\n"},
+                          {"Stocktake.26A", "earlier\r\n"}};
+    const Files after = {
+        {"Stocktake.26A", "earlier\r\n"},
+        {"Stocktake.26B", Takings},
+        {"Pricelist.dat", priceList},
+        {"Inventory.dat",
+         crlf({
+             " APPLE            10        0.0          2.0             0.0            2.40",
+             " PEAR              5        0.0          2.0             0.0            1.60",
+             "!/REPAIR           0        0.0          0.0             0.0            0.00",
+             "$RENT              0        0.0          0.0             0.0            0.00",
+             " PLUM              0        0.0          0.0             0.0            0.00",
+         })},
+        {"Inventory.26A",
+         crlf({
+             " APPLE            10        2.0         -2.0             2.0            2.40",
+             " PEAR              5        2.0         -2.0             2.0            1.60",
+             "!/REPAIR           0        1.0          0.0             1.0           20.00",
+             "$RENT              0        0.0          0.0             0.0          -40.00",
+             " PLUM              0        0.0          0.0             0.0            0.00",
+             "",
+             "Total value of the inventory = $4.00",
+         })},
+    };
+    for (size_t k = 0; k <= 5; ++k) {
+        TestDir dir;
+        layOut(dir, before);
+        DayResults day;
+        ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
+        DayCommitOptions options;
+        options.stopAfter = k;
+        StocktakeResult result = CommitStocktake({dir.path(), true, december5(), day}, options);
+        EXPECT_EQ(result.totalValue, 4.0);
+        EXPECT_EQ(RecoverFileCommit(dir.path()) != "", k <= 4);
+        EXPECT_EQ(dir.files(), after) << "stopped after " << k;
+    }
+}
