@@ -117,6 +117,8 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
     if (!files.OpenInventoryNewForAppend()) throw IoError(files.CurrentFileName, "Open error");
     try {
         files.inventoryNew.writeLine(FormatInventoryChange(change));
+        // A change the operator confirmed is on disk before the screen says so.
+        files.inventoryNew.sync();
         files.inventoryNew.close();
     } catch (const IoError&) {
         files.inventoryNew.discard();
