@@ -56,12 +56,12 @@ TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
     EXPECT_EQ(f.screen().edtax->text(), "-$4.00");
     EXPECT_EQ(f.screen().Edpay->text(), "-$44.00");
     f.type("\r");
-    EXPECT_EQ(f.dir.read("Results.dat"),
-              StartRecord + "$ EXP1" + sp(9) + " " + "    0.00" + " " + "      0.00" + " " +
-                  "        0.00" + " " + "      -40.00" + " " + "       -44.00\r\n" +
-                  "# Total*** 9:05" + " " + "   0.00" + " " + "    0.00" + " " + "    0.00" +
-                  sp(10) + "  -4.00" + " " + "     -44.00" + " " + "     -44.00" + " " +
-                  " 0.00\r\n");
+    EXPECT_EQ(
+        f.dir.read("Results.dat"),
+        StartRecord +
+            crlf({"$ EXP1              0.00       0.00         0.00       -40.00        -44.00",
+                  "# Total*** 9:05    0.00     0.00     0.00            -4.00      -44.00      "
+                  "-44.00  0.00"}));
     EXPECT_EQ(f.program->state.day.ExpenseTotal, -44);
     EXPECT_EQ(f.program->state.day.TaxTotal, -4);
 }

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string Question =
-    "A Pricelist was not found !\r\nCreate a Price list with a sample line 0?";
 const std::string LoaderMessage = "There is an Error in the Pricelist\rPress  >Update< + >Update "
                                   "Price list<\rand correct the faulty line.";
 
@@ -74,23 +72,6 @@ struct PriceDir {
 };
 
 } // namespace
-
-TEST(PriceList, SampleIsOfferedOnlyWhenTheListIsMissing) {
-    PriceDir d;
-    d.dialogs.answers = {Dialogs::Answer::Cancel};
-    EXPECT_FALSE(OpenPriceListOrOfferSample(d.files, d.dialogs));
-    EXPECT_FALSE(d.dir.exists("Pricelist.dat"));
-
-    d.dialogs.answers = {Dialogs::Answer::Ok};
-    EXPECT_FALSE(OpenPriceListOrOfferSample(d.files, d.dialogs));
-    EXPECT_FALSE(d.files.priceList.isOpen());
-    EXPECT_EQ(d.dir.read("Pricelist.dat"), Sample + "\r\n");
-
-    EXPECT_TRUE(OpenPriceListOrOfferSample(d.files, d.dialogs));
-    EXPECT_TRUE(d.files.priceList.isOpen());
-    EXPECT_EQ(d.dialogs.texts(), (std::vector<std::string>{Question, Question}));
-    EXPECT_TRUE(d.dialogs.shown[0].confirmation);
-}
 
 // Each case lists the directory before and after; nothing else may be left.
 TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {

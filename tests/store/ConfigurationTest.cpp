@@ -158,16 +158,6 @@ TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
     EXPECT_EQ(c.LabelTotal, "before");
 }
 
-TEST(Configuration, AMissingFileChangesNothing) {
-    TestDir dir;
-    Configuration c;
-    c.PrintWidth = 12;
-    FakeDialogs dialogs;
-    EXPECT_FALSE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
-    EXPECT_EQ(c.PrintWidth, 12);
-    EXPECT_TRUE(dialogs.shown.empty());
-}
-
 TEST(Configuration, ATruncatedFileIsReportedAtEveryLengthButTheFullOne) {
     TestDir dir;
     for (size_t cut = 0; cut < DefaultFile.size(); ++cut) {
