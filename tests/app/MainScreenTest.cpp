@@ -137,6 +137,12 @@ TEST(MainScreen, MenuHelpAndTheButtonsOfOtherEditions) {
     EXPECT_TRUE(f.main().RadioGroup1->isVisible());
     EXPECT_FALSE(f.main().Butintro->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), f.main().RadioGroup1);
+    // Outside inventory mode the inventory cannot be updated.
+    f.main().RbutInvent->setFocus();
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{
+                                     " Zorvi is running in statistic mode.\r Update the Inventory "
+                                     "is blocked !"});
+    f.dialogs.shown.clear();
     QTest::keyClick(f.main().RadioGroup1, Qt::Key_Escape);
     EXPECT_FALSE(f.main().RadioGroup1->isVisible());
     EXPECT_TRUE(f.main().Butintro->isVisible());
@@ -180,17 +186,7 @@ TEST(MainScreen, MenuHelpAndTheButtonsOfOtherEditions) {
     EXPECT_TRUE(f.program->Form4->isVisible());
 }
 
-TEST(MainScreen, UpdateInventoryChecksTheMode) {
-    MainScreenFixture f;
-    f.writeConfiguration(f.config);
-    f.start();
-    f.dialogs.shown.clear();
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
-    f.main().RbutInvent->setFocus();
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{
-                                     " Zorvi is running in statistic mode.\r Update the Inventory "
-                                     "is blocked !"});
-
+TEST(MainScreen, UpdateInventoryOfAnEmptyInventorySaysSo) {
     Configuration c = DefaultConfiguration();
     c.LowStockPercent = 10;
     MainScreenFixture g;
