@@ -253,7 +253,6 @@ TEST(TakePayment, TendersBalanceChangeAndEndOfSale) {
             }
         }
         EXPECT_EQ(FixedText(sale.ChangeDue), c.change);
-        EXPECT_EQ(sale.DisplayText, "Change          ");
         EXPECT_EQ(sale.DisplayValue, c.displayValue);
 
         DayTotals day;
