@@ -27,16 +27,10 @@ const std::string LettersInPrice =
 const std::string LettersInMinmax =
     " BAD2          Letters in minmax                1.00       2.50 1x";
 const std::string NoNumbers = " BAD3          Nothing but blanks                                 ";
-const std::string Garbage = std::string("\xff\x00\x1a\x80 binary", 11) +
-                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
-                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
-                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"
-                            "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f";
-const std::string Long300 = " LONG          Long line                        3.00       4.00  2"
-                            " and a remark that goes on and on and on and on and on and on and"
-                            " on and on and on and on and on and on and on and on and on and on"
-                            " and on and on and on and on and on and on and on and on and on an"
-                            " until it is three hundred characters";
+const std::string Garbage = std::string("\xff\x00\x1a\x80 binary", 11) + std::string(55, '\x7f');
+// A line of 300 characters: the 66 of an article, a blank and a long remark.
+const std::string Long300 =
+    " LONG          Long line                        3.00       4.00  2 " + std::string(233, 'x');
 const std::string Short65 = " SHORT         Sixty-five characters only       1.00       1.00 1";
 
 // Work copy lines, 74 characters each.

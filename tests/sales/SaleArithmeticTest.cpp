@@ -24,10 +24,6 @@ Configuration shop(double taxRate, const std::string& rounding = "N") {
     return c;
 }
 
-std::string cents(double x) {
-    return FixedText(x);
-}
-
 } // namespace
 
 TEST(ComputeLine, AmountsTaxAndJournalLine) {
@@ -53,9 +49,6 @@ TEST(ComputeLine, AmountsTaxAndJournalLine) {
         {"quantity 0 is still journalled", 0, 0, 4.50, 2.00, 0, false, false, 4.50, 0, 0, 0, 2.00,
          4.50, "     " + Mug + "  " + "      $4.50    x      0   =      $0.00", "5.00", "0.50",
          "$5.00"},
-        {"a discount below 0 leaves the price", 0, -5, 2.00, 1.00, 1.5, false, false, 2.00, 3.00, 0,
-         1.5, 1.00, 2.00, "     " + Mug + "  " + "      $2.00    x    1.5   =      $3.00", "8.00",
-         "0.50", "$8.00"},
         {"return line with tax", 10, 0, 10.00, 6.00, 1, true, false, -10.00, -10.00, -1.00, -1,
          -6.00, -10.00, "  " + Mug + " " + "    -$10.00 x     -1 =    -$10.00 +    -$1.00", "-5.00",
          "-0.50", "-$5.00"},
@@ -97,9 +90,9 @@ TEST(ComputeLine, AmountsTaxAndJournalLine) {
         EXPECT_DOUBLE_EQ(sale.Quantity, c.quantityAfter);
         EXPECT_DOUBLE_EQ(article.WholesalePrice, c.wholesaleAfter);
         EXPECT_DOUBLE_EQ(article.SalePrice, c.priceAfter);
-        EXPECT_EQ(cents(sale.SaleTotal), c.saleTotal);
-        EXPECT_EQ(cents(sale.SaleSubtotal), c.saleTotal);
-        EXPECT_EQ(cents(sale.LineTaxSum), c.lineTaxSum);
+        EXPECT_EQ(FixedText(sale.SaleTotal), c.saleTotal);
+        EXPECT_EQ(FixedText(sale.SaleSubtotal), c.saleTotal);
+        EXPECT_EQ(FixedText(sale.LineTaxSum), c.lineTaxSum);
         EXPECT_EQ(sale.DisplayValue, c.displayValue);
         EXPECT_EQ(sale.DisplayText, c.refused ? "" : Mug);
     }

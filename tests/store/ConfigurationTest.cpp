@@ -13,19 +13,9 @@ std::string repeatLine(const std::string& line, int times) {
     return out;
 }
 
-const std::string DefaultLabels = "Total\r\n"
-                                  "Subtotal\r\n"
-                                  "Tax\r\n"
-                                  "-Rounding\r\n"
-                                  "Cash paid\r\n"
-                                  "Change\r\n"
-                                  "Credit Tender\r\n"
-                                  "Cheque Tender\r\n"
-                                  "Cash Tender\r\n"
-                                  "Credit Refund\r\n"
-                                  "Cheque Refund\r\n"
-                                  "Cash refund\r\n"
-                                  "Served by\r\n";
+const std::string DefaultLabels = crlf(
+    {"Total", "Subtotal", "Tax", "-Rounding", "Cash paid", "Change", "Credit Tender",
+     "Cheque Tender", "Cash Tender", "Credit Refund", "Cheque Refund", "Cash refund", "Served by"});
 
 const std::string DefaultFile =
     "AA\r\nBB\r\nCC\r\nDD\r\nEE\r\n"
@@ -145,7 +135,6 @@ TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
     dir.write("Configur.dat", withLine8("?? N   4x   5     0      0.00      0.00   0.00   0.00"));
     Configuration c;
     c.PushOut = 77;
-    c.DocketText[1] = "before";
     c.LabelTotal = "before";
     FakeDialogs dialogs;
     ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
@@ -154,7 +143,6 @@ TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
     EXPECT_EQ(c.Denomination, "??");
     EXPECT_EQ(c.Rounding, "N");
     EXPECT_EQ(c.PushOut, 77);
-    EXPECT_EQ(c.DocketText[1], "before");
     EXPECT_EQ(c.LabelTotal, "before");
 }
 
