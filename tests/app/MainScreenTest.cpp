@@ -1,8 +1,5 @@
 #include "app/MainScreen.h"
-#include "app/ProgramBlock.h"
 #include "app/StartUp.h"
-#include "platform/Services.h"
-#include "store/Configuration.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>

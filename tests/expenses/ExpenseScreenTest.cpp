@@ -1,9 +1,6 @@
 #include "expenses/ExpenseScreen.h"
 #include "app/MainScreen.h"
-#include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
-#include "platform/Services.h"
-#include "store/Configuration.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>

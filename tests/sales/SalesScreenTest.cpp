@@ -1,10 +1,7 @@
 #include "sales/SalesScreen.h"
 #include "app/MainScreen.h"
-#include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
-#include "platform/Services.h"
-#include "store/Configuration.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -14,8 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 namespace {
 
