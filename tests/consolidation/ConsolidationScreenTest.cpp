@@ -37,12 +37,7 @@ struct ConsolidationFixture : ProgramFixture {
         QApplication::processEvents();
         dialogs.shown.clear();
     }
-    std::vector<std::string> memo() {
-        std::vector<std::string> lines;
-        for (const QString& l : screen().Memo1->toPlainText().split('\n'))
-            lines.push_back(l.toStdString());
-        return lines;
-    }
+    std::vector<std::string> memo() { return lines(screen().Memo1); }
 };
 
 } // namespace
