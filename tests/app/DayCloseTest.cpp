@@ -25,12 +25,7 @@ struct DayFixture : ProgramFixture {
         dialogs.shown.clear();
         launcher.started.clear();
     }
-    std::vector<std::string> memo() {
-        std::vector<std::string> lines;
-        for (const QString& l : main().Memo1->toPlainText().split('\n'))
-            lines.push_back(l.toStdString());
-        return lines;
-    }
+    std::vector<std::string> memo() { return lines(main().Memo1); }
 };
 
 std::vector<std::string> totals(const std::vector<std::string>& middle) {

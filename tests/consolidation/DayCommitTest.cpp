@@ -237,142 +237,65 @@ TEST(Consolidation, ReportsOfTheDay) {
 
 namespace {
 
-// 31 December 2026, after two consolidated days: A sells three apples, B a
-// repair, and an expense code spelled like the balance sheet's "TOTAL" row is
-// booked for the first time.
-const std::string EndTakings = crlf({
-    "* START of SALE   31/12/26 09:00",
-    "A APPLE             3.00       1.20         2.50         2.50          7.50",
-    "# Total*** 9:05    7.50     0.00     0.00             0.00        7.50        7.50  0.00",
-    "b /REPAIR           1.00       0.00        20.00        20.00         20.00",
-    "# Total***10:15    0.00     0.00    20.00             0.00       20.00       20.00  0.00",
-    "$ TOTAL             0.00       0.00         0.00       -40.00        -40.00",
-    "# Total***11:00    0.00     0.00     0.00             0.00      -40.00      -40.00  0.00",
-});
-const std::string EndDayInventory = crlf({
-    " APPLE            10        3.0         17.0             8.0            3.60",
-    "!/REPAIR           0        1.0          0.0             4.0           80.00",
-    "$RENT              0        0.0          0.0             0.0          120.00",
-    "$TOTAL             0        0.0          0.0             0.0          -40.00",
-});
-const std::string SalesPersonsBlock = crlf({
-    "*       31/12/26          Services                 Sales",
-    "A   ANNA             0.00        0.00       13.00      107.50",
-    "B   BEN              3.00       60.00        1.00        5.00",
-    "C   C                0.00        0.00        0.00        0.00",
-    "D   D                0.00        0.00        0.00        0.00",
-    "E   E                0.00        0.00        0.00        0.00",
-    " Results to and incl. 31/12/26",
-    "",
-});
+// The small day closing the period, with an expense code spelled like the
+// balance sheet's "TOTAL" row that nothing has been booked to.
+Files periodBefore() {
+    Files files = Before;
+    files["Pricelist.dat"] +=
+        crlf({"$TOTAL         Spelled like a row               0.00       0.00  0"});
+    return files;
+}
+
+const std::string DayInventory =
+    After.at("Inventory.dat") +
+    crlf({"$TOTAL             0        0.0          0.0             0.0            0.00"});
+
+const std::string SalesPersonsBlock =
+    After.at("Spersons.dat") + crlf({" Results to and incl. 05/12/26", ""});
+
 const std::string DayArchive = crlf({
-    "       29/12/26 08:00  ",
+    "       01/12/26 08:00  ",
     "   1.0       1.00        2.00        2.00         2.00        0.00         0.00",
     "                         0.00        0.00         2.00        0.00         2.00  ",
-    "       30/12/26 08:00  ",
-    "   2.0       2.40        5.00        5.00         0.00        5.00         0.00",
-    "                         0.00        0.50         5.00        1.00         4.00  ",
-    "       31/12/26 09:00  ",
-    "   3.0       3.60       27.50       27.50         7.50        0.00        20.00",
-    "                        20.00        0.00        27.50       40.00       -12.50  ",
-    " TOTAL from     29/12/26  to  31/12/26",
-    "   6.0       7.00       34.50       34.50         9.50        5.00        20.00",
-    "                        20.00        0.50        34.50       41.00        -6.50  ",
+    "       05/12/26 09:00  ",
+    "   4.0       4.00       28.00       27.70         7.70        0.00        20.00",
+    "                        20.00        0.00        27.70       40.00       -12.30  ",
+    " TOTAL from     01/12/26  to  05/12/26",
+    "   5.0       5.00       30.00       29.70         9.70        0.00        20.00",
+    "                        20.00        0.00        29.70       40.00       -10.30  ",
 });
 
-const Files EndBefore = {
-    {"Results.dat", EndTakings},
-    {"Pricelist.dat", crlf({
-                          " APPLE         Apple                            1.20       2.50 10",
-                          " /REPAIR       Repair                           0.00      20.00  0",
-                          "$RENT          Rent                             0.00       0.00  0",
-                          "$TOTAL         Spelled like a row               0.00       0.00  0",
-                      })},
-    {"Inventory.dat",
-     crlf({
-         " APPLE                 10        1.0         20.0             5.0            6.00",
-         "!/REPAIR                0        0.0          0.0             3.0           60.00",
-         "$RENT                   0        0.0          0.0             0.0          120.00",
-     })},
-    {"Inventory.wrk", "left over\r\n"},
-    {"Spersons.dat", crlf({
-                         "*       29/12/26          Services                 Sales",
-                         "A   ANNA             0.00        0.00       10.00      100.00",
-                         "B   BEN              2.00       40.00        1.00        5.00",
-                     })},
-    {"Daybyday.dat",
-     crlf({
-         "*    29/12/26 08:00    ***   29/12/26",
-         "#  1.0       1.00        2.00        2.00         2.00        0.00         0.00",
-         "&                        0.00        0.00         2.00        0.00         2.00  ",
-         "*    30/12/26 08:00    ***   30/12/26",
-         "#  2.0       2.40        5.00        5.00         0.00        5.00         0.00",
-         "&                        0.00        0.50         5.00        1.00         4.00  ",
-     })},
-};
-
 // The first period end: the sheet is created, values of expense and service
-// items start again, the article keeps its value.
-const Files FirstEnd = {
-    {"Res2026Dez.31", EndTakings},
-    {"Pricelist.dat", EndBefore.at("Pricelist.dat")},
-    {"Day2026Dez.A", DayArchive},
-    {"SP2026Dez.dat", SalesPersonsBlock},
-    {"Inventory.dat",
-     crlf({
-         " APPLE            10        3.0         17.0             8.0            3.60",
-         "!/REPAIR           0        1.0          0.0             4.0            0.00",
-         "$RENT              0        0.0          0.0             0.0            0.00",
-         "$TOTAL             0        0.0          0.0             0.0            0.00",
-     })},
-    {"Balance.dat",
-     crlf({"BALANCE SHEET      Dez2026", "CASH TOTAL            9.50", "CHEQUE TOTAL          5.00",
-           "CREDIT TOTAL         20.00", "TOTAL                34.50", "TAX TOTAL             0.50",
-           "/REPAIR              80.00", "RENT                120.00",
-           "TOTAL               -40.00"})},
-    {"Balance.Tot", crlf({"BALANCE SHEET      Dez2026          Totals",
-                          "CASH TOTAL            9.50 =          9.50",
-                          "CHEQUE TOTAL          5.00 =          5.00",
-                          "CREDIT TOTAL         20.00 =         20.00",
-                          "TOTAL                34.50 =         34.50",
-                          "TAX TOTAL             0.50 =          0.50",
-                          "/REPAIR              80.00 =         80.00",
-                          "RENT                120.00 =        120.00",
-                          "TOTAL               -40.00 =        -40.00"})},
-};
-
-// A second period end in the month: a column is added, the new "TOTAL" item
-// gets the filler rather than the fixed row's history, the item gone from the
-// inventory loses its row, the archives go on with B and a second block.
-Files secondEnd() {
-    Files files = FirstEnd;
-    files.erase("Day2026Dez.A");
-    files["day2026dez.a"] = "earlier\r\n";
-    files["Day2026Dez.B"] = DayArchive;
-    files["SP2026Dez.dat"] = "earlier block\r\n" + SalesPersonsBlock;
-    files["Inventory.wrk"] = EndDayInventory;
-    std::string& inventory = files["Inventory.dat"];
-    inventory.replace(inventory.find("3.60"), 4, "0.00");
-    files["Balance.dat"] =
-        crlf({"BALANCE SHEET      Nov2026      Dez2026", "CASH TOTAL          100.00         9.50",
-              "CHEQUE TOTAL          0.00         5.00", "CREDIT TOTAL         50.50        20.00",
-              "TOTAL               150.50        34.50", "TAX TOTAL             0.00         0.50",
-              "/REPAIR              10.00        80.00", "RENT                 30.00       120.00",
-              "TOTAL                 0.00       -40.00"});
-    files["Balance.Tot"] = crlf({"BALANCE SHEET      Nov2026      Dez2026          Totals",
-                                 "CASH TOTAL          100.00         9.50 =        109.50",
-                                 "CHEQUE TOTAL          0.00         5.00 =          5.00",
-                                 "CREDIT TOTAL         50.50        20.00 =         70.50",
-                                 "TOTAL               150.50        34.50 =        185.00",
-                                 "TAX TOTAL             0.00         0.50 =          0.50",
-                                 "/REPAIR              10.00        80.00 =         90.00",
-                                 "RENT                 30.00       120.00 =        150.00",
-                                 "TOTAL                 0.00       -40.00 =        -40.00"});
+// items start again, the articles keep theirs.
+Files firstEnd() {
+    Files files = periodBefore();
+    for (const char* gone : {"Results.dat", "Inventory.wrk", "Spersons.dat", "Daybyday.dat"})
+        files.erase(gone);
+    files["Res2026Dez.05a"] = Takings;
+    files["Day2026Dez.A"] = DayArchive;
+    files["SP2026Dez.dat"] = SalesPersonsBlock;
+    files["Inventory.dat"] = crlf({
+        " APPLE            10        2.0         18.0             7.0            2.40",
+        " PEAR              5        2.0         -2.0             2.0            1.60",
+        "!/REPAIR           0        1.0          0.0             4.0            0.00",
+        "$RENT              0        0.0          0.0             0.0            0.00",
+        "$TOTAL             0        0.0          0.0             0.0            0.00",
+    });
+    files["Balance.dat"] = crlf(
+        {"BALANCE SHEET      Dez2026", "CASH TOTAL            9.70", "CHEQUE TOTAL          0.00",
+         "CREDIT TOTAL         20.00", "TOTAL                29.70", "TAX TOTAL             0.00",
+         "/REPAIR              80.00", "RENT                 80.00", "TOTAL                 0.00"});
+    files["Balance.Tot"] = crlf(
+        {"BALANCE SHEET      Dez2026          Totals", "CASH TOTAL            9.70 =          9.70",
+         "CHEQUE TOTAL          0.00 =          0.00", "CREDIT TOTAL         20.00 =         20.00",
+         "TOTAL                29.70 =         29.70", "TAX TOTAL             0.00 =          0.00",
+         "/REPAIR              80.00 =         80.00", "RENT                 80.00 =         80.00",
+         "TOTAL                 0.00 =          0.00"});
     return files;
 }
 
 Files secondBefore() {
-    Files files = EndBefore;
+    Files files = periodBefore();
     files["day2026dez.a"] = "earlier\r\n";
     files["SP2026Dez.dat"] = "earlier block\r\n";
     files["Balance.dat"] = crlf(
@@ -382,13 +305,44 @@ Files secondBefore() {
     return files;
 }
 
+// A second period end in the month: a column is added, the "TOTAL" item gets
+// the filler rather than the fixed row's history, the item gone from the
+// inventory loses its row, every value starts again, the archives go on with
+// B and a second block.
+Files secondEnd() {
+    Files files = firstEnd();
+    files.erase("Day2026Dez.A");
+    files["day2026dez.a"] = "earlier\r\n";
+    files["Day2026Dez.B"] = DayArchive;
+    files["SP2026Dez.dat"] = "earlier block\r\n" + SalesPersonsBlock;
+    files["Inventory.wrk"] = DayInventory;
+    std::string& inventory = files["Inventory.dat"];
+    inventory.replace(inventory.find("2.40"), 4, "0.00");
+    inventory.replace(inventory.find("1.60"), 4, "0.00");
+    files["Balance.dat"] =
+        crlf({"BALANCE SHEET      Nov2026      Dez2026", "CASH TOTAL          100.00         9.70",
+              "CHEQUE TOTAL          0.00         0.00", "CREDIT TOTAL         50.50        20.00",
+              "TOTAL               150.50        29.70", "TAX TOTAL             0.00         0.00",
+              "/REPAIR              10.00        80.00", "RENT                 30.00        80.00",
+              "TOTAL                 0.00         0.00"});
+    files["Balance.Tot"] = crlf({"BALANCE SHEET      Nov2026      Dez2026          Totals",
+                                 "CASH TOTAL          100.00         9.70 =        109.70",
+                                 "CHEQUE TOTAL          0.00         0.00 =          0.00",
+                                 "CREDIT TOTAL         50.50        20.00 =         70.50",
+                                 "TOTAL               150.50        29.70 =        180.20",
+                                 "TAX TOTAL             0.00         0.00 =          0.00",
+                                 "/REPAIR              10.00        80.00 =         90.00",
+                                 "RENT                 30.00        80.00 =        110.00",
+                                 "TOTAL                 0.00         0.00 =          0.00"});
+    return files;
+}
+
 void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
     DayResults day;
-    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "31/12/26", day));
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
     DayCommitOptions options;
     options.stopAfter = stopAfter;
-    CommitDay({dir.path(), shop(), true, true, {"31/12/26", "2026", "Dez", "31", true}, day},
-              options);
+    CommitDay({dir.path(), shop(), true, true, december5(), day}, options);
 }
 
 } // namespace
@@ -396,7 +350,8 @@ void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
 TEST(PeriodEnd, FirstAndSecondInterruptedAfterEveryOperation) {
     // Two archives, two deletions, sheet, totals, inventory, work copy,
     // Balance.wrk, takings: ten operations.
-    const std::pair<Files, Files> runs[] = {{EndBefore, FirstEnd}, {secondBefore(), secondEnd()}};
+    const std::pair<Files, Files> runs[] = {{periodBefore(), firstEnd()},
+                                            {secondBefore(), secondEnd()}};
     for (const auto& [before, after] : runs) {
         for (size_t k = 0; k <= 11; ++k) {
             TestDir dir;
@@ -441,7 +396,7 @@ TEST(PeriodEnd, UnreadableLastingRecordStopsBeforeAnyChange) {
     };
     for (const Case& c : cases) {
         TestDir dir;
-        layOut(dir, EndBefore);
+        layOut(dir, Before);
         dir.write(c.file, c.bytes);
         const Files before = dir.files();
         try {

@@ -24,10 +24,6 @@ Configuration shop(double taxRate, const std::string& rounding = "N") {
     return c;
 }
 
-std::string cents(double x) {
-    return FixedText(x);
-}
-
 } // namespace
 
 TEST(ComputeLine, AmountsTaxAndJournalLine) {
@@ -53,9 +49,6 @@ TEST(ComputeLine, AmountsTaxAndJournalLine) {
         {"quantity 0 is still journalled", 0, 0, 4.50, 2.00, 0, false, false, 4.50, 0, 0, 0, 2.00,
          4.50, "     " + Mug + "  " + "      $4.50    x      0   =      $0.00", "5.00", "0.50",
          "$5.00"},
-        {"a discount below 0 leaves the price", 0, -5, 2.00, 1.00, 1.5, false, false, 2.00, 3.00, 0,
-         1.5, 1.00, 2.00, "     " + Mug + "  " + "      $2.00    x    1.5   =      $3.00", "8.00",
-         "0.50", "$8.00"},
         {"return line with tax", 10, 0, 10.00, 6.00, 1, true, false, -10.00, -10.00, -1.00, -1,
          -6.00, -10.00, "  " + Mug + " " + "    -$10.00 x     -1 =    -$10.00 +    -$1.00", "-5.00",
          "-0.50", "-$5.00"},
@@ -97,9 +90,9 @@ TEST(ComputeLine, AmountsTaxAndJournalLine) {
         EXPECT_DOUBLE_EQ(sale.Quantity, c.quantityAfter);
         EXPECT_DOUBLE_EQ(article.WholesalePrice, c.wholesaleAfter);
         EXPECT_DOUBLE_EQ(article.SalePrice, c.priceAfter);
-        EXPECT_EQ(cents(sale.SaleTotal), c.saleTotal);
-        EXPECT_EQ(cents(sale.SaleSubtotal), c.saleTotal);
-        EXPECT_EQ(cents(sale.LineTaxSum), c.lineTaxSum);
+        EXPECT_EQ(FixedText(sale.SaleTotal), c.saleTotal);
+        EXPECT_EQ(FixedText(sale.SaleSubtotal), c.saleTotal);
+        EXPECT_EQ(FixedText(sale.LineTaxSum), c.lineTaxSum);
         EXPECT_EQ(sale.DisplayValue, c.displayValue);
         EXPECT_EQ(sale.DisplayText, c.refused ? "" : Mug);
     }
@@ -145,10 +138,6 @@ TEST(ComputeTotals, BlockLinesAndAmountToPay) {
           in43 + "SUBTOTAL        =    -$12.36",
           in43 + "ROUNDING        =      $0.01",
           in43 + "TOTAL           =    -$12.35"}},
-        {"past a million the re-read cuts the third decimal", 0, "N", 1234567.899, 0, 1234567.89,
-         0, 0, "$1,234,567.89",
-         {dashesPlain,
-          in43 + "TOTAL           = $1,234,567.90"}},
         {"past ten million the re-read cuts a cent", 0, "N", 19999999.98, 0, 19999999.9, 0, 0,
          "$19,999,999.90",
          {dashesPlain,
@@ -183,13 +172,10 @@ TEST(RoundToDenomination, FiveCentsBothWays) {
     };
     const Case cases[] = {
         {12.34, "r", "12.30", -0.04},   {12.34, "R", "12.35", 0.01},
-        {12.38, "r", "12.35", -0.03},   {12.38, "R", "12.35", -0.03},
-        {12.39, "r", "12.35", -0.04},   {12.39, "R", "12.40", 0.01},
-        {12.99, "r", "12.95", -0.04},   {12.99, "R", "13.00", 0.01},
+        {12.38, "R", "12.35", -0.03},   {12.39, "R", "12.40", 0.01},
         {12.30, "R", "12.30", 0},       {12.35, "r", "12.35", 0},
-        {99.99, "R", "100.00", 0.01},   {0.04, "R", "0.05", 0.01},
-        {-12.34, "r", "-12.30", 0.04},  {-12.34, "R", "-12.35", -0.01},
-        {-12.36, "r", "-12.35", 0.01},  {-12.36, "R", "-12.35", 0.01},
+        {99.99, "R", "100.00", 0.01},   {-12.34, "r", "-12.30", 0.04},
+        {-12.34, "R", "-12.35", -0.01}, {-12.36, "R", "-12.35", 0.01},
         {-12.39, "R", "-12.40", -0.01},
     };
     for (const Case& c : cases) {
@@ -260,7 +246,6 @@ TEST(TakePayment, TendersBalanceChangeAndEndOfSale) {
             }
         }
         EXPECT_EQ(FixedText(sale.ChangeDue), c.change);
-        EXPECT_EQ(sale.DisplayText, "Change          ");
         EXPECT_EQ(sale.DisplayValue, c.displayValue);
 
         DayTotals day;

@@ -1,10 +1,7 @@
 #include "sales/SalesScreen.h"
 #include "app/MainScreen.h"
-#include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
-#include "platform/Services.h"
-#include "store/Configuration.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -14,8 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -38,12 +33,6 @@ struct SalesFixture : ProgramFixture {
     TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
     QWidget* cursor() { return sales()->activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
-    std::vector<std::string> journal() {
-        std::vector<std::string> lines;
-        for (const QString& l : sales()->Memo2->toPlainText().split('\n'))
-            if (!l.isEmpty()) lines.push_back(l.toStdString());
-        return lines;
-    }
 };
 
 } // namespace
@@ -54,27 +43,18 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
     f.config.Rounding = "R";
     f.start();
     TForm4* s = f.sales();
-    EXPECT_EQ(s->windowTitle(), "SALES SCREEN             Conduct Sales, new Article Sales or "
-                                "Returns and Corrections.");
     EXPECT_EQ(f.cursor(), s->edsp);
-    EXPECT_EQ(s->Label1->text(), "H1");
     EXPECT_EQ(FieldColours::of(s->edsp), FieldColours::Entry);
 
+    // Each step's field is proven by the keys that follow landing in it.
     f.type("A");
-    EXPECT_EQ(f.cursor(), s->edcode);
     EXPECT_EQ(s->Label1->text(), "H3");
     EXPECT_FALSE(s->Butexit->isEnabled());
     f.type("4006381333931");
-    EXPECT_EQ(f.cursor(), s->edquant);
     EXPECT_EQ(s->edarticle->text(), "Ballpoint pen blue                  $20.00");
     f.type("1\n");
-    EXPECT_EQ(f.cursor(), s->edYN);
     EXPECT_EQ(FieldColours::of(s->edYN), FieldColours::Confirm);
-    f.type("L");
-    EXPECT_EQ(f.cursor(), s->edcode);
-    f.type("5000000000017\n1\nY");
-    f.type("F\n");
-    EXPECT_EQ(f.cursor(), s->edCQT);
+    f.type("L5000000000017\n1\nYF\n");
     EXPECT_EQ(s->edtotal->text(), "$40.00");
     f.type("C15\n");
     EXPECT_EQ(f.cursor(), s->edCQT);
@@ -96,17 +76,16 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
               "# Total*** 9:05   15.00    25.00     0.00             3.63       40.00       "
               "40.00  0.00\r\n");
     const DayTotals& day = f.program->state.day;
-    EXPECT_DOUBLE_EQ(day.TakingsCash, 15);
-    EXPECT_DOUBLE_EQ(day.TakingsCheque, 25);
-    EXPECT_DOUBLE_EQ(day.TotalTakings, 40);
     EXPECT_DOUBLE_EQ(day.TaxTotal, 3.63);
     EXPECT_NEAR(day.RoundingTotal, 0.01, 1e-9);
     EXPECT_FALSE(f.program->state.files.results.isOpen());
 }
 
 // The key rules themselves are EntryRules'; here what the sales screen does with a code.
-TEST(SalesScreen, CodeField) {
+TEST(SalesScreen, CodeFieldRefusedQuantityAndLowStock) {
     SalesFixture f;
+    f.config.LowStockPercent = 50;
+    f.dir.write("Inventory.dat", " 4006381333931       10.00       12.00       4.00\r\n");
     f.start();
     TForm4* s = f.sales();
     f.type("A");
@@ -120,7 +99,6 @@ TEST(SalesScreen, CodeField) {
     f.type("NOSUCH\nEXP1\n");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H14"});
     EXPECT_EQ(s->edarticle->text(), "H19");
-    EXPECT_EQ(f.cursor(), s->edcode);
     // F with no line yet; Esc before the first line goes back to the sales person.
     f.dialogs.shown.clear();
     f.type("F\n");
@@ -130,14 +108,17 @@ TEST(SalesScreen, CodeField) {
 
     // Services are sold like articles; after a line, Esc in the code field does nothing.
     f.type("A/REPAIR\n1\nY\x1b");
-    EXPECT_EQ(f.cursor(), s->edcode);
     EXPECT_EQ(f.dir.read("Results.dat"),
               "a /REPAIR           1.00       0.00        12.34        12.34         12.34\r\n");
 
     // A scanned code completes itself; the scanner's Enter does not answer the quantity.
     f.type("4006381333931\n");
-    EXPECT_EQ(f.cursor(), s->edquant);
+    f.dialogs.shown.clear();
+    f.type("1000\n");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H18"});
+    QTest::keyClick(f.cursor(), Qt::Key_Delete);
     f.type("2\n");
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"H18", "4006381333931 Low 4"}));
     EXPECT_EQ(f.cursor(), s->edYN);
 
     // Without a work copy nothing is found.
@@ -148,26 +129,7 @@ TEST(SalesScreen, CodeField) {
     EXPECT_EQ(f.cursor(), s->edcode);
 }
 
-TEST(SalesScreen, RefusedQuantityAndLowStock) {
-    SalesFixture f;
-    f.config.LowStockPercent = 50;
-    f.dir.write("Inventory.dat",
-                std::string(" 4006381333931       10.00       12.00       4.00\r\n") +
-                    " 5000000000017       10.00       12.00      12.00\r\n");
-    f.start();
-    TForm4* s = f.sales();
-    f.type("A4006381333931");
-    f.type("1000\n");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H18"});
-    EXPECT_EQ(f.cursor(), s->edquant);
-    f.dialogs.shown.clear();
-    QTest::keyClick(f.cursor(), Qt::Key_Delete);
-    f.type("2\n");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"4006381333931 Low 4"});
-    EXPECT_EQ(f.cursor(), s->edYN);
-}
-
-TEST(SalesScreen, ReturnModeCoversOneLineAndARefundPaysItsExactTotal) {
+TEST(SalesScreen, ReturnAndNewArticleModesAndARefundPaysItsExactTotal) {
     SalesFixture f;
     f.start();
     TForm4* s = f.sales();
@@ -175,7 +137,6 @@ TEST(SalesScreen, ReturnModeCoversOneLineAndARefundPaysItsExactTotal) {
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     EXPECT_TRUE(f.program->state.sale.ReturnMode);
     EXPECT_EQ(s->Label3->text(), "Return Article code");
-    EXPECT_EQ(s->Label4->text(), "Return Quantity");
     EXPECT_TRUE(s->Label12->isVisible());
     // Pressed twice the mode is off again.
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
@@ -187,13 +148,9 @@ TEST(SalesScreen, ReturnModeCoversOneLineAndARefundPaysItsExactTotal) {
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     f.type("MILK1\n2\nY");
     EXPECT_FALSE(f.program->state.sale.ReturnMode);
-    EXPECT_EQ(s->Label3->text(), "Article Code or  F");
     f.type("F\n");
     EXPECT_EQ(s->edtotal->text(), "$0.00");
-    f.type("C0\n");
-    EXPECT_EQ(f.cursor(), s->edchange);
-    EXPECT_EQ(s->edchange->text(), "$0.00");
-    f.type("\n");
+    f.type("C0\n\n");
     EXPECT_EQ(f.dir.read("Results.dat"),
               "A MILK1             2.00       0.70         1.50         1.50          3.00\r\n"
               "A MILK1            -2.00      -0.70        -1.50        -1.50         -3.00\r\n"
@@ -207,36 +164,26 @@ TEST(SalesScreen, ReturnModeCoversOneLineAndARefundPaysItsExactTotal) {
     f.type("/REPAIR\n1\nYF\n");
     EXPECT_EQ(s->Label6->text(), "Return Total");
     EXPECT_EQ(s->Label8->text(), "Pay to Customer");
-    EXPECT_EQ(s->Label10->text(), "");
     f.type("C");
     EXPECT_EQ(s->Label1->text(), "H21");
     f.type("12\n");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H22"});
-    EXPECT_EQ(f.cursor(), s->Edpaid);
-    EXPECT_EQ(s->Edpaid->text(), "");
-    f.type("12.34\n");
-    EXPECT_EQ(f.cursor(), s->edchange);
-    f.type("\n");
+    f.type("12.34\n\n");
     EXPECT_EQ(f.dir.read("Results.dat"),
               "a /REPAIR          -1.00       0.00       -12.34       -12.34        -12.34\r\n"
               "# Total*** 9:05  -12.34     0.00     0.00             0.00      -12.34      "
               "-12.34  0.00\r\n");
-}
 
-TEST(SalesScreen, NewArticleModeAndBothModes) {
-    SalesFixture f;
-    f.start();
-    TForm4* s = f.sales();
+    f.dir.write("Results.dat", "");
+    f.dialogs.shown.clear();
     f.type("A");
     QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(s->Label3->text(), "New Article code");
     EXPECT_EQ(s->Label9->text(), "Wholesale Price");
-    EXPECT_EQ(s->Label10->text(), "Sales Price");
     EXPECT_TRUE(s->Label11->isVisible());
     EXPECT_EQ(FieldColours::of(s->edcode), FieldColours::NewArticle);
     // A listed code is not searched in this mode: it sells at the typed price.
     f.type("MILK1\n");
-    EXPECT_EQ(f.cursor(), s->edarticle);
     EXPECT_EQ(s->Label1->text(), "H11");
     f.type("\n");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"H17"});
@@ -244,14 +191,12 @@ TEST(SalesScreen, NewArticleModeAndBothModes) {
     EXPECT_EQ(s->edarticle->text(), "Widget                    ");
     EXPECT_EQ(f.cursor(), s->edreceived);
     f.type("1.25\n");
-    EXPECT_EQ(s->edreceived->text(), "1.25");
     // Esc steps back through the fields.
     QTest::keyClick(f.cursor(), Qt::Key_Escape);
     EXPECT_EQ(f.cursor(), s->edreceived);
     QTest::keyClick(f.cursor(), Qt::Key_Escape);
     EXPECT_EQ(f.cursor(), s->edarticle);
     f.type("widget\n1.25\n2.50\n");
-    EXPECT_EQ(f.cursor(), s->edquant);
     EXPECT_EQ(FieldColours::of(s->edquant), FieldColours::NewArticle);
     f.type("2\nY");
     EXPECT_FALSE(f.program->state.sale.NewArticleMode);
@@ -261,7 +206,6 @@ TEST(SalesScreen, NewArticleModeAndBothModes) {
     // Both modes: a new article taken back.
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
-    EXPECT_EQ(s->Label3->text(), "New Article code");
     EXPECT_TRUE(s->Label11->isVisible());
     EXPECT_TRUE(s->Label12->isVisible());
     f.type("GIZMO\ngizmo\n1\n3\n1\nY");
@@ -334,11 +278,11 @@ TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_NE(f.dialogs.texts()[0].find(f.dir.path() + "Results.dat"), std::string::npos);
     EXPECT_EQ(f.cursor(), s->edYN);
-    EXPECT_TRUE(f.journal().empty());
+    EXPECT_TRUE(s->Memo2->toPlainText().isEmpty());
     // Pressing the key again records the line once, in a new takings file.
     f.type("Y");
     EXPECT_EQ(f.cursor(), s->edcode);
-    EXPECT_EQ(f.journal().size(), 1u);
+    EXPECT_EQ(f.lines(s->Memo2).size(), 1u);
     EXPECT_EQ(f.dir.read("Results.dat"),
               "A MILK1             1.00       0.70         1.50         1.50          1.50\r\n");
 

@@ -11,8 +11,6 @@ TEST(DataFiles, OpenersOnMissingFiles) {
     DataFiles files(dir.path());
     EXPECT_FALSE(files.OpenInventoryForRead());
     EXPECT_EQ(files.CurrentFileName, dir.path() + "Inventory.dat");
-    EXPECT_FALSE(files.OpenPriceWorkForRead());
-    EXPECT_FALSE(files.OpenInventoryNewForRead());
     EXPECT_FALSE(files.OpenSalesPersonsForRead());
 
     EXPECT_TRUE(files.OpenResultsForAppend());

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTest>
 
 ProgramFixture::ProgramFixture(const std::string& leaf) : dir(leaf) {
@@ -74,4 +75,11 @@ void ProgramFixture::type(ZorviScreen* screen, const std::string& keys) {
         else
             QTest::keyClick(at, c);
     }
+}
+
+std::vector<std::string> ProgramFixture::lines(const QPlainTextEdit* box) {
+    std::vector<std::string> out;
+    for (const QString& l : box->toPlainText().split('\n'))
+        out.push_back(l.toStdString());
+    return out;
 }

@@ -8,8 +8,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAbstractButton;
+class QPlainTextEdit;
 class TForm1;
 class ZorviScreen;
 
@@ -37,6 +39,8 @@ class ProgramFixture {
     TForm1& main();
     // "\n" is Enter, "\x1b" Esc; every other character is typed as it stands.
     void type(ZorviScreen* screen, const std::string& keys);
+    // The lines of a text box as it shows them.
+    static std::vector<std::string> lines(const QPlainTextEdit* box);
 
     TestDir dir;
     Configuration config = DefaultConfiguration();
