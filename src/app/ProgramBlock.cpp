@@ -11,26 +11,24 @@
 #include "setup/SetupScreen.h"
 #include "viewer/ViewerScreen.h"
 
+namespace {
+// A screen that returns to the main screen when it is left.
+template <typename Screen>
+Screen* returningTo(TForm1* main, ProgramState& state, Services& services) {
+    auto* screen = new Screen(state, services);
+    screen->setMainScreen(main);
+    return screen;
+}
+} // namespace
+
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
     Form1 = new TForm1(state, services, dataDir);
-    auto* setup = new TForm2(state, services);
-    setup->setMainScreen(Form1);
-    Form2 = setup;
-    auto* priceEditor = new TForm3(state, services);
-    priceEditor->setMainScreen(Form1);
-    Form3 = priceEditor;
-    auto* sales = new TForm4(state, services);
-    sales->setMainScreen(Form1);
-    Form4 = sales;
-    auto* expense = new TForm5(state, services);
-    expense->setMainScreen(Form1);
-    Form5 = expense;
-    auto* consolidation = new TForm6(state, services);
-    consolidation->setMainScreen(Form1);
-    Form6 = consolidation;
-    auto* inventory = new TForm7(state, services);
-    inventory->setMainScreen(Form1);
-    Form7 = inventory;
+    Form2 = returningTo<TForm2>(Form1, state, services);
+    Form3 = returningTo<TForm3>(Form1, state, services);
+    Form4 = returningTo<TForm4>(Form1, state, services);
+    Form5 = returningTo<TForm5>(Form1, state, services);
+    Form6 = returningTo<TForm6>(Form1, state, services);
+    Form7 = returningTo<TForm7>(Form1, state, services);
     auto* viewer = new TForm8(state, services);
     viewer->setMain(Form1, Form1->Label3);
     Form8 = viewer;
