@@ -9,6 +9,8 @@
 #include "store/NumberText.h"
 #include "store/TextLines.h"
 
+#include <utility>
+
 namespace {
 
 struct StocktakeFiles {
@@ -42,7 +44,7 @@ InventoryLine counted(InventoryLine line) {
 StocktakeFiles composeFiles(const StocktakeInput& in, const DayCommitOptions& options) {
     const std::string inventoryPath = FileNames::resolve(in.dataDir, "Inventory.dat");
     // No old inventory: every item starts from zero.
-    const std::string firstPass =
+    std::string firstPass =
         UpdateInventoryFromTakings(FileNames::resolve(in.dataDir, "Pricelist.dat"), std::string(),
                                    in.day.byCode, in.InventoryOn, options.progress);
     StocktakeFiles files;
@@ -53,10 +55,12 @@ StocktakeFiles composeFiles(const StocktakeInput& in, const DayCommitOptions& op
             throw ConsolidationError(UnreadableLineText(inventoryPath, number));
         line = counted(line);
         files.totalValue += line.InvValue;
-        files.inventory += FormatInventoryLine(line, MinMaxWidthConsolidation) + "\r\n";
+        AppendInventoryLine(files.inventory, line, MinMaxWidthConsolidation);
+        files.inventory += "\r\n";
     });
-    files.listing = firstPass + "\r\nTotal value of the inventory = $" +
-                    FixedDigits(files.totalValue, 2) + "\r\n";
+    files.listing = std::move(firstPass);
+    files.listing +=
+        "\r\nTotal value of the inventory = $" + FixedDigits(files.totalValue, 2) + "\r\n";
     return files;
 }
 

@@ -8,6 +8,7 @@
 #include "store/NumberEntry.h"
 #include "store/TextFile.h"
 #include "store/TextForms.h"
+#include "store/TextLines.h"
 
 namespace {
 
@@ -144,27 +145,33 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
         journal.close();
     }
 
-    FileCommit commit(files.DataDir());
-    TextFile out;
+    // The work copy is taken apart in memory and the new inventory composed
+    // in one text, written at once: a string per line would cost more than
+    // the reading.
+    std::string source;
+    if (!work.readRest(source)) throw IoError(work.path(), "Read error");
+    work.close();
+    std::string content;
+    content.reserve(source.size() + source.size() / 8);
     std::vector<size_t> unreadableLines;
-    try {
-        if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
-        InventoryReader reader(work);
-        std::string text;
-        while (reader.next()) {
-            if (!reader.readable()) {
-                if (!reader.text().empty()) unreadableLines.push_back(reader.lineNumber());
-                out.writeLine(reader.text());
-                continue;
-            }
-            InventoryLine& line = reader.line();
+    InventoryLine line;
+    ForEachLine(source, [&](std::string_view text, size_t number) {
+        if (!ParseInventoryLine(text, line)) {
+            if (!text.empty()) unreadableLines.push_back(number);
+            content += text;
+        } else {
             const double* sum = sums.find(line.ArticleCode);
             line.InvOnStock += sum ? *sum : 0.0;
-            text.clear();
-            AppendInventoryLine(text, line, MinMaxWidthUpdate);
-            out.writeLine(text);
+            AppendInventoryLine(content, line, MinMaxWidthUpdate);
         }
-        work.close();
+        content += "\r\n";
+    });
+
+    FileCommit commit(files.DataDir());
+    TextFile out;
+    try {
+        if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
+        out.write(content);
         out.close();
     } catch (const IoError&) {
         out.discard();

@@ -2,11 +2,13 @@
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/TextLines.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -24,22 +26,27 @@ void settleLeftOverCopy(DataFiles& files) {
         std::rename(copyPath.c_str(), listPath.c_str());
 }
 
-// Copies the lines worth keeping; tells whether the copy differs in any byte.
-bool copyCompleteLines(TextFile& from, TextFile& to) {
+// The lines worth keeping, each with CR LF; nothing when the list would come
+// out byte for byte as it is (every line complete and ended by CR LF), so
+// that the usual start writes nothing at all.
+std::optional<std::string> completeLines(const std::string& text) {
     bool dropped = false;
-    std::uintmax_t written = 0;
-    std::string line;
-    while (from.readFullLine(line)) {
-        if (line.size() < PriceListLineLength) {
+    size_t written = 0;
+    ForEachLine(text, [&](std::string_view line, size_t) {
+        if (line.size() < PriceListLineLength)
             dropped = true;
-            continue;
-        }
-        to.writeLine(line);
-        written += line.size() + 2;
-    }
-    std::error_code ec;
-    std::uintmax_t size = std::filesystem::file_size(from.path(), ec);
-    return dropped || ec || written != size;
+        else
+            written += line.size() + 2;
+    });
+    if (!dropped && written == text.size()) return std::nullopt;
+    std::string kept;
+    kept.reserve(written);
+    ForEachLine(text, [&](std::string_view line, size_t) {
+        if (line.size() < PriceListLineLength) return;
+        kept += line;
+        kept += "\r\n";
+    });
+    return kept;
 }
 
 void replaceWith(const std::string& copyPath, const std::string& listPath) {
@@ -52,25 +59,21 @@ void replaceWith(const std::string& copyPath, const std::string& listPath) {
 void CompactPriceList(DataFiles& files, Dialogs& dialogs) {
     settleLeftOverCopy(files);
     if (!OpenPriceListOrOfferSample(files, dialogs)) return;
-    if (!files.OpenPriceListNewForWrite()) {
-        // Without room for a copy the list simply stays as it is.
-        files.priceList.close();
-        return;
-    }
+    std::string text;
+    // A list that could not be read to its end must not be replaced by the
+    // part of it that was read.
+    const bool readToEnd = files.priceList.readRest(text) && !files.priceList.ioError();
+    files.priceList.close();
+    if (!readToEnd) return;
+    const std::optional<std::string> kept = completeLines(text);
+    if (!kept) return;
+    // Without room for a copy the list simply stays as it is.
+    if (!files.OpenPriceListNewForWrite()) return;
     try {
-        bool changed = copyCompleteLines(files.priceList, files.priceListNew);
-        // A list that could not be read to its end must not be replaced by
-        // the part of it that was read.
-        bool readToEnd = !files.priceList.ioError();
-        files.priceList.close();
-        if (!changed || !readToEnd) {
-            files.priceListNew.erase();
-            return;
-        }
+        files.priceListNew.write(*kept);
         files.priceListNew.close();
         replaceWith(files.priceListNew.path(), files.priceList.path());
     } catch (...) {
-        files.priceList.close();
         try {
             files.priceListNew.erase();
         } catch (const std::exception&) {

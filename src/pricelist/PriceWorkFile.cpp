@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -44,34 +45,58 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
 // figure would make its article unfindable.
 constexpr double StockLimit = 1e15;
 
-std::string stockColumn(double stock) {
-    std::string text = FormatFixed(stock, 5, 0);
+// The stock column, added to `out`; `scratch` is reused from line to line.
+void appendStockColumn(std::string& out, double stock, std::string& scratch) {
+    scratch.clear();
+    AppendFixed(scratch, stock, 5, 0);
     // The minmax number comes right before: a stock that fills the column
     // would run into it and both would read back as one number.
-    if (text.front() != ' ') text.insert(0, 1, ' ');
-    return text;
+    if (scratch.front() != ' ') out += ' ';
+    out += scratch;
 }
 
-std::string workLine(const PriceLine& price, const std::string& stock) {
-    std::string out;
-    out.reserve(80);
-    out.append(price.head);
+void appendWorkLine(std::string& out, const PriceLine& price) {
+    out += price.head;
     out += ' ';
-    out += FormatFixed(price.wholesalePrice, 10, 2);
+    AppendFixed(out, price.wholesalePrice, 10, 2);
     out += ' ';
-    out += FormatFixed(price.salePrice, 10, 2);
+    AppendFixed(out, price.salePrice, 10, 2);
     out += ' ';
-    out += FormatInteger(price.minmax, 5);
-    out += stock;
-    return out;
+    AppendInteger(out, price.minmax, 5);
 }
+
+// The lines of a file read whole, one after the other, as readFullLine
+// gives them: without the LF and a CR before it.
+class LineCursor {
+  public:
+    explicit LineCursor(std::string_view text) : m_text(text) {}
+    bool next(std::string_view& line) {
+        if (m_pos >= m_text.size()) return false;
+        const char* from = m_text.data() + m_pos;
+        const size_t left = m_text.size() - m_pos;
+        const void* lf = std::memchr(from, '\n', left);
+        size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - from) : left;
+        m_pos += lf ? length + 1 : length;
+        if (length > 0 && from[length - 1] == '\r') --length;
+        line = std::string_view(from, length);
+        return true;
+    }
+
+  private:
+    std::string_view m_text;
+    size_t m_pos = 0;
+};
 
 // Inventory.dat holds one line per price list line, in the same order; when
 // it runs out early the remaining articles get stock 0.
 class InventorySource {
   public:
     InventorySource(DataFiles& files, bool inventoryOn)
-        : m_file(files.inventory), m_open(inventoryOn && files.OpenInventoryForRead()) {}
+        : m_file(files.inventory), m_open(inventoryOn && files.OpenInventoryForRead()) {
+        // What can be read counts; a read error ends the lines there.
+        if (m_open) m_file.readRest(m_text);
+        m_lines = LineCursor(m_text);
+    }
     ~InventorySource() {
         if (m_open) m_file.close();
     }
@@ -80,10 +105,11 @@ class InventorySource {
 
     // A faulty line counts as stock 0; the first one is remembered for the report.
     double nextStock() {
-        if (!m_open || !m_file.readFullLine(m_line)) return 0;
+        std::string_view line;
+        if (!m_open || !m_lines.next(line)) return 0;
         ++m_lineNumber;
         double stock = 0;
-        if (ParseInventoryStock(m_line, stock) && std::fabs(stock) < StockLimit) return stock;
+        if (ParseInventoryStock(line, stock) && std::fabs(stock) < StockLimit) return stock;
         if (m_firstFaulty == 0) m_firstFaulty = m_lineNumber;
         return 0;
     }
@@ -94,20 +120,29 @@ class InventorySource {
     size_t m_firstFaulty = 0;
     TextFile& m_file;
     bool m_open;
-    std::string m_line;
+    std::string m_text;
+    LineCursor m_lines{{}};
 };
 
 } // namespace
 
 bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& dialogs) {
     const bool withInventory = config.InventoryOn;
-    const std::string withoutStock = "    0";
+    const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
 
+    // The price list is read whole and the work copy composed in one text,
+    // written at once: start-up does this for every line of the list.
+    std::string list;
+    files.priceList.readRest(list);
+    std::string work;
+    work.reserve(list.size() + list.size() / 4);
+    std::string scratch;
+    LineCursor lines(list);
     bool priceListError = false;
-    std::string line;
+    std::string_view line;
     PriceLine price;
-    while (files.priceList.readFullLine(line)) {
+    while (lines.next(line)) {
         priceListError = false;
         if (!readPriceLine(line, price)) {
             dialogs.message(LoaderMessage);
@@ -115,10 +150,16 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
         }
         // Read for every line, faulty or not, so the two files stay in step.
         double stock = withInventory ? inventory.nextStock() : 0;
-        if (!priceListError)
-            files.priceWork.writeLine(
-                workLine(price, withInventory ? stockColumn(stock) : withoutStock));
+        if (!priceListError) {
+            appendWorkLine(work, price);
+            if (withInventory)
+                appendStockColumn(work, stock, scratch);
+            else
+                work += withoutStock;
+            work += "\r\n";
+        }
     }
+    files.priceWork.write(work);
     if (size_t faulty = inventory.firstFaultyLine())
         dialogs.message("Faulty line " + std::to_string(faulty) + " in file " +
                         files.pathOf("Inventory.dat") + ": its stock is taken as 0.");

@@ -2,6 +2,7 @@
 
 #include "store/NumberParse.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -27,6 +28,20 @@ bool isSeparator(char c) {
 bool readNumber(const char*& p, const char* end, double& value) {
     static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    // The numbers are right-aligned in wide columns: their blanks are passed
+    // eight at a time.
+    constexpr std::uint64_t Blanks = 0x2020202020202020u;
+    while (end - p >= 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, p, 8);
+        const std::uint64_t other = bytes ^ Blanks;
+        if (other) {
+            if constexpr (std::endian::native == std::endian::little)
+                p += std::countr_zero(other) / 8;
+            break;
+        }
+        p += 8;
+    }
     while (p < end && isSeparator(*p))
         ++p;
     const char* const start = p;
@@ -112,17 +127,37 @@ bool TakingsReader::open(const std::string& path) {
     m_faulty = 0;
     m_firstFaultyLine = 0;
     m_firstFaultyText.clear();
-    return m_file.openRead(path);
+    m_text.clear();
+    m_pos = 0;
+    if (!m_file.openRead(path)) return false;
+    // Read whole: the lines are then taken apart where they lie. What a
+    // failed read leaves is worked through, and the failure reported at the
+    // end, as line by line.
+    m_file.readRest(m_text);
+    return true;
+}
+
+bool TakingsReader::nextLine(std::string_view& line) {
+    if (m_pos >= m_text.size()) return false;
+    const char* from = m_text.data() + m_pos;
+    const size_t left = m_text.size() - m_pos;
+    const void* lf = std::memchr(from, '\n', left);
+    size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - from) : left;
+    m_pos += lf ? length + 1 : length;
+    if (length > 0 && from[length - 1] == '\r') --length;
+    line = std::string_view(from, length);
+    return true;
 }
 
 bool TakingsReader::next(TakingsEntry& entry) {
-    while (m_file.readFullLine(m_line)) {
+    std::string_view line;
+    while (nextLine(line)) {
         ++m_lineNumber;
-        if (m_line.empty()) continue;
-        if (ParseTakingsLine(m_line, entry)) return true;
+        if (line.empty()) continue;
+        if (ParseTakingsLine(line, entry)) return true;
         if (m_faulty++ == 0) {
             m_firstFaultyLine = m_lineNumber;
-            m_firstFaultyText = m_line;
+            m_firstFaultyText = std::string(line);
         }
     }
     m_file.check();
