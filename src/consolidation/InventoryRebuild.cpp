@@ -125,7 +125,8 @@ InventoryLine newLine(const PriceListItem& item, const OldValues& old, const Cod
 std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
                                        const CodeTable<CodeTakings>& byCode, bool InventoryOn,
-                                       const RebuildProgress& progress) {
+                                       const RebuildProgress& progress,
+                                       const RebuiltLine& eachLine) {
     const FileLines priceList = readPriceList(priceListPath);
     const auto old = readOldInventory(oldInventoryPath);
     const size_t total = priceList.size();
@@ -149,8 +150,10 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
         const OldValues* o = old.find(item.code);
         const CodeTakings* d = byCode.find(item.code);
-        AppendInventoryLine(content, newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn),
-                            MinMaxWidthConsolidation);
+        const InventoryLine line = newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn);
+        const size_t start = content.size();
+        AppendInventoryLine(content, line, MinMaxWidthConsolidation);
+        if (eachLine) eachLine(line, std::string_view(content).substr(start), n + 1);
         content += "\r\n";
         // About a hundred repaints, however long the price list.
         if (progress && (n + 1) * 100 / total != shown) {

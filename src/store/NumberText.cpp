@@ -195,6 +195,17 @@ char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
 
 } // namespace
 
+bool FixedReadBack(double x, int decimals, double& value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    std::uint64_t units;
+    if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) return false;
+    // Below 2^52 units both the units and the power of ten are exact, so the
+    // division rounds the written decimal correctly, as its reading does.
+    const double v = static_cast<double>(units) / Powers[decimals];
+    value = std::signbit(x) && units != 0 ? -v : v;
+    return true;
+}
+
 std::string FixedDigits(double x, int decimals) {
     char buffer[40];
     char* const end = buffer + sizeof buffer;

@@ -14,3 +14,8 @@ std::string FixedDigits(double x, int decimals);
 // writers of long files lay down a few numbers per line.
 void AppendFixed(std::string& out, double x, int width, int decimals);
 void AppendInteger(std::string& out, long long n, int width);
+// The number a reader gets back from the text FixedDigits(x, decimals)
+// writes, without the text: the whole units of that text over the power of
+// ten, one correctly rounded division, as the reading does it. False where
+// only the text itself can tell (very large or not finite numbers).
+bool FixedReadBack(double x, int decimals, double& value);
