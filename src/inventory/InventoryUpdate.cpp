@@ -156,7 +156,12 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     std::vector<size_t> unreadableLines;
     InventoryLine line;
     ForEachLine(source, [&](std::string_view text, size_t number) {
-        if (!ParseInventoryLine(text, line)) {
+        // Most lines keep their stock, and a line as this apply writes them
+        // would be written again byte for byte.
+        if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
+            !sums.find(text.substr(CodeColumn, CodeLength))) {
+            content += text;
+        } else if (!ParseInventoryLine(text, line)) {
             if (!text.empty()) unreadableLines.push_back(number);
             content += text;
         } else {

@@ -41,6 +41,30 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     return out.head.find('\r') == std::string_view::npos;
 }
 
+// The price line's three numbers as the reading above finds them, when each
+// would be written back unchanged: the work copy line then takes them as
+// they are, without reading and writing them again.
+bool copyableNumbers(std::string_view line, std::string_view (&numbers)[3]) {
+    if (line.size() < HeadLength || line.substr(0, HeadLength).find('\r') != std::string_view::npos)
+        return false;
+    size_t pos = HeadLength;
+    for (std::string_view& number : numbers) {
+        while (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ')
+            ++pos;
+        const size_t start = pos;
+        while (pos < line.size() && static_cast<unsigned char>(line[pos]) > ' ')
+            ++pos;
+        number = line.substr(start, pos - start);
+    }
+    return WritesBackUnchanged(numbers[0], 2) && WritesBackUnchanged(numbers[1], 2) &&
+           WritesBackUnchanged(numbers[2], -1);
+}
+
+void appendPadded(std::string& out, std::string_view text, size_t width) {
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out += text;
+}
+
 // The work copy's stock column is read back as a whole number; a larger
 // figure would make its article unfindable.
 constexpr double StockLimit = 1e15;
@@ -142,16 +166,28 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
     bool priceListError = false;
     std::string_view line;
     PriceLine price;
+    std::string_view numbers[3];
     while (lines.next(line)) {
         priceListError = false;
-        if (!readPriceLine(line, price)) {
+        const bool copyable = copyableNumbers(line, numbers);
+        if (!copyable && !readPriceLine(line, price)) {
             dialogs.message(LoaderMessage);
             priceListError = true;
         }
         // Read for every line, faulty or not, so the two files stay in step.
         double stock = withInventory ? inventory.nextStock() : 0;
-        if (!priceListError) {
+        if (copyable) {
+            work += line.substr(0, HeadLength);
+            work += ' ';
+            appendPadded(work, numbers[0], 10);
+            work += ' ';
+            appendPadded(work, numbers[1], 10);
+            work += ' ';
+            appendPadded(work, numbers[2], 5);
+        } else if (!priceListError) {
             appendWorkLine(work, price);
+        }
+        if (!priceListError) {
             if (withInventory)
                 appendStockColumn(work, stock, scratch);
             else

@@ -195,6 +195,30 @@ char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
 
 } // namespace
 
+bool WritesBackUnchanged(std::string_view token, int decimals) {
+    size_t i = 0;
+    const bool negative = !token.empty() && token[0] == '-';
+    if (negative) ++i;
+    const size_t intStart = i;
+    bool allZero = true;
+    while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+        allZero &= token[i++] == '0';
+    const size_t intDigits = i - intStart;
+    if (intDigits == 0 || (intDigits > 1 && token[intStart] == '0')) return false;
+    size_t digits = intDigits;
+    if (decimals > 0) {
+        if (i >= token.size() || token[i] != '.') return false;
+        ++i;
+        const size_t fractionStart = i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+            allZero &= token[i++] == '0';
+        if (i - fractionStart != static_cast<size_t>(decimals)) return false;
+        digits += static_cast<size_t>(decimals);
+    }
+    // 15 digits read back to the same decimal; a zero is written unsigned.
+    return i == token.size() && digits <= 15 && !(negative && allZero);
+}
+
 bool FixedReadBack(double x, int decimals, double& value) {
     static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     std::uint64_t units;
