@@ -146,36 +146,40 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     }
 
     // The work copy is taken apart in memory and the new inventory composed
-    // in one text, written at once: a string per line would cost more than
-    // the reading.
+    // in a text written a megabyte at a time: a string per line would cost
+    // more than the reading.
     std::string source;
     if (!work.readRest(source)) throw IoError(work.path(), "Read error");
     work.close();
+    constexpr size_t WriteEvery = 1 << 20;
     std::string content;
-    content.reserve(source.size() + source.size() / 8);
+    content.reserve(WriteEvery + 4096);
     std::vector<size_t> unreadableLines;
     InventoryLine line;
-    ForEachLine(source, [&](std::string_view text, size_t number) {
-        // Most lines keep their stock, and a line as this apply writes them
-        // would be written again byte for byte.
-        if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
-            !sums.find(text.substr(CodeColumn, CodeLength))) {
-            content += text;
-        } else if (!ParseInventoryLine(text, line)) {
-            if (!text.empty()) unreadableLines.push_back(number);
-            content += text;
-        } else {
-            const double* sum = sums.find(line.ArticleCode);
-            line.InvOnStock += sum ? *sum : 0.0;
-            AppendInventoryLine(content, line, MinMaxWidthUpdate);
-        }
-        content += "\r\n";
-    });
-
     FileCommit commit(files.DataDir());
     TextFile out;
     try {
         if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
+        ForEachLine(source, [&](std::string_view text, size_t number) {
+            // Most lines keep their stock, and a line as this apply writes
+            // them would be written again byte for byte.
+            if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
+                !sums.find(text.substr(CodeColumn, CodeLength))) {
+                content += text;
+            } else if (!ParseInventoryLine(text, line)) {
+                if (!text.empty()) unreadableLines.push_back(number);
+                content += text;
+            } else {
+                const double* sum = sums.find(line.ArticleCode);
+                line.InvOnStock += sum ? *sum : 0.0;
+                AppendInventoryLine(content, line, MinMaxWidthUpdate);
+            }
+            content += "\r\n";
+            if (content.size() >= WriteEvery) {
+                out.write(content);
+                content.clear();
+            }
+        });
         out.write(content);
         out.close();
     } catch (const IoError&) {

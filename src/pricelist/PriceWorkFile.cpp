@@ -155,12 +155,15 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
     const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
 
-    // The price list is read whole and the work copy composed in one text,
-    // written at once: start-up does this for every line of the list.
+    // The price list is read whole and the work copy composed in a text
+    // written in large pieces: start-up does this for every line of the list.
     std::string list;
     files.priceList.readRest(list);
+    // Written a megabyte at a time: the text stays in the caches and its
+    // memory is taken only once.
+    constexpr size_t WriteEvery = 1 << 20;
     std::string work;
-    work.reserve(list.size() + list.size() / 4);
+    work.reserve(WriteEvery + 4096);
     std::string scratch;
     LineCursor lines(list);
     bool priceListError = false;
@@ -193,6 +196,10 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
             else
                 work += withoutStock;
             work += "\r\n";
+            if (work.size() >= WriteEvery) {
+                files.priceWork.write(work);
+                work.clear();
+            }
         }
     }
     files.priceWork.write(work);
