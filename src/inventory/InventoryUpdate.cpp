@@ -8,7 +8,6 @@
 #include "store/NumberEntry.h"
 #include "store/TextFile.h"
 #include "store/TextForms.h"
-#include "store/TextLines.h"
 
 namespace {
 
@@ -145,26 +144,23 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
         journal.close();
     }
 
-    // The work copy is taken apart in memory and the new inventory composed
-    // in a text written a megabyte at a time: a string per line would cost
-    // more than the reading.
-    std::string source;
-    if (!work.readRest(source)) throw IoError(work.path(), "Read error");
-    work.close();
-    constexpr size_t WriteEvery = 1 << 20;
+    // The new inventory is composed in a text written in pieces that stay in
+    // the caches: a string per line would cost more than the reading.
+    constexpr size_t WriteEvery = 1 << 18;
     std::string content;
     content.reserve(WriteEvery + 4096);
     std::vector<size_t> unreadableLines;
-    InventoryLine line;
     FileCommit commit(files.DataDir());
     TextFile out;
     try {
         if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
-        ForEachLine(source, [&](std::string_view text, size_t number) {
+        std::string text;
+        InventoryLine line;
+        for (size_t number = 1; work.readFullLine(text); ++number) {
             // Most lines keep their stock, and a line as this apply writes
             // them would be written again byte for byte.
             if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
-                !sums.find(text.substr(CodeColumn, CodeLength))) {
+                !sums.find(std::string_view(text).substr(CodeColumn, CodeLength))) {
                 content += text;
             } else if (!ParseInventoryLine(text, line)) {
                 if (!text.empty()) unreadableLines.push_back(number);
@@ -179,7 +175,9 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
                 out.write(content);
                 content.clear();
             }
-        });
+        }
+        if (work.ioError()) throw IoError(work.path(), "Read error");
+        work.close();
         out.write(content);
         out.close();
     } catch (const IoError&) {

@@ -2,13 +2,11 @@
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextLines.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 
 namespace {
 
@@ -26,27 +24,26 @@ void settleLeftOverCopy(DataFiles& files) {
         std::rename(copyPath.c_str(), listPath.c_str());
 }
 
-// The lines worth keeping, each with CR LF; nothing when the list would come
-// out byte for byte as it is (every line complete and ended by CR LF), so
-// that the usual start writes nothing at all.
-std::optional<std::string> completeLines(const std::string& text) {
-    bool dropped = false;
-    size_t written = 0;
-    ForEachLine(text, [&](std::string_view line, size_t) {
-        if (line.size() < PriceListLineLength)
-            dropped = true;
-        else
-            written += line.size() + 2;
-    });
-    if (!dropped && written == text.size()) return std::nullopt;
-    std::string kept;
-    kept.reserve(written);
-    ForEachLine(text, [&](std::string_view line, size_t) {
-        if (line.size() < PriceListLineLength) return;
-        kept += line;
-        kept += "\r\n";
-    });
-    return kept;
+// Whether the copy of the lines worth keeping would differ in any byte: a
+// line dropped, or a line end other than CR LF mended. Read without writing,
+// so that the usual start, with nothing to change, writes nothing at all.
+bool copyWouldDiffer(TextFile& from) {
+    std::uintmax_t written = 0;
+    std::string line;
+    while (from.readFullLine(line)) {
+        if (line.size() < PriceListLineLength) return true;
+        written += line.size() + 2;
+    }
+    std::error_code ec;
+    std::uintmax_t size = std::filesystem::file_size(from.path(), ec);
+    return ec || written != size;
+}
+
+// Copies the lines worth keeping.
+void copyCompleteLines(TextFile& from, TextFile& to) {
+    std::string line;
+    while (from.readFullLine(line))
+        if (line.size() >= PriceListLineLength) to.writeLine(line);
 }
 
 void replaceWith(const std::string& copyPath, const std::string& listPath) {
@@ -59,21 +56,31 @@ void replaceWith(const std::string& copyPath, const std::string& listPath) {
 void CompactPriceList(DataFiles& files, Dialogs& dialogs) {
     settleLeftOverCopy(files);
     if (!OpenPriceListOrOfferSample(files, dialogs)) return;
-    std::string text;
+    const std::string listPath = files.priceList.path();
+    bool differs = copyWouldDiffer(files.priceList);
     // A list that could not be read to its end must not be replaced by the
     // part of it that was read.
-    const bool readToEnd = files.priceList.readRest(text) && !files.priceList.ioError();
+    bool readToEnd = !files.priceList.ioError();
     files.priceList.close();
-    if (!readToEnd) return;
-    const std::optional<std::string> kept = completeLines(text);
-    if (!kept) return;
+    if (!differs || !readToEnd) return;
     // Without room for a copy the list simply stays as it is.
-    if (!files.OpenPriceListNewForWrite()) return;
+    if (!files.priceList.openRead(listPath)) return;
+    if (!files.OpenPriceListNewForWrite()) {
+        files.priceList.close();
+        return;
+    }
     try {
-        files.priceListNew.write(*kept);
+        copyCompleteLines(files.priceList, files.priceListNew);
+        readToEnd = !files.priceList.ioError();
+        files.priceList.close();
+        if (!readToEnd) {
+            files.priceListNew.erase();
+            return;
+        }
         files.priceListNew.close();
         replaceWith(files.priceListNew.path(), files.priceList.path());
     } catch (...) {
+        files.priceList.close();
         try {
             files.priceListNew.erase();
         } catch (const std::exception&) {

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -89,38 +88,12 @@ void appendWorkLine(std::string& out, const PriceLine& price) {
     AppendInteger(out, price.minmax, 5);
 }
 
-// The lines of a file read whole, one after the other, as readFullLine
-// gives them: without the LF and a CR before it.
-class LineCursor {
-  public:
-    explicit LineCursor(std::string_view text) : m_text(text) {}
-    bool next(std::string_view& line) {
-        if (m_pos >= m_text.size()) return false;
-        const char* from = m_text.data() + m_pos;
-        const size_t left = m_text.size() - m_pos;
-        const void* lf = std::memchr(from, '\n', left);
-        size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - from) : left;
-        m_pos += lf ? length + 1 : length;
-        if (length > 0 && from[length - 1] == '\r') --length;
-        line = std::string_view(from, length);
-        return true;
-    }
-
-  private:
-    std::string_view m_text;
-    size_t m_pos = 0;
-};
-
 // Inventory.dat holds one line per price list line, in the same order; when
 // it runs out early the remaining articles get stock 0.
 class InventorySource {
   public:
     InventorySource(DataFiles& files, bool inventoryOn)
-        : m_file(files.inventory), m_open(inventoryOn && files.OpenInventoryForRead()) {
-        // What can be read counts; a read error ends the lines there.
-        if (m_open) m_file.readRest(m_text);
-        m_lines = LineCursor(m_text);
-    }
+        : m_file(files.inventory), m_open(inventoryOn && files.OpenInventoryForRead()) {}
     ~InventorySource() {
         if (m_open) m_file.close();
     }
@@ -129,11 +102,10 @@ class InventorySource {
 
     // A faulty line counts as stock 0; the first one is remembered for the report.
     double nextStock() {
-        std::string_view line;
-        if (!m_open || !m_lines.next(line)) return 0;
+        if (!m_open || !m_file.readFullLine(m_line)) return 0;
         ++m_lineNumber;
         double stock = 0;
-        if (ParseInventoryStock(line, stock) && std::fabs(stock) < StockLimit) return stock;
+        if (ParseInventoryStock(m_line, stock) && std::fabs(stock) < StockLimit) return stock;
         if (m_firstFaulty == 0) m_firstFaulty = m_lineNumber;
         return 0;
     }
@@ -144,8 +116,7 @@ class InventorySource {
     size_t m_firstFaulty = 0;
     TextFile& m_file;
     bool m_open;
-    std::string m_text;
-    LineCursor m_lines{{}};
+    std::string m_line;
 };
 
 } // namespace
@@ -155,22 +126,17 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
     const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
 
-    // The price list is read whole and the work copy composed in a text
-    // written in large pieces: start-up does this for every line of the list.
-    std::string list;
-    files.priceList.readRest(list);
-    // Written a megabyte at a time: the text stays in the caches and its
-    // memory is taken only once.
-    constexpr size_t WriteEvery = 1 << 20;
+    // The work copy is composed in a text written in pieces that stay in the
+    // caches: start-up does this for every line of the list.
+    constexpr size_t WriteEvery = 1 << 18;
     std::string work;
     work.reserve(WriteEvery + 4096);
     std::string scratch;
-    LineCursor lines(list);
     bool priceListError = false;
-    std::string_view line;
+    std::string line;
     PriceLine price;
     std::string_view numbers[3];
-    while (lines.next(line)) {
+    while (files.priceList.readFullLine(line)) {
         priceListError = false;
         const bool copyable = copyableNumbers(line, numbers);
         if (!copyable && !readPriceLine(line, price)) {
@@ -180,7 +146,7 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
         // Read for every line, faulty or not, so the two files stay in step.
         double stock = withInventory ? inventory.nextStock() : 0;
         if (copyable) {
-            work += line.substr(0, HeadLength);
+            work += std::string_view(line).substr(0, HeadLength);
             work += ' ';
             appendPadded(work, numbers[0], 10);
             work += ' ';

@@ -127,37 +127,19 @@ bool TakingsReader::open(const std::string& path) {
     m_faulty = 0;
     m_firstFaultyLine = 0;
     m_firstFaultyText.clear();
-    m_text.clear();
-    m_pos = 0;
-    if (!m_file.openRead(path)) return false;
-    // Read whole: the lines are then taken apart where they lie. What a
-    // failed read leaves is worked through, and the failure reported at the
-    // end, as line by line.
-    m_file.readRest(m_text);
-    return true;
-}
-
-bool TakingsReader::nextLine(std::string_view& line) {
-    if (m_pos >= m_text.size()) return false;
-    const char* from = m_text.data() + m_pos;
-    const size_t left = m_text.size() - m_pos;
-    const void* lf = std::memchr(from, '\n', left);
-    size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - from) : left;
-    m_pos += lf ? length + 1 : length;
-    if (length > 0 && from[length - 1] == '\r') --length;
-    line = std::string_view(from, length);
-    return true;
+    return m_file.openRead(path);
 }
 
 bool TakingsReader::next(TakingsEntry& entry) {
-    std::string_view line;
-    while (nextLine(line)) {
+    // Line by line through the file's buffer, which stays in the caches: a
+    // day's takings read whole would pass through memory twice more.
+    while (m_file.readFullLine(m_line)) {
         ++m_lineNumber;
-        if (line.empty()) continue;
-        if (ParseTakingsLine(line, entry)) return true;
+        if (m_line.empty()) continue;
+        if (ParseTakingsLine(m_line, entry)) return true;
         if (m_faulty++ == 0) {
             m_firstFaultyLine = m_lineNumber;
-            m_firstFaultyText = std::string(line);
+            m_firstFaultyText = m_line;
         }
     }
     m_file.check();

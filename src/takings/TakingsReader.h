@@ -49,7 +49,7 @@ class TakingsReader {
   public:
     bool open(const std::string& path);
     // The next readable record; false at the end of the file. The entry's
-    // views stay valid until the next call (in fact until the next open).
+    // views stay valid until the next call.
     bool next(TakingsEntry& entry);
     void close() { m_file.close(); }
 
@@ -59,11 +59,8 @@ class TakingsReader {
     const std::string& firstFaultyText() const { return m_firstFaultyText; }
 
   private:
-    bool nextLine(std::string_view& line);
-
     TextFile m_file;
-    std::string m_text;
-    size_t m_pos = 0;
+    std::string m_line;
     size_t m_lineNumber = 0;
     size_t m_faulty = 0;
     size_t m_firstFaultyLine = 0;
