@@ -212,32 +212,17 @@ bool TextFile::readFullLine(std::string& line) {
 
 bool TextFile::readRest(std::string& out) {
     if (m_error || m_mode != Mode::Read) return false;
-    out.append(m_buf.data() + m_pos, m_len - m_pos);
-    m_pos = m_len;
-    if (m_atEnd) return true;
     struct stat st {};
     const off_t here = ::lseek(m_fd, 0, SEEK_CUR);
     if (::fstat(m_fd, &st) == 0 && here >= 0 && st.st_size > here)
-        // One byte more, so the read that finds the end needs no new room.
-        out.reserve(out.size() + static_cast<size_t>(st.st_size - here) + 1);
-    for (;;) {
-        // A file that grows while it is read is read on to its new end.
-        const size_t room = out.capacity() - out.size();
-        const size_t chunk = room > 0 ? room : BlockSize;
-        const size_t before = out.size();
-        out.resize(before + chunk);
-        ssize_t n;
-        do {
-            n = ::read(m_fd, out.data() + before, chunk);
-        } while (n < 0 && errno == EINTR);
-        out.resize(before + static_cast<size_t>(std::max<ssize_t>(n, 0)));
-        if (n <= 0) {
-            m_len = m_pos = 0;
-            m_atEnd = true;
-            if (n < 0) m_error = true;
-            return n == 0;
-        }
-    }
+        out.reserve(out.size() + (m_len - m_pos) + static_cast<size_t>(st.st_size - here));
+    // Block by block through the read buffer, which stays in the caches: a
+    // read straight into the text would first have to clear its memory.
+    do {
+        out.append(m_buf.data() + m_pos, m_len - m_pos);
+        m_pos = m_len;
+    } while (fill());
+    return !m_error;
 }
 
 bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* lastPassed) {
