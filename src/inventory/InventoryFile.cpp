@@ -81,8 +81,8 @@ bool ParseInventoryStock(std::string_view text, double& onStock) {
     fields.readChar();
     fields.readText(CodeLength);
     fields.readChar();
-    double minmax = 0, sold = 0;
-    return fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock);
+    // Minmax and sold are checked, not used.
+    return fields.skipReal() && fields.skipReal() && fields.readReal(onStock);
 }
 
 std::string NewInventoryLine(char marker, const std::string& code, long stockLevel,

@@ -19,7 +19,7 @@ unsigned digitOf(char c) {
 // an integer and the power of ten are both exact, so one division gives the
 // correctly rounded value). False, and `p` unmoved, for anything else, which
 // the general conversion then takes as a token.
-bool plainDecimalAt(const char*& p, const char* end, double& value) {
+bool plainDecimalAt(const char*& p, const char* end, double* value) {
     static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* q = p;
@@ -39,8 +39,10 @@ bool plainDecimalAt(const char*& p, const char* end, double& value) {
         decimals = q - fractionStart;
     }
     if ((q < end && !isSeparator(*q)) || digits + decimals > 15) return false;
-    const double v = static_cast<double>(mantissa) / Powers[decimals];
-    value = negative ? -v : v;
+    if (value) {
+        const double v = static_cast<double>(mantissa) / Powers[decimals];
+        *value = negative ? -v : v;
+    }
     p = q;
     return true;
 }
@@ -92,6 +94,14 @@ bool LineFields::readInteger(long& value) {
 }
 
 bool LineFields::readReal(double& value) {
+    return readRealInto(&value);
+}
+
+bool LineFields::skipReal() {
+    return readRealInto(nullptr);
+}
+
+bool LineFields::readRealInto(double* value) {
     if (m_failed) return false;
     const char* const begin = m_line.data();
     const char* const end = begin + m_line.size();
@@ -106,6 +116,10 @@ bool LineFields::readReal(double& value) {
     // Within one line a missing number is a fault: it may not be taken from
     // the next line, as a read from the file would.
     std::string_view token = readToken();
-    if (token.empty() || !TextRules::realFromToken(token, value)) m_failed = true;
+    double read = 0;
+    if (token.empty() || !TextRules::realFromToken(token, read))
+        m_failed = true;
+    else if (value)
+        *value = read;
     return !m_failed;
 }
