@@ -159,6 +159,23 @@ int main() {
     bool missingFound = article.ArticleCode == "NOT-THERE    ";
     double findMissing = median(51, [&] { find("NOT-THERE    "); });
 
+    // The compaction puts its new Pricelist.dat on disk before the rename:
+    // the time the disk takes for that many bytes is shown apart, as no
+    // parse or format can win it back.
+    const std::string syncProbe = dir + "Sync.probe";
+    double writeAndSync = median(7, [&] {
+        int fd = ::open(syncProbe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        static std::vector<char> block(1 << 16, ' ');
+        for (auto left = std::filesystem::file_size(priceList); left > 0;) {
+            auto n = std::min<std::uintmax_t>(left, block.size());
+            if (::write(fd, block.data(), n) < 0) break;
+            left -= n;
+        }
+        ::fsync(fd);
+        ::close(fd);
+    });
+    std::filesystem::remove(syncProbe);
+
     double readList = median(21, [&] { readOnce(priceList); });
     double readListAndInventory = median(21, [&] {
         readOnce(priceList);
@@ -183,12 +200,15 @@ int main() {
     print("read Pricelist.dat + Inventory.dat once", readListAndInventory);
     print("read Pricelist.wrk once", readWork);
     print("read Pricelist.wrk once, line by line", readWorkLines);
-    std::printf("%-52s %9.2f\n", "ratio FindArticle last / read Pricelist.wrk",
+    std::printf("%-52s %9.2f  (at most 3)\n", "ratio FindArticle last / read Pricelist.wrk",
                 findLast / readWork);
-    std::printf("%-52s %9.2f\n", "ratio FindArticle missing / read Pricelist.wrk",
+    std::printf("%-52s %9.2f  (at most 3)\n", "ratio FindArticle missing / read Pricelist.wrk",
                 findMissing / readWork);
-    std::printf("%-52s %9.2f\n", "ratio compaction + build / read of their files",
-                (compactDropping + buildTime) / (readList + readListAndInventory));
+    print("  write + sync of a file as long as Pricelist.dat", writeAndSync);
+    std::printf("%-52s %9.2f  (at most 15)\n", "ratio compaction + build / read of their files",
+                (compactDropping + buildTime) / readListAndInventory);
+    std::printf("%-52s %9.2f\n", "ratio less that write + sync / read",
+                (compactDropping + buildTime - writeAndSync) / readListAndInventory);
     std::printf("checks: last code %s, missing code %s, %zu messages\n",
                 lastFound ? "found" : "NOT FOUND", missingFound ? "FOUND" : "not found",
                 dialogs.shown.size());

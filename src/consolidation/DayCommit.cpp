@@ -7,9 +7,7 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-
-#include <fstream>
-#include <iterator>
+#include "store/TextFile.h"
 
 namespace {
 
@@ -21,10 +19,10 @@ struct DayFiles {
 };
 
 std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw IoError(path, "Read error");
+    TextFile in;
+    if (!in.openRead(path)) return {};
+    std::string bytes;
+    if (!in.readRest(bytes)) throw IoError(path, "Read error");
     return bytes;
 }
 
@@ -32,8 +30,10 @@ DayFiles composeDayFiles(const DayCommitInput& in, const DayCommitOptions& optio
     auto path = [&](const char* name) { return FileNames::resolve(in.dataDir, name); };
     DayFiles files;
     files.dayByDay = readAll(path("Daybyday.dat"));
-    for (const std::string& line : in.day.dayByDayLines)
-        files.dayByDay += line + "\r\n";
+    for (const std::string& line : in.day.dayByDayLines) {
+        files.dayByDay += line;
+        files.dayByDay += "\r\n";
+    }
     files.salesPersons =
         MergeSalesPersonTotals(path("Spersons.dat"), in.config, in.dates.DateText, in.day.persons);
     files.inventory = UpdateInventoryFromTakings(path("Pricelist.dat"), path("Inventory.dat"),

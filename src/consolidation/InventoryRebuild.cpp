@@ -4,6 +4,10 @@
 #include "inventory/InventoryFile.h"
 #include "pricelist/PriceListItem.h"
 #include "store/TextFile.h"
+#include "store/TextLines.h"
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,15 +27,15 @@ struct OldValues {
     double value = 0;
 };
 
-// The lines of a file, kept end to end in one text: a string each would
-// cost an allocation per line.
+// A file read whole, with where each of its lines lies: a string each would
+// cost an allocation per line. The lines are those readFullLine gives,
+// without the LF and a CR before it.
 struct FileLines {
     std::string text;
-    std::vector<size_t> ends;
-    size_t size() const { return ends.size(); }
+    std::vector<std::pair<size_t, size_t>> spans; // start, length
+    size_t size() const { return spans.size(); }
     std::string_view operator[](size_t n) const {
-        const size_t start = n == 0 ? 0 : ends[n - 1];
-        return std::string_view(text).substr(start, ends[n] - start);
+        return std::string_view(text).substr(spans[n].first, spans[n].second);
     }
     // Columns 2-14, as far as the line has them.
     std::string_view codeAt(size_t n) const {
@@ -42,11 +46,12 @@ struct FileLines {
 
 FileLines readLines(TextFile& file) {
     FileLines lines;
-    std::string text;
-    while (file.readFullLine(text)) {
-        lines.text += text;
-        lines.ends.push_back(lines.text.size());
-    }
+    file.readRest(lines.text);
+    const char* const base = lines.text.data();
+    lines.spans.reserve(lines.text.size() / 64 + 1);
+    ForEachLine(lines.text, [&](std::string_view line, size_t) {
+        lines.spans.emplace_back(static_cast<size_t>(line.data() - base), line.size());
+    });
     return lines;
 }
 
@@ -120,7 +125,8 @@ InventoryLine newLine(const PriceListItem& item, const OldValues& old, const Cod
 std::string UpdateInventoryFromTakings(const std::string& priceListPath,
                                        const std::string& oldInventoryPath,
                                        const CodeTable<CodeTakings>& byCode, bool InventoryOn,
-                                       const RebuildProgress& progress) {
+                                       const RebuildProgress& progress,
+                                       const RebuiltLine& eachLine) {
     const FileLines priceList = readPriceList(priceListPath);
     const auto old = readOldInventory(oldInventoryPath);
     const size_t total = priceList.size();
@@ -144,8 +150,10 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
             throw ConsolidationError(UnreadableLineText(priceListPath, n + 1));
         const OldValues* o = old.find(item.code);
         const CodeTakings* d = byCode.find(item.code);
-        AppendInventoryLine(content, newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn),
-                            MinMaxWidthConsolidation);
+        const InventoryLine line = newLine(item, o ? *o : none, d ? *d : nothing, InventoryOn);
+        const size_t start = content.size();
+        AppendInventoryLine(content, line, MinMaxWidthConsolidation);
+        if (eachLine) eachLine(line, std::string_view(content).substr(start), n + 1);
         content += "\r\n";
         // About a hundred repaints, however long the price list.
         if (progress && (n + 1) * 100 / total != shown) {

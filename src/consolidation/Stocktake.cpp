@@ -9,6 +9,8 @@
 #include "store/NumberText.h"
 #include "store/TextLines.h"
 
+#include <utility>
+
 namespace {
 
 struct StocktakeFiles {
@@ -39,24 +41,42 @@ InventoryLine counted(InventoryLine line) {
     return line;
 }
 
+// The line as a reader of the written text gets it back, without reading
+// the text: the same fields, the numbers as their written decimals read.
+// False where only the text can tell (a code with a line break, a number
+// too large or not finite).
+bool readBack(const InventoryLine& built, InventoryLine& line) {
+    if (built.ArticleCode.find_first_of("\r\n") != std::string::npos) return false;
+    line.ArticleMarker = built.ArticleMarker;
+    line.ArticleCode = built.ArticleCode;
+    line.InvMinMax = built.InvMinMax;
+    return FixedReadBack(built.InvSold, 1, line.InvSold) &&
+           FixedReadBack(built.InvOnStock, 1, line.InvOnStock) &&
+           FixedReadBack(built.InvTotalSold, 1, line.InvTotalSold) &&
+           FixedReadBack(built.InvValue, 2, line.InvValue);
+}
+
 StocktakeFiles composeFiles(const StocktakeInput& in, const DayCommitOptions& options) {
     const std::string inventoryPath = FileNames::resolve(in.dataDir, "Inventory.dat");
-    // No old inventory: every item starts from zero.
-    const std::string firstPass =
-        UpdateInventoryFromTakings(FileNames::resolve(in.dataDir, "Pricelist.dat"), std::string(),
-                                   in.day.byCode, in.InventoryOn, options.progress);
     StocktakeFiles files;
-    files.inventory.reserve(firstPass.size());
-    ForEachLine(firstPass, [&](std::string_view text, size_t number) {
+    // The counted inventory is made from the first pass as it is written, so
+    // what the listing shows and what the inventory keeps agree.
+    auto countLine = [&](const InventoryLine& built, std::string_view text, size_t number) {
         InventoryLine line;
-        if (!ParseInventoryLine(text, line))
+        if (!readBack(built, line) && !ParseInventoryLine(text, line))
             throw ConsolidationError(UnreadableLineText(inventoryPath, number));
         line = counted(line);
         files.totalValue += line.InvValue;
-        files.inventory += FormatInventoryLine(line, MinMaxWidthConsolidation) + "\r\n";
-    });
-    files.listing = firstPass + "\r\nTotal value of the inventory = $" +
-                    FixedDigits(files.totalValue, 2) + "\r\n";
+        AppendInventoryLine(files.inventory, line, MinMaxWidthConsolidation);
+        files.inventory += "\r\n";
+    };
+    // No old inventory: every item starts from zero.
+    std::string firstPass =
+        UpdateInventoryFromTakings(FileNames::resolve(in.dataDir, "Pricelist.dat"), std::string(),
+                                   in.day.byCode, in.InventoryOn, options.progress, countLine);
+    files.listing = std::move(firstPass);
+    files.listing +=
+        "\r\nTotal value of the inventory = $" + FixedDigits(files.totalValue, 2) + "\r\n";
     return files;
 }
 

@@ -42,6 +42,29 @@ void AppendInventoryLine(std::string& out, const InventoryLine& line, int minMax
     AppendFixed(out, line.InvValue, 15, 2);
 }
 
+bool InventoryLineWrittenAsRead(std::string_view text, int minMaxWidth) {
+    // Marker and code are copied as read unless a line break cuts the code.
+    if (text.size() <= CodeLength + 1 ||
+        text.substr(0, CodeLength + 1).find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    size_t pos = CodeLength + 1;
+    // A blank, then the number right-aligned in its width, or wider.
+    auto field = [&](size_t width, int decimals) {
+        if (pos >= text.size() || text[pos] != ' ') return false;
+        const size_t padding = ++pos;
+        while (pos < text.size() && text[pos] == ' ')
+            ++pos;
+        const size_t start = pos;
+        while (pos < text.size() && text[pos] != ' ')
+            ++pos;
+        const size_t length = pos - start;
+        return length > 0 && start - padding == (length < width ? width - length : 0) &&
+               WritesBackUnchanged(text.substr(start, length), decimals);
+    };
+    return field(static_cast<size_t>(minMaxWidth), -1) && field(10, 1) && field(12, 1) &&
+           field(15, 1) && field(15, 2) && pos == text.size();
+}
+
 bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
     LineFields fields(text);
     if (!readHead(fields, text, line.ArticleMarker, line.ArticleCode)) return false;
@@ -58,8 +81,8 @@ bool ParseInventoryStock(std::string_view text, double& onStock) {
     fields.readChar();
     fields.readText(CodeLength);
     fields.readChar();
-    double minmax = 0, sold = 0;
-    return fields.readReal(minmax) && fields.readReal(sold) && fields.readReal(onStock);
+    // Minmax and sold are checked, not used.
+    return fields.skipReal() && fields.skipReal() && fields.readReal(onStock);
 }
 
 std::string NewInventoryLine(char marker, const std::string& code, long stockLevel,

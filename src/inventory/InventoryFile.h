@@ -31,6 +31,11 @@ struct InventoryLine {
 constexpr int MinMaxWidthUpdate = 10;
 constexpr int MinMaxWidthConsolidation = 5;
 
+// Whether `text` is exactly the line AppendInventoryLine writes for the line
+// ParseInventoryLine reads from it: such a line whose figures do not change
+// can be copied as it is.
+bool InventoryLineWrittenAsRead(std::string_view text, int minMaxWidth);
+
 // The line without its line end.
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth);
 // The same added to the end of `out`.

@@ -146,27 +146,41 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
         journal.close();
     }
 
+    // The new inventory is composed in a text written in pieces that stay in
+    // the caches: a string per line would cost more than the reading.
+    constexpr size_t WriteEvery = 1 << 18;
+    std::string content;
+    content.reserve(WriteEvery + 4096);
+    std::vector<size_t> unreadableLines;
     FileCommit commit(files.DataDir());
     TextFile out;
-    std::vector<size_t> unreadableLines;
     try {
         if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
-        InventoryReader reader(work);
         std::string text;
-        while (reader.next()) {
-            if (!reader.readable()) {
-                if (!reader.text().empty()) unreadableLines.push_back(reader.lineNumber());
-                out.writeLine(reader.text());
-                continue;
+        InventoryLine line;
+        for (size_t number = 1; work.readFullLine(text); ++number) {
+            // Most lines keep their stock, and a line as this apply writes
+            // them would be written again byte for byte.
+            if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
+                !sums.find(std::string_view(text).substr(CodeColumn, CodeLength))) {
+                content += text;
+            } else if (!ParseInventoryLine(text, line)) {
+                if (!text.empty()) unreadableLines.push_back(number);
+                content += text;
+            } else {
+                const double* sum = sums.find(line.ArticleCode);
+                line.InvOnStock += sum ? *sum : 0.0;
+                AppendInventoryLine(content, line, MinMaxWidthUpdate);
             }
-            InventoryLine& line = reader.line();
-            const double* sum = sums.find(line.ArticleCode);
-            line.InvOnStock += sum ? *sum : 0.0;
-            text.clear();
-            AppendInventoryLine(text, line, MinMaxWidthUpdate);
-            out.writeLine(text);
+            content += "\r\n";
+            if (content.size() >= WriteEvery) {
+                out.write(content);
+                content.clear();
+            }
         }
+        if (work.ioError()) throw IoError(work.path(), "Read error");
         work.close();
+        out.write(content);
         out.close();
     } catch (const IoError&) {
         out.discard();

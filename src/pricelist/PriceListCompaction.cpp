@@ -24,22 +24,26 @@ void settleLeftOverCopy(DataFiles& files) {
         std::rename(copyPath.c_str(), listPath.c_str());
 }
 
-// Copies the lines worth keeping; tells whether the copy differs in any byte.
-bool copyCompleteLines(TextFile& from, TextFile& to) {
-    bool dropped = false;
+// Whether the copy of the lines worth keeping would differ in any byte: a
+// line dropped, or a line end other than CR LF mended. Read without writing,
+// so that the usual start, with nothing to change, writes nothing at all.
+bool copyWouldDiffer(TextFile& from) {
     std::uintmax_t written = 0;
     std::string line;
     while (from.readFullLine(line)) {
-        if (line.size() < PriceListLineLength) {
-            dropped = true;
-            continue;
-        }
-        to.writeLine(line);
+        if (line.size() < PriceListLineLength) return true;
         written += line.size() + 2;
     }
     std::error_code ec;
     std::uintmax_t size = std::filesystem::file_size(from.path(), ec);
-    return dropped || ec || written != size;
+    return ec || written != size;
+}
+
+// Copies the lines worth keeping.
+void copyCompleteLines(TextFile& from, TextFile& to) {
+    std::string line;
+    while (from.readFullLine(line))
+        if (line.size() >= PriceListLineLength) to.writeLine(line);
 }
 
 void replaceWith(const std::string& copyPath, const std::string& listPath) {
@@ -52,18 +56,24 @@ void replaceWith(const std::string& copyPath, const std::string& listPath) {
 void CompactPriceList(DataFiles& files, Dialogs& dialogs) {
     settleLeftOverCopy(files);
     if (!OpenPriceListOrOfferSample(files, dialogs)) return;
+    const std::string listPath = files.priceList.path();
+    bool differs = copyWouldDiffer(files.priceList);
+    // A list that could not be read to its end must not be replaced by the
+    // part of it that was read.
+    bool readToEnd = !files.priceList.ioError();
+    files.priceList.close();
+    if (!differs || !readToEnd) return;
+    // Without room for a copy the list simply stays as it is.
+    if (!files.priceList.openRead(listPath)) return;
     if (!files.OpenPriceListNewForWrite()) {
-        // Without room for a copy the list simply stays as it is.
         files.priceList.close();
         return;
     }
     try {
-        bool changed = copyCompleteLines(files.priceList, files.priceListNew);
-        // A list that could not be read to its end must not be replaced by
-        // the part of it that was read.
-        bool readToEnd = !files.priceList.ioError();
+        copyCompleteLines(files.priceList, files.priceListNew);
+        readToEnd = !files.priceList.ioError();
         files.priceList.close();
-        if (!changed || !readToEnd) {
+        if (!readToEnd) {
             files.priceListNew.erase();
             return;
         }

@@ -40,30 +40,52 @@ bool readPriceLine(std::string_view line, PriceLine& out) {
     return out.head.find('\r') == std::string_view::npos;
 }
 
+// The price line's three numbers as the reading above finds them, when each
+// would be written back unchanged: the work copy line then takes them as
+// they are, without reading and writing them again.
+bool copyableNumbers(std::string_view line, std::string_view (&numbers)[3]) {
+    if (line.size() < HeadLength || line.substr(0, HeadLength).find('\r') != std::string_view::npos)
+        return false;
+    size_t pos = HeadLength;
+    for (std::string_view& number : numbers) {
+        while (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ')
+            ++pos;
+        const size_t start = pos;
+        while (pos < line.size() && static_cast<unsigned char>(line[pos]) > ' ')
+            ++pos;
+        number = line.substr(start, pos - start);
+    }
+    return WritesBackUnchanged(numbers[0], 2) && WritesBackUnchanged(numbers[1], 2) &&
+           WritesBackUnchanged(numbers[2], -1);
+}
+
+void appendPadded(std::string& out, std::string_view text, size_t width) {
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out += text;
+}
+
 // The work copy's stock column is read back as a whole number; a larger
 // figure would make its article unfindable.
 constexpr double StockLimit = 1e15;
 
-std::string stockColumn(double stock) {
-    std::string text = FormatFixed(stock, 5, 0);
+// The stock column, added to `out`; `scratch` is reused from line to line.
+void appendStockColumn(std::string& out, double stock, std::string& scratch) {
+    scratch.clear();
+    AppendFixed(scratch, stock, 5, 0);
     // The minmax number comes right before: a stock that fills the column
     // would run into it and both would read back as one number.
-    if (text.front() != ' ') text.insert(0, 1, ' ');
-    return text;
+    if (scratch.front() != ' ') out += ' ';
+    out += scratch;
 }
 
-std::string workLine(const PriceLine& price, const std::string& stock) {
-    std::string out;
-    out.reserve(80);
-    out.append(price.head);
+void appendWorkLine(std::string& out, const PriceLine& price) {
+    out += price.head;
     out += ' ';
-    out += FormatFixed(price.wholesalePrice, 10, 2);
+    AppendFixed(out, price.wholesalePrice, 10, 2);
     out += ' ';
-    out += FormatFixed(price.salePrice, 10, 2);
+    AppendFixed(out, price.salePrice, 10, 2);
     out += ' ';
-    out += FormatInteger(price.minmax, 5);
-    out += stock;
-    return out;
+    AppendInteger(out, price.minmax, 5);
 }
 
 // Inventory.dat holds one line per price list line, in the same order; when
@@ -101,24 +123,52 @@ class InventorySource {
 
 bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& dialogs) {
     const bool withInventory = config.InventoryOn;
-    const std::string withoutStock = "    0";
+    const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
 
+    // The work copy is composed in a text written in pieces that stay in the
+    // caches: start-up does this for every line of the list.
+    constexpr size_t WriteEvery = 1 << 18;
+    std::string work;
+    work.reserve(WriteEvery + 4096);
+    std::string scratch;
     bool priceListError = false;
     std::string line;
     PriceLine price;
+    std::string_view numbers[3];
     while (files.priceList.readFullLine(line)) {
         priceListError = false;
-        if (!readPriceLine(line, price)) {
+        const bool copyable = copyableNumbers(line, numbers);
+        if (!copyable && !readPriceLine(line, price)) {
             dialogs.message(LoaderMessage);
             priceListError = true;
         }
         // Read for every line, faulty or not, so the two files stay in step.
         double stock = withInventory ? inventory.nextStock() : 0;
-        if (!priceListError)
-            files.priceWork.writeLine(
-                workLine(price, withInventory ? stockColumn(stock) : withoutStock));
+        if (copyable) {
+            work += std::string_view(line).substr(0, HeadLength);
+            work += ' ';
+            appendPadded(work, numbers[0], 10);
+            work += ' ';
+            appendPadded(work, numbers[1], 10);
+            work += ' ';
+            appendPadded(work, numbers[2], 5);
+        } else if (!priceListError) {
+            appendWorkLine(work, price);
+        }
+        if (!priceListError) {
+            if (withInventory)
+                appendStockColumn(work, stock, scratch);
+            else
+                work += withoutStock;
+            work += "\r\n";
+            if (work.size() >= WriteEvery) {
+                files.priceWork.write(work);
+                work.clear();
+            }
+        }
     }
+    files.priceWork.write(work);
     if (size_t faulty = inventory.firstFaultyLine())
         dialogs.message("Faulty line " + std::to_string(faulty) + " in file " +
                         files.pathOf("Inventory.dat") + ": its stock is taken as 0.");

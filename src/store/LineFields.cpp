@@ -2,9 +2,49 @@
 
 #include "store/TextRules.h"
 
+#include <cstdint>
+
 namespace {
 bool isSeparator(char c) {
     return TextRules::separatesNumbers(static_cast<unsigned char>(c));
+}
+
+unsigned digitOf(char c) {
+    return static_cast<unsigned>(static_cast<unsigned char>(c)) - static_cast<unsigned>('0');
+}
+
+// The numbers of the data files are plain decimals: an optional "-", digits,
+// an optional "." with digits. Read here straight from the line, at most 15
+// digits, exactly as the general conversion reads them first (the digits as
+// an integer and the power of ten are both exact, so one division gives the
+// correctly rounded value). False, and `p` unmoved, for anything else, which
+// the general conversion then takes as a token.
+bool plainDecimalAt(const char*& p, const char* end, double* value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    std::uint64_t mantissa = 0;
+    const char* const intStart = q;
+    for (; q < end && digitOf(*q) <= 9; ++q)
+        mantissa = mantissa * 10 + digitOf(*q);
+    if (q == intStart) return false;
+    long digits = q - intStart;
+    long decimals = 0;
+    if (q < end && *q == '.') {
+        const char* const fractionStart = ++q;
+        for (; q < end && digitOf(*q) <= 9; ++q)
+            mantissa = mantissa * 10 + digitOf(*q);
+        decimals = q - fractionStart;
+    }
+    if ((q < end && !isSeparator(*q)) || digits + decimals > 15) return false;
+    if (value) {
+        const double v = static_cast<double>(mantissa) / Powers[decimals];
+        *value = negative ? -v : v;
+    }
+    p = q;
+    return true;
 }
 } // namespace
 
@@ -21,25 +61,65 @@ std::string_view LineFields::readText(size_t maxChars) {
 }
 
 std::string_view LineFields::readToken() {
-    while (m_pos < m_line.size() && isSeparator(m_line[m_pos]))
-        ++m_pos;
-    size_t start = m_pos;
-    while (m_pos < m_line.size() && !isSeparator(m_line[m_pos]))
-        ++m_pos;
-    return m_line.substr(start, m_pos - start);
+    const char* const begin = m_line.data();
+    const char* const end = begin + m_line.size();
+    const char* p = begin + m_pos;
+    while (p < end && isSeparator(*p))
+        ++p;
+    const char* const start = p;
+    while (p < end && !isSeparator(*p))
+        ++p;
+    m_pos = static_cast<size_t>(p - begin);
+    return std::string_view(start, static_cast<size_t>(p - start));
 }
 
 bool LineFields::readInteger(long& value) {
     if (m_failed) return false;
-    if (!TextRules::integerFromToken(readToken(), value)) m_failed = true;
+    const std::string_view token = readToken();
+    // A few plain digits, as the files write them, need no general conversion.
+    const bool negative = !token.empty() && token[0] == '-';
+    const size_t first = negative ? 1 : 0;
+    if (token.size() > first && token.size() - first <= 18) {
+        long magnitude = 0;
+        size_t i = first;
+        for (; i < token.size() && digitOf(token[i]) <= 9; ++i)
+            magnitude = magnitude * 10 + static_cast<long>(digitOf(token[i]));
+        if (i == token.size()) {
+            value = negative ? -magnitude : magnitude;
+            return true;
+        }
+    }
+    if (!TextRules::integerFromToken(token, value)) m_failed = true;
     return !m_failed;
 }
 
 bool LineFields::readReal(double& value) {
+    return readRealInto(&value);
+}
+
+bool LineFields::skipReal() {
+    return readRealInto(nullptr);
+}
+
+bool LineFields::readRealInto(double* value) {
     if (m_failed) return false;
+    const char* const begin = m_line.data();
+    const char* const end = begin + m_line.size();
+    const char* p = begin + m_pos;
+    while (p < end && isSeparator(*p))
+        ++p;
+    m_pos = static_cast<size_t>(p - begin);
+    if (plainDecimalAt(p, end, value)) {
+        m_pos = static_cast<size_t>(p - begin);
+        return true;
+    }
     // Within one line a missing number is a fault: it may not be taken from
     // the next line, as a read from the file would.
     std::string_view token = readToken();
-    if (token.empty() || !TextRules::realFromToken(token, value)) m_failed = true;
+    double read = 0;
+    if (token.empty() || !TextRules::realFromToken(token, read))
+        m_failed = true;
+    else if (value)
+        *value = read;
     return !m_failed;
 }

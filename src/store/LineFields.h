@@ -17,11 +17,15 @@ class LineFields {
     std::string_view readText(size_t maxChars);
     bool readInteger(long& value);
     bool readReal(double& value);
+    // Passes over a number as readReal reads it, without working out its
+    // value: for the fields a reader checks but does not use.
+    bool skipReal();
     // True once a number could not be read.
     bool failed() const { return m_failed; }
 
   private:
     std::string_view readToken();
+    bool readRealInto(double* value);
 
     std::string_view m_line;
     size_t m_pos = 0;

@@ -124,12 +124,44 @@ bool unitsOf(double magnitude, int decimals, std::uint64_t& units) {
     const double p = magnitude * scale;
     if (!(p < 0x1p52)) return false; // also NaN
     const double error = std::fma(magnitude, scale, -p);
-    const double whole = std::floor(p);
-    const double fraction = (p - whole) + error;
+    // p is neither negative nor beyond 2^52: the conversion cuts exactly to
+    // the whole part, which floor() would compute slower.
+    const std::uint64_t whole = static_cast<std::uint64_t>(p);
+    const double fraction = (p - static_cast<double>(whole)) + error;
     const double margin = p * 1e-15 + 1e-15;
     if (std::fabs(fraction - 0.5) <= margin) return false;
-    units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    units = whole + (fraction > 0.5 ? 1 : 0);
     return true;
+}
+
+// Two digits at a time, from a table: the long files lay down a few numbers
+// per line, and a division per digit shows.
+constexpr char DigitPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334"
+    "3536373839404142434445464748495051525354555657585960616263646566676869"
+    "707172737475767778798081828384858687888990919293949596979899";
+
+// The digits of v, ending at `end`; returns where they start.
+template <typename T> char* digitsBefore(char* end, T v) {
+    char* p = end;
+    while (v >= 100) {
+        const T pair = v % 100;
+        v /= 100;
+        p -= 2;
+        std::memcpy(p, DigitPairs + 2 * pair, 2);
+    }
+    if (v >= 10) {
+        p -= 2;
+        std::memcpy(p, DigitPairs + 2 * v, 2);
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    return p;
+}
+
+char* wholeDigitsBefore(char* end, std::uint64_t v) {
+    return v <= 0xffffffffu ? digitsBefore(end, static_cast<std::uint32_t>(v))
+                            : digitsBefore(end, v);
 }
 
 // The text of FixedDigits ends at `end`; returns where it starts.
@@ -141,20 +173,62 @@ char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
     }
     char* p = end;
     const bool negative = std::signbit(x) && units != 0;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
+    if (decimals > 0) {
+        static constexpr std::uint64_t Scales[] = {
+            1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+        const std::uint64_t scale = Scales[decimals];
+        std::uint32_t fraction = static_cast<std::uint32_t>(units % scale);
+        units /= scale;
+        // The fraction keeps its leading zeros: exactly `decimals` digits.
+        for (int i = decimals; i >= 2; i -= 2) {
+            p -= 2;
+            std::memcpy(p, DigitPairs + 2 * (fraction % 100), 2);
+            fraction /= 100;
+        }
+        if (decimals % 2) *--p = static_cast<char>('0' + fraction);
+        *--p = '.';
     }
-    if (decimals > 0) *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
-    } while (units);
+    p = wholeDigitsBefore(p, units);
     if (negative) *--p = '-';
     return p;
 }
 
 } // namespace
+
+bool WritesBackUnchanged(std::string_view token, int decimals) {
+    size_t i = 0;
+    const bool negative = !token.empty() && token[0] == '-';
+    if (negative) ++i;
+    const size_t intStart = i;
+    bool allZero = true;
+    while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+        allZero &= token[i++] == '0';
+    const size_t intDigits = i - intStart;
+    if (intDigits == 0 || (intDigits > 1 && token[intStart] == '0')) return false;
+    size_t digits = intDigits;
+    if (decimals > 0) {
+        if (i >= token.size() || token[i] != '.') return false;
+        ++i;
+        const size_t fractionStart = i;
+        while (i < token.size() && token[i] >= '0' && token[i] <= '9')
+            allZero &= token[i++] == '0';
+        if (i - fractionStart != static_cast<size_t>(decimals)) return false;
+        digits += static_cast<size_t>(decimals);
+    }
+    // 15 digits read back to the same decimal; a zero is written unsigned.
+    return i == token.size() && digits <= 15 && !(negative && allZero);
+}
+
+bool FixedReadBack(double x, int decimals, double& value) {
+    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    std::uint64_t units;
+    if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) return false;
+    // Below 2^52 units both the units and the power of ten are exact, so the
+    // division rounds the written decimal correctly, as its reading does.
+    const double v = static_cast<double>(units) / Powers[decimals];
+    value = std::signbit(x) && units != 0 ? -v : v;
+    return true;
+}
 
 std::string FixedDigits(double x, int decimals) {
     char buffer[40];

@@ -210,6 +210,21 @@ bool TextFile::readFullLine(std::string& line) {
     return true;
 }
 
+bool TextFile::readRest(std::string& out) {
+    if (m_error || m_mode != Mode::Read) return false;
+    struct stat st {};
+    const off_t here = ::lseek(m_fd, 0, SEEK_CUR);
+    if (::fstat(m_fd, &st) == 0 && here >= 0 && st.st_size > here)
+        out.reserve(out.size() + (m_len - m_pos) + static_cast<size_t>(st.st_size - here));
+    // Block by block through the read buffer, which stays in the caches: a
+    // read straight into the text would first have to clear its memory.
+    do {
+        out.append(m_buf.data() + m_pos, m_len - m_pos);
+        m_pos = m_len;
+    } while (fill());
+    return !m_error;
+}
+
 bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* lastPassed) {
     if (lastPassed) lastPassed->clear();
     if (m_error || m_mode != Mode::Read) return false;
@@ -344,6 +359,11 @@ void TextFile::write(std::string_view text) {
         errno = EBADF;
         fail("File not open for output");
     }
+    if (m_buf.empty() && text.size() >= BlockSize) {
+        // A whole file composed in memory goes out as it is, without a copy.
+        writeOut(text.data(), text.size());
+        return;
+    }
     m_buf.insert(m_buf.end(), text.begin(), text.end());
     if (m_buf.size() >= BlockSize) flush();
 }
@@ -363,10 +383,19 @@ void TextFile::writeLine(std::string_view text) {
 
 void TextFile::flush() {
     if (m_buf.empty()) return;
+    try {
+        writeOut(m_buf.data(), m_buf.size());
+    } catch (...) {
+        m_buf.clear();
+        throw;
+    }
+    m_buf.clear();
+}
+
+void TextFile::writeOut(const char* bytes, size_t size) {
     struct stat st {};
     // A file removed while we hold it open would swallow every line unseen.
     if (m_mode == Mode::Append && ::fstat(m_fd, &st) == 0 && st.st_nlink == 0) {
-        m_buf.clear();
         errno = ENOENT;
         fail("File was removed");
     }
@@ -374,12 +403,11 @@ void TextFile::flush() {
     // does not leave half a line behind.
     off_t start = m_mode == Mode::Append ? ::lseek(m_fd, 0, SEEK_END) : -1;
     size_t done = 0;
-    while (done < m_buf.size()) {
-        ssize_t n = ::write(m_fd, m_buf.data() + done, m_buf.size() - done);
+    while (done < size) {
+        ssize_t n = ::write(m_fd, bytes + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             int saved = errno;
-            m_buf.clear();
             if (start >= 0 && ::ftruncate(m_fd, start) != 0) {
                 // Nothing more can be done; the error below names the file.
             }
@@ -388,7 +416,6 @@ void TextFile::flush() {
         }
         done += static_cast<size_t>(n);
     }
-    m_buf.clear();
 }
 
 void TextFile::close() {

@@ -39,6 +39,10 @@ class TextFile {
     // Reads the rest of the line, however long, up to its LF (a CR before the
     // LF is dropped; any other byte is kept). False at the end of the file.
     bool readFullLine(std::string& line);
+    // Appends everything from here to the end of the file to `out`, in as
+    // few reads as the file's size allows: for the readers that take a whole
+    // file apart in memory. False when a read failed (ioError is then set).
+    bool readRest(std::string& out);
     // Moves to the start of the first line, from here on, whose bytes from
     // `column` on are exactly `key` (a line ends at LF). The comparison is made
     // in the read buffer, so a long file is passed over at the speed of its
@@ -77,6 +81,7 @@ class TextFile {
     bool fillKeeping(size_t from);
     std::string readToken();
     void fail(const char* what) const;
+    void writeOut(const char* bytes, size_t size);
     void syncDirectory() const;
     void abandon();
 
