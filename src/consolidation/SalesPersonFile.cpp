@@ -11,6 +11,15 @@
 namespace {
 constexpr size_t NameWidth = 12;
 
+// A figure in its 12 columns. One that fills them gets a blank before it: the
+// reader skips the code and 13 characters and then takes blank-separated
+// numbers, so a full field would lose its first digit or run into the next.
+std::string figure(double x) {
+    std::string text = FormatFixed(x, 12, 2);
+    if (text.front() != ' ') text.insert(0, 1, ' ');
+    return text;
+}
+
 std::string paddedName(const std::string& name) {
     return PadRight(name, 9);
 }
@@ -28,9 +37,8 @@ std::string SalesPersonsHeading(const std::string& DateText) {
 
 std::string SalesPersonsLine(const std::string& code, const std::string& name,
                              const SalesPersonTotals& t, size_t i) {
-    return code + PadLeft(name, NameWidth) + FormatFixed(t.SpServicesQty[i], 12, 2) +
-           FormatFixed(t.SpServicesTotal[i], 12, 2) + FormatFixed(t.SpSalesQty[i], 12, 2) +
-           FormatFixed(t.SpSalesTotal[i], 12, 2);
+    return code + PadLeft(name, NameWidth) + figure(t.SpServicesQty[i]) +
+           figure(t.SpServicesTotal[i]) + figure(t.SpSalesQty[i]) + figure(t.SpSalesTotal[i]);
 }
 
 std::string MergeSalesPersonTotals(const std::string& path, const Configuration& config,
