@@ -131,17 +131,17 @@ EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int to
 }
 
 void TForm2::buildButtons() {
-    struct Spec {
+    struct Place {
         QPushButton*& button;
         const char* caption;
         int left;
     };
-    Spec specs[] = {
+    Place places[] = {
         {butbasic, "&Basic Setup", 5},        {butsp, "&SP Setup", 108},
         {butdock, "&Docket Setup", 212},      {butlang, "&Language Setup", 315},
         {butprndocket, "&Print Docket", 419}, {butsavEx, "E&xit && Save", 522},
     };
-    for (Spec& s : specs) {
+    for (Place& s : places) {
         s.button = new QPushButton(s.caption, panmain2);
         s.button->setGeometry(s.left, 389, 100, 25);
         s.button->setFocusPolicy(Qt::NoFocus);
@@ -178,14 +178,14 @@ void TForm2::buildSalesPersonPanel() {
 
 void TForm2::buildBasicPanel() {
     panbasic = makePanel(76, 38, 474, 263, "Basic Setup");
-    struct Spec {
+    struct Place {
         EntryField*& field;
         const char* name;
         const char* label;
         int maxLength;
         int helpLine;
     };
-    Spec specs[] = {
+    Place places[] = {
         {taxed, "taxed", "Tax Rate %", 5, 2},
         {ldisced, "ldisced", "Low Discount %", 5, 2},
         {mdisced, "mdisced", "Med. Discount %", 5, 2},
@@ -203,11 +203,11 @@ void TForm2::buildBasicPanel() {
         const int column = i / 6;
         const int top = 40 + (i % 6) * 36;
         const int left = 12 + column * 236;
-        auto* label = new QLabel(specs[i].label, panbasic);
+        auto* label = new QLabel(places[i].label, panbasic);
         label->setGeometry(left, top + 3, 150, 20);
-        specs[i].field = makeField(panbasic, specs[i].name, left + 155, top, 62, specs[i].maxLength,
-                                   specs[i].helpLine);
-        if (i > 0) setTabOrder(specs[i - 1].field, specs[i].field);
+        places[i].field = makeField(panbasic, places[i].name, left + 155, top, 62,
+                                    places[i].maxLength, places[i].helpLine);
+        if (i > 0) setTabOrder(places[i - 1].field, places[i].field);
     }
     COMed->setUpperCase(true);
     displayed->setUpperCase(true);
@@ -253,15 +253,15 @@ void TForm2::buildDocketPanel() {
 void TForm2::buildLanguagePanel() {
     panlang = makePanel(6, 17, 614, 280, "Docket Language Setup");
     for (size_t i = 0; i < LanguageFields.size(); ++i) {
-        const LanguageField& spec = LanguageFields[i];
+        const LanguageField& language = LanguageFields[i];
         const int column = static_cast<int>(i) / 7;
         const int top = 40 + (static_cast<int>(i) % 7) * 33;
         const int left = 20 + column * 300;
-        auto* label = new QLabel(spec.caption, panlang);
+        auto* label = new QLabel(language.caption, panlang);
         label->setGeometry(left, top + 3, 130, 20);
         // Only the first field has a help line of its own; the others leave it.
-        langed[i] =
-            makeField(panlang, spec.name, left + 135, top, 140, spec.maxLength, i == 0 ? 11 : -1);
+        langed[i] = makeField(panlang, language.name, left + 135, top, 140, language.maxLength,
+                              i == 0 ? 11 : -1);
         if (i > 0) setTabOrder(langed[i - 1], langed[i]);
     }
 }
