@@ -4,6 +4,7 @@
 // period end adds (30 days in Daybyday.dat, a balance sheet of 12 columns with
 // 10,000 item rows) and a stocktake from the same takings.
 
+#include "BenchTiming.h"
 #include "consolidation/DayCommit.h"
 #include "consolidation/DayResults.h"
 #include "consolidation/PeriodEnd.h"
@@ -107,37 +108,6 @@ void layOutPeriod(const std::string& dir) {
         for (int i = 1; i <= ItemCount; ++i)
             if (i % 20 == 1 || i % 20 == 2) row(codeOf(i));
     });
-}
-
-void readOnce(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    static std::vector<char> buffer(1 << 16);
-    while (::read(fd, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(fd);
-}
-
-double millisecondsOf(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
-    return spent.count();
-}
-
-double median(
-    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        times.push_back(millisecondsOf(work));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void print(const char* what, double ms) {
-    std::printf("%-52s %9.3f ms\n", what, ms);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // search are printed as ratios to one plain read of the files they read.
 
 #include "BenchServices.h"
+#include "BenchTiming.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
@@ -70,37 +71,6 @@ void writeShop(const std::string& dir) {
     WriteConfiguration(dir + "Configur.dat", c);
     for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
         std::ofstream(dir + name) << "help\r\n";
-}
-
-double millisecondsOf(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double median(
-    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        times.push_back(millisecondsOf(work));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void readOnce(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    static std::vector<char> buffer(1 << 16);
-    while (::read(fd, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(fd);
-}
-
-void print(const char* what, double ms) {
-    std::printf("%-52s %9.3f ms\n", what, ms);
 }
 
 void ratio(const char* what, double value, double limit) {

@@ -6,6 +6,7 @@
 // them, which must give the very same output.
 
 #include "BenchServices.h"
+#include "BenchTiming.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "inventory/InventoryFile.h"
@@ -76,33 +77,6 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines) 
         out << l << "\r\n";
 }
 
-double millisecondsOf(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-double median(
-    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        times.push_back(millisecondsOf(work));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void readOnce(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    static std::vector<char> buffer(1 << 16);
-    while (::read(fd, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(fd);
-}
-
 // The check as first written: every line against the work file of all codes.
 std::vector<std::string> doublesByRescan(const std::vector<std::string>& lines) {
     std::vector<std::string> report;
@@ -134,10 +108,6 @@ std::string realignByRescan(const std::vector<std::string>& prices,
         out += "\r\n";
     }
     return out;
-}
-
-void print(const char* what, double ms) {
-    std::printf("%-56s %9.3f ms\n", what, ms);
 }
 
 bool ratio(const char* what, double value, double limit) {
@@ -230,15 +200,15 @@ int main(int argc, char** argv) {
 
     std::printf("price list: %d lines, %d codes twice; inventory: %zu lines\n", ArticleCount,
                 DoubledCodes, inventory.size());
-    print("double-entry check", check);
-    print("read Pricelist.dat once", readList);
-    print("save + double-entry check (with syncs)", save);
-    print("save + double-entry check (without syncs)", saveNoSync);
-    print("read Pricelist.dat + Inventory.dat once", readBoth);
+    print("double-entry check", check, 56);
+    print("read Pricelist.dat once", readList, 56);
+    print("save + double-entry check (with syncs)", save, 56);
+    print("save + double-entry check (without syncs)", saveNoSync, 56);
+    print("read Pricelist.dat + Inventory.dat once", readBoth, 56);
     bool ok = ratio("ratio double-entry check / read", check / readList, 80);
     ok = ratio("ratio save / read", save / readBoth, 150) && ok;
     ok = save < 1000 && ok;
-    print("screen opening at 100,000 lines", open);
+    print("screen opening at 100,000 lines", open, 56);
     std::printf("screen keystroke: median %.3f ms, worst %.3f ms\n", keys[keys.size() / 2],
                 keys.back());
     std::printf("screen caret move: median %.3f ms, worst %.3f ms\n", moves[moves.size() / 2],

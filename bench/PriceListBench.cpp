@@ -2,6 +2,7 @@
 // data directory of 100,000 articles, next to one plain read of the same
 // files, so that the ratios can be read off.
 
+#include "BenchTiming.h"
 #include "platform/Dialogs.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
@@ -71,39 +72,6 @@ void writePriceList(const std::string& path, bool withShortLines) {
             out << priceLine(i) << "\r\n";
         }
     });
-}
-
-double millisecondsOf(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
-    return spent.count();
-}
-
-// The median of several runs; `prepare` runs untimed before each.
-double median(
-    int runs, const std::function<void()>& work, const std::function<void()>& prepare = [] {}) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        times.push_back(millisecondsOf(work));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// One plain pass over a file in the block size the reader uses.
-void readOnce(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return;
-    static std::vector<char> buffer(1 << 16);
-    while (::read(fd, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(fd);
-}
-
-void print(const char* what, double ms) {
-    std::printf("%-52s %9.3f ms\n", what, ms);
 }
 
 } // namespace
