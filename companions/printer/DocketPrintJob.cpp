@@ -20,14 +20,14 @@ bool readWhole(const std::string& path, std::string& bytes) {
 
 } // namespace
 
-std::string PrintDocketFile(const std::string& dataDir, int timeoutMs) {
+DocketPrintResult PrintDocketFile(const std::string& dataDir, int timeoutMs) {
     Deadline deadline(timeoutMs);
-    std::string fault;
-    auto target = ReadPrinterTarget(dataDir, fault);
-    if (!target) return fault;
     std::string docket;
     const std::string docketPath = FileNames::resolve(dataDir, "docket.prn");
-    if (!readWhole(docketPath, docket)) return "No docket to print: " + docketPath;
+    if (!readWhole(docketPath, docket)) return {"No docket to print: " + docketPath, false};
+    std::string fault;
+    auto target = ReadPrinterTarget(dataDir, fault);
+    if (!target) return {fault, true};
     // A faulty code is left out; the docket is still worth printing.
     DocketRowCodes rows = ReadDocketRowCodes(dataDir);
 
@@ -35,6 +35,6 @@ std::string PrintDocketFile(const std::string& dataDir, int timeoutMs) {
     if (!printer.open(*target) ||
         !printer.write(EscPos::composeDocket(docket, rows.codes, rows.releases)) ||
         !printer.finish())
-        return printer.fault();
-    return rows.fault;
+        return {printer.fault(), true};
+    return {rows.fault, false};
 }

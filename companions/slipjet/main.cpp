@@ -15,9 +15,13 @@ constexpr int PrintTimeoutMs = 20000;
 int main() {
     std::signal(SIGPIPE, SIG_IGN);
     const std::string dir = ProgramDirectory();
-    std::string fault = PrintDocketFile(dir, PrintTimeoutMs);
+    const DocketPrintResult result = PrintDocketFile(dir, PrintTimeoutMs);
+    const std::string& fault = result.fault;
     try {
-        RecordDocketOutcome(dir, fault);
+        // Only a docket that did not reach the printer is worth the cashier's
+        // attention; no docket at all, or a faulty printer code left out of
+        // one that printed, is not.
+        RecordDocketOutcome(dir, result.undelivered ? fault : std::string());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Slipjet: %s\n", e.what());
     }

@@ -7,6 +7,7 @@
 #include "support/TestDir.h"
 
 #include <arpa/inet.h>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -114,6 +115,10 @@ TEST_F(CompanionFixture, SlipjetPrintsOnAQueueRaw) {
     // The program hears of it before the next docket.
     const std::string fault = dir.read("Slipjet.dat");
     EXPECT_NE(fault.find("lp: The printer or class does not exist."), std::string::npos) << fault;
+    // No docket at all (the reprint at start) is nothing to tell.
+    std::remove(dir.file("docket.prn").c_str());
+    EXPECT_EQ(run("Slipjet.exe", dir.file("bin")), 1);
+    EXPECT_FALSE(dir.exists("Slipjet.dat"));
 }
 
 TEST_F(CompanionFixture, DevcheckVerdicts) {
@@ -227,7 +232,7 @@ TEST_F(CompanionFixture, ADocketThePrinterNeverTakesIsAFailure) {
     dir.write("Printer.dat", printer.target() + "\r\n");
     const std::string docket = "4" + std::string(12000, 'x') + "\r\n";
     dir.write("docket.prn", docket);
-    EXPECT_EQ(PrintDocketFile(dir.path(), 300), "Printer takes no data (time-out)");
+    EXPECT_EQ(PrintDocketFile(dir.path(), 300).fault, "Printer takes no data (time-out)");
     EXPECT_EQ(dir.read("docket.prn"), docket);
 }
 
