@@ -104,7 +104,8 @@ void TForm6::buildControls() {
     butstock->setGeometry(245, 378, 140, 30);
     butstock->setEnabled(false);
     ButDelete = new QPushButton("Remove Zorvi", this);
-    ButDelete->setGeometry(245, 340, 140, 30);
+    // Above the hint, clear of it and of the three buttons below.
+    ButDelete->setGeometry(245, 300, 140, 30);
     ButDelete->setStyleSheet("color: red;");
     ButDelete->setEnabled(false);
     ButDelete->hide();
