@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <unistd.h>
@@ -44,4 +46,25 @@ inline void readOnce(const std::string& path) {
 
 inline void print(const char* what, double ms, int width = 52) {
     std::printf("%-*s %9.3f ms\n", width, what, ms);
+}
+
+// A figure set against its plain read; `limit` 0 means none is set. True
+// when the figure is within its limit.
+inline bool printRatio(const char* what, double value, double limit = 0, int width = 52) {
+    if (limit > 0)
+        std::printf("%-*s %9.2f  (at most %.0f)\n", width, what, value, limit);
+    else
+        std::printf("%-*s %9.2f\n", width, what, value);
+    return limit <= 0 || value <= limit;
+}
+
+// A fresh directory under the system's temporary one; `leaf` ends in XXXXXX.
+// Empty when none could be made.
+inline std::string makeBenchDirectory(const char* leaf) {
+    std::string root = (std::filesystem::temp_directory_path() / leaf).string();
+    if (!::mkdtemp(root.data())) {
+        std::perror("mkdtemp");
+        return {};
+    }
+    return root;
 }

@@ -113,11 +113,8 @@ void layOutPeriod(const std::string& dir) {
 } // namespace
 
 int main() {
-    std::string root = (std::filesystem::temp_directory_path() / "zorviconsXXXXXX").string();
-    if (!::mkdtemp(root.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    const std::string root = makeBenchDirectory("zorviconsXXXXXX");
+    if (root.empty()) return 1;
     const std::string dir = root + "/";
     layOut(dir);
     Configuration config;
@@ -215,22 +212,17 @@ int main() {
     print("reading the day's takings (ReadDayResults)", reading);
     print("step 4 without sync", withoutSync);
     print("step 4 with sync", withSync);
-    std::printf("%-52s %9.2f (at most 3)\n", "ratio reading / read Results.dat",
-                reading / readResults);
-    std::printf("%-52s %9.2f (at most 8)\n", "ratio step 4 without sync / read of the files",
-                withoutSync / readAll);
+    printRatio("ratio reading / read Results.dat", reading / readResults, 3);
+    printRatio("ratio step 4 without sync / read of the files", withoutSync / readAll, 8);
     std::printf("%-52s %9zu (about 100)\n", "progress bar repaints", repaints);
     print("read Inventory.dat + Balance.dat + Daybyday.dat", readPeriod);
     print("period end additions without sync", periodEnd);
     print("  of which composing the files (no writing)", periodEndPrepare);
     print("read Pricelist.dat + Results.dat", readStocktake);
     print("stocktake without sync", stocktake);
-    std::printf("%-52s %9.2f (at most 6)\n", "ratio period end / read of its files",
-                periodEnd / readPeriod);
-    std::printf("%-52s %9.2f\n", "ratio period end composing / read of its files",
-                periodEndPrepare / readPeriod);
-    std::printf("%-52s %9.2f (at most 8)\n", "ratio stocktake / read of its files",
-                stocktake / readStocktake);
+    printRatio("ratio period end / read of its files", periodEnd / readPeriod, 6);
+    printRatio("ratio period end composing / read of its files", periodEndPrepare / readPeriod);
+    printRatio("ratio stocktake / read of its files", stocktake / readStocktake, 8);
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
     return 0;

@@ -73,10 +73,6 @@ void writeShop(const std::string& dir) {
         std::ofstream(dir + name) << "help\r\n";
 }
 
-void ratio(const char* what, double value, double limit) {
-    std::printf("%-52s %9.2f  (at most %.0f)\n", what, value, limit);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -207,14 +203,14 @@ int main(int argc, char** argv) {
     print("FindInventoryLine, missing code", findMissing);
     print("read Inventory.dat once", readInventory);
     print("  write + sync of a file as long as Inventory.dat", writeAndSync);
-    ratio("ratio apply / read of its sources", apply / readApplySources, 40);
-    std::printf("%-52s %9.2f\n", "ratio apply less that write + sync / read",
-                (apply - writeAndSync) / readApplySources);
+    printRatio("ratio apply / read of its sources", apply / readApplySources, 40);
+    printRatio("ratio apply less that write + sync / read",
+               (apply - writeAndSync) / readApplySources);
     print("  staged write, syncs and commit of as many bytes", diskPart);
-    std::printf("%-52s %9.2f\n", "ratio apply less that disk part / read",
-                (apply - diskPart) / readApplySources);
-    ratio("ratio FindInventoryLine last / read Inventory.dat", findLast / readInventory, 3);
-    ratio("ratio FindInventoryLine missing / read Inventory.dat", findMissing / readInventory, 3);
+    printRatio("ratio apply less that disk part / read", (apply - diskPart) / readApplySources);
+    printRatio("ratio FindInventoryLine last / read Inventory.dat", findLast / readInventory, 3);
+    printRatio("ratio FindInventoryLine missing / read Inventory.dat", findMissing / readInventory,
+               3);
     std::printf("screen, code typed to line shown, %d codes: median %.2f ms, worst %.2f ms\n",
                 Lookups, ms[ms.size() / 2], ms.back());
     std::printf("checks: last code %s, %zu characters formatted\n",

@@ -110,11 +110,6 @@ std::string realignByRescan(const std::vector<std::string>& prices,
     return out;
 }
 
-bool ratio(const char* what, double value, double limit) {
-    std::printf("%-56s %9.2f  (at most %.0f)\n", what, value, limit);
-    return value <= limit;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -205,8 +200,8 @@ int main(int argc, char** argv) {
     print("save + double-entry check (with syncs)", save, 56);
     print("save + double-entry check (without syncs)", saveNoSync, 56);
     print("read Pricelist.dat + Inventory.dat once", readBoth, 56);
-    bool ok = ratio("ratio double-entry check / read", check / readList, 80);
-    ok = ratio("ratio save / read", save / readBoth, 150) && ok;
+    bool ok = printRatio("ratio double-entry check / read", check / readList, 80, 56);
+    ok = printRatio("ratio save / read", save / readBoth, 150, 56) && ok;
     ok = save < 1000 && ok;
     print("screen opening at 100,000 lines", open, 56);
     std::printf("screen keystroke: median %.3f ms, worst %.3f ms\n", keys[keys.size() / 2],

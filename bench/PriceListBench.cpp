@@ -77,11 +77,8 @@ void writePriceList(const std::string& path, bool withShortLines) {
 } // namespace
 
 int main() {
-    std::string root = (std::filesystem::temp_directory_path() / "zorvibenchXXXXXX").string();
-    if (!::mkdtemp(root.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    const std::string root = makeBenchDirectory("zorvibenchXXXXXX");
+    if (root.empty()) return 1;
     const std::string dir = root + "/";
     DataFiles files(dir);
     RecordingDialogs dialogs;
@@ -168,15 +165,13 @@ int main() {
     print("read Pricelist.dat + Inventory.dat once", readListAndInventory);
     print("read Pricelist.wrk once", readWork);
     print("read Pricelist.wrk once, line by line", readWorkLines);
-    std::printf("%-52s %9.2f  (at most 3)\n", "ratio FindArticle last / read Pricelist.wrk",
-                findLast / readWork);
-    std::printf("%-52s %9.2f  (at most 3)\n", "ratio FindArticle missing / read Pricelist.wrk",
-                findMissing / readWork);
+    printRatio("ratio FindArticle last / read Pricelist.wrk", findLast / readWork, 3);
+    printRatio("ratio FindArticle missing / read Pricelist.wrk", findMissing / readWork, 3);
     print("  write + sync of a file as long as Pricelist.dat", writeAndSync);
-    std::printf("%-52s %9.2f  (at most 15)\n", "ratio compaction + build / read of their files",
-                (compactDropping + buildTime) / readListAndInventory);
-    std::printf("%-52s %9.2f\n", "ratio less that write + sync / read",
-                (compactDropping + buildTime - writeAndSync) / readListAndInventory);
+    printRatio("ratio compaction + build / read of their files",
+               (compactDropping + buildTime) / readListAndInventory, 15);
+    printRatio("ratio less that write + sync / read",
+               (compactDropping + buildTime - writeAndSync) / readListAndInventory);
     std::printf("checks: last code %s, missing code %s, %zu messages\n",
                 lastFound ? "found" : "NOT FOUND", missingFound ? "FOUND" : "not found",
                 dialogs.shown.size());
