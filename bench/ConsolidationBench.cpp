@@ -143,6 +143,9 @@ int main() {
         layOut(dir);
         ReadDayResults(dir + "Results.dat", config, dates.DateText, day);
         repaints = 0;
+        // The files just written go to disk first, so that their writing
+        // is not timed with the step.
+        ::sync();
     };
     auto step4 = [&](bool sync) {
         DayCommitOptions options;

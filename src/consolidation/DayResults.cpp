@@ -4,18 +4,31 @@
 #include "takings/TakingsReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
 
-// Index of each configured sales person with this code; a code configured
-// twice counts for both, as the table of persons is laid out.
-template <typename F> void forEachPerson(const Configuration& config, char code, F&& f) {
-    for (size_t i = 0; i < config.SalesPersonCode.size(); ++i)
-        if (config.SalesPersonCode[i].size() == 1 && config.SalesPersonCode[i][0] == code) f(i);
-}
+// The configured sales persons by code: a code configured twice counts for
+// both, as the table of persons is laid out.
+class PersonsByCode {
+  public:
+    explicit PersonsByCode(const Configuration& config) {
+        for (size_t i = 0; i < config.SalesPersonCode.size(); ++i)
+            if (config.SalesPersonCode[i].size() == 1)
+                m_indexes[static_cast<unsigned char>(config.SalesPersonCode[i][0])].push_back(i);
+    }
+    const std::vector<size_t>& of(char code) const {
+        return m_indexes[static_cast<unsigned char>(code)];
+    }
+
+  private:
+    std::array<std::vector<size_t>, 256> m_indexes;
+};
 
 void addValues(ConsolidationTotals& t, const TakingsEntry& e, double factor) {
     t.TotWholesale += e.wholesale * factor;
@@ -23,7 +36,7 @@ void addValues(ConsolidationTotals& t, const TakingsEntry& e, double factor) {
     t.TotSalesValue += e.unitPrice * factor;
 }
 
-void count(const TakingsEntry& e, const Configuration& config, const std::string& DateText,
+void count(const TakingsEntry& e, const PersonsByCode& persons, const std::string& DateText,
            DayResults& day) {
     ConsolidationTotals& t = day.totals;
     SalesPersonTotals& p = day.persons;
@@ -48,53 +61,72 @@ void count(const TakingsEntry& e, const Configuration& config, const std::string
     } else if (m >= 'A' && m <= 'Z') {
         t.TotQuantity += e.quantity;
         addValues(t, e, std::fabs(e.quantity));
-        forEachPerson(config, m, [&](size_t i) {
+        for (size_t i : persons.of(m)) {
             p.SpSalesQty[i] += e.quantity;
             p.SpSalesTotal[i] += e.amount;
-        });
+        }
     } else {
         t.TotServicesQty += e.quantity;
         addValues(t, e, std::fabs(e.quantity));
         t.TotServicesTotal += e.amount;
-        forEachPerson(config, static_cast<char>(m - 32), [&](size_t i) {
+        for (size_t i : persons.of(static_cast<char>(m - 32))) {
             p.SpServicesQty[i] += e.quantity;
             p.SpServicesTotal[i] += e.amount;
-        });
+        }
     }
 }
 
-// A line record as the sums per code need it, kept until the file is read.
-struct CodeLine {
-    char code[13];
-    unsigned char length;
-    bool expense;
-    double quantity;
-    double amount;
-    std::string_view view() const { return std::string_view(code, length); }
-};
-
-void keepForCode(std::vector<CodeLine>& lines, const TakingsEntry& e) {
-    if (e.kind != TakingsEntry::Kind::Line) return;
-    CodeLine& line = lines.emplace_back();
-    line.length = static_cast<unsigned char>(std::min(e.code.size(), sizeof line.code));
-    std::memcpy(line.code, e.code.data(), line.length);
-    line.expense = e.marker == '$';
-    line.quantity = e.quantity;
-    line.amount = e.amount;
-}
+// A line record with its line end.
+constexpr size_t ShortestLine = 77;
 
 // The sums per code, adding in file order. The table outgrows the caches
-// and the codes come in no order, so the lines are summed after the reading,
-// with the slot and the entry of the codes a few lines on fetched ahead.
-void sumByCode(const std::vector<CodeLine>& lines, CodeTable<CodeTakings>& byCode) {
-    constexpr size_t SlotsAhead = 16;
-    constexpr size_t EntriesAhead = 8;
-    byCode.reserve(lines.size());
-    for (size_t n = 0; n < lines.size(); ++n) {
-        if (n + SlotsAhead < lines.size()) byCode.prefetch(lines[n + SlotsAhead].view(), false);
-        if (n + EntriesAhead < lines.size()) byCode.prefetch(lines[n + EntriesAhead].view(), true);
-        const CodeLine& line = lines[n];
-        CodeTakings& sums = byCode[line.view()];
+// and the codes come in no order, so each line waits in a short queue while
+// the slot of its code and then its entry are fetched ahead.
+class CodeSums {
+  public:
+    // `lines` is about how many lines will come, so that the table is not
+    // rebuilt on the way.
+    CodeSums(CodeTable<CodeTakings>& byCode, size_t lines) : m_byCode(byCode) {
+        byCode.reserve(lines);
+    }
+
+    void add(const TakingsEntry& e) {
+        if (e.kind != TakingsEntry::Kind::Line) return;
+        // The line Ahead places back leaves the slot the new one takes.
+        Pending& line = m_queue[m_count % Ahead];
+        if (m_count >= Ahead) apply(line);
+        line.length = static_cast<unsigned char>(std::min(e.code.size(), sizeof line.code));
+        std::memcpy(line.code, e.code.data(), line.length);
+        line.expense = e.marker == '$';
+        line.quantity = e.quantity;
+        line.amount = e.amount;
+        m_byCode.prefetch(line.view(), false);
+        if (m_count >= EntryAhead)
+            m_byCode.prefetch(m_queue[(m_count - EntryAhead) % Ahead].view(), true);
+        ++m_count;
+    }
+
+    // Adds the lines still waiting.
+    void finish() {
+        for (size_t n = m_count > Ahead ? m_count - Ahead : 0; n < m_count; ++n)
+            apply(m_queue[n % Ahead]);
+        m_count = 0;
+    }
+
+  private:
+    struct Pending {
+        char code[13];
+        unsigned char length;
+        bool expense;
+        double quantity;
+        double amount;
+        std::string_view view() const { return std::string_view(code, length); }
+    };
+    static constexpr size_t Ahead = 16;
+    static constexpr size_t EntryAhead = 8;
+
+    void apply(const Pending& line) {
+        CodeTakings& sums = m_byCode[line.view()];
         if (line.expense) {
             sums.expense += line.amount;
         } else {
@@ -102,7 +134,11 @@ void sumByCode(const std::vector<CodeLine>& lines, CodeTable<CodeTakings>& byCod
             sums.amount += line.amount;
         }
     }
-}
+
+    CodeTable<CodeTakings>& m_byCode;
+    std::array<Pending, Ahead> m_queue{};
+    size_t m_count = 0;
+};
 
 } // namespace
 
@@ -125,13 +161,16 @@ bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
     TakingsReader reader;
     if (!reader.open(resultsPath)) return false;
     TakingsEntry entry;
-    std::vector<CodeLine> codeLines;
+    const PersonsByCode persons(config);
+    std::error_code sizeUnknown;
+    const auto bytes = std::filesystem::file_size(resultsPath, sizeUnknown);
+    CodeSums sums(day.byCode, sizeUnknown ? 0 : static_cast<size_t>(bytes / ShortestLine));
     while (reader.next(entry)) {
-        count(entry, config, DateText, day);
-        keepForCode(codeLines, entry);
+        count(entry, persons, DateText, day);
+        sums.add(entry);
     }
     reader.close();
-    sumByCode(codeLines, day.byCode);
+    sums.finish();
     day.faultyLines = reader.faultyLines();
     day.firstFaultyLine = reader.firstFaultyLine();
     day.firstFaultyText = reader.firstFaultyText();

@@ -210,6 +210,28 @@ bool TextFile::readFullLine(std::string& line) {
     return true;
 }
 
+bool TextFile::readLineView(std::string_view& line) {
+    line = {};
+    if (m_error || m_mode != Mode::Read) return false;
+    if (m_pos >= m_len && !fill()) return false;
+    size_t searched = m_pos;
+    const char* lf;
+    while (!(lf = findLineFeed(m_buf.data() + searched, m_buf.data() + m_len))) {
+        // The line goes on past the buffer: its start moves to the front and
+        // the rest is read behind it.
+        const size_t kept = m_len - m_pos;
+        if (kept == m_buf.size()) m_buf.resize(m_buf.size() * 2);
+        if (!fillKeeping(m_pos)) break;
+        searched = kept;
+    }
+    const char* from = m_buf.data() + m_pos;
+    const char* to = lf ? lf : m_buf.data() + m_len;
+    m_pos = static_cast<size_t>(to - m_buf.data()) + (lf ? 1 : 0);
+    if (to > from && to[-1] == '\r') --to;
+    line = std::string_view(from, static_cast<size_t>(to - from));
+    return true;
+}
+
 bool TextFile::readRest(std::string& out) {
     if (m_error || m_mode != Mode::Read) return false;
     struct stat st {};

@@ -39,6 +39,9 @@ class TextFile {
     // Reads the rest of the line, however long, up to its LF (a CR before the
     // LF is dropped; any other byte is kept). False at the end of the file.
     bool readFullLine(std::string& line);
+    // The same line as a view into the read buffer, without a copy: valid
+    // until the next read. A line longer than the buffer grows it.
+    bool readLineView(std::string_view& line);
     // Appends everything from here to the end of the file to `out`, in as
     // few reads as the file's size allows: for the readers that take a whole
     // file apart in memory. False when a read failed (ioError is then set).

@@ -60,7 +60,6 @@ class TakingsReader {
 
   private:
     TextFile m_file;
-    std::string m_line;
     size_t m_lineNumber = 0;
     size_t m_faulty = 0;
     size_t m_firstFaultyLine = 0;

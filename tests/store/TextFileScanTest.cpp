@@ -18,6 +18,14 @@ std::vector<std::string> allLines(TextFile& f) {
         out.push_back(line);
     return out;
 }
+
+std::vector<std::string> allLineViews(TextFile& f) {
+    std::vector<std::string> out;
+    std::string_view line;
+    while (f.readLineView(line))
+        out.push_back(std::string(line));
+    return out;
+}
 } // namespace
 
 TEST(TextFileScan, ReadFullLineKeepsEverythingButTheLineEnd) {
@@ -30,6 +38,24 @@ TEST(TextFileScan, ReadFullLineKeepsEverythingButTheLineEnd) {
               (std::vector<std::string>{"a", "bb", "ccc\r", "", "d\re", longLine, "last"}));
     EXPECT_TRUE(f.eof());
     EXPECT_FALSE(f.ioError());
+}
+
+TEST(TextFileScan, LineViewsAreTheFullLines) {
+    // Lines across the block boundary at every offset, and lines longer than
+    // one and than two blocks, which make the buffer grow.
+    TestDir dir;
+    std::string text = std::string(Block - 40, '.') + "\r\n";
+    for (int n = 0; n < 40; ++n)
+        text += std::string(static_cast<size_t>(n), 'a') + (n % 2 ? "\r\n" : "\n");
+    text += std::string(Block + 7, 'x') + "\r\n\r\n" + std::string(2 * Block + 3, 'y') + "\nend\r";
+    dir.write("t", text);
+    TextFile full, views;
+    ASSERT_TRUE(full.openRead(dir.file("t")));
+    ASSERT_TRUE(views.openRead(dir.file("t")));
+    const auto expected = allLines(full);
+    EXPECT_EQ(expected.back(), "end");
+    EXPECT_EQ(allLineViews(views), expected);
+    EXPECT_FALSE(views.ioError());
 }
 
 TEST(TextFileScan, FindsLinesWhoseKeyStraddlesTheBlockBoundary) {
