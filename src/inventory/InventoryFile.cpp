@@ -1,5 +1,6 @@
 #include "inventory/InventoryFile.h"
 
+#include "store/ColumnNumbers.h"
 #include "store/IoError.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
@@ -65,7 +66,31 @@ bool InventoryLineWrittenAsRead(std::string_view text, int minMaxWidth) {
            field(15, 1) && field(15, 2) && pos == text.size();
 }
 
+// A line as the program writes it, in either width of its minimum stock,
+// read by column.
+bool readWritten(std::string_view text, InventoryLine& line) {
+    const size_t head = CodeLength + 1;
+    size_t minMaxEnd;
+    if (text.size() == head + 1 + MinMaxWidthConsolidation + 56)
+        minMaxEnd = head + 1 + MinMaxWidthConsolidation;
+    else if (text.size() == head + 1 + MinMaxWidthUpdate + 56)
+        minMaxEnd = head + 1 + MinMaxWidthUpdate;
+    else
+        return false;
+    for (size_t i = 1; i < head; ++i)
+        if (text[i] == '\r' || text[i] == '\n') return false;
+    if (!ColumnNumbers::readInteger(text.data() + head, text.data() + minMaxEnd, line.InvMinMax) ||
+        !ReadColumnDecimals(text, minMaxEnd,
+                            {minMaxEnd + 11, minMaxEnd + 24, minMaxEnd + 40, minMaxEnd + 56},
+                            {&line.InvSold, &line.InvOnStock, &line.InvTotalSold, &line.InvValue}))
+        return false;
+    line.ArticleMarker = text[0];
+    line.ArticleCode.assign(text.data() + 1, CodeLength);
+    return true;
+}
+
 bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
+    if (readWritten(text, line)) return true;
     LineFields fields(text);
     if (!readHead(fields, text, line.ArticleMarker, line.ArticleCode)) return false;
     fields.readInteger(line.InvMinMax);

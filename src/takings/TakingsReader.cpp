@@ -1,5 +1,6 @@
 #include "takings/TakingsReader.h"
 
+#include "store/ColumnNumbers.h"
 #include "store/NumberParse.h"
 
 #include <bit>
@@ -77,53 +78,6 @@ bool readNumber(const char*& p, const char* end, double& value) {
     return true;
 }
 
-// The writer's own layout, read by column: a field of the given end filled
-// by blanks and one fixed-point number, right-aligned, with at least the
-// blank before it. A line whose every field is like that is exactly the
-// numbers the general reading would find (the same digits give the same
-// division), in a fraction of its time; any other line is left to it.
-bool readField(const char* from, const char* to, double& value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (*from != ' ') return false;
-    const char* p = to - 1;
-    std::uint64_t mantissa = 0;
-    std::uint64_t scale = 1;
-    int digits = 0;
-    int decimals = -1;
-    for (; p > from; --p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
-        if (digit <= 9) {
-            mantissa += digit * scale;
-            scale *= 10;
-            ++digits;
-        } else if (*p == '.' && decimals < 0) {
-            decimals = digits;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0 || digits > 15) return false;
-    const bool negative = *p == '-';
-    if (negative) --p;
-    for (const char* q = from; q <= p; ++q)
-        if (*q != ' ') return false;
-    const double v = static_cast<double>(mantissa) / Powers[decimals < 0 ? 0 : decimals];
-    value = negative ? -v : v;
-    return true;
-}
-
-template <size_t N>
-bool readFields(std::string_view text, size_t pos, const size_t (&ends)[N],
-                double* const (&into)[N]) {
-    const char* const p = text.data();
-    for (size_t i = 0; i < N; ++i) {
-        if (!readField(p + pos, p + ends[i], *into[i])) return false;
-        pos = ends[i];
-    }
-    return true;
-}
-
 bool hasNulOrCr(std::string_view text) {
     bool found = false;
     for (char c : text)
@@ -152,21 +106,21 @@ bool ParseTakingsLine(std::string_view line, TakingsEntry& entry) {
     if (line.empty() || !IsTakingsMarker(line[0])) return false;
     entry.marker = line[0];
     const size_t numbersFrom = CodeColumn + CodeLength;
-    // The records as they are written: the fields by column.
+    // The records as they are written are read by column.
     if (line.size() == LineRecordLength && line[1] == ' ' && line[0] != '*' && line[0] != '#' &&
         !hasNulOrCr(line.substr(0, numbersFrom)) &&
-        readFields(line, numbersFrom, {24, 35, 48, 61, LineRecordLength},
-                   {&entry.quantity, &entry.wholesale, &entry.listPrice, &entry.unitPrice,
-                    &entry.amount})) {
+        ReadColumnDecimals(line, numbersFrom, {24, 35, 48, 61, LineRecordLength},
+                           {&entry.quantity, &entry.wholesale, &entry.listPrice, &entry.unitPrice,
+                            &entry.amount})) {
         entry.kind = TakingsEntry::Kind::Line;
         entry.code = line.substr(CodeColumn, CodeLength);
         return true;
     }
     if (line.size() == TotalRecordLength && line.starts_with("# Total***") &&
         !hasNulOrCr(line.substr(0, numbersFrom)) &&
-        readFields(line, numbersFrom, {23, 32, 41, 58, 70, 82, TotalRecordLength},
-                   {&entry.cash, &entry.cheque, &entry.credit, &entry.tax, &entry.total,
-                    &entry.received, &entry.change})) {
+        ReadColumnDecimals(line, numbersFrom, {23, 32, 41, 58, 70, 82, TotalRecordLength},
+                           {&entry.cash, &entry.cheque, &entry.credit, &entry.tax, &entry.total,
+                            &entry.received, &entry.change})) {
         entry.kind = TakingsEntry::Kind::Total;
         return true;
     }

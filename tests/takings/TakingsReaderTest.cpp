@@ -1,5 +1,7 @@
 #include "takings/TakingsReader.h"
 
+#include "support/RandomFields.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,46 +12,17 @@ namespace {
 // Lines of exactly the written length are read by column; the same line with
 // one more blank at its end goes the general way, blank by blank. Both must
 // take the same lines and give the same numbers, to the last bit.
-std::string fieldText(std::mt19937& random, size_t width) {
-    static const char* const Odd[] = {"-.5", "1.",  ".5", "1.2.3", "+1",    "1e5",  "1 2", "-",
-                                      ".",   "--1", "1-", "0.00",  "-0.00", "1,50", "12a", "\t1.5"};
-    std::string number;
-    const unsigned kind = random() % 16;
-    if (kind == 0) {
-        number = Odd[random() % std::size(Odd)];
-    } else if (kind == 1) {
-        number = std::string(1 + random() % 17, '9'); // beyond 15 digits too
-    } else {
-        std::uniform_int_distribution<long long> digits(0, 99999999);
-        number = std::to_string(digits(random));
-        const size_t decimals = random() % 4;
-        if (decimals && decimals < number.size()) number.insert(number.size() - decimals, ".");
-        if (random() % 5 == 0) number.insert(0, "-");
-    }
-    // Mostly right-aligned behind a blank, sometimes pushed against either side.
-    if (number.size() >= width) return number.substr(0, width);
-    const size_t pad = width - number.size();
-    switch (random() % 8) {
-    case 0:
-        return number + std::string(pad, ' ');
-    case 1:
-        return std::string(pad - 1, ' ') + number + " ";
-    default:
-        return std::string(pad, ' ') + number;
-    }
-}
-
 std::string recordText(std::mt19937& random, bool total) {
     static const char Markers[] = "AaZz@$#*1 ";
     std::string line;
     if (total) {
         line = "# Total*** 9:05";
         for (size_t width : {8, 9, 9, 17, 12, 12, 6})
-            line += fieldText(random, width);
+            line += RandomFieldText(random, width);
     } else {
         line = std::string(1, Markers[random() % (std::size(Markers) - 1)]) + " APPLE        ";
         for (size_t width : {9, 11, 13, 13, 14})
-            line += fieldText(random, width);
+            line += RandomFieldText(random, width);
         if (random() % 50 == 0) line[4] = random() % 2 ? '\r' : '\0';
     }
     return line;
