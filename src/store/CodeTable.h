@@ -65,11 +65,21 @@ template <typename Value> class CodeTable {
     // the slot is there, with `entryToo` its entry as well.
     void prefetch(std::string_view code, bool entryToo) const {
         if (m_slots.empty()) return;
-        const Slot& s = m_slots[slotOf(hashOf(code))];
+        const std::uint64_t hash = hashOf(code);
+        size_t slot = slotOf(hash);
         if (!entryToo) {
-            __builtin_prefetch(&s);
-        } else if (s.index != 0) {
-            __builtin_prefetch(&m_entries[s.index - 1]);
+            __builtin_prefetch(&m_slots[slot]);
+            return;
+        }
+        // The entry of the first slot with the code's tag: at four slots in
+        // five taken, a code is often a few slots past its first.
+        for (;; slot = (slot + 1) & (m_slots.size() - 1)) {
+            const Slot& s = m_slots[slot];
+            if (s.index == 0) return;
+            if (s.tag == tagOf(hash)) {
+                __builtin_prefetch(&m_entries[s.index - 1]);
+                return;
+            }
         }
     }
 
