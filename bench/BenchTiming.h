@@ -34,6 +34,40 @@ inline double median(
     return times[times.size() / 2];
 }
 
+// A figure and its plain read, timed side by side in each run: the machine
+// may be slower for a while, and a ratio of two medians taken minutes apart
+// would carry that. The median of the ratios of the runs, with the median
+// times.
+struct Paired {
+    double work = 0;
+    double reference = 0;
+    double ratio = 0;
+};
+
+inline Paired paired(
+    int runs, const std::function<void()>& work, const std::function<void()>& reference,
+    const std::function<void()>& prepare = [] {}) {
+    std::vector<double> works, references, ratios;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        // The reference a few times: one read is short beside the work.
+        std::vector<double> reads;
+        for (int r = 0; r < 5; ++r)
+            reads.push_back(millisecondsOf(reference));
+        std::sort(reads.begin(), reads.end());
+        const double read = reads[reads.size() / 2];
+        const double time = millisecondsOf(work);
+        works.push_back(time);
+        references.push_back(read);
+        ratios.push_back(time / read);
+    }
+    auto middle = [](std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    return {middle(works), middle(references), middle(ratios)};
+}
+
 // One plain pass over a file in the block size the program's reader uses.
 inline void readOnce(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY);

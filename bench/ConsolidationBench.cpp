@@ -123,14 +123,14 @@ int main() {
     const RunDates dates{"05/12/26", "2026", "Dez", "05", false};
 
     DayResults day;
-    double reading =
-        median(7, [&] { ReadDayResults(dir + "Results.dat", config, dates.DateText, day); });
-    double readResults = median(21, [&] { readOnce(dir + "Results.dat"); });
-    double readAll = median(21, [&] {
+    const Paired reading = paired(
+        9, [&] { ReadDayResults(dir + "Results.dat", config, dates.DateText, day); },
+        [&] { readOnce(dir + "Results.dat"); });
+    auto readAll = [&] {
         readOnce(dir + "Pricelist.dat");
         readOnce(dir + "Inventory.dat");
         readOnce(dir + "Results.dat");
-    });
+    };
 
     // Step 4 on a fresh copy of the directory each time; the takings file
     // goes back to its name afterwards.
@@ -153,8 +153,8 @@ int main() {
         options.progress = [&](size_t, size_t) { ++repaints; };
         CommitDay({dir, config, true, false, dates, day}, options);
     };
-    double withoutSync = median(
-        5, [&] { step4(false); }, restore);
+    const Paired withoutSync = paired(
+        7, [&] { step4(false); }, readAll, restore);
     double withSync = median(
         3, [&] { step4(true); }, restore);
 
@@ -166,22 +166,28 @@ int main() {
     const std::string inventory = ReadWholeFile(dir + "Inventory.dat");
     const std::string persons = "*       30/11/26          Services                 Sales\r\n";
     const RunDates november{"30/11/26", "2026", "Nov", "30", true};
-    double periodEnd = median(5, [&] {
-        FileCommit commit(dir);
-        commit.skipSyncs();
-        StagePeriodEnd(commit, PreparePeriodEnd({dir, november, dayByDay, persons, inventory}),
-                       inventory);
-    });
-    // Of that, the composing alone: the rest is the writing of the staged
-    // files, some 20 MB, which no parse or format can win back.
-    double periodEndPrepare = median(5, [&] {
-        PreparePeriodEnd({dir, november, dayByDay, persons, inventory});
-    });
-    double readPeriod = median(21, [&] {
+    auto readPeriod = [&] {
         readOnce(dir + "Inventory.dat");
         readOnce(dir + "Balance.dat");
         readOnce(dir + "Daybyday.dat");
-    });
+    };
+    const Paired periodEnd = paired(
+        7,
+        [&] {
+            FileCommit commit(dir);
+            commit.skipSyncs();
+            StagePeriodEnd(commit, PreparePeriodEnd({dir, november, dayByDay, persons, inventory}),
+                           inventory);
+        },
+        readPeriod);
+    // Of that, the composing alone: the rest is the writing of the staged
+    // files, some 20 MB, which no parse or format can win back.
+    const Paired periodEndPrepare = paired(
+        7,
+        [&] {
+            PreparePeriodEnd({dir, november, dayByDay, persons, inventory});
+        },
+        readPeriod);
 
     // The stocktake, reading of the takings included, on a directory
     // without inventory.
@@ -194,8 +200,12 @@ int main() {
                 std::filesystem::remove(entry.path());
         }
     };
-    double stocktake = median(
-        5,
+    auto readStocktake = [&] {
+        readOnce(dir + "Pricelist.dat");
+        readOnce(dir + "Results.dat");
+    };
+    const Paired stocktake = paired(
+        7,
         [&] {
             DayResults counted;
             ReadDayResults(dir + "Results.dat", config, dates.DateText, counted);
@@ -203,29 +213,25 @@ int main() {
             options.sync = false;
             CommitStocktake({dir, true, dates, counted}, options);
         },
-        unStocktake);
+        readStocktake, unStocktake);
     unStocktake();
-    double readStocktake = median(21, [&] {
-        readOnce(dir + "Pricelist.dat");
-        readOnce(dir + "Results.dat");
-    });
 
-    print("read Results.dat once", readResults);
-    print("read Pricelist.dat + Inventory.dat + Results.dat", readAll);
-    print("reading the day's takings (ReadDayResults)", reading);
-    print("step 4 without sync", withoutSync);
+    print("read Results.dat once", reading.reference);
+    print("read Pricelist.dat + Inventory.dat + Results.dat", withoutSync.reference);
+    print("reading the day's takings (ReadDayResults)", reading.work);
+    print("step 4 without sync", withoutSync.work);
     print("step 4 with sync", withSync);
-    printRatio("ratio reading / read Results.dat", reading / readResults, 3);
-    printRatio("ratio step 4 without sync / read of the files", withoutSync / readAll, 8);
+    printRatio("ratio reading / read Results.dat", reading.ratio, 3);
+    printRatio("ratio step 4 without sync / read of the files", withoutSync.ratio, 8);
     std::printf("%-52s %9zu (about 100)\n", "progress bar repaints", repaints);
-    print("read Inventory.dat + Balance.dat + Daybyday.dat", readPeriod);
-    print("period end additions without sync", periodEnd);
-    print("  of which composing the files (no writing)", periodEndPrepare);
-    print("read Pricelist.dat + Results.dat", readStocktake);
-    print("stocktake without sync", stocktake);
-    printRatio("ratio period end / read of its files", periodEnd / readPeriod, 6);
-    printRatio("ratio period end composing / read of its files", periodEndPrepare / readPeriod);
-    printRatio("ratio stocktake / read of its files", stocktake / readStocktake, 8);
+    print("read Inventory.dat + Balance.dat + Daybyday.dat", periodEnd.reference);
+    print("period end additions without sync", periodEnd.work);
+    print("  of which composing the files (no writing)", periodEndPrepare.work);
+    print("read Pricelist.dat + Results.dat", stocktake.reference);
+    print("stocktake without sync", stocktake.work);
+    printRatio("ratio period end / read of its files", periodEnd.ratio, 6);
+    printRatio("ratio period end composing / read of its files", periodEndPrepare.ratio);
+    printRatio("ratio stocktake / read of its files", stocktake.ratio, 8);
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
     return 0;
