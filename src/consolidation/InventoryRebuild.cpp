@@ -133,6 +133,7 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
     std::string content;
     content.reserve(total * 80);
     size_t shown = 0;
+    size_t nextShown = (total + 99) / 100;
     if (progress) progress(0, total);
     const OldValues none;
     const CodeTakings nothing;
@@ -155,9 +156,11 @@ std::string UpdateInventoryFromTakings(const std::string& priceListPath,
         AppendInventoryLine(content, line, MinMaxWidthConsolidation);
         if (eachLine) eachLine(line, std::string_view(content).substr(start), n + 1);
         content += "\r\n";
-        // About a hundred repaints, however long the price list.
-        if (progress && (n + 1) * 100 / total != shown) {
+        // About a hundred repaints, however long the price list: each time
+        // the percentage done changes, found without a division per line.
+        if (progress && n + 1 >= nextShown) {
             shown = (n + 1) * 100 / total;
+            nextShown = ((shown + 1) * total + 99) / 100;
             progress(n + 1, total);
         }
     }
