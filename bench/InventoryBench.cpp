@@ -102,8 +102,13 @@ int main(int argc, char** argv) {
     };
     const std::string original = dir + "Inventory.orig";
     std::filesystem::copy_file(dir + "Inventory.dat", original);
-    double apply = median(
-        7, [&] { ApplyInventoryUpdates(files, dialogs); }, prepareApply);
+    const Paired apply = paired(
+        7, [&] { ApplyInventoryUpdates(files, dialogs); },
+        [&] {
+            readOnce(dir + "Inventory.wrk");
+            readOnce(dir + "Inventory.new");
+        },
+        prepareApply);
     std::filesystem::copy_file(original, dir + "Inventory.dat",
                                std::filesystem::copy_options::overwrite_existing);
     prepareApply();
@@ -138,10 +143,6 @@ int main(int argc, char** argv) {
         commit.commit();
     });
     std::filesystem::remove(dir + "Probe.dat");
-    double readApplySources = median(21, [&] {
-        readOnce(dir + "Inventory.wrk");
-        readOnce(dir + "Inventory.new");
-    });
 
     // Of that, the parse and format of every line, without any file.
     std::vector<std::string> lines;
@@ -196,18 +197,18 @@ int main(int argc, char** argv) {
 
     std::printf("inventory: %d lines of 81 characters, journal: %d lines\n", ArticleCount,
                 JournalLines);
-    print("ApplyInventoryUpdates", apply);
-    print("read Inventory.wrk + Inventory.new once", readApplySources);
+    print("ApplyInventoryUpdates", apply.work);
+    print("read Inventory.wrk + Inventory.new once", apply.reference);
     print("  of which parse + format of the lines in memory", parseAndFormat);
     print("FindInventoryLine, last code", findLast);
     print("FindInventoryLine, missing code", findMissing);
     print("read Inventory.dat once", readInventory);
     print("  write + sync of a file as long as Inventory.dat", writeAndSync);
-    printRatio("ratio apply / read of its sources", apply / readApplySources, 40);
+    printRatio("ratio apply / read of its sources", apply.ratio, 40);
     printRatio("ratio apply less that write + sync / read",
-               (apply - writeAndSync) / readApplySources);
+               (apply.work - writeAndSync) / apply.reference);
     print("  staged write, syncs and commit of as many bytes", diskPart);
-    printRatio("ratio apply less that disk part / read", (apply - diskPart) / readApplySources);
+    printRatio("ratio apply less that disk part / read", (apply.work - diskPart) / apply.reference);
     printRatio("ratio FindInventoryLine last / read Inventory.dat", findLast / readInventory, 3);
     printRatio("ratio FindInventoryLine missing / read Inventory.dat", findMissing / readInventory,
                3);
