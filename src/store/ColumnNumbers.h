@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ExactDecimal.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -59,14 +61,11 @@ inline bool readPlain(const char* from, const char* to, std::uint64_t& mantissa,
 }
 
 inline bool readDecimal(const char* from, const char* to, double& value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::uint64_t mantissa;
     int decimals;
     bool negative;
     if (!readPlain(from, to, mantissa, decimals, negative)) return false;
-    const double v = static_cast<double>(mantissa) / Powers[decimals];
-    value = negative ? -v : v;
+    value = ExactDecimal(mantissa, decimals, negative);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "store/LineFields.h"
 
+#include "store/ExactDecimal.h"
 #include "store/TextRules.h"
 
 #include <cstdint>
@@ -20,8 +21,6 @@ unsigned digitOf(char c) {
 // correctly rounded value). False, and `p` unmoved, for anything else, which
 // the general conversion then takes as a token.
 bool plainDecimalAt(const char*& p, const char* end, double* value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* q = p;
     const bool negative = q < end && *q == '-';
     if (negative) ++q;
@@ -40,8 +39,7 @@ bool plainDecimalAt(const char*& p, const char* end, double* value) {
     }
     if ((q < end && !isSeparator(*q)) || digits + decimals > 15) return false;
     if (value) {
-        const double v = static_cast<double>(mantissa) / Powers[decimals];
-        *value = negative ? -v : v;
+        *value = ExactDecimal(mantissa, static_cast<int>(decimals), negative);
     }
     p = q;
     return true;

@@ -1,5 +1,6 @@
 #include "store/NumberParse.h"
 
+#include "store/ExactDecimal.h"
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -45,8 +46,6 @@ size_t scanNumber(std::string_view t, bool allowFraction) {
 // both exact, so one division gives the correctly rounded value, the very
 // double the general conversion gives. False for anything else.
 bool plainDecimal(std::string_view t, double& value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* p = t.data();
     const char* const end = p + t.size();
     const bool negative = p < end && *p == '-';
@@ -63,8 +62,7 @@ bool plainDecimal(std::string_view t, double& value) {
             mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
     }
     if (p != end || digits + decimals > 15) return false;
-    const double v = static_cast<double>(mantissa) / Powers[decimals];
-    value = negative ? -v : v;
+    value = ExactDecimal(mantissa, decimals, negative);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "store/NumberText.h"
 
+#include "store/ExactDecimal.h"
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -118,9 +119,8 @@ std::string digitText(double x, int decimals) {
 // so the fraction is that of the true value. Below 2^52 units every digit
 // of the result lies within the 17.
 bool unitsOf(double magnitude, int decimals, std::uint64_t& units) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     if (decimals < 0 || decimals > 9) return false;
-    const double scale = Powers[decimals];
+    const double scale = ExactPowersOfTen[decimals];
     const double p = magnitude * scale;
     if (!(p < 0x1p52)) return false; // also NaN
     const double error = std::fma(magnitude, scale, -p);
@@ -220,13 +220,11 @@ bool WritesBackUnchanged(std::string_view token, int decimals) {
 }
 
 bool FixedReadBack(double x, int decimals, double& value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     std::uint64_t units;
     if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) return false;
     // Below 2^52 units both the units and the power of ten are exact, so the
     // division rounds the written decimal correctly, as its reading does.
-    const double v = static_cast<double>(units) / Powers[decimals];
-    value = std::signbit(x) && units != 0 ? -v : v;
+    value = ExactDecimal(units, decimals, std::signbit(x) && units != 0);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "takings/TakingsReader.h"
 
 #include "store/ColumnNumbers.h"
+#include "store/ExactDecimal.h"
 #include "store/NumberParse.h"
 
 #include <bit>
@@ -27,8 +28,6 @@ bool isSeparator(char c) {
 // conversion, which takes whatever else a number may look like. Reads the
 // blank-separated number at `p` and moves `p` past it.
 bool readNumber(const char*& p, const char* end, double& value) {
-    static constexpr double Powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     // The numbers are right-aligned in wide columns: their blanks are passed
     // eight at a time.
     constexpr std::uint64_t Blanks = 0x2020202020202020u;
@@ -64,8 +63,7 @@ bool readNumber(const char*& p, const char* end, double& value) {
         }
     }
     if ((p == end || isSeparator(*p)) && digits > 0 && digits <= 15) {
-        const double v = static_cast<double>(mantissa) / Powers[decimals < 0 ? 0 : decimals];
-        value = negative ? -v : v;
+        value = ExactDecimal(mantissa, decimals < 0 ? 0 : decimals, negative);
         return true;
     }
     while (p < end && !isSeparator(*p))
