@@ -3,7 +3,9 @@
 // screen from the last key of a code to the line shown. The apply and the
 // search are printed as ratios to one plain read of the files they read.
 
+#include "BenchLookups.h"
 #include "BenchServices.h"
+#include "BenchShop.h"
 #include "BenchTiming.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
@@ -36,18 +38,12 @@ constexpr int ArticleCount = 100000;
 constexpr int JournalLines = 1000;
 constexpr int Lookups = 200;
 
-std::string codeOf(int i) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%013d", i);
-    return code;
-}
-
 // 81 characters, as the apply writes them.
 std::string inventoryLine(int i) {
     char line[128];
-    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f",
-                  i % 50 == 0 ? '$' : ' ', codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0,
-                  12.0 + i % 7, (i % 1000) / 10.0);
+    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f", BenchMarker(i),
+                  BenchCode(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0 + i % 7,
+                  (i % 1000) / 10.0);
     return line;
 }
 
@@ -59,18 +55,8 @@ void writeLines(const std::string& path, int count, const std::function<std::str
 
 void writeShop(const std::string& dir) {
     writeLines(dir + "Inventory.dat", ArticleCount, inventoryLine);
-    writeLines(dir + "Pricelist.dat", ArticleCount, [](int i) {
-        char line[128];
-        std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
-                      codeOf(i).c_str(), ("Article number " + std::to_string(i)).c_str(),
-                      (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
-        return std::string(line);
-    });
-    Configuration c = DefaultConfiguration();
-    c.LowStockPercent = 10;
-    WriteConfiguration(dir + "Configur.dat", c);
-    for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
-        std::ofstream(dir + name) << "help\r\n";
+    writeLines(dir + "Pricelist.dat", ArticleCount, [](int i) { return BenchPriceLine(i); });
+    WriteBenchSettings(dir);
 }
 
 } // namespace
@@ -91,7 +77,7 @@ int main(int argc, char** argv) {
     for (int n = 0; n < JournalLines; ++n) {
         char line[64];
         std::snprintf(line, sizeof line, " %-13s %10.1f",
-                      codeOf(static_cast<int>(random() % ArticleCount)).c_str(),
+                      BenchCode(static_cast<int>(random() % ArticleCount)).c_str(),
                       static_cast<double>(random() % 200) - 100);
         journal.push_back(line);
     }
@@ -158,7 +144,7 @@ int main(int argc, char** argv) {
 
     // The search, for the last code and for one that is not there.
     InventoryLine line;
-    const std::string lastCode = codeOf(ArticleCount - 1);
+    const std::string lastCode = BenchCode(ArticleCount - 1);
     double findLast = median(51, [&] { FindInventoryLine(files, lastCode, line, dialogs); });
     const bool lastFound = line.ArticleCode == lastCode;
     double findMissing =
@@ -176,24 +162,14 @@ int main(int argc, char** argv) {
     auto* inventory = static_cast<TForm7*>(program.Form7);
     inventory->show();
     QApplication::setActiveWindow(inventory);
-    std::vector<double> ms;
+    std::vector<std::string> codes;
     for (int n = 0; n < Lookups; ++n) {
         int i = static_cast<int>(random() % ArticleCount);
         if (i % 50 == 0) ++i; // expense lines cannot be updated
-        if (n == 0) i = ArticleCount - 1;
-        std::string code = codeOf(i);
-        QTest::keyClicks(inventory->activeControl(), QString::fromStdString(code.substr(0, 12)));
-        auto start = std::chrono::steady_clock::now();
-        QTest::keyClick(inventory->activeControl(), code[12]);
-        auto end = std::chrono::steady_clock::now();
-        if (inventory->activeControl() != inventory->Edqty) {
-            std::fprintf(stderr, "inventory line %s was not found\n", code.c_str());
-            return 1;
-        }
-        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-        QTest::keyClick(inventory->activeControl(), Qt::Key_Escape);
+        codes.push_back(BenchCode(n == 0 ? ArticleCount - 1 : i));
     }
-    std::sort(ms.begin(), ms.end());
+    const std::vector<double> ms = TimeCodeLookups(*inventory, codes, inventory->Edqty);
+    if (ms.empty()) return 1;
 
     std::printf("inventory: %d lines of 81 characters, journal: %d lines\n", ArticleCount,
                 JournalLines);

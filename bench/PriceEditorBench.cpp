@@ -6,6 +6,7 @@
 // them, which must give the very same output.
 
 #include "BenchServices.h"
+#include "BenchShop.h"
 #include "BenchTiming.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
@@ -37,20 +38,10 @@ namespace {
 constexpr int ArticleCount = 100000;
 constexpr int DoubledCodes = 1000;
 
-std::string codeOf(int i) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%013d", i);
-    return code;
-}
-
 // The last 1,000 lines repeat the codes of the first 1,000.
 std::string priceLine(int i) {
     int code = i >= ArticleCount - DoubledCodes ? i - (ArticleCount - DoubledCodes) : i;
-    char line[128];
-    std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
-                  codeOf(code).c_str(), ("Article number " + std::to_string(i)).c_str(),
-                  (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
-    return line;
+    return BenchPriceLine(i, code, BenchMarker(i));
 }
 
 // In the opposite order, every tenth article missing, so the realignment
@@ -59,7 +50,8 @@ std::string inventoryLine(int n) {
     int i = ArticleCount - 1 - n;
     char line[128];
     std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f", ' ',
-                  codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0 + i % 7, (i % 1000) / 10.0);
+                  BenchCode(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0 + i % 7,
+                  (i % 1000) / 10.0);
     return line;
 }
 

@@ -2,6 +2,7 @@
 // data directory of 100,000 articles, next to one plain read of the same
 // files, so that the ratios can be read off.
 
+#include "BenchShop.h"
 #include "BenchTiming.h"
 #include "platform/Dialogs.h"
 #include "pricelist/PriceList.h"
@@ -36,27 +37,11 @@ class RecordingDialogs : public Dialogs {
     std::vector<std::string> shown;
 };
 
-std::string codeOf(int i) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%013d", i);
-    return code;
-}
-
-// 66 characters: marker, code, description, prices, minmax.
-std::string priceLine(int i) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%c%-13s %-26s %10.2f %10.2f %2d", i % 50 == 0 ? '$' : ' ',
-                  codeOf(i).c_str(), ("Article number " + std::to_string(i)).c_str(),
-                  (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
-    return line;
-}
-
 // 81 characters, as the inventory update writes them.
 std::string inventoryLine(int i) {
     char line[128];
-    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f",
-                  i % 50 == 0 ? '$' : ' ', codeOf(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0,
-                  (i % 1000) / 10.0);
+    std::snprintf(line, sizeof line, "%c%-13s %10d %10.1f %12.1f %15.1f %15.2f", BenchMarker(i),
+                  BenchCode(i).c_str(), i % 100, 1.0, (i % 37) * 1.0, 12.0, (i % 1000) / 10.0);
     return line;
 }
 
@@ -69,7 +54,7 @@ void writePriceList(const std::string& path, bool withShortLines) {
     writeFile(path, [&](std::ofstream& out) {
         for (int i = 1; i <= ArticleCount; ++i) {
             if (withShortLines && i % ShortLineEvery == 0) out << " INCOMPLETE\r\n";
-            out << priceLine(i) << "\r\n";
+            out << BenchPriceLine(i) << "\r\n";
         }
     });
 }
@@ -111,7 +96,7 @@ int main() {
     double buildTime = median(5, build);
 
     CurrentArticle article;
-    const std::string lastCode = codeOf(ArticleCount);
+    const std::string lastCode = BenchCode(ArticleCount);
     auto find = [&](const std::string& code) {
         files.OpenPriceWorkForRead();
         FindArticle(files.priceWork, code, article);

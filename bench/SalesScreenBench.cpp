@@ -2,7 +2,9 @@
 // shown, on a generated shop of 100,000 articles, driving the real screen with
 // keys on the offscreen platform.
 
+#include "BenchLookups.h"
 #include "BenchServices.h"
+#include "BenchShop.h"
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
 #include "forms/EntryField.h"
@@ -26,30 +28,17 @@ namespace {
 constexpr int ArticleCount = 100000;
 constexpr int Lookups = 200;
 
-std::string codeOf(int i) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%013d", i);
-    return code;
-}
-
 void writeShop(const std::string& dir) {
     std::ofstream price(dir + "Pricelist.dat", std::ios::binary);
     std::ofstream stock(dir + "Inventory.dat", std::ios::binary);
     for (int i = 0; i < ArticleCount; ++i) {
+        price << BenchPriceLine(i, i, ' ') << "\r\n";
         char line[128];
-        std::snprintf(line, sizeof line, " %-13s %-26s %10.2f %10.2f %2d\r\n", codeOf(i).c_str(),
-                      ("Article number " + std::to_string(i)).c_str(), (i % 1000) / 10.0,
-                      (i % 1000) / 5.0 + 0.99, i % 100);
-        price << line;
-        std::snprintf(line, sizeof line, " %-13s %10d %10.1f %12.1f\r\n", codeOf(i).c_str(),
+        std::snprintf(line, sizeof line, " %-13s %10d %10.1f %12.1f\r\n", BenchCode(i).c_str(),
                       i % 100, 1.0, 50.0);
         stock << line;
     }
-    Configuration c = DefaultConfiguration();
-    c.LowStockPercent = 10;
-    WriteConfiguration(dir + "Configur.dat", c);
-    for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
-        std::ofstream(dir + name) << "help\r\n";
+    WriteBenchSettings(dir);
 }
 
 } // namespace
@@ -73,23 +62,13 @@ int main(int argc, char** argv) {
     QTest::keyClicks(sales->activeControl(), "A");
 
     std::mt19937 random(7);
-    std::vector<double> ms;
+    std::vector<std::string> codes;
     for (int n = 0; n < Lookups; ++n) {
         int i = static_cast<int>(random() % ArticleCount);
-        if (n == 0) i = ArticleCount - 1;
-        std::string code = codeOf(i);
-        QTest::keyClicks(sales->activeControl(), QString::fromStdString(code.substr(0, 12)));
-        auto start = std::chrono::steady_clock::now();
-        QTest::keyClick(sales->activeControl(), code[12]);
-        auto end = std::chrono::steady_clock::now();
-        if (sales->activeControl() != sales->edquant) {
-            std::fprintf(stderr, "article %s was not found\n", code.c_str());
-            return 1;
-        }
-        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-        QTest::keyClick(sales->activeControl(), Qt::Key_Escape);
+        codes.push_back(BenchCode(n == 0 ? ArticleCount - 1 : i));
     }
-    std::sort(ms.begin(), ms.end());
+    const std::vector<double> ms = TimeCodeLookups(*sales, codes, sales->edquant);
+    if (ms.empty()) return 1;
     std::printf("code to article shown, %d lookups in %d articles\n", Lookups, ArticleCount);
     std::printf("median %.2f ms\n", ms[ms.size() / 2]);
     std::printf("worst %.2f ms\n", ms.back());
