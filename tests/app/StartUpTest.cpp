@@ -1,5 +1,4 @@
 #include "app/StartUp.h"
-#include "platform/Services.h"
 #include "store/ProgramState.h"
 #include "support/Fakes.h"
 #include "support/TestDir.h"
@@ -15,22 +14,12 @@ TEST(StartUp, AFolderItCannotWriteIsSaidOnce) {
     ::chmod(dir.path().c_str(), 0555);
     // Permissions do not stop root; a folder of the kernel's does.
     const std::string dataDir = ::geteuid() == 0 ? "/proc/" : dir.path();
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screen;
-    FakePrintDialog printDialog;
-    FakeFileDialog fileDialog;
-    FakeFontDialog fontDialog;
-    Services services{dialogs, clock,       regional,   launcher,  ports,
-                      screen,  printDialog, fileDialog, fontDialog};
+    FakeServices fakes;
     ProgramState state;
-    RunStartUp(state, services, dataDir);
+    RunStartUp(state, fakes.services, dataDir);
     ::chmod(dir.path().c_str(), 0755);
     const std::string said = "Zorvi cannot write in its folder " + dataDir +
                              "\rNo sale can be recorded and no article found until it can.";
-    const auto texts = dialogs.texts();
+    const auto texts = fakes.dialogs.texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), said), 1);
 }

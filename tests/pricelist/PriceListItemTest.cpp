@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 TEST(ParsePriceListItem, ReadByColumnAndByBlankAgree) {
     // A line of the written length is read by column; with one more blank at
     // its end it goes the general way. Both read alike, to the last bit.
@@ -22,7 +20,7 @@ TEST(ParsePriceListItem, ReadByColumnAndByBlankAgree) {
         if (!columns) continue;
         EXPECT_EQ(byColumn.code, byBlank.code);
         EXPECT_EQ(byColumn.StockLevel, byBlank.StockLevel) << line;
-        EXPECT_EQ(std::memcmp(&byColumn.wholesale, &byBlank.wholesale, sizeof(double)), 0) << line;
-        EXPECT_EQ(std::memcmp(&byColumn.salePrice, &byBlank.salePrice, sizeof(double)), 0) << line;
+        EXPECT_TRUE(SameBits(byColumn.wholesale, byBlank.wholesale)) << line;
+        EXPECT_TRUE(SameBits(byColumn.salePrice, byBlank.salePrice)) << line;
     }
 }

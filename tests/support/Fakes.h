@@ -9,6 +9,7 @@
 #include "platform/PrintDialog.h"
 #include "platform/Regional.h"
 #include "platform/ScreenInfo.h"
+#include "platform/Services.h"
 
 #include <deque>
 #include <filesystem>
@@ -153,4 +154,19 @@ class FakeFontDialog : public FontDialog {
     std::vector<FontChoice> applied;
     std::optional<FontChoice> answer;
     FontChoice shownWith;
+};
+
+// A fake for every system service, bundled as the program takes them.
+struct FakeServices {
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FixedRegional regional;
+    FakeLauncher launcher;
+    FakePorts ports;
+    FakeScreen screenInfo;
+    FakePrintDialog printDialog;
+    FakeFileDialog fileDialog;
+    FakeFontDialog fontDialog;
+    Services services{dialogs,    clock,       regional,   launcher,  ports,
+                      screenInfo, printDialog, fileDialog, fontDialog};
 };

@@ -18,7 +18,7 @@ class ZorviScreen;
 // A shop's program directory with empty help texts and companion programs,
 // the whole program started on it with fakes for every system service, and
 // keys typed into whichever field of a screen has the cursor.
-class ProgramFixture {
+class ProgramFixture : public FakeServices {
   public:
     explicit ProgramFixture(const std::string& leaf = "shop");
     virtual ~ProgramFixture();
@@ -44,16 +44,5 @@ class ProgramFixture {
 
     TestDir dir;
     Configuration config = DefaultConfiguration();
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FixedRegional regional;
-    FakeLauncher launcher;
-    FakePorts ports;
-    FakeScreen screenInfo;
-    FakePrintDialog printDialog;
-    FakeFileDialog fileDialog;
-    FakeFontDialog fontDialog;
-    Services services{dialogs,    clock,       regional,   launcher,  ports,
-                      screenInfo, printDialog, fileDialog, fontDialog};
     std::unique_ptr<ProgramBlock> program;
 };

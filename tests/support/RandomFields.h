@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -35,4 +36,9 @@ inline std::string RandomFieldText(std::mt19937& random, size_t width) {
     default:
         return std::string(pad, ' ') + number;
     }
+}
+
+// Two numbers alike to the last bit, the sign of a zero included.
+inline bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
