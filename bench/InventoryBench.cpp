@@ -101,19 +101,8 @@ int main(int argc, char** argv) {
     // The apply puts its new Inventory.dat on disk before the commit: the
     // time the disk takes for that many bytes is shown apart, as no parse or
     // format can win it back.
-    const std::string syncProbe = dir + "Sync.probe";
-    double writeAndSync = median(7, [&] {
-        int fd = ::open(syncProbe.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        static std::vector<char> block(1 << 16, ' ');
-        for (auto left = std::filesystem::file_size(dir + "Inventory.dat"); left > 0;) {
-            auto n = std::min<std::uintmax_t>(left, block.size());
-            if (::write(fd, block.data(), n) < 0) break;
-            left -= n;
-        }
-        ::fsync(fd);
-        ::close(fd);
-    });
-    std::filesystem::remove(syncProbe);
+    const double writeAndSync =
+        writeAndSyncTime(dir + "Sync.probe", std::filesystem::file_size(dir + "Inventory.dat"));
     // All the apply asks of the disk, without any reading or composing: the
     // new file staged and synced, two files deleted, the commit's journal
     // and directory synced, the renames.
