@@ -2,6 +2,7 @@
 
 #include "platform/Regional.h"
 #include "store/ProgramState.h"
+#include "till/SaleState.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,9 @@
 // TForm1: the main screen.
 #include "app/MainScreen.h"
 
+#include "forms/ShowNotices.h"
+#include "till/Till.h"
+
 #include "app/DayClose.h"
 #include "app/StartUp.h"
 #include "devices/Docket.h"
@@ -64,8 +67,9 @@ const QString EditionMessages[] = {
 
 } // namespace
 
-TForm1::TForm1(ProgramState& state, Services& services, const std::string& dataDir, QWidget* parent)
-    : ZorviScreen(state, services, parent) {
+TForm1::TForm1(ProgramState& state, Services& services, const Till& till,
+               const std::string& dataDir, QWidget* parent)
+    : ZorviScreen(state, services, parent), m_till(till) {
     setWindowTitle("Zorvi5.1");
     setClientSize(632, 423);
     buildControls();
@@ -360,7 +364,7 @@ void TForm1::butdocketClick() {
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     if (FileNames::exists(FileNames::resolve(dir, "docket.prn")))
-        SendDocketToPrinter(dir, m_services.launcher, dialogs);
+        showNotices(dialogs, SendDocketToPrinter(dir, m_services.launcher));
     else
         dialogs.message("Docket data file not found.");
     if (dialogs.confirm("Do you want to continue printing Dockets ?", Dialogs::Buttons::YesNo) ==
@@ -418,13 +422,13 @@ void TForm1::butexitClick() {
 
 void TForm1::showTodaysTotals() {
     std::vector<std::string> lines =
-        TodaysTotalsLines(m_state.day, m_state.config.TaxOn, m_services.regional.formats());
+        TodaysTotalsLines(m_till.day(), m_state.config.TaxOn, m_services.regional.formats());
     showInMemo(lines, Qt::AlignHCenter);
     Memo1->show();
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     WriteTotalsDocket(m_state.files.pathOf("Docket.Prn"), lines);
-    SendDocketToPrinter(dir, m_services.launcher, m_services.dialogs);
+    showNotices(m_services.dialogs, SendDocketToPrinter(dir, m_services.launcher));
 }
 
 void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {

@@ -15,6 +15,7 @@ class QGroupBox;
 class QTimer;
 class QFrame;
 class QAbstractButton;
+class Till;
 
 // TForm1: the main screen, the program's hub. It runs the start-up checks
 // when created and opens every other screen.
@@ -31,7 +32,7 @@ class TForm1 : public ZorviScreen {
         QWidget* view = nullptr;
     };
 
-    TForm1(ProgramState& state, Services& services, const std::string& dataDir,
+    TForm1(ProgramState& state, Services& services, const Till& till, const std::string& dataDir,
            QWidget* parent = nullptr);
     void setScreens(const Screens& screens) { m_screens = screens; }
 
@@ -70,6 +71,8 @@ class TForm1 : public ZorviScreen {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The day's totals, shown at Exit.
+    const Till& m_till;
     void buildControls();
     void buildPanels();
     void buildDecoration();

@@ -13,20 +13,21 @@
 
 namespace {
 // A screen that returns to the main screen when it is left.
-template <typename Screen>
-Screen* returningTo(TForm1* main, ProgramState& state, Services& services) {
-    auto* screen = new Screen(state, services);
+template <typename Screen, typename... Owners>
+Screen* returningTo(TForm1* main, ProgramState& state, Services& services, Owners&... owners) {
+    auto* screen = new Screen(state, services, owners...);
     screen->setMainScreen(main);
     return screen;
 }
 } // namespace
 
-ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir) {
-    Form1 = new TForm1(state, services, dataDir);
+ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
+    : state(dataDir), till(state, services.ports, services.launcher) {
+    Form1 = new TForm1(state, services, till, dataDir);
     Form2 = returningTo<TForm2>(Form1, state, services);
     Form3 = returningTo<TForm3>(Form1, state, services);
-    Form4 = returningTo<TForm4>(Form1, state, services);
-    Form5 = returningTo<TForm5>(Form1, state, services);
+    Form4 = returningTo<TForm4>(Form1, state, services, till);
+    Form5 = returningTo<TForm5>(Form1, state, services, till);
     Form6 = returningTo<TForm6>(Form1, state, services);
     Form7 = returningTo<TForm7>(Form1, state, services);
     auto* viewer = new TForm8(state, services);

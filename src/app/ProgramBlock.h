@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ProgramState.h"
+#include "till/Till.h"
 
 #include <memory>
 #include <string>
@@ -18,6 +19,9 @@ class ProgramBlock {
     ~ProgramBlock();
 
     ProgramState state;
+    // The sale being rung up and the day's totals, for the sales, expense
+    // and main screens.
+    Till till;
     TForm1* Form1 = nullptr;
     QWidget* Form2 = nullptr;
     QWidget* Form3 = nullptr;

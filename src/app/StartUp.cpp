@@ -117,7 +117,6 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
-    state.day = DayTotals{};
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     AppendStartRecord(state.files, DateTimeText(services.clock.now(), formats));
     return outcome;

@@ -1,6 +1,8 @@
 // TForm6: the consolidation screen.
 #include "consolidation/ConsolidationScreen.h"
 
+#include "forms/ShowNotices.h"
+
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayCommit.h"
 #include "consolidation/Removal.h"
@@ -138,7 +140,6 @@ void TForm6::FormActivate() {
     const DateTime now = m_services.clock.now();
     const RegionalFormats formats = m_services.regional.formats();
     m_dates = MakeRunDates(now, formats);
-    m_state.DateText = m_dates.DateText;
     Label5->setText(fromCp1252(m_dates.DateText));
     m_state.ClockText = UpdateClockText(LongTimeText(now, formats));
     Label6->setText(fromCp1252(m_state.ClockText));
@@ -242,8 +243,6 @@ void TForm6::stepDayReport() {
             return;
         }
     }
-    m_state.consolidation = m_day.totals;
-    m_state.salesPersons = m_day.persons;
     Memo1->show();
     std::vector<std::string> report =
         DayReportLines(m_day.totals, m_day.headerText, m_services.regional.formats());
@@ -258,7 +257,7 @@ void TForm6::stepSalesPersonTable() {
     font.setPixelSize(10 * 4 / 3);
     Memo1->setFont(font);
     std::vector<std::string> table =
-        SalesPersonTableLines(m_state.salesPersons, Config(), m_services.regional.formats());
+        SalesPersonTableLines(m_day.persons, Config(), m_services.regional.formats());
     showLines(table);
     printReport(table);
     Label7->setEnabled(true);
@@ -271,9 +270,6 @@ void TForm6::stepConsolidate() {
     Label7->setText("Press X or Alt-X to Exit.");
     repaint();
     m_working = true;
-    // The day's totals are done with; the sales person figures go on into the merge.
-    m_state.consolidation = ConsolidationTotals{};
-    m_day.persons = m_state.salesPersons;
     commitWithProgress([this](const DayCommitOptions& options) {
         return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
                           m_dates, m_day},
@@ -345,7 +341,8 @@ void TForm6::showLines(const std::vector<std::string>& lines) {
 void TForm6::printReport(const std::vector<std::string>& lines) {
     if (!m_state.flags.DocketAutoPrint) return;
     WriteReportToDocketFile(m_state.files.pathOf("Docket.Prn"), lines);
-    SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher, m_services.dialogs);
+    showNotices(m_services.dialogs,
+                SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher));
 }
 
 void TForm6::ButExitClick() {
@@ -369,7 +366,6 @@ void TForm6::butstockClick() {
     }
     notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
     repaint();
-    m_state.consolidation = ConsolidationTotals{};
     DataFiles& files = m_state.files;
     if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
     const std::string results = files.compose("Results.dat");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "consolidation/ConsolidationTotals.h"
 #include "platform/Regional.h"
 #include "store/Configuration.h"
 #include "store/ProgramState.h"

@@ -17,7 +17,8 @@ void CheckDevicesAndPrinterAtStart(ProgramState& state, Ports& ports, Launcher& 
         TestPrinter(state, launcher, dialogs);
 
     if (state.flags.DocketAutoPrint)
-        SendDocketToPrinter(state.files.DataDir(), launcher, dialogs);
+        for (const Notice& notice : SendDocketToPrinter(state.files.DataDir(), launcher))
+            dialogs.message(notice.text);
     else
         dialogs.message("Printer not available.\rTo print dockets, press \"Docket + Yes\".");
 }

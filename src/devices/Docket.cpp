@@ -1,66 +1,63 @@
 #include "devices/Docket.h"
 
+#include "devices/DocketFile.h"
 #include "devices/DocketLines.h"
-#include "store/ProgramState.h"
+#include "pricelist/CurrentArticle.h"
+#include "store/Configuration.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "till/SaleState.h"
 
 namespace {
 
 // The row whose printer codes the generated lines (articles, totals, feed) get.
 const std::string ArticleRow = "4";
 
-void writeRows(TextFile& file, const Configuration& c, std::initializer_list<int> rows) {
-    for (int row : rows)
-        file.writeLine(std::to_string(row) + c.DocketText[static_cast<size_t>(row)]);
-}
-
-void writeLines(TextFile& file, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines)
-        file.writeLine(line);
-}
-
 } // namespace
 
-bool StartDocket(ProgramState& state) {
-    DataFiles& files = state.files;
-    state.flags.DocketOpen = files.docket.openRewrite(files.compose("Docket.Prn"));
-    if (state.flags.DocketOpen) writeRows(files.docket, state.config, {1, 2, 3});
-    return state.flags.DocketOpen;
+bool DocketFile::StartDocket(const std::string& dataDir, const Configuration& config) {
+    m_file = TextRewriter::Open(FileNames::resolve(dataDir, "Docket.Prn"));
+    if (!m_file) return false;
+    for (int row : {1, 2, 3})
+        m_file->writeLine(std::to_string(row) + config.DocketText[static_cast<size_t>(row)]);
+    return true;
 }
 
-void WriteDocketLine(ProgramState& state) {
-    writeLines(state.files.docket,
-               DocketLines::articleLines(state.config, state.article, state.sale));
+void DocketFile::writeLine(const std::string& line) {
+    if (m_file) m_file->writeLine(line);
 }
 
-void WriteDocketTotals(ProgramState& state) {
-    const Configuration& c = state.config;
-    TextFile& file = state.files.docket;
-    writeLines(file, DocketLines::totalLines(c, state.sale));
-    writeLines(file, DocketLines::tenderLines(c, state.sale));
-    state.ServedByName =
-        DocketLines::servedByName(c, state.sale.CurrentSalesPerson, state.ServedByName);
-    file.writeLine(
-        DocketLines::servedByLine(c, state.ServedByName, state.ClockText, state.DateText));
+void DocketFile::WriteDocketLine(const Configuration& config, const CurrentArticle& article,
+                                 const SaleState& sale) {
+    for (const std::string& line : DocketLines::articleLines(config, article, sale))
+        writeLine(line);
 }
 
-void FinishDocket(ProgramState& state) {
-    TextFile& file = state.files.docket;
-    // The docket counts as finished even when its last write fails: the next
-    // sale starts a new one.
-    state.flags.DocketOpen = false;
-    writeRows(file, state.config, {7, 8, 9});
-    for (long i = 0; i < state.config.PushOut; ++i)
-        file.writeLine(ArticleRow + std::string(20, ' '));
-    file.close();
+void DocketFile::WriteDocketTotals(const Configuration& config, const SaleState& sale,
+                                   const std::string& clockText, const std::string& dateText) {
+    for (const std::string& line : DocketLines::totalLines(config, sale))
+        writeLine(line);
+    for (const std::string& line : DocketLines::tenderLines(config, sale))
+        writeLine(line);
+    m_servedByName = DocketLines::servedByName(config, sale.CurrentSalesPerson, m_servedByName);
+    writeLine(DocketLines::servedByLine(config, m_servedByName, clockText, dateText));
+}
+
+void DocketFile::FinishDocket(const Configuration& config) {
+    if (!m_file) return;
+    std::optional<TextRewriter> file = std::move(m_file);
+    m_file.reset();
+    for (int row : {7, 8, 9})
+        file->writeLine(std::to_string(row) + config.DocketText[static_cast<size_t>(row)]);
+    for (long i = 0; i < config.PushOut; ++i)
+        file->writeLine(ArticleRow + std::string(20, ' '));
+    file->commit();
 }
 
 void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::string>& lines) {
-    TextFile docket;
-    if (!docket.openRewrite(docketPath)) {
-        docket.check();
-        return;
-    }
+    std::optional<TextRewriter> docket = TextRewriter::Open(docketPath);
+    if (!docket) throw IoError(docketPath, "File cannot be created");
     for (const std::string& line : lines)
-        docket.writeLine(ArticleRow + " " + line);
-    docket.close();
+        docket->writeLine(ArticleRow + " " + line);
+    docket->commit();
 }

@@ -1,8 +1,10 @@
 #include "devices/DocketLines.h"
 
+#include "pricelist/CurrentArticle.h"
 #include "store/NumberText.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
+#include "till/SaleState.h"
 
 namespace DocketLines {
 

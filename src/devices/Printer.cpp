@@ -19,11 +19,10 @@ void runPrinterTest(const std::string& program, Launcher& launcher, Dialogs& dia
 
 } // namespace
 
-bool SendDocketToPrinter(const std::string& dataDir, Launcher& launcher, Dialogs& dialogs) {
+Notices SendDocketToPrinter(const std::string& dataDir, Launcher& launcher) {
     int result = launcher.startHidden(FileNames::resolve(dataDir, "Slipjet.exe"));
-    if (result >= 32) return true;
-    dialogs.message("Printer not ready! Errorcode=" + std::to_string(result));
-    return false;
+    if (result >= 32) return {};
+    return {{"Printer not ready! Errorcode=" + std::to_string(result)}};
 }
 
 bool TestPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Notice.h"
+
 #include <string>
 
 class Dialogs;
@@ -14,9 +16,9 @@ struct ProgramState;
 // program gives up on the printer within 2 seconds.
 constexpr int PrinterTestTimeoutMs = 3000;
 
-// Starts Slipjet.exe without waiting. False (after "Printer not ready!
-// Errorcode=") when it could not be started.
-bool SendDocketToPrinter(const std::string& dataDir, Launcher& launcher, Dialogs& dialogs);
+// Starts Slipjet.exe without waiting. When it could not be started the
+// operator is told "Printer not ready! Errorcode=" and the start result.
+Notices SendDocketToPrinter(const std::string& dataDir, Launcher& launcher);
 
 // Runs Devcheck.exe, waiting for it at most PrinterTestTimeoutMs, and sets
 // DocketAutoPrint only when the verdict is exactly "Ok". PrinterTestText gets

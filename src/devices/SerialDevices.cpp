@@ -59,21 +59,21 @@ void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs) {
               state.flags.DisplayAvailable, state, ports, dialogs);
 }
 
-void OpenCashDrawer(ProgramState& state, Ports& ports, Dialogs& dialogs) {
-    if (writeToPort(state.config.DrawerPort, state.files.DataDir(), "open", ports)) return;
-    dialogs.message(problemMessage("Cash drawer"));
+Notices OpenCashDrawer(ProgramState& state, Ports& ports) {
+    if (writeToPort(state.config.DrawerPort, state.files.DataDir(), "open", ports)) return {};
     state.flags.DrawerAvailable = false;
+    return {{problemMessage("Cash drawer")}};
 }
 
-void ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
-                           Ports& ports, Dialogs& dialogs) {
+Notices ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
+                              Ports& ports) {
     const long width = state.config.DisplayWidth;
     const long room = width - static_cast<long>(right.size()) - 1;
     while (!left.empty() && static_cast<long>(left.size()) > room)
         left.pop_back();
     const std::string line =
         PadLeft(left + " " + right, width > 0 ? static_cast<size_t>(width) : 0);
-    if (writeToPort(state.config.DisplayPort, state.files.DataDir(), line, ports)) return;
-    dialogs.message(problemMessage("Customer display"));
+    if (writeToPort(state.config.DisplayPort, state.files.DataDir(), line, ports)) return {};
     state.flags.DisplayAvailable = false;
+    return {{problemMessage("Customer display")}};
 }

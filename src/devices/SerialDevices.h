@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Notice.h"
+
 #include <string>
 
 class Dialogs;
@@ -20,8 +22,8 @@ void CheckDrawerPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
 void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
 
 // A failure is reported and switches the device off until the next check.
-void OpenCashDrawer(ProgramState& state, Ports& ports, Dialogs& dialogs);
+Notices OpenCashDrawer(ProgramState& state, Ports& ports);
 // Shows `left` and `right` right-aligned on one display line; `left` is cut
 // in place to the room `right` leaves.
-void ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
-                           Ports& ports, Dialogs& dialogs);
+Notices ShowOnCustomerDisplay(std::string& left, const std::string& right, ProgramState& state,
+                              Ports& ports);

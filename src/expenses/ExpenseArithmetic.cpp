@@ -1,7 +1,9 @@
 #include "expenses/ExpenseArithmetic.h"
 
+#include "pricelist/CurrentArticle.h"
 #include "store/AmountText.h"
 #include "store/Padding.h"
+#include "till/SaleState.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "platform/Regional.h"
-#include "store/ProgramState.h"
+#include "pricelist/CurrentArticle.h"
+#include "till/SaleState.h"
 
 #include <string>
 #include <vector>

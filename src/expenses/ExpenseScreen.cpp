@@ -1,25 +1,20 @@
 // TForm5: the expense screen.
 #include "expenses/ExpenseScreen.h"
 
-#include "devices/Docket.h"
-#include "devices/SerialDevices.h"
-#include "expenses/ExpenseArithmetic.h"
 #include "forms/EntryField.h"
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
-#include "pricelist/PriceList.h"
-#include "sales/SaleArithmetic.h"
-#include "sales/TillSteps.h"
 #include "store/AmountText.h"
 #include "store/DateTimeText.h"
 #include "store/NumberEntry.h"
 #include "store/NumberParse.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
-#include "takings/TakingsRecord.h"
+#include "till/Till.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -44,9 +39,9 @@ bool dropsSign(char& key) {
 
 } // namespace
 
-TForm5::TForm5(ProgramState& state, Services& services, QWidget* parent)
-    : ZorviScreen(state, services, parent),
-      m_code(edcode, state.sale.EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
+TForm5::TForm5(ProgramState& state, Services& services, Till& till, QWidget* parent)
+    : ZorviScreen(state, services, parent), m_till(till),
+      m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
     setWindowTitle("EXPENSE SCREEN            Register any expense recorded in the price list."
                    "               ");
     setClientSize(630, 425);
@@ -93,7 +88,7 @@ void TForm5::wireHandlers() {
     edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
     edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
     edcode->onExit = [this] { edcodeExit(); };
-    m_code.mayStepBack = [this] { return !m_state.sale.SaleHasLines; };
+    m_code.mayStepBack = [this] { return !m_till.sale().SaleHasLines; };
     m_code.stepBack = [this] { moveTo(edsp); };
     m_code.complete = [this](bool) { codeComplete(); };
     Edexp->onEnter = [this] { EdexpEnter(); };
@@ -135,16 +130,15 @@ void TForm5::FormActivate() {
     Label3->setEnabled(m_state.config.TaxOn);
     // An expense docket carries the date like a sale's, even when the sales
     // screen has not been opened yet today.
-    m_state.DateText = DocketDateText(m_services.clock.now(), m_services.regional.formats());
-    m_state.sale.InExpenseScreen = true;
+    m_till.setDocketDate(DocketDateText(m_services.clock.now(), m_services.regional.formats()));
+    m_till.sale().InExpenseScreen = true;
     moveTo(edsp);
 }
 
 void TForm5::leaveToMain() {
-    closeTakings(m_state.files);
     // An expense left unfinished must not end up on the next sale's docket.
-    if (m_state.flags.DocketOpen) abandonDocket(m_state);
-    m_state.sale.InExpenseScreen = false;
+    m_till.leave(true);
+    m_till.sale().InExpenseScreen = false;
     ZorviScreen::leaveToMain();
 }
 
@@ -155,14 +149,14 @@ void TForm5::ButexitClick() {
 // ---------------------------------------------------------------- sales person
 
 void TForm5::edspEnter() {
-    m_state.sale.ExpenseAmount = 0;
-    m_state.sale.ExpenseSum = 0;
+    m_till.sale().ExpenseAmount = 0;
+    m_till.sale().ExpenseSum = 0;
     prompt(Label6, 1);
     Butexit->setEnabled(true);
     memo2->clear();
     // The next accepted code starts a docket of its own.
-    if (m_state.flags.DocketOpen) abandonDocket(m_state);
-    m_state.sale.SaleHasLines = false;
+    m_till.abandonDocket();
+    m_till.sale().SaleHasLines = false;
     edcode->clear();
     edsp->clear();
     FieldColours::paint(edsp, FieldColours::Entry);
@@ -172,7 +166,9 @@ void TForm5::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
-            if (acceptSalesPerson(m_state, code, m_services.dialogs)) moveTo(edcode);
+            TillOutcome begun = m_till.beginWith(code);
+            show(begun);
+            if (begun.done) moveTo(edcode);
         },
         [this] { leaveToMain(); });
 }
@@ -180,8 +176,8 @@ void TForm5::edspKeyPress(char& key) {
 void TForm5::edspExit() {
     FieldColours::paint(edsp, FieldColours::Left);
     memo2->clear();
-    BeginNewSale(m_state.sale, m_state.article);
-    m_state.sale.ExpenseSum = 0;
+    m_till.clearSale();
+    m_till.sale().ExpenseSum = 0;
 }
 
 // ---------------------------------------------------------------- code
@@ -192,7 +188,7 @@ void TForm5::edcodeEnter() {
         f->clear();
     FieldColours::paint(edcode, FieldColours::Entry);
     prompt(Label6, 3);
-    m_state.sale.EnteredCode.clear();
+    m_till.sale().EnteredCode.clear();
 }
 
 void TForm5::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
@@ -204,15 +200,15 @@ void TForm5::edcodeKeyPress(char& key) {
 }
 
 void TForm5::codeComplete() {
-    if (m_state.sale.EnteredCode == EntryRules::EndOfList)
+    if (m_till.sale().EnteredCode == EntryRules::EndOfList)
         endExpenseList();
     else
         searchExpense();
 }
 
 void TForm5::searchExpense() {
-    SaleState& sale = m_state.sale;
-    CurrentArticle& article = m_state.article;
+    SaleState& sale = m_till.sale();
+    CurrentArticle& article = m_till.article();
     const bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
     if (found && article.ArticleMarker == ' ') helpMessage(6);
     if (!found || article.ArticleMarker != '$') {
@@ -226,15 +222,14 @@ void TForm5::searchExpense() {
 }
 
 void TForm5::endExpenseList() {
-    SaleState& sale = m_state.sale;
+    SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(11);
         edcode->clear();
         sale.EnteredCode.clear();
         return;
     }
-    const ExpenseTotals totals =
-        ComputeExpenseTotals(m_state.config.TaxOn, sale, m_services.regional.formats());
+    const ExpenseTotals totals = m_till.endExpenseList(m_services.regional.formats());
     for (const std::string& line : totals.journalLines)
         journal(line);
     edtotal->setText(fromCp1252(totals.sumText));
@@ -273,8 +268,8 @@ void TForm5::EdexpKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(Edexp->text()), m_services.dialogs);
-    m_state.sale.ParsedAmount = entry.ParsedAmount;
-    m_state.sale.ExpenseAmount = entry.ParsedAmount;
+    m_till.sale().ParsedAmount = entry.ParsedAmount;
+    m_till.sale().ExpenseAmount = entry.ParsedAmount;
     if (isAcceptedAmount(entry)) moveTo(edyn);
 }
 
@@ -299,37 +294,25 @@ void TForm5::edynKeyPress(char& key) {
 }
 
 void TForm5::bookExpenseLine() {
-    // The line is computed on copies and recorded before the expense takes it,
-    // so a record that cannot be written leaves the expense as it was and the
-    // operator can confirm the line again.
-    SaleState sale = m_state.sale;
-    CurrentArticle article = m_state.article;
-    const std::string line = BookExpenseLine(sale, article, m_services.regional.formats());
-    // With tax the record waits for the tax, which it includes.
-    if (!m_state.config.TaxOn) writeLineRecord(sale, article);
-    m_state.sale = sale;
-    m_state.article = article;
-
-    journal(line);
-    edtotal->setText(fromCp1252(sale.DisplayValue));
-    showSaleOnDisplay(m_state, m_services);
-    if (m_state.flags.DocketOpen)
-        runDocketStep(m_state, m_services.dialogs, [this] { WriteDocketLine(m_state); });
+    TillOutcome booked = m_till.confirmExpenseLine(m_services.regional.formats());
+    show(booked);
+    edtotal->setText(fromCp1252(m_till.sale().DisplayValue));
     for (EntryField* f : {edarticle, Edexp, edcode})
         f->clear();
     moveTo(m_state.config.TaxOn ? edtax : edcode);
 }
 
-void TForm5::writeLineRecord(const SaleState& sale, const CurrentArticle& article) {
-    WriteResultsLine(takingsForWriting(m_state.files), ExpenseBooker, sale, article);
-    flushTakings(m_state.files);
+void TForm5::show(const TillOutcome& outcome) {
+    showNotices(m_services.dialogs, outcome.notices, Label6);
+    for (const std::string& line : outcome.journalLines)
+        journal(line);
 }
 
 void TForm5::edynExit() {
     edcode->clear();
     edyn->clear();
     FieldColours::paint(edyn, FieldColours::Left);
-    m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
+    m_till.sale().PayCash = m_till.sale().PayCheque = m_till.sale().PayCredit = false;
 }
 
 // ---------------------------------------------------------------- tax
@@ -351,16 +334,10 @@ void TForm5::edtaxKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(edtax->text()), m_services.dialogs);
-    m_state.sale.ParsedAmount = entry.ParsedAmount;
+    m_till.sale().ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
 
-    SaleState sale = m_state.sale;
-    const std::string line = BookExpenseTax(sale, entry.ParsedAmount, m_state.config.LabelTax,
-                                            m_services.regional.formats());
-    writeLineRecord(sale, m_state.article);
-    m_state.sale = sale;
-
-    journal(line);
+    show(m_till.bookExpenseTax(entry.ParsedAmount, m_services.regional.formats()));
     const std::string tax = currency(entry.ParsedAmount);
     edtax->setText(fromCp1252(tax));
     moveTo(edcode);
@@ -381,27 +358,9 @@ void TForm5::edcqtKeyPress(char& key) {
 }
 
 void TForm5::payOut() {
-    // The day takes the expense only once its record is safely written, and
-    // the drawer opens only then.
-    SaleState sale = m_state.sale;
-    DayTotals day = m_state.day;
-    PayOutExpense(sale);
     refreshClock();
-    WriteResultsTotal(takingsForWriting(m_state.files), sale, m_state.ClockText);
-    flushTakings(m_state.files, true);
-    EndExpense(sale, day);
-    m_state.sale = sale;
-    m_state.day = day;
-    closeTakings(m_state.files);
-
-    if (m_state.flags.DrawerAvailable)
-        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
-    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
+    TillOutcome paid = m_till.payOutExpense(m_state.ClockText, toCp1252(Edpay->text()));
     edcqt->setText("ok");
-    SaleState& s = m_state.sale;
-    const std::string shown = toCp1252(Edpay->text());
-    s.DisplayText = (m_state.config.LabelTotal + std::string(10, ' ')).substr(0, 18);
-    s.DisplayValue = m_state.config.TaxOn ? PadLeft(shown, 10) : shown;
-    showSaleOnDisplay(m_state, m_services);
+    show(paid);
     moveTo(edsp);
 }

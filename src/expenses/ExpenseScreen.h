@@ -5,8 +5,8 @@
 
 #include <string>
 
-struct CurrentArticle;
-struct SaleState;
+class Till;
+struct TillOutcome;
 
 class EntryField;
 class QLabel;
@@ -18,7 +18,7 @@ class QPushButton;
 class TForm5 : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm5(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    TForm5(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLabel* Label2;
@@ -76,8 +76,10 @@ class TForm5 : public ZorviScreen {
     void edcqtEnter();
     void edcqtKeyPress(char& key);
     void payOut();
-    void writeLineRecord(const SaleState& sale, const CurrentArticle& article);
+    // Shows what a step of the till said and the journal lines it added.
+    void show(const TillOutcome& outcome);
     void ButexitClick();
 
+    Till& m_till;
     CodeField m_code;
 };

@@ -1,10 +1,12 @@
 #include "forms/EntryRules.h"
 
+#include "pricelist/CurrentArticle.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
+#include "till/SaleState.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "pricelist/CurrentArticle.h"
 
 #include <string>
 

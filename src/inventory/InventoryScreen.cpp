@@ -43,7 +43,7 @@ QLabel* lineLabel(QWidget* parent, int top, const QColor& text, const QColor& ba
 
 TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent),
-      m_code(Edcode, state.sale.EnteredCode, m_help, services.dialogs, {true, 2, 3}) {
+      m_code(Edcode, m_enteredCode, m_help, services.dialogs, {true, 2, 3}) {
     setWindowTitle("   INVENTORY UPDATE");
     setClientSize(630, 423);
     buildControls();
@@ -153,13 +153,13 @@ void TForm7::butexitClick() {
 void TForm7::EdcodeEnter() {
     Edcode->clear();
     FieldColours::paint(Edcode, FieldColours::Entry);
-    m_state.article.ArticleMarker = ' ';
+    m_article.ArticleMarker = ' ';
     showHelp(m_firstEntry ? 1 : 8);
     m_firstEntry = false;
     butexit->setEnabled(true);
     Labold->clear();
     Labnew->clear();
-    m_state.sale.EnteredCode.clear();
+    m_enteredCode.clear();
     Edqty->clear();
     Edadd->clear();
     Label5->hide();
@@ -177,14 +177,14 @@ void TForm7::EdcodeKeyPress(char& key) {
 }
 
 void TForm7::searchCode() {
-    std::string& code = m_state.sale.EnteredCode;
+    std::string& code = m_enteredCode;
     const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
     Edcode->setText(fromCp1252(typed));
     const InventoryFind result = FindInventoryLine(m_state.files, code, m_line, m_services.dialogs);
-    m_state.article.ArticleMarker = m_line.ArticleMarker;
+    m_article.ArticleMarker = m_line.ArticleMarker;
     if (result == InventoryFind::Found) {
-        m_state.article.ArticleCode = m_line.ArticleCode;
+        m_article.ArticleCode = m_line.ArticleCode;
         moveTo(Edqty);
         return;
     }
@@ -221,7 +221,7 @@ void TForm7::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
     } else if (key == Qt::Key_Escape) {
         key = 0;
         Edqty->clear();
-        m_state.sale.EnteredCode.clear();
+        m_enteredCode.clear();
         Edcode->clear();
         moveTo(Edcode);
     }
@@ -244,7 +244,7 @@ void TForm7::EdqtyKeyPress(char& key) {
         helpMessage(6);
         return;
     }
-    m_state.sale.Quantity = entry.Quantity;
+    m_quantity = entry.Quantity;
     moveTo(Edadd);
 }
 
@@ -262,7 +262,7 @@ void TForm7::EdaddKeyPress(char& key) {
         Edadd->clear();
         return;
     }
-    double& quantity = m_state.sale.Quantity;
+    double& quantity = m_quantity;
     if (key == 'D') quantity = -quantity;
     Labnew->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock + quantity)));
     moveTo(Edyn);
@@ -287,7 +287,7 @@ void TForm7::EdynKeyPress(char& key) {
     if (k == 'Y') {
         // Written before the cursor moves on: a change that cannot be written
         // is reported and the question stays, so it can be confirmed again.
-        AppendInventoryChange(m_state.files, {m_state.sale.EnteredCode, m_state.sale.Quantity});
+        AppendInventoryChange(m_state.files, {m_enteredCode, m_quantity});
     } else if (k != 'N' && k != Esc) {
         m_services.dialogs.message(" Wrong key pressed !");
         Edyn->clear();

@@ -3,6 +3,7 @@
 #include "forms/CodeField.h"
 #include "forms/ZorviScreen.h"
 #include "inventory/InventoryFile.h"
+#include "pricelist/CurrentArticle.h"
 
 #include <QElapsedTimer>
 
@@ -60,6 +61,10 @@ class TForm7 : public ZorviScreen {
     void EdynExit();
     void butexitClick();
 
+    // The code and the quantity being entered, and the article found.
+    std::string m_enteredCode;
+    double m_quantity = 0;
+    CurrentArticle m_article;
     CodeField m_code;
     InventoryLine m_line; // the line found for the code
     bool m_firstEntry = true;

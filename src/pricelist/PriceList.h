@@ -1,4 +1,6 @@
 #pragma once
+#include "pricelist/CurrentArticle.h"
+#include "till/SaleState.h"
 
 #include <string>
 

@@ -1,7 +1,9 @@
+#include "pricelist/CurrentArticle.h"
 #include "pricelist/PriceList.h"
 #include "store/LineFields.h"
 #include "store/ProgramState.h"
 #include "store/TextFile.h"
+#include "till/SaleState.h"
 
 namespace {
 

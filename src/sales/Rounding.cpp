@@ -1,8 +1,8 @@
 #include "sales/Rounding.h"
 
-#include "platform/Dialogs.h"
 #include "store/AmountText.h"
 #include "store/NumberParse.h"
+#include "till/SaleState.h"
 
 #include <cmath>
 
@@ -24,7 +24,7 @@ CentsDigit roundedCentsDigit(char cents, bool upOnFourAndNine) {
 
 } // namespace
 
-void RoundToDenomination(const Configuration& config, SaleState& sale, Dialogs& dialogs) {
+bool RoundToDenomination(const Configuration& config, SaleState& sale) {
     sale.RoundingAmount = 0;
     const double oldTotal = sale.SaleTotal;
     std::string text = FixedText(std::fabs(oldTotal));
@@ -37,11 +37,10 @@ void RoundToDenomination(const Configuration& config, SaleState& sale, Dialogs& 
     }
     RealParse magnitude = ParseReal(text);
     if (magnitude.errorPosition != 0) {
-        // An unreadable total is left as it was rather than replaced by 0.
-        dialogs.message("Math error !");
-        return;
+        return false;
     }
     double newMagnitude = magnitude.value + (carry ? 0.10 : 0);
     sale.SaleTotal = oldTotal < 0 ? -newMagnitude : newMagnitude;
     sale.RoundingAmount = sale.SaleTotal - oldTotal;
+    return true;
 }

@@ -1,11 +1,13 @@
 #include "sales/SaleArithmetic.h"
 
+#include "pricelist/CurrentArticle.h"
 #include "sales/Rounding.h"
 #include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
 #include "store/Padding.h"
+#include "till/SaleState.h"
 
 #include <cmath>
 
@@ -63,9 +65,10 @@ std::string totalsLine(int indent, const char* label, double amount,
            PadLeft(CurrencyText(amount, formats), 10);
 }
 
-void appendRounding(std::vector<std::string>& lines, int indent, const Configuration& config,
-                    const RegionalFormats& formats, SaleState& sale, Dialogs& dialogs) {
-    RoundToDenomination(config, sale, dialogs);
+void appendRounding(TotalsResult& result, int indent, const Configuration& config,
+                    const RegionalFormats& formats, SaleState& sale) {
+    std::vector<std::string>& lines = result.journalLines;
+    if (!RoundToDenomination(config, sale)) result.notices.push_back({"Math error !"});
     lines.push_back(totalsLine(indent, "ROUNDING        = ", sale.RoundingAmount, formats));
     lines.push_back(totalsLine(indent, "TOTAL           = ", sale.SaleTotal, formats));
 }
@@ -129,9 +132,10 @@ LineResult ComputeLine(const Configuration& config, const RegionalFormats& forma
     return result;
 }
 
-std::vector<std::string> ComputeTotals(const Configuration& config, const RegionalFormats& formats,
-                                       SaleState& sale, Dialogs& dialogs) {
-    std::vector<std::string> lines;
+TotalsResult ComputeTotals(const Configuration& config, const RegionalFormats& formats,
+                           SaleState& sale) {
+    TotalsResult result;
+    std::vector<std::string>& lines = result.journalLines;
     if (config.TaxOn) {
         lines.push_back("  " + std::string(72, '-'));
         lines.push_back(totalsLine(26, "SUBTOTAL        = ", sale.SaleSubtotal, formats));
@@ -139,12 +143,12 @@ std::vector<std::string> ComputeTotals(const Configuration& config, const Region
         sale.SaleTotal += sale.LineTaxSum;
         sale.SaleTax += sale.LineTaxSum;
         lines.push_back(totalsLine(26, "TOTAL and TAX   = ", sale.SaleTotal, formats));
-        if (config.RoundingOn) appendRounding(lines, 26, config, formats, sale, dialogs);
+        if (config.RoundingOn) appendRounding(result, 26, config, formats, sale);
     } else {
         lines.push_back(std::string(5, ' ') + std::string(66, '-'));
         if (config.RoundingOn) {
             lines.push_back(totalsLine(43, "SUBTOTAL        = ", sale.SaleSubtotal, formats));
-            appendRounding(lines, 43, config, formats, sale, dialogs);
+            appendRounding(result, 43, config, formats, sale);
         } else {
             lines.push_back(totalsLine(43, "TOTAL           = ", sale.SaleSubtotal, formats));
         }
@@ -152,7 +156,7 @@ std::vector<std::string> ComputeTotals(const Configuration& config, const Region
     settleSaleTotal(sale);
     sale.DisplayValue = CurrencyText(sale.SaleTotal, formats);
     sale.DisplayText = (config.LabelTotal + std::string(10, ' ')).substr(0, 18);
-    return lines;
+    return result;
 }
 
 PaymentResult TakePayment(SaleState& sale, double amount, const Configuration& config,

@@ -2,12 +2,13 @@
 
 #include "platform/Regional.h"
 #include "store/Configuration.h"
-#include "store/ProgramState.h"
+#include "store/Notice.h"
+#include "till/SaleState.h"
 
 #include <string>
 #include <vector>
 
-class Dialogs;
+struct CurrentArticle;
 
 // What the sales screen shows after a confirmed line.
 struct LineResult {
@@ -42,10 +43,15 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article);
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
                        CurrentArticle& article, SaleState& sale);
 
+struct TotalsResult {
+    std::vector<std::string> journalLines; // in order
+    Notices notices;                       // shown before the lines
+};
+
 // The totals block at F: adds the tax, rounds when the shop rounds, settles
-// SaleTotal as the amount to pay and returns the journal lines in order.
-std::vector<std::string> ComputeTotals(const Configuration& config, const RegionalFormats& formats,
-                                       SaleState& sale, Dialogs& dialogs);
+// SaleTotal as the amount to pay and returns the journal lines.
+TotalsResult ComputeTotals(const Configuration& config, const RegionalFormats& formats,
+                           SaleState& sale);
 
 // Books one payment with the tender chosen in the sale's tender flags.
 PaymentResult TakePayment(SaleState& sale, double amount, const Configuration& config,

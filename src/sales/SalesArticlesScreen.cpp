@@ -2,22 +2,17 @@
 // and the confirmation of a line.
 #include "sales/SalesScreen.h"
 
-#include "devices/Docket.h"
-#include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
-#include "pricelist/PriceList.h"
-#include "sales/SaleArithmetic.h"
-#include "sales/TillSteps.h"
 #include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
-#include "takings/TakingsRecord.h"
+#include "till/Till.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -40,7 +35,7 @@ void TForm4::edcodeEnter() {
     edcode->clear();
     FieldColours::paint(edcode, FieldColours::Entry);
     prompt(Label1, 3);
-    m_state.sale.EnteredCode.clear();
+    m_till.sale().EnteredCode.clear();
     Butreturn->setEnabled(true);
     butnew->setEnabled(true);
     Butexit->setEnabled(false);
@@ -62,9 +57,9 @@ void TForm4::codeComplete(bool byLength) {
         m_codeCompletedAt.start();
         m_scanSuffixPending = true;
     }
-    const bool isF = m_state.sale.EnteredCode == EntryRules::EndOfList;
+    const bool isF = m_till.sale().EnteredCode == EntryRules::EndOfList;
     if (isF) setNewArticleMode(false);
-    if (m_state.sale.NewArticleMode) {
+    if (m_till.sale().NewArticleMode) {
         moveTo(edarticle);
     } else if (isF) {
         endArticleList();
@@ -74,8 +69,8 @@ void TForm4::codeComplete(bool byLength) {
 }
 
 void TForm4::searchArticle() {
-    SaleState& sale = m_state.sale;
-    CurrentArticle& article = m_state.article;
+    SaleState& sale = m_till.sale();
+    CurrentArticle& article = m_till.article();
     bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
     if (found && article.ArticleMarker == '$') {
         helpMessage(14);
@@ -101,12 +96,12 @@ void TForm4::edcodeExit() {
 }
 
 void TForm4::ButreturnClick() {
-    setReturnMode(!m_state.sale.ReturnMode);
+    setReturnMode(!m_till.sale().ReturnMode);
     moveTo(edcode);
 }
 
 void TForm4::butnewClick() {
-    setNewArticleMode(!m_state.sale.NewArticleMode);
+    setNewArticleMode(!m_till.sale().NewArticleMode);
     moveTo(edcode);
 }
 
@@ -144,7 +139,7 @@ void TForm4::edarticleKeyPress(char& key) {
     text[0] = EntryRules::upper(text[0]);
     text = PadRight(text, 26);
     edarticle->setText(fromCp1252(text));
-    m_state.article.ArticleDescription = text;
+    m_till.article().ArticleDescription = text;
     moveTo(edreceived);
 }
 
@@ -172,8 +167,8 @@ void TForm4::edreceivedKeyPress(char& key) {
     }
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(edreceived->text()), m_services.dialogs);
-    m_state.sale.ParsedAmount = entry.ParsedAmount;
-    m_state.article.WholesalePrice = entry.ParsedAmount;
+    m_till.sale().ParsedAmount = entry.ParsedAmount;
+    m_till.article().WholesalePrice = entry.ParsedAmount;
     edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));
     if (entry.ValueError == 0) moveTo(edchange);
 }
@@ -182,8 +177,8 @@ void TForm4::edreceivedKeyPress(char& key) {
 
 void TForm4::edquantEnter() {
     edquant->clear();
-    FieldColours::paint(edquant, m_state.sale.NewArticleMode ? FieldColours::NewArticle
-                                                             : FieldColours::Entry);
+    FieldColours::paint(edquant, m_till.sale().NewArticleMode ? FieldColours::NewArticle
+                                                              : FieldColours::Entry);
     edYN->clear();
     prompt(Label1, 5);
 }
@@ -194,7 +189,7 @@ void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
         key = 0;
     } else if (key == Qt::Key_Escape) {
         edquant->clear();
-        if (m_state.sale.NewArticleMode) {
+        if (m_till.sale().NewArticleMode) {
             edchange->clear();
             moveTo(edchange);
         } else {
@@ -221,18 +216,18 @@ void TForm4::edquantKeyPress(char& key) {
         helpMessage(18);
         return;
     }
-    m_state.sale.Quantity = entry.Quantity;
+    m_till.sale().Quantity = entry.Quantity;
     checkLowStock();
     moveTo(edYN);
 }
 
 void TForm4::checkLowStock() {
     // A new article has no stock record; the last article's figures would mislead.
-    if (!m_state.config.InventoryOn || m_state.sale.NewArticleMode) return;
-    const CurrentArticle& a = m_state.article;
+    if (!m_state.config.InventoryOn || m_till.sale().NewArticleMode) return;
+    const CurrentArticle& a = m_till.article();
     long threshold = a.StockLevel * m_state.config.LowStockPercent / 100;
     if (a.StockOnHand < threshold)
-        m_services.dialogs.message((m_state.sale.EnteredCode + " Low ").substr(0, 18) +
+        m_services.dialogs.message((m_till.sale().EnteredCode + " Low ").substr(0, 18) +
                                    std::to_string(a.StockOnHand));
 }
 
@@ -273,25 +268,9 @@ void TForm4::edYNKeyPress(char& key) {
 }
 
 void TForm4::confirmLine(double discountPercent) {
-    // The line is computed on copies and recorded before the sale takes it,
-    // so a record that cannot be written leaves the sale as it was and the
-    // operator can confirm the line again.
-    SaleState sale = m_state.sale;
-    CurrentArticle article = m_state.article;
-    sale.DiscountPercent = discountPercent;
-    sale.SaleHasLines = true;
-    LineResult line = ComputeLine(m_state.config, m_services.regional.formats(), article, sale);
-    WriteResultsLine(results(), SalesPersonColumn(sale), sale, article);
-    flushResults();
-
-    m_state.sale = sale;
-    m_state.article = article;
-    if (line.refused)
-        helpMessage(18);
-    else
-        Memo2->appendPlainText(fromCp1252(line.journalLine));
-    showOnDisplay();
-    if (m_state.flags.DocketOpen) docketStep([this] { WriteDocketLine(m_state); });
+    TillOutcome line = m_till.confirmLine(discountPercent, m_services.regional.formats());
+    if (line.refused) helpMessage(18);
+    show(line);
     edarticle->clear();
     edquant->clear();
     moveTo(edcode);
@@ -303,5 +282,5 @@ void TForm4::edYNExit() {
     FieldColours::paint(edYN, FieldColours::Left);
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     leaveModes();
-    m_state.sale.PayCash = m_state.sale.PayCheque = m_state.sale.PayCredit = false;
+    m_till.sale().PayCash = m_till.sale().PayCheque = m_till.sale().PayCredit = false;
 }

@@ -2,21 +2,16 @@
 // change that ends a sale.
 #include "sales/SalesScreen.h"
 
-#include "devices/Docket.h"
-#include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
-#include "pricelist/PriceList.h"
-#include "sales/SaleArithmetic.h"
-#include "sales/TillSteps.h"
 #include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/ProgramState.h"
-#include "takings/TakingsRecord.h"
+#include "till/Till.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -34,7 +29,7 @@ const QColor Green(0, 128, 0);
 // ---------------------------------------------------------------- payment
 
 void TForm4::endArticleList() {
-    SaleState& sale = m_state.sale;
+    SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(20);
         edcode->clear();
@@ -42,12 +37,8 @@ void TForm4::endArticleList() {
         return;
     }
     leaveModes();
-    std::vector<std::string> lines =
-        ComputeTotals(m_state.config, m_services.regional.formats(), sale, m_services.dialogs);
-    for (const std::string& line : lines)
-        Memo2->appendPlainText(fromCp1252(line));
+    show(m_till.endList(m_services.regional.formats()));
     edtotal->setText(currency(sale.SaleTotal));
-    showOnDisplay();
     moveTo(edCQT);
 }
 
@@ -55,11 +46,11 @@ void TForm4::edCQTEnter() {
     edCQT->clear();
     FieldColours::paint(edCQT, FieldColours::Entry);
     prompt(Label1, 8);
-    if (m_state.sale.SaleTotal < 0) refundCaptions();
+    if (m_till.sale().SaleTotal < 0) refundCaptions();
 }
 
 void TForm4::edCQTKeyPress(char& key) {
-    SaleState& sale = m_state.sale;
+    SaleState& sale = m_till.sale();
     const char k = EntryRules::upper(key);
     sale.PayCash = k == 'C';
     sale.PayCheque = k == 'Q';
@@ -75,7 +66,7 @@ void TForm4::edCQTKeyPress(char& key) {
 
 void TForm4::EdpaidEnter() {
     FieldColours::paint(Edpaid, FieldColours::Entry);
-    prompt(Label1, m_state.sale.SaleTotal < 0 ? 21 : 9);
+    prompt(Label1, m_till.sale().SaleTotal < 0 ? 21 : 9);
 }
 
 void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -95,7 +86,7 @@ void TForm4::EdpaidKeyPress(char& key) {
         return;
     }
     key = 0;
-    SaleState& sale = m_state.sale;
+    SaleState& sale = m_till.sale();
     AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()), m_services.dialogs);
     sale.ParsedAmount = entry.ParsedAmount;
     Edpaid->setText(currency(sale.ParsedAmount));
@@ -108,8 +99,8 @@ void TForm4::EdpaidKeyPress(char& key) {
             return;
         }
     }
-    PaymentResult payment =
-        TakePayment(sale, sale.ParsedAmount, m_state.config, m_services.regional.formats());
+    Till::Payment payment =
+        m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_state.ClockText);
     edreceived->setText(currency(sale.Received));
     if (!payment.covered) {
         edarticle->setText("  Payment is short");
@@ -124,26 +115,23 @@ void TForm4::EdpaidKeyPress(char& key) {
         moveTo(edCQT);
         return;
     }
-    saleCovered();
+    saleCovered(payment.outcome);
 }
 
-void TForm4::saleCovered() {
+void TForm4::saleCovered(const TillOutcome& covered) {
     edarticle->clear();
     QPalette p = edarticle->palette();
     p.setColor(QPalette::Text, Black);
     edarticle->setPalette(p);
     edquant->clear();
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    edchange->setText(currency(m_state.sale.ChangeDue));
-    if (m_state.flags.DrawerAvailable)
-        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
-    showOnDisplay();
-    if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
+    edchange->setText(currency(m_till.sale().ChangeDue));
+    show(covered);
     moveTo(edchange);
 }
 
 void TForm4::edchangeEnter() {
-    if (m_state.sale.NewArticleMode) {
+    if (m_till.sale().NewArticleMode) {
         edchange->setReadOnly(false);
         FieldColours::paint(edchange, FieldColours::NewArticle);
         prompt(Label1, 13);
@@ -154,7 +142,7 @@ void TForm4::edchangeEnter() {
 }
 
 void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (!m_state.sale.NewArticleMode) return;
+    if (!m_till.sale().NewArticleMode) return;
     if (key == Qt::Key_Escape) {
         edchange->clear();
         moveTo(edreceived);
@@ -166,27 +154,19 @@ void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
 
 void TForm4::edchangeKeyPress(char& key) {
     if (key != '\r') {
-        if (!EntryRules::isAmountKey(key) || !m_state.sale.NewArticleMode) key = 0;
+        if (!EntryRules::isAmountKey(key) || !m_till.sale().NewArticleMode) key = 0;
         return;
     }
     key = 0;
-    if (m_state.sale.NewArticleMode) {
+    if (m_till.sale().NewArticleMode) {
         AmountEntry entry = ParseNumber(toCp1252(edchange->text()), m_services.dialogs);
-        m_state.sale.ParsedAmount = entry.ParsedAmount;
-        m_state.article.SalePrice = entry.ParsedAmount;
+        m_till.sale().ParsedAmount = entry.ParsedAmount;
+        m_till.article().SalePrice = entry.ParsedAmount;
         edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));
         if (entry.ValueError == 0) moveTo(edquant);
         return;
     }
-    // The day takes the sale only once its record is safely written.
-    SaleState sale = m_state.sale;
-    DayTotals day = m_state.day;
-    EndSale(sale, day);
     Timer1Timer();
-    WriteResultsTotal(results(), sale, m_state.ClockText);
-    flushTakings(m_state.files, true);
-    m_state.sale = sale;
-    m_state.day = day;
-    closeResults();
+    m_till.finishSale(m_state.ClockText);
     moveTo(edsp);
 }

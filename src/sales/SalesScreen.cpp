@@ -3,21 +3,17 @@
 // SalesScreenPayment).
 #include "sales/SalesScreen.h"
 
-#include "devices/Docket.h"
-#include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
-#include "pricelist/PriceList.h"
-#include "sales/SaleArithmetic.h"
-#include "sales/TillSteps.h"
 #include "store/AmountText.h"
 #include "store/DateTimeText.h"
 #include "store/ProgramState.h"
-#include "takings/TakingsRecord.h"
+#include "till/Till.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -32,9 +28,9 @@ const QColor Green(0, 128, 0);
 
 } // namespace
 
-TForm4::TForm4(ProgramState& state, Services& services, QWidget* parent)
-    : ZorviScreen(state, services, parent),
-      m_code(edcode, state.sale.EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
+TForm4::TForm4(ProgramState& state, Services& services, Till& till, QWidget* parent)
+    : ZorviScreen(state, services, parent), m_till(till),
+      m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
     setWindowTitle("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
                    "Corrections.");
     setClientSize(634, 425);
@@ -109,7 +105,7 @@ void TForm4::wireHandlers() {
     edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
     edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
     edcode->onExit = [this] { edcodeExit(); };
-    m_code.mayStepBack = [this] { return !m_state.sale.SaleHasLines; };
+    m_code.mayStepBack = [this] { return !m_till.sale().SaleHasLines; };
     m_code.stepBack = [this] {
         leaveModes();
         moveTo(edsp);
@@ -180,7 +176,7 @@ void TForm4::refundCaptions() {
 }
 
 void TForm4::setReturnMode(bool on) {
-    m_state.sale.ReturnMode = on;
+    m_till.sale().ReturnMode = on;
     if (on) {
         ScreenParts::setCaption(Label3, "Return Article code", Red);
         ScreenParts::setCaption(Label4, "Return Quantity", Red);
@@ -188,14 +184,14 @@ void TForm4::setReturnMode(bool on) {
         return;
     }
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    ScreenParts::setCaption(Label3,
-                            m_state.sale.NewArticleMode ? "New Article code" : "Article Code or  F",
-                            m_state.sale.NewArticleMode ? Green : Black);
+    ScreenParts::setCaption(
+        Label3, m_till.sale().NewArticleMode ? "New Article code" : "Article Code or  F",
+        m_till.sale().NewArticleMode ? Green : Black);
     Label12->hide();
 }
 
 void TForm4::setNewArticleMode(bool on) {
-    m_state.sale.NewArticleMode = on;
+    m_till.sale().NewArticleMode = on;
     if (on) {
         FieldColours::paint(edcode, FieldColours::NewArticle);
         ScreenParts::setCaption(Label9, "Wholesale Price", Black);
@@ -208,36 +204,22 @@ void TForm4::setNewArticleMode(bool on) {
     ScreenParts::setCaption(Label9, "Total Sum received", Black);
     ScreenParts::setCaption(Label10, "Change due", Black);
     ScreenParts::setCaption(Label3,
-                            m_state.sale.ReturnMode ? "Return Article code" : "Article Code or  F",
-                            m_state.sale.ReturnMode ? Red : Black);
+                            m_till.sale().ReturnMode ? "Return Article code" : "Article Code or  F",
+                            m_till.sale().ReturnMode ? Red : Black);
     edreceived->clear();
     edchange->clear();
     Label11->hide();
 }
 
 void TForm4::leaveModes() {
-    if (m_state.sale.ReturnMode) setReturnMode(false);
-    if (m_state.sale.NewArticleMode) setNewArticleMode(false);
+    if (m_till.sale().ReturnMode) setReturnMode(false);
+    if (m_till.sale().NewArticleMode) setNewArticleMode(false);
 }
 
-TextFile& TForm4::results() {
-    return takingsForWriting(m_state.files);
-}
-
-void TForm4::flushResults() {
-    flushTakings(m_state.files);
-}
-
-void TForm4::closeResults() {
-    closeTakings(m_state.files);
-}
-
-void TForm4::showOnDisplay() {
-    showSaleOnDisplay(m_state, m_services);
-}
-
-void TForm4::docketStep(const std::function<void()>& step) {
-    runDocketStep(m_state, m_services.dialogs, step);
+void TForm4::show(const TillOutcome& outcome) {
+    showNotices(m_services.dialogs, outcome.notices, Label1);
+    for (const std::string& line : outcome.journalLines)
+        Memo2->appendPlainText(fromCp1252(line));
 }
 
 // ---------------------------------------------------------------- activation
@@ -247,11 +229,11 @@ void TForm4::FormActivate() {
     RegionalFormats formats = m_services.regional.formats();
     std::string date = ShortDateText(m_services.clock.now(), formats);
     labdate->setText(fromCp1252(date));
-    m_state.DateText = DocketDateText(m_services.clock.now(), formats);
+    m_till.setDocketDate(DocketDateText(m_services.clock.now(), formats));
     Timer1Timer();
     Timer1->start();
-    m_state.sale.SaleHasLines = false;
-    m_state.sale.InExpenseScreen = false;
+    m_till.sale().SaleHasLines = false;
+    m_till.sale().InExpenseScreen = false;
     moveTo(edsp);
 }
 
@@ -262,7 +244,7 @@ void TForm4::Timer1Timer() {
 }
 
 void TForm4::leaveToMain() {
-    closeResults();
+    m_till.leave(false);
     Timer1->stop();
     ZorviScreen::leaveToMain();
 }
@@ -286,14 +268,16 @@ void TForm4::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
-            if (acceptSalesPerson(m_state, code, m_services.dialogs)) moveTo(edcode);
+            TillOutcome begun = m_till.beginWith(code);
+            show(begun);
+            if (begun.done) moveTo(edcode);
         },
         [this] { leaveToMain(); });
 }
 
 void TForm4::edspExit() {
     FieldColours::paint(edsp, FieldColours::Left);
-    BeginNewSale(m_state.sale, m_state.article);
+    m_till.clearSale();
     for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})
         f->clear();
     Memo2->clear();

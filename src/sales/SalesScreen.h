@@ -10,13 +10,14 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
-class TextFile;
+class Till;
+struct TillOutcome;
 
 // TForm4: the sales screen, the till on which sales are rung up field by field.
 class TForm4 : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm4(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    TForm4(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
     QLabel* Label1; // prompt line
     QLabel* Label2;
@@ -62,9 +63,8 @@ class TForm4 : public ZorviScreen {
     void setReturnMode(bool on);
     void setNewArticleMode(bool on);
     void leaveModes();
-    void closeResults();
-    TextFile& results();
-    void flushResults();
+    // Shows what a step of the till said and the journal lines it added.
+    void show(const TillOutcome& outcome);
 
     // Handlers, one per field and event.
     void edspEnter();
@@ -90,7 +90,7 @@ class TForm4 : public ZorviScreen {
     void EdpaidEnter();
     void EdpaidKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void EdpaidKeyPress(char& key);
-    void saleCovered();
+    void saleCovered(const TillOutcome& covered);
     void edchangeEnter();
     void edchangeKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void edchangeKeyPress(char& key);
@@ -104,11 +104,10 @@ class TForm4 : public ZorviScreen {
     void butnewClick();
     void ButexitClick();
     void Timer1Timer();
-    void showOnDisplay();
-    void docketStep(const std::function<void()>& step);
 
     // A scanner sends Enter after the 13th character; that Enter is not the
     // operator's answer in the quantity field.
+    Till& m_till;
     CodeField m_code;
     QElapsedTimer m_codeCompletedAt;
     bool m_scanSuffixPending = false;

@@ -1,10 +1,11 @@
 #include "setup/SampleDocket.h"
 
-#include "devices/Docket.h"
+#include "devices/DocketFile.h"
 #include "devices/Printer.h"
 #include "platform/Dialogs.h"
 #include "platform/PrintDialog.h"
 #include "setup/SetupFiles.h"
+#include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
@@ -69,20 +70,20 @@ std::vector<std::string> bodyLines(const Configuration& config) {
 }
 
 void write(ProgramState& state, Dialogs& dialogs) {
-    if (!StartDocket(state)) throw IoError(state.files.CurrentFileName, "File cannot be created");
-    try {
+    const std::string& dir = state.files.DataDir();
+    DocketFile docket;
+    if (!docket.StartDocket(dir, state.config))
+        throw IoError(FileNames::resolve(dir, "Docket.Prn"), "File cannot be created");
+    {
         dialogs.message(
             isSmall(state.config)
                 ? "Printing a small Sample docket.\r\nSwitch the Printer on and click on Ok"
                 : "Printing a wide Sample docket.\r\nSwitch the Printer on and click on Ok");
         for (const std::string& line : bodyLines(state.config))
-            state.files.docket.writeLine(line);
-        FinishDocket(state);
-    } catch (...) {
-        // Half a sample must not replace the last docket.
-        state.files.docket.discard();
-        state.flags.DocketOpen = false;
-        throw;
+            docket.writeLine(line);
+        // Half a sample must not replace the last docket: an unfinished
+        // docket is dropped when it goes.
+        docket.FinishDocket(state.config);
     }
 }
 
@@ -101,7 +102,10 @@ bool print(ProgramState& state, Dialogs& dialogs, Launcher& launcher, PrintDialo
     saveScreenValues();
     write(state, dialogs);
     printDialog.choose();
-    return SendDocketToPrinter(dir, launcher, dialogs);
+    Notices said = SendDocketToPrinter(dir, launcher);
+    for (const Notice& notice : said)
+        dialogs.message(notice.text);
+    return said.empty();
 }
 
 } // namespace SampleDocket

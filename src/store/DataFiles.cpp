@@ -37,9 +37,6 @@ bool DataFiles::OpenSalesPersonsForWrite() {
 bool DataFiles::OpenSalesPersonsForRead() {
     return salesPersons.openRead(compose("Spersons.dat"));
 }
-bool DataFiles::OpenResultsForAppend() {
-    return results.openAppendElseRewrite(compose("Results.dat"));
-}
 bool DataFiles::OpenPriceListForAppend() {
     return priceList.openAppendElseRewrite(compose("Pricelist.dat"));
 }

@@ -28,11 +28,9 @@ class DataFiles {
     TextFile inventoryWork; // Inventory.wrk
     TextFile inventoryNew;  // Inventory.new
     TextFile salesPersons;  // Spersons.dat
-    TextFile results;       // Results.dat
     TextFile priceList;     // Pricelist.dat
     TextFile priceListNew;  // Pricelist.new
     TextFile priceWork;     // Pricelist.wrk
-    TextFile docket;        // Docket.Prn, between StartDocket and FinishDocket
 
     bool OpenInventoryForWrite();
     bool OpenInventoryWorkForWrite();
@@ -42,7 +40,6 @@ class DataFiles {
     bool OpenInventoryNewForAppend();
     bool OpenSalesPersonsForWrite();
     bool OpenSalesPersonsForRead();
-    bool OpenResultsForAppend();
     bool OpenPriceListForAppend();
     bool OpenPriceListNewForWrite();
     bool OpenPriceListNewForRead();

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -45,6 +46,26 @@ TextFile::~TextFile() {
             abandon();
         }
     }
+}
+
+TextFile::TextFile(TextFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_mode(std::exchange(other.m_mode, Mode::None)),
+      m_path(std::move(other.m_path)), m_tempPath(std::move(other.m_tempPath)),
+      m_buf(std::move(other.m_buf)), m_pos(std::exchange(other.m_pos, 0)),
+      m_len(std::exchange(other.m_len, 0)), m_atEnd(std::exchange(other.m_atEnd, false)),
+      m_error(std::exchange(other.m_error, false)) {}
+
+TextFile& TextFile::operator=(TextFile&& other) noexcept {
+    std::swap(m_fd, other.m_fd);
+    std::swap(m_mode, other.m_mode);
+    std::swap(m_path, other.m_path);
+    std::swap(m_tempPath, other.m_tempPath);
+    std::swap(m_buf, other.m_buf);
+    std::swap(m_pos, other.m_pos);
+    std::swap(m_len, other.m_len);
+    std::swap(m_atEnd, other.m_atEnd);
+    std::swap(m_error, other.m_error);
+    return *this;
 }
 
 bool TextFile::openRead(const std::string& path) {
@@ -99,6 +120,8 @@ bool TextFile::openAppendElseRewrite(const std::string& path) {
     m_fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, FileMode);
     if (m_fd < 0) return false;
     m_mode = Mode::Append;
+    m_buf.clear();
+    m_error = false;
     return true;
 }
 

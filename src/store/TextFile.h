@@ -22,6 +22,11 @@ class TextFile {
     ~TextFile();
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
+    // Moving hands the open file over; the moved-from object holds nothing.
+    TextFile(TextFile&& other) noexcept;
+    // The two swap: what this one held goes with the other object, and ends
+    // as that object ends.
+    TextFile& operator=(TextFile&& other) noexcept;
 
     bool openRead(const std::string& path);
     bool openRewrite(const std::string& path);

@@ -1,5 +1,10 @@
 #include "takings/TakingsRecord.h"
 
+#include "pricelist/CurrentArticle.h"
+#include "store/DataFiles.h"
+#include "takings/TakingsJournal.h"
+#include "till/SaleState.h"
+
 #include "store/NumberText.h"
 #include "store/Padding.h"
 
@@ -33,11 +38,6 @@ std::string ResultsLineText(char bookedBy, const SaleState& sale, const CurrentA
            field(sale.UnitPrice, 12) + field(sale.LineAmount, 13);
 }
 
-void WriteResultsLine(TextFile& results, char bookedBy, const SaleState& sale,
-                      const CurrentArticle& article) {
-    results.writeLine(ResultsLineText(bookedBy, sale, article));
-}
-
 std::string ResultsTotalText(const SaleState& sale, const std::string& clockText) {
     return "# Total***" + PadLeft(clockText, 5) + field(sale.PaidCash, 7) +
            field(sale.PaidCheque, 8) + field(sale.PaidCredit, 8) + std::string(10, ' ') +
@@ -45,21 +45,13 @@ std::string ResultsTotalText(const SaleState& sale, const std::string& clockText
            field(sale.ChangeDue, 5);
 }
 
-void WriteResultsTotal(TextFile& results, const SaleState& sale, const std::string& clockText) {
-    results.writeLine(ResultsTotalText(sale, clockText));
-}
-
 std::string StartRecordText(const std::string& dateTimeText) {
     return "* START of SALE   " + dateTimeText.substr(0, 14);
 }
 
-void WriteStartRecord(TextFile& results, const std::string& dateTimeText) {
-    results.writeLine(StartRecordText(dateTimeText));
-}
-
 bool AppendStartRecord(DataFiles& files, const std::string& dateTimeText) {
-    if (!files.results.isOpen() && !files.OpenResultsForAppend()) return false;
-    WriteStartRecord(files.results, dateTimeText);
-    files.results.close();
+    TakingsJournal journal(files.DataDir());
+    if (!journal.open()) return false;
+    journal.WriteStartRecord(dateTimeText);
     return true;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/DataFiles.h"
-#include "store/ProgramState.h"
-#include "store/TextFile.h"
-
 #include <string>
+
+class DataFiles;
+struct CurrentArticle;
+struct SaleState;
 
 // The records of the takings file Results.dat. Numbers are right-aligned
 // with 2 decimals; one wider than its field pushes the rest of the line right.
@@ -16,20 +16,16 @@ constexpr char ExpenseBooker = '$';
 // expense line, from the sale and the article as they stand. bookedBy is the
 // sales person's code, or ExpenseBooker.
 std::string ResultsLineText(char bookedBy, const SaleState& sale, const CurrentArticle& article);
-void WriteResultsLine(TextFile& results, char bookedBy, const SaleState& sale,
-                      const CurrentArticle& article);
 // The sales person code of the sale as the records' column 1 has it.
 char SalesPersonColumn(const SaleState& sale);
 
 // The total record (88 characters) closing a sale or an expense. clockText is
 // the freshly updated ClockText.
 std::string ResultsTotalText(const SaleState& sale, const std::string& clockText);
-void WriteResultsTotal(TextFile& results, const SaleState& sale, const std::string& clockText);
 
 // The record written at each program start; dateTimeText is the system's
 // date-and-time text, of which the first 14 characters are kept.
 std::string StartRecordText(const std::string& dateTimeText);
-void WriteStartRecord(TextFile& results, const std::string& dateTimeText);
 // Appends the start record to Results.dat in the data directory; false when
 // the file cannot be opened or written.
 bool AppendStartRecord(DataFiles& files, const std::string& dateTimeText);

@@ -66,10 +66,12 @@ TEST(DayClose, CashInDrawerIsTheCashLessTheExpensesAndIsPrinted) {
     f.config.TaxRate = 10;
     f.screenInfo.w = 800;
     f.start(true);
-    f.program->state.day.TakingsCash = 100;
-    f.program->state.day.ExpenseTotal = -30;
-    f.program->state.day.TaxTotal = 9.09;
-    f.program->state.day.TotalTakings = 100;
+    DayTotals day;
+    day.TakingsCash = 100;
+    day.ExpenseTotal = -30;
+    day.TaxTotal = 9.09;
+    day.TotalTakings = 100;
+    f.program->till.resumeDay(day);
     f.dialogs.answers = {Dialogs::Answer::Yes};
     QTest::mouseClick(f.main().butexit, Qt::LeftButton);
     std::vector<std::string> expected =

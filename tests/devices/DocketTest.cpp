@@ -1,6 +1,8 @@
-#include "devices/Docket.h"
+#include "devices/DocketFile.h"
 #include "devices/DocketLines.h"
-#include "store/ProgramState.h"
+#include "pricelist/CurrentArticle.h"
+#include "store/Configuration.h"
+#include "till/SaleState.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -12,50 +14,50 @@ std::string dashes(size_t n) {
 }
 struct DocketFixture : ::testing::Test {
     TestDir dir;
-    ProgramState state;
+    std::string dataDir = dir.path();
+    Configuration config;
+    CurrentArticle article;
+    SaleState sale;
+    DocketFile docket;
 
     DocketFixture() {
-        state.files.setDataDir(dir.path());
-        state.config = DefaultConfiguration();
-        state.config.SalesPersonName[0] = "Anna";
+        config = DefaultConfiguration();
+        config.SalesPersonName[0] = "Anna";
         const char* texts[] = {"", "Corner Shop", "1 Main St",   "Tel 555",   "", "",
                                "", "Thank you",   "Corner Shop", "Call again"};
         for (size_t row = 0; row < 10; ++row)
-            state.config.DocketText[row] = texts[row];
-        state.config.PushOut = 0;
+            config.DocketText[row] = texts[row];
+        config.PushOut = 0;
         setWidth(40);
-        state.ClockText = "9:05";
-        state.DateText = "07/12/26";
     }
     void setWidth(long width) {
-        state.config.PrintWidth = width;
-        DeriveSwitches(state.config);
+        config.PrintWidth = width;
+        DeriveSwitches(config);
     }
     void setSwitches(bool tax, bool rounding) {
-        state.config.TaxRate = tax ? 15 : 0;
-        state.config.Rounding = rounding ? "R" : "N";
-        DeriveSwitches(state.config);
+        config.TaxRate = tax ? 15 : 0;
+        config.Rounding = rounding ? "R" : "N";
+        DeriveSwitches(config);
     }
 };
 
 TEST_F(DocketFixture, WholeWideSaleDocket) {
-    ASSERT_TRUE(StartDocket(state));
-    EXPECT_TRUE(state.flags.DocketOpen);
-    state.article.ArticleDescription = "Coffee";
-    state.sale.Quantity = 2;
-    state.sale.UnitPrice = 1.5;
-    state.sale.LineAmount = 3;
-    WriteDocketLine(state);
-    state.sale.SaleTotal = 3;
-    state.sale.PaidCash = 5;
-    state.sale.ChangeDue = 2;
-    state.sale.CurrentSalesPerson = "A";
-    WriteDocketTotals(state);
+    ASSERT_TRUE(docket.StartDocket(dataDir, config));
+    EXPECT_TRUE(docket.isOpen());
+    article.ArticleDescription = "Coffee";
+    sale.Quantity = 2;
+    sale.UnitPrice = 1.5;
+    sale.LineAmount = 3;
+    docket.WriteDocketLine(config, article, sale);
+    sale.SaleTotal = 3;
+    sale.PaidCash = 5;
+    sale.ChangeDue = 2;
+    sale.CurrentSalesPerson = "A";
+    docket.WriteDocketTotals(config, sale, "9:05", "07/12/26");
     // The last docket stays whole until the new one is finished.
     EXPECT_FALSE(dir.exists("Docket.Prn"));
-    FinishDocket(state);
-    EXPECT_FALSE(state.flags.DocketOpen);
-    EXPECT_EQ(state.ServedByName, "Anna");
+    docket.FinishDocket(config);
+    EXPECT_FALSE(docket.isOpen());
 
     EXPECT_EQ(
         dir.read("Docket.Prn"),
@@ -67,9 +69,9 @@ TEST_F(DocketFixture, WholeWideSaleDocket) {
 }
 
 TEST_F(DocketFixture, NarrowArticleLines) {
-    state.sale.Quantity = 2;
-    state.sale.UnitPrice = 1.5;
-    state.sale.LineAmount = 3;
+    sale.Quantity = 2;
+    sale.UnitPrice = 1.5;
+    sale.LineAmount = 3;
     struct Case {
         long width;
         std::string description;
@@ -86,8 +88,8 @@ TEST_F(DocketFixture, NarrowArticleLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
         setWidth(c.width);
-        state.article.ArticleDescription = c.description;
-        auto lines = DocketLines::articleLines(state.config, state.article, state.sale);
+        article.ArticleDescription = c.description;
+        auto lines = DocketLines::articleLines(config, article, sale);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0], c.first);
         EXPECT_EQ(lines[1], c.second);
@@ -95,10 +97,10 @@ TEST_F(DocketFixture, NarrowArticleLines) {
 }
 
 TEST_F(DocketFixture, TotalsOfEveryKind) {
-    state.sale.SaleSubtotal = 10;
-    state.sale.LineTaxSum = 1.5;
-    state.sale.RoundingAmount = -0.02;
-    state.sale.SaleTotal = 11.48;
+    sale.SaleSubtotal = 10;
+    sale.LineTaxSum = 1.5;
+    sale.RoundingAmount = -0.02;
+    sale.SaleTotal = 11.48;
     const std::string wideSubtotalTax =
         "4   Subtotal" + sp(9) + "10.00" + sp(9) + "Tax" + sp(5) + sp(10) + "1.50";
     const std::string narrowRounding = "4-Round   -0.02  " + sp(3) + "Total" + sp(7) + "11.48";
@@ -135,16 +137,16 @@ TEST_F(DocketFixture, TotalsOfEveryKind) {
         SCOPED_TRACE(c.name);
         setWidth(c.width);
         setSwitches(c.tax, c.rounding);
-        EXPECT_EQ(DocketLines::totalLines(state.config, state.sale), c.lines);
+        EXPECT_EQ(DocketLines::totalLines(config, sale), c.lines);
     }
 }
 
 TEST_F(DocketFixture, ExpenseTotals) {
-    state.sale.InExpenseScreen = true;
-    state.sale.LineAmount = 20;
-    state.sale.LineTaxSum = 3;
-    state.sale.SaleTotal = 23;
-    state.sale.RoundingAmount = 0.05; // an expense is never rounded
+    sale.InExpenseScreen = true;
+    sale.LineAmount = 20;
+    sale.LineTaxSum = 3;
+    sale.SaleTotal = 23;
+    sale.RoundingAmount = 0.05; // an expense is never rounded
     struct Case {
         const char* name;
         long width;
@@ -164,7 +166,7 @@ TEST_F(DocketFixture, ExpenseTotals) {
         SCOPED_TRACE(c.name);
         setWidth(c.width);
         setSwitches(c.tax, true);
-        EXPECT_EQ(DocketLines::totalLines(state.config, state.sale), c.lines);
+        EXPECT_EQ(DocketLines::totalLines(config, sale), c.lines);
     }
 }
 
@@ -185,28 +187,27 @@ TEST_F(DocketFixture, TenderLines) {
     // clang-format on
     for (const Case& c : cases) {
         setWidth(c.width);
-        state.sale.PaidCredit = c.credit;
-        state.sale.PaidCheque = c.cheque;
-        state.sale.PaidCash = c.cash;
-        state.sale.ChangeDue = c.change;
-        EXPECT_EQ(DocketLines::tenderLines(state.config, state.sale), c.lines);
+        sale.PaidCredit = c.credit;
+        sale.PaidCheque = c.cheque;
+        sale.PaidCash = c.cash;
+        sale.ChangeDue = c.change;
+        EXPECT_EQ(DocketLines::tenderLines(config, sale), c.lines);
     }
 }
 
 TEST_F(DocketFixture, ServedByLine) {
     // An expense docket before any screen has set the date: time and a blank.
-    state.DateText.clear();
     setWidth(34);
-    EXPECT_EQ(DocketLines::servedByLine(state.config, "Anna", "9:05", ""),
+    EXPECT_EQ(DocketLines::servedByLine(config, "Anna", "9:05", ""),
               "6 Served by Anna      9:05 ");
     // An unknown code keeps the name of the last docket.
-    EXPECT_EQ(DocketLines::servedByName(state.config, "Z", "Bert"), "Bert");
+    EXPECT_EQ(DocketLines::servedByName(config, "Z", "Bert"), "Bert");
 }
 
 TEST_F(DocketFixture, PushOutFeedsBlankLines) {
-    state.config.PushOut = 2;
-    ASSERT_TRUE(StartDocket(state));
-    FinishDocket(state);
+    config.PushOut = 2;
+    ASSERT_TRUE(docket.StartDocket(dataDir, config));
+    docket.FinishDocket(config);
     EXPECT_EQ(dir.read("Docket.Prn"),
               crlf({"1Corner Shop", "21 Main St", "3Tel 555", "7Thank you", "8Corner Shop",
                     "9Call again", "4" + sp(20), "4" + sp(20)}));
@@ -214,14 +215,14 @@ TEST_F(DocketFixture, PushOutFeedsBlankLines) {
 
 TEST_F(DocketFixture, ExistingDocketKeepsItsNameAndUnwritableDirectoryOpensNothing) {
     dir.write("docket.prn", "4old\r\n");
-    ASSERT_TRUE(StartDocket(state));
-    FinishDocket(state);
+    ASSERT_TRUE(docket.StartDocket(dataDir, config));
+    docket.FinishDocket(config);
     EXPECT_FALSE(dir.exists("Docket.Prn"));
     EXPECT_EQ(dir.read("docket.prn").substr(0, 14), "1Corner Shop\r\n");
 
-    state.files.setDataDir(dir.file("missing/"));
-    EXPECT_FALSE(StartDocket(state));
-    EXPECT_FALSE(state.flags.DocketOpen);
+    dataDir = dir.file("missing/");
+    EXPECT_FALSE(docket.StartDocket(dataDir, config));
+    EXPECT_FALSE(docket.isOpen());
 }
 
 } // namespace

@@ -72,8 +72,9 @@ TEST_F(PrinterFixture, TestProgramThatCannotStartOffersRetry) {
 
 TEST_F(PrinterFixture, SendDocketReportsAStartFailure) {
     launcher.startResult = 2;
-    EXPECT_FALSE(SendDocketToPrinter(dir.path(), launcher, dialogs));
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Printer not ready! Errorcode=2"});
+    Notices said = SendDocketToPrinter(dir.path(), launcher);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].text, "Printer not ready! Errorcode=2");
 }
 
 TEST_F(PrinterFixture, StartUpPrintsOnlyAfterAPassedTest) {

@@ -67,7 +67,7 @@ TEST_F(SerialFixture, DisplayLines) {
     for (const Case& c : cases) {
         state.config.DisplayWidth = c.width;
         std::string left = c.left;
-        ShowOnCustomerDisplay(left, c.right, state, ports, dialogs);
+        EXPECT_TRUE(ShowOnCustomerDisplay(left, c.right, state, ports).empty());
         EXPECT_EQ(left, c.cutLeft);
         EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|" + c.line);
     }
@@ -77,17 +77,20 @@ TEST_F(SerialFixture, DisplayLines) {
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
     state.config.DrawerPort = state.config.DisplayPort = "COM1";
     state.flags.DrawerAvailable = state.flags.DisplayAvailable = true;
-    OpenCashDrawer(state, ports, dialogs);
+    EXPECT_TRUE(OpenCashDrawer(state, ports).empty());
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|open");
     EXPECT_TRUE(state.flags.DrawerAvailable);
 
     ports.works = false;
-    OpenCashDrawer(state, ports, dialogs);
+    Notices said = OpenCashDrawer(state, ports);
     std::string left = "Tea";
-    ShowOnCustomerDisplay(left, "1.00", state, ports, dialogs);
+    Notices displaySaid = ShowOnCustomerDisplay(left, "1.00", state, ports);
+    said.insert(said.end(), displaySaid.begin(), displaySaid.end());
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{DrawerProblem, DisplayProblem}));
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[0].text, DrawerProblem);
+    EXPECT_EQ(said[1].text, DisplayProblem);
 }
 
 } // namespace

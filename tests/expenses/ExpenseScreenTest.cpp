@@ -61,7 +61,7 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     ExpenseFixture f;
     f.dir.write("Docket.Prn", "last docket\r\n");
     f.open();
-    EXPECT_TRUE(f.program->state.flags.DocketOpen);
+    EXPECT_TRUE(f.program->till.docketOpen());
     f.type("EXP1\r40\r");
     // The takings file vanishes while the line waits for its confirmation.
     std::remove(f.dir.file("Results.dat").c_str());
@@ -70,10 +70,10 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     EXPECT_NE(f.dialogs.texts()[0].find(f.dir.path() + "Results.dat"), std::string::npos);
     EXPECT_EQ(f.at(), f.screen().edyn);
     EXPECT_EQ(f.journal(), "");
-    EXPECT_EQ(f.program->state.sale.ExpenseSum, 0);
+    EXPECT_EQ(f.program->till.sale().ExpenseSum, 0);
     f.type("y");
     EXPECT_EQ(f.journal(), StationeryLine);
-    EXPECT_EQ(f.program->state.sale.ExpenseSum, -40);
+    EXPECT_EQ(f.program->till.sale().ExpenseSum, -40);
     f.dialogs.shown.clear();
 
     // The close button waits for the expense to be paid.
@@ -86,9 +86,9 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     f.screen().close();
     EXPECT_TRUE(f.program->Form1->isVisible());
     EXPECT_FALSE(f.screen().isVisible());
-    EXPECT_FALSE(f.program->state.files.results.isOpen());
-    EXPECT_FALSE(f.program->state.flags.DocketOpen);
-    EXPECT_FALSE(f.program->state.sale.InExpenseScreen);
+    EXPECT_FALSE(f.program->till.takingsOpen());
+    EXPECT_FALSE(f.program->till.docketOpen());
+    EXPECT_FALSE(f.program->till.sale().InExpenseScreen);
     // The paid expense's docket stays for a reprint.
     EXPECT_NE(f.dir.read("Docket.Prn").find("Expense Total"), std::string::npos);
     EXPECT_TRUE(f.dialogs.texts().empty());
@@ -118,7 +118,7 @@ TEST(ExpenseScreen, AmountAndCodeFieldsAskAgainForWhatTheyCannotBook) {
         EXPECT_EQ(f.dialogs.texts(), c.messages);
         EXPECT_EQ(f.at(), c.confirms ? f.screen().edyn : f.screen().Edexp);
     }
-    EXPECT_EQ(f.program->state.sale.ExpenseAmount, 12.5);
+    EXPECT_EQ(f.program->till.sale().ExpenseAmount, 12.5);
     f.type("n");
     EXPECT_EQ(f.journal(), "");
 

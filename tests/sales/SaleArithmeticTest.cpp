@@ -1,5 +1,6 @@
 #include "sales/SaleArithmetic.h"
 #include "sales/Rounding.h"
+#include "pricelist/CurrentArticle.h"
 #include "store/AmountText.h"
 #include "support/Fakes.h"
 
@@ -151,15 +152,14 @@ TEST(ComputeTotals, BlockLinesAndAmountToPay) {
         sale.SaleSubtotal = c.subtotal;
         sale.SaleTotal = c.subtotal;
         sale.LineTaxSum = c.lineTaxSum;
-        FakeDialogs dialogs;
-
-        EXPECT_EQ(ComputeTotals(config, Formats, sale, dialogs), c.lines);
+        TotalsResult totals = ComputeTotals(config, Formats, sale);
+        EXPECT_EQ(totals.journalLines, c.lines);
         EXPECT_DOUBLE_EQ(sale.SaleTotal, c.saleTotal);
         EXPECT_DOUBLE_EQ(sale.SaleTax, c.saleTax);
         EXPECT_NEAR(sale.RoundingAmount, c.roundingAmount, 1e-9);
         EXPECT_EQ(sale.DisplayValue, c.displayValue);
         EXPECT_EQ(sale.DisplayText, "Total          ");
-        EXPECT_TRUE(dialogs.shown.empty());
+        EXPECT_TRUE(totals.notices.empty());
     }
 }
 
@@ -182,11 +182,9 @@ TEST(RoundToDenomination, FiveCentsBothWays) {
         SCOPED_TRACE(std::to_string(c.total) + c.rounding);
         SaleState sale;
         sale.SaleTotal = c.total;
-        FakeDialogs dialogs;
-        RoundToDenomination(shop(0, c.rounding), sale, dialogs);
+        EXPECT_TRUE(RoundToDenomination(shop(0, c.rounding), sale));
         EXPECT_EQ(FixedText(sale.SaleTotal), c.newTotal);
         EXPECT_NEAR(sale.RoundingAmount, c.adjustment, 1e-9);
-        EXPECT_TRUE(dialogs.shown.empty());
     }
 }
 
@@ -194,11 +192,16 @@ TEST(RoundToDenomination, UnreadableTotalIsReportedAndKept) {
     SaleState sale;
     sale.SaleTotal = std::numeric_limits<double>::infinity();
     sale.RoundingAmount = 3;
-    FakeDialogs dialogs;
-    RoundToDenomination(shop(0, "R"), sale, dialogs);
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Math error !"});
+    EXPECT_FALSE(RoundToDenomination(shop(0, "R"), sale));
     EXPECT_EQ(sale.SaleTotal, std::numeric_limits<double>::infinity());
     EXPECT_EQ(sale.RoundingAmount, 0);
+
+    // The totals block says so to the operator.
+    SaleState unreadable;
+    unreadable.SaleSubtotal = unreadable.SaleTotal = std::numeric_limits<double>::infinity();
+    TotalsResult totals = ComputeTotals(shop(0, "R"), Formats, unreadable);
+    ASSERT_EQ(totals.notices.size(), 1u);
+    EXPECT_EQ(totals.notices[0].text, "Math error !");
 }
 
 TEST(TakePayment, TendersBalanceChangeAndEndOfSale) {

@@ -75,10 +75,10 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
               "A 5000000000017     1.00       3.10        19.36        19.36         19.36\r\n"
               "# Total*** 9:05   15.00    25.00     0.00             3.63       40.00       "
               "40.00  0.00\r\n");
-    const DayTotals& day = f.program->state.day;
+    const DayTotals& day = f.program->till.day();
     EXPECT_DOUBLE_EQ(day.TaxTotal, 3.63);
     EXPECT_NEAR(day.RoundingTotal, 0.01, 1e-9);
-    EXPECT_FALSE(f.program->state.files.results.isOpen());
+    EXPECT_FALSE(f.program->till.takingsOpen());
 }
 
 // The key rules themselves are EntryRules'; here what the sales screen does with a code.
@@ -135,19 +135,19 @@ TEST(SalesScreen, ReturnAndNewArticleModesAndARefundPaysItsExactTotal) {
     TForm4* s = f.sales();
     f.type("A");
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
-    EXPECT_TRUE(f.program->state.sale.ReturnMode);
+    EXPECT_TRUE(f.program->till.sale().ReturnMode);
     EXPECT_EQ(s->Label3->text(), "Return Article code");
     EXPECT_TRUE(s->Label12->isVisible());
     // Pressed twice the mode is off again.
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
-    EXPECT_FALSE(f.program->state.sale.ReturnMode);
+    EXPECT_FALSE(f.program->till.sale().ReturnMode);
     EXPECT_EQ(s->Label3->text(), "Article Code or  F");
     EXPECT_FALSE(s->Label12->isVisible());
 
     f.type("MILK1\n2\nY");
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     f.type("MILK1\n2\nY");
-    EXPECT_FALSE(f.program->state.sale.ReturnMode);
+    EXPECT_FALSE(f.program->till.sale().ReturnMode);
     f.type("F\n");
     EXPECT_EQ(s->edtotal->text(), "$0.00");
     f.type("C0\n\n");
@@ -199,7 +199,7 @@ TEST(SalesScreen, ReturnAndNewArticleModesAndARefundPaysItsExactTotal) {
     f.type("widget\n1.25\n2.50\n");
     EXPECT_EQ(FieldColours::of(s->edquant), FieldColours::NewArticle);
     f.type("2\nY");
-    EXPECT_FALSE(f.program->state.sale.NewArticleMode);
+    EXPECT_FALSE(f.program->till.sale().NewArticleMode);
     EXPECT_FALSE(s->Label11->isVisible());
     EXPECT_EQ(s->Label9->text(), "Total Sum received");
 
@@ -219,7 +219,7 @@ TEST(SalesScreen, ReturnAndNewArticleModesAndARefundPaysItsExactTotal) {
     QTest::keyClick(f.cursor(), Qt::Key_N, Qt::AltModifier);
     f.type("\x1b");
     EXPECT_EQ(f.cursor(), s->edsp);
-    EXPECT_FALSE(f.program->state.sale.NewArticleMode);
+    EXPECT_FALSE(f.program->till.sale().NewArticleMode);
     EXPECT_FALSE(s->Label11->isVisible());
 }
 
@@ -229,12 +229,12 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASaleAndXLeaves) {
     f.type("AMILK1\n1\nY");
     f.sales()->close();
     EXPECT_TRUE(f.sales()->isVisible());
-    EXPECT_TRUE(f.program->state.flags.DocketOpen);
+    EXPECT_TRUE(f.program->till.docketOpen());
     f.type("F\nC2\n\n");
     f.sales()->close();
     EXPECT_FALSE(f.sales()->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
-    EXPECT_FALSE(f.program->state.files.results.isOpen());
+    EXPECT_FALSE(f.program->till.takingsOpen());
 
     // Back on the sales screen the sales person field starts afresh; X leaves.
     TForm4* s = f.sales();
@@ -292,11 +292,11 @@ TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
     f.type("\n");
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.cursor(), s->edchange);
-    EXPECT_DOUBLE_EQ(f.program->state.day.TotalTakings, 0);
+    EXPECT_DOUBLE_EQ(f.program->till.day().TotalTakings, 0);
     f.type("\n");
     EXPECT_EQ(f.cursor(), s->edsp);
-    EXPECT_DOUBLE_EQ(f.program->state.day.TotalTakings, 1.5);
-    EXPECT_DOUBLE_EQ(f.program->state.day.TakingsCash, 1.5);
+    EXPECT_DOUBLE_EQ(f.program->till.day().TotalTakings, 1.5);
+    EXPECT_DOUBLE_EQ(f.program->till.day().TakingsCash, 1.5);
     EXPECT_EQ(f.dir.read("Results.dat"), "# Total*** 9:05    1.50     0.00     0.00             "
                                          "0.00        1.50        2.00  0.50\r\n");
 }

@@ -12,15 +12,6 @@ TEST(DataFiles, OpenersOnMissingFiles) {
     EXPECT_FALSE(files.OpenInventoryForRead());
     EXPECT_EQ(files.CurrentFileName, dir.path() + "Inventory.dat");
     EXPECT_FALSE(files.OpenSalesPersonsForRead());
-
-    EXPECT_TRUE(files.OpenResultsForAppend());
-    files.results.writeLine("x");
-    files.results.close();
-    EXPECT_EQ(dir.read("Results.dat"), "x\r\n");
-    ASSERT_TRUE(files.OpenResultsForAppend());
-    files.results.writeLine("y");
-    files.results.close();
-    EXPECT_EQ(dir.read("Results.dat"), "x\r\ny\r\n");
 }
 
 TEST(DataFiles, NamesAreMatchedWithoutRegardToCase) {

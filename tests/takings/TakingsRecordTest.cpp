@@ -1,4 +1,6 @@
 #include "takings/TakingsRecord.h"
+#include "pricelist/CurrentArticle.h"
+#include "till/SaleState.h"
 
 #include <gtest/gtest.h>
 

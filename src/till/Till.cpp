@@ -1,0 +1,189 @@
+#include "till/Till.h"
+
+#include "devices/DocketVerdict.h"
+#include "devices/Printer.h"
+#include "devices/SerialDevices.h"
+#include "sales/SaleArithmetic.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/Padding.h"
+#include "store/ProgramState.h"
+#include "takings/TakingsRecord.h"
+
+Till::Till(ProgramState& program, Ports& ports, Launcher& launcher)
+    : m_program(program), m_ports(ports), m_launcher(launcher), m_journal(program.files.DataDir()) {
+}
+
+// ---------------------------------------------------------------- the booker
+
+TillOutcome Till::beginWith(const std::string& salesPersonCode) {
+    TillOutcome outcome;
+    const std::string& dir = m_program.files.DataDir();
+    // The next docket replaces docket.prn: a last one that did not print is
+    // said first, while it can still be printed again from the main screen.
+    if (!m_docket.isOpen()) {
+        if (std::optional<std::string> fault = TakeDocketFault(dir)) {
+            outcome.done = false;
+            outcome.notices.push_back({"The last docket was not printed: " + *fault +
+                                       "\rPress Docket on the main screen to print it again."});
+            return outcome;
+        }
+    }
+    m_sale.CurrentSalesPerson = salesPersonCode;
+    if (!m_docket.isOpen())
+        docketStep(outcome, [&] { m_docket.StartDocket(dir, m_program.config); });
+    // A file that cannot be opened now is said by the first record.
+    m_journal.open();
+    return outcome;
+}
+
+void Till::clearSale() {
+    BeginNewSale(m_sale, m_article);
+}
+
+void Till::leave(bool dropDocket) {
+    m_journal.close();
+    if (dropDocket) m_docket.abandon();
+}
+
+// ---------------------------------------------------------------- a sale
+
+TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& formats) {
+    SaleState sale = m_sale;
+    CurrentArticle article = m_article;
+    sale.DiscountPercent = discountPercent;
+    sale.SaleHasLines = true;
+    LineResult line = ComputeLine(m_program.config, formats, article, sale);
+    m_journal.WriteResultsLine(SalesPersonColumn(sale), sale, article);
+    m_sale = sale;
+    m_article = article;
+
+    TillOutcome outcome;
+    outcome.refused = line.refused;
+    if (!line.refused) outcome.journalLines.push_back(line.journalLine);
+    showOnDisplay(outcome);
+    if (m_docket.isOpen())
+        docketStep(outcome, [&] { m_docket.WriteDocketLine(m_program.config, m_article, m_sale); });
+    return outcome;
+}
+
+TillOutcome Till::endList(const RegionalFormats& formats) {
+    TotalsResult totals = ComputeTotals(m_program.config, formats, m_sale);
+    TillOutcome outcome;
+    outcome.notices = std::move(totals.notices);
+    outcome.journalLines = std::move(totals.journalLines);
+    showOnDisplay(outcome);
+    return outcome;
+}
+
+Till::Payment Till::pay(double amount, const RegionalFormats& formats,
+                        const std::string& clockText) {
+    Payment payment;
+    payment.covered = TakePayment(m_sale, amount, m_program.config, formats).covered;
+    if (!payment.covered) return payment;
+    openDrawer(payment.outcome);
+    showOnDisplay(payment.outcome);
+    if (m_docket.isOpen()) completeDocket(payment.outcome, clockText);
+    return payment;
+}
+
+void Till::finishSale(const std::string& clockText) {
+    SaleState sale = m_sale;
+    DayTotals day = m_day;
+    EndSale(sale, day);
+    m_journal.WriteResultsTotal(sale, clockText);
+    m_sale = sale;
+    m_day = day;
+    m_journal.close();
+}
+
+// ---------------------------------------------------------------- an expense
+
+TillOutcome Till::confirmExpenseLine(const RegionalFormats& formats) {
+    SaleState sale = m_sale;
+    CurrentArticle article = m_article;
+    TillOutcome outcome;
+    outcome.journalLines.push_back(BookExpenseLine(sale, article, formats));
+    if (!m_program.config.TaxOn) m_journal.WriteResultsLine(ExpenseBooker, sale, article);
+    m_sale = sale;
+    m_article = article;
+
+    showOnDisplay(outcome);
+    if (m_docket.isOpen())
+        docketStep(outcome, [&] { m_docket.WriteDocketLine(m_program.config, m_article, m_sale); });
+    return outcome;
+}
+
+TillOutcome Till::bookExpenseTax(double tax, const RegionalFormats& formats) {
+    SaleState sale = m_sale;
+    TillOutcome outcome;
+    outcome.journalLines.push_back(BookExpenseTax(sale, tax, m_program.config.LabelTax, formats));
+    m_journal.WriteResultsLine(ExpenseBooker, sale, m_article);
+    m_sale = sale;
+    return outcome;
+}
+
+ExpenseTotals Till::endExpenseList(const RegionalFormats& formats) {
+    return ComputeExpenseTotals(m_program.config.TaxOn, m_sale, formats);
+}
+
+TillOutcome Till::payOutExpense(const std::string& clockText, const std::string& shownTotal) {
+    // The day takes the expense only once its record is safely written, and
+    // the drawer opens only then.
+    SaleState sale = m_sale;
+    DayTotals day = m_day;
+    PayOutExpense(sale);
+    m_journal.WriteResultsTotal(sale, clockText);
+    EndExpense(sale, day);
+    m_sale = sale;
+    m_day = day;
+    m_journal.close();
+
+    TillOutcome outcome;
+    openDrawer(outcome);
+    if (m_docket.isOpen()) completeDocket(outcome, clockText);
+    const Configuration& c = m_program.config;
+    m_sale.DisplayText = (c.LabelTotal + std::string(10, ' ')).substr(0, 18);
+    m_sale.DisplayValue = c.TaxOn ? PadLeft(shownTotal, 10) : shownTotal;
+    showOnDisplay(outcome);
+    return outcome;
+}
+
+// ---------------------------------------------------------------- devices
+
+void Till::docketStep(TillOutcome& outcome, const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const IoError& e) {
+        m_docket.abandon();
+        outcome.notices.push_back({e.message()});
+    }
+}
+
+void Till::completeDocket(TillOutcome& outcome, const std::string& clockText) {
+    bool finished = false;
+    docketStep(outcome, [&] {
+        m_docket.WriteDocketTotals(m_program.config, m_sale, clockText, m_dateText);
+        m_docket.FinishDocket(m_program.config);
+        finished = true;
+    });
+    const std::string& dir = m_program.files.DataDir();
+    if (finished && m_program.flags.DocketAutoPrint &&
+        FileNames::exists(FileNames::resolve(dir, "docket.prn"))) {
+        Notices said = SendDocketToPrinter(dir, m_launcher);
+        outcome.notices.insert(outcome.notices.end(), said.begin(), said.end());
+    }
+}
+
+void Till::showOnDisplay(TillOutcome& outcome) {
+    if (!m_program.flags.DisplayAvailable) return;
+    std::string left = m_sale.DisplayText;
+    Notices said = ShowOnCustomerDisplay(left, m_sale.DisplayValue, m_program, m_ports);
+    outcome.notices.insert(outcome.notices.end(), said.begin(), said.end());
+}
+
+void Till::openDrawer(TillOutcome& outcome) {
+    if (!m_program.flags.DrawerAvailable) return;
+    Notices said = OpenCashDrawer(m_program, m_ports);
+    outcome.notices.insert(outcome.notices.end(), said.begin(), said.end());
+}
