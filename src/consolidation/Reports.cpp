@@ -1,6 +1,5 @@
 #include "consolidation/Reports.h"
 
-#include "app/DayClose.h"
 #include "devices/Docket.h"
 #include "store/AmountText.h"
 #include "store/Padding.h"

@@ -209,7 +209,7 @@ void TForm5::codeComplete() {
 void TForm5::searchExpense() {
     SaleState& sale = m_till.sale();
     CurrentArticle& article = m_till.article();
-    const bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
+    const bool found = m_till.lookUp();
     if (found && article.ArticleMarker == ' ') helpMessage(6);
     if (!found || article.ArticleMarker != '$') {
         edarticle->setText(fromCp1252(m_help.line(12)));

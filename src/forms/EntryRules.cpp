@@ -1,12 +1,7 @@
 #include "forms/EntryRules.h"
 
-#include "pricelist/CurrentArticle.h"
-#include "pricelist/PriceList.h"
 #include "store/Configuration.h"
-#include "store/DataFiles.h"
 #include "store/Padding.h"
-#include "store/ProgramState.h"
-#include "till/SaleState.h"
 
 #include <algorithm>
 
@@ -52,15 +47,6 @@ CodeKey applyCodeKey(std::string& code, char key, bool servicesAllowed, bool may
         code = PadRight(code, CodeLength);
     }
     return result;
-}
-
-bool LookUpCode(DataFiles& files, const std::string& code, CurrentArticle& article) {
-    article.ArticleCode.clear();
-    if (files.OpenPriceWorkForRead()) {
-        FindArticle(files.priceWork, code, article);
-        files.priceWork.close();
-    }
-    return article.ArticleCode == code;
 }
 
 } // namespace EntryRules

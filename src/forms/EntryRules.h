@@ -1,11 +1,8 @@
 #pragma once
-#include "pricelist/CurrentArticle.h"
 
 #include <string>
 
-class DataFiles;
 struct Configuration;
-struct CurrentArticle;
 
 // The key rules the booking screens share (sales, expenses, inventory): what
 // a code, an amount or a sales person field takes, and when a code is
@@ -41,8 +38,5 @@ struct CodeKey {
 
 // Applies one typed key to `code` (the code as typed so far).
 CodeKey applyCodeKey(std::string& code, char key, bool servicesAllowed, bool mayStepBack);
-
-// Looks the code up in the price work copy; true when found.
-bool LookUpCode(DataFiles& files, const std::string& code, CurrentArticle& article);
 
 } // namespace EntryRules

@@ -71,7 +71,7 @@ void TForm4::codeComplete(bool byLength) {
 void TForm4::searchArticle() {
     SaleState& sale = m_till.sale();
     CurrentArticle& article = m_till.article();
-    bool found = EntryRules::LookUpCode(m_state.files, sale.EnteredCode, article);
+    bool found = m_till.lookUp();
     if (found && article.ArticleMarker == '$') {
         helpMessage(14);
         found = false;

@@ -3,6 +3,7 @@
 #include "devices/DocketVerdict.h"
 #include "devices/Printer.h"
 #include "devices/SerialDevices.h"
+#include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
@@ -35,6 +36,16 @@ TillOutcome Till::beginWith(const std::string& salesPersonCode) {
     // A file that cannot be opened now is said by the first record.
     m_journal.open();
     return outcome;
+}
+
+bool Till::lookUp() {
+    m_article.ArticleCode.clear();
+    DataFiles& files = m_program.files;
+    if (files.OpenPriceWorkForRead()) {
+        FindArticle(files.priceWork, m_sale.EnteredCode, m_article);
+        files.priceWork.close();
+    }
+    return m_article.ArticleCode == m_sale.EnteredCode;
 }
 
 void Till::clearSale() {

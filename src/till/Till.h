@@ -55,6 +55,10 @@ class Till {
     // The date on the dockets of the screen just opened.
     void setDocketDate(std::string dateText) { m_dateText = std::move(dateText); }
 
+    // Looks up the sale's EnteredCode in the price work copy into the
+    // article; false when no line has that code.
+    bool lookUp();
+
     // The sales person's code was accepted: it books from now on, a docket
     // is started when none is open and the takings file is opened. Not done
     // when the operator is first told that the last docket did not print.
