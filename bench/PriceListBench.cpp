@@ -5,6 +5,7 @@
 #include "BenchShop.h"
 #include "BenchTiming.h"
 #include "platform/Dialogs.h"
+#include "pricelist/CurrentArticle.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"

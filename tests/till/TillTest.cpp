@@ -1,0 +1,133 @@
+#include "till/Till.h"
+#include "devices/DocketVerdict.h"
+#include "store/IoError.h"
+#include "store/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+struct TillFixture : ::testing::Test {
+    TestDir dir;
+    ProgramState program{dir.path()};
+    FakePorts ports;
+    FakeLauncher launcher;
+    Till till{program, ports, launcher};
+    const RegionalFormats formats{};
+
+    TillFixture() {
+        program.config = DefaultConfiguration();
+        program.config.DrawerPort = "COM1";
+        program.config.DisplayPort = "COM2";
+        program.config.DisplayWidth = 20;
+        DeriveSwitches(program.config);
+        program.flags.DrawerAvailable = program.flags.DisplayAvailable = true;
+    }
+
+    // A line of two teas at 1.50, confirmed without discount.
+    TillOutcome ringUpTea() {
+        till.clearSale();
+        till.sale().EnteredCode = "TEA";
+        till.article().ArticleCode = "TEA";
+        till.article().ArticleDescription = "Tea";
+        till.article().SalePrice = 1.5;
+        till.sale().Quantity = 2;
+        return till.confirmLine(0, formats);
+    }
+
+    // Results.dat on a full disk, and back again.
+    void diskFull() {
+        ASSERT_EQ(std::rename(dir.file("Results.dat").c_str(), dir.file("kept").c_str()), 0);
+        ASSERT_EQ(::symlink("/dev/full", dir.file("Results.dat").c_str()), 0);
+    }
+    void diskFreed() {
+        ASSERT_EQ(std::remove(dir.file("Results.dat").c_str()), 0);
+        ASSERT_EQ(std::rename(dir.file("kept").c_str(), dir.file("Results.dat").c_str()), 0);
+    }
+};
+
+const char* const TeaLine =
+    "A TEA               2.00       0.00         1.50         1.50          3.00\r\n";
+const char* const TeaTotal = "# Total*** 9:05    3.00     0.00     0.00             0.00        "
+                             "3.00        5.00  2.00\r\n";
+
+TEST_F(TillFixture, ASaleIsRecordedOnceAndTheDayTakesItOnlyWhenItsTotalIsOnDisk) {
+    ASSERT_TRUE(till.beginWith("A").done);
+    EXPECT_TRUE(till.takingsOpen());
+    TillOutcome line = ringUpTea();
+    EXPECT_TRUE(line.notices.empty());
+    EXPECT_EQ(dir.read("Results.dat"), TeaLine);
+    EXPECT_TRUE(till.endList(formats).notices.empty());
+
+    till.sale().PayCash = true;
+    Till::Payment paid = till.pay(5, formats, "9:05");
+    ASSERT_TRUE(paid.covered);
+    EXPECT_EQ(ports.lines, (std::vector<std::string>{
+                               "/dev/ttyS1|           Tea $3.00", "/dev/ttyS1|Total          $3.00",
+                               "/dev/ttyS0|open", "/dev/ttyS1|Change         $2.00"}));
+
+    // The change came out of the cash. The total cannot be written: neither the day nor the sale
+    // takes it.
+    till.leave(false);
+    diskFull();
+    EXPECT_THROW(till.finishSale("9:05"), IoError);
+    EXPECT_EQ(till.day().TotalTakings, 0);
+    EXPECT_EQ(till.sale().Received, 5);
+    diskFreed();
+    till.finishSale("9:05");
+    EXPECT_EQ(dir.read("Results.dat"), std::string(TeaLine) + TeaTotal);
+    EXPECT_EQ(till.day().TakingsCash, 3);
+    EXPECT_EQ(till.day().TotalTakings, 3);
+    EXPECT_FALSE(till.takingsOpen());
+}
+
+TEST_F(TillFixture, ALineThatCannotBeRecordedLeavesTheSaleAsItWas) {
+    ASSERT_TRUE(till.beginWith("A").done);
+    dir.write("Results.dat", "");
+    till.leave(false);
+    diskFull();
+    EXPECT_THROW(ringUpTea(), IoError);
+    EXPECT_FALSE(till.sale().SaleHasLines);
+    EXPECT_EQ(till.sale().SaleSubtotal, 0);
+    EXPECT_TRUE(ports.lines.empty());
+    diskFreed();
+    ringUpTea();
+    EXPECT_EQ(dir.read("Results.dat"), TeaLine);
+    EXPECT_EQ(till.sale().SaleSubtotal, 3);
+}
+
+TEST_F(TillFixture, DeviceTroubleIsToldInOrderAndSwitchesTheDeviceOff) {
+    ASSERT_TRUE(till.beginWith("A").done);
+    ringUpTea();
+    till.endList(formats);
+    ports.works = false;
+    till.sale().PayCash = true;
+    Till::Payment paid = till.pay(3, formats, "9:05");
+    ASSERT_TRUE(paid.covered);
+    ASSERT_EQ(paid.outcome.notices.size(), 2u);
+    EXPECT_NE(paid.outcome.notices[0].text.find("Cash drawer"), std::string::npos);
+    EXPECT_NE(paid.outcome.notices[1].text.find("Customer display"), std::string::npos);
+    EXPECT_FALSE(program.flags.DrawerAvailable);
+    EXPECT_FALSE(program.flags.DisplayAvailable);
+}
+
+TEST_F(TillFixture, ALastDocketThatDidNotPrintIsToldOnceBeforeTheNextSale) {
+    RecordDocketOutcome(dir.path(), "paper out");
+    TillOutcome first = till.beginWith("A");
+    EXPECT_FALSE(first.done);
+    ASSERT_EQ(first.notices.size(), 1u);
+    EXPECT_EQ(first.notices[0].text, "The last docket was not printed: paper out\r"
+                                     "Press Docket on the main screen to print it again.");
+    EXPECT_FALSE(till.docketOpen());
+    TillOutcome second = till.beginWith("A");
+    EXPECT_TRUE(second.done);
+    EXPECT_TRUE(second.notices.empty());
+    EXPECT_TRUE(till.docketOpen());
+}
+
+} // namespace
