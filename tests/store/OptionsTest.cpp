@@ -1,0 +1,98 @@
+#include "store/Options.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
+    const std::string file = "# Shop settings\r\n"
+                             "till-number=2\r\n"
+                             "\r\n"
+                             "Shop-Note=Back at 2\r\n"
+                             "  # indented comment\r\n";
+    std::vector<std::string> faults;
+    Options options = Options::parse(file, faults);
+    EXPECT_TRUE(faults.empty());
+    EXPECT_EQ(options.value("shop-note"), "Back at 2");
+    EXPECT_EQ(options.value("SHOP-NOTE"), "Back at 2");
+    // Nothing changed: the file is written back as it was read.
+    EXPECT_EQ(options.text(), file);
+
+    options.set("shop-note", "Closed Monday");
+    EXPECT_EQ(options.text(), "# Shop settings\r\n"
+                              "till-number=2\r\n"
+                              "\r\n"
+                              "shop-note=Closed Monday\r\n"
+                              "  # indented comment\r\n");
+    // A bare LF file, and a key that was not in it, which comes last.
+    Options bare = Options::parse("# only a comment\n", faults);
+    EXPECT_EQ(bare.value("shop-note"), "");
+    bare.set("shop-note", "");
+    EXPECT_EQ(bare.text(), "# only a comment\r\n");
+    bare.set("shop-note", "Hello");
+    EXPECT_EQ(bare.text(), "# only a comment\r\nshop-note=Hello\r\n");
+}
+
+TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
+    const std::string file = "no equals sign here\r\n"
+                             "shop-note=" +
+                             std::string(41, 'x') +
+                             "\r\n"
+                             "shop-note=second\r\n"
+                             "shop-note=third\r\n";
+    std::vector<std::string> faults;
+    Options options = Options::parse(file, faults);
+    EXPECT_EQ(faults, (std::vector<std::string>{
+                          "line 1: no \"=\" in \"no equals sign here\"",
+                          "line 2: shop-note takes text of up to 40 characters, not \"" +
+                              std::string(41, 'x') + "\"",
+                          "line 4: shop-note was given before; this line is not used"}));
+    EXPECT_EQ(options.value("shop-note"), "second");
+    // The faulty lines stay as they were until the owner sets the key.
+    EXPECT_EQ(options.text(), file);
+    options.set("shop-note", "mended");
+    EXPECT_EQ(options.text(), "no equals sign here\r\n"
+                              "shop-note=" +
+                                  std::string(41, 'x') +
+                                  "\r\n"
+                                  "shop-note=mended\r\n"
+                                  "shop-note=third\r\n");
+    EXPECT_EQ(OptionsFaultMessage("/shop/Options.dat", {"line 1: a", "line 3: b"}),
+              "The options file /shop/Options.dat has faults; the default is used for:\r"
+              "line 1: a\rline 3: b");
+}
+
+TEST(Options, AFileThatCannotBeReadIsNamedAndLeftAlone) {
+    TestDir dir;
+    OptionsRead missing = ReadOptions(dir.path());
+    EXPECT_TRUE(missing.faults.empty());
+    EXPECT_FALSE(missing.unreadable);
+
+    std::filesystem::create_directory(dir.file("OPTIONS.DAT"));
+    OptionsRead folder = ReadOptions(dir.path());
+    EXPECT_TRUE(folder.unreadable);
+    EXPECT_EQ(folder.faults, std::vector<std::string>{"it is a folder, not a file"});
+    std::filesystem::remove(dir.file("OPTIONS.DAT"));
+
+    dir.write("Options.dat", std::string(OptionsFileLimit + 1, '#'));
+    OptionsRead large = ReadOptions(dir.path());
+    EXPECT_TRUE(large.unreadable);
+    EXPECT_EQ(large.faults, std::vector<std::string>{"it is larger than 64 KiB"});
+    EXPECT_EQ(large.options.value("shop-note"), "");
+
+    dir.write("Options.dat", "shop-note=Back at 2\r\n");
+    EXPECT_EQ(ReadOptions(dir.path()).options.value("shop-note"), "Back at 2");
+}
+
+TEST(Options, TheOwnersPageMatchesTheListOfKeys) {
+    std::ifstream in(ZORVI_SOURCE_DIR "/docs/options.md", std::ios::binary);
+    std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(page, OptionsPage()) << "docs/options.md is out of date; write it anew from "
+                                      "OptionsPage() (the expected text above).";
+    // Every key the panel shows has a meaning for its help line.
+    for (const OptionKey& key : OptionKeys())
+        EXPECT_FALSE(key.meaning.empty()) << key.name;
+    EXPECT_EQ(OptionKeys().front().name, "shop-note");
+}
