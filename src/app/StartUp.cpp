@@ -82,6 +82,11 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// The folder names are UTF-8, where a letter may take several bytes.
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 bool HasLongPathComponent(const std::string& path) {
@@ -89,6 +94,8 @@ bool HasLongPathComponent(const std::string& path) {
     for (char c : path) {
         if (c == '/' || c == '\\' || c == '.') {
             count = 0;
+        } else if (isContinuationByte(c)) {
+            // The rule counts letters: "Bäckerei" is eight, though nine bytes.
         } else if (++count > 8) {
             return true;
         }

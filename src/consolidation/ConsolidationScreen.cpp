@@ -9,6 +9,7 @@
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
+#include "platform/QtPaths.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
 #include "store/DateTimeText.h"
@@ -412,14 +413,14 @@ void TForm6::ButDeleteClick() {
                         Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toCp1252(program));
+    RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toNativePath(program));
     if (!record.refusal.empty()) {
         dialogs.message(record.refusal);
         return;
     }
     FileListBox1->clear();
     for (const std::string& path : record.paths)
-        FileListBox1->addItem(fromCp1252(path));
+        FileListBox1->addItem(fromNativePath(path));
     m_state.RemoveAtEnd = std::move(record.paths);
     dialogs.message("Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi "
                     "files will be gone.");
