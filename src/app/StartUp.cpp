@@ -82,6 +82,17 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// A full disk must not cost the verdict of the checks before it: the start
+// goes on to keep trading off where they found the day cannot trade.
+void writeStartRecord(ProgramState& state, const std::string& dateTimeText, Dialogs& dialogs) {
+    try {
+        AppendStartRecord(state.files, dateTimeText);
+    } catch (const IoError& e) {
+        state.files.results.discard();
+        dialogs.message(e.message());
+    }
+}
+
 // The folder names are UTF-8, where a letter may take several bytes.
 bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
@@ -126,6 +137,6 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
     state.day = DayTotals{};
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
-    AppendStartRecord(state.files, DateTimeText(services.clock.now(), formats));
+    writeStartRecord(state, DateTimeText(services.clock.now(), formats), dialogs);
     return outcome;
 }
