@@ -185,7 +185,7 @@ void TForm6::stepQuestions() {
     Label7->setEnabled(false);
     ButExit->setEnabled(false);
     // One copy of the program at a time may consolidate this data directory.
-    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+    if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
                                    " now.\rTry again when it has finished.");
@@ -362,7 +362,7 @@ void TForm6::endProgram() {
 
 void TForm6::butstockClick() {
     if (!butstock->isEnabled()) return;
-    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+    if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
                                    " now.\rTry again when it has finished.");
