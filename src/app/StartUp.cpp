@@ -82,6 +82,22 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// A full disk must not cost the verdict of the checks before it: the start
+// goes on to keep trading off where they found the day cannot trade.
+void writeStartRecord(ProgramState& state, const std::string& dateTimeText, Dialogs& dialogs) {
+    try {
+        AppendStartRecord(state.files, dateTimeText);
+    } catch (const IoError& e) {
+        state.files.results.discard();
+        dialogs.message(e.message());
+    }
+}
+
+// The folder names are UTF-8, where a letter may take several bytes.
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 bool HasLongPathComponent(const std::string& path) {
@@ -89,6 +105,8 @@ bool HasLongPathComponent(const std::string& path) {
     for (char c : path) {
         if (c == '/' || c == '\\' || c == '.') {
             count = 0;
+        } else if (isContinuationByte(c)) {
+            // The rule counts letters: "Bäckerei" is eight, though nine bytes.
         } else if (++count > 8) {
             return true;
         }
@@ -118,6 +136,6 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
-    AppendStartRecord(state.files, DateTimeText(services.clock.now(), formats));
+    writeStartRecord(state, DateTimeText(services.clock.now(), formats), dialogs);
     return outcome;
 }

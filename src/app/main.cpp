@@ -1,16 +1,15 @@
 // The program block: the application, its screens and the message loop.
 #include "app/ProgramBlock.h"
-#include "platform/Cp1252.h"
 #include "platform/PosixPorts.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtFontDialog.h"
+#include "platform/QtPaths.h"
 #include "platform/QtPrintDialog.h"
 #include "platform/QtSystem.h"
 #include "platform/Services.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,9 +25,7 @@ int main(int argc, char** argv) {
     QtFontDialog fontDialog;
     Services services{dialogs, clock,       regional,   launcher,  ports,
                       screen,  printDialog, fileDialog, fontDialog};
-    std::string dataDir =
-        toCp1252(QDir::toNativeSeparators(QApplication::applicationDirPath())) + "/";
-    ProgramBlock program(services, dataDir);
+    ProgramBlock program(services, DataDirectoryOf(QApplication::applicationDirPath()));
     program.show();
     return QApplication::exec();
 }

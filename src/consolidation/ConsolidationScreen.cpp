@@ -11,6 +11,7 @@
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
+#include "platform/QtPaths.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
 #include "store/DateTimeText.h"
@@ -185,7 +186,7 @@ void TForm6::stepQuestions() {
     Label7->setEnabled(false);
     ButExit->setEnabled(false);
     // One copy of the program at a time may consolidate this data directory.
-    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+    if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
                                    " now.\rTry again when it has finished.");
@@ -358,7 +359,7 @@ void TForm6::endProgram() {
 
 void TForm6::butstockClick() {
     if (!butstock->isEnabled()) return;
-    if (!m_lock.tryAcquire(m_state.files.pathOf("Consolid.lck"))) {
+    if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
                                    " now.\rTry again when it has finished.");
@@ -408,14 +409,14 @@ void TForm6::ButDeleteClick() {
                         Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toCp1252(program));
+    RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toNativePath(program));
     if (!record.refusal.empty()) {
         dialogs.message(record.refusal);
         return;
     }
     FileListBox1->clear();
     for (const std::string& path : record.paths)
-        FileListBox1->addItem(fromCp1252(path));
+        FileListBox1->addItem(fromNativePath(path));
     m_state.RemoveAtEnd = std::move(record.paths);
     dialogs.message("Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi "
                     "files will be gone.");

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// The system's open dialog. Paths are Windows-1252 bytes, like every path the
-// program composes.
+// The system's open dialog. Paths are in the file system's own encoding, like
+// every path the program composes.
 class FileDialog {
   public:
     struct Filter {

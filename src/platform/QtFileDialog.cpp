@@ -1,6 +1,7 @@
 #include "platform/QtFileDialog.h"
 
 #include "platform/Cp1252.h"
+#include "platform/QtPaths.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -12,7 +13,7 @@ std::optional<std::string> QtFileDialog::open(const std::string& title,
     QStringList nameFilters;
     for (const Filter& f : filters)
         nameFilters << fromCp1252(f.label + " (" + f.pattern + ")");
-    QFileDialog dialog(QApplication::activeWindow(), fromCp1252(title), fromCp1252(directory));
+    QFileDialog dialog(QApplication::activeWindow(), fromCp1252(title), fromNativePath(directory));
     // Qt's own dialog reads the bracketed patterns the same way on every desktop.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -20,5 +21,5 @@ std::optional<std::string> QtFileDialog::open(const std::string& title,
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return toCp1252(dialog.selectedFiles().first());
+    return toNativePath(dialog.selectedFiles().first());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/QtFontDialog.h"
+#include "platform/QtPaths.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ bool QtPrintDialog::choose() {
 PrintDialog::Outcome QtPrintDialog::printText(const TextDocument& document) {
     QPrinter printer;
     const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
-    const QString pdf = fromCp1252(document.pdfPath);
+    const QString pdf = fromNativePath(document.pdfPath);
     if (noPrinter) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);

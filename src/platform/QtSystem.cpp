@@ -1,6 +1,7 @@
 #include "platform/QtSystem.h"
 
 #include "platform/Cp1252.h"
+#include "platform/QtPaths.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ int QtScreenInfo::height() const {
 }
 
 int QtLauncher::startHidden(const std::string& program) {
-    QString path = fromCp1252(program);
+    QString path = fromNativePath(program);
     // Like the system call it stands for: 2 for a missing file, 5 for one that may not run.
     if (!QFileInfo::exists(path)) return 2;
     if (!QProcess::startDetached(path, {}, QFileInfo(path).absolutePath())) return 5;
@@ -62,7 +63,7 @@ int QtLauncher::startHidden(const std::string& program) {
 }
 
 bool QtLauncher::runAndWait(const std::string& program, int timeoutMs) {
-    QString path = fromCp1252(program);
+    QString path = fromNativePath(program);
     QProcess process;
     process.setWorkingDirectory(QFileInfo(path).absolutePath());
     process.start(path, {});

@@ -1,5 +1,6 @@
 #include "store/FileCommit.h"
 
+#include "platform/FileLock.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/TextFile.h"
@@ -10,6 +11,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdexcept>
+#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -125,21 +127,33 @@ bool readJournal(const std::string& path, std::vector<JournalLine>& lines, std::
     return false;
 }
 
-void sweepStaging(const std::string& dir) {
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+bool isLeftover(std::string_view name) {
+    // "Inventory.dat.~stg.~tmp" is a staging file cut off while it was written.
+    return endsWith(name, FileCommit::StagingSuffix) || endsWith(name, FileNames::RewriteSuffix) ||
+           sameName(name, FileNames::ProbeName) || sameName(name, FileNames::ConsolidationLock);
+}
+
+void sweepLeftovers(const std::string& dir) {
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d) return;
     std::vector<std::string> leftovers;
     while (dirent* e = ::readdir(d)) {
-        if (endsWith(e->d_name, FileCommit::StagingSuffix)) leftovers.push_back(dir + e->d_name);
+        if (isLeftover(e->d_name)) leftovers.push_back(dir + e->d_name);
     }
     ::closedir(d);
     for (const auto& path : leftovers)
-        ::unlink(path.c_str());
+        FileLock::removeUnlessHeld(path);
 }
 
 } // namespace
 
-FileCommit::FileCommit(std::string dataDir) : m_dir(std::move(dataDir)) {}
+FileCommit::FileCommit(std::string dataDir) : m_dir(std::move(dataDir)) {
+    m_directoryLock.share(m_dir);
+}
 
 FileCommit::~FileCommit() {
     if (!m_done) cancel();
@@ -226,6 +240,8 @@ void FileCommit::cancel() {
 }
 
 std::string RecoverFileCommit(const std::string& dataDir) {
+    DirectoryLock alone;
+    if (!alone.tryExclusive(dataDir)) return std::string();
     const std::string path = dataDir + std::string(FileCommit::JournalName);
     std::vector<JournalLine> lines;
     std::string note;
@@ -236,6 +252,7 @@ std::string RecoverFileCommit(const std::string& dataDir) {
         syncDirectory(dataDir);
     }
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "Delete error");
-    sweepStaging(dataDir);
+    // Only now: a complete journal still needed its staging files.
+    sweepLeftovers(dataDir);
     return finished ? note : std::string();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DirectoryLock.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +73,7 @@ class FileCommit {
     std::string checkedName(std::string_view name) const;
 
     std::string m_dir;
+    DirectoryLock m_directoryLock;
     std::vector<Operation> m_operations;
     std::string m_note;
     size_t m_stopAfter = static_cast<size_t>(-1);
@@ -80,8 +83,11 @@ class FileCommit {
 };
 
 // At program start, before any data file is read: finishes a change whose
-// journal is in place and discards the staging files of one that never got
-// there. Returns the note of the change it finished (empty when there was
-// none, or it had no note). Throws IoError when an operation cannot be
-// finished; the journal then stays for the next start.
+// journal is in place, then clears away the staging files of one that never
+// got there and every other file our code keeps only while it works (see
+// FileNames), unless a running process still holds it. While another copy of
+// the program is in the middle of a change, leaves everything to it. Returns
+// the note of the change it finished (empty when there was none, or it had no
+// note). Throws IoError when an operation cannot be finished; the journal then
+// stays for the next start.
 std::string RecoverFileCommit(const std::string& dataDir);

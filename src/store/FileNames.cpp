@@ -37,7 +37,7 @@ std::string resolve(const std::string& dir, std::string_view name) {
 }
 
 bool canCreateIn(const std::string& dir) {
-    const std::string probe = (dir.empty() ? std::string("./") : dir) + "Zorvi.~probe";
+    const std::string probe = (dir.empty() ? std::string("./") : dir) + std::string(ProbeName);
     int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return errno == EEXIST;
     ::close(fd);

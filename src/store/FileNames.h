@@ -7,6 +7,13 @@
 // the file system the shops' data were first kept on: an existing file keeps
 // its own spelling, a new one is created as named.
 namespace FileNames {
+// Files our code keeps only while it works, and removes when done; the next
+// start clears away what a crash or a kill left (with the staging files of
+// FileCommit).
+inline constexpr std::string_view RewriteSuffix = ".~tmp";    // a new copy before it takes its name
+inline constexpr std::string_view ProbeName = "Zorvi.~probe"; // canCreateIn's try
+inline constexpr std::string_view ConsolidationLock = "Consolid.lck";
+
 std::string resolve(const std::string& dir, std::string_view name);
 bool exists(const std::string& path);
 // The name is there, even as a link whose target is gone.

@@ -1,5 +1,6 @@
 #include "store/TextFile.h"
 
+#include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberText.h"
 #include "store/TextRules.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -84,13 +86,16 @@ bool TextFile::openRead(const std::string& path) {
 bool TextFile::openRewrite(const std::string& path) {
     if (isOpen()) abandon();
     m_path = path;
-    m_tempPath = path + ".~tmp";
+    m_tempPath = path + std::string(FileNames::RewriteSuffix);
     // A temporary name left by a crash goes first; what is created in its
     // place is new and ours, never a link planted to send our bytes elsewhere.
     ::unlink(m_tempPath.c_str());
     m_fd =
         ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, FileMode);
     if (m_fd < 0) return false;
+    // Held until the new file has its real name: a second copy of the program
+    // starting now must not clear it away as a leftover of a crash.
+    ::flock(m_fd, LOCK_EX | LOCK_NB);
     // The new file takes the old one's permissions, which the shop may have set.
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
@@ -478,16 +483,15 @@ void TextFile::close() {
     int fd = m_fd;
     m_fd = -1;
     m_mode = Mode::None;
-    if (::close(fd) != 0 && mode != Mode::Read) {
-        if (mode == Mode::Rewrite) ::unlink(m_tempPath.c_str());
-        fail("Close error");
-    }
+    // The new file is on disk; it takes its name while its lock is still held.
     if (mode == Mode::Rewrite && ::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
         int saved = errno;
+        ::close(fd);
         ::unlink(m_tempPath.c_str());
         errno = saved;
         fail("Rename error");
     }
+    if (::close(fd) != 0 && mode != Mode::Read) fail("Close error");
     if (mode == Mode::Rewrite) syncDirectory();
 }
 

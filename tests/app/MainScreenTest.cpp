@@ -1,5 +1,6 @@
 #include "app/MainScreen.h"
 #include "app/StartUp.h"
+#include "platform/QtPaths.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -122,6 +123,25 @@ TEST(MainScreen, PathComponentsAreCountedFromSeparatorsAndDots) {
     EXPECT_FALSE(HasLongPathComponent("/tmp/abcdefgh.ijk/"));
     EXPECT_TRUE(HasLongPathComponent("/tmp/abcdefghi/"));
     EXPECT_TRUE(HasLongPathComponent("/home/shopkeeper/z/"));
+    // Letters, not bytes: "Bäckerei" is eight letters in nine bytes.
+    EXPECT_FALSE(HasLongPathComponent("/home/jörg/Bäckerei/"));
+    EXPECT_TRUE(HasLongPathComponent("/home/jörg/Bäckereien/"));
+}
+
+TEST(MainScreen, AShopInAFolderNamedInAnyAlphabetFindsItsFilesAndRecordsTheStart) {
+    // An o-umlaut that Windows-1252 has, an l-stroke it has not.
+    MainScreenFixture f("jörg ł");
+    f.writeConfiguration(f.config);
+    f.dir.write("Pricelist.dat", SampleLine);
+    f.printerReady();
+    std::string programDir = f.dir.path();
+    programDir.pop_back();
+    f.program = std::make_unique<ProgramBlock>(
+        f.services, DataDirectoryOf(QString::fromUtf8(programDir.c_str())));
+    EXPECT_EQ(f.program->state.files.DataDir(), f.dir.path());
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
+    EXPECT_EQ(f.trading(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 9:05:\r\n");
 }
 
 TEST(MainScreen, MenuHelpAndTheButtonsOfOtherEditions) {

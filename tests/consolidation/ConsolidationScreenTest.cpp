@@ -82,6 +82,7 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
     EXPECT_FALSE(s.isVisible());
     EXPECT_FALSE(f.main().isVisible());
+    EXPECT_FALSE(f.dir.exists("Consolid.lck"));
 }
 
 TEST(ConsolidationScreen, FaultyTakingsLineAnsweredNoEndsWithoutChanges) {
@@ -117,4 +118,7 @@ TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
     EXPECT_TRUE(f.dir.exists("Stocktake.26A"));
     EXPECT_TRUE(f.dir.exists("Inventory.26A"));
     EXPECT_TRUE(f.dir.exists("Inventory.dat"));
+    QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
+    EXPECT_FALSE(f.dir.exists("Consolid.lck"));
 }

@@ -1,5 +1,7 @@
 #include "store/FileCommit.h"
+#include "platform/FileLock.h"
 #include "store/IoError.h"
+#include "store/TextFile.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -97,5 +99,59 @@ TEST(FileCommit, RefusesNamesOutsideTheDataDirectoryAndTakenArchiveNames) {
     commit.cancel();
     Files expected = Before;
     expected["Res2026Dez.07a"] = "yesterday\r\n";
+    EXPECT_EQ(dir.files(), expected);
+}
+
+TEST(FileCommit, AStartFinishesTheJournalThenClearsAwayWhatCrashesLeft) {
+    TestDir dir;
+    layOut(dir);
+    // A crash once the journal was in place; earlier ones left the rest.
+    dir.write("Inventory.dat.~stg", "new inventory\r\n");
+    dir.write("Commit.jnl", "R\tInventory.dat\tInventory.dat.~stg\r\nEND\r\n");
+    const Files leftovers = {{"Daybyday.dat.~stg.~tmp", "half a day"},
+                             {"Spersons.dat.~stg", "A   ANNA"},
+                             {"Commit.jnl.~stg", "R\tSpersons.dat"},
+                             {"Configur.dat.~tmp", "half a setup"},
+                             {"Zorvi.~probe", ""},
+                             {"consolid.lck", ""}};
+    // The shop's own files, however like ours their names look.
+    const Files shops = {{"Notes.~tm", "n"}, {"tmp", "t"}, {"Consolid.lck.old", "c"}};
+    for (const Files* files : {&leftovers, &shops})
+        for (const auto& [name, bytes] : *files)
+            dir.write(name, bytes);
+    EXPECT_EQ(RecoverFileCommit(dir.path()), "");
+    Files expected = Before;
+    expected["Inventory.dat"] = "new inventory\r\n";
+    expected.insert(shops.begin(), shops.end());
+    EXPECT_EQ(dir.files(), expected);
+}
+
+TEST(FileCommit, AStartLeavesTheWorkOfARunningCopyAlone) {
+    TestDir dir;
+    layOut(dir);
+    // Another copy is rewriting a file and consolidating.
+    TextFile setup;
+    ASSERT_TRUE(setup.openRewrite(dir.file("Configur.dat")));
+    setup.writeLine("new setup");
+    setup.flush();
+    FileLock consolidating;
+    ASSERT_TRUE(consolidating.tryAcquire(dir.file("Consolid.lck")));
+    RecoverFileCommit(dir.path());
+    EXPECT_TRUE(dir.exists("Configur.dat.~tmp"));
+    EXPECT_TRUE(dir.exists("Consolid.lck"));
+    setup.close();
+    consolidating.release();
+
+    // Another copy is staging a change.
+    {
+        FileCommit change(dir.path());
+        change.replace("Inventory.dat", "new inventory\r\n");
+        RecoverFileCommit(dir.path());
+        EXPECT_TRUE(dir.exists("Inventory.dat.~stg"));
+        change.commit();
+    }
+    Files expected = Before;
+    expected["Inventory.dat"] = "new inventory\r\n";
+    expected["Configur.dat"] = "new setup\r\n";
     EXPECT_EQ(dir.files(), expected);
 }
