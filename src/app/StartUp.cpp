@@ -8,7 +8,7 @@
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/ProgramState.h"
-#include "takings/TakingsRecord.h"
+#include "takings/TakingsJournal.h"
 
 namespace {
 
@@ -86,9 +86,8 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
 // goes on to keep trading off where they found the day cannot trade.
 void writeStartRecord(ProgramState& state, const std::string& dateTimeText, Dialogs& dialogs) {
     try {
-        AppendStartRecord(state.files, dateTimeText);
+        TakingsJournal(state.files.DataDir()).WriteStartRecord(dateTimeText);
     } catch (const IoError& e) {
-        state.files.results.discard();
         dialogs.message(e.message());
     }
 }

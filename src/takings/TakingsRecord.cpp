@@ -1,8 +1,6 @@
 #include "takings/TakingsRecord.h"
 
 #include "pricelist/CurrentArticle.h"
-#include "store/DataFiles.h"
-#include "takings/TakingsJournal.h"
 #include "till/SaleState.h"
 
 #include "store/NumberText.h"
@@ -47,11 +45,4 @@ std::string ResultsTotalText(const SaleState& sale, const std::string& clockText
 
 std::string StartRecordText(const std::string& dateTimeText) {
     return "* START of SALE   " + dateTimeText.substr(0, 14);
-}
-
-bool AppendStartRecord(DataFiles& files, const std::string& dateTimeText) {
-    TakingsJournal journal(files.DataDir());
-    if (!journal.open()) return false;
-    journal.WriteStartRecord(dateTimeText);
-    return true;
 }

@@ -2,7 +2,6 @@
 
 #include <string>
 
-class DataFiles;
 struct CurrentArticle;
 struct SaleState;
 
@@ -26,6 +25,3 @@ std::string ResultsTotalText(const SaleState& sale, const std::string& clockText
 // The record written at each program start; dateTimeText is the system's
 // date-and-time text, of which the first 14 characters are kept.
 std::string StartRecordText(const std::string& dateTimeText);
-// Appends the start record to Results.dat in the data directory; false when
-// the file cannot be opened or written.
-bool AppendStartRecord(DataFiles& files, const std::string& dateTimeText);
