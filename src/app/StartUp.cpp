@@ -1,6 +1,8 @@
 #include "app/StartUp.h"
 
 #include "devices/DeviceStartup.h"
+#include "devices/Printer.h"
+#include "forms/ShowNotices.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
 #include "store/DateTimeText.h"
@@ -50,7 +52,10 @@ void checkScreenSize(ProgramState& state, Services& services) {
 }
 
 bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
-    if (ReadConfiguration(state.files.pathOf("Configur.dat"), state.config, dialogs)) {
+    ConfigurationReading reading =
+        ReadConfiguration(state.files.pathOf("Configur.dat"), state.config);
+    ShowNotices(dialogs, reading.notices);
+    if (reading.found) {
         state.flags.ConfigMissing = false;
         return true;
     }

@@ -8,6 +8,7 @@
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
@@ -272,7 +273,8 @@ void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
 void TForm5::EdexpKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_state.sale.ParsedAmount = entry.ParsedAmount;
     m_state.sale.ExpenseAmount = entry.ParsedAmount;
     if (isAcceptedAmount(entry)) moveTo(edyn);
@@ -350,7 +352,8 @@ void TForm5::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
 void TForm5::edtaxKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edtax->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(edtax->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_state.sale.ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
 

@@ -8,6 +8,7 @@
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
@@ -171,7 +172,8 @@ void TForm4::edreceivedKeyPress(char& key) {
         return;
     }
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_state.sale.ParsedAmount = entry.ParsedAmount;
     m_state.article.WholesalePrice = entry.ParsedAmount;
     edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));

@@ -8,6 +8,7 @@
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
@@ -96,7 +97,8 @@ void TForm4::EdpaidKeyPress(char& key) {
     }
     key = 0;
     SaleState& sale = m_state.sale;
-    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     sale.ParsedAmount = entry.ParsedAmount;
     Edpaid->setText(currency(sale.ParsedAmount));
     if (sale.SaleTotal < 0) {
@@ -171,7 +173,8 @@ void TForm4::edchangeKeyPress(char& key) {
     }
     key = 0;
     if (m_state.sale.NewArticleMode) {
-        AmountEntry entry = ParseNumber(toCp1252(edchange->text()), m_services.dialogs);
+        AmountEntry entry = ParseNumber(toCp1252(edchange->text()));
+        ShowNotices(m_services.dialogs, entry.notices);
         m_state.sale.ParsedAmount = entry.ParsedAmount;
         m_state.article.SalePrice = entry.ParsedAmount;
         edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));

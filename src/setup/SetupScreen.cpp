@@ -4,6 +4,7 @@
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "setup/SampleDocket.h"
@@ -283,7 +284,7 @@ std::string TForm2::configurationPath() {
 void TForm2::FormActivate() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     m_state.config = DefaultConfiguration();
-    ReadConfiguration(configurationPath(), m_state.config, m_services.dialogs);
+    ShowNotices(m_services.dialogs, ReadConfiguration(configurationPath(), m_state.config).notices);
     fillFields();
     for (QFrame* p : {pansp, panbasic, pandock, panlang})
         p->hide();
@@ -344,8 +345,8 @@ SetupFields TForm2::readFields() const {
 }
 
 void TForm2::takeOverAndSave() {
-    TakeOverFields(readFields(), m_state.config, m_services.regional.formats().decimalSeparator,
-                   m_services.dialogs);
+    ShowNotices(m_services.dialogs, TakeOverFields(readFields(), m_state.config,
+                                                   m_services.regional.formats().decimalSeparator));
     SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
 }
 
