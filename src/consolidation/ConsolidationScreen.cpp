@@ -8,6 +8,7 @@
 #include "consolidation/Stocktake.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
@@ -210,17 +211,36 @@ void TForm6::AskForPrinting() {
     if (dialogs.confirm("  If you want the Results printed,  \r  then switch the Printer on and "
                         "press  [ Yes ] ! ",
                         Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
-        TestPrinter(m_state, m_services.launcher, dialogs);
+        testPrinter();
     else
         m_state.flags.DocketAutoPrint = false;
+}
+
+// The test program may be missing; the operator can put it in place and retry.
+void TForm6::testPrinter() {
+    Dialogs& dialogs = m_services.dialogs;
+    PrinterTest test = TestPrinter(m_state, m_services.launcher);
+    while (!test.retryQuestion.empty() &&
+           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        test = TestPrinter(m_state, m_services.launcher);
+    ShowNotices(dialogs, test.notices);
+}
+
+void TForm6::offerSamplePriceList() {
+    DataFiles& files = m_state.files;
+    if (!PriceListMissing(files)) return;
+    if (m_services.dialogs.confirm(PriceListSampleQuestion, Dialogs::Buttons::OkCancel) ==
+        Dialogs::Answer::Ok)
+        CreateSamplePriceList(files);
 }
 
 void TForm6::stepDayReport() {
     Label7->setEnabled(false);
     DataFiles& files = m_state.files;
     // Without a price list the inventory would be rebuilt from nothing.
-    if (!FileNames::exists(files.pathOf("Pricelist.dat"))) {
-        if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+    if (PriceListMissing(files)) {
+        offerSamplePriceList();
         m_services.dialogs.message(notFoundText(files.pathOf("Pricelist.dat")));
         endProgram();
         return;
@@ -345,7 +365,8 @@ void TForm6::showLines(const std::vector<std::string>& lines) {
 void TForm6::printReport(const std::vector<std::string>& lines) {
     if (!m_state.flags.DocketAutoPrint) return;
     WriteReportToDocketFile(m_state.files.pathOf("Docket.Prn"), lines);
-    SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher, m_services.dialogs);
+    ShowNotices(m_services.dialogs,
+                SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher));
 }
 
 void TForm6::ButExitClick() {
@@ -371,7 +392,7 @@ void TForm6::butstockClick() {
     repaint();
     m_state.consolidation = ConsolidationTotals{};
     DataFiles& files = m_state.files;
-    if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+    offerSamplePriceList();
     const std::string results = files.compose("Results.dat");
     DayResults counted;
     if (!ReadDayResults(results, Config(), m_dates.DateText, counted)) {

@@ -398,7 +398,7 @@ void TForm5::payOut() {
     closeTakings(m_state.files);
 
     if (m_state.flags.DrawerAvailable)
-        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
+        ShowNotices(m_services.dialogs, OpenCashDrawer(m_state, m_services.ports));
     if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
     edcqt->setText("ok");
     SaleState& s = m_state.sale;

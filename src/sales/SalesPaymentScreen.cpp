@@ -138,7 +138,7 @@ void TForm4::saleCovered() {
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     edchange->setText(currency(m_state.sale.ChangeDue));
     if (m_state.flags.DrawerAvailable)
-        OpenCashDrawer(m_state, m_services.ports, m_services.dialogs);
+        ShowNotices(m_services.dialogs, OpenCashDrawer(m_state, m_services.ports));
     showOnDisplay();
     if (m_state.flags.DocketOpen) completeDocket(m_state, m_services);
     moveTo(edchange);

@@ -4,6 +4,7 @@
 #include "devices/DocketVerdict.h"
 #include "devices/Printer.h"
 #include "devices/SerialDevices.h"
+#include "forms/ShowNotices.h"
 #include "platform/Services.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
@@ -66,7 +67,7 @@ void completeDocket(ProgramState& state, Services& services) {
     const std::string& dir = state.files.DataDir();
     if (finished && state.flags.DocketAutoPrint &&
         FileNames::exists(FileNames::resolve(dir, "docket.prn")))
-        SendDocketToPrinter(dir, services.launcher, services.dialogs);
+        ShowNotices(services.dialogs, SendDocketToPrinter(dir, services.launcher));
 }
 
 void abandonDocket(ProgramState& state) {
@@ -77,5 +78,6 @@ void abandonDocket(ProgramState& state) {
 void showSaleOnDisplay(ProgramState& state, Services& services) {
     if (!state.flags.DisplayAvailable) return;
     std::string left = state.sale.DisplayText;
-    ShowOnCustomerDisplay(left, state.sale.DisplayValue, state, services.ports, services.dialogs);
+    ShowNotices(services.dialogs,
+                ShowOnCustomerDisplay(left, state.sale.DisplayValue, state, services.ports));
 }

@@ -2,7 +2,6 @@
 
 #include "devices/Docket.h"
 #include "devices/Printer.h"
-#include "platform/Dialogs.h"
 #include "platform/PrintDialog.h"
 #include "setup/SetupFiles.h"
 #include "store/IoError.h"
@@ -68,13 +67,27 @@ std::vector<std::string> bodyLines(const Configuration& config) {
     return isSmall(config) ? smallBody(config) : wideBody(config);
 }
 
-void write(ProgramState& state, Dialogs& dialogs) {
+PrinterTest checkPrinter(ProgramState& state, Launcher& launcher) {
+    SetupFiles::EraseDocketDat(state.files.DataDir());
+    if (state.flags.PrinterDisabled) {
+        PrinterTest disabled;
+        disabled.notices.push_back({"Printer disabled!"});
+        return disabled;
+    }
+    PrinterTest test = TestPrinter(state, launcher);
+    if (!test.passed) test.notices.push_back({"Printer not ready!"});
+    return test;
+}
+
+Notices start(ProgramState& state) {
     if (!StartDocket(state)) throw IoError(state.files.CurrentFileName, "File cannot be created");
+    return {{isSmall(state.config)
+                 ? "Printing a small Sample docket.\r\nSwitch the Printer on and click on Ok"
+                 : "Printing a wide Sample docket.\r\nSwitch the Printer on and click on Ok"}};
+}
+
+Notices finishAndPrint(ProgramState& state, Launcher& launcher, PrintDialog& printDialog) {
     try {
-        dialogs.message(
-            isSmall(state.config)
-                ? "Printing a small Sample docket.\r\nSwitch the Printer on and click on Ok"
-                : "Printing a wide Sample docket.\r\nSwitch the Printer on and click on Ok");
         for (const std::string& line : bodyLines(state.config))
             state.files.docket.writeLine(line);
         FinishDocket(state);
@@ -84,24 +97,8 @@ void write(ProgramState& state, Dialogs& dialogs) {
         state.flags.DocketOpen = false;
         throw;
     }
-}
-
-bool print(ProgramState& state, Dialogs& dialogs, Launcher& launcher, PrintDialog& printDialog,
-           const std::function<void()>& saveScreenValues) {
-    const std::string& dir = state.files.DataDir();
-    SetupFiles::EraseDocketDat(dir);
-    if (state.flags.PrinterDisabled) {
-        dialogs.message("Printer disabled!");
-        return false;
-    }
-    if (!TestPrinter(state, launcher, dialogs)) {
-        dialogs.message("Printer not ready!");
-        return false;
-    }
-    saveScreenValues();
-    write(state, dialogs);
     printDialog.choose();
-    return SendDocketToPrinter(dir, launcher, dialogs);
+    return SendDocketToPrinter(state.files.DataDir(), launcher);
 }
 
 } // namespace SampleDocket

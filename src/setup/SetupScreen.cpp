@@ -355,14 +355,25 @@ void TForm2::butsavExClick() {
     // A configuration that was not stored keeps the operator here (the error
     // is shown by the handler's guard).
     takeOverAndSave();
-    CheckDrawerPort(m_state, m_services.ports, m_services.dialogs);
-    CheckDisplayPort(m_state, m_services.ports, m_services.dialogs);
+    ShowNotices(m_services.dialogs, CheckDrawerPort(m_state, m_services.ports));
+    ShowNotices(m_services.dialogs, CheckDisplayPort(m_state, m_services.ports));
     leaveToMain();
 }
 
 void TForm2::butprndocketClick() {
-    SampleDocket::print(m_state, m_services.dialogs, m_services.launcher, m_services.printDialog,
-                        [this] { takeOverAndSave(); });
+    Dialogs& dialogs = m_services.dialogs;
+    Launcher& launcher = m_services.launcher;
+    PrinterTest check = SampleDocket::checkPrinter(m_state, launcher);
+    while (!check.retryQuestion.empty() &&
+           dialogs.confirm(check.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        check = SampleDocket::checkPrinter(m_state, launcher);
+    ShowNotices(dialogs, check.notices);
+    // Nothing is saved for a sample that cannot be printed.
+    if (!check.passed) return;
+    takeOverAndSave();
+    ShowNotices(dialogs, SampleDocket::start(m_state));
+    ShowNotices(dialogs, SampleDocket::finishAndPrint(m_state, launcher, m_services.printDialog));
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #include "devices/SerialDevices.h"
 #include "store/ProgramState.h"
 #include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@ struct SerialFixture : ::testing::Test {
     TestDir dir;
     ProgramState state;
     FakePorts ports;
-    FakeDialogs dialogs;
     SerialFixture() { state.files.setDataDir(dir.path()); }
 };
 
@@ -45,12 +45,11 @@ TEST_F(SerialFixture, APortThatTakesNoGreetingIsReported) {
     ports.works = false;
     state.config.DrawerPort = "COM2";
     state.config.DisplayPort = "COM3";
-    CheckDrawerPort(state, ports, dialogs);
-    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_EQ(noticeTexts(CheckDrawerPort(state, ports)), std::vector<std::string>{NoDrawer});
+    EXPECT_EQ(noticeTexts(CheckDisplayPort(state, ports)), std::vector<std::string>{NoDisplay});
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{NoDrawer, NoDisplay}));
 }
 
 TEST_F(SerialFixture, DisplayLines) {
@@ -67,27 +66,26 @@ TEST_F(SerialFixture, DisplayLines) {
     for (const Case& c : cases) {
         state.config.DisplayWidth = c.width;
         std::string left = c.left;
-        ShowOnCustomerDisplay(left, c.right, state, ports, dialogs);
+        EXPECT_TRUE(ShowOnCustomerDisplay(left, c.right, state, ports).empty());
         EXPECT_EQ(left, c.cutLeft);
         EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|" + c.line);
     }
-    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
     state.config.DrawerPort = state.config.DisplayPort = "COM1";
     state.flags.DrawerAvailable = state.flags.DisplayAvailable = true;
-    OpenCashDrawer(state, ports, dialogs);
+    EXPECT_TRUE(OpenCashDrawer(state, ports).empty());
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|open");
     EXPECT_TRUE(state.flags.DrawerAvailable);
 
     ports.works = false;
-    OpenCashDrawer(state, ports, dialogs);
+    EXPECT_EQ(noticeTexts(OpenCashDrawer(state, ports)), std::vector<std::string>{DrawerProblem});
     std::string left = "Tea";
-    ShowOnCustomerDisplay(left, "1.00", state, ports, dialogs);
+    EXPECT_EQ(noticeTexts(ShowOnCustomerDisplay(left, "1.00", state, ports)),
+              std::vector<std::string>{DisplayProblem});
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{DrawerProblem, DisplayProblem}));
 }
 
 } // namespace
