@@ -69,7 +69,6 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
     writeShop(dir);
     DataFiles files(dir);
-    QuietDialogs dialogs;
 
     // The apply: a journal of 1,000 changes spread over the inventory.
     std::mt19937 random(11);
@@ -89,7 +88,7 @@ int main(int argc, char** argv) {
     const std::string original = dir + "Inventory.orig";
     std::filesystem::copy_file(dir + "Inventory.dat", original);
     const Paired apply = paired(
-        7, [&] { ApplyInventoryUpdates(files, dialogs); },
+        7, [&] { ApplyInventoryUpdates(files); },
         [&] {
             readOnce(dir + "Inventory.wrk");
             readOnce(dir + "Inventory.new");
@@ -134,10 +133,9 @@ int main(int argc, char** argv) {
     // The search, for the last code and for one that is not there.
     InventoryLine line;
     const std::string lastCode = BenchCode(ArticleCount - 1);
-    double findLast = median(51, [&] { FindInventoryLine(files, lastCode, line, dialogs); });
+    double findLast = median(51, [&] { FindInventoryLine(files, lastCode, line); });
     const bool lastFound = line.ArticleCode == lastCode;
-    double findMissing =
-        median(51, [&] { FindInventoryLine(files, "NOT-THERE    ", line, dialogs); });
+    double findMissing = median(51, [&] { FindInventoryLine(files, "NOT-THERE    ", line); });
     double readInventory = median(51, [&] { readOnce(dir + "Inventory.dat"); });
 
     // The screen, from the 13th character of a code to the line shown.

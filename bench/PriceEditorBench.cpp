@@ -124,7 +124,6 @@ int main(int argc, char** argv) {
     for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
         std::ofstream(dir + name) << "help\r\n";
     DataFiles files(dir);
-    QuietDialogs dialogs;
 
     bool same = true;
     {
@@ -138,7 +137,7 @@ int main(int argc, char** argv) {
     }
 
     DoubleEntryReport report;
-    double check = median(9, [&] { report = CheckDoubleEntries(files, dialogs); });
+    double check = median(9, [&] { report = CheckDoubleEntries(files); });
     double readList = median(21, [&] { readOnce(dir + "Pricelist.dat"); });
     double readBoth = median(21, [&] {
         readOnce(dir + "Pricelist.dat");
@@ -149,8 +148,8 @@ int main(int argc, char** argv) {
     double save = median(
         7,
         [&] {
-            saved = SavePriceList(files, config, dialogs, prices);
-            CheckDoubleEntries(files, dialogs);
+            saved = SavePriceList(files, config, prices);
+            CheckDoubleEntries(files);
         },
         layOut);
     double saveNoSync = median(
@@ -158,8 +157,8 @@ int main(int argc, char** argv) {
         [&] {
             PriceListSaveOptions options;
             options.skipSyncs = true;
-            SavePriceList(files, config, dialogs, prices, options);
-            CheckDoubleEntries(files, dialogs);
+            SavePriceList(files, config, prices, options);
+            CheckDoubleEntries(files);
         },
         layOut);
     layOut();

@@ -4,7 +4,6 @@
 
 #include "BenchShop.h"
 #include "BenchTiming.h"
-#include "platform/Dialogs.h"
 #include "pricelist/CurrentArticle.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
@@ -27,16 +26,6 @@ namespace {
 
 constexpr int ArticleCount = 100000;
 constexpr int ShortLineEvery = 100;
-
-class RecordingDialogs : public Dialogs {
-  public:
-    void message(const std::string& text) override { shown.push_back(text); }
-    Answer confirm(const std::string& text, Buttons, std::optional<Position>) override {
-        shown.push_back(text);
-        return Answer::Cancel;
-    }
-    std::vector<std::string> shown;
-};
 
 // 81 characters, as the inventory update writes them.
 std::string inventoryLine(int i) {
@@ -67,7 +56,7 @@ int main() {
     if (root.empty()) return 1;
     const std::string dir = root + "/";
     DataFiles files(dir);
-    RecordingDialogs dialogs;
+    Notices notices;
     Configuration config;
     config.LowStockPercent = 20;
     config.InventoryOn = true;
@@ -82,15 +71,15 @@ int main() {
                 ArticleCount, ArticleCount / ShortLineEvery);
 
     double compactDropping = median(
-        5, [&] { CompactPriceList(files, dialogs); }, [&] { writePriceList(priceList, true); });
-    double compactUnchanged = median(5, [&] { CompactPriceList(files, dialogs); });
+        5, [&] { CompactPriceList(files); }, [&] { writePriceList(priceList, true); });
+    double compactUnchanged = median(5, [&] { CompactPriceList(files); });
 
     auto build = [&] {
         files.OpenPriceWorkForAppend();
         files.priceWork.erase();
-        OpenPriceListOrOfferSample(files, dialogs);
+        OpenPriceList(files);
         files.OpenPriceWorkForAppend();
-        BuildPriceWorkFile(files, config, dialogs);
+        BuildPriceWorkFile(files, config, notices);
         files.priceList.close();
         files.priceWork.close();
     };
@@ -149,9 +138,9 @@ int main() {
                (compactDropping + buildTime - writeAndSync) / readListAndInventory);
     std::printf("checks: last code %s, missing code %s, %zu messages\n",
                 lastFound ? "found" : "NOT FOUND", missingFound ? "FOUND" : "not found",
-                dialogs.shown.size());
+                notices.size());
 
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
-    return lastFound && !missingFound && dialogs.shown.empty() ? 0 : 1;
+    return lastFound && !missingFound && notices.empty() ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Everything CI checks: the formatting; a Release build with warnings as
-# errors; every test built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (warnings as errors too) and run on Qt's offscreen platform, then in Release;
-# the screens' places under a real window manager; and the Debian package.
+# Everything CI checks: the formatting; the layers' include rules; a Release
+# build with warnings as errors; every test built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (warnings as errors too) and run on Qt's
+# offscreen platform, then in Release; the screens' places under a real
+# window manager; and the Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --with-wm
@@ -12,6 +13,7 @@ if ! clang-format --dry-run --Werror "${sources[@]}"; then
     echo "Formatting differs from .clang-format: run clang-format -i on the files above." >&2
     exit 1
 fi
+scripts/include-check.sh
 
 launcher=()
 if command -v ccache >/dev/null; then

@@ -1,6 +1,5 @@
 #include "printer/DocketRowCodes.h"
 
-#include "printer/SilentDialogs.h"
 #include "store/Configuration.h"
 #include "store/FileNames.h"
 
@@ -18,8 +17,8 @@ std::string take(const std::string& text, const char* what, size_t row, std::str
 
 DocketRowCodes ReadDocketRowCodes(const std::string& dataDir) {
     Configuration config;
-    SilentDialogs silent;
-    ReadConfiguration(FileNames::resolve(dataDir, "Configur.dat"), config, silent);
+    // The companions run hidden: nobody would see its notices.
+    ReadConfiguration(FileNames::resolve(dataDir, "Configur.dat"), config);
     DocketRowCodes out;
     for (size_t row = 1; row <= 9; ++row) {
         out.codes[row] = take(config.DocketCode[row], "printer code", row, out.fault);

@@ -9,6 +9,7 @@
 #include "devices/Docket.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "inventory/InventoryFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
@@ -356,7 +357,7 @@ void TForm1::butdocketClick() {
         return;
     }
     Dialogs& dialogs = m_services.dialogs;
-    while (!TestPrinter(m_state, m_services.launcher, dialogs)) {
+    while (!testPrinter()) {
         if (dialogs.confirm("Printer not ready :\r" + m_state.PrinterTestText,
                             Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
             break;
@@ -364,12 +365,24 @@ void TForm1::butdocketClick() {
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     if (FileNames::exists(FileNames::resolve(dir, "docket.prn")))
-        showNotices(dialogs, SendDocketToPrinter(dir, m_services.launcher));
+        ShowNotices(dialogs, SendDocketToPrinter(dir, m_services.launcher));
     else
         dialogs.message("Docket data file not found.");
     if (dialogs.confirm("Do you want to continue printing Dockets ?", Dialogs::Buttons::YesNo) ==
         Dialogs::Answer::No)
         m_state.flags.DocketAutoPrint = false;
+}
+
+// The test program may be missing; the operator can put it in place and retry.
+bool TForm1::testPrinter() {
+    Dialogs& dialogs = m_services.dialogs;
+    PrinterTest test = TestPrinter(m_state, m_services.launcher);
+    while (!test.retryQuestion.empty() &&
+           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        test = TestPrinter(m_state, m_services.launcher);
+    ShowNotices(dialogs, test.notices);
+    return test.passed;
 }
 
 void TForm1::ButhelpClick() {
@@ -428,7 +441,7 @@ void TForm1::showTodaysTotals() {
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     WriteTotalsDocket(m_state.files.pathOf("Docket.Prn"), lines);
-    showNotices(m_services.dialogs, SendDocketToPrinter(dir, m_services.launcher));
+    ShowNotices(m_services.dialogs, SendDocketToPrinter(dir, m_services.launcher));
 }
 
 void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {

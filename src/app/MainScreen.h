@@ -98,6 +98,8 @@ class TForm1 : public ZorviScreen {
     void butexpClick();
     void butmenuClick();
     void butdocketClick();
+    // Whether the printer passed; what went wrong is shown.
+    bool testPrinter();
     void ButhelpClick();
     void ButintroClick();
     void butexitClick();

@@ -1,6 +1,8 @@
 #include "app/StartUp.h"
 
 #include "devices/DeviceStartup.h"
+#include "devices/Printer.h"
+#include "forms/ShowNotices.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
 #include "store/DateTimeText.h"
@@ -50,7 +52,10 @@ void checkScreenSize(ProgramState& state, Services& services) {
 }
 
 bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
-    if (ReadConfiguration(state.files.pathOf("Configur.dat"), state.config, dialogs)) {
+    ConfigurationReading reading =
+        ReadConfiguration(state.files.pathOf("Configur.dat"), state.config);
+    ShowNotices(dialogs, reading.notices);
+    if (reading.found) {
         state.flags.ConfigMissing = false;
         return true;
     }
@@ -60,15 +65,55 @@ bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
     return false;
 }
 
+// The test program may be missing; the operator can put it in place and retry.
+void testPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {
+    PrinterTest test = TestPrinter(state, launcher);
+    while (!test.retryQuestion.empty() &&
+           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        test = TestPrinter(state, launcher);
+    ShowNotices(dialogs, test.notices);
+}
+
+void checkDevicesAndPrinter(ProgramState& state, Services& services) {
+    Dialogs& dialogs = services.dialogs;
+    ShowNotices(dialogs, GreetDevicesAtStart(state, services.ports));
+    if (!state.flags.PrinterDisabled) testPrinter(state, services.launcher, dialogs);
+    ShowNotices(dialogs, PrintLastDocketAtStart(state, services.launcher));
+}
+
+void offerSamplePriceList(DataFiles& files, Dialogs& dialogs) {
+    if (!PriceListMissing(files)) return;
+    if (dialogs.confirm(PriceListSampleQuestion, Dialogs::Buttons::OkCancel) == Dialogs::Answer::Ok)
+        CreateSamplePriceList(files);
+}
+
 bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
-    bool opened = false;
+    DataFiles& files = state.files;
     try {
-        state.flags.PriceListError = PreparePriceList(state.files, state.config, dialogs, opened);
+        ShowNotices(dialogs, TidyPriceList(files));
+        try {
+            offerSamplePriceList(files, dialogs);
+        } catch (const IoError& e) {
+            // As after a failed compaction, the start goes on with whatever
+            // list there is.
+            dialogs.message(e.message());
+        }
+        if (PriceListMissing(files)) {
+            // A list made now is found by the next start; this one goes on
+            // without a work copy.
+            offerSamplePriceList(files, dialogs);
+            return false;
+        }
+        PriceWorkPreparation prepared = PreparePriceWork(files, state.config);
+        state.flags.PriceListError = prepared.priceListError;
+        ShowNotices(dialogs, prepared.notices);
+        return prepared.opened;
     } catch (const IoError& e) {
         // The old files stay as they were; the day can still start.
         dialogs.message(e.message());
+        return false;
     }
-    return opened;
 }
 
 // A change of several files that a crash or power cut interrupted is finished
@@ -133,7 +178,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     checkScreenSize(state, services);
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
-    CheckDevicesAndPrinterAtStart(state, services.ports, services.launcher, dialogs);
+    checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     writeStartRecord(state, DateTimeText(services.clock.now(), formats), dialogs);
     return outcome;

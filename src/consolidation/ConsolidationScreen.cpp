@@ -10,6 +10,7 @@
 #include "consolidation/Stocktake.h"
 #include "devices/Printer.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/QtPaths.h"
 #include "platform/Services.h"
@@ -212,17 +213,36 @@ void TForm6::AskForPrinting() {
     if (dialogs.confirm("  If you want the Results printed,  \r  then switch the Printer on and "
                         "press  [ Yes ] ! ",
                         Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
-        TestPrinter(m_state, m_services.launcher, dialogs);
+        testPrinter();
     else
         m_state.flags.DocketAutoPrint = false;
+}
+
+// The test program may be missing; the operator can put it in place and retry.
+void TForm6::testPrinter() {
+    Dialogs& dialogs = m_services.dialogs;
+    PrinterTest test = TestPrinter(m_state, m_services.launcher);
+    while (!test.retryQuestion.empty() &&
+           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        test = TestPrinter(m_state, m_services.launcher);
+    ShowNotices(dialogs, test.notices);
+}
+
+void TForm6::offerSamplePriceList() {
+    DataFiles& files = m_state.files;
+    if (!PriceListMissing(files)) return;
+    if (m_services.dialogs.confirm(PriceListSampleQuestion, Dialogs::Buttons::OkCancel) ==
+        Dialogs::Answer::Ok)
+        CreateSamplePriceList(files);
 }
 
 void TForm6::stepDayReport() {
     Label7->setEnabled(false);
     DataFiles& files = m_state.files;
     // Without a price list the inventory would be rebuilt from nothing.
-    if (!FileNames::exists(files.pathOf("Pricelist.dat"))) {
-        if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+    if (PriceListMissing(files)) {
+        offerSamplePriceList();
         m_services.dialogs.message(notFoundText(files.pathOf("Pricelist.dat")));
         endProgram();
         return;
@@ -342,7 +362,7 @@ void TForm6::showLines(const std::vector<std::string>& lines) {
 void TForm6::printReport(const std::vector<std::string>& lines) {
     if (!m_state.flags.DocketAutoPrint) return;
     WriteReportToDocketFile(m_state.files.pathOf("Docket.Prn"), lines);
-    showNotices(m_services.dialogs,
+    ShowNotices(m_services.dialogs,
                 SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher));
 }
 
@@ -368,7 +388,7 @@ void TForm6::butstockClick() {
     notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
     repaint();
     DataFiles& files = m_state.files;
-    if (OpenPriceListOrOfferSample(files, m_services.dialogs)) files.priceList.close();
+    offerSamplePriceList();
     const std::string results = files.compose("Results.dat");
     DayResults counted;
     if (!ReadDayResults(results, Config(), m_dates.DateText, counted)) {

@@ -60,6 +60,10 @@ class TForm6 : public ZorviScreen {
     void stepSalesPersonTable();
     void stepConsolidate();
     void AskForPrinting();
+    void testPrinter();
+    // When there is no price list at all, the operator may have one made
+    // with the sample line.
+    void offerSamplePriceList();
     void showLines(const std::vector<std::string>& lines);
     void printReport(const std::vector<std::string>& lines);
     // Runs a commit under the progress bar; false (after its message) when it failed

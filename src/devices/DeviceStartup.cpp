@@ -2,23 +2,18 @@
 
 #include "devices/Printer.h"
 #include "devices/SerialDevices.h"
-#include "platform/Dialogs.h"
 #include "store/ProgramState.h"
 
-void CheckDevicesAndPrinterAtStart(ProgramState& state, Ports& ports, Launcher& launcher,
-                                   Dialogs& dialogs) {
-    CheckDrawerPort(state, ports, dialogs);
-    CheckDisplayPort(state, ports, dialogs);
-
+Notices GreetDevicesAtStart(ProgramState& state, Ports& ports) {
+    Notices notices = CheckDrawerPort(state, ports);
+    for (Notice& notice : CheckDisplayPort(state, ports))
+        notices.push_back(std::move(notice));
     state.PrinterTestText.clear();
-    if (state.flags.PrinterDisabled)
-        state.flags.DocketAutoPrint = false;
-    else
-        TestPrinter(state, launcher, dialogs);
+    if (state.flags.PrinterDisabled) state.flags.DocketAutoPrint = false;
+    return notices;
+}
 
-    if (state.flags.DocketAutoPrint)
-        for (const Notice& notice : SendDocketToPrinter(state.files.DataDir(), launcher))
-            dialogs.message(notice.text);
-    else
-        dialogs.message("Printer not available.\rTo print dockets, press \"Docket + Yes\".");
+Notices PrintLastDocketAtStart(ProgramState& state, Launcher& launcher) {
+    if (state.flags.DocketAutoPrint) return SendDocketToPrinter(state.files.DataDir(), launcher);
+    return {{"Printer not available.\rTo print dockets, press \"Docket + Yes\"."}};
 }

@@ -4,7 +4,6 @@
 
 #include <string>
 
-class Dialogs;
 class Launcher;
 struct ProgramState;
 
@@ -16,12 +15,21 @@ struct ProgramState;
 // program gives up on the printer within 2 seconds.
 constexpr int PrinterTestTimeoutMs = 3000;
 
-// Starts Slipjet.exe without waiting. When it could not be started the
-// operator is told "Printer not ready! Errorcode=" and the start result.
+// Starts Slipjet.exe without waiting. When it could not be started, the
+// notice "Printer not ready! Errorcode=" with the start result; none else.
 Notices SendDocketToPrinter(const std::string& dataDir, Launcher& launcher);
+
+struct PrinterTest {
+    // DocketAutoPrint after the test.
+    bool passed = false;
+    // Set when Devcheck.exe could not be started: the question to put to the
+    // operator with Retry and Cancel. Retry runs the whole test again; after
+    // Cancel, this test's notices tell the outcome.
+    std::string retryQuestion;
+    Notices notices;
+};
 
 // Runs Devcheck.exe, waiting for it at most PrinterTestTimeoutMs, and sets
 // DocketAutoPrint only when the verdict is exactly "Ok". PrinterTestText gets
-// the verdict, or the result file's path when there is none. Returns
-// DocketAutoPrint.
-bool TestPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs);
+// the verdict, or the result file's path when there is none.
+PrinterTest TestPrinter(ProgramState& state, Launcher& launcher);

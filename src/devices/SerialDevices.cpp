@@ -1,6 +1,5 @@
 #include "devices/SerialDevices.h"
 
-#include "platform/Dialogs.h"
 #include "platform/Ports.h"
 #include "store/FileNames.h"
 #include "store/Padding.h"
@@ -26,12 +25,13 @@ std::string problemMessage(const std::string& device) {
 }
 
 // Sets `available` when the port is configured and takes the greeting.
-void checkPort(const std::string& port, const std::string& greeting, const std::string& checking,
-               bool& available, ProgramState& state, Ports& ports, Dialogs& dialogs) {
+Notices checkPort(const std::string& port, const std::string& greeting, const std::string& checking,
+                  bool& available, ProgramState& state, Ports& ports) {
     available = false;
-    if (SerialDevicePath(port, state.files.DataDir()).empty()) return;
+    if (SerialDevicePath(port, state.files.DataDir()).empty()) return {};
     available = writeToPort(port, state.files.DataDir(), greeting, ports);
-    if (!available) dialogs.message(noDeviceMessage(checking, port));
+    if (!available) return {{noDeviceMessage(checking, port)}};
+    return {};
 }
 
 } // namespace
@@ -49,14 +49,14 @@ std::string SerialDevicePath(const std::string& port, const std::string& dataDir
     return {};
 }
 
-void CheckDrawerPort(ProgramState& state, Ports& ports, Dialogs& dialogs) {
-    checkPort(state.config.DrawerPort, "open", "Cecking for a Cashdrawer",
-              state.flags.DrawerAvailable, state, ports, dialogs);
+Notices CheckDrawerPort(ProgramState& state, Ports& ports) {
+    return checkPort(state.config.DrawerPort, "open", "Cecking for a Cashdrawer",
+                     state.flags.DrawerAvailable, state, ports);
 }
 
-void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs) {
-    checkPort(state.config.DisplayPort, "Customer display", "Checking for a Customer display",
-              state.flags.DisplayAvailable, state, ports, dialogs);
+Notices CheckDisplayPort(ProgramState& state, Ports& ports) {
+    return checkPort(state.config.DisplayPort, "Customer display",
+                     "Checking for a Customer display", state.flags.DisplayAvailable, state, ports);
 }
 
 Notices OpenCashDrawer(ProgramState& state, Ports& ports) {

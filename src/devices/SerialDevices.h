@@ -4,7 +4,6 @@
 
 #include <string>
 
-class Dialogs;
 class Ports;
 struct ProgramState;
 
@@ -17,11 +16,11 @@ struct ProgramState;
 std::string SerialDevicePath(const std::string& port, const std::string& dataDir);
 
 // Greets each device (the drawer opens) and sets DrawerAvailable and
-// DisplayAvailable; a configured port without a device is reported.
-void CheckDrawerPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
-void CheckDisplayPort(ProgramState& state, Ports& ports, Dialogs& dialogs);
+// DisplayAvailable; a configured port without a device is told.
+Notices CheckDrawerPort(ProgramState& state, Ports& ports);
+Notices CheckDisplayPort(ProgramState& state, Ports& ports);
 
-// A failure is reported and switches the device off until the next check.
+// A failure is told and switches the device off until the next check.
 Notices OpenCashDrawer(ProgramState& state, Ports& ports);
 // Shows `left` and `right` right-aligned on one display line; `left` is cut
 // in place to the room `right` leaves.

@@ -267,7 +267,8 @@ void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
 void TForm5::EdexpKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     m_till.sale().ExpenseAmount = entry.ParsedAmount;
     if (isAcceptedAmount(entry)) moveTo(edyn);
@@ -303,7 +304,8 @@ void TForm5::bookExpenseLine() {
 }
 
 void TForm5::show(const TillOutcome& outcome) {
-    showNotices(m_services.dialogs, outcome.notices, Label6);
+    ShowNotices(m_services.dialogs, outcome.notices,
+                [this](const std::string& note) { Label6->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
         journal(line);
 }
@@ -333,7 +335,8 @@ void TForm5::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
 void TForm5::edtaxKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edtax->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(edtax->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
 

@@ -1,14 +1,12 @@
 #include "forms/ShowNotices.h"
 
-#include "platform/Cp1252.h"
 #include "platform/Dialogs.h"
 
-#include <QLabel>
-
-void showNotices(Dialogs& dialogs, const Notices& notices, QLabel* promptLine) {
+void ShowNotices(Dialogs& dialogs, const Notices& notices,
+                 const std::function<void(const std::string&)>& showNote) {
     for (const Notice& notice : notices) {
-        if (notice.kind == Notice::Kind::Note && promptLine)
-            promptLine->setText(fromCp1252(notice.text));
+        if (notice.kind == Notice::Kind::Note && showNote)
+            showNote(notice.text);
         else
             dialogs.message(notice.text);
     }

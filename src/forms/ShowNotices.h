@@ -2,10 +2,13 @@
 
 #include "store/Notice.h"
 
-class Dialogs;
-class QLabel;
+#include <functional>
+#include <string>
 
-// Shows what logic returned, in order: a message in a box, a note in the
-// prompt line when the screen has one (it only informs, so it never takes the
-// operator's keys), else in a box too.
-void showNotices(Dialogs& dialogs, const Notices& notices, QLabel* promptLine = nullptr);
+class Dialogs;
+
+// Shows what logic had to tell the operator, in the order it was said: a
+// message as a box; a note through `showNote`, the screen's prompt line, or
+// as a box where the caller has no prompt area.
+void ShowNotices(Dialogs& dialogs, const Notices& notices,
+                 const std::function<void(const std::string&)>& showNote = {});

@@ -4,6 +4,7 @@
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "inventory/InventoryUpdate.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
@@ -140,7 +141,7 @@ void TForm7::FormActivate() {
 void TForm7::leaveToMain() {
     // A journal that cannot be applied stays for the next visit; the screen
     // is left all the same, or it could never be left.
-    guarded([this] { ApplyInventoryUpdates(m_state.files, m_services.dialogs); });
+    guarded([this] { ShowNotices(m_services.dialogs, ApplyInventoryUpdates(m_state.files)); });
     ZorviScreen::leaveToMain();
 }
 
@@ -181,7 +182,9 @@ void TForm7::searchCode() {
     const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
     Edcode->setText(fromCp1252(typed));
-    const InventoryFind result = FindInventoryLine(m_state.files, code, m_line, m_services.dialogs);
+    const InventorySearch search = FindInventoryLine(m_state.files, code, m_line);
+    ShowNotices(m_services.dialogs, search.notices);
+    const InventoryFind result = search.result;
     m_article.ArticleMarker = m_line.ArticleMarker;
     if (result == InventoryFind::Found) {
         m_article.ArticleCode = m_line.ArticleCode;

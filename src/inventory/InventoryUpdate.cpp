@@ -1,6 +1,5 @@
 #include "inventory/InventoryUpdate.h"
 
-#include "platform/Dialogs.h"
 #include "store/AmountText.h"
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
@@ -23,12 +22,12 @@ std::string numberList(const std::vector<size_t>& numbers) {
     return list;
 }
 
-void reportUnreadable(Dialogs& dialogs, const std::string& path, const std::vector<size_t>& lines,
+void reportUnreadable(Notices& notices, const std::string& path, const std::vector<size_t>& lines,
                       const std::string& outcome) {
     if (lines.empty()) return;
-    dialogs.message("The file " + path + " has lines that can't be read (" +
-                    (lines.size() == 1 ? "line " : "lines ") + numberList(lines) + ").\r" +
-                    outcome);
+    notices.push_back({"The file " + path + " has lines that can't be read (" +
+                       (lines.size() == 1 ? "line " : "lines ") + numberList(lines) + ").\r" +
+                       outcome});
 }
 
 // Only when a line of the code could not be read: the fast search does not
@@ -64,9 +63,10 @@ bool searchCode(TextFile& file, const std::string& code, InventoryLine& found,
 
 } // namespace
 
-InventoryFind FindInventoryLine(DataFiles& files, const std::string& EnteredCode,
-                                InventoryLine& found, Dialogs& dialogs) {
-    if (!files.OpenInventoryForRead()) return InventoryFind::NotFound;
+InventorySearch FindInventoryLine(DataFiles& files, const std::string& EnteredCode,
+                                  InventoryLine& found) {
+    InventorySearch search;
+    if (!files.OpenInventoryForRead()) return search;
     const std::string path = files.inventory.path();
     bool passedUnreadable = false;
     InventoryLine line;
@@ -79,19 +79,21 @@ InventoryFind FindInventoryLine(DataFiles& files, const std::string& EnteredCode
     }
     files.inventory.close();
     if (passedUnreadable)
-        reportUnreadable(dialogs, path, unreadableLinesOf(files, EnteredCode),
+        reportUnreadable(search.notices, path, unreadableLinesOf(files, EnteredCode),
                          "They are left as they are.");
     if (hit && line.ArticleMarker == '$') {
-        dialogs.message(" This is an EXPENSE and can't be updated.");
-        dialogs.message(" This code  was not found !");
-        return InventoryFind::Expense;
+        search.notices.push_back({" This is an EXPENSE and can't be updated."});
+        search.notices.push_back({" This code  was not found !"});
+        search.result = InventoryFind::Expense;
+        return search;
     }
     if (!hit) {
-        dialogs.message(" This code " + EnteredCode + " was not found !");
-        return InventoryFind::NotFound;
+        search.notices.push_back({" This code " + EnteredCode + " was not found !"});
+        return search;
     }
     found = line;
-    return InventoryFind::Found;
+    search.result = InventoryFind::Found;
+    return search;
 }
 
 void MakeInventoryWorkCopy(DataFiles& files) {
@@ -126,7 +128,7 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
     }
 }
 
-void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommitAfter) {
+Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     const std::string datPath = files.pathOf("Inventory.dat");
     const std::string newPath = files.pathOf("Inventory.new");
     TextFile journal;
@@ -136,7 +138,7 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     if (!work.openRead(files.compose("Inventory.wrk"))) {
         // Without the work copy the journal cannot be applied; it waits.
         if (hasJournal) throw IoError(files.CurrentFileName, "Open error");
-        return;
+        return {};
     }
 
     std::vector<size_t> unreadableChanges;
@@ -191,8 +193,10 @@ void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs, size_t stopCommit
     commit.stopAfter(stopCommitAfter);
     commit.commit();
 
-    reportUnreadable(dialogs, datPath, unreadableLines, "They are kept unchanged.");
-    reportUnreadable(dialogs, newPath, unreadableChanges, "They were left out.");
+    Notices notices;
+    reportUnreadable(notices, datPath, unreadableLines, "They are kept unchanged.");
+    reportUnreadable(notices, newPath, unreadableChanges, "They were left out.");
+    return notices;
 }
 
 std::string InventoryLineDisplay(const InventoryLine& line, double stock) {

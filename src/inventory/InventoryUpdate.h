@@ -1,12 +1,12 @@
 #pragma once
 
 #include "inventory/InventoryFile.h"
+#include "store/Notice.h"
 
 #include <cstddef>
 #include <string>
 
 class DataFiles;
-class Dialogs;
 
 // The manual stock update: the search for one inventory line, the work copy
 // made when the update screen opens, the journal of confirmed changes and
@@ -14,15 +14,20 @@ class Dialogs;
 
 enum class InventoryFind { Found, NotFound, Expense };
 
+struct InventorySearch {
+    InventoryFind result = InventoryFind::NotFound;
+    Notices notices;
+};
+
 // Searches Inventory.dat for EnteredCode (13 characters) and fills `found`
 // with the first readable line of that code. An expense code and a code that
-// is not there are reported here, as " This is an EXPENSE and can't be
-// updated." followed by the not-found message with an empty code, or
-// " This code " + EnteredCode + " was not found !". A line of the code that
-// cannot be read does not match and is reported by its line number. A
-// missing Inventory.dat finds nothing and says nothing.
-InventoryFind FindInventoryLine(DataFiles& files, const std::string& EnteredCode,
-                                InventoryLine& found, Dialogs& dialogs);
+// is not there are told, as " This is an EXPENSE and can't be updated."
+// followed by the not-found message with an empty code, or " This code " +
+// EnteredCode + " was not found !". A line of the code that cannot be read
+// does not match and is told by its line number. A missing Inventory.dat
+// finds nothing and says nothing.
+InventorySearch FindInventoryLine(DataFiles& files, const std::string& EnteredCode,
+                                  InventoryLine& found);
 
 // Makes Inventory.wrk a copy of Inventory.dat, line by line. Only a complete
 // copy becomes Inventory.wrk: when Inventory.dat cannot be opened or read,
@@ -39,12 +44,11 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change);
 // leaves either everything as before or everything done, so the journal is
 // applied exactly once. On an IoError nothing has changed and the journal is
 // kept for the next time. Lines that cannot be read are copied unchanged and
-// journal lines that cannot be read are left out; both are reported by line
-// number. Without a work copy there is nothing to apply; a journal is then
-// kept and reported. Tests stop the commit after `stopCommitAfter` of its
-// operations, as a crash would.
-void ApplyInventoryUpdates(DataFiles& files, Dialogs& dialogs,
-                           size_t stopCommitAfter = static_cast<size_t>(-1));
+// journal lines that cannot be read are left out; the notices name both by
+// line number. Without a work copy there is nothing to apply; a journal is
+// then kept and reported. Tests stop the commit after `stopCommitAfter` of
+// its operations, as a crash would.
+Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter = static_cast<size_t>(-1));
 
 // The line as the update screen shows it before and after a change: marker
 // and code, then minmax, sold, `stock` and total sold right-aligned in 5, 10,

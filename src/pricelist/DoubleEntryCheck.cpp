@@ -59,11 +59,12 @@ DoubleEntryReport FindDoubleEntries(const std::vector<std::string_view>& lines,
     return report;
 }
 
-DoubleEntryReport CheckDoubleEntries(DataFiles& files, Dialogs& dialogs,
-                                     const PriceProgress& progress) {
+DoubleEntryReport CheckDoubleEntries(DataFiles& files, const PriceProgress& progress) {
     // The check once kept its codes in this work file; the index does its work now.
     FileNames::remove(files.pathOf("dcheck.a"));
-    if (!OpenPriceListOrOfferSample(files, dialogs)) return {};
+    // The check follows a save, so a list is there; the offer of a sample
+    // list is the start's and the consolidation's to make.
+    if (!OpenPriceList(files)) return {};
     files.priceList.close();
     std::string bytes;
     std::vector<std::string_view> lines;

@@ -7,7 +7,6 @@
 #include <vector>
 
 class DataFiles;
-class Dialogs;
 
 // The check of Pricelist.dat for codes that stand on more than one line.
 // Every line of a code on k lines names each of its other lines after the
@@ -24,11 +23,9 @@ struct DoubleEntryReport {
 
 inline constexpr size_t DoubleEntryReportLimit = 10000;
 
-// Reads the list through OpenPriceListOrOfferSample; a list that is still
-// missing has no double codes. A left-over dcheck.a of an older check is
-// removed.
-DoubleEntryReport CheckDoubleEntries(DataFiles& files, Dialogs& dialogs,
-                                     const PriceProgress& progress = {});
+// Reads Pricelist.dat; a list that cannot be opened has no double codes. A
+// left-over dcheck.a of an older check is removed.
+DoubleEntryReport CheckDoubleEntries(DataFiles& files, const PriceProgress& progress = {});
 
 // The same over lines already read.
 DoubleEntryReport FindDoubleEntries(const std::vector<std::string_view>& lines,

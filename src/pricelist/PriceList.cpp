@@ -1,6 +1,5 @@
 #include "pricelist/PriceList.h"
 
-#include "platform/Dialogs.h"
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
@@ -8,8 +7,6 @@
 #include <exception>
 
 namespace {
-const char* const SampleQuestion =
-    "A Pricelist was not found !\r\nCreate a Price list with a sample line 0?";
 
 // Leaves the files closed after a failure half-way through, dropping a work
 // copy that was not finished.
@@ -21,44 +18,49 @@ void abandonPriceFiles(DataFiles& files) {
         // The failure that brought us here is the one worth reporting.
     }
 }
+
 } // namespace
 
-bool OpenPriceListOrOfferSample(DataFiles& files, Dialogs& dialogs) {
-    const std::string& path = files.compose("Pricelist.dat");
-    if (files.priceList.openRead(path)) return true;
-    // A list that is there but cannot be read is not "not found": creating
-    // one would only append a sample line to it.
-    if (FileNames::exists(path)) return false;
-    if (dialogs.confirm(SampleQuestion, Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
-        return false;
-    if (files.OpenPriceListForAppend()) {
-        files.priceList.writeLine(PriceListSampleLine);
-        files.priceList.close();
-    }
-    return false;
+bool PriceListMissing(const DataFiles& files) {
+    return !FileNames::exists(files.pathOf("Pricelist.dat"));
 }
 
-bool PreparePriceList(DataFiles& files, const Configuration& config, Dialogs& dialogs,
-                      bool& priceListOpened) {
+void CreateSamplePriceList(DataFiles& files) {
+    if (!files.OpenPriceListForAppend()) return;
+    files.priceList.writeLine(PriceListSampleLine);
+    files.priceList.close();
+}
+
+bool OpenPriceList(DataFiles& files) {
+    return files.priceList.openRead(files.compose("Pricelist.dat"));
+}
+
+Notices TidyPriceList(DataFiles& files) {
     if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
     try {
-        CompactPriceList(files, dialogs);
+        CompactPriceList(files);
     } catch (const IoError& e) {
         // A failed compaction leaves the list as it was, which still serves
         // the day: the work copy is built from it all the same.
-        dialogs.message(e.message());
+        return {{e.message()}};
     }
+    return {};
+}
 
-    bool priceListError = false;
-    priceListOpened = OpenPriceListOrOfferSample(files, dialogs);
+PriceWorkPreparation PreparePriceWork(DataFiles& files, const Configuration& config) {
+    PriceWorkPreparation result;
+    result.opened = OpenPriceList(files);
     try {
-        if (priceListOpened && files.OpenPriceWorkForAppend())
-            priceListError = BuildPriceWorkFile(files, config, dialogs);
+        if (result.opened && files.OpenPriceWorkForAppend())
+            result.priceListError = BuildPriceWorkFile(files, config, result.notices);
         files.priceList.close();
         files.priceWork.close();
+    } catch (const IoError& e) {
+        abandonPriceFiles(files);
+        result.notices.push_back({e.message()});
     } catch (...) {
         abandonPriceFiles(files);
         throw;
     }
-    return priceListError;
+    return result;
 }

@@ -53,9 +53,9 @@ void replaceWith(const std::string& copyPath, const std::string& listPath) {
 
 } // namespace
 
-void CompactPriceList(DataFiles& files, Dialogs& dialogs) {
+void CompactPriceList(DataFiles& files) {
     settleLeftOverCopy(files);
-    if (!OpenPriceListOrOfferSample(files, dialogs)) return;
+    if (!OpenPriceList(files)) return;
     const std::string listPath = files.priceList.path();
     bool differs = copyWouldDiffer(files.priceList);
     // A list that could not be read to its end must not be replaced by the

@@ -72,13 +72,13 @@ class ProgressSteps {
     size_t m_shown = 0;
 };
 
-void rebuildWorkCopy(DataFiles& files, const Configuration& config, Dialogs& dialogs,
-                     bool& priceListError) {
-    bool open = OpenPriceListOrOfferSample(files, dialogs);
+void rebuildWorkCopy(DataFiles& files, const Configuration& config, PriceListSaveResult& result) {
+    // The list has just been written, so nobody need be offered a sample one.
+    bool open = OpenPriceList(files);
     try {
         if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
         if (open && files.OpenPriceWorkForAppend())
-            priceListError = BuildPriceWorkFile(files, config, dialogs);
+            result.priceListError = BuildPriceWorkFile(files, config, result.notices);
         files.priceList.close();
         files.priceWork.close();
     } catch (...) {
@@ -151,7 +151,7 @@ std::string RealignInventory(const std::vector<std::string_view>& priceLines,
     return out;
 }
 
-PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config, Dialogs& dialogs,
+PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
                                   const std::vector<std::string>& lines,
                                   const PriceListSaveOptions& options) {
     PriceListSaveResult result;
@@ -185,6 +185,6 @@ PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
     result.saved = true;
     if (options.stopCommitAfter != static_cast<size_t>(-1)) return result;
 
-    rebuildWorkCopy(files, config, dialogs, result.priceListError);
+    rebuildWorkCopy(files, config, result);
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Notice.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -7,7 +9,6 @@
 #include <vector>
 
 class DataFiles;
-class Dialogs;
 struct Configuration;
 
 // The price list editor's files: the list loaded for editing with its backup
@@ -45,6 +46,8 @@ struct PriceListSaveResult {
     bool saved = false;
     // From the rebuild of the work copy: the last line could not be read.
     bool priceListError = false;
+    // From the rebuild of the work copy: the lines it left out.
+    Notices notices;
 };
 
 // Saves the editor's lines: lines shorter than 66 characters are dropped,
@@ -54,6 +57,6 @@ struct PriceListSaveResult {
 // without an Inventory.dat only the price list is written. Then the work
 // copy is rebuilt with the new stock columns. An IoError before the commit
 // leaves every file as it was.
-PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config, Dialogs& dialogs,
+PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
                                   const std::vector<std::string>& lines,
                                   const PriceListSaveOptions& options = {});

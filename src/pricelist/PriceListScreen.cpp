@@ -3,6 +3,7 @@
 
 #include "forms/EntryField.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/DoubleEntryCheck.h"
@@ -425,8 +426,8 @@ bool TForm3::saveAndCheck() {
     };
     PriceListSaveOptions options;
     options.progress = progress;
-    PriceListSaveResult saved =
-        SavePriceList(m_state.files, m_state.config, m_services.dialogs, textLines(), options);
+    PriceListSaveResult saved = SavePriceList(m_state.files, m_state.config, textLines(), options);
+    ShowNotices(m_services.dialogs, saved.notices);
     if (saved.faultyLine != std::string::npos) {
         bar.reset();
         m_lineValid = false;
@@ -440,7 +441,7 @@ bool TForm3::saveAndCheck() {
 
     Memo3->show();
     Memo3->setPlainText(" Checking for double entries.\n ");
-    DoubleEntryReport report = CheckDoubleEntries(m_state.files, m_services.dialogs, progress);
+    DoubleEntryReport report = CheckDoubleEntries(m_state.files, progress);
     m_doubleEntry = report.found;
     if (report.found) m_lineValid = false;
     QString lines;

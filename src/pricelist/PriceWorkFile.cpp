@@ -1,5 +1,4 @@
 #include "inventory/InventoryFile.h"
-#include "platform/Dialogs.h"
 #include "pricelist/PriceList.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
@@ -121,7 +120,7 @@ class InventorySource {
 
 } // namespace
 
-bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& dialogs) {
+bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Notices& notices) {
     const bool withInventory = config.InventoryOn;
     const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
@@ -140,7 +139,7 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
         priceListError = false;
         const bool copyable = copyableNumbers(line, numbers);
         if (!copyable && !readPriceLine(line, price)) {
-            dialogs.message(LoaderMessage);
+            notices.push_back({LoaderMessage});
             priceListError = true;
         }
         // Read for every line, faulty or not, so the two files stay in step.
@@ -170,11 +169,11 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Dialogs& 
     }
     files.priceWork.write(work);
     if (size_t faulty = inventory.firstFaultyLine())
-        dialogs.message("Faulty line " + std::to_string(faulty) + " in file " +
-                        files.pathOf("Inventory.dat") + ": its stock is taken as 0.");
+        notices.push_back({"Faulty line " + std::to_string(faulty) + " in file " +
+                           files.pathOf("Inventory.dat") + ": its stock is taken as 0."});
     if (files.priceList.ioError()) {
         // The rest of the list could not be read: as faulty as a bad line.
-        dialogs.message(LoaderMessage);
+        notices.push_back({LoaderMessage});
         priceListError = true;
     }
     return priceListError;

@@ -6,6 +6,7 @@
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/AmountText.h"
@@ -166,7 +167,8 @@ void TForm4::edreceivedKeyPress(char& key) {
         return;
     }
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     m_till.article().WholesalePrice = entry.ParsedAmount;
     edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));

@@ -6,6 +6,7 @@
 #include "forms/EntryRules.h"
 #include "forms/FieldColours.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/AmountText.h"
@@ -87,7 +88,8 @@ void TForm4::EdpaidKeyPress(char& key) {
     }
     key = 0;
     SaleState& sale = m_till.sale();
-    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()), m_services.dialogs);
+    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()));
+    ShowNotices(m_services.dialogs, entry.notices);
     sale.ParsedAmount = entry.ParsedAmount;
     Edpaid->setText(currency(sale.ParsedAmount));
     if (sale.SaleTotal < 0) {
@@ -159,7 +161,8 @@ void TForm4::edchangeKeyPress(char& key) {
     }
     key = 0;
     if (m_till.sale().NewArticleMode) {
-        AmountEntry entry = ParseNumber(toCp1252(edchange->text()), m_services.dialogs);
+        AmountEntry entry = ParseNumber(toCp1252(edchange->text()));
+        ShowNotices(m_services.dialogs, entry.notices);
         m_till.sale().ParsedAmount = entry.ParsedAmount;
         m_till.article().SalePrice = entry.ParsedAmount;
         edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));

@@ -217,7 +217,8 @@ void TForm4::leaveModes() {
 }
 
 void TForm4::show(const TillOutcome& outcome) {
-    showNotices(m_services.dialogs, outcome.notices, Label1);
+    ShowNotices(m_services.dialogs, outcome.notices,
+                [this](const std::string& note) { Label1->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
         Memo2->appendPlainText(fromCp1252(line));
 }

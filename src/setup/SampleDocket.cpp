@@ -2,7 +2,6 @@
 
 #include "devices/DocketFile.h"
 #include "devices/Printer.h"
-#include "platform/Dialogs.h"
 #include "platform/PrintDialog.h"
 #include "setup/SetupFiles.h"
 #include "store/FileNames.h"
@@ -69,43 +68,39 @@ std::vector<std::string> bodyLines(const Configuration& config) {
     return isSmall(config) ? smallBody(config) : wideBody(config);
 }
 
-void write(ProgramState& state, Dialogs& dialogs) {
-    const std::string& dir = state.files.DataDir();
-    DocketFile docket;
-    if (!docket.StartDocket(dir, state.config))
-        throw IoError(FileNames::resolve(dir, "Docket.Prn"), "File cannot be created");
-    {
-        dialogs.message(
-            isSmall(state.config)
-                ? "Printing a small Sample docket.\r\nSwitch the Printer on and click on Ok"
-                : "Printing a wide Sample docket.\r\nSwitch the Printer on and click on Ok");
-        for (const std::string& line : bodyLines(state.config))
-            docket.writeLine(line);
-        // Half a sample must not replace the last docket: an unfinished
-        // docket is dropped when it goes.
-        docket.FinishDocket(state.config);
+PrinterTest checkPrinter(ProgramState& state, Launcher& launcher) {
+    SetupFiles::EraseDocketDat(state.files.DataDir());
+    if (state.flags.PrinterDisabled) {
+        PrinterTest disabled;
+        disabled.notices.push_back({"Printer disabled!"});
+        return disabled;
     }
+    PrinterTest test = TestPrinter(state, launcher);
+    if (!test.passed) test.notices.push_back({"Printer not ready!"});
+    return test;
 }
 
-bool print(ProgramState& state, Dialogs& dialogs, Launcher& launcher, PrintDialog& printDialog,
-           const std::function<void()>& saveScreenValues) {
+Started start(ProgramState& state) {
+    Started started;
     const std::string& dir = state.files.DataDir();
-    SetupFiles::EraseDocketDat(dir);
-    if (state.flags.PrinterDisabled) {
-        dialogs.message("Printer disabled!");
-        return false;
-    }
-    if (!TestPrinter(state, launcher, dialogs)) {
-        dialogs.message("Printer not ready!");
-        return false;
-    }
-    saveScreenValues();
-    write(state, dialogs);
+    if (!started.docket.StartDocket(dir, state.config))
+        throw IoError(FileNames::resolve(dir, "Docket.Prn"), "File cannot be created");
+    started.notices.push_back(
+        {isSmall(state.config)
+             ? "Printing a small Sample docket.\r\nSwitch the Printer on and click on Ok"
+             : "Printing a wide Sample docket.\r\nSwitch the Printer on and click on Ok"});
+    return started;
+}
+
+Notices finishAndPrint(ProgramState& state, DocketFile& docket, Launcher& launcher,
+                       PrintDialog& printDialog) {
+    // Half a sample must not replace the last docket: a docket that is not
+    // finished is dropped when it goes.
+    for (const std::string& line : bodyLines(state.config))
+        docket.writeLine(line);
+    docket.FinishDocket(state.config);
     printDialog.choose();
-    Notices said = SendDocketToPrinter(dir, launcher);
-    for (const Notice& notice : said)
-        dialogs.message(notice.text);
-    return said.empty();
+    return SendDocketToPrinter(state.files.DataDir(), launcher);
 }
 
 } // namespace SampleDocket

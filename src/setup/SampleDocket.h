@@ -1,10 +1,12 @@
 #pragma once
 
-#include <functional>
+#include "devices/DocketFile.h"
+#include "devices/Printer.h"
+#include "store/Notice.h"
+
 #include <string>
 #include <vector>
 
-class Dialogs;
 class Launcher;
 class PrintDialog;
 struct Configuration;
@@ -20,17 +22,26 @@ bool isSmall(const Configuration& config);
 // The body lines, each led by its row digit, without line ends.
 std::vector<std::string> bodyLines(const Configuration& config);
 
-// Writes the whole sample to the docket file, after telling the operator
-// which sample is coming. A sample that cannot be written in full throws
-// IoError and leaves the last docket as it was, so no reprint can pass for it.
-void write(ProgramState& state, Dialogs& dialogs);
+// The Print Docket button, in steps around the operator. First, erases
+// Docket.Dat and checks that the printer may and can print; when it cannot,
+// the notices say why, and nothing is to be saved or printed. A test program
+// that could not be started leaves its retry question: on Retry the check
+// runs again.
+PrinterTest checkPrinter(ProgramState& state, Launcher& launcher);
 
-// The Print Docket button: erases Docket.Dat, checks that the printer may
-// and can print (else says why and stops before anything is saved), runs
-// `saveScreenValues` (the screen's takeover and save), writes the sample,
-// shows the print dialog and prints the sample. Returns whether the
-// sample went to the printer.
-bool print(ProgramState& state, Dialogs& dialogs, Launcher& launcher, PrintDialog& printDialog,
-           const std::function<void()>& saveScreenValues);
+// Then, once the screen has taken over and saved its values, starts the
+// sample in a docket file (throws IoError when it cannot be created) and
+// says which sample is coming.
+struct Started {
+    DocketFile docket;
+    Notices notices;
+};
+Started start(ProgramState& state);
+
+// Last, writes the rest of the sample, shows the print dialog and prints the
+// sample. A sample that cannot be written in full throws IoError and leaves
+// the last docket as it was, so no reprint can pass for it.
+Notices finishAndPrint(ProgramState& state, DocketFile& docket, Launcher& launcher,
+                       PrintDialog& printDialog);
 
 } // namespace SampleDocket

@@ -1,6 +1,5 @@
 #include "setup/SetupFields.h"
 
-#include "platform/Dialogs.h"
 #include "store/AmountText.h"
 #include "store/NumberParse.h"
 #include "store/Padding.h"
@@ -68,14 +67,14 @@ bool isPort(const std::string& port) {
     return port.size() == 4 && port.compare(0, 3, "COM") == 0 && port[3] >= '0' && port[3] <= '4';
 }
 
-void takePort(const std::string& field, std::string& port, const char* device, Dialogs& dialogs) {
+void takePort(const std::string& field, std::string& port, const char* device, Notices& notices) {
     port = upper(plain(field, ConfigurationWidths::Port));
     if (!isPort(port))
-        dialogs.message(std::string("Warning: ") + device + " port " + port +
-                        " is not a valid entry !" + ChoosePort);
+        notices.push_back({std::string("Warning: ") + device + " port " + port +
+                           " is not a valid entry !" + ChoosePort});
 }
 
-void takeSalesPersons(const SetupFields& f, Configuration& c, Dialogs& dialogs) {
+void takeSalesPersons(const SetupFields& f, Configuration& c, Notices& notices) {
     for (size_t i = 0; i < 5; ++i) {
         // Takings records tell articles from services by the code's case, so
         // a code is one capital letter, or none.
@@ -83,9 +82,9 @@ void takeSalesPersons(const SetupFields& f, Configuration& c, Dialogs& dialogs) 
         if (code.empty() || (code[0] >= 'A' && code[0] <= 'Z'))
             c.SalesPersonCode[i] = code;
         else
-            dialogs.message("Sales person SP" + std::to_string(i + 1) + ": the code " + code +
-                            " is not a letter A to Z.\rThe code " + c.SalesPersonCode[i] +
-                            " is kept.");
+            notices.push_back({"Sales person SP" + std::to_string(i + 1) + ": the code " + code +
+                               " is not a letter A to Z.\rThe code " + c.SalesPersonCode[i] +
+                               " is kept."});
         c.SalesPersonName[i] = PadRight(plain(f.salesPersonName[i], 9), 9);
     }
 }
@@ -99,21 +98,21 @@ void takeDocketStrings(const SetupFields& f, Configuration& c) {
     }
 }
 
-void takeNumbers(const SetupFields& f, Configuration& c, char separator, Dialogs& dialogs) {
+void takeNumbers(const SetupFields& f, Configuration& c, char separator, Notices& notices) {
     using namespace ConfigurationLimits;
     auto real = [&](const std::string& text, double& value, ValueRange<double> range,
                     const char* what) {
         if (auto v = decimalNumber(text, separator, range))
             value = *v;
         else
-            dialogs.message(std::string(Recorrect) + what + "!");
+            notices.push_back({std::string(Recorrect) + what + "!"});
     };
     auto whole = [&](const std::string& text, long& value, ValueRange<long> range,
                      const char* what) {
         if (auto v = wholeNumber(text, range))
             value = *v;
         else
-            dialogs.message(std::string(Recorrect) + what + "!");
+            notices.push_back({std::string(Recorrect) + what + "!"});
     };
     real(f.taxRate, c.TaxRate, TaxRate, "Tax");
     real(f.discountLow, c.DiscountLow, Discount, "Low Discount");
@@ -151,27 +150,29 @@ SetupFields FieldsFromConfiguration(const Configuration& c, char decimalSeparato
     return f;
 }
 
-void TakeOverFields(const SetupFields& f, Configuration& c, char decimalSeparator,
-                    Dialogs& dialogs) {
-    takeSalesPersons(f, c, dialogs);
+Notices TakeOverFields(const SetupFields& f, Configuration& c, char decimalSeparator) {
+    Notices notices;
+    takeSalesPersons(f, c, notices);
     takeDocketStrings(f, c);
     for (size_t i = 0; i < LanguageFields.size(); ++i)
         c.*LanguageFields[i].value = plain(f.language[i], LanguageFields[i].storedLength);
 
-    takePort(f.drawerPort, c.DrawerPort, "Cash drawer", dialogs);
-    takePort(f.displayPort, c.DisplayPort, "Customer display", dialogs);
+    takePort(f.drawerPort, c.DrawerPort, "Cash drawer", notices);
+    takePort(f.displayPort, c.DisplayPort, "Customer display", notices);
     if (auto width = wholeNumber(f.displayWidth, ConfigurationLimits::DisplayWidth))
         c.DisplayWidth = *width;
     else
-        dialogs.message("An incorrect Number detected!\r\nGo back to Basic Setup again and correct "
-                        "the Number for Customer Display\rmaximum No. of characters per line.");
+        notices.push_back({"An incorrect Number detected!\r\nGo back to Basic Setup again and "
+                           "correct the Number for Customer Display\rmaximum No. of characters "
+                           "per line."});
     if (c.DrawerPort == c.DisplayPort && isPort(c.DrawerPort) && c.DrawerPort != "COM0")
-        dialogs.message(
-            std::string("Warning: The cash drawer and customer display are configured to the "
-                        "same port.") +
-            ChoosePort);
+        notices.push_back(
+            {std::string("Warning: The cash drawer and customer display are configured to the "
+                         "same port.") +
+             ChoosePort});
 
     c.Denomination = plain(f.denomination, ConfigurationWidths::Denomination);
     c.Rounding = plain(f.rounding, ConfigurationWidths::Rounding);
-    takeNumbers(f, c, decimalSeparator, dialogs);
+    takeNumbers(f, c, decimalSeparator, notices);
+    return notices;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "store/Configuration.h"
+#include "store/Notice.h"
 
 #include <array>
 #include <string>
-
-class Dialogs;
 
 // What the setup screen's fields hold, as Windows-1252 text, one member per
 // field. Sales persons at index 0..4; docket rows at index 1..9.
@@ -48,7 +47,6 @@ extern const std::array<LanguageField, 13> LanguageFields;
 SetupFields FieldsFromConfiguration(const Configuration& config, char decimalSeparator);
 
 // Takes the fields over into the configuration in the screen's fixed order,
-// showing each warning and each refused number as it comes; none of them
-// stops the rest. A refused value keeps its previous one.
-void TakeOverFields(const SetupFields& fields, Configuration& config, char decimalSeparator,
-                    Dialogs& dialogs);
+// with a notice for each warning and each refused number as it comes; none
+// of them stops the rest. A refused value keeps its previous one.
+Notices TakeOverFields(const SetupFields& fields, Configuration& config, char decimalSeparator);

@@ -4,6 +4,7 @@
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
 #include "forms/ScreenParts.h"
+#include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "setup/SampleDocket.h"
@@ -283,7 +284,7 @@ std::string TForm2::configurationPath() {
 void TForm2::FormActivate() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     m_state.config = DefaultConfiguration();
-    ReadConfiguration(configurationPath(), m_state.config, m_services.dialogs);
+    ShowNotices(m_services.dialogs, ReadConfiguration(configurationPath(), m_state.config).notices);
     fillFields();
     for (QFrame* p : {pansp, panbasic, pandock, panlang})
         p->hide();
@@ -344,8 +345,8 @@ SetupFields TForm2::readFields() const {
 }
 
 void TForm2::takeOverAndSave() {
-    TakeOverFields(readFields(), m_state.config, m_services.regional.formats().decimalSeparator,
-                   m_services.dialogs);
+    ShowNotices(m_services.dialogs, TakeOverFields(readFields(), m_state.config,
+                                                   m_services.regional.formats().decimalSeparator));
     SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
 }
 
@@ -354,14 +355,27 @@ void TForm2::butsavExClick() {
     // A configuration that was not stored keeps the operator here (the error
     // is shown by the handler's guard).
     takeOverAndSave();
-    CheckDrawerPort(m_state, m_services.ports, m_services.dialogs);
-    CheckDisplayPort(m_state, m_services.ports, m_services.dialogs);
+    ShowNotices(m_services.dialogs, CheckDrawerPort(m_state, m_services.ports));
+    ShowNotices(m_services.dialogs, CheckDisplayPort(m_state, m_services.ports));
     leaveToMain();
 }
 
 void TForm2::butprndocketClick() {
-    SampleDocket::print(m_state, m_services.dialogs, m_services.launcher, m_services.printDialog,
-                        [this] { takeOverAndSave(); });
+    Dialogs& dialogs = m_services.dialogs;
+    Launcher& launcher = m_services.launcher;
+    PrinterTest check = SampleDocket::checkPrinter(m_state, launcher);
+    while (!check.retryQuestion.empty() &&
+           dialogs.confirm(check.retryQuestion, Dialogs::Buttons::RetryCancel) ==
+               Dialogs::Answer::Retry)
+        check = SampleDocket::checkPrinter(m_state, launcher);
+    ShowNotices(dialogs, check.notices);
+    // Nothing is saved for a sample that cannot be printed.
+    if (!check.passed) return;
+    takeOverAndSave();
+    SampleDocket::Started sample = SampleDocket::start(m_state);
+    ShowNotices(dialogs, sample.notices);
+    ShowNotices(dialogs, SampleDocket::finishAndPrint(m_state, sample.docket, launcher,
+                                                      m_services.printDialog));
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,5 @@
 #include "store/Configuration.h"
 
-#include "platform/Dialogs.h"
 #include "store/TextFile.h"
 
 #include <functional>
@@ -147,11 +146,13 @@ Configuration DefaultConfiguration() {
     return c;
 }
 
-bool ReadConfiguration(const std::string& path, Configuration& config, Dialogs& dialogs) {
+ConfigurationReading ReadConfiguration(const std::string& path, Configuration& config) {
+    ConfigurationReading reading;
     TextFile file;
-    if (!file.openRead(path)) return false;
-    if (!readAll(file, config)) dialogs.message("Faulty file Configur.dat!");
-    return true;
+    if (!file.openRead(path)) return reading;
+    reading.found = true;
+    if (!readAll(file, config)) reading.notices.push_back({"Faulty file Configur.dat!"});
+    return reading;
 }
 
 bool WriteConfiguration(const std::string& path, const Configuration& config) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "store/Notice.h"
+
 #include <array>
 #include <string>
-
-class Dialogs;
 
 // The shop's configuration as kept in Configur.dat. Sales persons are held at
 // index 0..4 for persons 1..5; docket rows at index 1..9 (their row digits).
@@ -79,11 +79,17 @@ constexpr size_t Rounding = 1;
 // The values the setup screen starts from.
 Configuration DefaultConfiguration();
 
-// Reads the file into config. Returns false (and changes nothing) when the
-// file does not exist. A line that does not fit the layout, or holds a number
-// outside its range, shows "Faulty file Configur.dat!" and ends the reading;
-// what was read before stays. A blank sales person code reads as none.
-bool ReadConfiguration(const std::string& path, Configuration& config, Dialogs& dialogs);
+struct ConfigurationReading {
+    // False (and config unchanged) when the file does not exist.
+    bool found = false;
+    Notices notices;
+};
+
+// Reads the file into config. A line that does not fit the layout, or holds
+// a number outside its range, ends the reading with the notice "Faulty file
+// Configur.dat!"; what was read before stays. A blank sales person code reads
+// as none.
+ConfigurationReading ReadConfiguration(const std::string& path, Configuration& config);
 
 // Writes the 45 lines, the fixed-width values filled with blanks to their
 // widths. Returns false when the file cannot be created; a failing write

@@ -1,6 +1,5 @@
 #include "store/NumberEntry.h"
 
-#include "platform/Dialogs.h"
 #include "store/NumberParse.h"
 
 namespace {
@@ -9,7 +8,7 @@ bool isBlankOrControl(char c) {
 }
 } // namespace
 
-AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs) {
+AmountEntry ParseNumber(std::string_view text) {
     AmountEntry entry;
     size_t first = 0;
     size_t last = text.size();
@@ -23,7 +22,7 @@ AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs) {
     entry.ParsedAmount = parsed.value;
     if (entry.ValueError == 0 && entry.ParsedAmount <= AmountLimit) return entry;
     entry.ParsedAmount = 0;
-    dialogs.message(entry.ScratchText + " is a faulty Number or to big!");
+    entry.notices.push_back({entry.ScratchText + " is a faulty Number or to big!"});
     return entry;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "store/Notice.h"
+
 #include <string>
 #include <string_view>
-
-class Dialogs;
 
 // Amounts and quantities typed by the operator.
 constexpr double AmountLimit = 9999999.99;
@@ -13,6 +13,7 @@ struct AmountEntry {
     double ParsedAmount = 0;
     int ValueError = 0;
     std::string ScratchText; // the text as trimmed
+    Notices notices;
 };
 
 struct QuantityEntry {
@@ -21,7 +22,7 @@ struct QuantityEntry {
     bool QuantityEmpty = false;
 };
 
-// Reads an amount; a faulty or too large one is reported and gives 0.
-AmountEntry ParseNumber(std::string_view text, Dialogs& dialogs);
+// Reads an amount; a faulty or too large one gives 0 and a notice.
+AmountEntry ParseNumber(std::string_view text);
 // Reads a quantity; silent, the caller shows its own help line.
 QuantityEntry ParseQuantity(std::string_view text);

@@ -25,6 +25,75 @@ TEST(StartUp, AFolderItCannotWriteIsSaidOnce) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), said), 1);
 }
 
+namespace {
+
+// A shop where nothing is missing but what a test leaves out.
+struct QuietShop {
+    TestDir dir;
+    FakeServices fakes;
+    ProgramState state;
+    QuietShop() {
+        for (const char* name : {"Hlpf.1", "Hlpf.2", "Hlpf.3", "Hlpf.4", "Hlpf.5", "Hlpf.6",
+                                 "Hlpf.7", "Devcheck.exe", "Slipjet.exe"})
+            dir.write(name, "");
+        WriteConfiguration(dir.file("Configur.dat"), DefaultConfiguration());
+        fakes.launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
+    }
+    StartUpOutcome start() { return RunStartUp(state, fakes.services, dir.path()); }
+};
+
+const std::string SampleOffer =
+    "A Pricelist was not found !\r\nCreate a Price list with a sample line 0?";
+
+} // namespace
+
+// The start offers a sample list when it finds none, and once more when there
+// is still none; a list accepted only then serves from the next start.
+TEST(StartUp, AMissingPriceListIsOfferedAtMostTwice) {
+    using A = Dialogs::Answer;
+    struct Case {
+        std::deque<A> answers;
+        size_t offers;
+        bool listMade, workCopy;
+    } cases[] = {
+        {{A::Cancel, A::Cancel}, 2, false, false},
+        {{A::Ok}, 1, true, true},
+        {{A::Cancel, A::Ok}, 2, true, false},
+    };
+    for (const Case& c : cases) {
+        QuietShop shop;
+        shop.fakes.dialogs.answers = c.answers;
+        const StartUpOutcome outcome = shop.start();
+        EXPECT_EQ(shop.fakes.dialogs.texts(), std::vector<std::string>(c.offers, SampleOffer))
+            << c.offers;
+        EXPECT_EQ(shop.dir.exists("Pricelist.dat"), c.listMade) << c.offers;
+        if (c.listMade) {
+            EXPECT_EQ(shop.dir.read("Pricelist.dat"),
+                      " SAMPLE___CODE Sample entry of an article       0.00       0.00  0\r\n");
+        }
+        EXPECT_EQ(shop.dir.exists("Pricelist.wrk"), c.workCopy) << c.offers;
+        EXPECT_EQ(outcome.tradingDisabled, !c.workCopy) << c.offers;
+    }
+}
+
+TEST(StartUp, APrinterTestThatCannotRunIsRetriedUntilTheOperatorGivesUp) {
+    QuietShop shop;
+    shop.dir.write("Pricelist.dat", "");
+    shop.fakes.launcher.startResult = 2;
+    shop.fakes.launcher.onRun = nullptr;
+    shop.fakes.dialogs.answers = {Dialogs::Answer::Retry, Dialogs::Answer::Cancel};
+    shop.start();
+    const std::string notFound =
+        "The file " + shop.dir.file("Devcheck.exe") +
+        " not found!\rPress \"Help\" and see the paragraph \"Instalation\".";
+    EXPECT_EQ(shop.fakes.dialogs.texts(),
+              (std::vector<std::string>{
+                  notFound, notFound, "Printer problem :\r" + shop.dir.file("Devcheck.dat"),
+                  "Printer not available.\rTo print dockets, press \"Docket + Yes\"."}));
+    EXPECT_EQ(shop.fakes.launcher.waited.size(), 2u);
+    EXPECT_FALSE(shop.state.flags.DocketAutoPrint);
+}
+
 TEST(StartUp, AStartRecordThatCannotBeWrittenStillLeavesTradingOffWithoutAPriceList) {
     TestDir dir;
     for (const char* name : {"Hlpf.1", "Hlpf.2", "Hlpf.3", "Hlpf.4", "Hlpf.5", "Hlpf.6", "Hlpf.7",

@@ -2,6 +2,7 @@
 #include "devices/DeviceStartup.h"
 #include "store/ProgramState.h"
 #include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@ struct PrinterFixture : ::testing::Test {
     TestDir dir;
     ProgramState state;
     FakeLauncher launcher;
-    FakeDialogs dialogs;
     FakePorts ports;
 
     PrinterFixture() { state.files.setDataDir(dir.path()); }
@@ -39,11 +39,13 @@ TEST_F(PrinterFixture, OnlyExactlyOkPasses) {
         SCOPED_TRACE(c.file);
         state.flags.DocketAutoPrint = !c.passes;
         verdictOnRun(c.file);
-        EXPECT_EQ(TestPrinter(state, launcher, dialogs), c.passes);
+        PrinterTest test = TestPrinter(state, launcher);
+        EXPECT_EQ(test.passed, c.passes);
         EXPECT_EQ(state.flags.DocketAutoPrint, c.passes);
         EXPECT_EQ(state.PrinterTestText, c.text);
+        EXPECT_TRUE(test.notices.empty());
+        EXPECT_TRUE(test.retryQuestion.empty());
     }
-    EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(launcher.waited.back(), dir.file("Devcheck.exe"));
     EXPECT_EQ(launcher.lastTimeout, 3000);
 }
@@ -51,50 +53,65 @@ TEST_F(PrinterFixture, OnlyExactlyOkPasses) {
 TEST_F(PrinterFixture, VerdictOfAnEarlierTestDoesNotCount) {
     // The test program did not finish in time: its last verdict is stale.
     dir.write("Devcheck.dat", "Ok\r\n");
-    EXPECT_FALSE(TestPrinter(state, launcher, dialogs));
-    EXPECT_EQ(dialogs.texts(),
+    PrinterTest test = TestPrinter(state, launcher);
+    EXPECT_FALSE(test.passed);
+    EXPECT_EQ(noticeTexts(test.notices),
               std::vector<std::string>{"Printer problem :\r" + dir.file("Devcheck.dat")});
     EXPECT_EQ(state.PrinterTestText, dir.file("Devcheck.dat"));
 }
 
+// The caller asks each retry question; here Retry once, then Cancel.
 TEST_F(PrinterFixture, TestProgramThatCannotStartOffersRetry) {
     launcher.startResult = 2;
-    dialogs.answers = {Dialogs::Answer::Retry, Dialogs::Answer::Cancel};
-    EXPECT_FALSE(TestPrinter(state, launcher, dialogs));
-    EXPECT_EQ(launcher.waited.size(), 2u);
     const std::string notFound =
         "The file " + dir.file("Devcheck.exe") +
         " not found!\rPress \"Help\" and see the paragraph \"Instalation\".";
-    EXPECT_EQ(dialogs.texts(),
-              (std::vector<std::string>{notFound, notFound,
-                                        "Printer problem :\r" + dir.file("Devcheck.dat")}));
+    EXPECT_EQ(TestPrinter(state, launcher).retryQuestion, notFound);
+    PrinterTest test = TestPrinter(state, launcher);
+    EXPECT_EQ(test.retryQuestion, notFound);
+    EXPECT_FALSE(test.passed);
+    EXPECT_EQ(launcher.waited.size(), 2u);
+    EXPECT_EQ(noticeTexts(test.notices),
+              std::vector<std::string>{"Printer problem :\r" + dir.file("Devcheck.dat")});
+
+    // The program put in place, the retry passes.
+    launcher.startResult = 33;
+    verdictOnRun("Ok\r\n");
+    test = TestPrinter(state, launcher);
+    EXPECT_TRUE(test.passed);
+    EXPECT_TRUE(test.retryQuestion.empty());
+    EXPECT_TRUE(test.notices.empty());
 }
 
 TEST_F(PrinterFixture, SendDocketReportsAStartFailure) {
     launcher.startResult = 2;
-    Notices said = SendDocketToPrinter(dir.path(), launcher);
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0].text, "Printer not ready! Errorcode=2");
+    EXPECT_EQ(noticeTexts(SendDocketToPrinter(dir.path(), launcher)),
+              std::vector<std::string>{"Printer not ready! Errorcode=2"});
+    launcher.startResult = 32;
+    EXPECT_TRUE(SendDocketToPrinter(dir.path(), launcher).empty());
 }
 
 TEST_F(PrinterFixture, StartUpPrintsOnlyAfterAPassedTest) {
     const std::string notAvailable =
         "Printer not available.\rTo print dockets, press \"Docket + Yes\".";
     verdictOnRun("Ok\r\n");
-    CheckDevicesAndPrinterAtStart(state, ports, launcher, dialogs);
+    EXPECT_TRUE(GreetDevicesAtStart(state, ports).empty());
+    EXPECT_TRUE(TestPrinter(state, launcher).passed);
+    EXPECT_TRUE(PrintLastDocketAtStart(state, launcher).empty());
     EXPECT_TRUE(state.flags.DocketAutoPrint);
     EXPECT_EQ(launcher.started, std::vector<std::string>{dir.file("Slipjet.exe")});
-    EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(ports.lines.empty()); // no ports configured
 
-    // A disabled printer is not even tested.
+    // A disabled printer is not even tested (the caller leaves the test out).
     launcher = FakeLauncher();
     state.flags.PrinterDisabled = true;
-    CheckDevicesAndPrinterAtStart(state, ports, launcher, dialogs);
+    state.PrinterTestText = "Ok";
+    EXPECT_TRUE(GreetDevicesAtStart(state, ports).empty());
     EXPECT_FALSE(state.flags.DocketAutoPrint);
-    EXPECT_TRUE(launcher.waited.empty());
+    EXPECT_EQ(state.PrinterTestText, "");
+    EXPECT_EQ(noticeTexts(PrintLastDocketAtStart(state, launcher)),
+              std::vector<std::string>{notAvailable});
     EXPECT_TRUE(launcher.started.empty());
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{notAvailable});
 }
 
 } // namespace

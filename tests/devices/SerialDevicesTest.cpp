@@ -1,6 +1,7 @@
 #include "devices/SerialDevices.h"
 #include "store/ProgramState.h"
 #include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@ struct SerialFixture : ::testing::Test {
     TestDir dir;
     ProgramState state;
     FakePorts ports;
-    FakeDialogs dialogs;
     SerialFixture() { state.files.setDataDir(dir.path()); }
 };
 
@@ -45,12 +45,11 @@ TEST_F(SerialFixture, APortThatTakesNoGreetingIsReported) {
     ports.works = false;
     state.config.DrawerPort = "COM2";
     state.config.DisplayPort = "COM3";
-    CheckDrawerPort(state, ports, dialogs);
-    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_EQ(noticeTexts(CheckDrawerPort(state, ports)), std::vector<std::string>{NoDrawer});
+    EXPECT_EQ(noticeTexts(CheckDisplayPort(state, ports)), std::vector<std::string>{NoDisplay});
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{NoDrawer, NoDisplay}));
 }
 
 TEST_F(SerialFixture, DisplayLines) {
@@ -71,7 +70,6 @@ TEST_F(SerialFixture, DisplayLines) {
         EXPECT_EQ(left, c.cutLeft);
         EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|" + c.line);
     }
-    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
@@ -82,15 +80,12 @@ TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
     EXPECT_TRUE(state.flags.DrawerAvailable);
 
     ports.works = false;
-    Notices said = OpenCashDrawer(state, ports);
+    EXPECT_EQ(noticeTexts(OpenCashDrawer(state, ports)), std::vector<std::string>{DrawerProblem});
     std::string left = "Tea";
-    Notices displaySaid = ShowOnCustomerDisplay(left, "1.00", state, ports);
-    said.insert(said.end(), displaySaid.begin(), displaySaid.end());
+    EXPECT_EQ(noticeTexts(ShowOnCustomerDisplay(left, "1.00", state, ports)),
+              std::vector<std::string>{DisplayProblem});
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
-    ASSERT_EQ(said.size(), 2u);
-    EXPECT_EQ(said[0].text, DrawerProblem);
-    EXPECT_EQ(said[1].text, DisplayProblem);
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #include "inventory/InventoryUpdate.h"
-#include "platform/Dialogs.h"
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
 #include "store/IoError.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <filesystem>
@@ -58,12 +57,12 @@ TEST(InventoryUpdate, ApplySumsTheJournalOnceWhereverItStopsAndKeepsUnreadableLi
         TestDir dir;
         layOut(dir);
         DataFiles files(dir.path());
-        FakeDialogs dialogs;
-        ApplyInventoryUpdates(files, dialogs, stop < 4 ? stop : static_cast<size_t>(-1));
+        Notices told = ApplyInventoryUpdates(files, stop < 4 ? stop : static_cast<size_t>(-1));
         RecoverFileCommit(dir.path());
-        ApplyInventoryUpdates(files, dialogs);
+        for (const Notice& notice : ApplyInventoryUpdates(files))
+            told.push_back(notice);
         EXPECT_EQ(dir.files(), (Files{{"Inventory.dat", Applied}})) << "stopped after " << stop;
-        EXPECT_EQ(dialogs.texts(),
+        EXPECT_EQ(noticeTexts(told),
                   (std::vector<std::string>{
                       "The file " + dir.path() +
                           "Inventory.dat has lines that can't be read (lines 4, 5, 7).\rThey are "
@@ -81,8 +80,7 @@ TEST(InventoryUpdate, ApplyThatFailsChangesNothing) {
         layOut(dir);
         std::filesystem::create_directories(dir.file("Inventory.dat.~stg/blocked"));
         DataFiles files(dir.path());
-        FakeDialogs dialogs;
-        EXPECT_THROW(ApplyInventoryUpdates(files, dialogs), IoError);
+        EXPECT_THROW(ApplyInventoryUpdates(files), IoError);
         for (const char* name : {"Inventory.dat", "Inventory.wrk"})
             EXPECT_EQ(dir.read(name), Work) << name;
         EXPECT_EQ(dir.read("Inventory.new"), Journal);
@@ -94,9 +92,8 @@ TEST(InventoryUpdate, ApplyThatFailsChangesNothing) {
         if (journal) dir.write("Inventory.new", Journal);
         const Files before = dir.files();
         DataFiles files(dir.path());
-        FakeDialogs dialogs;
         try {
-            ApplyInventoryUpdates(files, dialogs);
+            EXPECT_TRUE(ApplyInventoryUpdates(files).empty());
             EXPECT_FALSE(journal) << "no error";
         } catch (const IoError& e) {
             EXPECT_TRUE(journal);
@@ -158,22 +155,25 @@ TEST(InventoryUpdate, FindInventoryLine) {
         // A line shorter than the code does not match its padded form.
         {"ABC" + sp(10), InventoryFind::NotFound, {" This code ABC" + sp(10) + " was not found !"}},
         {"", InventoryFind::NotFound, {notFoundEmpty}},
+        {"EXP1" + sp(9),
+         InventoryFind::Expense,
+         {" This is an EXPENSE and can't be updated.", notFoundEmpty}},
     };
     for (const Case& c : cases) {
-        FakeDialogs dialogs;
         InventoryLine line;
-        EXPECT_EQ(FindInventoryLine(files, c.code, line, dialogs), c.result) << c.code;
-        EXPECT_EQ(dialogs.texts(), c.messages) << c.code;
+        InventorySearch search = FindInventoryLine(files, c.code, line);
+        EXPECT_EQ(search.result, c.result) << c.code;
+        EXPECT_EQ(noticeTexts(search.notices), c.messages) << c.code;
         if (c.result == InventoryFind::Found) {
             EXPECT_EQ(line.InvMinMax, 12);
             EXPECT_EQ(line.InvOnStock, 5.0);
         }
     }
     std::filesystem::remove(dir.file("Inventory.dat"));
-    FakeDialogs dialogs;
     InventoryLine line;
-    EXPECT_EQ(FindInventoryLine(files, "4011200296908", line, dialogs), InventoryFind::NotFound);
-    EXPECT_TRUE(dialogs.shown.empty());
+    InventorySearch search = FindInventoryLine(files, "4011200296908", line);
+    EXPECT_EQ(search.result, InventoryFind::NotFound);
+    EXPECT_TRUE(search.notices.empty());
 }
 
 TEST(InventoryUpdate, LineDisplay) {

@@ -1,7 +1,7 @@
 #include "platform/PosixPorts.h"
 #include "devices/SerialDevices.h"
 #include "store/ProgramState.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <chrono>
@@ -72,7 +72,6 @@ struct PortFixture : ::testing::Test {
     TestDir dir;
     ProgramState state;
     PosixPorts ports;
-    FakeDialogs dialogs;
     FakeSerialLine drawer, display;
 
     PortFixture() {
@@ -86,13 +85,12 @@ struct PortFixture : ::testing::Test {
 };
 
 TEST_F(PortFixture, GreetingsArrive) {
-    CheckDrawerPort(state, ports, dialogs);
-    CheckDisplayPort(state, ports, dialogs);
+    EXPECT_TRUE(CheckDrawerPort(state, ports).empty());
+    EXPECT_TRUE(CheckDisplayPort(state, ports).empty());
     EXPECT_TRUE(state.flags.DrawerAvailable);
     EXPECT_TRUE(state.flags.DisplayAvailable);
     EXPECT_EQ(drawer.received(), "open\r\n");
     EXPECT_EQ(display.received(), "Customer display\r\n");
-    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(PortFixture, WhatIsNoDeviceTakesNothing) {
@@ -112,14 +110,14 @@ TEST_F(PortFixture, WhatIsNoDeviceTakesNothing) {
 TEST_F(PortFixture, StalledDeviceFailsWithinTheDeadline) {
     drawer.stall();
     auto start = std::chrono::steady_clock::now();
-    CheckDrawerPort(state, ports, dialogs);
+    const Notices told = CheckDrawerPort(state, ports);
     auto took = std::chrono::steady_clock::now() - start;
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_LT(took, std::chrono::milliseconds(2500));
     EXPECT_GE(took, std::chrono::milliseconds(900));
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{
-                                   " Cecking for a Cashdrawer !\r No device found at serial port "
-                                   "COM1\r Go to Setup and designate the correct serialport."});
+    EXPECT_EQ(noticeTexts(told), std::vector<std::string>{
+                                     " Cecking for a Cashdrawer !\r No device found at serial port "
+                                     "COM1\r Go to Setup and designate the correct serialport."});
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
 #include "store/IoError.h"
-#include "support/Fakes.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +33,6 @@ using Views = std::vector<std::string_view>;
 struct Shop {
     TestDir dir;
     DataFiles files{dir.path()};
-    FakeDialogs dialogs;
     Configuration config = DefaultConfiguration();
     Shop() {
         config.InventoryOn = true;
@@ -120,7 +118,7 @@ TEST(PriceListSave, KeepsCompleteLinesAndBringsTheInventoryIntoLineWhereverItSto
         PriceListSaveOptions options;
         options.progress = [&](size_t done, size_t) { progress.push_back(done); };
         if (k < 4) options.stopCommitAfter = k;
-        PriceListSaveResult r = SavePriceList(s.files, s.config, s.dialogs, s.edited, options);
+        PriceListSaveResult r = SavePriceList(s.files, s.config, s.edited, options);
         RecoverFileCommit(s.dir.path());
         EXPECT_EQ(s.dir.read("Pricelist.dat"), crlf({Apple, Milk, Bread})) << k;
         EXPECT_EQ(s.dir.read("Inventory.dat"), crlf({AppleInv, MilkInv, BreadInv})) << k;
@@ -134,9 +132,9 @@ TEST(PriceListSave, KeepsCompleteLinesAndBringsTheInventoryIntoLineWhereverItSto
                   " MILK          Milk 1l                          0.60       1.10     5    0",
                   " BREAD         Bread white                      0.80       1.95     5    7"}));
         EXPECT_EQ(progress.back(), 3u);
-        EXPECT_FALSE(CheckDoubleEntries(s.files, s.dialogs).found);
+        EXPECT_FALSE(CheckDoubleEntries(s.files).found);
         EXPECT_FALSE(s.dir.exists("dcheck.a"));
-        EXPECT_TRUE(s.dialogs.shown.empty());
+        EXPECT_TRUE(r.notices.empty());
     }
 }
 
@@ -144,17 +142,17 @@ TEST(PriceListSave, AFaultyLineOrAReadOnlyInventorySavesNothingAndNoInventorySta
     Shop s;
     std::vector<std::string> lines = s.edited;
     lines.push_back(" PEAR          Pears                            1,50       2.00  1");
-    EXPECT_EQ(SavePriceList(s.files, s.config, s.dialogs, lines).faultyLine, 5u);
+    EXPECT_EQ(SavePriceList(s.files, s.config, lines).faultyLine, 5u);
     EXPECT_EQ(s.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
 
     namespace fs = std::filesystem;
     fs::permissions(s.dir.file("Inventory.dat"), fs::perms::owner_read);
-    EXPECT_THROW(SavePriceList(s.files, s.config, s.dialogs, s.edited), IoError);
+    EXPECT_THROW(SavePriceList(s.files, s.config, s.edited), IoError);
     EXPECT_EQ(s.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
     EXPECT_FALSE(s.dir.exists("Inventory.wrk"));
 
     fs::remove(s.dir.file("Inventory.dat"));
-    EXPECT_TRUE(SavePriceList(s.files, s.config, s.dialogs, {Milk}).saved);
+    EXPECT_TRUE(SavePriceList(s.files, s.config, {Milk}).saved);
     EXPECT_EQ(s.dir.read("Pricelist.dat"), crlf({Milk}));
     EXPECT_FALSE(s.dir.exists("Inventory.dat") || s.dir.exists("Inventory.wrk"));
 }

@@ -4,12 +4,13 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/ProgramState.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -46,13 +47,13 @@ const std::string LongWork =
 struct PriceDir {
     TestDir dir;
     DataFiles files{dir.path()};
-    FakeDialogs dialogs;
     Configuration config;
+    Notices notices;
 
     bool build() {
-        EXPECT_TRUE(OpenPriceListOrOfferSample(files, dialogs));
+        EXPECT_TRUE(OpenPriceList(files));
         EXPECT_TRUE(files.OpenPriceWorkForAppend());
-        bool error = BuildPriceWorkFile(files, config, dialogs);
+        bool error = BuildPriceWorkFile(files, config, notices);
         files.priceList.close();
         files.priceWork.close();
         return error;
@@ -101,10 +102,10 @@ TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {
         PriceDir d;
         for (const auto& [name, bytes] : c.before)
             d.dir.write(name, bytes);
-        CompactPriceList(d.files, d.dialogs);
+        CompactPriceList(d.files);
         EXPECT_EQ(d.dir.files(), c.after) << c.name;
         EXPECT_FALSE(d.files.priceList.isOpen()) << c.name;
-        EXPECT_TRUE(d.dialogs.shown.empty()) << c.name;
+        EXPECT_FALSE(PriceListMissing(d.files)) << c.name;
     }
 }
 
@@ -112,12 +113,14 @@ TEST(PriceList, StartCompactsAndRebuildsTheWorkCopy) {
     PriceDir d;
     d.dir.write("Pricelist.dat", crlf({Short65, Apples, LettersInPrice, Bread}));
     d.dir.write("Pricelist.wrk", crlf({RentWork}));
-    bool opened = false;
-    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(TidyPriceList(d.files).empty());
+    EXPECT_FALSE(d.dir.exists("Pricelist.wrk"));
+    PriceWorkPreparation prepared = PreparePriceWork(d.files, d.config);
+    EXPECT_FALSE(prepared.priceListError);
+    EXPECT_TRUE(prepared.opened);
     EXPECT_EQ(d.dir.read("Pricelist.dat"), crlf({Apples, LettersInPrice, Bread}));
     EXPECT_EQ(d.dir.read("Pricelist.wrk"), crlf({ApplesWork, BreadWork}));
-    EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>{LoaderMessage});
+    EXPECT_EQ(noticeTexts(prepared.notices), std::vector<std::string>{LoaderMessage});
 }
 
 TEST(PriceList, WorkCopyLeavesOutFaultyLinesAndKeepsTheRest) {
@@ -150,7 +153,8 @@ TEST(PriceList, WorkCopyLeavesOutFaultyLinesAndKeepsTheRest) {
         d.dir.write("Pricelist.dat", c.list);
         EXPECT_EQ(d.build(), c.error) << c.name;
         EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
-        EXPECT_EQ(d.dialogs.texts(), std::vector<std::string>(c.messages, LoaderMessage)) << c.name;
+        EXPECT_EQ(noticeTexts(d.notices), std::vector<std::string>(c.messages, LoaderMessage))
+            << c.name;
     }
 }
 
@@ -212,7 +216,7 @@ TEST(PriceList, AFaultyInventoryLineIsReportedOnce) {
     d.dir.write("Inventory.dat",
                 crlf({" X             5 0.0 1e30 0.0", " Y             1 0.0 junk"}));
     d.build();
-    EXPECT_EQ(d.dialogs.texts(),
+    EXPECT_EQ(noticeTexts(d.notices),
               std::vector<std::string>{"Faulty line 1 in file " + d.dir.path() +
                                        "Inventory.dat: its stock is taken as 0."});
 }
@@ -223,14 +227,66 @@ TEST(PriceList, AFailedCompactionStillBuildsTheWorkCopy) {
     // A folder in the copy's place makes the compaction's rename fail.
     ASSERT_EQ(::mkdir(d.dir.file("Pricelist.new").c_str(), 0700), 0);
     d.dir.write("Pricelist.new/keep", "");
-    bool opened = false;
-    EXPECT_FALSE(PreparePriceList(d.files, d.config, d.dialogs, opened));
-    EXPECT_TRUE(opened);
+    const Notices tidied = TidyPriceList(d.files);
+    PriceWorkPreparation prepared = PreparePriceWork(d.files, d.config);
+    EXPECT_FALSE(prepared.priceListError);
+    EXPECT_TRUE(prepared.opened);
     EXPECT_EQ(d.dir.read("Pricelist.dat"), crlf({Apples, Short65}));
     EXPECT_EQ(d.dir.read("Pricelist.wrk").substr(0, ApplesWork.size()), ApplesWork);
-    ASSERT_EQ(d.dialogs.texts().size(), 1u);
-    EXPECT_EQ(d.dialogs.texts()[0].rfind("I/O error in file " + d.dir.path() + "Pricelist.new", 0),
-              0u);
+    EXPECT_TRUE(prepared.notices.empty());
+    ASSERT_EQ(noticeTexts(tidied).size(), 1u);
+    EXPECT_EQ(tidied[0].text.rfind("I/O error in file " + d.dir.path() + "Pricelist.new", 0), 0u);
+}
+
+// Only a list that is not there at all is offered as a sample; one that is
+// there but cannot be read would only get a sample line appended.
+TEST(PriceList, OnlyAListThatIsNotThereAtAllIsMissing) {
+    struct Case {
+        const char* name;
+        const char* file; // nullptr: none
+        bool folder;
+        bool missing;
+    };
+    const Case cases[] = {
+        {"no list", nullptr, false, true},
+        {"another spelling", "PRICELIST.DAT", false, false},
+        {"a folder by its name", "Pricelist.dat", true, false},
+    };
+    for (const Case& c : cases) {
+        PriceDir d;
+        if (c.file && c.folder) std::filesystem::create_directory(d.dir.file(c.file));
+        if (c.file && !c.folder) d.dir.write(c.file, crlf({Apples}));
+        EXPECT_EQ(PriceListMissing(d.files), c.missing) << c.name;
+    }
+    // Without a list there is no work copy and nothing more to tell.
+    PriceDir d;
+    PriceWorkPreparation prepared = PreparePriceWork(d.files, d.config);
+    EXPECT_FALSE(prepared.opened);
+    EXPECT_TRUE(prepared.notices.empty());
+    EXPECT_FALSE(d.dir.exists("Pricelist.wrk"));
+}
+
+TEST(PriceList, AnAcceptedSampleListServesTheNextPreparation) {
+    PriceDir d;
+    CreateSamplePriceList(d.files);
+    EXPECT_EQ(d.dir.read("Pricelist.dat"), Sample + "\r\n");
+    EXPECT_TRUE(PreparePriceWork(d.files, d.config).opened);
+    EXPECT_EQ(d.dir.read("Pricelist.wrk"),
+              crlf({" SAMPLE___CODE Sample entry of an article       0.00       0.00     0    0"}));
+}
+
+TEST(PriceList, AWorkCopyThatCannotBeWrittenIsToldAfterTheFaultyLines) {
+    PriceDir d;
+    d.dir.write("Pricelist.dat", crlf({LettersInPrice, Apples}));
+    // Every write to the work copy fails, as on a full disk.
+    std::filesystem::create_symlink("/dev/full", d.dir.file("Pricelist.wrk"));
+    PriceWorkPreparation prepared = PreparePriceWork(d.files, d.config);
+    EXPECT_TRUE(prepared.opened);
+    EXPECT_FALSE(d.files.priceList.isOpen());
+    const std::vector<std::string> told = noticeTexts(prepared.notices);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0], LoaderMessage);
+    EXPECT_EQ(told[1].rfind("I/O error in file " + d.dir.file("Pricelist.wrk"), 0), 0u);
 }
 
 TEST(PriceList, StockTooWideForItsColumnStaysApartFromTheMinmax) {

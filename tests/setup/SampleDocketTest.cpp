@@ -2,6 +2,7 @@
 #include "store/IoError.h"
 #include "store/ProgramState.h"
 #include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +22,8 @@ Configuration sampleConfiguration(long width, double tax) {
 struct SampleDocketPrint : ::testing::Test {
     TestDir dir;
     ProgramState state;
-    FakeDialogs dialogs;
     FakeLauncher launcher;
     FakePrintDialog printDialog;
-    int saves = 0;
 
     SampleDocketPrint() {
         state.files.setDataDir(dir.path());
@@ -33,9 +32,7 @@ struct SampleDocketPrint : ::testing::Test {
         state.config.PushOut = 1;
         launcher.onRun = [this] { dir.write("Devcheck.dat", "Ok\r\n"); };
     }
-    bool print() {
-        return SampleDocket::print(state, dialogs, launcher, printDialog, [this] { ++saves; });
-    }
+    PrinterTest check() { return SampleDocket::checkPrinter(state, launcher); }
 };
 
 const std::string WideTail = "5   Cash Tender" + sp(9) + "$0.00\r\n" + "5 Cheque Tender" + sp(9) +
@@ -66,16 +63,22 @@ TEST(SampleDocket, SmallBodiesWidenWithThePrintWidth) {
               "4" + sp(5) + sp(11) + "0.00 x" + sp(4) + "0" + sp(8) + "0.00");
 }
 
-TEST_F(SampleDocketPrint, AWideSampleIsSavedWrittenAndPrinted) {
+// The screen takes over and saves its values between the check and the start.
+TEST_F(SampleDocketPrint, AWideSampleIsWrittenAndPrinted) {
     state.config.TaxRate = 5;
     dir.write("DOCKET.DAT", "x");
     dir.write("docket.prn", "4old docket\r\n");
-    EXPECT_TRUE(print());
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(printDialog.shown, 1);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Printing a wide Sample docket.\r\nSwitch "
-                                                         "the Printer on and click on Ok"}));
+    PrinterTest checked = check();
+    EXPECT_TRUE(checked.passed);
+    EXPECT_TRUE(checked.notices.empty());
     EXPECT_FALSE(dir.exists("DOCKET.DAT"));
+    SampleDocket::Started sample = SampleDocket::start(state);
+    EXPECT_EQ(noticeTexts(sample.notices),
+              (std::vector<std::string>{"Printing a wide Sample docket.\r\nSwitch "
+                                        "the Printer on and click on Ok"}));
+    EXPECT_EQ(printDialog.shown, 0);
+    EXPECT_TRUE(SampleDocket::finishAndPrint(state, sample.docket, launcher, printDialog).empty());
+    EXPECT_EQ(printDialog.shown, 1);
     EXPECT_EQ(launcher.started, std::vector<std::string>{dir.file("Slipjet.exe")});
     EXPECT_EQ(dir.read("docket.prn"),
               "1Corner Shop\r\n2?\r\n3?\r\n4\r\n"
@@ -86,18 +89,19 @@ TEST_F(SampleDocketPrint, AWideSampleIsSavedWrittenAndPrinted) {
                   sp(15) + "$0.00\r\n" + WideTail + "7?\r\n8?\r\n9?\r\n4" + sp(20) + "\r\n");
 }
 
-TEST_F(SampleDocketPrint, NothingIsSavedOrPrintedWhenThePrinterCannotPrint) {
+TEST_F(SampleDocketPrint, APrinterThatCannotPrintIsTold) {
     state.flags.PrinterDisabled = true;
-    EXPECT_FALSE(print());
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Printer disabled!"});
+    PrinterTest checked = check();
+    EXPECT_FALSE(checked.passed);
+    EXPECT_TRUE(checked.retryQuestion.empty());
+    EXPECT_EQ(noticeTexts(checked.notices), std::vector<std::string>{"Printer disabled!"});
+    EXPECT_TRUE(launcher.waited.empty());
 
     state.flags.PrinterDisabled = false;
-    dialogs.shown.clear();
     launcher.onRun = [this] { dir.write("Devcheck.dat", "Paper out\r\n"); };
-    EXPECT_FALSE(print());
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Printer not ready!"});
-    EXPECT_EQ(saves, 0);
-    EXPECT_EQ(printDialog.shown, 0);
+    checked = check();
+    EXPECT_FALSE(checked.passed);
+    EXPECT_EQ(noticeTexts(checked.notices), std::vector<std::string>{"Printer not ready!"});
     EXPECT_TRUE(launcher.started.empty());
 }
 
@@ -105,7 +109,8 @@ TEST_F(SampleDocketPrint, ASampleThatCannotBeWrittenNeverReprintsTheLastDocket) 
     dir.write("Docket.Prn", "4last sale\r\n");
     // The docket's temporary name is taken, so the sample cannot be created.
     std::filesystem::create_directory(dir.file("Docket.Prn.~tmp"));
-    EXPECT_THROW(print(), IoError);
+    ASSERT_TRUE(check().passed);
+    EXPECT_THROW(SampleDocket::start(state), IoError);
     EXPECT_TRUE(launcher.started.empty());
     EXPECT_EQ(dir.read("Docket.Prn"), "4last sale\r\n");
 }

@@ -1,7 +1,7 @@
 #include "setup/SetupFields.h"
 #include "setup/SetupFiles.h"
 #include "store/IoError.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -51,11 +51,10 @@ TEST(SetupFields, EachRefusedValueHasItsMessageAndKeepsItsOldValue) {
         Configuration before = c;
         SetupFields f = FieldsFromConfiguration(c, k.separator);
         f.*k.field = k.text;
-        FakeDialogs dialogs;
-        TakeOverFields(f, c, k.separator, dialogs);
+        const Notices told = TakeOverFields(f, c, k.separator);
         auto expected =
             k.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{k.message};
-        EXPECT_EQ(dialogs.texts(), expected) << k.text;
+        EXPECT_EQ(noticeTexts(told), expected) << k.text;
         // A refused number keeps its old value.
         if (k.field == &F::taxRate && !k.message.empty()) {
             EXPECT_EQ(c.TaxRate, 8);
@@ -74,8 +73,7 @@ TEST(SetupFields, TextsAreCutToWhatIsKeptAndPortsAndCodesChecked) {
     f.docketText[1] = std::string(300, 'x');
     f.docketText[2] = "High St\r\nTown";
     f.drawerPort = f.displayPort = "com2";
-    FakeDialogs dialogs;
-    TakeOverFields(f, c, '.', dialogs);
+    const Notices told = TakeOverFields(f, c, '.');
     EXPECT_EQ(c.SalesPersonName[0], "Bartholom");
     EXPECT_EQ(c.SalesPersonName[1], "Bob      ");
     EXPECT_EQ(c.SalesPersonCode[1], "B");
@@ -84,7 +82,7 @@ TEST(SetupFields, TextsAreCutToWhatIsKeptAndPortsAndCodesChecked) {
     EXPECT_EQ(c.DocketText[1], std::string(255, 'x'));
     EXPECT_EQ(c.DocketText[2], "High StTown"); // a line end would break the file's layout
     EXPECT_EQ(c.DrawerPort, "COM2");
-    EXPECT_EQ(dialogs.texts(),
+    EXPECT_EQ(noticeTexts(told),
               (std::vector<std::string>{
                   "Sales person SP2: the code 7 is not a letter A to Z.\rThe code B is kept.",
                   "Warning: The cash drawer and customer display are configured to the same "

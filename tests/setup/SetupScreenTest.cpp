@@ -98,3 +98,44 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
                   "1\nYF\n");
     EXPECT_EQ(sales->edtotal->text(), "$22.50");
 }
+
+TEST(SetupScreen, ASampleDocketSavesTheSetupOnlyWhenThePrinterCanPrintIt) {
+    SetupFixture f;
+    f.writeConfiguration(f.config);
+    f.start();
+    f.openSetup();
+    TForm2& s = f.setup();
+    s.taxed->setText("12.5");
+    const std::string saved = f.dir.read("Configur.dat");
+    f.dialogs.shown.clear();
+    f.launcher.started.clear();
+
+    // The test program cannot be started: retried once, then given up.
+    f.launcher.startResult = 2;
+    f.launcher.onRun = nullptr;
+    f.dialogs.answers = {Dialogs::Answer::Retry, Dialogs::Answer::Cancel};
+    f.press(Qt::Key_P, Qt::AltModifier);
+    const std::string notFound =
+        "The file " + f.dir.file("Devcheck.exe") +
+        " not found!\rPress \"Help\" and see the paragraph \"Instalation\".";
+    EXPECT_EQ(f.dialogs.texts(),
+              (std::vector<std::string>{notFound, notFound,
+                                        "Printer problem :\r" + f.dir.file("Devcheck.dat"),
+                                        "Printer not ready!"}));
+    EXPECT_EQ(f.dir.read("Configur.dat"), saved);
+    EXPECT_EQ(f.printDialog.shown, 0);
+    EXPECT_TRUE(f.launcher.started.empty());
+
+    f.launcher.startResult = 33;
+    f.printerReady();
+    f.dialogs.shown.clear();
+    f.press(Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(f.dialogs.texts(),
+              std::vector<std::string>{"Printing a wide Sample docket.\r\nSwitch "
+                                       "the Printer on and click on Ok"});
+    EXPECT_NE(f.dir.read("Configur.dat")
+                  .find("\r\n?? N   40   5     0     12.50      0.00   0.00   0.00\r\n"),
+              std::string::npos);
+    EXPECT_EQ(f.printDialog.shown, 1);
+    EXPECT_EQ(f.launcher.started, std::vector<std::string>{f.dir.file("Slipjet.exe")});
+}

@@ -1,5 +1,5 @@
 #include "store/Configuration.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -92,9 +92,9 @@ TEST(Configuration, WrittenValuesReadBackUnchanged) {
             EXPECT_EQ(written, c.file);
         }
         Configuration back;
-        FakeDialogs dialogs;
-        ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), back, dialogs));
-        EXPECT_TRUE(dialogs.shown.empty());
+        ConfigurationReading reading = ReadConfiguration(dir.file("Configur.dat"), back);
+        ASSERT_TRUE(reading.found);
+        EXPECT_TRUE(reading.notices.empty());
         ASSERT_TRUE(WriteConfiguration(dir.file("Configur.dat"), back));
         EXPECT_EQ(dir.read("Configur.dat"), written) << written;
     }
@@ -115,17 +115,15 @@ TEST(Configuration, NumbersOutsideTheirRangeMakeTheLineFaulty) {
     for (auto [line8, faulty] : lines8) {
         dir.write("Configur.dat", withLine8(line8));
         Configuration c;
-        FakeDialogs dialogs;
-        ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
-        EXPECT_EQ(dialogs.shown.size(), faulty ? 1u : 0u) << line8;
+        EXPECT_EQ(ReadConfiguration(dir.file("Configur.dat"), c).notices.size(), faulty ? 1u : 0u)
+            << line8;
         EXPECT_EQ(c.LabelTotal, faulty ? "" : "Total") << line8;
     }
     std::string wideDisplay = DefaultFile;
     dir.write("Configur.dat", wideDisplay.replace(wideDisplay.find("COM0  0"), 7, "COM0  81"));
-    FakeDialogs dialogs;
     Configuration c;
-    ReadConfiguration(dir.file("Configur.dat"), c, dialogs);
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Faulty file Configur.dat!"});
+    EXPECT_EQ(noticeTexts(ReadConfiguration(dir.file("Configur.dat"), c).notices),
+              std::vector<std::string>{"Faulty file Configur.dat!"});
     EXPECT_EQ(c.DisplayWidth, 0);
 }
 
@@ -135,13 +133,24 @@ TEST(Configuration, AFaultyLineEndsTheReadingAndKeepsWhatWasRead) {
     Configuration c;
     c.PushOut = 77;
     c.LabelTotal = "before";
-    FakeDialogs dialogs;
-    ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Faulty file Configur.dat!"});
+    ConfigurationReading reading = ReadConfiguration(dir.file("Configur.dat"), c);
+    ASSERT_TRUE(reading.found);
+    EXPECT_EQ(noticeTexts(reading.notices), std::vector<std::string>{"Faulty file Configur.dat!"});
     EXPECT_EQ(c.SalesPersonName[4], "E");
     EXPECT_EQ(c.Denomination, "??");
     EXPECT_EQ(c.Rounding, "N");
     EXPECT_EQ(c.PushOut, 77);
+    EXPECT_EQ(c.LabelTotal, "before");
+}
+
+// Start-up tells the operator itself that the file is missing.
+TEST(Configuration, AMissingFileIsNotFoundQuietlyAndChangesNothing) {
+    TestDir dir;
+    Configuration c;
+    c.LabelTotal = "before";
+    ConfigurationReading reading = ReadConfiguration(dir.file("Configur.dat"), c);
+    EXPECT_FALSE(reading.found);
+    EXPECT_TRUE(reading.notices.empty());
     EXPECT_EQ(c.LabelTotal, "before");
 }
 
@@ -150,12 +159,13 @@ TEST(Configuration, ATruncatedFileIsReportedAtEveryLengthButTheFullOne) {
     for (size_t cut = 0; cut < DefaultFile.size(); ++cut) {
         dir.write("Configur.dat", DefaultFile.substr(0, cut));
         Configuration c;
-        FakeDialogs dialogs;
-        ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
+        ConfigurationReading reading = ReadConfiguration(dir.file("Configur.dat"), c);
+        ASSERT_TRUE(reading.found);
         // Only a cut inside the last line's text or its line end can pass unnoticed.
         bool inLastLine = cut >= DefaultFile.size() - std::string("Served by\r\n").size() + 1;
         if (!inLastLine) {
-            EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Faulty file Configur.dat!"})
+            EXPECT_EQ(noticeTexts(reading.notices),
+                      std::vector<std::string>{"Faulty file Configur.dat!"})
                 << "cut at " << cut;
         }
         if (cut > 2) {
@@ -177,10 +187,10 @@ TEST(Configuration, GarbageLongLinesAndBareLineFeedsNeverCrash) {
     for (const std::string& content : {garbage, longLines, bareLf}) {
         dir.write("Configur.dat", content);
         Configuration c;
-        FakeDialogs dialogs;
-        ASSERT_TRUE(ReadConfiguration(dir.file("Configur.dat"), c, dialogs));
+        ConfigurationReading reading = ReadConfiguration(dir.file("Configur.dat"), c);
+        ASSERT_TRUE(reading.found);
         const bool faulty = content != bareLf;
-        EXPECT_EQ(dialogs.shown.size(), faulty ? 1u : 0u);
+        EXPECT_EQ(reading.notices.size(), faulty ? 1u : 0u);
         EXPECT_EQ(c.LabelServedBy, faulty ? "" : "Served by");
     }
 }

@@ -3,7 +3,7 @@
 #include "store/DateTimeText.h"
 #include "store/NumberText.h"
 #include "store/Padding.h"
-#include "support/Fakes.h"
+#include "support/NoticeTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +28,11 @@ TEST(NumberEntry, ParseNumberTrimsAndChecksTheLimit) {
         {"\t7\r", 7, 0, "7", false},
     };
     for (const Case& c : cases) {
-        FakeDialogs dialogs;
-        AmountEntry e = ParseNumber(c.text, dialogs);
+        AmountEntry e = ParseNumber(c.text);
         EXPECT_DOUBLE_EQ(e.ParsedAmount, c.amount) << c.text;
         EXPECT_EQ(e.ValueError, c.valueError) << c.text;
         EXPECT_EQ(e.ScratchText, c.scratch);
-        EXPECT_EQ(dialogs.texts(),
+        EXPECT_EQ(noticeTexts(e.notices),
                   c.faulty ? std::vector<std::string>{c.scratch + " is a faulty Number or to big!"}
                            : std::vector<std::string>{})
             << c.text;
