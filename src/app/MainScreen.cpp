@@ -201,6 +201,11 @@ void TForm1::buildMemoAndLabels() {
     Label3->setPalette(hint);
     Label3->hide();
 
+    shopNote = new QLabel(Panel1);
+    shopNote->setGeometry(2, 374, 628, 20);
+    shopNote->setAlignment(Qt::AlignCenter);
+    shopNote->setFont(ScreenParts::arial(13, true));
+
     Label5 = new QLabel(Panel1);
     Label5->setGeometry(20, 16, 77, 16);
     Label6 = new QLabel(Panel1);
@@ -281,6 +286,7 @@ void TForm1::FormActivate() {
         enableGroup(secondEnableSet(), true);
     }
     DeriveSwitches(m_state.config);
+    shopNote->setText(fromCp1252(m_state.options.value("shop-note")));
     if (m_state.flags.PriceListError) enableGroup(tradingButtons(), false);
 }
 
@@ -388,6 +394,7 @@ bool TForm1::testPrinter() {
 void TForm1::ButhelpClick() {
     closeMenu();
     Label3->show();
+    shopNote->hide();
     enableGroup(tradingButtons(), false);
     enableGroup(secondEnableSet(), false);
     std::string path = m_state.files.compose("hlpf.7");
@@ -408,6 +415,7 @@ void TForm1::ButhelpClick() {
 void TForm1::ButintroClick() {
     closeMenu();
     Label3->show();
+    shopNote->hide();
     openScreen(m_screens.view);
 }
 
@@ -466,6 +474,7 @@ void TForm1::FormKeyDown() {
     enableGroup(secondEnableSet(), true);
     closeMenu();
     Label3->hide();
+    shopNote->show();
     if (m_state.flags.ConfigMissing) enableGroup(tradingButtons(), false);
     butmenu->setFocus();
 }

@@ -46,6 +46,8 @@ class TForm1 : public ZorviScreen {
     QLabel* Label3;
     QLabel* Label5;
     QLabel* Label6;
+    // The shop's own note (the option shop-note), above the status line.
+    QLabel* shopNote;
     QPushButton* butsale;
     QPushButton* butdocket;
     QPushButton* butexp;

@@ -65,6 +65,15 @@ bool readConfiguration(ProgramState& state, Dialogs& dialogs) {
     return false;
 }
 
+// Options that cannot be read take their defaults; the operator hears of
+// every such line at once.
+void readOptions(ProgramState& state, Dialogs& dialogs) {
+    OptionsRead read = ReadOptions(state.files.DataDir());
+    state.options = std::move(read.options);
+    if (!read.faults.empty())
+        dialogs.message(OptionsFaultMessage(state.files.pathOf("Options.dat"), read.faults));
+}
+
 // The test program may be missing; the operator can put it in place and retry.
 void testPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {
     PrinterTest test = TestPrinter(state, launcher);
@@ -178,6 +187,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     checkScreenSize(state, services);
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
+    readOptions(state, dialogs);
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     writeStartRecord(state, DateTimeText(services.clock.now(), formats), dialogs);

@@ -6,7 +6,9 @@
 // Modal message boxes. Texts are Windows-1252 bytes; "\r" and "\r\n" break lines.
 class Dialogs {
   public:
-    enum class Buttons { OkCancel, YesNo, RetryCancel };
+    // YesNoDefaultNo: a question whose Yes destroys or replaces data; Enter
+    // and a key typed before the box appeared answer No.
+    enum class Buttons { OkCancel, YesNo, YesNoDefaultNo, RetryCancel };
     enum class Answer { Ok, Cancel, Yes, No, Retry, Closed };
     struct Position {
         int left = 0;

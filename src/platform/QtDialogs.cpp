@@ -32,6 +32,7 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
         standard = QMessageBox::Ok | QMessageBox::Cancel;
         break;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         standard = QMessageBox::Yes | QMessageBox::No;
         break;
     case Buttons::RetryCancel:
@@ -42,6 +43,7 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
                     QApplication::applicationName(), boxText(text), standard,
                     QApplication::activeWindow());
     if (at) box.move(at->left, at->top);
+    if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

@@ -1,7 +1,10 @@
 #include "setup/SetupFiles.h"
 
 #include "store/Configuration.h"
+#include "store/FileCommit.h"
+#include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/Options.h"
 
 #include <cerrno>
 #include <cstring>
@@ -24,14 +27,42 @@ void EraseDocketDat(const std::string& dataDir) {
     ::closedir(dir);
 }
 
-void SaveConfiguration(const std::string& path, const Configuration& config) {
+namespace {
+
+// The shop may have made the configuration read-only; the operator must
+// learn that the settings were not stored.
+void refuseReadOnly(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) {
+    if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
         throw IoError(path, "File is read-only");
-    }
+}
+
+void writeConfiguration(const std::string& path, const std::string& named,
+                        const Configuration& config) {
     errno = 0;
     if (!WriteConfiguration(path, config))
-        throw IoError(path, std::string("File cannot be written (") + std::strerror(errno) + ")");
+        throw IoError(named, std::string("File cannot be written (") + std::strerror(errno) + ")");
+}
+
+} // namespace
+
+void SaveConfiguration(const std::string& path, const Configuration& config) {
+    refuseReadOnly(path);
+    writeConfiguration(path, path, config);
+}
+
+void SaveSettings(const std::string& dataDir, const Configuration& config, const Options& options,
+                  size_t stopAfter) {
+    const std::string path = FileNames::resolve(dataDir, "Configur.dat");
+    refuseReadOnly(path);
+    FileCommit commit(dataDir);
+    commit.stopAfter(stopAfter);
+    writeConfiguration(commit.stage("Configur.dat"), path, config);
+    // A shop that never had options gets no empty file.
+    const std::string text = options.text();
+    if (!text.empty() || FileNames::exists(FileNames::resolve(dataDir, "Options.dat")))
+        commit.replace("Options.dat", text);
+    commit.commit();
 }
 
 } // namespace SetupFiles

@@ -10,6 +10,7 @@
 #include "setup/SampleDocket.h"
 #include "setup/SetupFields.h"
 #include "setup/SetupFiles.h"
+#include "store/FileNames.h"
 #include "store/ProgramState.h"
 
 #include <QCloseEvent>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -62,6 +64,21 @@ const DocketRow DocketRows[] = {
 };
 constexpr int ReleaseHelp = 14;
 
+// The options panel shows this many keys a page.
+constexpr size_t OptionsPerPage = 6;
+
+int optionFieldLength(const OptionKey& key) {
+    switch (key.type) {
+    case OptionKey::Type::Text:
+        return static_cast<int>(key.most);
+    case OptionKey::Type::Number:
+        return 11;
+    case OptionKey::Type::Choice:
+        return static_cast<int>(key.choices.size());
+    }
+    return 0;
+}
+
 } // namespace
 
 TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
@@ -90,6 +107,7 @@ TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
     buildBasicPanel();
     buildDocketPanel();
     buildLanguagePanel();
+    buildOptionsPanel();
     buildButtons();
 }
 
@@ -137,14 +155,18 @@ void TForm2::buildButtons() {
         const char* caption;
         int left;
     };
+    // Seven buttons share the row; a smaller face than the fields' keeps
+    // every caption whole.
     Place places[] = {
-        {butbasic, "&Basic Setup", 5},        {butsp, "&SP Setup", 108},
-        {butdock, "&Docket Setup", 212},      {butlang, "&Language Setup", 315},
-        {butprndocket, "&Print Docket", 419}, {butsavEx, "E&xit && Save", 522},
+        {butbasic, "&Basic Setup", 5},    {butsp, "&SP Setup", 94},
+        {butdock, "&Docket Setup", 183},  {butlang, "&Language Setup", 272},
+        {butopt, "&Options", 361},        {butprndocket, "&Print Docket", 450},
+        {butsavEx, "E&xit && Save", 539},
     };
     for (Place& s : places) {
         s.button = new QPushButton(s.caption, panmain2);
-        s.button->setGeometry(s.left, 389, 100, 25);
+        s.button->setGeometry(s.left, 389, 87, 25);
+        s.button->setFont(ScreenParts::arial(11));
         s.button->setFocusPolicy(Qt::NoFocus);
         s.button->setAutoDefault(false);
     }
@@ -152,6 +174,7 @@ void TForm2::buildButtons() {
     bindAccelerator(butsp, [this] { showPanel(pansp, sped[0]); });
     bindAccelerator(butdock, [this] { showPanel(pandock, dled[1]); });
     bindAccelerator(butlang, [this] { showPanel(panlang, langed[0]); });
+    bindAccelerator(butopt, [this] { showPanel(panopt, opted.front()); });
     bindAccelerator(butprndocket, [this] { butprndocketClick(); });
     bindAccelerator(butsavEx, [this] { butsavExClick(); });
 }
@@ -267,8 +290,49 @@ void TForm2::buildLanguagePanel() {
     }
 }
 
+void TForm2::buildOptionsPanel() {
+    panopt = makePanel(76, 38, 474, 263, "Options");
+    const std::span<const OptionKey> keys = OptionKeys();
+    const size_t pages = (keys.size() + OptionsPerPage - 1) / OptionsPerPage;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const OptionKey& key = keys[i];
+        if (i % OptionsPerPage == 0) {
+            auto* page = new QWidget(panopt);
+            page->setGeometry(0, 30, 474, 233);
+            if (pages > 1) {
+                auto* number = new QLabel(
+                    QString("Page %1 of %2").arg(i / OptionsPerPage + 1).arg(pages), page);
+                number->setGeometry(12, 210, 450, 18);
+                number->setFont(ScreenParts::arial(12));
+            }
+            page->setVisible(m_optionPages.empty());
+            m_optionPages.push_back(page);
+        }
+        QWidget* page = m_optionPages.back();
+        const int top = 10 + static_cast<int>(i % OptionsPerPage) * 33;
+        auto* label = new QLabel(
+            QString::fromLatin1(key.name.data(), static_cast<int>(key.name.size())), page);
+        label->setGeometry(12, top + 3, 150, 20);
+        EntryField* field = makeField(page, ("opt" + std::to_string(i) + "ed").c_str(), 165, top,
+                                      297, optionFieldLength(key), -1);
+        // A field shows its page and its meaning, and its content is selected
+        // however it was entered, so typing replaces it.
+        field->onEnter = [this, field, page, &key] {
+            for (QWidget* p : m_optionPages)
+                p->setVisible(p == page);
+            Memo2->setPlainText(fromCp1252(std::string(key.meaning)));
+            field->selectAll();
+            QTimer::singleShot(0, field, [field] {
+                if (field->hasFocus()) field->selectAll();
+            });
+        };
+        if (!opted.empty()) setTabOrder(opted.back(), field);
+        opted.push_back(field);
+    }
+}
+
 void TForm2::showPanel(QFrame* panel, EntryField* first) {
-    for (QFrame* p : {pansp, panbasic, pandock, panlang})
+    for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
         p->setVisible(p == panel);
     moveTo(first);
 }
@@ -285,8 +349,9 @@ void TForm2::FormActivate() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     m_state.config = DefaultConfiguration();
     ShowNotices(m_services.dialogs, ReadConfiguration(configurationPath(), m_state.config).notices);
+    m_options = ReadOptions(m_state.files.DataDir());
     fillFields();
-    for (QFrame* p : {pansp, panbasic, pandock, panlang})
+    for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
         p->hide();
     m_help.load(m_state.files.compose("hlpf.2"));
     showHelp(1);
@@ -314,6 +379,9 @@ void TForm2::fillFields() {
     };
     for (auto [field, text] : basic)
         showWhole(field, *text);
+    const std::span<const OptionKey> keys = OptionKeys();
+    for (size_t i = 0; i < keys.size(); ++i)
+        showWhole(opted[i], m_options.options.value(keys[i].name));
 }
 
 SetupFields TForm2::readFields() const {
@@ -344,17 +412,48 @@ SetupFields TForm2::readFields() const {
     return f;
 }
 
-void TForm2::takeOverAndSave() {
+bool TForm2::takeOverOptions() {
+    const std::span<const OptionKey> keys = OptionKeys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (std::optional<std::string> fault = OptionValueFault(keys[i], textOf(opted[i]))) {
+            showPanel(panopt, opted[i]);
+            m_services.dialogs.message("This option cannot be saved: " + *fault);
+            opted[i]->setFocus();
+            opted[i]->selectAll();
+            return false;
+        }
+    }
+    for (size_t i = 0; i < keys.size(); ++i)
+        m_options.options.set(keys[i].name, textOf(opted[i]));
+    return true;
+}
+
+bool TForm2::takeOverAndSave() {
+    if (!takeOverOptions()) return false;
     ShowNotices(m_services.dialogs, TakeOverFields(readFields(), m_state.config,
                                                    m_services.regional.formats().decimalSeparator));
-    SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
+    const std::string& dir = m_state.files.DataDir();
+    // A file that could not be read may be the shop's own: it is replaced
+    // only when the operator says so.
+    if (m_options.unreadable &&
+        m_services.dialogs.confirm(
+            "The options file " + FileNames::resolve(dir, "Options.dat") +
+                " could not be read.\rReplace it with the options shown here?",
+            Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes) {
+        SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
+        return true;
+    }
+    SetupFiles::SaveSettings(dir, m_state.config, m_options.options);
+    m_options.unreadable = false;
+    m_state.options = m_options.options;
+    return true;
 }
 
 void TForm2::butsavExClick() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     // A configuration that was not stored keeps the operator here (the error
-    // is shown by the handler's guard).
-    takeOverAndSave();
+    // is shown by the handler's guard), and so does an option refused.
+    if (!takeOverAndSave()) return;
     ShowNotices(m_services.dialogs, CheckDrawerPort(m_state, m_services.ports));
     ShowNotices(m_services.dialogs, CheckDisplayPort(m_state, m_services.ports));
     leaveToMain();
@@ -370,8 +469,7 @@ void TForm2::butprndocketClick() {
         check = SampleDocket::checkPrinter(m_state, launcher);
     ShowNotices(dialogs, check.notices);
     // Nothing is saved for a sample that cannot be printed.
-    if (!check.passed) return;
-    takeOverAndSave();
+    if (!check.passed || !takeOverAndSave()) return;
     SampleDocket::Started sample = SampleDocket::start(m_state);
     ShowNotices(dialogs, sample.notices);
     ShowNotices(dialogs, SampleDocket::finishAndPrint(m_state, sample.docket, launcher,

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "forms/ZorviScreen.h"
+#include "store/Options.h"
 
 #include <array>
 #include <string>
+#include <vector>
 
 class EntryField;
 class QFrame;
@@ -25,10 +27,12 @@ class TForm2 : public ZorviScreen {
     QFrame* panbasic;
     QFrame* pandock;
     QFrame* panlang;
+    QFrame* panopt;
     QPushButton* butbasic;
     QPushButton* butsp;
     QPushButton* butdock;
     QPushButton* butlang;
+    QPushButton* butopt;
     QPushButton* butprndocket;
     QPushButton* butsavEx;
     QPlainTextEdit* Memo2;
@@ -54,6 +58,8 @@ class TForm2 : public ZorviScreen {
     EntryField* Prnwed;
     EntryField* pushed;
     EntryField* stocked;
+    // One field a known option, in the order of OptionKeys().
+    std::vector<EntryField*> opted;
 
   protected:
     void FormActivate() override;
@@ -68,12 +74,22 @@ class TForm2 : public ZorviScreen {
     void buildBasicPanel();
     void buildDocketPanel();
     void buildLanguagePanel();
+    void buildOptionsPanel();
     void showPanel(QFrame* panel, EntryField* first);
     void showHelp(int index);
     void fillFields();
     SetupFields readFields() const;
     std::string configurationPath();
-    void takeOverAndSave();
+    // False when an option cannot be saved: the operator is told which and
+    // why, and its field is selected.
+    bool takeOverOptions();
+    bool takeOverAndSave();
+
+    // The options as read when the screen was opened, with the file's
+    // comments and keys this program does not know.
+    OptionsRead m_options;
+    // The panel's pages, when the options do not fit on one.
+    std::vector<QWidget*> m_optionPages;
 
     void butsavExClick();
     void butprndocketClick();

@@ -2,6 +2,7 @@
 
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
+#include "store/Options.h"
 
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ struct ProgramState {
     explicit ProgramState(std::string dataDir) : files(std::move(dataDir)) {}
 
     Configuration config;
+    Options options;
     DataFiles files;
     RunFlags flags;
     WindowPosition window;

@@ -6,12 +6,16 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -74,12 +78,12 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     EXPECT_TRUE(s.isVisible());
 
     // A configuration that cannot be stored keeps the operator here.
-    std::filesystem::create_directory(f.dir.file("Configur.dat.~tmp"));
+    std::filesystem::create_directory(f.dir.file("Configur.dat.~stg.~tmp"));
     f.press(Qt::Key_X, Qt::AltModifier);
     ASSERT_EQ(f.dialogs.texts().size(), 1u);
     EXPECT_EQ(f.dialogs.texts()[0].rfind("I/O error in file " + f.dir.file("Configur.dat"), 0), 0u);
     EXPECT_TRUE(s.isVisible());
-    std::filesystem::remove(f.dir.file("Configur.dat.~tmp"));
+    std::filesystem::remove(f.dir.file("Configur.dat.~stg.~tmp"));
 
     f.dialogs.shown.clear();
     f.press(Qt::Key_X, Qt::AltModifier);
@@ -138,4 +142,71 @@ TEST(SetupScreen, ASampleDocketSavesTheSetupOnlyWhenThePrinterCanPrintIt) {
               std::string::npos);
     EXPECT_EQ(f.printDialog.shown, 1);
     EXPECT_EQ(f.launcher.started, std::vector<std::string>{f.dir.file("Slipjet.exe")});
+}
+
+TEST(SetupScreen, TheOptionsPanelKeepsTheShopsCommentsAndUnknownKeys) {
+    SetupFixture f;
+    f.writeConfiguration(f.config);
+    f.dir.write("Options.dat", "# set by the owner\r\n"
+                               "till-number=2\r\n"
+                               "shop-note=Back at 2\r\n");
+    f.start();
+    EXPECT_EQ(f.main().shopNote->text(), "Back at 2");
+    EXPECT_TRUE(f.main().shopNote->isVisible());
+    f.openSetup();
+    TForm2& s = f.setup();
+
+    // Every caption of the row of buttons shows whole.
+    for (QPushButton* b :
+         {s.butbasic, s.butsp, s.butdock, s.butlang, s.butopt, s.butprndocket, s.butsavEx}) {
+        const QString caption = b->text().remove('&');
+        QStyleOptionButton option;
+        option.initFrom(b);
+        const QRect room = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(caption), room.width())
+            << caption.toStdString();
+        EXPECT_LE(b->geometry().right(), s.width());
+    }
+
+    f.press(Qt::Key_O, Qt::AltModifier);
+    ASSERT_EQ(f.focus(), s.opted.front());
+    EXPECT_TRUE(s.panopt->isVisible());
+    EXPECT_EQ(s.opted.front()->selectedText(), "Back at 2");
+    EXPECT_EQ(f.help(), "A note of up to 40 characters shown in the main screen's status line.");
+    // Typing replaces what was selected.
+    f.typeText("Closed Monday");
+    EXPECT_EQ(s.opted.front()->text(), "Closed Monday");
+
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_FALSE(s.isVisible());
+    EXPECT_TRUE(f.dialogs.texts().empty());
+    EXPECT_EQ(f.dir.read("Options.dat"), "# set by the owner\r\n"
+                                         "till-number=2\r\n"
+                                         "shop-note=Closed Monday\r\n");
+    EXPECT_EQ(f.main().shopNote->text(), "Closed Monday");
+}
+
+TEST(SetupScreen, AnOptionsFileThatCannotBeReadIsReplacedOnlyWhenTheOperatorSaysSo) {
+    SetupFixture f;
+    f.writeConfiguration(f.config);
+    f.dir.write("Options.dat", std::string(70 * 1024, '#'));
+    f.start();
+    const std::string fault = "The options file " + f.dir.file("Options.dat") +
+                              " has faults; the default is used for:\rit is larger than 64 KiB";
+    const std::vector<std::string> said = f.dialogs.texts();
+    EXPECT_EQ(std::count(said.begin(), said.end(), fault), 1);
+    f.openSetup();
+    f.dialogs.shown.clear();
+    f.press(Qt::Key_X, Qt::AltModifier);
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_TRUE(f.dialogs.shown[0].confirmation);
+    EXPECT_EQ(f.dir.read("Options.dat"), std::string(70 * 1024, '#'));
+    EXPECT_FALSE(f.setup().isVisible());
+
+    f.openSetup();
+    f.press(Qt::Key_O, Qt::AltModifier);
+    f.typeText("Open");
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.dir.read("Options.dat"), "shop-note=Open\r\n");
 }
