@@ -463,9 +463,9 @@ void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment ali
 }
 
 void TForm1::Timer1Timer() {
-    m_state.ClockText =
+    m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    Label6->setText(fromCp1252(m_state.ClockText));
+    Label6->setText(fromCp1252(m_clockText));
 }
 
 void TForm1::FormKeyDown() {

@@ -115,4 +115,7 @@ class TForm1 : public ZorviScreen {
 
     Screens m_screens;
     bool m_closing = false;
+
+    // Hours and minutes, as the screen's clock last showed them.
+    std::string m_clockText;
 };

@@ -181,8 +181,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     DateTime now = services.clock.now();
     RegionalFormats formats = services.regional.formats();
     outcome.dateText = ShortDateText(now, formats);
-    state.ClockText = UpdateClockText(LongTimeText(now, formats));
-    outcome.clockText = state.ClockText;
+    outcome.clockText = UpdateClockText(LongTimeText(now, formats));
 
     checkScreenSize(state, services);
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;

@@ -143,8 +143,8 @@ void TForm6::FormActivate() {
     const RegionalFormats formats = m_services.regional.formats();
     m_dates = MakeRunDates(now, formats);
     Label5->setText(fromCp1252(m_dates.DateText));
-    m_state.ClockText = UpdateClockText(LongTimeText(now, formats));
-    Label6->setText(fromCp1252(m_state.ClockText));
+    m_clockText = UpdateClockText(LongTimeText(now, formats));
+    Label6->setText(fromCp1252(m_clockText));
     PeriodEnd = m_dates.lastDayOfMonth;
     ButNext->setFocus();
     if (Config().InventoryOn &&
@@ -443,9 +443,9 @@ void TForm6::ButDeleteClick() {
 }
 
 void TForm6::Timer1Timer() {
-    m_state.ClockText =
+    m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    Label6->setText(fromCp1252(m_state.ClockText));
+    Label6->setText(fromCp1252(m_clockText));
 }
 
 void TForm6::closeEvent(QCloseEvent* event) {

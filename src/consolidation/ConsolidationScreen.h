@@ -78,4 +78,7 @@ class TForm6 : public ZorviScreen {
     DayResults m_day;
     FileLock m_lock;
     bool m_working = false;
+
+    // Hours and minutes, as the screen's clock last showed them.
+    std::string m_clockText;
 };

@@ -119,7 +119,7 @@ void TForm5::journal(const std::string& line) {
 }
 
 void TForm5::refreshClock() {
-    m_state.ClockText =
+    m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
 }
 
@@ -362,7 +362,7 @@ void TForm5::edcqtKeyPress(char& key) {
 
 void TForm5::payOut() {
     refreshClock();
-    TillOutcome paid = m_till.payOutExpense(m_state.ClockText, toCp1252(Edpay->text()));
+    TillOutcome paid = m_till.payOutExpense(m_clockText, toCp1252(Edpay->text()));
     edcqt->setText("ok");
     show(paid);
     moveTo(edsp);

@@ -82,4 +82,7 @@ class TForm5 : public ZorviScreen {
 
     Till& m_till;
     CodeField m_code;
+
+    // Hours and minutes, as the screen's clock last showed them.
+    std::string m_clockText;
 };

@@ -102,7 +102,7 @@ void TForm4::EdpaidKeyPress(char& key) {
         }
     }
     Till::Payment payment =
-        m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_state.ClockText);
+        m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_clockText);
     edreceived->setText(currency(sale.Received));
     if (!payment.covered) {
         edarticle->setText("  Payment is short");
@@ -170,6 +170,6 @@ void TForm4::edchangeKeyPress(char& key) {
         return;
     }
     Timer1Timer();
-    m_till.finishSale(m_state.ClockText);
+    m_till.finishSale(m_clockText);
     moveTo(edsp);
 }

@@ -239,9 +239,9 @@ void TForm4::FormActivate() {
 }
 
 void TForm4::Timer1Timer() {
-    m_state.ClockText =
+    m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    labtime->setText(fromCp1252(m_state.ClockText));
+    labtime->setText(fromCp1252(m_clockText));
 }
 
 void TForm4::leaveToMain() {

@@ -111,4 +111,7 @@ class TForm4 : public ZorviScreen {
     CodeField m_code;
     QElapsedTimer m_codeCompletedAt;
     bool m_scanSuffixPending = false;
+
+    // Hours and minutes, as the screen's clock last showed them.
+    std::string m_clockText;
 };

@@ -41,7 +41,6 @@ struct ProgramState {
     RunFlags flags;
     WindowPosition window;
 
-    std::string ClockText;
     // Text of the last printer test (its verdict, or the missing file's path).
     std::string PrinterTestText;
     // The program's own files, deleted when the program ends (Remove Zorvi).
