@@ -8,7 +8,8 @@
 #include <vector>
 
 // What is the same for every screen for the whole run and mostly read: the
-// configuration, the devices found at start, the shared window position and
+// configuration and the options, the devices found at start, the shared
+// window position and
 // the data directory. The program block creates one and hands it to every
 // screen. Everything else has an owner of its own: the till owns the sale and
 // the day's totals, the takings journal the takings file, the consolidation
