@@ -10,6 +10,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/AmountText.h"
+#include "store/IoError.h"
 #include "store/NumberEntry.h"
 #include "store/ProgramState.h"
 #include "till/Till.h"
@@ -88,7 +89,8 @@ void TForm4::EdpaidKeyPress(char& key) {
     }
     key = 0;
     SaleState& sale = m_till.sale();
-    AmountEntry entry = ParseNumber(toCp1252(Edpaid->text()));
+    const QString typed = Edpaid->text();
+    AmountEntry entry = ParseNumber(toCp1252(typed));
     ShowNotices(m_services.dialogs, entry.notices);
     sale.ParsedAmount = entry.ParsedAmount;
     Edpaid->setText(currency(sale.ParsedAmount));
@@ -101,8 +103,15 @@ void TForm4::EdpaidKeyPress(char& key) {
             return;
         }
     }
-    Till::Payment payment =
-        m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_clockText);
+    Timer1Timer();
+    Till::Payment payment;
+    try {
+        payment = m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_clockText);
+    } catch (const IoError&) {
+        // The payment was not taken: the amount stays as typed for Enter again.
+        Edpaid->setText(typed);
+        throw;
+    }
     edreceived->setText(currency(sale.Received));
     if (!payment.covered) {
         edarticle->setText("  Payment is short");
@@ -169,7 +178,6 @@ void TForm4::edchangeKeyPress(char& key) {
         if (entry.ValueError == 0) moveTo(edquant);
         return;
     }
-    Timer1Timer();
-    m_till.finishSale(m_clockText);
+    // The sale was recorded when it was paid; Enter only clears the screen.
     moveTo(edsp);
 }

@@ -90,22 +90,30 @@ TillOutcome Till::endList(const RegionalFormats& formats) {
 Till::Payment Till::pay(double amount, const RegionalFormats& formats,
                         const std::string& clockText) {
     Payment payment;
-    payment.covered = TakePayment(m_sale, amount, m_program.config, formats).covered;
-    if (!payment.covered) return payment;
+    SaleState paid = m_sale;
+    payment.covered = TakePayment(paid, amount, m_program.config, formats).covered;
+    if (!payment.covered) {
+        m_sale = paid;
+        return payment;
+    }
+    // The customer has paid: the sale's total is on disk before the drawer
+    // opens, so nothing that happens while the change is counted out (a
+    // closed window, a crash, the power) can lose it.
+    SaleState recorded = paid;
+    DayTotals day = m_day;
+    EndSale(recorded, day);
+    m_journal.WriteResultsTotal(recorded, clockText);
+    m_day = day;
+    m_journal.close();
+
+    // The docket and the display show what was handed over; the change
+    // then comes out of the cash, as the record has it.
+    m_sale = paid;
     openDrawer(payment.outcome);
     showOnDisplay(payment.outcome);
     if (m_docket.isOpen()) completeDocket(payment.outcome, clockText);
+    m_sale = recorded;
     return payment;
-}
-
-void Till::finishSale(const std::string& clockText) {
-    SaleState sale = m_sale;
-    DayTotals day = m_day;
-    EndSale(sale, day);
-    m_journal.WriteResultsTotal(sale, clockText);
-    m_sale = sale;
-    m_day = day;
-    m_journal.close();
 }
 
 // ---------------------------------------------------------------- an expense

@@ -72,15 +72,15 @@ class Till {
     // F ends the list: the totals block, and the total on the display.
     TillOutcome endList(const RegionalFormats& formats);
     // One payment with the tender chosen in the sale's tender flags. When the
-    // payments cover the total the drawer opens and the docket is finished
-    // and printed.
+    // payments cover the total, the sale's total record is written (and on
+    // disk) and the day takes the sale; then the drawer opens and the docket
+    // is finished and printed. A total that cannot be written throws IoError
+    // and leaves the sale unpaid, so the same payment can be taken again.
     struct Payment {
         TillOutcome outcome;
         bool covered = false;
     };
     Payment pay(double amount, const RegionalFormats& formats, const std::string& clockText);
-    // Enter on the change ends the sale: its total record, then the day.
-    void finishSale(const std::string& clockText);
 
     // Expenses: the line of sale().ExpenseAmount for the expense article.
     // With tax its record waits for the tax, which it includes.

@@ -1,6 +1,6 @@
 #include "sales/SaleArithmetic.h"
-#include "sales/Rounding.h"
 #include "pricelist/CurrentArticle.h"
+#include "sales/Rounding.h"
 #include "store/AmountText.h"
 #include "support/Fakes.h"
 

@@ -286,19 +286,27 @@ TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
     EXPECT_EQ(f.dir.read("Results.dat"),
               "A MILK1             1.00       0.70         1.50         1.50          1.50\r\n");
 
-    f.type("F\nC2\n");
+    // The total is written as the payment covers the sale; when it cannot be,
+    // the payment is not taken and the drawer stays shut.
+    f.type("F\nC2");
     std::remove(f.dir.file("Results.dat").c_str());
     f.dialogs.shown.clear();
     f.type("\n");
     EXPECT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_EQ(f.cursor(), s->edchange);
+    EXPECT_EQ(f.cursor(), s->Edpaid);
+    EXPECT_EQ(s->Edpaid->text(), "2");
     EXPECT_DOUBLE_EQ(f.program->till.day().TotalTakings, 0);
+    EXPECT_TRUE(f.ports.lines.empty());
     f.type("\n");
-    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_EQ(f.cursor(), s->edchange);
     EXPECT_DOUBLE_EQ(f.program->till.day().TotalTakings, 1.5);
     EXPECT_DOUBLE_EQ(f.program->till.day().TakingsCash, 1.5);
     EXPECT_EQ(f.dir.read("Results.dat"), "# Total*** 9:05    1.50     0.00     0.00             "
                                          "0.00        1.50        2.00  0.50\r\n");
+    // Enter on the change only clears the screen.
+    f.type("\n");
+    EXPECT_EQ(f.cursor(), s->edsp);
+    EXPECT_EQ(f.dir.read("Results.dat").size(), 88u + 2);
 }
 
 TEST(SalesScreen, ADocketThatDidNotPrintIsSaidBeforeTheNextOneReplacesIt) {

@@ -56,34 +56,36 @@ const char* const TeaLine =
 const char* const TeaTotal = "# Total*** 9:05    3.00     0.00     0.00             0.00        "
                              "3.00        5.00  2.00\r\n";
 
-TEST_F(TillFixture, ASaleIsRecordedOnceAndTheDayTakesItOnlyWhenItsTotalIsOnDisk) {
+TEST_F(TillFixture, APaidSaleIsRecordedBeforeTheDrawerOpensAndOnlyOnce) {
     ASSERT_TRUE(till.beginWith("A").done);
     EXPECT_TRUE(till.takingsOpen());
     TillOutcome line = ringUpTea();
     EXPECT_TRUE(line.notices.empty());
     EXPECT_EQ(dir.read("Results.dat"), TeaLine);
     EXPECT_TRUE(till.endList(formats).notices.empty());
-
     till.sale().PayCash = true;
+
+    // The total cannot be written: the payment is not taken, the drawer
+    // stays shut and the day does not take the sale.
+    till.leave(false);
+    diskFull();
+    const size_t shown = ports.lines.size();
+    EXPECT_THROW(till.pay(5, formats, "9:05"), IoError);
+    EXPECT_EQ(till.sale().PaidCash, 0);
+    EXPECT_EQ(till.day().TotalTakings, 0);
+    EXPECT_EQ(ports.lines.size(), shown);
+    diskFreed();
+
     Till::Payment paid = till.pay(5, formats, "9:05");
     ASSERT_TRUE(paid.covered);
+    // On disk before the drawer opened: nothing later can lose it.
+    EXPECT_EQ(dir.read("Results.dat"), std::string(TeaLine) + TeaTotal);
+    EXPECT_FALSE(till.takingsOpen());
     EXPECT_EQ(ports.lines, (std::vector<std::string>{
                                "/dev/ttyS1|           Tea $3.00", "/dev/ttyS1|Total          $3.00",
                                "/dev/ttyS0|open", "/dev/ttyS1|Change         $2.00"}));
-
-    // The change came out of the cash. The total cannot be written: neither the day nor the sale
-    // takes it.
-    till.leave(false);
-    diskFull();
-    EXPECT_THROW(till.finishSale("9:05"), IoError);
-    EXPECT_EQ(till.day().TotalTakings, 0);
-    EXPECT_EQ(till.sale().Received, 5);
-    diskFreed();
-    till.finishSale("9:05");
-    EXPECT_EQ(dir.read("Results.dat"), std::string(TeaLine) + TeaTotal);
     EXPECT_EQ(till.day().TakingsCash, 3);
     EXPECT_EQ(till.day().TotalTakings, 3);
-    EXPECT_FALSE(till.takingsOpen());
 }
 
 TEST_F(TillFixture, ALineThatCannotBeRecordedLeavesTheSaleAsItWas) {
