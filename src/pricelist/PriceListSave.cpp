@@ -34,16 +34,6 @@ template <typename Line> std::string joinLines(const std::vector<Line>& lines) {
     return out;
 }
 
-// Replacing a file its owner has made read-only would go behind the shop's back.
-void requireWritable(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) return;
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        throw IoError(path, "The file is read-only");
-}
-
 // Every line of an existing file; false when there is no such file.
 bool readAllLines(const std::string& path, std::string& bytes,
                   std::vector<std::string_view>& lines) {
@@ -167,7 +157,7 @@ PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
     const std::string inventoryPath = files.pathOf("Inventory.dat");
     const std::string workPath = files.pathOf("Inventory.wrk");
     for (const auto& path : {listPath, inventoryPath, workPath})
-        requireWritable(path);
+        FileNames::requireWritable(path);
     std::string inventoryBytes;
     std::vector<std::string_view> inventory;
     const bool withInventory = readAllLines(inventoryPath, inventoryBytes, inventory);

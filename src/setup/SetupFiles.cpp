@@ -29,14 +29,6 @@ void EraseDocketDat(const std::string& dataDir) {
 
 namespace {
 
-// The shop may have made the configuration read-only; the operator must
-// learn that the settings were not stored.
-void refuseReadOnly(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
-        throw IoError(path, "File is read-only");
-}
-
 void writeConfiguration(const std::string& path, const std::string& named,
                         const Configuration& config) {
     errno = 0;
@@ -47,14 +39,14 @@ void writeConfiguration(const std::string& path, const std::string& named,
 } // namespace
 
 void SaveConfiguration(const std::string& path, const Configuration& config) {
-    refuseReadOnly(path);
+    FileNames::requireWritable(path);
     writeConfiguration(path, path, config);
 }
 
 void SaveSettings(const std::string& dataDir, const Configuration& config, const Options& options,
                   size_t stopAfter) {
     const std::string path = FileNames::resolve(dataDir, "Configur.dat");
-    refuseReadOnly(path);
+    FileNames::requireWritable(path);
     FileCommit commit(dataDir);
     commit.stopAfter(stopAfter);
     writeConfiguration(commit.stage("Configur.dat"), path, config);

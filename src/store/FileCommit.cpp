@@ -87,7 +87,9 @@ void carryOut(const std::string& dir, char kind, const std::string& first,
     const std::string b = dir + second;
     switch (kind) {
     case 'R':
-        if (present(b) && ::rename(b.c_str(), a.c_str()) != 0) fail(a, "Rename error");
+        if (!present(b)) break;
+        FileNames::copyPermissions(a, b);
+        if (::rename(b.c_str(), a.c_str()) != 0) fail(a, "Rename error");
         break;
     case 'D':
         if (::unlink(a.c_str()) != 0 && errno != ENOENT) fail(a, "Delete error");
@@ -167,6 +169,7 @@ std::string FileCommit::checkedName(std::string_view name) const {
 
 std::string FileCommit::stage(std::string_view target) {
     std::string name = checkedName(target);
+    FileNames::requireWritable(m_dir + name);
     std::string staging = name + std::string(StagingSuffix);
     m_operations.push_back({'R', name, staging});
     return m_dir + staging;

@@ -24,6 +24,9 @@ class FileCommit {
     FileCommit(const FileCommit&) = delete;
     FileCommit& operator=(const FileCommit&) = delete;
 
+    // A target the shop has made read-only is refused here (IoError), before
+    // anything changes; a replaced file keeps the old one's permissions.
+    //
     // The staging path to write the new content of `target` to (with a
     // TextFile rewrite, which puts it on disk when closed). At commit the
     // target is replaced by it.

@@ -1,5 +1,7 @@
 #include "store/FileNames.h"
 
+#include "store/IoError.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,6 +54,20 @@ bool remove(const std::string& path) {
 std::string directoryOf(const std::string& path) {
     auto slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void requireWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
+        throw IoError(path, "The file is read-only");
+}
+
+void copyPermissions(const std::string& model, const std::string& path) {
+    struct stat st {};
+    if (::stat(model.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::chmod(path.c_str(), st.st_mode & 07777) != 0) {
+        // The new file keeps the default rights; it is still the shop's file.
+    }
 }
 
 } // namespace FileNames

@@ -22,6 +22,12 @@ bool named(const std::string& path);
 // permissions, a read-only medium and a full directory all count).
 bool canCreateIn(const std::string& dir);
 bool remove(const std::string& path);
+// Throws IoError "The file is read-only" for an existing file its owner has
+// made read-only: replacing it would go behind the shop's back.
+void requireWritable(const std::string& path);
+// Gives `path` the permission bits of `model`, when there is such a file: a
+// file written anew keeps the rights the shop gave the old one.
+void copyPermissions(const std::string& model, const std::string& path);
 // The directory part of a path, with its trailing separator.
 std::string directoryOf(const std::string& path);
 } // namespace FileNames

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -154,4 +155,38 @@ TEST(FileCommit, AStartLeavesTheWorkOfARunningCopyAlone) {
     expected["Inventory.dat"] = "new inventory\r\n";
     expected["Configur.dat"] = "new setup\r\n";
     EXPECT_EQ(dir.files(), expected);
+}
+
+// A replaced file keeps the rights the shop gave it, before and after a
+// crash; one the shop made read-only is refused before anything changes.
+TEST(FileCommit, ReplacedFilesKeepTheirRightsAndReadOnlyOnesAreRefused) {
+    for (size_t stop : {static_cast<size_t>(-1), static_cast<size_t>(0)}) {
+        TestDir dir;
+        dir.write("Spersons.dat", "old\r\n");
+        ::chmod(dir.file("Spersons.dat").c_str(), 0640);
+        {
+            FileCommit commit(dir.path());
+            commit.stopAfter(stop);
+            commit.replace("Spersons.dat", "new\r\n");
+            commit.commit();
+        }
+        RecoverFileCommit(dir.path());
+        EXPECT_EQ(dir.read("Spersons.dat"), "new\r\n");
+        struct stat st {};
+        ASSERT_EQ(::stat(dir.file("Spersons.dat").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
+    TestDir dir;
+    dir.write("Inventory.dat", "old\r\n");
+    ::chmod(dir.file("Inventory.dat").c_str(), 0444);
+    FileCommit commit(dir.path());
+    try {
+        commit.replace("Inventory.dat", "new\r\n");
+        FAIL() << "a read-only file was taken";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.message(), "I/O error in file " + dir.file("Inventory.dat") +
+                                   "\r\nThe file is read-only: " + dir.file("Inventory.dat"));
+    }
+    EXPECT_EQ(dir.read("Inventory.dat"), "old\r\n");
+    EXPECT_FALSE(dir.exists("Inventory.dat.~stg"));
 }
