@@ -201,8 +201,8 @@ void TForm6::stepQuestions() {
     if (PeriodEnd) question = "Today is the last Day of this Month!   " + m_dates.DateText + "\r";
     question += "Do a end of week, month ect. consolitate,\rpress the [ Yes ] Button ! ";
     // A closed box is No: a period end cannot be undone.
-    PeriodEnd =
-        m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+    PeriodEnd = m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) ==
+                Dialogs::Answer::Yes;
     ConsolidationStep = 2;
     Label7->setEnabled(true);
     stepDayReport();
@@ -259,7 +259,8 @@ void TForm6::stepDayReport() {
                                std::to_string(m_day.firstFaultyLine) + ":\r" +
                                m_day.firstFaultyText.substr(0, 90) +
                                "\rConsolidate the day without them?";
-        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) !=
+            Dialogs::Answer::Yes) {
             endProgram();
             return;
         }
@@ -403,7 +404,8 @@ void TForm6::butstockClick() {
             " line(s) that cannot be read; the first is line " +
             std::to_string(counted.firstFaultyLine) + ":\r" +
             counted.firstFaultyText.substr(0, 90) + "\rSet the inventory up without them?";
-        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) !=
+            Dialogs::Answer::Yes) {
             endProgram();
             return;
         }
@@ -426,7 +428,7 @@ void TForm6::butstockClick() {
 void TForm6::ButDeleteClick() {
     Dialogs& dialogs = m_services.dialogs;
     if (dialogs.confirm("Zorvi will be removed from your hard disk. Are you sure?",
-                        Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+                        Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes)
         return;
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toNativePath(program));

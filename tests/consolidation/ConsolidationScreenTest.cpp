@@ -58,6 +58,8 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
                   "  If you want the Results printed,  \r  then switch the Printer on and press  "
                   "[ Yes ] ! ",
                   "Do a end of week, month ect. consolitate,\rpress the [ Yes ] Button ! "}));
+    // A period end cannot be undone: Enter out of habit answers No.
+    EXPECT_EQ(f.dialogs.shown[1].buttons, Dialogs::Buttons::YesNoDefaultNo);
     EXPECT_EQ(s.ConsolidationStep, 2);
     EXPECT_FALSE(s.ButExit->isEnabled());
     std::vector<std::string> report = f.memo();

@@ -24,11 +24,12 @@ class FakeDialogs : public Dialogs {
         std::string text;
         bool confirmation = false;
         std::optional<Position> at;
+        Buttons buttons = Buttons::OkCancel;
     };
 
     void message(const std::string& text) override { shown.push_back({text, false, {}}); }
-    Answer confirm(const std::string& text, Buttons, std::optional<Position> at) override {
-        shown.push_back({text, true, at});
+    Answer confirm(const std::string& text, Buttons buttons, std::optional<Position> at) override {
+        shown.push_back({text, true, at, buttons});
         if (answers.empty()) return Answer::Cancel;
         Answer a = answers.front();
         answers.pop_front();
