@@ -134,7 +134,8 @@ bool sameName(std::string_view a, std::string_view b) {
 bool isLeftover(std::string_view name) {
     // "Inventory.dat.~stg.~tmp" is a staging file cut off while it was written.
     return endsWith(name, FileCommit::StagingSuffix) || endsWith(name, FileNames::RewriteSuffix) ||
-           sameName(name, FileNames::ProbeName) || sameName(name, FileNames::ConsolidationLock);
+           sameName(name, FileNames::ProbeName) || sameName(name, FileNames::ConsolidationLock) ||
+           sameName(name, FileNames::ProgramLock);
 }
 
 void sweepLeftovers(const std::string& dir) {
