@@ -12,6 +12,8 @@
 #include "store/ProgramState.h"
 #include "takings/TakingsJournal.h"
 
+#include <optional>
+
 namespace {
 
 void checkCompanionFiles(const std::string& dataDir, Dialogs& dialogs) {
@@ -136,11 +138,24 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// What a power cut or a crash left at the end of the takings file is put
+// right before this start's record goes after it.
+void repairTakings(TakingsJournal& journal, const std::string& clockText,
+                   const RegionalFormats& formats, Dialogs& dialogs) {
+    try {
+        ShowNotices(dialogs, journal.RepairTornEnd());
+        if (std::optional<CancelledSale> cancelled = journal.CancelUnfinishedSale(clockText))
+            ShowNotices(dialogs, {CancelledSaleNotice(*cancelled, formats)});
+    } catch (const IoError& e) {
+        dialogs.message(e.message());
+    }
+}
+
 // A full disk must not cost the verdict of the checks before it: the start
 // goes on to keep trading off where they found the day cannot trade.
-void writeStartRecord(ProgramState& state, const std::string& dateTimeText, Dialogs& dialogs) {
+void writeStartRecord(TakingsJournal& journal, const std::string& dateTimeText, Dialogs& dialogs) {
     try {
-        TakingsJournal(state.files.DataDir()).WriteStartRecord(dateTimeText);
+        journal.WriteStartRecord(dateTimeText);
     } catch (const IoError& e) {
         dialogs.message(e.message());
     }
@@ -189,6 +204,8 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     readOptions(state, dialogs);
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
-    writeStartRecord(state, DateTimeText(services.clock.now(), formats), dialogs);
+    TakingsJournal journal(state.files.DataDir());
+    repairTakings(journal, outcome.clockText, formats, dialogs);
+    writeStartRecord(journal, DateTimeText(services.clock.now(), formats), dialogs);
     return outcome;
 }

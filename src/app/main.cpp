@@ -1,5 +1,6 @@
 // The program block: the application, its screens and the message loop.
 #include "app/ProgramBlock.h"
+#include "app/ShopLock.h"
 #include "platform/PosixPorts.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtFileDialog.h"
@@ -8,6 +9,7 @@
 #include "platform/QtPrintDialog.h"
 #include "platform/QtSystem.h"
 #include "platform/Services.h"
+#include "store/DateTimeText.h"
 
 #include <QApplication>
 
@@ -25,7 +27,17 @@ int main(int argc, char** argv) {
     QtFontDialog fontDialog;
     Services services{dialogs, clock,       regional,   launcher,  ports,
                       screen,  printDialog, fileDialog, fontDialog};
-    ProgramBlock program(services, DataDirectoryOf(QApplication::applicationDirPath()));
+    const std::string dataDir = DataDirectoryOf(QApplication::applicationDirPath());
+    // Taken before the screens, whose start-up writes into the shop's files,
+    // and let go after them.
+    ShopLock shop;
+    const std::string refusal =
+        shop.take(dataDir, UpdateClockText(LongTimeText(clock.now(), regional.formats())));
+    if (!refusal.empty()) {
+        dialogs.message(refusal);
+        return 1;
+    }
+    ProgramBlock program(services, dataDir);
     program.show();
     return QApplication::exec();
 }

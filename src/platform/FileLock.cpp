@@ -50,6 +50,29 @@ void FileLock::release() {
     m_fd = -1;
 }
 
+bool FileLock::writeNote(std::string_view text) {
+    if (m_fd < 0 || ::ftruncate(m_fd, 0) != 0) return false;
+    return ::pwrite(m_fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size());
+}
+
+std::string FileLock::readNote(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::string();
+    // A note is a few words; more is not ours.
+    char buffer[256];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+bool FileLock::heldElsewhere(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
 bool FileLock::removeUnlessHeld(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {

@@ -136,7 +136,8 @@ bool sameName(std::string_view a, std::string_view b) {
 bool isLeftover(std::string_view name) {
     // "Inventory.dat.~stg.~tmp" is a staging file cut off while it was written.
     return endsWith(name, FileCommit::StagingSuffix) || endsWith(name, FileNames::RewriteSuffix) ||
-           sameName(name, FileNames::ProbeName) || sameName(name, FileNames::ConsolidationLock);
+           sameName(name, FileNames::ProbeName) || sameName(name, FileNames::ConsolidationLock) ||
+           sameName(name, FileNames::ProgramLock);
 }
 
 void sweepLeftovers(const std::string& dir) {
@@ -254,7 +255,13 @@ std::string RecoverFileCommit(const std::string& dataDir) {
             carryOut(dataDir, line.kind, line.first, line.second);
         syncDirectory(dataDir);
     }
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "Delete error");
+    if (::unlink(path.c_str()) == 0) {
+        // Gone from the disk too, or a power cut brings a finished journal
+        // back and it is carried out again over the changes made since.
+        syncDirectory(dataDir);
+    } else if (errno != ENOENT) {
+        fail(path, "Delete error");
+    }
     // Only now: a complete journal still needed its staging files.
     sweepLeftovers(dataDir);
     return finished ? note : std::string();

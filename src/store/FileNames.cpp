@@ -16,6 +16,11 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+bool regularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool named(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;

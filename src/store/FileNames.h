@@ -13,9 +13,13 @@ namespace FileNames {
 inline constexpr std::string_view RewriteSuffix = ".~tmp";    // a new copy before it takes its name
 inline constexpr std::string_view ProbeName = "Zorvi.~probe"; // canCreateIn's try
 inline constexpr std::string_view ConsolidationLock = "Consolid.lck";
+// Held by the running program from its start to its end (see ShopLock).
+inline constexpr std::string_view ProgramLock = "zorvi.lck";
 
 std::string resolve(const std::string& dir, std::string_view name);
 bool exists(const std::string& path);
+// A plain file (through a link), not a device or a directory.
+bool regularFile(const std::string& path);
 // The name is there, even as a link whose target is gone.
 bool named(const std::string& path);
 // Whether a new file can be created in the directory (tried, not guessed:

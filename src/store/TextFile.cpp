@@ -124,6 +124,9 @@ bool TextFile::openAppendElseRewrite(const std::string& path) {
     // A new file is created in place: appending to it is its whole life.
     m_fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, FileMode);
     if (m_fd < 0) return false;
+    // Its name must be on disk before what is synced into it counts: a power
+    // cut would otherwise lose the new file with its first records.
+    syncDirectory();
     m_mode = Mode::Append;
     m_buf.clear();
     m_error = false;

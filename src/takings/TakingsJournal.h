@@ -1,13 +1,25 @@
 #pragma once
 
+#include "store/Notice.h"
 #include "store/TextAppender.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct CurrentArticle;
+struct RegionalFormats;
 struct SaleState;
+
+// A sale whose lines were recorded but never its total, as the start found
+// and cancelled it.
+struct CancelledSale {
+    size_t lines = 0;
+    // The sum of its line amounts.
+    double amount = 0;
+};
 
 // The day's takings file, Results.dat, as the till writes it: a start record
 // at each program start, then each sale's or expense's line records and its
@@ -33,13 +45,29 @@ class TakingsJournal {
     // Lets go of the file; what was recorded is already on disk.
     void close();
 
+    // The start's repairs, before its start record. A power cut can leave the
+    // file ending in NUL bytes or in half a line, onto which the next record
+    // would be glued; the tail is cut and the line ended, each with a note.
+    Notices RepairTornEnd();
+    // Lines at the end of the file without their total record (the program
+    // ended, crashed or lost its power mid-sale) would count as sold. Each is
+    // booked back by a line record with the opposite figures, and a total
+    // record of 0.00 at `clockText` closes the group, so every reader of the
+    // file nets the sale to nothing.
+    std::optional<CancelledSale> CancelUnfinishedSale(const std::string& clockText);
+
     void WriteStartRecord(const std::string& dateTimeText);
     void WriteResultsLine(char bookedBy, const SaleState& sale, const CurrentArticle& article);
     void WriteResultsTotal(const SaleState& sale, const std::string& clockText);
 
   private:
     void record(std::string_view text, bool toDisk);
+    void record(const std::vector<std::string>& texts, bool toDisk);
 
     std::string m_dataDir;
     std::optional<TextAppender> m_file;
 };
+
+// What the operator is told of a cancelled sale, its amount in the screens'
+// currency text.
+Notice CancelledSaleNotice(const CancelledSale& sale, const RegionalFormats& formats);

@@ -28,12 +28,17 @@ char SalesPersonColumn(const SaleState& sale) {
 }
 
 std::string ResultsLineText(char bookedBy, const SaleState& sale, const CurrentArticle& article) {
+    return LineRecordText(column1(bookedBy, sale.EnteredCode), sale.EnteredCode,
+                          {sale.Quantity, article.WholesalePrice, article.SalePrice, sale.UnitPrice,
+                           sale.LineAmount});
+}
+
+std::string LineRecordText(char marker, const std::string& code, const LineFigures& figures) {
     // The code is kept left-aligned in its 13 columns, as the price list and
     // the consolidation have it, even if a caller passes it unpadded.
-    return std::string(1, column1(bookedBy, sale.EnteredCode)) + " " +
-           PadRight(sale.EnteredCode, 13) + field(sale.Quantity, 8) +
-           field(article.WholesalePrice, 10) + field(article.SalePrice, 12) +
-           field(sale.UnitPrice, 12) + field(sale.LineAmount, 13);
+    return std::string(1, marker) + " " + PadRight(code, 13) + field(figures.quantity, 8) +
+           field(figures.wholesale, 10) + field(figures.listPrice, 12) +
+           field(figures.unitPrice, 12) + field(figures.amount, 13);
 }
 
 std::string ResultsTotalText(const SaleState& sale, const std::string& clockText) {

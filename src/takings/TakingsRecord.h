@@ -15,6 +15,17 @@ constexpr char ExpenseBooker = '$';
 // expense line, from the sale and the article as they stand. bookedBy is the
 // sales person's code, or ExpenseBooker.
 std::string ResultsLineText(char bookedBy, const SaleState& sale, const CurrentArticle& article);
+// The figures of a line record, in their columns' order.
+struct LineFigures {
+    double quantity = 0;
+    double wholesale = 0;
+    double listPrice = 0;
+    double unitPrice = 0;
+    double amount = 0;
+};
+// A line record with column 1 as given, for a record that repeats one read
+// back from the file.
+std::string LineRecordText(char marker, const std::string& code, const LineFigures& figures);
 // The sales person code of the sale as the records' column 1 has it.
 char SalesPersonColumn(const SaleState& sale);
 

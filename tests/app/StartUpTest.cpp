@@ -115,3 +115,46 @@ TEST(StartUp, AStartRecordThatCannotBeWrittenStillLeavesTradingOffWithoutAPriceL
                                 "Results.dat\r\nWrite error (No space left on device): " +
                                 dir.path() + "Results.dat");
 }
+
+// A power cut in the middle of a sale: its last line half written, the file
+// grown by NUL bytes. The start ends the line, cuts the bytes, books the sale
+// back and only then writes its own record.
+TEST(StartUp, ASaleCutOffByAPowerCutIsCancelledBeforeTheStartRecord) {
+    QuietShop shop;
+    shop.dir.write("Pricelist.dat", "");
+    const std::string start = "* START of SALE   07/12/26 8:00:\r\n";
+    const std::string bread =
+        "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n";
+    shop.dir.write("Results.dat", start + bread + bread + "A MILK1      " + std::string(9, '\0'));
+    shop.start();
+    EXPECT_EQ(shop.dir.read("Results.dat"),
+              start + bread + bread + "A MILK1      \r\n" +
+                  "A BREAD            -2.00      -1.10        -2.25        -2.25         -4.50\r\n"
+                  "A BREAD            -2.00      -1.10        -2.25        -2.25         -4.50\r\n"
+                  "# Total*** 9:05    0.00     0.00     0.00             0.00        0.00        "
+                  "0.00  0.00\r\n"
+                  "* START of SALE   07/12/26 9:05:\r\n");
+    const std::string file = shop.dir.file("Results.dat");
+    EXPECT_EQ(shop.fakes.dialogs.texts(),
+              (std::vector<std::string>{
+                  "The takings file " + file +
+                      " ended in 9 empty bytes left by a power cut; they are cut off.",
+                  "The last line of the takings file " + file +
+                      " was cut short by a power cut; it is ended, and the next record starts on "
+                      "a line of its own.",
+                  "The last sale was not finished (2 lines, $9.00); it is cancelled"}));
+}
+
+TEST(StartUp, AFinishedDayStartsWithoutAWord) {
+    QuietShop shop;
+    shop.dir.write("Pricelist.dat", "");
+    const std::string day =
+        "* START of SALE   07/12/26 8:00:\r\n"
+        "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n"
+        "# Total*** 8:30    4.50     0.00     0.00             0.00        4.50        5.00  "
+        "0.50\r\n";
+    shop.dir.write("Results.dat", day);
+    shop.start();
+    EXPECT_EQ(shop.dir.read("Results.dat"), day + "* START of SALE   07/12/26 9:05:\r\n");
+    EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
+}

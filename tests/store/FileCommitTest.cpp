@@ -114,7 +114,8 @@ TEST(FileCommit, AStartFinishesTheJournalThenClearsAwayWhatCrashesLeft) {
                              {"Commit.jnl.~stg", "R\tSpersons.dat"},
                              {"Configur.dat.~tmp", "half a setup"},
                              {"Zorvi.~probe", ""},
-                             {"consolid.lck", ""}};
+                             {"consolid.lck", ""},
+                             {"zorvi.lck", "8:00"}};
     // The shop's own files, however like ours their names look.
     const Files shops = {{"Notes.~tm", "n"}, {"tmp", "t"}, {"Consolid.lck.old", "c"}};
     for (const Files* files : {&leftovers, &shops})

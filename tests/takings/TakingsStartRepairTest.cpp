@@ -1,0 +1,170 @@
+#include "consolidation/DayResults.h"
+#include "platform/Regional.h"
+#include "support/TestDir.h"
+#include "takings/TakingsJournal.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+const std::string Start = "* START of SALE   07/12/26 08:00\r\n";
+const std::string Bread =
+    "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n";
+const std::string BreadBack =
+    "A BREAD            -2.00      -1.10        -2.25        -2.25         -4.50\r\n";
+const std::string Repair =
+    "b /REPAIR           1.00       0.00        12.34        12.34         12.34\r\n";
+const std::string RepairBack =
+    "b /REPAIR          -1.00       0.00       -12.34       -12.34        -12.34\r\n";
+const std::string Expense =
+    "$ EXP1              0.00       0.00         0.00       -40.00        -40.00\r\n";
+const std::string ExpenseBack =
+    "$ EXP1              0.00       0.00         0.00        40.00         40.00\r\n";
+// A service without a sales person: the consolidation weighs its prices by
+// the opposite of its quantity, so they stay as they are when it is booked back.
+const std::string Unattended =
+    "@ /REPAIR           1.00       2.00        20.00        20.00         20.00\r\n";
+const std::string UnattendedBack =
+    "@ /REPAIR          -1.00       2.00        20.00        20.00        -20.00\r\n";
+const std::string PaidTotal = "# Total*** 8:30    4.50     0.00     0.00             0.00        "
+                              "4.50        5.00  0.50\r\n";
+const std::string CancelTotal = "# Total*** 9:05    0.00     0.00     0.00             0.00     "
+                                "   0.00        0.00  0.00\r\n";
+
+} // namespace
+
+TEST(TakingsJournal, LinesWithoutTheirTotalAtTheEndAreBookedBack) {
+    const struct {
+        const char* what;
+        std::string before;
+        std::string appended; // empty: nothing to cancel
+        size_t lines;
+        double amount;
+    } cases[] = {
+        {"a sale of an article and a service", Start + PaidTotal + Bread + Repair,
+         BreadBack + RepairBack + CancelTotal, 2, 16.84},
+        {"an expense", Start + Expense, ExpenseBack + CancelTotal, 1, -40.00},
+        {"a service without a sales person", Start + Unattended, UnattendedBack + CancelTotal, 1,
+         20.00},
+        {"lines before any start record", Bread, BreadBack + CancelTotal, 1, 4.50},
+        // An unreadable line is left out by every reader; so it is here.
+        {"a damaged line among them", Start + Bread + "A BRE\r\n", BreadBack + CancelTotal, 1,
+         4.50},
+        {"a finished sale", Start + Bread + PaidTotal, "", 0, 0},
+        {"lines of an earlier start", Start + Bread + Start, "", 0, 0},
+        {"only a start record", Start, "", 0, 0},
+        {"an empty file", "", "", 0, 0},
+    };
+    for (const auto& c : cases) {
+        TestDir dir;
+        dir.write("Results.dat", c.before);
+        TakingsJournal journal(dir.path());
+        const std::optional<CancelledSale> cancelled = journal.CancelUnfinishedSale("9:05");
+        journal.close();
+        EXPECT_EQ(dir.read("Results.dat"), c.before + c.appended) << c.what;
+        ASSERT_EQ(cancelled.has_value(), !c.appended.empty()) << c.what;
+        if (!cancelled) continue;
+        EXPECT_EQ(cancelled->lines, c.lines) << c.what;
+        EXPECT_NEAR(cancelled->amount, c.amount, 1e-9) << c.what;
+        // Once cancelled, the next start finds nothing more to do.
+        EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:10")) << c.what;
+    }
+}
+
+TEST(TakingsJournal, NoTakingsFileIsNoUnfinishedSaleAndStaysAbsent) {
+    TestDir dir;
+    EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:05"));
+    EXPECT_TRUE(TakingsJournal(dir.path()).RepairTornEnd().empty());
+    EXPECT_FALSE(dir.exists("Results.dat"));
+}
+
+TEST(TakingsJournal, TheConsolidationBooksACancelledSaleToNothing) {
+    TestDir dir;
+    dir.write("Results.dat", Start + Bread + PaidTotal + Bread + Repair + Unattended);
+    ASSERT_TRUE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:05"));
+    Configuration config;
+    config.SalesPersonCode = {"A", "B", "C", "D", "E"};
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "07/12/26", day));
+    EXPECT_EQ(day.faultyLines, 0u);
+    // Only the paid bread is left.
+    const ConsolidationTotals& t = day.totals;
+    EXPECT_NEAR(t.TotQuantity, 2, 1e-9);
+    EXPECT_NEAR(t.TotWholesale, 2.20, 1e-9);
+    EXPECT_NEAR(t.TotListValue, 4.50, 1e-9);
+    EXPECT_NEAR(t.TotSalesValue, 4.50, 1e-9);
+    EXPECT_NEAR(t.TotServicesQty, 0, 1e-9);
+    EXPECT_NEAR(t.TotServicesTotal, 0, 1e-9);
+    EXPECT_NEAR(t.TotCash, 4.50, 1e-9);
+    EXPECT_NEAR(t.TotNet, 4.50, 1e-9);
+    EXPECT_NEAR(day.persons.SpSalesQty[0], 2, 1e-9);
+    EXPECT_NEAR(day.persons.SpSalesTotal[0], 4.50, 1e-9);
+    EXPECT_NEAR(day.persons.SpServicesQty[1], 0, 1e-9);
+    EXPECT_NEAR(day.persons.SpServicesTotal[1], 0, 1e-9);
+    EXPECT_NEAR(day.byCode["BREAD        "].quantity, 2, 1e-9);
+    EXPECT_NEAR(day.byCode["BREAD        "].amount, 4.50, 1e-9);
+    EXPECT_NEAR(day.byCode["/REPAIR      "].quantity, 0, 1e-9);
+    EXPECT_NEAR(day.byCode["/REPAIR      "].amount, 0, 1e-9);
+}
+
+TEST(TakingsJournal, ACancelledSaleIsToldWithItsAmountAsTheScreensShowIt) {
+    RegionalFormats formats;
+    EXPECT_EQ(CancelledSaleNotice({2, 1234.5}, formats).text,
+              "The last sale was not finished (2 lines, $1,234.50); it is cancelled");
+    EXPECT_EQ(CancelledSaleNotice({1, -40}, formats).text,
+              "The last sale was not finished (1 line, -$40.00); it is cancelled");
+    EXPECT_EQ(CancelledSaleNotice({1, 4.5}, formats).kind, Notice::Kind::Message);
+    formats.currencySymbol = "EUR";
+    formats.symbolBefore = false;
+    formats.symbolSpaced = true;
+    formats.decimalSeparator = ',';
+    formats.thousandsSeparator = ".";
+    EXPECT_EQ(CancelledSaleNotice({3, 16.84}, formats).text,
+              "The last sale was not finished (3 lines, 16,84 EUR); it is cancelled");
+}
+
+TEST(TakingsJournal, ATornEndIsCutAndEndedBeforeTheNextRecord) {
+    const std::string nuls(70000, '\0'); // more than one block read back
+    const struct {
+        const char* what;
+        std::string before, after;
+        bool nulNote, lineNote;
+    } cases[] = {
+        {"whole lines", Start + Bread, Start + Bread, false, false},
+        {"an empty file", "", "", false, false},
+        {"half a line", Start + "A BRE", Start + "A BRE\r\n", false, true},
+        {"a line end cut after its CR", Start + "A BREAD\r", Start + "A BREAD\r\n", false, true},
+        {"a tail of NUL bytes", Start + Bread + std::string(4, '\0'), Start + Bread, true, false},
+        {"a long tail of NUL bytes", Start + nuls, Start, true, false},
+        {"half a line and NUL bytes", Start + "A BRE" + std::string(3, '\0'), Start + "A BRE\r\n",
+         true, true},
+        {"nothing but NUL bytes", nuls, "", true, false},
+        {"NUL bytes inside the last line stay", Start + "A B" + std::string(2, '\0') + "D\r\n",
+         Start + "A B" + std::string(2, '\0') + "D\r\n", false, false},
+    };
+    for (const auto& c : cases) {
+        TestDir dir;
+        dir.write("Results.dat", c.before);
+        const Notices notices = TakingsJournal(dir.path()).RepairTornEnd();
+        EXPECT_EQ(dir.read("Results.dat"), c.after) << c.what;
+        ASSERT_EQ(notices.size(), size_t(c.nulNote) + size_t(c.lineNote)) << c.what;
+        for (const Notice& n : notices)
+            EXPECT_EQ(n.kind, Notice::Kind::Note) << c.what;
+        if (c.nulNote) {
+            EXPECT_NE(notices.front().text.find("empty bytes"), std::string::npos) << c.what;
+        }
+        if (c.lineNote) {
+            EXPECT_NE(notices.back().text.find("cut short"), std::string::npos) << c.what;
+        }
+    }
+}
+
+TEST(TakingsJournal, ATakingsFileThatIsADeviceIsNotRepaired) {
+    TestDir dir;
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("Results.dat").c_str()), 0);
+    TakingsJournal journal(dir.path());
+    EXPECT_TRUE(journal.RepairTornEnd().empty());
+    EXPECT_FALSE(journal.CancelUnfinishedSale("9:05"));
+}
