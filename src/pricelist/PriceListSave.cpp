@@ -74,17 +74,18 @@ class ProgressSteps {
 
 void rebuildWorkCopy(DataFiles& files, const Configuration& config, PriceListSaveResult& result) {
     // The list has just been written, so nobody need be offered a sample one.
-    bool open = OpenPriceList(files);
+    std::optional<TextReader> priceList = OpenPriceList(files);
+    if (std::optional<TextAppender> oldWork = files.OpenPriceWorkForAppend()) oldWork->erase();
+    if (!priceList) return;
+    std::optional<TextAppender> priceWork = files.OpenPriceWorkForAppend();
+    if (!priceWork) return;
     try {
-        if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
-        if (open && files.OpenPriceWorkForAppend())
-            result.priceListError = BuildPriceWorkFile(files, config, result.notices);
-        files.priceList.close();
-        files.priceWork.close();
+        result.priceListError =
+            BuildPriceWorkFile(files, *priceList, *priceWork, config, result.notices);
+        priceWork->close();
     } catch (...) {
-        files.priceList.close();
         try {
-            files.priceWork.erase();
+            priceWork->erase();
         } catch (const std::exception&) {
             // The failure that brought us here is the one worth reporting.
         }

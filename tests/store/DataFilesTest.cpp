@@ -18,19 +18,21 @@ TEST(DataFiles, NamesAreMatchedWithoutRegardToCase) {
     TestDir dir;
     dir.write("PRICELIST.WRK", "line\r\n");
     DataFiles files(dir.path());
-    ASSERT_TRUE(files.OpenPriceWorkForRead());
+    std::optional<TextReader> reader = files.OpenPriceWorkForRead();
+    ASSERT_TRUE(reader);
     EXPECT_EQ(files.CurrentFileName, dir.path() + "PRICELIST.WRK");
-    EXPECT_EQ(files.priceWork.readText(255), "line");
-    files.priceWork.close();
+    EXPECT_EQ(reader->readText(255), "line");
+    reader.reset();
 
-    ASSERT_TRUE(files.OpenPriceWorkForAppend());
-    files.priceWork.writeLine("more");
-    files.priceWork.close();
+    std::optional<TextAppender> appender = files.OpenPriceWorkForAppend();
+    ASSERT_TRUE(appender);
+    appender->writeLine("more");
+    appender->close();
     EXPECT_EQ(dir.read("PRICELIST.WRK"), "line\r\nmore\r\n");
     EXPECT_FALSE(dir.exists("Pricelist.wrk"));
 }
 
-TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
+TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenCommitted) {
     TestDir dir;
     dir.write("Inventory.dat", "old\r\n");
     ::chmod(dir.file("Inventory.dat").c_str(), 0600);
@@ -38,21 +40,23 @@ TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenClosed) {
     dir.write("elsewhere", "untouched");
     ::symlink(dir.file("elsewhere").c_str(), dir.file("Inventory.dat.~tmp").c_str());
     DataFiles files(dir.path());
-    ASSERT_TRUE(files.OpenInventoryForWrite());
-    files.inventory.writeLine("new");
-    files.inventory.flush();
+    std::optional<TextRewriter> rewriter = files.OpenInventoryForWrite();
+    ASSERT_TRUE(rewriter);
+    rewriter->writeLine("new");
     EXPECT_EQ(dir.read("Inventory.dat"), "old\r\n");
-    files.inventory.close();
+    rewriter->commit();
     EXPECT_EQ(dir.read("Inventory.dat"), "new\r\n");
     EXPECT_EQ(dir.read("elsewhere"), "untouched");
     struct stat st {};
     ::stat(dir.file("Inventory.dat").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0600u) << "the shop's permissions are kept";
 
-    ASSERT_TRUE(files.OpenInventoryForWrite());
-    files.inventory.writeLine("dropped");
-    files.inventory.erase();
-    EXPECT_FALSE(dir.exists("Inventory.dat"));
+    // One that goes without a commit leaves the file as it was.
+    rewriter = files.OpenInventoryForWrite();
+    ASSERT_TRUE(rewriter);
+    rewriter->writeLine("dropped");
+    rewriter.reset();
+    EXPECT_EQ(dir.read("Inventory.dat"), "new\r\n");
     EXPECT_FALSE(dir.exists("Inventory.dat.~tmp"));
 }
 
