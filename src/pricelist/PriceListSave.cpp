@@ -9,11 +9,13 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -96,26 +98,25 @@ void rebuildWorkCopy(DataFiles& files, const Configuration& config, PriceListSav
 } // namespace
 
 bool ReadPriceListLines(DataFiles& files, std::vector<std::string>& lines) {
-    TextFile file;
-    if (!file.openRead(files.compose("Pricelist.dat"))) return false;
+    std::optional<TextReader> file = OpenPriceList(files);
+    if (!file) return false;
     std::vector<std::string> read;
     std::string line;
-    while (file.readFullLine(line))
+    while (file->readFullLine(line))
         read.push_back(line);
-    if (file.ioError()) return false;
+    if (file->ioError()) return false;
     lines = std::move(read);
     return true;
 }
 
 bool WritePriceListBackup(DataFiles& files, const std::vector<std::string>& lines) {
-    TextFile file;
+    std::optional<TextRewriter> file = TextRewriter::Open(files.compose("Pricelist.bak"));
+    if (!file) return false;
     try {
-        if (!file.openRewrite(files.compose("Pricelist.bak"))) return false;
-        file.write(joinLines(lines));
-        file.close();
+        file->write(joinLines(lines));
+        file->commit();
         return true;
     } catch (const IoError&) {
-        file.discard();
         return false;
     }
 }

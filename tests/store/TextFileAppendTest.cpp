@@ -1,34 +1,9 @@
 #include "store/IoError.h"
 #include "store/TextFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-// Runs `step` in a child process whose files may not grow past `limit`
-// bytes, as on a disk that fills up half way through a write; the child's
-// exit status is its answer.
-int withFileSizeLimit(rlim_t limit, const std::function<int()>& step) {
-    pid_t child = ::fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small{limit, RLIM_INFINITY};
-        if (::setrlimit(RLIMIT_FSIZE, &small) != 0) ::_exit(3);
-        ::_exit(step());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
-} // namespace
 
 TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
     const std::string before = "* START of SALE   07/12/26 9:05:\r\n";
