@@ -61,11 +61,11 @@ TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenCommitted) {
 }
 
 TEST(DataFiles, AWriteThatFailsThrowsNamingTheFile) {
-    TextFile full;
-    ASSERT_TRUE(full.openAppend("/dev/full"));
-    full.writeLine("lost");
+    std::optional<TextAppender> full = TextAppender::Open("/dev/full");
+    ASSERT_TRUE(full);
+    full->writeLine("lost");
     try {
-        full.close();
+        full->close();
         FAIL() << "no error for a full disk";
     } catch (const IoError& e) {
         EXPECT_EQ(e.path(), "/dev/full");
@@ -77,10 +77,10 @@ TEST(DataFiles, AFailedRenameKeepsTheOldFileAndSaysSo) {
     // A folder in the file's place cannot be replaced by a file.
     ::mkdir(dir.file("Docket.Prn").c_str(), 0700);
     dir.write("Docket.Prn/keep", "x");
-    TextFile f;
-    ASSERT_TRUE(f.openRewrite(dir.file("Docket.Prn")));
-    f.writeLine("1Shop");
-    EXPECT_THROW(f.close(), IoError);
+    std::optional<TextRewriter> f = TextRewriter::Open(dir.file("Docket.Prn"));
+    ASSERT_TRUE(f);
+    f->writeLine("1Shop");
+    EXPECT_THROW(f->commit(), IoError);
     EXPECT_EQ(dir.read("Docket.Prn/keep"), "x");
     EXPECT_FALSE(dir.exists("Docket.Prn.~tmp"));
 }
@@ -88,29 +88,29 @@ TEST(DataFiles, AFailedRenameKeepsTheOldFileAndSaysSo) {
 TEST(TextFile, ReadingFollowsTheTextFileRules) {
     TestDir dir;
     dir.write("t.txt", "ab cdef\r\n  12  3.5\n\r\n-7 x\r\nlast");
-    TextFile f;
-    ASSERT_TRUE(f.openRead(dir.file("t.txt")));
-    EXPECT_EQ(f.readText(2), "ab");
-    EXPECT_EQ(f.readChar(), ' ');
-    EXPECT_EQ(f.readText(255), "cdef");
-    EXPECT_TRUE(f.eoln());
-    f.readLine();
+    std::optional<TextReader> f = TextReader::Open(dir.file("t.txt"));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->readText(2), "ab");
+    EXPECT_EQ(f->readChar(), ' ');
+    EXPECT_EQ(f->readText(255), "cdef");
+    EXPECT_TRUE(f->eoln());
+    f->readLine();
     long n = 0;
     double r = 0;
-    EXPECT_TRUE(f.readInteger(n));
+    EXPECT_TRUE(f->readInteger(n));
     EXPECT_EQ(n, 12);
-    EXPECT_TRUE(f.readReal(r));
+    EXPECT_TRUE(f->readReal(r));
     EXPECT_DOUBLE_EQ(r, 3.5);
     // Numbers skip line ends, empty lines included.
-    EXPECT_TRUE(f.readInteger(n));
+    EXPECT_TRUE(f->readInteger(n));
     EXPECT_EQ(n, -7);
-    EXPECT_FALSE(f.readInteger(n));
-    EXPECT_TRUE(f.ioError());
-    EXPECT_EQ(f.readText(5), "") << "reads do nothing after an error";
-    EXPECT_THROW(f.check(), IoError);
-    f.clearIoError();
-    f.readLine();
-    EXPECT_EQ(f.readText(255), "last");
-    EXPECT_TRUE(f.eof());
-    EXPECT_FALSE(f.readInteger(n)) << "no number at the end of the file";
+    EXPECT_FALSE(f->readInteger(n));
+    EXPECT_TRUE(f->ioError());
+    EXPECT_EQ(f->readText(5), "") << "reads do nothing after an error";
+    EXPECT_THROW(f->check(), IoError);
+    f->clearIoError();
+    f->readLine();
+    EXPECT_EQ(f->readText(255), "last");
+    EXPECT_TRUE(f->eof());
+    EXPECT_FALSE(f->readInteger(n)) << "no number at the end of the file";
 }

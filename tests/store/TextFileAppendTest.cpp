@@ -1,5 +1,5 @@
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextAppender.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestDir.h"
 
@@ -21,11 +21,11 @@ TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
         dir.write("Results.dat", before);
         const std::string path = dir.file("Results.dat");
         const int answer = withFileSizeLimit(before.size() + 10, [&] {
-            TextFile results;
-            if (!results.openAppend(path)) return 2;
+            std::optional<TextAppender> results = TextAppender::Open(path);
+            if (!results) return 2;
             try {
-                results.writeLine(c.text);
-                results.close();
+                results->writeLine(c.text);
+                results->close();
             } catch (const IoError&) {
                 return 0;
             }
@@ -35,10 +35,10 @@ TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
         EXPECT_EQ(dir.read("Results.dat"), before) << c.what;
 
         // Once there is room again, the line follows the old ones directly.
-        TextFile results;
-        ASSERT_TRUE(results.openAppend(path));
-        results.writeLine(line);
-        results.close();
+        std::optional<TextAppender> results = TextAppender::Open(path);
+        ASSERT_TRUE(results);
+        results->writeLine(line);
+        results->close();
         EXPECT_EQ(dir.read("Results.dat"), before + line + "\r\n") << c.what;
     }
 }
