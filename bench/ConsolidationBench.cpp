@@ -11,8 +11,8 @@
 #include "consolidation/Stocktake.h"
 #include "store/Configuration.h"
 #include "store/FileCommit.h"
-#include "store/TextFile.h"
 #include "store/TextLines.h"
+#include "store/TextReader.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -133,10 +134,9 @@ int main() {
     const Paired linesAlone = paired(
         9,
         [&] {
-            TextFile file;
-            file.openRead(dir + "Results.dat");
+            std::optional<TextReader> file = TextReader::Open(dir + "Results.dat");
             std::string_view line;
-            while (file.readLineView(line))
+            while (file->readLineView(line))
                 bytesSeen += line.size();
         },
         [&] { readOnce(dir + "Results.dat"); });

@@ -16,7 +16,7 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
-#include "store/TextFile.h"
+#include "store/TextRewriter.h"
 
 #include <QApplication>
 #include <QTest>
@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <unistd.h>
 #include <vector>
@@ -108,10 +109,9 @@ int main(int argc, char** argv) {
     const std::string bytes(std::filesystem::file_size(dir + "Inventory.dat"), ' ');
     double diskPart = median(7, [&] {
         FileCommit commit(dir);
-        TextFile out;
-        out.openRewrite(commit.stage("Probe.dat"));
-        out.write(bytes);
-        out.close();
+        std::optional<TextRewriter> out = TextRewriter::Open(commit.stage("Probe.dat"));
+        out->write(bytes);
+        out->commit();
         commit.remove("Probe.new");
         commit.remove("Probe.wrk");
         commit.commit();

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -75,22 +76,19 @@ int main() {
     double compactUnchanged = median(5, [&] { CompactPriceList(files); });
 
     auto build = [&] {
-        files.OpenPriceWorkForAppend();
-        files.priceWork.erase();
-        OpenPriceList(files);
-        files.OpenPriceWorkForAppend();
-        BuildPriceWorkFile(files, config, notices);
-        files.priceList.close();
-        files.priceWork.close();
+        files.OpenPriceWorkForAppend()->erase();
+        std::optional<TextReader> list = OpenPriceList(files);
+        std::optional<TextAppender> work = files.OpenPriceWorkForAppend();
+        BuildPriceWorkFile(files, *list, *work, config, notices);
+        work->close();
     };
     double buildTime = median(5, build);
 
     CurrentArticle article;
     const std::string lastCode = BenchCode(ArticleCount);
     auto find = [&](const std::string& code) {
-        files.OpenPriceWorkForRead();
-        FindArticle(files.priceWork, code, article);
-        files.priceWork.close();
+        std::optional<TextReader> work = files.OpenPriceWorkForRead();
+        FindArticle(*work, code, article);
     };
     find(lastCode);
     bool lastFound = article.ArticleCode == lastCode;
@@ -112,11 +110,10 @@ int main() {
     });
     double readWork = median(51, [&] { readOnce(dir + "Pricelist.wrk"); });
     double readWorkLines = median(21, [&] {
-        files.OpenPriceWorkForRead();
+        std::optional<TextReader> work = files.OpenPriceWorkForRead();
         std::string line;
-        while (files.priceWork.readFullLine(line)) {
+        while (work->readFullLine(line)) {
         }
-        files.priceWork.close();
     });
 
     print("compaction, 1000 short lines dropped", compactDropping);

@@ -5,7 +5,7 @@
 #include "printer/PrinterConnection.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextRewriter.h"
 
 namespace {
 
@@ -72,11 +72,12 @@ std::string CheckPrinter(const std::string& dataDir, int timeoutMs) {
 }
 
 bool WriteVerdict(const std::string& dataDir, const std::string& verdict) {
-    TextFile file;
-    if (!file.openRewrite(FileNames::resolve(dataDir, "Devcheck.dat"))) return false;
+    std::optional<TextRewriter> file =
+        TextRewriter::Open(FileNames::resolve(dataDir, "Devcheck.dat"));
+    if (!file) return false;
     try {
-        file.writeLine(verdict);
-        file.close();
+        file->writeLine(verdict);
+        file->commit();
     } catch (const IoError&) {
         return false;
     }

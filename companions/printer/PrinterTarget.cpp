@@ -1,7 +1,7 @@
 #include "printer/PrinterTarget.h"
 
 #include "store/FileNames.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 #include <strings.h>
 
@@ -88,10 +88,10 @@ std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::stri
 }
 
 std::optional<PrinterTarget> ReadPrinterTarget(const std::string& dataDir, std::string& fault) {
-    TextFile file;
-    if (!file.openRead(FileNames::resolve(dataDir, "Printer.dat"))) {
+    std::optional<TextReader> file = TextReader::Open(FileNames::resolve(dataDir, "Printer.dat"));
+    if (!file) {
         fault = "No Printer.dat in " + dataDir;
         return std::nullopt;
     }
-    return ParsePrinterTarget(file.readText(255), fault);
+    return ParsePrinterTarget(file->readText(255), fault);
 }

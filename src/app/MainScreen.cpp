@@ -16,7 +16,6 @@
 #include "store/DateTimeText.h"
 #include "store/FileNames.h"
 #include "store/HelpFile.h"
-#include "store/IoError.h"
 #include "store/ProgramState.h"
 
 #include <QApplication>
@@ -332,15 +331,8 @@ void TForm1::RbutInventEnter() {
     }
     DataFiles& files = m_state.files;
     std::string problem;
-    if (files.OpenInventoryForRead()) {
-        long count = 0;
-        try {
-            count = CountInventoryLines(files.inventory);
-        } catch (const IoError&) {
-            files.inventory.discard();
-            throw;
-        }
-        files.inventory.close();
+    if (std::optional<TextReader> inventory = files.OpenInventoryForRead()) {
+        const long count = CountInventoryLines(*inventory);
         if (count == 0) problem = "The file " + files.CurrentFileName + " is empty !";
     } else {
         problem = "The Inventory file " + files.CurrentFileName +
@@ -433,7 +425,7 @@ void TForm1::butexitClick() {
                         Dialogs::Buttons::YesNo, at);
     if (answer == Dialogs::Answer::No) {
         DataFiles& files = m_state.files;
-        if (files.OpenPriceWorkForRead()) files.priceWork.erase();
+        if (std::optional<TextReader> priceWork = files.OpenPriceWorkForRead()) priceWork->erase();
         close();
         return;
     }

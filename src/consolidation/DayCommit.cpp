@@ -7,7 +7,9 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+
+#include <optional>
 
 namespace {
 
@@ -19,10 +21,10 @@ struct DayFiles {
 };
 
 std::string readAll(const std::string& path) {
-    TextFile in;
-    if (!in.openRead(path)) return {};
+    std::optional<TextReader> in = TextReader::Open(path);
+    if (!in) return {};
     std::string bytes;
-    if (!in.readRest(bytes)) throw IoError(path, "Read error");
+    if (!in->readRest(bytes)) throw IoError(path, "Read error");
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "consolidation/DayResults.h"
 
 #include "store/NumberText.h"
+#include "store/TextReader.h"
 #include "takings/TakingsReader.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -158,8 +160,9 @@ std::string DayAmountsLine(const ConsolidationTotals& t) {
 bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
                     const std::string& DateText, DayResults& day) {
     day = DayResults{};
-    TakingsReader reader;
-    if (!reader.open(resultsPath)) return false;
+    std::optional<TextReader> file = TextReader::Open(resultsPath);
+    if (!file) return false;
+    TakingsReader reader(*file);
     TakingsEntry entry;
     const PersonsByCode persons(config);
     std::error_code sizeUnknown;
@@ -169,7 +172,6 @@ bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
         count(entry, persons, DateText, day);
         sums.add(entry);
     }
-    reader.close();
     sums.finish();
     day.faultyLines = reader.faultyLines();
     day.firstFaultyLine = reader.firstFaultyLine();

@@ -3,9 +3,10 @@
 #include "consolidation/ConsolidationError.h"
 #include "inventory/InventoryFile.h"
 #include "pricelist/PriceListItem.h"
-#include "store/TextFile.h"
 #include "store/TextLines.h"
+#include "store/TextReader.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -44,7 +45,7 @@ struct FileLines {
     }
 };
 
-FileLines readLines(TextFile& file) {
+FileLines readLines(TextReader& file) {
     FileLines lines;
     file.readRest(lines.text);
     const char* const base = lines.text.data();
@@ -60,9 +61,9 @@ FileLines readLines(TextFile& file) {
 // lines on fetched while this one is parsed.
 CodeTable<OldValues> readOldInventory(const std::string& path) {
     CodeTable<OldValues> old;
-    TextFile file;
-    if (!file.openRead(path)) return old;
-    const FileLines lines = readLines(file);
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file) return old;
+    const FileLines lines = readLines(*file);
     old.reserve(lines.size());
     InventoryLine line;
     for (size_t n = 0; n < lines.size(); ++n) {
@@ -72,22 +73,22 @@ CodeTable<OldValues> readOldInventory(const std::string& path) {
         // An unreadable line taken as "no old values" would silently reset
         // that article's stock.
         if (!ParseInventoryLine(text, line) || text.find('\0') != std::string_view::npos)
-            throw ConsolidationError(UnreadableLineText(file.path(), n + 1));
+            throw ConsolidationError(UnreadableLineText(file->path(), n + 1));
         old.tryEmplace(line.ArticleCode,
                        OldValues{line.InvOnStock, line.InvTotalSold, line.InvValue});
     }
-    file.check();
+    file->check();
     return old;
 }
 
 FileLines readPriceList(const std::string& path) {
-    TextFile file;
-    if (!file.openRead(path))
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file)
         throw ConsolidationError("The file " + path +
                                  " not found!\rThe inventory cannot be brought up to date.\r"
                                  "Nothing was changed.");
-    FileLines lines = readLines(file);
-    file.check();
+    FileLines lines = readLines(*file);
+    file->check();
     return lines;
 }
 

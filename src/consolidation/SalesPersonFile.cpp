@@ -4,9 +4,10 @@
 #include "store/LineFields.h"
 #include "store/NumberText.h"
 #include "store/Padding.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 constexpr size_t NameWidth = 12;
@@ -43,12 +44,11 @@ std::string SalesPersonsLine(const std::string& code, const std::string& name,
 
 std::string MergeSalesPersonTotals(const std::string& path, const Configuration& config,
                                    const std::string& DateText, SalesPersonTotals& persons) {
-    TextFile file;
-    if (file.openRead(path)) {
+    if (std::optional<TextReader> file = TextReader::Open(path)) {
         std::array<size_t, 256> seen{};
         std::string line;
         size_t lineNumber = 0;
-        while (file.readFullLine(line)) {
+        while (file->readFullLine(line)) {
             ++lineNumber;
             if (line.empty() || line[0] == ' ' || line[0] == '*') continue;
             LineFields fields(line);
@@ -60,7 +60,7 @@ std::string MergeSalesPersonTotals(const std::string& path, const Configuration&
             fields.readReal(salesQty);
             fields.readReal(salesTotal);
             if (fields.failed() || line.size() <= NameWidth || line.find('\0') != std::string::npos)
-                throw ConsolidationError(UnreadableLineText(file.path(), lineNumber));
+                throw ConsolidationError(UnreadableLineText(file->path(), lineNumber));
             // The k-th stored line of a code belongs to the k-th person with it.
             size_t wanted = seen[static_cast<unsigned char>(line[0])]++;
             for (size_t i = 0, found = 0; i < config.SalesPersonCode.size(); ++i) {
@@ -73,8 +73,7 @@ std::string MergeSalesPersonTotals(const std::string& path, const Configuration&
                 break;
             }
         }
-        file.check();
-        file.close();
+        file->check();
     }
     std::string content = SalesPersonsHeading(DateText) + "\r\n";
     for (size_t i = 0; i < config.SalesPersonCode.size(); ++i)

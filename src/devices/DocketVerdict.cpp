@@ -1,7 +1,10 @@
 #include "devices/DocketVerdict.h"
 
 #include "store/FileNames.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
+
+#include <optional>
 
 namespace {
 constexpr const char* VerdictName = "Slipjet.dat";
@@ -13,19 +16,20 @@ void RecordDocketOutcome(const std::string& dataDir, const std::string& fault) {
         FileNames::remove(path);
         return;
     }
-    TextFile verdict;
-    if (!verdict.openRewrite(path)) return;
-    verdict.writeLine(fault.substr(0, fault.find_first_of("\r\n")));
-    verdict.close();
+    std::optional<TextRewriter> verdict = TextRewriter::Open(path);
+    if (!verdict) return;
+    verdict->writeLine(fault.substr(0, fault.find_first_of("\r\n")));
+    verdict->commit();
 }
 
 std::optional<std::string> TakeDocketFault(const std::string& dataDir) {
     const std::string path = FileNames::resolve(dataDir, VerdictName);
-    TextFile verdict;
-    if (!verdict.openRead(path)) return std::nullopt;
     std::string fault;
-    verdict.readFullLine(fault);
-    verdict.close();
+    {
+        std::optional<TextReader> verdict = TextReader::Open(path);
+        if (!verdict) return std::nullopt;
+        verdict->readFullLine(fault);
+    }
     FileNames::remove(path);
     return fault;
 }

@@ -3,7 +3,9 @@
 #include "platform/Launcher.h"
 #include "store/FileNames.h"
 #include "store/ProgramState.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+
+#include <optional>
 
 Notices SendDocketToPrinter(const std::string& dataDir, Launcher& launcher) {
     int result = launcher.startHidden(FileNames::resolve(dataDir, "Slipjet.exe"));
@@ -25,14 +27,12 @@ PrinterTest TestPrinter(ProgramState& state, Launcher& launcher) {
 
     state.PrinterTestText = FileNames::resolve(dataDir, "Devcheck.dat");
     state.flags.DocketAutoPrint = false;
-    // A handle of its own: the docket handle may hold a docket being written.
-    TextFile verdict;
-    if (!verdict.openRead(state.PrinterTestText)) {
+    std::optional<TextReader> verdict = TextReader::Open(state.PrinterTestText);
+    if (!verdict) {
         test.notices.push_back({"Printer problem :\r" + state.PrinterTestText});
         return test;
     }
-    state.PrinterTestText = verdict.readText(255);
-    verdict.close();
+    state.PrinterTestText = verdict->readText(255);
     state.flags.DocketAutoPrint = state.PrinterTestText == "Ok";
     test.passed = state.flags.DocketAutoPrint;
     return test;

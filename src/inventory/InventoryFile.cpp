@@ -4,7 +4,7 @@
 #include "store/IoError.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ bool InventoryReader::next() {
     return true;
 }
 
-long CountInventoryLines(TextFile& file) {
+long CountInventoryLines(TextReader& file) {
     long count = 0;
     std::string text;
     while (file.readFullLine(text))
@@ -147,7 +147,7 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change) {
     return !fields.failed();
 }
 
-CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable) {
+CodeTable<double> SumInventoryChanges(TextReader& journal, std::vector<size_t>& unreadable) {
     CodeTable<double> sums;
     std::string text;
     InventoryChange change;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-class TextFile;
+class TextReader;
 
 // The lines of Inventory.dat and of its journal Inventory.new. Every writer of
 // these lines goes through here, so the columns are laid down in one place.
@@ -55,7 +55,7 @@ std::string NewInventoryLine(char marker, const std::string& code, long stockLev
 // unchanged and the file stays line-parallel with the price list.
 class InventoryReader {
   public:
-    explicit InventoryReader(TextFile& file) : m_file(file) {}
+    explicit InventoryReader(TextReader& file) : m_file(file) {}
     // False at the end of the file; throws IoError when the file cannot be
     // read on.
     bool next();
@@ -66,7 +66,7 @@ class InventoryReader {
     size_t lineNumber() const { return m_number; }
 
   private:
-    TextFile& m_file;
+    TextReader& m_file;
     std::string m_text;
     InventoryLine m_line;
     bool m_readable = false;
@@ -75,7 +75,7 @@ class InventoryReader {
 
 // The number of lines of an open inventory file; throws IoError when it
 // cannot be read to its end.
-long CountInventoryLines(TextFile& file);
+long CountInventoryLines(TextReader& file);
 
 // A line of the journal Inventory.new: a blank, the code, a blank and the
 // signed quantity with 1 decimal in 10 (25 characters).
@@ -90,7 +90,7 @@ bool ParseInventoryChange(std::string_view text, InventoryChange& change);
 // gives the very doubles that adding the lines one by one from 0 gives.
 // Lines that cannot be read (empty ones aside) are skipped and their numbers
 // kept in `unreadable`.
-CodeTable<double> SumInventoryChanges(TextFile& journal, std::vector<size_t>& unreadable);
+CodeTable<double> SumInventoryChanges(TextReader& journal, std::vector<size_t>& unreadable);
 
 // The value field, the last of a line, taken apart: `head` is the line before
 // it (without the blank that separates it), `value` its number (not read when

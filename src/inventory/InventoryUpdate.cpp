@@ -6,7 +6,11 @@
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Padding.h"
-#include "store/TextFile.h"
+#include "store/TextAppender.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
+
+#include <optional>
 
 namespace {
 
@@ -34,19 +38,19 @@ void reportUnreadable(Notices& notices, const std::string& path, const std::vect
 // count lines, so they are counted in a second pass to name them.
 std::vector<size_t> unreadableLinesOf(DataFiles& files, const std::string& code) {
     std::vector<size_t> numbers;
-    if (!files.OpenInventoryForRead()) return numbers;
-    InventoryReader reader(files.inventory);
+    std::optional<TextReader> inventory = files.OpenInventoryForRead();
+    if (!inventory) return numbers;
+    InventoryReader reader(*inventory);
     while (reader.next())
         if (!reader.readable() && reader.text().size() > CodeColumn &&
             reader.text().compare(CodeColumn, CodeLength, code) == 0)
             numbers.push_back(reader.lineNumber());
-    files.inventory.close();
     return numbers;
 }
 
 // The first readable line of the code, passing over lines of it that cannot
 // be read; false when there is none.
-bool searchCode(TextFile& file, const std::string& code, InventoryLine& found,
+bool searchCode(TextReader& file, const std::string& code, InventoryLine& found,
                 bool& passedUnreadable) {
     // The screen always asks for 13 characters; anything else could only
     // match a damaged line.
@@ -66,18 +70,16 @@ bool searchCode(TextFile& file, const std::string& code, InventoryLine& found,
 InventorySearch FindInventoryLine(DataFiles& files, const std::string& EnteredCode,
                                   InventoryLine& found) {
     InventorySearch search;
-    if (!files.OpenInventoryForRead()) return search;
-    const std::string path = files.inventory.path();
+    std::string path;
     bool passedUnreadable = false;
     InventoryLine line;
     bool hit = false;
-    try {
-        hit = searchCode(files.inventory, EnteredCode, line, passedUnreadable);
-    } catch (const IoError&) {
-        files.inventory.discard();
-        throw;
+    {
+        std::optional<TextReader> inventory = files.OpenInventoryForRead();
+        if (!inventory) return search;
+        path = inventory->path();
+        hit = searchCode(*inventory, EnteredCode, line, passedUnreadable);
     }
-    files.inventory.close();
     if (passedUnreadable)
         reportUnreadable(search.notices, path, unreadableLinesOf(files, EnteredCode),
                          "They are left as they are.");
@@ -99,31 +101,31 @@ InventorySearch FindInventoryLine(DataFiles& files, const std::string& EnteredCo
 void MakeInventoryWorkCopy(DataFiles& files) {
     const std::string workPath = files.pathOf("Inventory.wrk");
     try {
-        if (!files.OpenInventoryForRead()) throw IoError(files.CurrentFileName, "Open error");
-        if (!files.OpenInventoryWorkForWrite()) throw IoError(files.CurrentFileName, "Open error");
+        std::optional<TextReader> inventory = files.OpenInventoryForRead();
+        if (!inventory) throw IoError(files.CurrentFileName, "Open error");
+        std::optional<TextRewriter> work = files.OpenInventoryWorkForWrite();
+        if (!work) throw IoError(files.CurrentFileName, "Open error");
         std::string text;
-        while (files.inventory.readFullLine(text))
-            files.inventoryWork.writeLine(text);
-        if (files.inventory.ioError()) throw IoError(files.inventory.path(), "Read error");
-        files.inventory.close();
-        files.inventoryWork.close();
+        while (inventory->readFullLine(text))
+            work->writeLine(text);
+        if (inventory->ioError()) throw IoError(inventory->path(), "Read error");
+        work->commit();
     } catch (const IoError&) {
-        files.inventory.discard();
-        files.inventoryWork.discard();
         FileNames::remove(workPath);
         throw;
     }
 }
 
 void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
-    if (!files.OpenInventoryNewForAppend()) throw IoError(files.CurrentFileName, "Open error");
+    std::optional<TextAppender> journal = files.OpenInventoryNewForAppend();
+    if (!journal) throw IoError(files.CurrentFileName, "Open error");
     try {
-        files.inventoryNew.writeLine(FormatInventoryChange(change));
+        journal->writeLine(FormatInventoryChange(change));
         // A change the operator confirmed is on disk before the screen says so.
-        files.inventoryNew.sync();
-        files.inventoryNew.close();
+        journal->sync();
+        journal->close();
     } catch (const IoError&) {
-        files.inventoryNew.discard();
+        journal->discard();
         throw;
     }
 }
@@ -131,11 +133,14 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
 Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     const std::string datPath = files.pathOf("Inventory.dat");
     const std::string newPath = files.pathOf("Inventory.new");
-    TextFile journal;
+    std::optional<TextReader> journal;
     const bool hasJournal = FileNames::exists(newPath);
-    if (hasJournal && !journal.openRead(newPath)) throw IoError(newPath, "Open error");
-    TextFile work;
-    if (!work.openRead(files.compose("Inventory.wrk"))) {
+    if (hasJournal) {
+        journal = TextReader::Open(newPath);
+        if (!journal) throw IoError(newPath, "Open error");
+    }
+    std::optional<TextReader> work = files.OpenInventoryWorkForRead();
+    if (!work) {
         // Without the work copy the journal cannot be applied; it waits.
         if (hasJournal) throw IoError(files.CurrentFileName, "Open error");
         return {};
@@ -144,8 +149,8 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     std::vector<size_t> unreadableChanges;
     CodeTable<double> sums;
     if (hasJournal) {
-        sums = SumInventoryChanges(journal, unreadableChanges);
-        journal.close();
+        sums = SumInventoryChanges(*journal, unreadableChanges);
+        journal.reset();
     }
 
     // The new inventory is composed in a text written in pieces that stay in
@@ -155,12 +160,12 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     content.reserve(WriteEvery + 4096);
     std::vector<size_t> unreadableLines;
     FileCommit commit(files.DataDir());
-    TextFile out;
-    try {
-        if (!out.openRewrite(commit.stage("Inventory.dat"))) throw IoError(datPath, "Open error");
+    {
+        std::optional<TextRewriter> out = TextRewriter::Open(commit.stage("Inventory.dat"));
+        if (!out) throw IoError(datPath, "Open error");
         std::string text;
         InventoryLine line;
-        for (size_t number = 1; work.readFullLine(text); ++number) {
+        for (size_t number = 1; work->readFullLine(text); ++number) {
             // Most lines keep their stock, and a line as this apply writes
             // them would be written again byte for byte.
             if (InventoryLineWrittenAsRead(text, MinMaxWidthUpdate) &&
@@ -176,17 +181,14 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
             }
             content += "\r\n";
             if (content.size() >= WriteEvery) {
-                out.write(content);
+                out->write(content);
                 content.clear();
             }
         }
-        if (work.ioError()) throw IoError(work.path(), "Read error");
-        work.close();
-        out.write(content);
-        out.close();
-    } catch (const IoError&) {
-        out.discard();
-        throw;
+        if (work->ioError()) throw IoError(work->path(), "Read error");
+        work.reset();
+        out->write(content);
+        out->commit();
     }
     commit.remove("Inventory.new");
     commit.remove("Inventory.wrk");

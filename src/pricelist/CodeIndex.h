@@ -27,7 +27,7 @@ class CodeIndex {
 };
 
 // The lines of a file read whole, as views into its bytes, by the rules of
-// TextFile::readFullLine: a line ends at LF and loses a CR at its end. False
+// TextReader::readFullLine: a line ends at LF and loses a CR at its end. False
 // when the file cannot be opened or read.
 bool ReadWholeLines(const std::string& path, std::string& bytes,
                     std::vector<std::string_view>& lines);

@@ -64,11 +64,14 @@ DoubleEntryReport CheckDoubleEntries(DataFiles& files, const PriceProgress& prog
     FileNames::remove(files.pathOf("dcheck.a"));
     // The check follows a save, so a list is there; the offer of a sample
     // list is the start's and the consolidation's to make.
-    if (!OpenPriceList(files)) return {};
-    files.priceList.close();
+    std::string path;
+    {
+        const std::optional<TextReader> priceList = OpenPriceList(files);
+        if (!priceList) return {};
+        path = priceList->path();
+    }
     std::string bytes;
     std::vector<std::string_view> lines;
-    if (!ReadWholeLines(files.priceList.path(), bytes, lines))
-        throw IoError(files.priceList.path(), "Read error");
+    if (!ReadWholeLines(path, bytes, lines)) throw IoError(path, "Read error");
     return FindDoubleEntries(lines, progress);
 }

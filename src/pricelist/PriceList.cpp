@@ -8,12 +8,10 @@
 
 namespace {
 
-// Leaves the files closed after a failure half-way through, dropping a work
-// copy that was not finished.
-void abandonPriceFiles(DataFiles& files) {
-    files.priceList.close();
+// Drops a work copy that was not finished after a failure half-way through.
+void abandonWorkCopy(TextAppender& priceWork) {
     try {
-        files.priceWork.erase();
+        priceWork.erase();
     } catch (const std::exception&) {
         // The failure that brought us here is the one worth reporting.
     }
@@ -26,17 +24,18 @@ bool PriceListMissing(const DataFiles& files) {
 }
 
 void CreateSamplePriceList(DataFiles& files) {
-    if (!files.OpenPriceListForAppend()) return;
-    files.priceList.writeLine(PriceListSampleLine);
-    files.priceList.close();
+    std::optional<TextAppender> priceList = files.OpenPriceListForAppend();
+    if (!priceList) return;
+    priceList->writeLine(PriceListSampleLine);
+    priceList->close();
 }
 
-bool OpenPriceList(DataFiles& files) {
-    return files.priceList.openRead(files.compose("Pricelist.dat"));
+std::optional<TextReader> OpenPriceList(DataFiles& files) {
+    return TextReader::Open(files.compose("Pricelist.dat"));
 }
 
 Notices TidyPriceList(DataFiles& files) {
-    if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
+    if (std::optional<TextAppender> priceWork = files.OpenPriceWorkForAppend()) priceWork->erase();
     try {
         CompactPriceList(files);
     } catch (const IoError& e) {
@@ -49,17 +48,20 @@ Notices TidyPriceList(DataFiles& files) {
 
 PriceWorkPreparation PreparePriceWork(DataFiles& files, const Configuration& config) {
     PriceWorkPreparation result;
-    result.opened = OpenPriceList(files);
+    std::optional<TextReader> priceList = OpenPriceList(files);
+    result.opened = priceList.has_value();
+    if (!priceList) return result;
+    std::optional<TextAppender> priceWork = files.OpenPriceWorkForAppend();
+    if (!priceWork) return result;
     try {
-        if (result.opened && files.OpenPriceWorkForAppend())
-            result.priceListError = BuildPriceWorkFile(files, config, result.notices);
-        files.priceList.close();
-        files.priceWork.close();
+        result.priceListError =
+            BuildPriceWorkFile(files, *priceList, *priceWork, config, result.notices);
+        priceWork->close();
     } catch (const IoError& e) {
-        abandonPriceFiles(files);
+        abandonWorkCopy(*priceWork);
         result.notices.push_back({e.message()});
     } catch (...) {
-        abandonPriceFiles(files);
+        abandonWorkCopy(*priceWork);
         throw;
     }
     return result;

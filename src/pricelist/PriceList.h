@@ -3,11 +3,13 @@
 #include "till/SaleState.h"
 
 #include "store/Notice.h"
+#include "store/TextAppender.h"
+#include "store/TextReader.h"
 
+#include <optional>
 #include <string>
 
 class DataFiles;
-class TextFile;
 struct Configuration;
 struct CurrentArticle;
 
@@ -29,9 +31,8 @@ bool PriceListMissing(const DataFiles& files);
 // The offer accepted: Pricelist.dat with the sample line.
 void CreateSamplePriceList(DataFiles& files);
 
-// Opens DataDir + "Pricelist.dat" into files.priceList and returns whether it
-// is open for reading.
-bool OpenPriceList(DataFiles& files);
+// Opens DataDir + "Pricelist.dat" for reading; empty when it cannot be.
+[[nodiscard]] std::optional<TextReader> OpenPriceList(DataFiles& files);
 
 // Drops every line shorter than 66 characters from Pricelist.dat; a missing
 // list is left missing. The new list is built in Pricelist.new and renamed
@@ -39,18 +40,19 @@ bool OpenPriceList(DataFiles& files);
 // is there: the old one or the new one.
 void CompactPriceList(DataFiles& files);
 
-// Writes the work copy of the open files.priceList into the open
-// files.priceWork, with the stock on hand from Inventory.dat in inventory
-// mode. A line that cannot be read is left out and told in `notices`, which
-// are added to as the lines are read, so that those of a build an IoError
-// cuts short are still there. Returns the price list error flag: true when
+// Writes the work copy of the open `priceList` into the open `priceWork`,
+// with the stock on hand from Inventory.dat in inventory mode. A line that
+// cannot be read is left out and told in `notices`, which are added to as
+// the lines are read, so that those of a build an IoError cuts short are
+// still there. Returns the price list error flag: true when
 // the last line was faulty.
-bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Notices& notices);
+bool BuildPriceWorkFile(DataFiles& files, TextReader& priceList, TextAppender& priceWork,
+                        const Configuration& config, Notices& notices);
 
 // Looks EnteredCode up in the work copy, which the caller has opened from its
 // start. The article was found when article.ArticleCode == EnteredCode
 // afterwards; otherwise only ArticleMarker and ArticleCode have changed.
-void FindArticle(TextFile& priceWork, const std::string& EnteredCode, CurrentArticle& article);
+void FindArticle(TextReader& priceWork, const std::string& EnteredCode, CurrentArticle& article);
 
 // The price list's part of the program start, in two steps around the offer
 // of a sample list, which the caller makes when the list is missing after the

@@ -2,11 +2,14 @@
 #include "store/DataFiles.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -27,7 +30,7 @@ void settleLeftOverCopy(DataFiles& files) {
 // Whether the copy of the lines worth keeping would differ in any byte: a
 // line dropped, or a line end other than CR LF mended. Read without writing,
 // so that the usual start, with nothing to change, writes nothing at all.
-bool copyWouldDiffer(TextFile& from) {
+bool copyWouldDiffer(TextReader& from) {
     std::uintmax_t written = 0;
     std::string line;
     while (from.readFullLine(line)) {
@@ -40,7 +43,7 @@ bool copyWouldDiffer(TextFile& from) {
 }
 
 // Copies the lines worth keeping.
-void copyCompleteLines(TextFile& from, TextFile& to) {
+void copyCompleteLines(TextReader& from, TextRewriter& to) {
     std::string line;
     while (from.readFullLine(line))
         if (line.size() >= PriceListLineLength) to.writeLine(line);
@@ -55,37 +58,35 @@ void replaceWith(const std::string& copyPath, const std::string& listPath) {
 
 void CompactPriceList(DataFiles& files) {
     settleLeftOverCopy(files);
-    if (!OpenPriceList(files)) return;
-    const std::string listPath = files.priceList.path();
-    bool differs = copyWouldDiffer(files.priceList);
-    // A list that could not be read to its end must not be replaced by the
-    // part of it that was read.
-    bool readToEnd = !files.priceList.ioError();
-    files.priceList.close();
+    std::string listPath;
+    bool differs = false;
+    bool readToEnd = false;
+    {
+        std::optional<TextReader> priceList = OpenPriceList(files);
+        if (!priceList) return;
+        listPath = priceList->path();
+        differs = copyWouldDiffer(*priceList);
+        // A list that could not be read to its end must not be replaced by the
+        // part of it that was read.
+        readToEnd = !priceList->ioError();
+    }
     if (!differs || !readToEnd) return;
     // Without room for a copy the list simply stays as it is.
-    if (!files.priceList.openRead(listPath)) return;
-    if (!files.OpenPriceListNewForWrite()) {
-        files.priceList.close();
-        return;
-    }
+    std::optional<TextReader> priceList = TextReader::Open(listPath);
+    if (!priceList) return;
+    std::optional<TextRewriter> copy = files.OpenPriceListNewForWrite();
+    if (!copy) return;
+    copyCompleteLines(*priceList, *copy);
+    readToEnd = !priceList->ioError();
+    priceList.reset();
+    if (!readToEnd) return;
+    copy->commit();
     try {
-        copyCompleteLines(files.priceList, files.priceListNew);
-        readToEnd = !files.priceList.ioError();
-        files.priceList.close();
-        if (!readToEnd) {
-            files.priceListNew.erase();
-            return;
-        }
-        files.priceListNew.close();
-        replaceWith(files.priceListNew.path(), files.priceList.path());
+        replaceWith(copy->path(), listPath);
     } catch (...) {
-        files.priceList.close();
-        try {
-            files.priceListNew.erase();
-        } catch (const std::exception&) {
-            // The failure that brought us here is the one worth reporting.
-        }
+        // The list stays as it was; a copy left beside it would only be
+        // dropped again at the next start.
+        FileNames::remove(copy->path());
         throw;
     }
 }

@@ -9,11 +9,13 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -64,17 +66,18 @@ class ProgressSteps {
 
 void rebuildWorkCopy(DataFiles& files, const Configuration& config, PriceListSaveResult& result) {
     // The list has just been written, so nobody need be offered a sample one.
-    bool open = OpenPriceList(files);
+    std::optional<TextReader> priceList = OpenPriceList(files);
+    if (std::optional<TextAppender> oldWork = files.OpenPriceWorkForAppend()) oldWork->erase();
+    if (!priceList) return;
+    std::optional<TextAppender> priceWork = files.OpenPriceWorkForAppend();
+    if (!priceWork) return;
     try {
-        if (files.OpenPriceWorkForAppend()) files.priceWork.erase();
-        if (open && files.OpenPriceWorkForAppend())
-            result.priceListError = BuildPriceWorkFile(files, config, result.notices);
-        files.priceList.close();
-        files.priceWork.close();
+        result.priceListError =
+            BuildPriceWorkFile(files, *priceList, *priceWork, config, result.notices);
+        priceWork->close();
     } catch (...) {
-        files.priceList.close();
         try {
-            files.priceWork.erase();
+            priceWork->erase();
         } catch (const std::exception&) {
             // The failure that brought us here is the one worth reporting.
         }
@@ -85,26 +88,25 @@ void rebuildWorkCopy(DataFiles& files, const Configuration& config, PriceListSav
 } // namespace
 
 bool ReadPriceListLines(DataFiles& files, std::vector<std::string>& lines) {
-    TextFile file;
-    if (!file.openRead(files.compose("Pricelist.dat"))) return false;
+    std::optional<TextReader> file = OpenPriceList(files);
+    if (!file) return false;
     std::vector<std::string> read;
     std::string line;
-    while (file.readFullLine(line))
+    while (file->readFullLine(line))
         read.push_back(line);
-    if (file.ioError()) return false;
+    if (file->ioError()) return false;
     lines = std::move(read);
     return true;
 }
 
 bool WritePriceListBackup(DataFiles& files, const std::vector<std::string>& lines) {
-    TextFile file;
+    std::optional<TextRewriter> file = TextRewriter::Open(files.compose("Pricelist.bak"));
+    if (!file) return false;
     try {
-        if (!file.openRewrite(files.compose("Pricelist.bak"))) return false;
-        file.write(joinLines(lines));
-        file.close();
+        file->write(joinLines(lines));
+        file->commit();
         return true;
     } catch (const IoError&) {
-        file.discard();
         return false;
     }
 }

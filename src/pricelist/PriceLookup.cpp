@@ -2,7 +2,7 @@
 #include "pricelist/PriceList.h"
 #include "store/LineFields.h"
 #include "store/ProgramState.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 #include "till/SaleState.h"
 
 namespace {
@@ -59,7 +59,7 @@ bool scannable(const std::string& code) {
 
 } // namespace
 
-void FindArticle(TextFile& priceWork, const std::string& EnteredCode, CurrentArticle& article) {
+void FindArticle(TextReader& priceWork, const std::string& EnteredCode, CurrentArticle& article) {
     std::string line;
     if (scannable(EnteredCode)) {
         std::string lastPassed;

@@ -92,16 +92,11 @@ void appendWorkLine(std::string& out, const PriceLine& price) {
 class InventorySource {
   public:
     InventorySource(DataFiles& files, bool inventoryOn)
-        : m_file(files.inventory), m_open(inventoryOn && files.OpenInventoryForRead()) {}
-    ~InventorySource() {
-        if (m_open) m_file.close();
-    }
-    InventorySource(const InventorySource&) = delete;
-    InventorySource& operator=(const InventorySource&) = delete;
+        : m_file(inventoryOn ? files.OpenInventoryForRead() : std::nullopt) {}
 
     // A faulty line counts as stock 0; the first one is remembered for the report.
     double nextStock() {
-        if (!m_open || !m_file.readFullLine(m_line)) return 0;
+        if (!m_file || !m_file->readFullLine(m_line)) return 0;
         ++m_lineNumber;
         double stock = 0;
         if (ParseInventoryStock(m_line, stock) && std::fabs(stock) < StockLimit) return stock;
@@ -113,14 +108,14 @@ class InventorySource {
   private:
     size_t m_lineNumber = 0;
     size_t m_firstFaulty = 0;
-    TextFile& m_file;
-    bool m_open;
+    std::optional<TextReader> m_file;
     std::string m_line;
 };
 
 } // namespace
 
-bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Notices& notices) {
+bool BuildPriceWorkFile(DataFiles& files, TextReader& priceList, TextAppender& priceWork,
+                        const Configuration& config, Notices& notices) {
     const bool withInventory = config.InventoryOn;
     const std::string_view withoutStock = "    0";
     InventorySource inventory(files, withInventory);
@@ -135,7 +130,7 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Notices& 
     std::string line;
     PriceLine price;
     std::string_view numbers[3];
-    while (files.priceList.readFullLine(line)) {
+    while (priceList.readFullLine(line)) {
         priceListError = false;
         const bool copyable = copyableNumbers(line, numbers);
         if (!copyable && !readPriceLine(line, price)) {
@@ -162,16 +157,16 @@ bool BuildPriceWorkFile(DataFiles& files, const Configuration& config, Notices& 
                 work += withoutStock;
             work += "\r\n";
             if (work.size() >= WriteEvery) {
-                files.priceWork.write(work);
+                priceWork.write(work);
                 work.clear();
             }
         }
     }
-    files.priceWork.write(work);
+    priceWork.write(work);
     if (size_t faulty = inventory.firstFaultyLine())
         notices.push_back({"Faulty line " + std::to_string(faulty) + " in file " +
                            files.pathOf("Inventory.dat") + ": its stock is taken as 0."});
-    if (files.priceList.ioError()) {
+    if (priceList.ioError()) {
         // The rest of the list could not be read: as faulty as a bad line.
         notices.push_back({LoaderMessage});
         priceListError = true;

@@ -1,8 +1,10 @@
 #include "store/Configuration.h"
 
-#include "store/TextFile.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -38,7 +40,7 @@ constexpr Label Labels[] = {
 
 // Reads one line with `body`; false when the line is missing or does not fit
 // (`body` returns false for a value out of its range).
-bool readLine(TextFile& file, const std::function<bool()>& body) {
+bool readLine(TextReader& file, const std::function<bool()>& body) {
     if (file.eof()) return false;
     if (!body()) return false;
     file.readLine();
@@ -48,19 +50,19 @@ bool readLine(TextFile& file, const std::function<bool()>& body) {
 // Takes the next number only when it reads and lies within its range; after
 // a failure nothing more of the line is taken.
 template <class T, class Read>
-bool readInRange(TextFile& f, T& value, ValueRange<T> range, Read read) {
+bool readInRange(TextReader& f, T& value, ValueRange<T> range, Read read) {
     if (f.ioError()) return false;
     T v{};
-    if (!(f.*read)(v) || !range.holds(v)) return false;
+    if (!read(v) || !range.holds(v)) return false;
     value = v;
     return true;
 }
 
-bool readLong(TextFile& f, long& value, ValueRange<long> range) {
-    return readInRange(f, value, range, &TextFile::readInteger);
+bool readLong(TextReader& f, long& value, ValueRange<long> range) {
+    return readInRange(f, value, range, [&](long& v) { return f.readInteger(v); });
 }
-bool readReal(TextFile& f, double& value, ValueRange<double> range) {
-    return readInRange(f, value, range, &TextFile::readReal);
+bool readReal(TextReader& f, double& value, ValueRange<double> range) {
+    return readInRange(f, value, range, [&](double& v) { return f.readReal(v); });
 }
 
 std::string fixedWidth(std::string text, size_t width) {
@@ -68,7 +70,7 @@ std::string fixedWidth(std::string text, size_t width) {
     return text;
 }
 
-bool readAll(TextFile& f, Configuration& c) {
+bool readAll(TextReader& f, Configuration& c) {
     for (size_t i = 0; i < 5; ++i) {
         if (!readLine(f, [&] {
                 c.SalesPersonCode[i] = f.readText(1);
@@ -148,16 +150,17 @@ Configuration DefaultConfiguration() {
 
 ConfigurationReading ReadConfiguration(const std::string& path, Configuration& config) {
     ConfigurationReading reading;
-    TextFile file;
-    if (!file.openRead(path)) return reading;
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file) return reading;
     reading.found = true;
-    if (!readAll(file, config)) reading.notices.push_back({"Faulty file Configur.dat!"});
+    if (!readAll(*file, config)) reading.notices.push_back({"Faulty file Configur.dat!"});
     return reading;
 }
 
 bool WriteConfiguration(const std::string& path, const Configuration& config) {
-    TextFile f;
-    if (!f.openRewrite(path)) return false;
+    std::optional<TextRewriter> file = TextRewriter::Open(path);
+    if (!file) return false;
+    TextRewriter& f = *file;
     const Configuration& c = config;
     namespace W = ConfigurationWidths;
     for (size_t i = 0; i < 5; ++i)
@@ -186,7 +189,7 @@ bool WriteConfiguration(const std::string& path, const Configuration& config) {
         f.writeLine(*s);
     for (const Label& label : Labels)
         f.writeLine(c.*label.field);
-    f.close();
+    f.commit();
     return true;
 }
 

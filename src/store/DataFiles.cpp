@@ -13,42 +13,42 @@ std::string DataFiles::pathOf(std::string_view name) const {
     return FileNames::resolve(m_dataDir, name);
 }
 
-bool DataFiles::OpenInventoryForWrite() {
-    return inventory.openRewrite(compose("Inventory.dat"));
+std::optional<TextRewriter> DataFiles::OpenInventoryForWrite() {
+    return TextRewriter::Open(compose("Inventory.dat"));
 }
-bool DataFiles::OpenInventoryWorkForWrite() {
-    return inventoryWork.openRewrite(compose("Inventory.wrk"));
+std::optional<TextRewriter> DataFiles::OpenInventoryWorkForWrite() {
+    return TextRewriter::Open(compose("Inventory.wrk"));
 }
-bool DataFiles::OpenInventoryWorkForRead() {
-    return inventoryWork.openRead(compose("Inventory.wrk"));
+std::optional<TextReader> DataFiles::OpenInventoryWorkForRead() {
+    return TextReader::Open(compose("Inventory.wrk"));
 }
-bool DataFiles::OpenInventoryForRead() {
-    return inventory.openRead(compose("Inventory.dat"));
+std::optional<TextReader> DataFiles::OpenInventoryForRead() {
+    return TextReader::Open(compose("Inventory.dat"));
 }
-bool DataFiles::OpenInventoryNewForRead() {
-    return inventoryNew.openRead(compose("Inventory.new"));
+std::optional<TextReader> DataFiles::OpenInventoryNewForRead() {
+    return TextReader::Open(compose("Inventory.new"));
 }
-bool DataFiles::OpenInventoryNewForAppend() {
-    return inventoryNew.openAppendElseRewrite(compose("Inventory.new"));
+std::optional<TextAppender> DataFiles::OpenInventoryNewForAppend() {
+    return TextAppender::OpenElseCreate(compose("Inventory.new"));
 }
-bool DataFiles::OpenSalesPersonsForWrite() {
-    return salesPersons.openRewrite(compose("Spersons.dat"));
+std::optional<TextRewriter> DataFiles::OpenSalesPersonsForWrite() {
+    return TextRewriter::Open(compose("Spersons.dat"));
 }
-bool DataFiles::OpenSalesPersonsForRead() {
-    return salesPersons.openRead(compose("Spersons.dat"));
+std::optional<TextReader> DataFiles::OpenSalesPersonsForRead() {
+    return TextReader::Open(compose("Spersons.dat"));
 }
-bool DataFiles::OpenPriceListForAppend() {
-    return priceList.openAppendElseRewrite(compose("Pricelist.dat"));
+std::optional<TextAppender> DataFiles::OpenPriceListForAppend() {
+    return TextAppender::OpenElseCreate(compose("Pricelist.dat"));
 }
-bool DataFiles::OpenPriceListNewForWrite() {
-    return priceListNew.openRewrite(compose("Pricelist.new"));
+std::optional<TextRewriter> DataFiles::OpenPriceListNewForWrite() {
+    return TextRewriter::Open(compose("Pricelist.new"));
 }
-bool DataFiles::OpenPriceListNewForRead() {
-    return priceListNew.openRead(compose("Pricelist.new"));
+std::optional<TextReader> DataFiles::OpenPriceListNewForRead() {
+    return TextReader::Open(compose("Pricelist.new"));
 }
-bool DataFiles::OpenPriceWorkForRead() {
-    return priceWork.openRead(compose("Pricelist.wrk"));
+std::optional<TextReader> DataFiles::OpenPriceWorkForRead() {
+    return TextReader::Open(compose("Pricelist.wrk"));
 }
-bool DataFiles::OpenPriceWorkForAppend() {
-    return priceWork.openAppendElseRewrite(compose("Pricelist.wrk"));
+std::optional<TextAppender> DataFiles::OpenPriceWorkForAppend() {
+    return TextAppender::OpenElseCreate(compose("Pricelist.wrk"));
 }

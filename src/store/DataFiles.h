@@ -1,14 +1,18 @@
 #pragma once
 
-#include "store/TextFile.h"
+#include "store/TextAppender.h"
+#include "store/TextReader.h"
+#include "store/TextRewriter.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-// The data directory and the openers of its files. Each file has one handle;
-// an opener composes the path into CurrentFileName, opens the handle in its
-// fixed mode and reports whether it opened. Openers never throw and never
-// show anything: the caller decides what a missing file means.
+// The data directory and the openers of its files. An opener composes the
+// path into CurrentFileName and hands back the file open in its fixed mode,
+// or nothing when it cannot be opened; the caller keeps the file for as long
+// as it uses it. Openers never throw and never show anything: the caller
+// decides what a missing file means.
 class DataFiles {
   public:
     explicit DataFiles(std::string dataDir = {});
@@ -24,27 +28,26 @@ class DataFiles {
 
     std::string CurrentFileName;
 
-    TextFile inventory;     // Inventory.dat
-    TextFile inventoryWork; // Inventory.wrk
-    TextFile inventoryNew;  // Inventory.new
-    TextFile salesPersons;  // Spersons.dat
-    TextFile priceList;     // Pricelist.dat
-    TextFile priceListNew;  // Pricelist.new
-    TextFile priceWork;     // Pricelist.wrk
-
-    bool OpenInventoryForWrite();
-    bool OpenInventoryWorkForWrite();
-    bool OpenInventoryWorkForRead();
-    bool OpenInventoryForRead();
-    bool OpenInventoryNewForRead();
-    bool OpenInventoryNewForAppend();
-    bool OpenSalesPersonsForWrite();
-    bool OpenSalesPersonsForRead();
-    bool OpenPriceListForAppend();
-    bool OpenPriceListNewForWrite();
-    bool OpenPriceListNewForRead();
-    bool OpenPriceWorkForRead();
-    bool OpenPriceWorkForAppend();
+    // Inventory.dat
+    [[nodiscard]] std::optional<TextRewriter> OpenInventoryForWrite();
+    [[nodiscard]] std::optional<TextReader> OpenInventoryForRead();
+    // Inventory.wrk
+    [[nodiscard]] std::optional<TextRewriter> OpenInventoryWorkForWrite();
+    [[nodiscard]] std::optional<TextReader> OpenInventoryWorkForRead();
+    // Inventory.new
+    [[nodiscard]] std::optional<TextReader> OpenInventoryNewForRead();
+    [[nodiscard]] std::optional<TextAppender> OpenInventoryNewForAppend();
+    // Spersons.dat
+    [[nodiscard]] std::optional<TextRewriter> OpenSalesPersonsForWrite();
+    [[nodiscard]] std::optional<TextReader> OpenSalesPersonsForRead();
+    // Pricelist.dat
+    [[nodiscard]] std::optional<TextAppender> OpenPriceListForAppend();
+    // Pricelist.new
+    [[nodiscard]] std::optional<TextRewriter> OpenPriceListNewForWrite();
+    [[nodiscard]] std::optional<TextReader> OpenPriceListNewForRead();
+    // Pricelist.wrk
+    [[nodiscard]] std::optional<TextReader> OpenPriceWorkForRead();
+    [[nodiscard]] std::optional<TextAppender> OpenPriceWorkForAppend();
 
   private:
     std::string m_dataDir;

@@ -3,13 +3,14 @@
 #include "platform/FileLock.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <stdexcept>
 #include <strings.h>
 #include <unistd.h>
@@ -110,10 +111,10 @@ struct JournalLine {
 // The journal's lines, or nothing when it is not complete. A line of kind
 // 'N' is the change's note.
 bool readJournal(const std::string& path, std::vector<JournalLine>& lines, std::string& note) {
-    TextFile file;
-    if (!file.openRead(path)) return false;
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file) return false;
     std::string line;
-    while (file.readFullLine(line)) {
+    while (file->readFullLine(line)) {
         if (line == "END") return true;
         auto tab1 = line.find('\t');
         auto tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);

@@ -28,7 +28,7 @@ class FileCommit {
     // anything changes; a replaced file keeps the old one's permissions.
     //
     // The staging path to write the new content of `target` to (with a
-    // TextFile rewrite, which puts it on disk when closed). At commit the
+    // TextRewriter, which puts it on disk when committed). At commit the
     // target is replaced by it.
     std::string stage(std::string_view target);
     // Stages the whole new content of `target` at once.

@@ -1,14 +1,14 @@
 #include "store/HelpFile.h"
 
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 std::optional<std::vector<std::string>> LoadHelpLines(const std::string& path) {
-    TextFile file;
-    if (!file.openRead(path)) return std::nullopt;
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file) return std::nullopt;
     std::vector<std::string> lines;
-    while (!file.eof()) {
-        lines.push_back(file.readText(255));
-        file.readLine();
+    while (!file->eof()) {
+        lines.push_back(file->readText(255));
+        file->readLine();
     }
     return lines;
 }

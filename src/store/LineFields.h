@@ -4,7 +4,7 @@
 #include <string_view>
 
 // One line already read from a file, taken apart by the same rules as
-// TextFile's reads: a text of at most N characters stops at the end of the
+// TextReader's reads: a text of at most N characters stops at the end of the
 // line, a number skips blanks and control characters before it and ends at
 // the next one. Unlike a read from the file, nothing here can run on into
 // the next line, so a faulty line never takes its neighbour with it.

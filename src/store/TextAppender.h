@@ -25,6 +25,9 @@ class TextAppender : private TextFile {
     using TextFile::writeLine;
     using TextFile::writeNumber;
 
+    // Closes the file and deletes it: for a work file whose use has ended.
+    using TextFile::erase;
+
   private:
     TextAppender() = default;
 };

@@ -16,22 +16,16 @@
 // A file opened with rewrite is written to a temporary name and only renamed
 // over the real one by close(), after it is on disk: a crash leaves the old
 // file or the new one, never half of one.
+//
+// Files are opened through TextReader, TextAppender and TextRewriter, each
+// made open in one mode for one use: only they can make and open a TextFile,
+// so no handle is ever carried from one use, or one mode, to the next.
 class TextFile {
   public:
-    TextFile() = default;
     ~TextFile();
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
-    // Moving hands the open file over; the moved-from object holds nothing.
-    TextFile(TextFile&& other) noexcept;
-    // The two swap: what this one held goes with the other object, and ends
-    // as that object ends.
-    TextFile& operator=(TextFile&& other) noexcept;
 
-    bool openRead(const std::string& path);
-    bool openRewrite(const std::string& path);
-    bool openAppend(const std::string& path);
-    bool openAppendElseRewrite(const std::string& path);
     bool isOpen() const { return m_fd >= 0; }
     const std::string& path() const { return m_path; }
 
@@ -80,6 +74,19 @@ class TextFile {
     // Lets go of the file without writing what is still buffered; a rewrite
     // in progress is dropped and the old file stays.
     void discard() { abandon(); }
+
+  protected:
+    TextFile() = default;
+    // Moving hands the open file over; the moved-from object holds nothing.
+    TextFile(TextFile&& other) noexcept;
+    // The two swap: what this one held goes with the other object, and ends
+    // as that object ends.
+    TextFile& operator=(TextFile&& other) noexcept;
+
+    bool openRead(const std::string& path);
+    bool openRewrite(const std::string& path);
+    bool openAppend(const std::string& path);
+    bool openAppendElseRewrite(const std::string& path);
 
   private:
     enum class Mode { None, Read, Rewrite, Append };

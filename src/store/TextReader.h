@@ -28,6 +28,9 @@ class TextReader : private TextFile {
     using TextFile::readText;
     using TextFile::skipToLineWith;
 
+    // Closes the file and deletes it: for a work file whose use has ended.
+    using TextFile::erase;
+
   private:
     TextReader() = default;
 };

@@ -3,6 +3,7 @@
 #include "store/ColumnNumbers.h"
 #include "store/ExactDecimal.h"
 #include "store/NumberParse.h"
+#include "store/TextReader.h"
 
 #include <bit>
 #include <cstdint>
@@ -144,14 +145,6 @@ bool ParseTakingsLine(std::string_view line, TakingsEntry& entry) {
             line, numbersFrom,
             {&entry.quantity, &entry.wholesale, &entry.listPrice, &entry.unitPrice, &entry.amount});
     }
-}
-
-bool TakingsReader::open(const std::string& path) {
-    m_lineNumber = 0;
-    m_faulty = 0;
-    m_firstFaultyLine = 0;
-    m_firstFaultyText.clear();
-    return m_file.openRead(path);
 }
 
 bool TakingsReader::next(TakingsEntry& entry) {

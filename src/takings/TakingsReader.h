@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/TextFile.h"
-
 #include <string>
 #include <string_view>
+
+class TextReader;
 
 // Reads the takings file Results.dat back, line by line, keyed on column 1:
 // the inverse of the records that TakingsRecord writes. A line is taken whole
@@ -43,15 +43,14 @@ bool IsTakingsMarker(char marker);
 // into `line`.
 bool ParseTakingsLine(std::string_view line, TakingsEntry& entry);
 
-// Walks the file record by record, passing over empty lines and counting the
-// lines that cannot be read.
+// Walks an open takings file record by record, passing over empty lines and
+// counting the lines that cannot be read.
 class TakingsReader {
   public:
-    bool open(const std::string& path);
+    explicit TakingsReader(TextReader& file) : m_file(file) {}
     // The next readable record; false at the end of the file. The entry's
     // views stay valid until the next call.
     bool next(TakingsEntry& entry);
-    void close() { m_file.close(); }
 
     size_t faultyLines() const { return m_faulty; }
     // Line number (from 1) and text of the first faulty line.
@@ -59,7 +58,7 @@ class TakingsReader {
     const std::string& firstFaultyText() const { return m_firstFaultyText; }
 
   private:
-    TextFile m_file;
+    TextReader& m_file;
     size_t m_lineNumber = 0;
     size_t m_faulty = 0;
     size_t m_firstFaultyLine = 0;

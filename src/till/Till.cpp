@@ -41,10 +41,8 @@ TillOutcome Till::beginWith(const std::string& salesPersonCode) {
 bool Till::lookUp() {
     m_article.ArticleCode.clear();
     DataFiles& files = m_program.files;
-    if (files.OpenPriceWorkForRead()) {
-        FindArticle(files.priceWork, m_sale.EnteredCode, m_article);
-        files.priceWork.close();
-    }
+    if (std::optional<TextReader> priceWork = files.OpenPriceWorkForRead())
+        FindArticle(*priceWork, m_sale.EnteredCode, m_article);
     return m_article.ArticleCode == m_sale.EnteredCode;
 }
 

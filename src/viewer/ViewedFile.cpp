@@ -1,7 +1,7 @@
 #include "viewer/ViewedFile.h"
 
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextRewriter.h"
 
 #include <cctype>
 #include <chrono>
@@ -100,10 +100,10 @@ bool RewriteKeepingStamp(const std::string& path, std::string_view bytes, const 
     const fs::perms mode = fs::status(path, error).permissions();
     // The rename would replace a write-protected file as easily as any other.
     if (error || (mode & fs::perms::owner_write) == fs::perms::none) return false;
-    TextFile file;
-    if (!file.openRewrite(path)) throw IoError(path, "The file cannot be written");
-    file.write(bytes);
-    file.close();
+    std::optional<TextRewriter> file = TextRewriter::Open(path);
+    if (!file) throw IoError(path, "The file cannot be written");
+    file->write(bytes);
+    file->commit();
     fs::permissions(path, mode, error);
     if (error) throw IoError(path, "The file's access rights cannot be set back");
     fs::last_write_time(path, stamp.time, error);

@@ -51,17 +51,21 @@ struct PriceDir {
     Notices notices;
 
     bool build() {
-        EXPECT_TRUE(OpenPriceList(files));
-        EXPECT_TRUE(files.OpenPriceWorkForAppend());
-        bool error = BuildPriceWorkFile(files, config, notices);
-        files.priceList.close();
-        files.priceWork.close();
+        std::optional<TextReader> priceList = OpenPriceList(files);
+        std::optional<TextAppender> priceWork = files.OpenPriceWorkForAppend();
+        EXPECT_TRUE(priceList);
+        EXPECT_TRUE(priceWork);
+        if (!priceList || !priceWork) return true;
+        bool error = BuildPriceWorkFile(files, *priceList, *priceWork, config, notices);
+        priceWork->close();
         return error;
     }
     CurrentArticle find(const std::string& code, CurrentArticle article = {}) {
-        files.OpenPriceWorkForRead();
-        FindArticle(files.priceWork, code, article);
-        files.priceWork.close();
+        // Without a work copy nothing can be found: the till then keeps no code.
+        if (std::optional<TextReader> priceWork = files.OpenPriceWorkForRead())
+            FindArticle(*priceWork, code, article);
+        else
+            article.ArticleCode.clear();
         return article;
     }
 };
@@ -104,7 +108,7 @@ TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {
             d.dir.write(name, bytes);
         CompactPriceList(d.files);
         EXPECT_EQ(d.dir.files(), c.after) << c.name;
-        EXPECT_FALSE(d.files.priceList.isOpen()) << c.name;
+        EXPECT_FALSE(d.dir.heldOpen("Pricelist.dat")) << c.name;
         EXPECT_FALSE(PriceListMissing(d.files)) << c.name;
     }
 }
@@ -205,7 +209,7 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
         if (!c.inventory.empty()) d.dir.write("Inventory.dat", c.inventory);
         d.build();
         EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
-        EXPECT_FALSE(d.files.inventory.isOpen()) << c.name;
+        EXPECT_FALSE(d.dir.heldOpen("Inventory.dat")) << c.name;
     }
 }
 
@@ -282,7 +286,7 @@ TEST(PriceList, AWorkCopyThatCannotBeWrittenIsToldAfterTheFaultyLines) {
     std::filesystem::create_symlink("/dev/full", d.dir.file("Pricelist.wrk"));
     PriceWorkPreparation prepared = PreparePriceWork(d.files, d.config);
     EXPECT_TRUE(prepared.opened);
-    EXPECT_FALSE(d.files.priceList.isOpen());
+    EXPECT_FALSE(d.dir.heldOpen("Pricelist.dat"));
     const std::vector<std::string> told = noticeTexts(prepared.notices);
     ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[0], LoaderMessage);

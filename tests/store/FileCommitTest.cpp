@@ -1,7 +1,7 @@
 #include "store/FileCommit.h"
 #include "platform/FileLock.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextRewriter.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -132,16 +132,15 @@ TEST(FileCommit, AStartLeavesTheWorkOfARunningCopyAlone) {
     TestDir dir;
     layOut(dir);
     // Another copy is rewriting a file and consolidating.
-    TextFile setup;
-    ASSERT_TRUE(setup.openRewrite(dir.file("Configur.dat")));
-    setup.writeLine("new setup");
-    setup.flush();
+    std::optional<TextRewriter> setup = TextRewriter::Open(dir.file("Configur.dat"));
+    ASSERT_TRUE(setup);
+    setup->writeLine("new setup");
     FileLock consolidating;
     ASSERT_TRUE(consolidating.tryAcquire(dir.file("Consolid.lck")));
     RecoverFileCommit(dir.path());
     EXPECT_TRUE(dir.exists("Configur.dat.~tmp"));
     EXPECT_TRUE(dir.exists("Consolid.lck"));
-    setup.close();
+    setup->commit();
     consolidating.release();
 
     // Another copy is staging a change.

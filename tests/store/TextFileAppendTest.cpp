@@ -1,34 +1,9 @@
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextAppender.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-// Runs `step` in a child process whose files may not grow past `limit`
-// bytes, as on a disk that fills up half way through a write; the child's
-// exit status is its answer.
-int withFileSizeLimit(rlim_t limit, const std::function<int()>& step) {
-    pid_t child = ::fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small{limit, RLIM_INFINITY};
-        if (::setrlimit(RLIMIT_FSIZE, &small) != 0) ::_exit(3);
-        ::_exit(step());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
-} // namespace
 
 TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
     const std::string before = "* START of SALE   07/12/26 9:05:\r\n";
@@ -46,11 +21,11 @@ TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
         dir.write("Results.dat", before);
         const std::string path = dir.file("Results.dat");
         const int answer = withFileSizeLimit(before.size() + 10, [&] {
-            TextFile results;
-            if (!results.openAppend(path)) return 2;
+            std::optional<TextAppender> results = TextAppender::Open(path);
+            if (!results) return 2;
             try {
-                results.writeLine(c.text);
-                results.close();
+                results->writeLine(c.text);
+                results->close();
             } catch (const IoError&) {
                 return 0;
             }
@@ -60,10 +35,10 @@ TEST(TextFileAppend, AnAppendCutOffByAFullDiskLeavesNoPartOfItBehind) {
         EXPECT_EQ(dir.read("Results.dat"), before) << c.what;
 
         // Once there is room again, the line follows the old ones directly.
-        TextFile results;
-        ASSERT_TRUE(results.openAppend(path));
-        results.writeLine(line);
-        results.close();
+        std::optional<TextAppender> results = TextAppender::Open(path);
+        ASSERT_TRUE(results);
+        results->writeLine(line);
+        results->close();
         EXPECT_EQ(dir.read("Results.dat"), before + line + "\r\n") << c.what;
     }
 }

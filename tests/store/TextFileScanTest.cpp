@@ -1,9 +1,10 @@
-#include "store/TextFile.h"
+#include "store/TextReader.h"
 
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 // the refilling of the buffer.
 constexpr size_t Block = 65536;
 
-std::vector<std::string> allLines(TextFile& f) {
+std::vector<std::string> allLines(TextReader& f) {
     std::vector<std::string> out;
     std::string line;
     while (f.readFullLine(line))
@@ -19,7 +20,7 @@ std::vector<std::string> allLines(TextFile& f) {
     return out;
 }
 
-std::vector<std::string> allLineViews(TextFile& f) {
+std::vector<std::string> allLineViews(TextReader& f) {
     std::vector<std::string> out;
     std::string_view line;
     while (f.readLineView(line))
@@ -32,12 +33,12 @@ TEST(TextFileScan, ReadFullLineKeepsEverythingButTheLineEnd) {
     TestDir dir;
     const std::string longLine(Block + 100, 'x');
     dir.write("t", "a\r\nbb\nccc\r\r\n\r\nd\re\r\n" + longLine + "\r\nlast");
-    TextFile f;
-    ASSERT_TRUE(f.openRead(dir.file("t")));
-    EXPECT_EQ(allLines(f),
+    std::optional<TextReader> f = TextReader::Open(dir.file("t"));
+    ASSERT_TRUE(f);
+    EXPECT_EQ(allLines(*f),
               (std::vector<std::string>{"a", "bb", "ccc\r", "", "d\re", longLine, "last"}));
-    EXPECT_TRUE(f.eof());
-    EXPECT_FALSE(f.ioError());
+    EXPECT_TRUE(f->eof());
+    EXPECT_FALSE(f->ioError());
 }
 
 TEST(TextFileScan, LineViewsAreTheFullLines) {
@@ -49,13 +50,14 @@ TEST(TextFileScan, LineViewsAreTheFullLines) {
         text += std::string(static_cast<size_t>(n), 'a') + (n % 2 ? "\r\n" : "\n");
     text += std::string(Block + 7, 'x') + "\r\n\r\n" + std::string(2 * Block + 3, 'y') + "\nend\r";
     dir.write("t", text);
-    TextFile full, views;
-    ASSERT_TRUE(full.openRead(dir.file("t")));
-    ASSERT_TRUE(views.openRead(dir.file("t")));
-    const auto expected = allLines(full);
+    std::optional<TextReader> full = TextReader::Open(dir.file("t"));
+    std::optional<TextReader> views = TextReader::Open(dir.file("t"));
+    ASSERT_TRUE(full);
+    ASSERT_TRUE(views);
+    const auto expected = allLines(*full);
     EXPECT_EQ(expected.back(), "end");
-    EXPECT_EQ(allLineViews(views), expected);
-    EXPECT_FALSE(views.ioError());
+    EXPECT_EQ(allLineViews(*views), expected);
+    EXPECT_FALSE(views->ioError());
 }
 
 TEST(TextFileScan, FindsLinesWhoseKeyStraddlesTheBlockBoundary) {
@@ -66,18 +68,18 @@ TEST(TextFileScan, FindsLinesWhoseKeyStraddlesTheBlockBoundary) {
         const std::string filler(Block - back - 2, '.');
         dir.write("t", filler + "\r\n" + " KEY0000000001 first\r\n" + " KEY0000000002 second\r\n" +
                            " KEY0000000001 again\r\n");
-        TextFile f;
-        ASSERT_TRUE(f.openRead(dir.file("t")));
-        ASSERT_TRUE(f.skipToLineWith(1, "KEY0000000001")) << back;
+        std::optional<TextReader> f = TextReader::Open(dir.file("t"));
+        ASSERT_TRUE(f);
+        ASSERT_TRUE(f->skipToLineWith(1, "KEY0000000001")) << back;
         std::string line;
-        f.readFullLine(line);
+        f->readFullLine(line);
         EXPECT_EQ(line, " KEY0000000001 first") << back;
         // The search goes on from where it stopped.
-        ASSERT_TRUE(f.skipToLineWith(1, "KEY0000000001")) << back;
-        f.readFullLine(line);
+        ASSERT_TRUE(f->skipToLineWith(1, "KEY0000000001")) << back;
+        f->readFullLine(line);
         EXPECT_EQ(line, " KEY0000000001 again") << back;
         std::string last;
-        EXPECT_FALSE(f.skipToLineWith(1, "KEY0000000001", &last));
+        EXPECT_FALSE(f->skipToLineWith(1, "KEY0000000001", &last));
         EXPECT_EQ(last, "");
     }
 }
@@ -101,26 +103,26 @@ TEST(TextFileScan, MissReportsTheStartOfTheLastLinePassed) {
     for (const Case& c : cases) {
         TestDir dir;
         dir.write("t", c.bytes);
-        TextFile f;
-        ASSERT_TRUE(f.openRead(dir.file("t")));
+        std::optional<TextReader> f = TextReader::Open(dir.file("t"));
+        ASSERT_TRUE(f);
         std::string last = "stale";
-        EXPECT_FALSE(f.skipToLineWith(1, "NOTTHERE12345", &last)) << c.name;
+        EXPECT_FALSE(f->skipToLineWith(1, "NOTTHERE12345", &last)) << c.name;
         EXPECT_EQ(last, c.last) << c.name;
-        EXPECT_TRUE(f.eof()) << c.name;
+        EXPECT_TRUE(f->eof()) << c.name;
     }
 }
 
 TEST(TextFileScan, KeyMustLieWithinOneLine) {
     TestDir dir;
     dir.write("t", " AB\r\nCD\r\n AB CD\r\n");
-    TextFile f;
-    ASSERT_TRUE(f.openRead(dir.file("t")));
-    ASSERT_TRUE(f.skipToLineWith(1, "AB"));
+    std::optional<TextReader> f = TextReader::Open(dir.file("t"));
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->skipToLineWith(1, "AB"));
     std::string line;
-    f.readFullLine(line);
+    f->readFullLine(line);
     EXPECT_EQ(line, " AB");
     // "AB\r\nCD" spans two lines and is never a match.
-    EXPECT_FALSE(f.skipToLineWith(1, "AB\r\nCD"));
+    EXPECT_FALSE(f->skipToLineWith(1, "AB\r\nCD"));
 }
 
 // Against a plain line-by-line search: random files of lines from empty to
@@ -143,8 +145,8 @@ TEST(TextFileScan, AgreesWithALineByLineSearch) {
         TestDir dir;
         dir.write("t", bytes);
         for (const std::string key : {"K7", "K13......", "K39.", "K99"}) {
-            TextFile f;
-            ASSERT_TRUE(f.openRead(dir.file("t")));
+            std::optional<TextReader> f = TextReader::Open(dir.file("t"));
+            ASSERT_TRUE(f);
             size_t from = 0;
             std::string line, last;
             auto hasKey = [&](const std::string& l) {
@@ -154,7 +156,7 @@ TEST(TextFileScan, AgreesWithALineByLineSearch) {
                 size_t expected = from;
                 while (expected < lines.size() && !hasKey(lines[expected]))
                     ++expected;
-                const bool found = f.skipToLineWith(1, key, &last);
+                const bool found = f->skipToLineWith(1, key, &last);
                 ASSERT_EQ(found, expected < lines.size()) << round << key;
                 if (!found) {
                     EXPECT_EQ(last, from < lines.size() ? lines.back().substr(0, 1 + key.size())
@@ -162,7 +164,7 @@ TEST(TextFileScan, AgreesWithALineByLineSearch) {
                         << round << key;
                     break;
                 }
-                f.readFullLine(line);
+                f->readFullLine(line);
                 std::string wanted = lines[expected];
                 if (!wanted.empty() && wanted.back() == '\r') wanted.pop_back();
                 EXPECT_EQ(line, wanted) << round << key;

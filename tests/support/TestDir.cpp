@@ -32,6 +32,18 @@ bool TestDir::exists(const std::string& name) const {
     return std::filesystem::exists(file(name));
 }
 
+bool TestDir::heldOpen(const std::string& name) const {
+    namespace fs = std::filesystem;
+    const std::string path = fs::weakly_canonical(file(name)).string();
+    std::error_code ec;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd", ec)) {
+        std::error_code unreadable;
+        const std::string target = fs::read_symlink(fd.path(), unreadable).string();
+        if (target == path || target == path + " (deleted)") return true;
+    }
+    return false;
+}
+
 std::map<std::string, std::string> TestDir::files() const {
     std::map<std::string, std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(m_path))

@@ -18,6 +18,9 @@ class TestDir {
     void write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
+    // Whether this process still has the file of that name open, the one
+    // there now or one it has since been replaced by or removed.
+    bool heldOpen(const std::string& name) const;
     // Every file of the directory by name, with its bytes.
     std::map<std::string, std::string> files() const;
 

@@ -1,7 +1,8 @@
 #include "takings/TakingsJournal.h"
 #include "pricelist/CurrentArticle.h"
 #include "store/IoError.h"
-#include "store/TextFile.h"
+#include "store/TextAppender.h"
+#include "store/TextReader.h"
 #include "support/TestDir.h"
 #include "till/SaleState.h"
 
@@ -83,19 +84,20 @@ TEST(TakingsJournal, AFileThatCannotBeOpenedIsNamedByTheRecord) {
     }
 }
 
-// A handle that read a file, was closed, and then created the file afresh
-// once it had vanished used to write its old read buffer into the new file.
+// A file read and then, once it had vanished, created afresh holds only what
+// was written to it: a handle once reused for both wrote its old read buffer
+// into the new file.
 TEST(TextFile, ACreatedFileHoldsOnlyWhatWasWrittenAfterAnEarlierRead) {
     TestDir dir;
     dir.write("Pricelist.wrk", "old line\r\n");
-    TextFile file;
-    ASSERT_TRUE(file.openRead(dir.file("Pricelist.wrk")));
+    std::optional<TextReader> reader = TextReader::Open(dir.file("Pricelist.wrk"));
+    ASSERT_TRUE(reader);
     std::string line;
-    ASSERT_TRUE(file.readFullLine(line));
-    file.close();
+    ASSERT_TRUE(reader->readFullLine(line));
     ASSERT_EQ(std::remove(dir.file("Pricelist.wrk").c_str()), 0);
-    ASSERT_TRUE(file.openAppendElseRewrite(dir.file("Pricelist.wrk")));
-    file.writeLine("new line");
-    file.close();
+    std::optional<TextAppender> appender = TextAppender::OpenElseCreate(dir.file("Pricelist.wrk"));
+    ASSERT_TRUE(appender);
+    appender->writeLine("new line");
+    appender->close();
     EXPECT_EQ(dir.read("Pricelist.wrk"), "new line\r\n");
 }

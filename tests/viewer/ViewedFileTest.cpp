@@ -1,5 +1,6 @@
 #include "viewer/ViewedFile.h"
 #include "store/IoError.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestDir.h"
 
 #include <filesystem>
@@ -70,4 +71,33 @@ TEST(ViewedFile, RewriteKeepsModeAndStampAndRefusesWriteProtectedFiles) {
     EXPECT_FALSE(RewriteKeepingStamp(path, "lost\r\n", stamp));
     EXPECT_EQ(dir.read("Balance.Tot"), "new\r\n");
     fs::permissions(path, fs::perms::owner_all);
+}
+
+// The disk fills up while the new text is written: whether that shows when
+// the text is put on disk or at once, the file stays as it was.
+TEST(ViewedFile, ARewriteCutOffByAFullDiskLeavesTheFileAsItWas) {
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"a text that is written out when complete", std::string(2000, 'x')},
+        {"a text long enough to be written out at once", std::string(100000, 'x')},
+    };
+    for (const auto& c : cases) {
+        TestDir dir;
+        dir.write("Balance.Tot", "old\r\n");
+        const std::string path = dir.file("Balance.Tot");
+        const FileStamp stamp = *ReadStamp(path);
+        const int answer = withFileSizeLimit(1000, [&] {
+            try {
+                RewriteKeepingStamp(path, c.bytes, stamp);
+            } catch (const IoError&) {
+                return 0;
+            }
+            return 1;
+        });
+        EXPECT_EQ(answer, 0) << c.what << ": the write did not fail";
+        EXPECT_EQ(dir.read("Balance.Tot"), "old\r\n") << c.what;
+        EXPECT_FALSE(fs::exists(path + ".~tmp")) << c.what;
+    }
 }
