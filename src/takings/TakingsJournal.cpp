@@ -6,6 +6,7 @@
 #include "store/FileNames.h"
 #include "store/FileTail.h"
 #include "store/IoError.h"
+#include "store/TextReader.h"
 #include "takings/TakingsReader.h"
 #include "takings/TakingsRecord.h"
 #include "till/SaleState.h"
@@ -21,8 +22,9 @@ struct RecordedLine {
 // The line records after the last total or start record.
 std::vector<RecordedLine> linesWithoutTotal(const std::string& path) {
     std::vector<RecordedLine> lines;
-    TakingsReader reader;
-    if (!reader.open(path)) return lines;
+    std::optional<TextReader> file = TextReader::Open(path);
+    if (!file) return lines;
+    TakingsReader reader(*file);
     TakingsEntry e;
     while (reader.next(e)) {
         if (e.kind != TakingsEntry::Kind::Line) {
@@ -33,7 +35,6 @@ std::vector<RecordedLine> linesWithoutTotal(const std::string& path) {
                          std::string(e.code),
                          {e.quantity, e.wholesale, e.listPrice, e.unitPrice, e.amount}});
     }
-    reader.close();
     return lines;
 }
 
