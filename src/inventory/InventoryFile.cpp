@@ -6,6 +6,8 @@
 #include "store/NumberText.h"
 #include "store/TextReader.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr size_t CodeLength = 13;
@@ -89,16 +91,36 @@ bool readWritten(std::string_view text, InventoryLine& line) {
     return true;
 }
 
+namespace {
+
+// A figure this large is no shop's: its line is faulty for the start and the
+// apply alike, rather than read by one and written back a thousand
+// characters wide by the other. (The price work copy's stock column is read
+// back as a whole number, and a larger stock would make its article
+// unfindable.)
+constexpr double FigureLimit = 1e15;
+
+bool withinLimit(std::initializer_list<double> figures) {
+    for (double x : figures)
+        if (!(std::fabs(x) < FigureLimit)) return false;
+    return true;
+}
+
+} // namespace
+
 bool ParseInventoryLine(std::string_view text, InventoryLine& line) {
-    if (readWritten(text, line)) return true;
-    LineFields fields(text);
-    if (!readHead(fields, text, line.ArticleMarker, line.ArticleCode)) return false;
-    fields.readInteger(line.InvMinMax);
-    fields.readReal(line.InvSold);
-    fields.readReal(line.InvOnStock);
-    fields.readReal(line.InvTotalSold);
-    fields.readReal(line.InvValue);
-    return !fields.failed();
+    if (!readWritten(text, line)) {
+        LineFields fields(text);
+        if (!readHead(fields, text, line.ArticleMarker, line.ArticleCode)) return false;
+        fields.readInteger(line.InvMinMax);
+        fields.readReal(line.InvSold);
+        fields.readReal(line.InvOnStock);
+        fields.readReal(line.InvTotalSold);
+        fields.readReal(line.InvValue);
+        if (fields.failed()) return false;
+    }
+    return withinLimit({static_cast<double>(line.InvMinMax), line.InvSold, line.InvOnStock,
+                        line.InvTotalSold, line.InvValue});
 }
 
 bool ParseInventoryStock(std::string_view text, double& onStock) {
@@ -107,7 +129,9 @@ bool ParseInventoryStock(std::string_view text, double& onStock) {
     fields.readText(CodeLength);
     fields.readChar();
     // Minmax and sold are checked, not used.
-    return fields.skipReal() && fields.skipReal() && fields.readReal(onStock);
+    double minMax = 0, sold = 0;
+    return fields.readReal(minMax) && fields.readReal(sold) && fields.readReal(onStock) &&
+           withinLimit({minMax, sold, onStock});
 }
 
 std::string NewInventoryLine(char marker, const std::string& code, long stockLevel,

@@ -40,7 +40,8 @@ bool InventoryLineWrittenAsRead(std::string_view text, int minMaxWidth);
 std::string FormatInventoryLine(const InventoryLine& line, int minMaxWidth);
 // The same added to the end of `out`.
 void AppendInventoryLine(std::string& out, const InventoryLine& line, int minMaxWidth);
-// False when the line cannot be read (too short, a number missing or faulty).
+// False when the line cannot be read (too short, a number missing or faulty,
+// or a figure too large for any shop: the start and the apply agree on it).
 bool ParseInventoryLine(std::string_view text, InventoryLine& line);
 // The stock on hand alone: marker, code, one character, then the third
 // number. The price list loader takes no more than that from a line.

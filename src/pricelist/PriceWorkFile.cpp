@@ -63,10 +63,6 @@ void appendPadded(std::string& out, std::string_view text, size_t width) {
     out += text;
 }
 
-// The work copy's stock column is read back as a whole number; a larger
-// figure would make its article unfindable.
-constexpr double StockLimit = 1e15;
-
 // The stock column, added to `out`; `scratch` is reused from line to line.
 void appendStockColumn(std::string& out, double stock, std::string& scratch) {
     scratch.clear();
@@ -99,7 +95,7 @@ class InventorySource {
         if (!m_file || !m_file->readFullLine(m_line)) return 0;
         ++m_lineNumber;
         double stock = 0;
-        if (ParseInventoryStock(m_line, stock) && std::fabs(stock) < StockLimit) return stock;
+        if (ParseInventoryStock(m_line, stock)) return stock;
         if (m_firstFaulty == 0) m_firstFaulty = m_lineNumber;
         return 0;
     }

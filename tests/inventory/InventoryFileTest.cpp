@@ -45,6 +45,25 @@ TEST(InventoryFile, JournalLinesNewLinesAndUnreadableLines) {
     for (const char* text : {"", "$EXP1", " 4011200296908", " 4011200296908 12 1.0 x 0.0 1.00",
                              " 4011200296908 12 1.0 2.0 0.0"})
         EXPECT_FALSE(ParseInventoryLine(text, line)) << text;
+
+    // A figure no shop has is faulty for the start and the apply alike.
+    struct Huge {
+        const char* text;
+        bool readAtStart; // minmax, sold and on stock are read at start
+    } huge[] = {
+        {" 4011200296908 1e300 1.0 2.0 0.0 1.00", true},
+        {" 4011200296908 12 1e300 2.0 0.0 1.00", true},
+        {" 4011200296908 12 1.0 1e300 0.0 1.00", true},
+        {" 4011200296908 12 1.0 2.0 1e300 1.00", false},
+        {" 4011200296908 12 1.0 2.0 0.0 1e300", false},
+    };
+    for (const Huge& h : huge) {
+        EXPECT_FALSE(ParseInventoryLine(h.text, line)) << h.text;
+        if (h.readAtStart) {
+            EXPECT_FALSE(ParseInventoryStock(h.text, stock)) << h.text;
+        }
+    }
+    EXPECT_TRUE(ParseInventoryLine(" 4011200296908 12 1.0 999999999999 0.0 1.00", line));
 }
 
 TEST(InventoryFile, LinesReadByColumnAndByBlankAgree) {
