@@ -1,6 +1,7 @@
 // TForm1: the main screen.
 #include "app/MainScreen.h"
 
+#include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 #include "till/Till.h"
 
@@ -373,14 +374,9 @@ void TForm1::butdocketClick() {
 
 // The test program may be missing; the operator can put it in place and retry.
 bool TForm1::testPrinter() {
-    Dialogs& dialogs = m_services.dialogs;
-    PrinterTest test = TestPrinter(m_state, m_services.launcher);
-    while (!test.retryQuestion.empty() &&
-           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
-               Dialogs::Answer::Retry)
-        test = TestPrinter(m_state, m_services.launcher);
-    ShowNotices(dialogs, test.notices);
-    return test.passed;
+    return CheckPrinterAsking(m_services.dialogs,
+                              [this] { return TestPrinter(m_state, m_services.launcher); })
+        .passed;
 }
 
 void TForm1::ButhelpClick() {

@@ -2,6 +2,7 @@
 
 #include "devices/DeviceStartup.h"
 #include "devices/Printer.h"
+#include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
@@ -78,12 +79,7 @@ void readOptions(ProgramState& state, Dialogs& dialogs) {
 
 // The test program may be missing; the operator can put it in place and retry.
 void testPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {
-    PrinterTest test = TestPrinter(state, launcher);
-    while (!test.retryQuestion.empty() &&
-           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
-               Dialogs::Answer::Retry)
-        test = TestPrinter(state, launcher);
-    ShowNotices(dialogs, test.notices);
+    CheckPrinterAsking(dialogs, [&] { return TestPrinter(state, launcher); });
 }
 
 void checkDevicesAndPrinter(ProgramState& state, Services& services) {

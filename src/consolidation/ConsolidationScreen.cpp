@@ -1,6 +1,7 @@
 // TForm6: the consolidation screen.
 #include "consolidation/ConsolidationScreen.h"
 
+#include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 
 #include "consolidation/ConsolidationError.h"
@@ -220,13 +221,8 @@ void TForm6::AskForPrinting() {
 
 // The test program may be missing; the operator can put it in place and retry.
 void TForm6::testPrinter() {
-    Dialogs& dialogs = m_services.dialogs;
-    PrinterTest test = TestPrinter(m_state, m_services.launcher);
-    while (!test.retryQuestion.empty() &&
-           dialogs.confirm(test.retryQuestion, Dialogs::Buttons::RetryCancel) ==
-               Dialogs::Answer::Retry)
-        test = TestPrinter(m_state, m_services.launcher);
-    ShowNotices(dialogs, test.notices);
+    CheckPrinterAsking(m_services.dialogs,
+                       [this] { return TestPrinter(m_state, m_services.launcher); });
 }
 
 void TForm6::offerSamplePriceList() {

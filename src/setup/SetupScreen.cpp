@@ -3,6 +3,7 @@
 
 #include "devices/SerialDevices.h"
 #include "forms/EntryField.h"
+#include "forms/PrinterRetry.h"
 #include "forms/ScreenParts.h"
 #include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
@@ -462,12 +463,8 @@ void TForm2::butsavExClick() {
 void TForm2::butprndocketClick() {
     Dialogs& dialogs = m_services.dialogs;
     Launcher& launcher = m_services.launcher;
-    PrinterTest check = SampleDocket::checkPrinter(m_state, launcher);
-    while (!check.retryQuestion.empty() &&
-           dialogs.confirm(check.retryQuestion, Dialogs::Buttons::RetryCancel) ==
-               Dialogs::Answer::Retry)
-        check = SampleDocket::checkPrinter(m_state, launcher);
-    ShowNotices(dialogs, check.notices);
+    const PrinterTest check =
+        CheckPrinterAsking(dialogs, [&] { return SampleDocket::checkPrinter(m_state, launcher); });
     // Nothing is saved for a sample that cannot be printed.
     if (!check.passed || !takeOverAndSave()) return;
     SampleDocket::Started sample = SampleDocket::start(m_state);

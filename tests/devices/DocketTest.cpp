@@ -2,8 +2,8 @@
 #include "devices/DocketLines.h"
 #include "pricelist/CurrentArticle.h"
 #include "store/Configuration.h"
-#include "till/SaleState.h"
 #include "support/TestDir.h"
+#include "till/SaleState.h"
 
 #include <gtest/gtest.h>
 
@@ -198,8 +198,7 @@ TEST_F(DocketFixture, TenderLines) {
 TEST_F(DocketFixture, ServedByLine) {
     // An expense docket before any screen has set the date: time and a blank.
     setWidth(34);
-    EXPECT_EQ(DocketLines::servedByLine(config, "Anna", "9:05", ""),
-              "6 Served by Anna      9:05 ");
+    EXPECT_EQ(DocketLines::servedByLine(config, "Anna", "9:05", ""), "6 Served by Anna      9:05 ");
     // An unknown code keeps the name of the last docket.
     EXPECT_EQ(DocketLines::servedByName(config, "Z", "Bert"), "Bert");
 }
