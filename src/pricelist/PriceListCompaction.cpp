@@ -23,8 +23,8 @@ void settleLeftOverCopy(DataFiles& files) {
     std::string listPath = files.pathOf("Pricelist.dat");
     if (FileNames::exists(listPath))
         FileNames::remove(copyPath);
-    else
-        std::rename(copyPath.c_str(), listPath.c_str());
+    else if (std::rename(copyPath.c_str(), listPath.c_str()) == 0)
+        FileNames::syncDirectory(FileNames::directoryOf(listPath));
 }
 
 // Whether the copy of the lines worth keeping would differ in any byte: a
@@ -52,6 +52,8 @@ void copyCompleteLines(TextReader& from, TextRewriter& to) {
 void replaceWith(const std::string& copyPath, const std::string& listPath) {
     if (std::rename(copyPath.c_str(), listPath.c_str()) != 0)
         throw IoError(listPath, std::string("Rename error (") + std::strerror(errno) + ")");
+    // The new list must still be the list after a power cut.
+    FileNames::syncDirectory(FileNames::directoryOf(listPath));
 }
 
 } // namespace

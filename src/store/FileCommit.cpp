@@ -31,12 +31,7 @@ bool endsWith(std::string_view s, std::string_view tail) {
 }
 
 void syncDirectory(const std::string& dir, bool sync = true) {
-    if (!sync) return;
-    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail(dir, "Open error");
-    int rc = ::fsync(fd);
-    ::close(fd);
-    if (rc != 0) fail(dir, "Write error");
+    if (sync && !FileNames::syncDirectory(dir)) fail(dir, "Write error");
 }
 
 void writeAllSynced(const std::string& path, std::string_view bytes, bool sync = true) {

@@ -75,4 +75,14 @@ void copyPermissions(const std::string& model, const std::string& path) {
     }
 }
 
+bool syncDirectory(const std::string& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const int rc = ::fsync(fd);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return rc == 0;
+}
+
 } // namespace FileNames

@@ -29,6 +29,9 @@ bool remove(const std::string& path);
 // Throws IoError "The file is read-only" for an existing file its owner has
 // made read-only: replacing it would go behind the shop's back.
 void requireWritable(const std::string& path);
+// Puts the directory's entries on disk, so a file created, renamed or
+// deleted there survives a power cut. False (errno set) when it cannot.
+bool syncDirectory(const std::string& dir);
 // Gives `path` the permission bits of `model`, when there is such a file: a
 // file written anew keeps the rights the shop gave the old one.
 void copyPermissions(const std::string& model, const std::string& path);

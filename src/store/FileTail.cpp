@@ -59,11 +59,7 @@ off_t sizeWithoutNulTail(int fd, off_t size, const std::string& path) {
 
 void syncDirectoryOf(const std::string& path) {
     const std::string dir = FileNames::directoryOf(path);
-    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail(dir, "Open error");
-    const int rc = ::fsync(fd);
-    ::close(fd);
-    if (rc != 0) fail(dir, "Write error");
+    if (!FileNames::syncDirectory(dir)) fail(dir, "Write error");
 }
 
 } // namespace

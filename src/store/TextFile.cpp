@@ -501,11 +501,7 @@ void TextFile::close() {
 void TextFile::syncDirectory() const {
     // The rename is only safe from a power cut once the directory is on disk.
     const size_t slash = m_path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    FileNames::syncDirectory(slash == std::string::npos ? "." : m_path.substr(0, slash + 1));
 }
 
 void TextFile::sync() {
