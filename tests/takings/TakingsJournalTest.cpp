@@ -26,51 +26,7 @@ SaleState milkSale() {
     return sale;
 }
 
-const char* const MilkLine =
-    "A MILK1             2.00       0.00         0.00         1.25          2.50\r\n";
-const char* const MilkTotal = "# Total*** 9:05    2.50     0.00     0.00             0.00        "
-                              "2.50        2.50  0.00\r\n";
-
 } // namespace
-
-TEST(TakingsJournal, RecordsGoOnDiskInOrderAndAnExistingFileKeepsItsName) {
-    TestDir dir;
-    dir.write("RESULTS.DAT", "* START of SALE   07/12/26 08:00\r\n");
-    TakingsJournal journal(dir.path());
-    const SaleState sale = milkSale();
-    journal.WriteResultsLine('A', sale, CurrentArticle{});
-    // Each record is in the file at once, not when the journal lets go.
-    EXPECT_EQ(dir.read("RESULTS.DAT"),
-              std::string("* START of SALE   07/12/26 08:00\r\n") + MilkLine);
-    journal.WriteResultsTotal(sale, "9:05");
-    journal.close();
-    EXPECT_FALSE(journal.isOpen());
-    EXPECT_EQ(dir.read("RESULTS.DAT"),
-              std::string("* START of SALE   07/12/26 08:00\r\n") + MilkLine + MilkTotal);
-    EXPECT_FALSE(dir.exists("Results.dat.~tmp"));
-}
-
-TEST(TakingsJournal, ARecordThatFailsLeavesNothingAndIsRecordedOnceWhenWrittenAgain) {
-    TestDir dir;
-    TakingsJournal journal(dir.path());
-    const SaleState sale = milkSale();
-    journal.WriteStartRecord("07/12/26 08:00:00");
-
-    // A full disk: every write fails.
-    ASSERT_EQ(std::rename(dir.file("Results.dat").c_str(), dir.file("kept").c_str()), 0);
-    ASSERT_EQ(::symlink("/dev/full", dir.file("Results.dat").c_str()), 0);
-    journal.close();
-    EXPECT_THROW(journal.WriteResultsLine('A', sale, CurrentArticle{}), IoError);
-    EXPECT_FALSE(journal.isOpen());
-
-    // The disk has room again: the same record is written once.
-    ASSERT_EQ(std::remove(dir.file("Results.dat").c_str()), 0);
-    ASSERT_EQ(std::rename(dir.file("kept").c_str(), dir.file("Results.dat").c_str()), 0);
-    journal.WriteResultsLine('A', sale, CurrentArticle{});
-    journal.close();
-    EXPECT_EQ(dir.read("Results.dat"),
-              std::string("* START of SALE   07/12/26 08:00\r\n") + MilkLine);
-}
 
 TEST(TakingsJournal, AFileThatCannotBeOpenedIsNamedByTheRecord) {
     TestDir dir;
