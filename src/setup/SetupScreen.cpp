@@ -40,6 +40,17 @@ std::string textOf(const EntryField* field) {
     return field ? toCp1252(field->text()) : std::string();
 }
 
+// However a field is entered (its panel's accelerator, Tab or the mouse) its
+// content is selected, so what the operator types replaces it. A click puts
+// the caret where it landed after the field is entered, so the selection is
+// made again once the click is done.
+void selectWhole(EntryField* field) {
+    field->selectAll();
+    QTimer::singleShot(0, field, [field] {
+        if (field->hasFocus()) field->selectAll();
+    });
+}
+
 bool isLetterKey(char key) {
     return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || key == '\b';
 }
@@ -132,7 +143,10 @@ EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int to
     field->setFocusPolicy(Qt::StrongFocus);
     field->setProperty(TypedLimitProperty, maxLength);
     if (maxLength > 0) field->setMaxLength(maxLength);
-    if (helpLine >= 0) field->onEnter = [this, helpLine] { showHelp(helpLine); };
+    field->onEnter = [this, field, helpLine] {
+        selectWhole(field);
+        if (helpLine >= 0) showHelp(helpLine);
+    };
     connect(field, &QLineEdit::textEdited, this, [this, field, maxLength](const QString& text) {
         // Pasted text passes the key filter; what the files cannot hold is refused here.
         QString kept;
@@ -145,7 +159,14 @@ EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int to
                 "The other characters were removed.");
         }
         // A value shown whole is shortened by the operator, never typed longer.
-        if (maxLength > 0) field->setMaxLength(std::max(maxLength, int(field->text().size())));
+        // Setting the limit sets the text anew, which would put the caret at
+        // the end: a correction in the middle must stay in the middle.
+        const int limit = std::max(maxLength, int(field->text().size()));
+        if (maxLength > 0 && limit != field->maxLength()) {
+            const int caret = field->cursorPosition();
+            field->setMaxLength(limit);
+            field->setCursorPosition(caret);
+        }
     });
     return field;
 }
@@ -322,10 +343,7 @@ void TForm2::buildOptionsPanel() {
             for (QWidget* p : m_optionPages)
                 p->setVisible(p == page);
             Memo2->setPlainText(fromCp1252(std::string(key.meaning)));
-            field->selectAll();
-            QTimer::singleShot(0, field, [field] {
-                if (field->hasFocus()) field->selectAll();
-            });
+            selectWhole(field);
         };
         if (!opted.empty()) setTabOrder(opted.back(), field);
         opted.push_back(field);

@@ -210,3 +210,32 @@ TEST(SetupScreen, AnOptionsFileThatCannotBeReadIsReplacedOnlyWhenTheOperatorSays
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.dir.read("Options.dat"), "shop-note=Open\r\n");
 }
+
+// However a field is entered its content is selected, so typing replaces it;
+// a correction in the middle of a value stays where it is typed.
+TEST(SetupScreen, TypingReplacesWhatAFieldHeldAndCorrectionsStayInPlace) {
+    SetupFixture f;
+    f.config.TaxRate = 10;
+    f.writeConfiguration(f.config);
+    f.start();
+    f.openSetup();
+    TForm2& s = f.setup();
+    f.press(Qt::Key_B, Qt::AltModifier);
+    ASSERT_EQ(f.focus(), s.taxed);
+    EXPECT_EQ(s.taxed->selectedText(), s.taxed->text());
+    f.typeText("5");
+    EXPECT_EQ(s.taxed->text(), "5");
+    f.press(Qt::Key_Home);
+    f.typeText("12");
+    EXPECT_EQ(s.taxed->text(), "125");
+
+    // By Tab and by the mouse alike.
+    f.press(Qt::Key_Tab);
+    ASSERT_EQ(f.focus(), s.ldisced);
+    EXPECT_EQ(s.ldisced->selectedText(), s.ldisced->text());
+    QTest::mouseClick(s.mdisced, Qt::LeftButton, Qt::NoModifier, QPoint(3, 12));
+    QApplication::processEvents();
+    ASSERT_EQ(f.focus(), s.mdisced);
+    EXPECT_FALSE(s.mdisced->text().isEmpty());
+    EXPECT_EQ(s.mdisced->selectedText(), s.mdisced->text());
+}
