@@ -219,18 +219,25 @@ void TForm4::edquantKeyPress(char& key) {
         return;
     }
     m_till.sale().Quantity = entry.Quantity;
-    checkLowStock();
     moveTo(edYN);
+    // In place of the confirmation's prompt, so it is read where the eyes are.
+    showLowStockNote();
 }
 
-void TForm4::checkLowStock() {
+void TForm4::showLowStockNote() {
     // A new article has no stock record; the last article's figures would mislead.
     if (!m_state.config.InventoryOn || m_till.sale().NewArticleMode) return;
     const CurrentArticle& a = m_till.article();
     long threshold = a.StockLevel * m_state.config.LowStockPercent / 100;
-    if (a.StockOnHand < threshold)
-        m_services.dialogs.message((m_till.sale().EnteredCode + " Low ").substr(0, 18) +
-                                   std::to_string(a.StockOnHand));
+    if (a.StockOnHand >= threshold) return;
+    // The note only informs: it takes no keys, so the cashier's next ones
+    // still answer the line.
+    std::string description = a.ArticleDescription;
+    while (!description.empty() && description.back() == ' ')
+        description.pop_back();
+    const QString note = fromCp1252(description + " on stock " + std::to_string(a.StockOnHand) +
+                                    ", reference level " + std::to_string(a.StockLevel));
+    Label1->setText("<font color=\"red\">" + note.toHtmlEscaped() + "</font>");
 }
 
 // ---------------------------------------------------------------- confirmation

@@ -80,7 +80,7 @@ class TForm4 : public ZorviScreen {
     void edquantEnter();
     void edquantKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void edquantKeyPress(char& key);
-    void checkLowStock();
+    void showLowStockNote();
     void edYNEnter();
     void edYNKeyPress(char& key);
     void edYNExit();
