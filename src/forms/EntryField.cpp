@@ -79,6 +79,17 @@ void EntryField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void EntryField::keyPressEvent(QKeyEvent* event) {
+    // A paste types its text through the key rules; a copy is harmless.
+    if (event->matches(QKeySequence::Paste)) {
+        if (!isReadOnly()) typeText(QGuiApplication::clipboard()->text());
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        event->accept();
+        return;
+    }
     bool handled = false;
     RunGuarded(m_dialogs, [&] {
         int code = event->key();

@@ -16,7 +16,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+const char* const SecondDecimalNote =
+    "The stock is kept with one decimal: a change takes no more than one.";
 
 const char Esc = '\x1b';
 const QColor Navy(0, 0, 128);
@@ -230,8 +236,22 @@ void TForm7::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
+// The journal and the inventory keep the stock with one decimal: a change
+// with more would be stored otherwise than it was shown.
+bool TForm7::refuseSecondDecimal(const std::string& text) {
+    size_t point = text.find('.');
+    if (point == std::string::npos || text.size() - point <= 2) return false;
+    Memo2->setPlainText(QString(SecondDecimalNote));
+    return true;
+}
+
 void TForm7::EdqtyKeyPress(char& key) {
     if (key == '-' || key == '$') key = 0;
+    if (key >= '0' && key <= '9') {
+        std::string text = toCp1252(Edqty->text());
+        text.insert(std::min(text.size(), static_cast<size_t>(Edqty->cursorPosition())), 1, key);
+        if (refuseSecondDecimal(text)) key = 0;
+    }
     if (key != '\r') {
         m_scanSuffixPending = false;
         return;
@@ -242,9 +262,17 @@ void TForm7::EdqtyKeyPress(char& key) {
         return;
     }
     m_scanSuffixPending = false;
-    QuantityEntry entry = ParseQuantity(toCp1252(Edqty->text()));
+    const std::string text = toCp1252(Edqty->text());
+    QuantityEntry entry = ParseQuantity(text);
     if (entry.ValueError != 0) {
         helpMessage(6);
+        return;
+    }
+    // Whatever reached the field (a paste, an exponent), a change is stored
+    // with one decimal only if it has no more.
+    const double tenths = entry.Quantity * 10;
+    if (std::fabs(tenths - std::round(tenths)) > 1e-6) {
+        Memo2->setPlainText(QString(SecondDecimalNote));
         return;
     }
     m_quantity = entry.Quantity;

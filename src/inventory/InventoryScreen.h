@@ -53,6 +53,7 @@ class TForm7 : public ZorviScreen {
     void EdqtyEnter();
     void EdqtyKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void EdqtyKeyPress(char& key);
+    bool refuseSecondDecimal(const std::string& text);
     void EdaddEnter();
     void EdaddKeyPress(char& key);
     void EdaddExit();

@@ -9,7 +9,7 @@
 // into the 66-character layout: marker, code in capitals padded to 13, a
 // blank, description with a capital first letter padded to 26, and after a
 // blank each the wholesale and the sale price with 2 decimals in 10 and the
-// minmax number in 2.
+// stock level in 2.
 
 inline constexpr const char* PriceLineFaultMessage =
     "A fault found in this line.\rCorrect it and press the ENTER key again.";
@@ -18,11 +18,21 @@ inline constexpr const char* PriceLineFaultMessage =
 // A faulty line leaves `rebuilt` alone. Anything after column 66 is dropped.
 bool CheckPriceLine(std::string_view typed, std::string& rebuilt);
 
-// The lines a save keeps: those of at least 66 characters.
-inline bool KeptOnSave(std::string_view line) {
-    return line.size() >= 66;
-}
+// What is wrong with a faulty line: its first wrong field with its columns
+// and what the field takes, as in "stock level (columns 65-66): a whole
+// number 0 to 99". Empty when the line passes.
+std::string PriceLineFault(std::string_view typed);
 
-// The index of the first line the save would keep that does not pass the
-// check, or npos when all of them pass.
-size_t FirstFaultyPriceLine(const std::vector<std::string>& lines);
+// A line a save leaves out: nothing on it but blanks.
+bool EmptyPriceLine(std::string_view line);
+
+// Every line of an edited list through the line check.
+struct CheckedPriceLines {
+    // Parallel to the lines given: each line that passed in its layout; empty
+    // for an empty line and for a faulty one.
+    std::vector<std::string> rebuilt;
+    // The first faulty line, and what is wrong with it; npos when none is.
+    size_t faultyLine = std::string::npos;
+    std::string fault;
+};
+CheckedPriceLines CheckPriceLines(const std::vector<std::string>& lines);

@@ -147,13 +147,13 @@ PriceListSaveResult SavePriceList(DataFiles& files, const Configuration& config,
                                   const std::vector<std::string>& lines,
                                   const PriceListSaveOptions& options) {
     PriceListSaveResult result;
-    result.faultyLine = FirstFaultyPriceLine(lines);
-    if (result.faultyLine != std::string::npos) return result;
+    result.checked = CheckPriceLines(lines);
+    if (result.checked.faultyLine != std::string::npos) return result;
 
     std::vector<std::string_view> kept;
     kept.reserve(lines.size());
-    for (const auto& line : lines)
-        if (KeptOnSave(line)) kept.push_back(std::string_view(line).substr(0, PriceListLineLength));
+    for (const auto& line : result.checked.rebuilt)
+        if (!line.empty()) kept.push_back(line);
 
     const std::string listPath = files.pathOf("Pricelist.dat");
     const std::string inventoryPath = files.pathOf("Inventory.dat");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pricelist/PriceLineCheck.h"
 #include "store/Notice.h"
 
 #include <cstddef>
@@ -40,9 +41,9 @@ struct PriceListSaveOptions {
 };
 
 struct PriceListSaveResult {
-    // The first line that would be kept but does not pass the line check;
-    // nothing is saved then.
-    size_t faultyLine = std::string::npos;
+    // Every line through the line check. When one is faulty (`faultyLine`,
+    // with its `fault`) nothing is saved.
+    CheckedPriceLines checked;
     bool saved = false;
     // From the rebuild of the work copy: the last line could not be read.
     bool priceListError = false;
@@ -50,8 +51,8 @@ struct PriceListSaveResult {
     Notices notices;
 };
 
-// Saves the editor's lines: lines shorter than 66 characters are dropped,
-// the others cut to 66. Every kept line must pass the line check. The new
+// Saves the editor's lines: empty lines are dropped, every other line must
+// pass the line check and is saved in its layout. The new
 // Pricelist.dat, the realigned Inventory.dat and Inventory.wrk (the previous
 // inventory) take effect together, so the two lists never get out of step;
 // without an Inventory.dat only the price list is written. Then the work

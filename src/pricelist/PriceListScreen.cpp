@@ -25,6 +25,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace {
@@ -47,10 +48,12 @@ QString displayText(const std::string& bytes) {
 }
 
 // The bytes of a line of the text area; false when it holds a character the
-// file cannot.
+// file cannot, which stands as a control character then, so that the line
+// check refuses it.
 bool fileBytes(const QString& text, std::string& bytes) {
     bytes.clear();
     bytes.reserve(static_cast<size_t>(text.size()));
+    bool all = true;
     for (QChar c : text) {
         char16_t u = c.unicode();
         if (u >= ControlPictures && u <= ControlPictures + 0x21 && u != ControlPictures + 0x20)
@@ -59,10 +62,17 @@ bool fileBytes(const QString& text, std::string& bytes) {
             bytes += static_cast<char>(u);
         else if (isCp1252(c))
             bytes += toCp1252(QString(c));
-        else
-            return false;
+        else {
+            bytes += '\x01';
+            all = false;
+        }
     }
-    return true;
+    return all;
+}
+
+// The line check's message, with what is wrong where.
+std::string faultMessage(const std::string& where) {
+    return std::string(PriceLineFaultMessage) + "\r" + where;
 }
 
 size_t helpLineForColumn(int column) {
@@ -303,11 +313,11 @@ bool TForm3::REdit1KeyPress(int key) {
         QTextBlock block = cursor.block();
         if (block.text().size() <= 63) return false;
         QString result;
-        checkTyped(block.text(), result);
-        cursor.movePosition(QTextCursor::StartOfBlock);
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        if (cursor.selectedText() != result) cursor.insertText(result);
-        cursor.clearSelection();
+        bool passed = checkTyped(block.text(), result,
+                                 "Line " + std::to_string(block.blockNumber() + 1) + ", ");
+        // A corrected line turns black again, a faulty one red.
+        replaceLine(block, result, passed ? Qt::black : Qt::red);
+        cursor = QTextCursor(block);
         cursor.movePosition(QTextCursor::EndOfBlock);
         REdit1->setTextCursor(cursor);
         return false;
@@ -317,13 +327,26 @@ bool TForm3::REdit1KeyPress(int key) {
     }
 }
 
-bool TForm3::checkTyped(const QString& typed, QString& result) {
+bool TForm3::checkTyped(const QString& typed, QString& result, const std::string& where) {
     std::string bytes, rebuilt;
-    // A character the file cannot hold is a fault, not something to drop.
-    m_lineValid = fileBytes(typed, bytes) && CheckPriceLine(bytes, rebuilt);
+    fileBytes(typed, bytes);
+    m_lineValid = CheckPriceLine(bytes, rebuilt);
     result = m_lineValid ? displayText(rebuilt) : typed;
-    if (!m_lineValid) m_services.dialogs.message(PriceLineFaultMessage);
+    if (!m_lineValid) {
+        std::string fault = PriceLineFault(bytes);
+        if (where.empty()) fault[0] = static_cast<char>(std::toupper(fault[0]));
+        m_services.dialogs.message(faultMessage(where + fault));
+    }
     return m_lineValid;
+}
+
+// Puts `text` in place of the line's text, all of it in one colour.
+void TForm3::replaceLine(const QTextBlock& block, const QString& text, const QColor& colour) {
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    cursor.insertText(text, format);
 }
 
 // ---------------------------------------------------------------- entry line
@@ -357,7 +380,7 @@ void TForm3::Edit1KeyPress(char& key) {
         return;
     }
     QString result;
-    bool passed = checkTyped(Edit1->text(), result);
+    bool passed = checkTyped(Edit1->text(), result, "");
     Edit1->setText(result);
     if (!passed) {
         setTextColour(Edit1, Qt::red);
@@ -400,11 +423,30 @@ std::vector<std::string> TForm3::textLines() const {
     lines.reserve(static_cast<size_t>(REdit1->document()->blockCount()));
     std::string bytes;
     for (QTextBlock b = REdit1->document()->begin(); b.isValid(); b = b.next()) {
-        // A line the file cannot hold must fail the check if it is kept.
-        if (!fileBytes(b.text(), bytes)) bytes = std::string(b.text().size(), '#');
+        fileBytes(b.text(), bytes);
         lines.push_back(bytes);
     }
     return lines;
+}
+
+// A refused save keeps the text as typed, with every line that passed in its
+// layout, and points at the first faulty line.
+void TForm3::showRefusal(const CheckedPriceLines& checked) {
+    const auto faulty = static_cast<int>(checked.faultyLine);
+    QTextBlock block = REdit1->document()->begin();
+    for (size_t i = 0; i < checked.rebuilt.size() && block.isValid(); ++i, block = block.next()) {
+        const std::string& rebuilt = checked.rebuilt[i];
+        if (rebuilt.empty()) continue;
+        QString text = displayText(rebuilt);
+        if (block.text() != text) replaceLine(block, text, Qt::black);
+    }
+    QTextBlock at = REdit1->document()->findBlockByNumber(faulty);
+    replaceLine(at, at.text(), Qt::red);
+    m_lineValid = false;
+    m_services.dialogs.message(
+        faultMessage("Line " + std::to_string(faulty + 1) + ", " + checked.fault));
+    moveTo(REdit1);
+    REdit1->setTextCursor(QTextCursor(at));
 }
 
 QProgressBar* TForm3::startProgress() {
@@ -428,16 +470,13 @@ bool TForm3::saveAndCheck() {
     options.progress = progress;
     PriceListSaveResult saved = SavePriceList(m_state.files, m_state.config, textLines(), options);
     ShowNotices(m_services.dialogs, saved.notices);
-    if (saved.faultyLine != std::string::npos) {
+    if (saved.checked.faultyLine != std::string::npos) {
         bar.reset();
-        m_lineValid = false;
-        m_services.dialogs.message(PriceLineFaultMessage);
-        QTextCursor at(REdit1->document()->findBlockByNumber(static_cast<int>(saved.faultyLine)));
-        moveTo(REdit1);
-        REdit1->setTextCursor(at);
+        showRefusal(saved.checked);
         return false;
     }
     m_modified = false;
+    m_lineValid = true; // every line of the text passed
 
     Memo3->show();
     Memo3->setPlainText(" Checking for double entries.\n ");
@@ -453,21 +492,21 @@ bool TForm3::saveAndCheck() {
 }
 
 void TForm3::butexitClick() {
-    bool checked = false;
+    bool saved = false;
     if (m_modified) {
         if (!saveAndCheck()) return;
-        checked = true;
+        saved = true;
     }
     if (m_doubleEntry) {
         Memo3->show();
         m_services.dialogs.message("Double entry was found.");
     }
     Memo3->hide();
-    if (!m_lineValid) {
+    // A faulty line that never reached the text, or double codes just saved:
+    // the screen stays, with the list as saved to correct.
+    if (!m_lineValid || (saved && m_doubleEntry)) {
         m_lineValid = true;
-        // Only now does the file equal the text: the list is shown again as
-        // saved, with the double lines to delete.
-        if (checked) loadPriceList();
+        if (saved) loadPriceList();
         moveTo(REdit1);
         return;
     }

@@ -6,12 +6,15 @@
 #include <vector>
 
 class EntryField;
+struct CheckedPriceLines;
+class QColor;
 class QDialog;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTextBlock;
 
 // TForm3: the price list editor, where the whole price list is edited as
 // text, new lines are typed into an entry line, and Exit & Save writes the
@@ -64,8 +67,11 @@ class TForm3 : public ZorviScreen {
     void showHelpForColumn(int column, bool entryLine);
     void showHelp(size_t index);
     void refreshTime();
-    // The check of one line as typed; shows the fault message when it fails.
-    bool checkTyped(const QString& typed, QString& result);
+    // The check of one line as typed; shows the fault message, after
+    // `where`, when it fails.
+    bool checkTyped(const QString& typed, QString& result, const std::string& where);
+    void replaceLine(const QTextBlock& block, const QString& text, const QColor& colour);
+    void showRefusal(const CheckedPriceLines& checked);
     std::vector<std::string> textLines() const;
     bool saveAndCheck();
     QProgressBar* startProgress();

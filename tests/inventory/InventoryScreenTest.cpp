@@ -87,6 +87,19 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     f.type("1000\r");
     EXPECT_EQ(f.messages(), Texts{"i6"});
     QTest::keyClick(f.screen().Edqty, Qt::Key_Delete);
+    // The stock is kept with one decimal, so a second one is not taken, by
+    // key or otherwise.
+    f.type("0.04");
+    EXPECT_EQ(f.screen().Edqty->text(), "0.0");
+    const std::string oneDecimal =
+        "The stock is kept with one decimal: a change takes no more than one.";
+    EXPECT_EQ(f.help(), oneDecimal);
+    f.screen().Edqty->setText("4e-2");
+    f.type("\r");
+    EXPECT_EQ(f.at(), f.screen().Edqty);
+    EXPECT_EQ(f.help(), oneDecimal);
+    EXPECT_EQ(f.messages(), Texts{});
+    QTest::keyClick(f.screen().Edqty, Qt::Key_Delete);
     f.type("12\r");
     EXPECT_EQ(f.at(), f.screen().Edadd);
     EXPECT_EQ(f.help(), "i5");

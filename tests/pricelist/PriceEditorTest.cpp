@@ -39,8 +39,9 @@ struct Shop {
         dir.write("Pricelist.dat", crlf({Apple, Bread}));
         dir.write("Inventory.dat", crlf({BreadInv, OldInv, AppleInv, AppleInv2}));
     }
-    // An article added, a blank and a short line, and a line with a remark.
-    const std::vector<std::string> edited{Apple, "", Milk, "short", Bread + " remark after 66"};
+    // An article added with a lower-case code, empty lines, and a line with a remark.
+    const std::vector<std::string> edited{Apple, "", " milk" + Milk.substr(5), "   ",
+                                          Bread + " remark after 66"};
 };
 
 } // namespace
@@ -56,36 +57,54 @@ std::string typed(const char* marker, const char* code, const char* description,
            field(wholesale, 10) + " " + field(sale, 10) + " " + minmax;
 }
 
-TEST(PriceLineCheck, RebuildsOrRejects) {
+TEST(PriceLineCheck, RebuildsOrSaysWhatIsWrong) {
+    const std::string code =
+        "code (columns 2-14): letters A to Z, digits and \"/\", without blanks";
+    const std::string price =
+        " (columns 43-52): a number -999999.99 to 9999999.99 with a decimal point";
+    const std::string stock = "stock level (columns 65-66): a whole number 0 to 99";
     struct Case {
         std::string typed;
         const char* rebuilt; // nullptr: faulty
+        std::string fault;
     };
     const Case cases[] = {
-        {typed(" ", "abc123", "apples Red", "1.5", "   -3", "5 "),
-         " ABC123        Apples Red                       1.50      -3.00  5"},
+        {typed(" ", "abc/123", "apples Red", "1.5", "   -3", "5 "),
+         " ABC/123       Apples Red                       1.50      -3.00  5", ""},
         {typed(" ", " X", "  d", "1", "2", "7"),
-         " X             D                                1.00       2.00  7"},
+         " X             D                                1.00       2.00  7", ""},
         {typed("$", "RENT", "Rent", "1e2", "500.0", "12 and a remark"),
-         "$RENT          Rent                           100.00     500.00 12"},
-        {typed(" ", "X", "D", "-999999.99", "0", "-1"),
-         " X             D                          -999999.99       0.00 -1"},
-        {typed(" ", "X", "D", "1", "2", ""), nullptr},   // no minmax
-        {typed(" ", "X", "D", "1", "2", "x1"), nullptr}, // minmax not a number
-        {typed("#", "X", "D", "1", "2", "1"), nullptr},  // marker
-        {typed(" ", "X", "D", "1,50", "2", "1"), nullptr},
-        {typed(" ", "X", "D", "10000000", "2", "1"), nullptr},
-        {typed(" ", "X", "D", "-1000000", "2", "1"), nullptr}, // wider than its column
-        {typed(" ", "X", "D", "", "2", "1"), nullptr},
-        {typed(" ", "", "D", "1", "2", "1"), nullptr},
-        {typed(" ", "X", "D\tE", "1", "2", "1"), nullptr}, // control character inside
-        {typed(" ", "X", "D", "1", "2", "1").replace(14, 1, "\t"), nullptr},
+         "$RENT          Rent                           100.00     500.00 12", ""},
+        {typed(" ", "X", "D", "-999999.99", "0", "99"),
+         " X             D                          -999999.99       0.00 99", ""},
+        {typed(" ", "X", "D", "1", "2", ""), nullptr, stock},
+        {typed(" ", "X", "D", "1", "2", "x1"), nullptr, stock},
+        {typed(" ", "X", "D", "1", "2", "-1"), nullptr, stock},
+        {typed("#", "X", "D", "1", "2", "1"), nullptr,
+         "marker (column 1): a blank for an article or a service, \"$\" for an expense"},
+        {typed(" ", "X", "D", "1,50", "2", "1"), nullptr, "wholesale price" + price},
+        {typed(" ", "X", "D", "10000000", "2", "1"), nullptr, "wholesale price" + price},
+        {typed(" ", "X", "D", "-1000000", "2", "1"), nullptr, "wholesale price" + price},
+        {typed(" ", "X", "D", "1", "", "1"), nullptr,
+         "sale price (columns 54-63): a number -999999.99 to 9999999.99 with a decimal point"},
+        {typed(" ", "", "D", "1", "2", "1"), nullptr, code},
+        {typed(" ", "AB-12", "D", "1", "2", "1"), nullptr, code},
+        {typed(" ", "AB 12", "D", "1", "2", "1"), nullptr, code},
+        {typed("$", "/RENT", "D", "1", "2", "1"), nullptr,
+         "code (columns 2-14): letters A to Z and digits, without blanks"},
+        {typed(" ", "X", "D\tE", "1", "2", "1"), nullptr,
+         "description (columns 16-41): text without control characters"},
+        {typed(" ", "X", "D", "1", "2", "1").replace(14, 1, "\t"), nullptr, "column 15: a blank"},
+        {typed(" ", "X", "D", "1", "2", "1").replace(52, 1, "x"), nullptr, "column 53: a blank"},
+        {typed(" ", "X", "D", "1", "2", "1").substr(0, 40), nullptr,
+         "columns 41-66: missing (a line holds its fields up to column 66)"},
     };
     for (const Case& c : cases) {
         std::string rebuilt = "untouched";
         bool passed = CheckPriceLine(c.typed, rebuilt);
         EXPECT_EQ(passed, c.rebuilt != nullptr) << c.typed;
         EXPECT_EQ(rebuilt, c.rebuilt ? c.rebuilt : "untouched") << c.typed;
+        EXPECT_EQ(PriceLineFault(c.typed), c.fault) << c.typed;
     }
 }
 
@@ -141,8 +160,13 @@ TEST(PriceListSave, KeepsCompleteLinesAndBringsTheInventoryIntoLineWhereverItSto
 TEST(PriceListSave, AFaultyLineOrAReadOnlyInventorySavesNothingAndNoInventoryStaysNone) {
     Shop s;
     std::vector<std::string> lines = s.edited;
+    lines.push_back("short");
     lines.push_back(" PEAR          Pears                            1,50       2.00  1");
-    EXPECT_EQ(SavePriceList(s.files, s.config, lines).faultyLine, 5u);
+    PriceListSaveResult refused = SavePriceList(s.files, s.config, lines);
+    EXPECT_EQ(refused.checked.faultyLine, 5u);
+    EXPECT_EQ(refused.checked.fault,
+              "columns 6-66: missing (a line holds its fields up to column 66)");
+    EXPECT_FALSE(refused.saved);
     EXPECT_EQ(s.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
 
     namespace fs = std::filesystem;

@@ -4,6 +4,7 @@
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,6 +44,11 @@ struct EditorFixture : ProgramFixture {
     std::string text() { return editor().REdit1->toPlainText().toStdString(); }
     std::string label() { return editor().Label3->text().toStdString(); }
     std::string help() { return editor().Memo1->toPlainText().toStdString(); }
+    QColor colourOf(int line) {
+        QTextCursor at(editor().REdit1->document()->findBlockByNumber(line - 1));
+        at.movePosition(QTextCursor::NextCharacter);
+        return at.charFormat().foreground().color();
+    }
     Texts messages() {
         Texts texts = dialogs.texts();
         dialogs.shown.clear();
@@ -83,7 +89,8 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     f.typeText(typed);
     EXPECT_EQ(f.label(), "L 1   C 66   TotL 1");
     f.press(Qt::Key_Return);
-    EXPECT_EQ(f.messages(), Texts{Fault});
+    EXPECT_EQ(f.messages(), Texts{Fault + "\rWholesale price (columns 43-52): a number -999999.99 "
+                                          "to 9999999.99 with a decimal point"});
     EXPECT_FALSE(e.lineValid());
     EXPECT_EQ(e.Edit1->text().toStdString(), typed);
     f.press(Qt::Key_Home);
@@ -115,7 +122,8 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     f.typeText(bad);
     f.press(Qt::Key_Up);
     f.press(Qt::Key_X, Qt::AltModifier);
-    EXPECT_EQ(f.messages(), Texts{Fault});
+    EXPECT_EQ(f.messages(), Texts{Fault + "\rLine 3, wholesale price (columns 43-52): a number "
+                                          "-999999.99 to 9999999.99 with a decimal point"});
     EXPECT_TRUE(e.isVisible());
     EXPECT_EQ(f.label(), "L 3   C 1   TotL 3");
     EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + bad);
@@ -139,4 +147,74 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.messages(), Texts{"Double entry was found."});
     EXPECT_FALSE(e.isVisible());
+}
+
+TEST(PriceListScreen, ARefusedSaveKeepsTheTextPointsAtTheFaultAndOnePressAfterTheFixSaves) {
+    EditorFixture f;
+    TForm3& e = f.editor();
+    f.messages();
+    // The owner clears the apples' stock level to type a new one, and types a
+    // lower-case article without Enter.
+    f.press(Qt::Key_End);
+    f.press(Qt::Key_Backspace);
+    f.press(Qt::Key_Backspace);
+    f.press(Qt::Key_End, Qt::ControlModifier);
+    f.press(Qt::Key_Return);
+    f.press(Qt::Key_Return);
+    f.typeText(" pear          pears                      1.5        2          3");
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(),
+              Texts{Fault + "\rLine 1, stock level (columns 65-66): a whole number 0 to 99"});
+    EXPECT_TRUE(e.isVisible());
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
+    EXPECT_EQ(f.label(), "L 1   C 1   TotL 4");
+    EXPECT_FALSE(e.REdit1->textCursor().hasSelection());
+    EXPECT_EQ(f.colourOf(1), QColor(Qt::red));
+    const std::string Pear = " PEAR          Pears                            1.50       2.00  3";
+    const std::string cut = Apple.substr(0, 64);
+    EXPECT_EQ(f.text(), cut + "\n" + Bread + "\n\n" + Pear);
+
+    // Fixed and checked with Enter, the line turns black; one press saves and leaves.
+    f.press(Qt::Key_End);
+    f.typeText("12");
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_EQ(f.colourOf(1), QColor(Qt::black));
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({cut + "12", Bread, Pear}));
+}
+
+TEST(PriceListScreen, PastedTextPassesTheLineCheckAndCodesTakeOnlyWhatTheTillTypes) {
+    EditorFixture f;
+    TForm3& e = f.editor();
+    f.messages();
+    // A paste into the text area, fixed without Enter: saved in its layout.
+    QGuiApplication::clipboard()->setText(
+        "\n ab-12         fee                        0.00       5.00       1");
+    f.press(Qt::Key_End, Qt::ControlModifier);
+    f.press(Qt::Key_V, Qt::ControlModifier);
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{Fault + "\rLine 3, code (columns 2-14): letters A to Z, digits "
+                                          "and \"/\", without blanks"});
+    for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Right,
+                    Qt::Key_Right, Qt::Key_Space})
+        f.press(key);
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_EQ(
+        f.dir.read("Pricelist.dat"),
+        crlf({Apple, Bread, " AB12          Fee                              0.00       5.00  1"}));
+
+    // The entry line takes a paste as typed keys: the tab and line end type nothing.
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    f.main().RbutPlist->setFocus();
+    QApplication::setActiveWindow(&e);
+    QApplication::processEvents();
+    f.press(Qt::Key_Tab);
+    QGuiApplication::clipboard()->setText("a\tb\r\n");
+    f.press(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(e.Edit1->text().toStdString(), "ab");
 }
