@@ -91,6 +91,7 @@ void TForm5::wireHandlers() {
     m_code.mayStepBack = [this] { return !m_till.sale().SaleHasLines; };
     m_code.stepBack = [this] { moveTo(edsp); };
     m_code.complete = [this](bool) { codeComplete(); };
+    m_code.showNote = [this](const std::string& text) { Label6->setText(fromCp1252(text)); };
     Edexp->onEnter = [this] { EdexpEnter(); };
     Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
     Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };

@@ -16,7 +16,10 @@ void CodeField::keyDown(int& key, Qt::KeyboardModifiers modifiers) {
     // Shift alone may come with or without its own modifier bit.
     if (modifiers == Qt::ShiftModifier || (key == Qt::Key_Shift && modifiers == Qt::NoModifier)) {
         key = 0;
-        m_dialogs.message(m_help.line(m_settings.shiftHelpLine));
+        if (showNote)
+            showNote(m_help.line(m_settings.shiftHelpLine));
+        else
+            m_dialogs.message(m_help.line(m_settings.shiftHelpLine));
         return;
     }
     if (key == Qt::Key_Delete) {

@@ -28,6 +28,9 @@ class CodeField {
     std::function<void()> stepBack;
     // The padded code is complete; byLength when its 13th character did it.
     std::function<void(bool byLength)> complete;
+    // Where a hint that only informs goes: the screen's prompt area, so that
+    // the cashier's next keys still reach the field.
+    std::function<void(const std::string& text)> showNote;
 
     void keyDown(int& key, Qt::KeyboardModifiers modifiers);
     void keyPress(char& key);

@@ -63,6 +63,7 @@ TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
         if (byLength) m_codeScannedAt.start();
         searchCode();
     };
+    m_code.showNote = [this](const std::string& text) { Memo2->setPlainText(fromCp1252(text)); };
 }
 
 void TForm7::buildControls() {

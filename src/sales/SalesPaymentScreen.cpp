@@ -8,6 +8,7 @@
 #include "forms/ScreenParts.h"
 #include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
+#include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "store/AmountText.h"
 #include "store/IoError.h"
@@ -100,6 +101,21 @@ void TForm4::EdpaidKeyPress(char& key) {
             Edpaid->clear();
             sale.ParsedAmount = 0;
             helpMessage(22);
+            return;
+        }
+    }
+    // A card or cheque that pays more than is due takes cash out of the
+    // drawer: the cashier says so, or goes back to the tender.
+    if (const double cashBack = m_till.cashBackOf(sale.ParsedAmount); cashBack > 0) {
+        const std::string excess = FixedText(cashBack);
+        const std::string question = std::string(sale.PayCheque ? "Cheque" : "Card") +
+                                     " payment is " + excess + " more than due: give " + excess +
+                                     " cash back? Y/N";
+        if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) !=
+            Dialogs::Answer::Yes) {
+            Edpaid->clear();
+            edCQT->clear();
+            moveTo(edCQT);
             return;
         }
     }

@@ -111,6 +111,7 @@ void TForm4::wireHandlers() {
         moveTo(edsp);
     };
     m_code.complete = [this](bool byLength) { codeComplete(byLength); };
+    m_code.showNote = [this](const std::string& text) { Label1->setText(fromCp1252(text)); };
     edquant->onEnter = [this] { edquantEnter(); };
     edquant->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edquantKeyDown(k, m); };
     edquant->onKeyPress = [this](char& k) { edquantKeyPress(k); };

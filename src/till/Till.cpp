@@ -114,6 +114,12 @@ Till::Payment Till::pay(double amount, const RegionalFormats& formats,
     return payment;
 }
 
+double Till::cashBackOf(double amount) const {
+    if (m_sale.PayCash || m_sale.SaleTotal < 0) return 0;
+    const double over = m_sale.Received + amount - m_sale.SaleTotal;
+    return over >= 0.005 ? over : 0;
+}
+
 // ---------------------------------------------------------------- an expense
 
 TillOutcome Till::confirmExpenseLine(const RegionalFormats& formats) {

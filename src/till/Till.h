@@ -81,6 +81,10 @@ class Till {
         bool covered = false;
     };
     Payment pay(double amount, const RegionalFormats& formats, const std::string& clockText);
+    // How much a card or cheque payment of `amount` would pay over what is
+    // still due, which would go out of the drawer as cash; 0 for cash, and
+    // when it pays no more than is due.
+    double cashBackOf(double amount) const;
 
     // Expenses: the line of sale().ExpenseAmount for the expense article.
     // With tax its record waits for the tax, which it includes.

@@ -61,6 +61,16 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
     EXPECT_EQ(s->edarticle->text(), "  Payment is short");
     EXPECT_EQ(s->Label4->text(), "  Balance to pay");
     EXPECT_EQ(s->edquant->text(), "-$25.00");
+    // A cheque over the balance would give cash back: asked, No by default,
+    // and No goes back to the tender with nothing taken.
+    f.dialogs.shown.clear();
+    f.type("Q30\n");
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].text,
+              "Cheque payment is 5.00 more than due: give 5.00 cash back? Y/N");
+    EXPECT_EQ(f.dialogs.shown[0].buttons, Dialogs::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(f.cursor(), s->edCQT);
+    EXPECT_EQ(s->edreceived->text(), "$15.00");
     f.type("Q25\n");
     EXPECT_EQ(f.cursor(), s->edchange);
     EXPECT_EQ(s->edchange->text(), "$0.00");
@@ -89,9 +99,11 @@ TEST(SalesScreen, CodeFieldRefusedQuantityAndLowStock) {
     f.start();
     TForm4* s = f.sales();
     f.type("A");
-    // Shift alone is refused already, and so is the letter typed with it.
+    // Shift alone is refused already, and so is the letter typed with it;
+    // the hint stands in the prompt line, so the next keys still type.
     QTest::keyClick(f.cursor(), Qt::Key_A, Qt::ShiftModifier);
-    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"H15", "H15"}));
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
+    EXPECT_EQ(s->Label1->text().toStdString(), "H15");
     EXPECT_EQ(s->edcode->text(), "");
 
     // A code that is not listed, and an expense code, are not sold.
