@@ -12,6 +12,7 @@
 #include "store/IoError.h"
 #include "store/ProgramState.h"
 #include "takings/TakingsJournal.h"
+#include "takings/TakingsReader.h"
 
 #include <optional>
 
@@ -113,6 +114,7 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
             return false;
         }
         PriceWorkPreparation prepared = PreparePriceWork(files, state.config);
+        RestartStockLedger(state.stock, files);
         state.flags.PriceListError = prepared.priceListError;
         ShowNotices(dialogs, prepared.notices);
         return prepared.opened;

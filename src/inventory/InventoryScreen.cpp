@@ -148,7 +148,14 @@ void TForm7::FormActivate() {
 void TForm7::leaveToMain() {
     // A journal that cannot be applied stays for the next visit; the screen
     // is left all the same, or it could never be left.
-    guarded([this] { ShowNotices(m_services.dialogs, ApplyInventoryUpdates(m_state.files)); });
+    guarded([this] {
+        std::vector<InventoryChange> applied;
+        Notices told = ApplyInventoryUpdates(m_state.files, static_cast<size_t>(-1), &applied);
+        // The sales screen's stock follows at once.
+        for (const InventoryChange& change : applied)
+            m_state.stock.changed(change.code, change.quantity);
+        ShowNotices(m_services.dialogs, told);
+    });
     ZorviScreen::leaveToMain();
 }
 

@@ -130,7 +130,8 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change) {
     }
 }
 
-Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
+Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter,
+                              std::vector<InventoryChange>* applied) {
     const std::string datPath = files.pathOf("Inventory.dat");
     const std::string newPath = files.pathOf("Inventory.new");
     std::optional<TextReader> journal;
@@ -159,6 +160,7 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     std::string content;
     content.reserve(WriteEvery + 4096);
     std::vector<size_t> unreadableLines;
+    std::vector<InventoryChange> changes;
     FileCommit commit(files.DataDir());
     {
         std::optional<TextRewriter> out = TextRewriter::Open(commit.stage("Inventory.dat"));
@@ -176,6 +178,7 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
                 content += text;
             } else {
                 const double* sum = sums.find(line.ArticleCode);
+                if (sum) changes.push_back({line.ArticleCode, *sum});
                 line.InvOnStock += sum ? *sum : 0.0;
                 AppendInventoryLine(content, line, MinMaxWidthUpdate);
             }
@@ -194,6 +197,7 @@ Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter) {
     commit.remove("Inventory.wrk");
     commit.stopAfter(stopCommitAfter);
     commit.commit();
+    if (applied) *applied = std::move(changes);
 
     Notices notices;
     reportUnreadable(notices, datPath, unreadableLines, "They are kept unchanged.");

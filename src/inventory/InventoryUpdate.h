@@ -48,7 +48,9 @@ void AppendInventoryChange(DataFiles& files, const InventoryChange& change);
 // line number. Without a work copy there is nothing to apply; a journal is
 // then kept and reported. Tests stop the commit after `stopCommitAfter` of
 // its operations, as a crash would.
-Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter = static_cast<size_t>(-1));
+// `applied`, when given, receives the change of each line that took one.
+Notices ApplyInventoryUpdates(DataFiles& files, size_t stopCommitAfter = static_cast<size_t>(-1),
+                              std::vector<InventoryChange>* applied = nullptr);
 
 // The line as the update screen shows it before and after a change: marker
 // and code, then minmax, sold, `stock` and total sold right-aligned in 5, 10,

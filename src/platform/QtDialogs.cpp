@@ -3,9 +3,42 @@
 #include "platform/Cp1252.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace {
+
+// Keys that reach a box in its first moments were typed for the screen
+// behind it, before the cashier could see the box: an Enter meant for a
+// field must not answer it. They are dropped with a beep.
+class TypeAheadGuard : public QObject {
+  public:
+    TypeAheadGuard() {
+        m_shown.start();
+        qApp->installEventFilter(this);
+    }
+    ~TypeAheadGuard() override { qApp->removeEventFilter(this); }
+    TypeAheadGuard(const TypeAheadGuard&) = delete;
+    TypeAheadGuard& operator=(const TypeAheadGuard&) = delete;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
+            type != QEvent::ShortcutOverride)
+            return QObject::eventFilter(watched, event);
+        if (m_shown.elapsed() >= QtDialogs::TypeAheadMilliseconds) return false;
+        if (type == QEvent::KeyPress && !static_cast<QKeyEvent*>(event)->isAutoRepeat() &&
+            watched->isWidgetType())
+            QApplication::beep();
+        return true;
+    }
+
+  private:
+    QElapsedTimer m_shown;
+};
+
 QString boxText(const std::string& text) {
     QString s = fromCp1252(text);
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -21,6 +54,7 @@ QString boxText(const std::string& text) {
 void QtDialogs::message(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), boxText(text),
                     QMessageBox::Ok, QApplication::activeWindow());
+    TypeAheadGuard guard;
     box.exec();
 }
 
@@ -44,6 +78,7 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
                     QApplication::activeWindow());
     if (at) box.move(at->left, at->top);
     if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
+    TypeAheadGuard guard;
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

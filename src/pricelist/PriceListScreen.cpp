@@ -11,6 +11,7 @@
 #include "pricelist/PriceListSave.h"
 #include "store/DateTimeText.h"
 #include "store/ProgramState.h"
+#include "takings/TakingsReader.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -477,6 +478,8 @@ bool TForm3::saveAndCheck() {
     }
     m_modified = false;
     m_lineValid = true; // every line of the text passed
+    // The work copy now holds the stock of Inventory.dat again.
+    RestartStockLedger(m_state.stock, m_state.files);
 
     Memo3->show();
     Memo3->setPlainText(" Checking for double entries.\n ");

@@ -105,6 +105,10 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article) {
     sale.SaleHasLines = false;
 }
 
+double RunningTotal(const SaleState& sale, const Configuration& config) {
+    return sale.SaleSubtotal + (config.TaxOn ? sale.LineTaxSum : 0);
+}
+
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
                        CurrentArticle& article, SaleState& sale) {
     LineResult result;

@@ -40,6 +40,10 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article);
 // WholesalePrice and SalePrice are left negative, because the takings record
 // and the docket line are written from them afterwards. The next lookup
 // refills the article.
+// What the sale comes to so far, with the tax it will be charged: the lines
+// and the tax on them, before the total is rounded at F.
+double RunningTotal(const SaleState& sale, const Configuration& config);
+
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
                        CurrentArticle& article, SaleState& sale);
 

@@ -9,6 +9,7 @@
 #include "forms/ShowNotices.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "sales/SaleArithmetic.h"
 #include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/Padding.h"
@@ -228,14 +229,17 @@ void TForm4::showLowStockNote() {
     // A new article has no stock record; the last article's figures would mislead.
     if (!m_state.config.InventoryOn || m_till.sale().NewArticleMode) return;
     const CurrentArticle& a = m_till.article();
+    // The stock as it is now: the work copy's, with today's sales and the
+    // inventory changes since it was made.
+    const double stock = m_state.stock.now(a.ArticleCode, static_cast<double>(a.StockOnHand));
     long threshold = a.StockLevel * m_state.config.LowStockPercent / 100;
-    if (a.StockOnHand >= threshold) return;
+    if (stock >= static_cast<double>(threshold)) return;
     // The note only informs: it takes no keys, so the cashier's next ones
     // still answer the line.
     std::string description = a.ArticleDescription;
     while (!description.empty() && description.back() == ' ')
         description.pop_back();
-    const QString note = fromCp1252(description + " on stock " + std::to_string(a.StockOnHand) +
+    const QString note = fromCp1252(description + " on stock " + GeneralText(stock, 15, '.') +
                                     ", reference level " + std::to_string(a.StockLevel));
     Label1->setText("<font color=\"red\">" + note.toHtmlEscaped() + "</font>");
 }
@@ -280,6 +284,8 @@ void TForm4::confirmLine(double discountPercent) {
     TillOutcome line = m_till.confirmLine(discountPercent, m_services.regional.formats());
     if (line.refused) helpMessage(18);
     show(line);
+    if (m_till.sale().SaleHasLines)
+        showBigFigure("Total so far", RunningTotal(m_till.sale(), m_state.config));
     edarticle->clear();
     edquant->clear();
     moveTo(edcode);

@@ -42,6 +42,7 @@ void TForm4::endArticleList() {
     leaveModes();
     show(m_till.endList(m_services.regional.formats()));
     edtotal->setText(currency(sale.SaleTotal));
+    showBigFigure("Total", sale.SaleTotal);
     moveTo(edCQT);
 }
 
@@ -136,6 +137,7 @@ void TForm4::EdpaidKeyPress(char& key) {
         edarticle->setPalette(p);
         ScreenParts::setCaption(Label4, "  Balance to pay", Red);
         edquant->setText(currency(sale.Balance));
+        showBigFigure("Balance to pay", -sale.Balance);
         FieldColours::paint(Edpaid, FieldColours::Left);
         Edpaid->clear();
         edCQT->clear();
@@ -153,6 +155,7 @@ void TForm4::saleCovered(const TillOutcome& covered) {
     edquant->clear();
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     edchange->setText(currency(m_till.sale().ChangeDue));
+    showBigFigure("Change due", m_till.sale().ChangeDue);
     show(covered);
     moveTo(edchange);
 }

@@ -15,6 +15,7 @@
 #include "store/ProgramState.h"
 #include "till/Till.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,7 +78,17 @@ void TForm4::buildControls() {
     Label12->hide();
 
     Label1 = ScreenParts::promptLine(this, Qt::yellow, ScreenParts::arial(13));
+    // The sale's figure in large type stands in a band between the prompt
+    // line and the journal, which gives up the room for it.
+    labBigCaption = new QLabel(this);
+    labBigCaption->setGeometry(40, 206, 260, 44);
+    labBigCaption->setFont(ScreenParts::arial(17, true));
+    labBigCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    labBigFigure = new QLabel(this);
+    labBigFigure->setGeometry(300, 206, 293, 44);
+    labBigFigure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Memo2 = ScreenParts::journal(this);
+    Memo2->setGeometry(36, 252, 561, 122);
 
     Butreturn = new QPushButton("&Returns and Corrections", this);
     Butreturn->setGeometry(16, 380, 200, 28);
@@ -154,6 +165,24 @@ void TForm4::wireHandlers() {
 
 QString TForm4::currency(double amount) const {
     return fromCp1252(CurrencyText(amount, m_services.regional.formats()));
+}
+
+void TForm4::showBigFigure(const char* caption, double amount) {
+    labBigCaption->setText(caption);
+    const QString text = currency(amount);
+    // Twice the height of the other figures, smaller only when a large
+    // amount would not fit.
+    QFont font = ScreenParts::arial(32, true);
+    while (font.pixelSize() > 16 &&
+           QFontMetrics(font).horizontalAdvance(text) > labBigFigure->width())
+        font.setPixelSize(font.pixelSize() - 2);
+    labBigFigure->setFont(font);
+    labBigFigure->setText(text);
+}
+
+void TForm4::clearBigFigure() {
+    labBigCaption->clear();
+    labBigFigure->clear();
 }
 
 void TForm4::normalCaptions() {
@@ -283,4 +312,5 @@ void TForm4::edspExit() {
     for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})
         f->clear();
     Memo2->clear();
+    clearBigFigure();
 }

@@ -20,6 +20,10 @@ class TForm4 : public ZorviScreen {
     TForm4(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
     QLabel* Label1; // prompt line
+    // The sale's figure in large type: the total so far after each line, the
+    // total at F, the balance or the change after a payment.
+    QLabel* labBigCaption;
+    QLabel* labBigFigure;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;
@@ -58,6 +62,8 @@ class TForm4 : public ZorviScreen {
     void buildControls();
     void wireHandlers();
     QString currency(double amount) const;
+    void showBigFigure(const char* caption, double amount);
+    void clearBigFigure();
     void normalCaptions();
     void refundCaptions();
     void setReturnMode(bool on);

@@ -3,6 +3,7 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/Options.h"
+#include "store/StockLedger.h"
 
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ struct ProgramState {
     Options options;
     DataFiles files;
     RunFlags flags;
+    StockLedger stock;
     WindowPosition window;
 
     // Text of the last printer test (its verdict, or the missing file's path).

@@ -1,13 +1,16 @@
 #include "takings/TakingsReader.h"
 
 #include "store/ColumnNumbers.h"
+#include "store/DataFiles.h"
 #include "store/ExactDecimal.h"
 #include "store/NumberParse.h"
+#include "store/StockLedger.h"
 #include "store/TextReader.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -162,4 +165,15 @@ bool TakingsReader::next(TakingsEntry& entry) {
     }
     m_file.check();
     return false;
+}
+
+void RestartStockLedger(StockLedger& ledger, const DataFiles& files) {
+    ledger.restart();
+    std::optional<TextReader> file = TextReader::Open(files.pathOf("Results.dat"));
+    if (!file) return;
+    TakingsReader reader(*file);
+    TakingsEntry entry;
+    while (reader.next(entry))
+        if (entry.kind == TakingsEntry::Kind::Line && entry.marker != '$')
+            ledger.sold(entry.code, entry.quantity);
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+class DataFiles;
+class StockLedger;
 class TextReader;
 
 // Reads the takings file Results.dat back, line by line, keyed on column 1:
@@ -64,3 +66,8 @@ class TakingsReader {
     size_t m_firstFaultyLine = 0;
     std::string m_firstFaultyText;
 };
+
+// The ledger starts again from the sales in the day's takings file, taken as
+// the consolidation takes them from the stock: every line but expense lines.
+// A file that is not there holds none.
+void RestartStockLedger(StockLedger& ledger, const DataFiles& files);

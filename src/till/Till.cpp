@@ -64,6 +64,7 @@ TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& for
     sale.SaleHasLines = true;
     LineResult line = ComputeLine(m_program.config, formats, article, sale);
     m_journal.WriteResultsLine(SalesPersonColumn(sale), sale, article);
+    m_program.stock.sold(sale.EnteredCode, sale.Quantity);
     m_sale = sale;
     m_article = article;
 

@@ -1,9 +1,15 @@
 #include "platform/QtSystem.h"
 #include "platform/Cp1252.h"
+#include "platform/QtDialogs.h"
 #include "store/AmountText.h"
 #include "store/DateTimeText.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 TEST(QtRegional, TheCLocaleStillGivesSensibleTexts) {
@@ -30,4 +36,25 @@ TEST(Cp1252, RoundTripsItsOwnCharactersAndDropsOthers) {
     for (int b = 0; b < 256; ++b)
         all.push_back(static_cast<char>(b));
     EXPECT_EQ(toCp1252(fromCp1252(all)), all);
+}
+
+TEST(QtDialogs, KeysTypedAheadDoNotAnswerABox) {
+    // An Esc as soon as the box is there would answer No; it is dropped, and
+    // the Enter after the guard's time answers with the default button.
+    QElapsedTimer sinceBox;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        if (!sinceBox.isValid()) {
+            sinceBox.start();
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else if (sinceBox.elapsed() > QtDialogs::TypeAheadMilliseconds + 100) {
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    poll.start();
+    QtDialogs dialogs;
+    EXPECT_EQ(dialogs.confirm("Go on?", Dialogs::Buttons::YesNo), Dialogs::Answer::Yes);
 }

@@ -2,6 +2,7 @@
 #include "app/MainScreen.h"
 #include "forms/EntryField.h"
 #include "forms/FieldColours.h"
+#include "inventory/InventoryScreen.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -54,9 +56,21 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
     EXPECT_EQ(s->edarticle->text(), "Ballpoint pen blue                  $20.00");
     f.type("1\n");
     EXPECT_EQ(FieldColours::of(s->edYN), FieldColours::Confirm);
-    f.type("L5000000000017\n1\nYF\n");
+    // The total so far, with its tax, stands large after each line: 17.00
+    // + 1.70, then 19.36 + 1.93 more; rounded at F.
+    auto big = [s] {
+        return (s->labBigCaption->text() + " " + s->labBigFigure->text()).toStdString();
+    };
+    f.type("L");
+    EXPECT_EQ(big(), "Total so far $18.70");
+    EXPECT_GE(s->labBigFigure->font().pixelSize(), 2 * s->edtotal->font().pixelSize());
+    f.type("5000000000017\n1\nY");
+    EXPECT_EQ(big(), "Total so far $39.99");
+    f.type("F\n");
     EXPECT_EQ(s->edtotal->text(), "$40.00");
+    EXPECT_EQ(big(), "Total $40.00");
     f.type("C15\n");
+    EXPECT_EQ(big(), "Balance to pay $25.00");
     EXPECT_EQ(f.cursor(), s->edCQT);
     EXPECT_EQ(s->edarticle->text(), "  Payment is short");
     EXPECT_EQ(s->Label4->text(), "  Balance to pay");
@@ -74,6 +88,7 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
     f.type("Q25\n");
     EXPECT_EQ(f.cursor(), s->edchange);
     EXPECT_EQ(s->edchange->text(), "$0.00");
+    EXPECT_EQ(big(), "Change due $0.00");
     EXPECT_EQ(s->edreceived->text(), "$40.00");
     EXPECT_EQ(s->Label4->text(), "Sales Quantity");
     // The docket is finished and printed when the payments cover the total.
@@ -339,4 +354,40 @@ TEST(SalesScreen, ADocketThatDidNotPrintIsSaidBeforeTheNextOneReplacesIt) {
     f.type("A");
     EXPECT_EQ(f.cursor(), f.sales()->edcode);
     EXPECT_FALSE(f.dir.exists("Slipjet.dat"));
+}
+
+TEST(SalesScreen, TheLowStockNoteFollowsTheStockAsItIsNow) {
+    SalesFixture f;
+    f.config.LowStockPercent = 50; // low below 5 of 10
+    f.writeNumberedHelp("hlpf.6", "i", 8);
+    f.dir.write("Inventory.dat",
+                " 4006381333931    10        0.0          8.0             0.0            0.40\r\n");
+    // Three pens sold before this start, not yet consolidated.
+    f.dir.write("Results.dat", "A 4006381333931     3.00       0.40        20.00        20.00"
+                               "         60.00\r\n");
+    f.start();
+    TForm4* s = f.sales();
+    f.type("A4006381333931");
+    f.type("1\n");
+    EXPECT_EQ(s->Label1->text(), "H7"); // 5 on stock: no note
+    f.type("Y4006381333931");
+    f.type("1\n");
+    EXPECT_EQ(s->Label1->text(),
+              "<font color=\"red\">Ballpoint pen blue on stock 4, reference level 10</font>");
+    f.type("YF\nC50\n\n\x1b");
+
+    // Ten received on the inventory screen count at once.
+    TForm7* inventory = static_cast<TForm7*>(f.program->Form7);
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    f.main().RbutInvent->setFocus();
+    QApplication::setActiveWindow(inventory);
+    QApplication::processEvents();
+    ASSERT_TRUE(inventory->isVisible());
+    f.ProgramFixture::type(inventory, "4006381333931");
+    f.ProgramFixture::type(inventory, "10\nay\x1b");
+    f.open(f.main().butsale, s);
+    f.type("A4006381333931");
+    f.type("1\n");
+    EXPECT_EQ(s->Label1->text(), "H7");
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
 }
