@@ -168,16 +168,19 @@ void TForm1::buildButtons() {
 
 void TForm1::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
-    RadioGroup1->setGeometry(246, 288, 141, 81);
+    RadioGroup1->setGeometry(246, 268, 141, 101);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
     RadioGroup1->setAutoFillBackground(true);
     RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
-    RbutSetup->setGeometry(252, 304, 130, 17);
+    RbutSetup->setGeometry(252, 284, 130, 17);
     RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
-    RbutInvent->setGeometry(252, 324, 130, 17);
+    RbutInvent->setGeometry(252, 304, 130, 17);
     RbutPlist = new QRadioButton(" Update &Price List", Panel1);
-    RbutPlist->setGeometry(252, 344, 130, 17);
+    RbutPlist->setGeometry(252, 324, 130, 17);
+    // Removing the program is asked for here, never offered every evening.
+    RbutRemove = new QRadioButton(" &Remove Zorvi", Panel1);
+    RbutRemove->setGeometry(252, 344, 130, 17);
     for (QWidget* w : menuGroup())
         w->hide();
 }
@@ -223,9 +226,9 @@ void TForm1::buildTimer() {
 
 void TForm1::setTabOrderAsKnown() {
     // Tab order as the operators know it.
-    QList<QWidget*> order = {butsale,     butdocket, butexp,     butmenu,  Butintro,
-                             Buthelp,     butdeb,    butlay,     butcred,  butexit,
-                             RadioGroup1, RbutSetup, RbutInvent, RbutPlist};
+    QList<QWidget*> order = {butsale,     butdocket, butexp,     butmenu,   Butintro,
+                             Buthelp,     butdeb,    butlay,     butcred,   butexit,
+                             RadioGroup1, RbutSetup, RbutInvent, RbutPlist, RbutRemove};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -265,7 +268,7 @@ QList<QWidget*> TForm1::secondEnableSet() const {
     return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
 }
 QList<QWidget*> TForm1::menuGroup() const {
-    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent};
+    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutRemove};
 }
 
 void TForm1::closeMenu() {
@@ -307,7 +310,7 @@ void TForm1::butmenuClick() {
     Butintro->hide();
     for (QWidget* w : menuGroup())
         w->show();
-    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent}) {
+    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutRemove}) {
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
@@ -320,6 +323,15 @@ void TForm1::RbutSetupEnter() {
 }
 void TForm1::RbutPlistEnter() {
     openScreen(m_screens.priceEditor);
+}
+
+void TForm1::RbutRemoveEnter() {
+    closeMenu();
+    if (!m_screens.consolidation) return;
+    if (m_screens.offerRemoval) m_screens.offerRemoval();
+    rememberPosition();
+    hide();
+    m_screens.consolidation->show();
 }
 
 void TForm1::RbutInventEnter() {
@@ -500,6 +512,8 @@ QRadioButton* TForm1::menuEntryFor(int key) const {
         return RbutInvent;
     case Qt::Key_P:
         return RbutPlist;
+    case Qt::Key_R:
+        return RbutRemove;
     default:
         return nullptr;
     }
@@ -510,6 +524,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == RbutSetup) guarded([this] { RbutSetupEnter(); });
         if (watched == RbutPlist) guarded([this] { RbutPlistEnter(); });
         if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
+        if (watched == RbutRemove) guarded([this] { RbutRemoveEnter(); });
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride) {

@@ -30,6 +30,8 @@ class TForm1 : public ZorviScreen {
         QWidget* consolidation = nullptr;
         QWidget* inventory = nullptr;
         QWidget* view = nullptr;
+        // Asks the consolidation screen to offer the removal when it is next shown.
+        std::function<void()> offerRemoval;
     };
 
     TForm1(ProgramState& state, Services& services, const Till& till, const std::string& dataDir,
@@ -62,6 +64,7 @@ class TForm1 : public ZorviScreen {
     QRadioButton* RbutSetup;
     QRadioButton* RbutInvent;
     QRadioButton* RbutPlist;
+    QRadioButton* RbutRemove;
     QPlainTextEdit* Memo1;
     QTimer* Timer1;
 
@@ -110,6 +113,7 @@ class TForm1 : public ZorviScreen {
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();
+    void RbutRemoveEnter();
     void FormKeyDown();
     void Timer1Timer();
 

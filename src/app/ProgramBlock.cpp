@@ -33,7 +33,9 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     auto* viewer = new TForm8(state, services);
     viewer->setMain(Form1, Form1->Label3);
     Form8 = viewer;
-    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8});
+    auto* consolidation = static_cast<TForm6*>(Form6);
+    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8,
+                       [consolidation] { consolidation->offerRemoval(); }});
     for (QWidget* w :
          {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8})
         w->move((services.screen.width() - w->width()) / 2,

@@ -132,9 +132,11 @@ void TForm6::FormActivate() {
     butstock->setEnabled(false);
     Label7->setText(Hint);
     Label7->show();
-    // Removing is offered before the day is touched, not half way through it.
-    ButDelete->setEnabled(true);
-    ButDelete->show();
+    // Removing is offered only when asked for from the menu, and before the
+    // day is touched, not half way through it.
+    ButDelete->setEnabled(m_removalAsked);
+    ButDelete->setVisible(m_removalAsked);
+    m_removalAsked = false;
     Label7->setEnabled(true);
     Memo1->clear();
     Memo1->hide();
@@ -426,6 +428,13 @@ void TForm6::ButDeleteClick() {
     if (dialogs.confirm("Zorvi will be removed from your hard disk. Are you sure?",
                         Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes)
         return;
+    // A second answer that no habit types by itself.
+    std::optional<std::string> typed =
+        dialogs.askText("To remove Zorvi and all its files, type REMOVE and press Enter.");
+    if (typed != std::optional<std::string>("REMOVE")) {
+        dialogs.message("Zorvi is not removed.");
+        return;
+    }
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     RemovalRecord record = RecordProgramFiles(m_state.files.DataDir(), toNativePath(program));
     if (!record.refusal.empty()) {

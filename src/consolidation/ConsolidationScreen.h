@@ -44,6 +44,9 @@ class TForm6 : public ZorviScreen {
     void ButExitClick();
     void butstockClick();
     void ButDeleteClick();
+    // The next showing offers the Remove Zorvi button, which stays hidden
+    // otherwise: the main screen's menu asks for it.
+    void offerRemoval() { m_removalAsked = true; }
     void Timer1Timer();
 
   protected:
@@ -53,6 +56,7 @@ class TForm6 : public ZorviScreen {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    bool m_removalAsked = false;
     Configuration& Config();
     void buildControls();
     void stepQuestions();

@@ -19,4 +19,7 @@ class Dialogs {
     virtual void message(const std::string& text) = 0;
     virtual Answer confirm(const std::string& text, Buttons buttons,
                            std::optional<Position> at = std::nullopt) = 0;
+    // A question answered by typing a word: what was typed, or nothing when
+    // the box was cancelled.
+    virtual std::optional<std::string> askText(const std::string& text) = 0;
 };

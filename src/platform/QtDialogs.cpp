@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -93,4 +94,14 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
     default:
         return Answer::Closed;
     }
+}
+
+std::optional<std::string> QtDialogs::askText(const std::string& text) {
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(QApplication::applicationName());
+    box.setLabelText(boxText(text));
+    box.setInputMode(QInputDialog::TextInput);
+    TypeAheadGuard guard;
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return toCp1252(box.textValue());
 }

@@ -13,4 +13,5 @@ class QtDialogs : public Dialogs {
     void message(const std::string& text) override;
     Answer confirm(const std::string& text, Buttons buttons,
                    std::optional<Position> at = std::nullopt) override;
+    std::optional<std::string> askText(const std::string& text) override;
 };

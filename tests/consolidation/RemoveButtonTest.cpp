@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -14,23 +15,38 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     ProgramFixture f;
     f.start();
     auto& s = *static_cast<TForm6*>(f.program->Form6);
+    // The evening's Exit does not offer the removal; the menu entry does.
     f.dialogs.answers = {Dialogs::Answer::Yes};
     QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    ASSERT_TRUE(s.isVisible());
+    EXPECT_FALSE(s.ButDelete->isVisible());
+    s.hide();
+    f.main().show();
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    f.main().RbutRemove->setFocus();
+    QApplication::processEvents();
     ASSERT_TRUE(s.ButDelete->isVisible());
 
     // The program is not in this directory yet.
     f.dialogs.shown.clear();
     f.dialogs.answers = {Dialogs::Answer::Yes};
+    f.dialogs.typed = {"REMOVE"};
     s.ButDelete->click();
-    ASSERT_EQ(f.dialogs.texts().size(), 2u);
-    EXPECT_EQ(f.dialogs.texts()[1].rfind("Zorvi is not removed.", 0), 0u);
+    ASSERT_EQ(f.dialogs.texts().size(), 3u);
+    EXPECT_EQ(f.dialogs.texts()[2].rfind("Zorvi is not removed.", 0), 0u);
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
 
+    // No, or anything but the word REMOVE, removes nothing.
     f.dir.write(QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString(), "");
-    f.dialogs.answers = {Dialogs::Answer::No};
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
+    f.dialogs.typed = {"remove"};
     s.ButDelete->click();
+    s.ButDelete->click();
+    EXPECT_EQ(f.dialogs.shown[0].buttons, Dialogs::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(f.dialogs.texts().back(), "Zorvi is not removed.");
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
     f.dialogs.answers = {Dialogs::Answer::Yes};
+    f.dialogs.typed = {"REMOVE"};
     s.ButDelete->click();
     EXPECT_EQ(f.dialogs.texts().back(),
               "Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi files "

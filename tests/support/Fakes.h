@@ -35,6 +35,13 @@ class FakeDialogs : public Dialogs {
         answers.pop_front();
         return a;
     }
+    std::optional<std::string> askText(const std::string& text) override {
+        shown.push_back({text, true, {}});
+        if (typed.empty()) return std::nullopt;
+        std::optional<std::string> t = typed.front();
+        typed.pop_front();
+        return t;
+    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& s : shown)
@@ -44,6 +51,7 @@ class FakeDialogs : public Dialogs {
 
     std::vector<Shown> shown;
     std::deque<Answer> answers;
+    std::deque<std::optional<std::string>> typed;
 };
 
 class FakeClock : public Clock {
