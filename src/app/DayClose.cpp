@@ -8,8 +8,11 @@ double CashInDrawer(const DayTotals& day) {
 }
 
 std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
-                                           const RegionalFormats& formats) {
-    std::vector<std::string> lines = {" ", " ", " ", "Todays Totals are:", " "};
+                                           const RegionalFormats& formats, const std::string& since,
+                                           size_t skipped) {
+    std::vector<std::string> lines = {" ", " ", " ", "Todays Totals are:"};
+    if (!since.empty()) lines.push_back("(since " + since + ")");
+    lines.push_back(" ");
     auto add = [&](const char* label, double value) {
         lines.push_back(label + PadLeft(CurrencyText(value, formats), 16));
     };
@@ -23,5 +26,9 @@ std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
     add("Total takings ", day.TotalTakings);
     lines.push_back(" ");
     add("Cash in Drawer", CashInDrawer(day));
+    if (skipped > 0)
+        lines.push_back(std::to_string(skipped) +
+                        (skipped == 1 ? " unreadable line" : " unreadable lines") +
+                        " left out of the totals");
     return lines;
 }

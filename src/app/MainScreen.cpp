@@ -17,7 +17,9 @@
 #include "store/DateTimeText.h"
 #include "store/FileNames.h"
 #include "store/HelpFile.h"
+#include "store/Padding.h"
 #include "store/ProgramState.h"
+#include "takings/TakingsDay.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -168,16 +170,18 @@ void TForm1::buildButtons() {
 
 void TForm1::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
-    RadioGroup1->setGeometry(246, 268, 141, 101);
+    RadioGroup1->setGeometry(246, 248, 141, 121);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
     RadioGroup1->setAutoFillBackground(true);
     RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
-    RbutSetup->setGeometry(252, 284, 130, 17);
+    RbutSetup->setGeometry(252, 264, 130, 17);
     RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
-    RbutInvent->setGeometry(252, 304, 130, 17);
+    RbutInvent->setGeometry(252, 284, 130, 17);
     RbutPlist = new QRadioButton(" Update &Price List", Panel1);
-    RbutPlist->setGeometry(252, 324, 130, 17);
+    RbutPlist->setGeometry(252, 304, 130, 17);
+    RbutTotals = new QRadioButton(" Day &Totals so far", Panel1);
+    RbutTotals->setGeometry(252, 324, 130, 17);
     // Removing the program is asked for here, never offered every evening.
     RbutRemove = new QRadioButton(" &Remove Zorvi", Panel1);
     RbutRemove->setGeometry(252, 344, 130, 17);
@@ -226,9 +230,9 @@ void TForm1::buildTimer() {
 
 void TForm1::setTabOrderAsKnown() {
     // Tab order as the operators know it.
-    QList<QWidget*> order = {butsale,     butdocket, butexp,     butmenu,   Butintro,
-                             Buthelp,     butdeb,    butlay,     butcred,   butexit,
-                             RadioGroup1, RbutSetup, RbutInvent, RbutPlist, RbutRemove};
+    QList<QWidget*> order = {butsale,    butdocket, butexp,     butmenu,   Butintro,    Buthelp,
+                             butdeb,     butlay,    butcred,    butexit,   RadioGroup1, RbutSetup,
+                             RbutInvent, RbutPlist, RbutTotals, RbutRemove};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -268,7 +272,7 @@ QList<QWidget*> TForm1::secondEnableSet() const {
     return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
 }
 QList<QWidget*> TForm1::menuGroup() const {
-    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutRemove};
+    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutRemove};
 }
 
 void TForm1::closeMenu() {
@@ -310,7 +314,7 @@ void TForm1::butmenuClick() {
     Butintro->hide();
     for (QWidget* w : menuGroup())
         w->show();
-    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutRemove}) {
+    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutRemove}) {
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
@@ -441,9 +445,43 @@ void TForm1::butexitClick() {
     if (m_screens.consolidation) m_screens.consolidation->show();
 }
 
+std::vector<std::string> TForm1::takingsTotalsLines(TakingsDay& day) {
+    // From the takings as they stand, so that the sales of every run since
+    // the last consolidation count, not only this run's.
+    const RegionalFormats formats = m_services.regional.formats();
+    day = ReadTakingsDay(m_state.files, m_state.config.RoundingOn);
+    const std::string today = ShortDateText(m_services.clock.now(), formats);
+    const std::string since = !day.firstDate.empty() && day.firstDate != today ? day.firstDate : "";
+    return TodaysTotalsLines(day.totals, m_state.config.TaxOn, formats, since, day.skippedLines);
+}
+
+// The X report: the totals so far, changing nothing but the docket file.
+void TForm1::RbutTotalsEnter() {
+    closeMenu();
+    TakingsDay day;
+    std::vector<std::string> lines = takingsTotalsLines(day);
+    lines.insert(lines.begin(),
+                 "X REPORT " + DateTimeText(m_services.clock.now(), m_services.regional.formats()));
+    lines.push_back(" ");
+    auto count = [&lines](const char* label, size_t n) {
+        lines.push_back(label + PadLeft(std::to_string(n), 16));
+    };
+    count("Sales         ", day.sales);
+    count("Refunds       ", day.refunds);
+    count("Expenses      ", day.expenses);
+    showAndPrint(lines);
+    // Q, X or Esc goes back, as from a file shown here.
+    shopNote->hide();
+    Label3->show();
+    butmenu->setFocus();
+}
+
 void TForm1::showTodaysTotals() {
-    std::vector<std::string> lines =
-        TodaysTotalsLines(m_till.day(), m_state.config.TaxOn, m_services.regional.formats());
+    TakingsDay day;
+    showAndPrint(takingsTotalsLines(day));
+}
+
+void TForm1::showAndPrint(const std::vector<std::string>& lines) {
     showInMemo(lines, Qt::AlignHCenter);
     Memo1->show();
     if (!m_state.flags.DocketAutoPrint) return;
@@ -514,6 +552,8 @@ QRadioButton* TForm1::menuEntryFor(int key) const {
         return RbutPlist;
     case Qt::Key_R:
         return RbutRemove;
+    case Qt::Key_T:
+        return RbutTotals;
     default:
         return nullptr;
     }
@@ -525,6 +565,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == RbutPlist) guarded([this] { RbutPlistEnter(); });
         if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
         if (watched == RbutRemove) guarded([this] { RbutRemoveEnter(); });
+        if (watched == RbutTotals) guarded([this] { RbutTotalsEnter(); });
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride) {

@@ -19,6 +19,8 @@ class Till;
 
 // TForm1: the main screen, the program's hub. It runs the start-up checks
 // when created and opens every other screen.
+struct TakingsDay;
+
 class TForm1 : public ZorviScreen {
     Q_OBJECT
   public:
@@ -64,6 +66,7 @@ class TForm1 : public ZorviScreen {
     QRadioButton* RbutSetup;
     QRadioButton* RbutInvent;
     QRadioButton* RbutPlist;
+    QRadioButton* RbutTotals;
     QRadioButton* RbutRemove;
     QPlainTextEdit* Memo1;
     QTimer* Timer1;
@@ -109,11 +112,15 @@ class TForm1 : public ZorviScreen {
     void ButintroClick();
     void butexitClick();
     void showTodaysTotals();
+    // The day's totals from the takings, for Exit and for the X report.
+    std::vector<std::string> takingsTotalsLines(TakingsDay& day);
+    void showAndPrint(const std::vector<std::string>& lines);
     void showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment);
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();
     void RbutRemoveEnter();
+    void RbutTotalsEnter();
     void FormKeyDown();
     void Timer1Timer();
 

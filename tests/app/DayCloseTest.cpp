@@ -61,24 +61,43 @@ TEST(DayClose, ADayWithoutSalesAndNoEndsTheProgram) {
     EXPECT_TRUE(f.launcher.started.empty());
 }
 
-TEST(DayClose, CashInDrawerIsTheCashLessTheExpensesAndIsPrinted) {
+TEST(DayClose, TheTotalsAreThoseOfTheTakingsFileSinceTheLastConsolidation) {
     DayFixture f;
     f.config.TaxRate = 10;
     f.screenInfo.w = 800;
+    // Two earlier runs: the first left a sale unpaid, the second took a sale
+    // and paid out an expense; one line is damaged.
+    f.dir.write("Results.dat",
+                "* START of SALE   05/12/26 17:00\r\n"
+                "A MILK1             2.00       0.70         1.50         1.50          3.00\r\n"
+                "* START of SALE   06/12/26 8:00:\r\n"
+                "A BREAD             1.00      50.00        90.91        90.91         90.91\r\n"
+                "# Total*** 8:10  100.00     0.00     0.00             9.09      100.00      "
+                "100.00  0.00\r\n"
+                "A BREAD   damaged\r\n"
+                "$ EXP1              1.00       0.00       -30.00       -30.00        -30.00\r\n"
+                "# Total*** 8:20    0.00     0.00     0.00             0.00      -30.00      "
+                "-30.00  0.00\r\n");
     f.start(true);
-    DayTotals day;
-    day.TakingsCash = 100;
-    day.ExpenseTotal = -30;
-    day.TaxTotal = 9.09;
-    day.TotalTakings = 100;
-    f.program->till.resumeDay(day);
     f.dialogs.answers = {Dialogs::Answer::Yes};
     QTest::mouseClick(f.main().butexit, Qt::LeftButton);
-    std::vector<std::string> expected =
-        totals({"Takings Cash           $100.00", "Takings Cheque           $0.00",
-                "Takings Credit           $0.00", "Rounding Total           $0.00",
-                "Expense Total          -$30.00", "Tax of tak/exp           $9.09", " ",
-                "Total takings          $100.00", " ", "Cash in Drawer          $70.00"});
+    std::vector<std::string> expected = {" ",
+                                         " ",
+                                         " ",
+                                         "Todays Totals are:",
+                                         "(since 05/12/26)",
+                                         " ",
+                                         "Takings Cash           $100.00",
+                                         "Takings Cheque           $0.00",
+                                         "Takings Credit           $0.00",
+                                         "Rounding Total           $0.00",
+                                         "Expense Total          -$30.00",
+                                         "Tax of tak/exp           $9.09",
+                                         " ",
+                                         "Total takings          $100.00",
+                                         " ",
+                                         "Cash in Drawer          $70.00",
+                                         "1 unreadable line left out of the totals"};
     EXPECT_EQ(f.memo(), expected);
     std::string docket;
     for (const std::string& line : expected)
@@ -125,4 +144,49 @@ TEST(DayClose, AWholeDayAddsUpToItsTakingsFile) {
                       "Takings Credit           $0.00", "Rounding Total           $0.00",
                       "Expense Total           -$4.50", " ", "Total takings           $12.00", " ",
                       "Cash in Drawer           $0.75"}));
+}
+
+TEST(DayClose, TheXReportShowsAndPrintsTheTotalsSoFarAndChangesNothingElse) {
+    DayFixture f;
+    const std::string takings =
+        "* START of SALE   07/12/26 8:00:\r\n"
+        "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n"
+        "# Total*** 8:10    4.50     0.00     0.00             0.00        4.50        5.00  "
+        "0.50\r\n"
+        "A BREAD            -1.00      -1.10        -2.25        -2.25         -2.25\r\n"
+        "# Total*** 8:15   -2.25     0.00     0.00             0.00       -2.25       -2.25  "
+        "0.00\r\n";
+    f.dir.write("Results.dat", takings);
+    f.start(true);
+    const std::string started = f.dir.read("Results.dat");
+    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
+    QApplication::processEvents();
+    // A sale of 4.50 paid with 5.00 (0.50 change), a refund of 2.25.
+    const std::vector<std::string> expected = {"X REPORT 07/12/26 9:05:30",
+                                               " ",
+                                               " ",
+                                               " ",
+                                               "Todays Totals are:",
+                                               " ",
+                                               "Takings Cash             $2.25",
+                                               "Takings Cheque           $0.00",
+                                               "Takings Credit           $0.00",
+                                               "Rounding Total           $0.00",
+                                               "Expense Total            $0.00",
+                                               " ",
+                                               "Total takings            $2.25",
+                                               " ",
+                                               "Cash in Drawer           $2.25",
+                                               " ",
+                                               "Sales                        1",
+                                               "Refunds                      1",
+                                               "Expenses                     0"};
+    EXPECT_EQ(f.memo(), expected);
+    std::string docket;
+    for (const std::string& line : expected)
+        docket += "4 " + line + "\r\n";
+    EXPECT_EQ(f.dir.read("Docket.Prn"), docket);
+    EXPECT_EQ(f.dir.read("Results.dat"), started);
+    EXPECT_TRUE(f.dialogs.shown.empty());
 }
