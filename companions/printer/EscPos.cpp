@@ -1,5 +1,9 @@
 #include "printer/EscPos.h"
 
+#include "store/ByteList.h"
+
+#include <utility>
+
 namespace EscPos {
 
 namespace {
@@ -7,27 +11,6 @@ namespace {
 // Every status answer has bits 1 and 4 set and bits 0 and 7 clear.
 bool isStatusAnswer(unsigned char b) {
     return (b & 0x93) == 0x12;
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool parseByte(std::string_view item, char& out) {
-    item = trimmed(item);
-    if (item.empty() || item.size() > 3) return false;
-    int value = 0;
-    for (char c : item) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    if (value > 255) return false;
-    out = static_cast<char>(value);
-    return true;
 }
 
 } // namespace
@@ -51,17 +34,9 @@ std::string paperSensorFault(unsigned char answer) {
 }
 
 ByteCodes parseByteCodes(std::string_view text) {
-    text = trimmed(text);
-    if (text.empty() || text == "?") return {};
-    ByteCodes codes;
-    for (;;) {
-        size_t comma = text.find(',');
-        char b = 0;
-        if (!parseByte(text.substr(0, comma), b)) return {{}, true};
-        codes.bytes.push_back(b);
-        if (comma == std::string_view::npos) return codes;
-        text.remove_prefix(comma + 1);
-    }
+    std::optional<std::string> bytes = ParseByteList(text);
+    if (!bytes) return {{}, true};
+    return {std::move(*bytes), false};
 }
 
 std::string composeDocket(std::string_view docket, const RowCodes& codes,

@@ -4,6 +4,7 @@
 #include "store/Configuration.h"
 #include "store/ProgramState.h"
 
+#include <array>
 #include <string>
 
 // Spersons.dat: the totals per sales person since the last period end. A
@@ -23,3 +24,17 @@ std::string SalesPersonsLine(const std::string& code, const std::string& paddedN
 // ConsolidationError for a line that cannot be read.
 std::string MergeSalesPersonTotals(const std::string& path, const Configuration& config,
                                    const std::string& DateText, SalesPersonTotals& persons);
+
+// Which sales persons of `config` have figures other than 0 in the file at
+// `path` (none without a file). Throws ConsolidationError as the merge does.
+std::array<bool, 5> SalesPersonsWithFigures(const std::string& path, const Configuration& config);
+
+// The file at `path` with the figures of every sales person i for whom
+// move[i] is set carried from their code in `before` to their code in
+// `after`, under their name there. Figures that come to a code which keeps
+// figures of its own are added to them: the merge credits the figures under a
+// code to the person who has it and takes only one line a person, so a second
+// line would be lost. Every other line stays as it is. Throws
+// ConsolidationError as the merge does.
+std::string MoveSalesPersonFigures(const std::string& path, const Configuration& before,
+                                   const Configuration& after, const std::array<bool, 5>& move);

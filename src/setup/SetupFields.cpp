@@ -1,6 +1,7 @@
 #include "setup/SetupFields.h"
 
 #include "store/AmountText.h"
+#include "store/ByteList.h"
 #include "store/NumberParse.h"
 #include "store/Padding.h"
 
@@ -23,12 +24,42 @@ const std::array<LanguageField, 13> LanguageFields = {{
     {"taxled", "Tax", &Configuration::LabelTax, 6, 6},
 }};
 
+const std::array<DocketRowLabel, 9> DocketRowsOnScreen = {{
+    {1, "Shop Name (top)"},
+    {2, "Address Line"},
+    {3, "Telefon Line"},
+    {7, "Thank you line"},
+    {8, "Shop Name (bot)"},
+    {9, "Call again Line"},
+    {4, "Article Line"},
+    {5, "Paid with  Line"},
+    {6, "Served by  Line"},
+}};
+
 namespace {
 
 constexpr size_t DocketStringLength = 255;
-const char* const Recorrect = "An incorrect Number detected!\r\nGo back to Basic Setup again and "
-                              "correct the Number for ";
 const char* const ChoosePort = "\rGo back to Setup and designate the correct Serialport.";
+
+// What the screen lets the operator save. Each lies within what the reader
+// of Configur.dat takes, so a value saved here always reads back.
+namespace ScreenLimits {
+constexpr ValueRange<double> Rate{0, 100};
+constexpr ValueRange<long> DisplayWidth{0, 40};
+constexpr ValueRange<long> PrintWidth{24, 99};
+constexpr ValueRange<long> PushOut{0, 99};
+constexpr ValueRange<long> LowStockPercent{0, 99};
+} // namespace ScreenLimits
+
+template <class T> constexpr bool within(ValueRange<T> inner, ValueRange<T> outer) {
+    return outer.holds(inner.min) && outer.holds(inner.max);
+}
+static_assert(within(ScreenLimits::Rate, ConfigurationLimits::TaxRate));
+static_assert(within(ScreenLimits::Rate, ConfigurationLimits::Discount));
+static_assert(within(ScreenLimits::DisplayWidth, ConfigurationLimits::DisplayWidth));
+static_assert(within(ScreenLimits::PrintWidth, ConfigurationLimits::PrintWidth));
+static_assert(within(ScreenLimits::PushOut, ConfigurationLimits::PushOut));
+static_assert(within(ScreenLimits::LowStockPercent, ConfigurationLimits::LowStockPercent));
 
 // A line end or other control character in a value would break the file's
 // line layout, so none is taken over.
@@ -52,39 +83,126 @@ std::optional<long> wholeNumber(const std::string& text, ValueRange<long> range)
     return v;
 }
 
-// A decimal number written with the shop's decimal separator (and only with it).
-std::optional<double> decimalNumber(std::string text, char separator, ValueRange<double> range) {
-    if (separator != '.' && text.find('.') != std::string::npos) return std::nullopt;
-    std::replace(text.begin(), text.end(), separator, '.');
+// A rate as the shop writes it: digits, then at most two decimals after the
+// shop's decimal separator (and only that one). The file keeps two decimals,
+// so a third would be saved as another value than the one typed.
+std::optional<double> rate(std::string text, char separator) {
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
+    size_t digits = 0;
+    size_t decimals = 0;
+    bool pastSeparator = false;
+    for (char& c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            decimals += pastSeparator;
+        } else if (c == separator && !pastSeparator) {
+            pastSeparator = true;
+            c = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || decimals > 2) return std::nullopt;
     RealParse parsed = ParseReal(text);
-    if (parsed.errorPosition != 0 || !range.holds(parsed.value)) return std::nullopt;
+    if (parsed.errorPosition != 0 || !ScreenLimits::Rate.holds(parsed.value)) return std::nullopt;
     return parsed.value;
 }
 
-bool isPort(const std::string& port) {
-    return port.size() == 4 && port.compare(0, 3, "COM") == 0 && port[3] >= '0' && port[3] <= '4';
+// The whole field, not its first four characters: COM10 is no COM1.
+std::optional<std::string> port(const std::string& field) {
+    std::string name = upper(plain(field, DocketStringLength));
+    if (name.size() == 4 && name.compare(0, 3, "COM") == 0 && name[3] >= '0' && name[3] <= '4')
+        return name;
+    return std::nullopt;
 }
 
-void takePort(const std::string& field, std::string& port, const char* device, Notices& notices) {
-    port = upper(plain(field, ConfigurationWidths::Port));
-    if (!isPort(port))
-        notices.push_back({std::string("Warning: ") + device + " port " + port +
-                           " is not a valid entry !" + ChoosePort});
+// Takings records tell articles from services by the code's case, so a code
+// is one capital letter, or none.
+std::optional<std::string> salesPersonCode(const std::string& field) {
+    std::string code = upper(plain(field, DocketStringLength));
+    if (code.size() > ConfigurationWidths::SalesPersonCode ||
+        (!code.empty() && (code[0] < 'A' || code[0] > 'Z')))
+        return std::nullopt;
+    return code;
 }
 
-void takeSalesPersons(const SetupFields& f, Configuration& c, Notices& notices) {
+bool byteList(const std::string& field) {
+    return field.size() <= DocketStringLength && ParseByteList(field).has_value();
+}
+
+std::string rateTakes(const char* what, char separator) {
+    std::string text = std::string(what) + ": a number 0 to 100 with at most 2 decimals";
+    if (separator != '.') text += std::string(" (decimal separator ") + separator + ")";
+    return text;
+}
+
+std::string wholeTakes(const char* what, ValueRange<long> range) {
+    return std::string(what) + ": a whole number " + std::to_string(range.min) + " to " +
+           std::to_string(range.max);
+}
+
+std::string codeTakes(const char* row, const char* which) {
+    return std::string(row) + ", " + which +
+           ": ?, nothing, or byte values 0 to 255 separated by commas, such as 27,33,48";
+}
+
+std::optional<FieldFault> basicFault(const SetupFields& f, char separator) {
+    using namespace ScreenLimits;
+    const struct {
+        const std::string& text;
+        const char* name;
+        const char* what;
+    } rates[] = {
+        {f.taxRate, "taxed", "Tax rate"},
+        {f.discountLow, "ldisced", "Low discount"},
+        {f.discountMed, "mdisced", "Medium discount"},
+        {f.discountHigh, "hdisced", "High discount"},
+    };
+    for (const auto& r : rates)
+        if (!rate(r.text, separator)) return FieldFault{r.name, rateTakes(r.what, separator)};
+    if (!port(f.drawerPort)) return FieldFault{"COMed", "Cash drawer port: one of COM0 to COM4"};
+    if (!port(f.displayPort))
+        return FieldFault{"displayed", "Customer display port: one of COM0 to COM4"};
+    const struct {
+        const std::string& text;
+        const char* name;
+        const char* what;
+        ValueRange<long> range;
+    } wholes[] = {
+        {f.displayWidth, "dispNoched", "Customer display width", DisplayWidth},
+        {f.printWidth, "Prnwed", "Print width", PrintWidth},
+        {f.pushOut, "pushed", "Docket push out", PushOut},
+        {f.lowStock, "stocked", "Low stock warning", LowStockPercent},
+    };
+    for (const auto& w : wholes)
+        if (!wholeNumber(w.text, w.range)) return FieldFault{w.name, wholeTakes(w.what, w.range)};
+    return std::nullopt;
+}
+
+std::optional<FieldFault> salesPersonFault(const SetupFields& f) {
+    for (size_t i = 0; i < f.salesPersonCode.size(); ++i) {
+        if (salesPersonCode(f.salesPersonCode[i])) continue;
+        const std::string n = std::to_string(i + 1);
+        return FieldFault{"sp" + n + "ed", "SP" + n + " code: one letter A to Z, or nothing"};
+    }
+    return std::nullopt;
+}
+
+std::optional<FieldFault> docketFault(const SetupFields& f) {
+    for (const DocketRowLabel& r : DocketRowsOnScreen) {
+        const std::string k = std::to_string(r.row);
+        if (!byteList(f.docketCode[r.row]))
+            return FieldFault{"dl" + k + "ed", codeTakes(r.label, "printer code")};
+        if (!byteList(f.docketRelease[r.row]))
+            return FieldFault{"dr" + k + "ed", codeTakes(r.label, "release code")};
+    }
+    return std::nullopt;
+}
+
+void takeSalesPersons(const SetupFields& f, Configuration& c) {
     for (size_t i = 0; i < 5; ++i) {
-        // Takings records tell articles from services by the code's case, so
-        // a code is one capital letter, or none.
-        std::string code = upper(plain(f.salesPersonCode[i], ConfigurationWidths::SalesPersonCode));
-        if (code.empty() || (code[0] >= 'A' && code[0] <= 'Z'))
-            c.SalesPersonCode[i] = code;
-        else
-            notices.push_back({"Sales person SP" + std::to_string(i + 1) + ": the code " + code +
-                               " is not a letter A to Z.\rThe code " + c.SalesPersonCode[i] +
-                               " is kept."});
+        c.SalesPersonCode[i] = *salesPersonCode(f.salesPersonCode[i]);
         c.SalesPersonName[i] = PadRight(plain(f.salesPersonName[i], 9), 9);
     }
 }
@@ -98,29 +216,20 @@ void takeDocketStrings(const SetupFields& f, Configuration& c) {
     }
 }
 
-void takeNumbers(const SetupFields& f, Configuration& c, char separator, Notices& notices) {
-    using namespace ConfigurationLimits;
-    auto real = [&](const std::string& text, double& value, ValueRange<double> range,
-                    const char* what) {
-        if (auto v = decimalNumber(text, separator, range))
-            value = *v;
-        else
-            notices.push_back({std::string(Recorrect) + what + "!"});
-    };
-    auto whole = [&](const std::string& text, long& value, ValueRange<long> range,
-                     const char* what) {
-        if (auto v = wholeNumber(text, range))
-            value = *v;
-        else
-            notices.push_back({std::string(Recorrect) + what + "!"});
-    };
-    real(f.taxRate, c.TaxRate, TaxRate, "Tax");
-    real(f.discountLow, c.DiscountLow, Discount, "Low Discount");
-    real(f.discountMed, c.DiscountMed, Discount, "Medium Discount");
-    real(f.discountHigh, c.DiscountHigh, Discount, "High Discount");
-    whole(f.printWidth, c.PrintWidth, PrintWidth, "Print width");
-    whole(f.pushOut, c.PushOut, PushOut, "Docket pusout");
-    whole(f.lowStock, c.LowStockPercent, LowStockPercent, "Low Stock Alarm");
+void takeBasic(const SetupFields& f, Configuration& c, char separator) {
+    using namespace ScreenLimits;
+    c.TaxRate = *rate(f.taxRate, separator);
+    c.DiscountLow = *rate(f.discountLow, separator);
+    c.DiscountMed = *rate(f.discountMed, separator);
+    c.DiscountHigh = *rate(f.discountHigh, separator);
+    c.DrawerPort = *port(f.drawerPort);
+    c.DisplayPort = *port(f.displayPort);
+    c.DisplayWidth = *wholeNumber(f.displayWidth, DisplayWidth);
+    c.Denomination = plain(f.denomination, ConfigurationWidths::Denomination);
+    c.Rounding = plain(f.rounding, ConfigurationWidths::Rounding);
+    c.PrintWidth = *wholeNumber(f.printWidth, PrintWidth);
+    c.PushOut = *wholeNumber(f.pushOut, PushOut);
+    c.LowStockPercent = *wholeNumber(f.lowStock, LowStockPercent);
 }
 
 } // namespace
@@ -150,29 +259,23 @@ SetupFields FieldsFromConfiguration(const Configuration& c, char decimalSeparato
     return f;
 }
 
-Notices TakeOverFields(const SetupFields& f, Configuration& c, char decimalSeparator) {
-    Notices notices;
-    takeSalesPersons(f, c, notices);
+FieldsTakenOver TakeOverFields(const SetupFields& f, Configuration& c, char decimalSeparator) {
+    FieldsTakenOver out;
+    out.refused = basicFault(f, decimalSeparator);
+    if (!out.refused) out.refused = salesPersonFault(f);
+    if (!out.refused) out.refused = docketFault(f);
+    if (out.refused) return out;
+
+    takeSalesPersons(f, c);
     takeDocketStrings(f, c);
     for (size_t i = 0; i < LanguageFields.size(); ++i)
         c.*LanguageFields[i].value = plain(f.language[i], LanguageFields[i].storedLength);
-
-    takePort(f.drawerPort, c.DrawerPort, "Cash drawer", notices);
-    takePort(f.displayPort, c.DisplayPort, "Customer display", notices);
-    if (auto width = wholeNumber(f.displayWidth, ConfigurationLimits::DisplayWidth))
-        c.DisplayWidth = *width;
-    else
-        notices.push_back({"An incorrect Number detected!\r\nGo back to Basic Setup again and "
-                           "correct the Number for Customer Display\rmaximum No. of characters "
-                           "per line."});
-    if (c.DrawerPort == c.DisplayPort && isPort(c.DrawerPort) && c.DrawerPort != "COM0")
-        notices.push_back(
+    takeBasic(f, c, decimalSeparator);
+    // "COM0", no device, may be shared.
+    if (c.DrawerPort == c.DisplayPort && c.DrawerPort != "COM0")
+        out.notices.push_back(
             {std::string("Warning: The cash drawer and customer display are configured to the "
                          "same port.") +
              ChoosePort});
-
-    c.Denomination = plain(f.denomination, ConfigurationWidths::Denomination);
-    c.Rounding = plain(f.rounding, ConfigurationWidths::Rounding);
-    takeNumbers(f, c, decimalSeparator, notices);
-    return notices;
+    return out;
 }

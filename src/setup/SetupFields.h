@@ -4,6 +4,7 @@
 #include "store/Notice.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 // What the setup screen's fields hold, as Windows-1252 text, one member per
@@ -41,12 +42,33 @@ struct LanguageField {
 };
 extern const std::array<LanguageField, 13> LanguageFields;
 
+// The docket rows in the order the screen lists them, with their labels.
+struct DocketRowLabel {
+    size_t row;
+    const char* label;
+};
+extern const std::array<DocketRowLabel, 9> DocketRowsOnScreen;
+
 // The fields as the screen shows them for these values: texts as they are,
 // whole numbers in decimal, rates in their shortest form with the shop's
 // decimal separator.
 SetupFields FieldsFromConfiguration(const Configuration& config, char decimalSeparator);
 
-// Takes the fields over into the configuration in the screen's fixed order,
-// with a notice for each warning and each refused number as it comes; none
-// of them stops the rest. A refused value keeps its previous one.
-Notices TakeOverFields(const SetupFields& fields, Configuration& config, char decimalSeparator);
+// A field whose value cannot be saved.
+struct FieldFault {
+    std::string field;   // the field's name, as taxed or sp2ed
+    std::string message; // names the field and says what it takes
+};
+
+struct FieldsTakenOver {
+    // The first field that cannot be saved; the configuration is unchanged.
+    std::optional<FieldFault> refused;
+    // Warnings that do not stop the save.
+    Notices notices;
+};
+
+// Checks every field in the screen's order (the panels as their buttons
+// stand, each panel in its tab order) and stops at the first that cannot be
+// saved. When all can, takes them over into the configuration.
+FieldsTakenOver TakeOverFields(const SetupFields& fields, Configuration& config,
+                               char decimalSeparator);

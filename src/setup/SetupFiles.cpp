@@ -1,5 +1,6 @@
 #include "setup/SetupFiles.h"
 
+#include "consolidation/SalesPersonFile.h"
 #include "store/Configuration.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
@@ -36,24 +37,58 @@ void writeConfiguration(const std::string& path, const std::string& named,
         throw IoError(named, std::string("File cannot be written (") + std::strerror(errno) + ")");
 }
 
-} // namespace
-
-void SaveConfiguration(const std::string& path, const Configuration& config) {
-    FileNames::requireWritable(path);
-    writeConfiguration(path, path, config);
+std::string salesPersonsPath(const std::string& dataDir) {
+    return FileNames::resolve(dataDir, "Spersons.dat");
 }
 
-void SaveSettings(const std::string& dataDir, const Configuration& config, const Options& options,
-                  size_t stopAfter) {
+} // namespace
+
+std::vector<CodeChange> CodeChangesWithFigures(const std::string& dataDir,
+                                               const Configuration& before,
+                                               const Configuration& after) {
+    std::vector<CodeChange> changes;
+    for (size_t i = 0; i < before.SalesPersonCode.size(); ++i)
+        if (!before.SalesPersonCode[i].empty() &&
+            before.SalesPersonCode[i] != after.SalesPersonCode[i])
+            changes.push_back({i, before.SalesPersonCode[i], after.SalesPersonCode[i]});
+    // The file is read only when a code changes: most saves never need it.
+    if (changes.empty()) return changes;
+    const std::array<bool, 5> with = SalesPersonsWithFigures(salesPersonsPath(dataDir), before);
+    std::erase_if(changes, [&](const CodeChange& c) { return !with[c.person]; });
+    return changes;
+}
+
+std::string MoveQuestion(const CodeChange& change) {
+    return "Move the figures of " + change.from + " to " + change.to + "?";
+}
+
+std::string StayNote(const CodeChange& change, const Configuration& after) {
+    const std::string stay = "The figures of " + change.from + " stay under " + change.from;
+    for (size_t i = 0; i < after.SalesPersonCode.size(); ++i)
+        if (after.SalesPersonCode[i] == change.from)
+            return stay + " and will count for SP" + std::to_string(i + 1) +
+                   ", who has that code now, at the next consolidation.";
+    return stay + " and will leave the month's figures at the next consolidation.";
+}
+
+std::string MovedFigures(const std::string& dataDir, const Configuration& before,
+                         const Configuration& after, const std::array<bool, 5>& move) {
+    return MoveSalesPersonFigures(salesPersonsPath(dataDir), before, after, move);
+}
+
+void SaveSettings(const std::string& dataDir, const SettingsChange& change, size_t stopAfter) {
     const std::string path = FileNames::resolve(dataDir, "Configur.dat");
     FileNames::requireWritable(path);
     FileCommit commit(dataDir);
     commit.stopAfter(stopAfter);
-    writeConfiguration(commit.stage("Configur.dat"), path, config);
-    // A shop that never had options gets no empty file.
-    const std::string text = options.text();
-    if (!text.empty() || FileNames::exists(FileNames::resolve(dataDir, "Options.dat")))
-        commit.replace("Options.dat", text);
+    writeConfiguration(commit.stage("Configur.dat"), path, change.config);
+    if (change.options) {
+        // A shop that never had options gets no empty file.
+        const std::string text = change.options->text();
+        if (!text.empty() || FileNames::exists(FileNames::resolve(dataDir, "Options.dat")))
+            commit.replace("Options.dat", text);
+    }
+    if (change.salesPersons) commit.replace("Spersons.dat", *change.salesPersons);
     commit.commit();
 }
 

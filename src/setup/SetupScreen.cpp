@@ -55,25 +55,26 @@ bool isLetterKey(char key) {
     return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || key == '\b';
 }
 
-struct DocketRow {
-    const char* label;
-    size_t row;
+// Help lines and stand-in labels of the docket rows, in the order of
+// DocketRowsOnScreen.
+struct DocketRowHelp {
     int codeHelp;
     int textHelp; // -1: no text field, a label stands in its place
     const char* placeholder;
 };
 
-const DocketRow DocketRows[] = {
-    {"Shop Name (top)", 1, 12, 13, nullptr},
-    {"Address Line", 2, 15, 13, nullptr},
-    {"Telefon Line", 3, 15, 13, nullptr},
-    {"Thank you line", 7, 15, 18, nullptr},
-    {"Shop Name (bot)", 8, 15, 18, nullptr},
-    {"Call again Line", 9, 15, 18, nullptr},
-    {"Article Line", 4, 16, -1, "Article Line, Release-code"},
-    {"Paid with  Line", 5, 17, -1, "Paid with - Line, Release-code"},
-    {"Served by  Line", 6, 17, -1, "Served by - Line, Release-code"},
+const DocketRowHelp DocketRowHelps[] = {
+    {12, 13, nullptr},
+    {15, 13, nullptr},
+    {15, 13, nullptr},
+    {15, 18, nullptr},
+    {15, 18, nullptr},
+    {15, 18, nullptr},
+    {16, -1, "Article Line, Release-code"},
+    {17, -1, "Paid with - Line, Release-code"},
+    {17, -1, "Served by - Line, Release-code"},
 };
+static_assert(std::size(DocketRowHelps) == DocketRowsOnScreen.size());
 constexpr int ReleaseHelp = 14;
 
 // The options panel shows this many keys a page.
@@ -274,19 +275,21 @@ void TForm2::buildDocketPanel() {
         previous = next;
     };
     int top = 46;
-    for (const DocketRow& r : DocketRows) {
+    for (size_t i = 0; i < DocketRowsOnScreen.size(); ++i) {
+        const DocketRowLabel& r = DocketRowsOnScreen[i];
+        const DocketRowHelp& h = DocketRowHelps[i];
         const std::string k = std::to_string(r.row);
         auto* label = new QLabel(r.label, pandock);
         label->setGeometry(6, top + 3, 140, 20);
         label->setFont(ScreenParts::arial(13));
-        dled[r.row] = makeField(pandock, ("dl" + k + "ed").c_str(), 150, top, 64, 0, r.codeHelp);
+        dled[r.row] = makeField(pandock, ("dl" + k + "ed").c_str(), 150, top, 64, 0, h.codeHelp);
         chain(dled[r.row]);
-        if (r.textHelp >= 0) {
+        if (h.textHelp >= 0) {
             dned[r.row] =
-                makeField(pandock, ("dn" + k + "ed").c_str(), 221, top, 304, 0, r.textHelp);
+                makeField(pandock, ("dn" + k + "ed").c_str(), 221, top, 304, 0, h.textHelp);
             chain(dned[r.row]);
         } else {
-            auto* stand = new QLabel(r.placeholder, pandock);
+            auto* stand = new QLabel(h.placeholder, pandock);
             stand->setGeometry(221, top + 3, 304, 20);
             stand->setFont(ScreenParts::arial(13));
         }
@@ -354,6 +357,9 @@ void TForm2::showPanel(QFrame* panel, EntryField* first) {
     for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
         p->setVisible(p == panel);
     moveTo(first);
+    // A field the cursor is already in is not entered again, and what the
+    // operator types next must still replace its content.
+    selectWhole(first);
 }
 
 void TForm2::showHelp(int index) {
@@ -431,47 +437,93 @@ SetupFields TForm2::readFields() const {
     return f;
 }
 
-bool TForm2::takeOverOptions() {
+QFrame* TForm2::panelOf(const QWidget* field) const {
+    for (const QWidget* w = field; w; w = w->parentWidget())
+        for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
+            if (w == p) return p;
+    return nullptr;
+}
+
+void TForm2::refuseField(EntryField* field, const std::string& message) {
+    showPanel(panelOf(field), field);
+    m_services.dialogs.message(message);
+    // The box took the cursor; it comes back to the field to be corrected.
+    field->setFocus();
+    selectWhole(field);
+}
+
+std::optional<Options> TForm2::takeOverOptions() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (std::optional<std::string> fault = OptionValueFault(keys[i], textOf(opted[i]))) {
-            showPanel(panopt, opted[i]);
-            m_services.dialogs.message("This option cannot be saved: " + *fault);
-            opted[i]->setFocus();
-            opted[i]->selectAll();
-            return false;
+            refuseField(opted[i], "This option cannot be saved: " + *fault);
+            return std::nullopt;
         }
     }
+    Options options = m_options.options;
     for (size_t i = 0; i < keys.size(); ++i)
-        m_options.options.set(keys[i].name, textOf(opted[i]));
-    return true;
+        options.set(keys[i].name, textOf(opted[i]));
+    return options;
+}
+
+std::optional<std::string> TForm2::askFigureMoves(const Configuration& next) {
+    const std::string& dir = m_state.files.DataDir();
+    Dialogs& dialogs = m_services.dialogs;
+    std::array<bool, 5> move{};
+    bool anyMoves = false;
+    for (const SetupFiles::CodeChange& c :
+         SetupFiles::CodeChangesWithFigures(dir, m_state.config, next)) {
+        if (!c.to.empty() && dialogs.confirm(SetupFiles::MoveQuestion(c),
+                                             Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
+            move[c.person] = anyMoves = true;
+            continue;
+        }
+        dialogs.message(SetupFiles::StayNote(c, next));
+    }
+    if (!anyMoves) return std::nullopt;
+    return SetupFiles::MovedFigures(dir, m_state.config, next, move);
 }
 
 bool TForm2::takeOverAndSave() {
-    if (!takeOverOptions()) return false;
-    ShowNotices(m_services.dialogs, TakeOverFields(readFields(), m_state.config,
-                                                   m_services.regional.formats().decimalSeparator));
+    // Every field is checked before anything is written: a value that
+    // cannot be saved is corrected first, and no file holds half a setup.
+    SetupFiles::SettingsChange change{m_state.config, {}, {}};
+    FieldsTakenOver taken =
+        TakeOverFields(readFields(), change.config, m_services.regional.formats().decimalSeparator);
+    if (taken.refused) {
+        refuseField(findChild<EntryField*>(QString::fromStdString(taken.refused->field)),
+                    taken.refused->message);
+        return false;
+    }
+    change.options = takeOverOptions();
+    if (!change.options) return false;
+    ShowNotices(m_services.dialogs, taken.notices);
+    change.salesPersons = askFigureMoves(change.config);
+
     const std::string& dir = m_state.files.DataDir();
     // A file that could not be read may be the shop's own: it is replaced
     // only when the operator says so.
-    if (m_options.unreadable &&
+    const bool keepOptionsFile =
+        m_options.unreadable &&
         m_services.dialogs.confirm(
             "The options file " + FileNames::resolve(dir, "Options.dat") +
                 " could not be read.\rReplace it with the options shown here?",
-            Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes) {
-        SetupFiles::SaveConfiguration(configurationPath(), m_state.config);
-        return true;
+            Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes;
+    if (keepOptionsFile) change.options.reset();
+    SetupFiles::SaveSettings(dir, change);
+    m_state.config = change.config;
+    if (change.options) {
+        m_options.options = *change.options;
+        m_options.unreadable = false;
+        m_state.options = m_options.options;
     }
-    SetupFiles::SaveSettings(dir, m_state.config, m_options.options);
-    m_options.unreadable = false;
-    m_state.options = m_options.options;
     return true;
 }
 
 void TForm2::butsavExClick() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     // A configuration that was not stored keeps the operator here (the error
-    // is shown by the handler's guard), and so does an option refused.
+    // is shown by the handler's guard), and so does a field refused.
     if (!takeOverAndSave()) return;
     ShowNotices(m_services.dialogs, CheckDrawerPort(m_state, m_services.ports));
     ShowNotices(m_services.dialogs, CheckDisplayPort(m_state, m_services.ports));

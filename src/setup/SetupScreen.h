@@ -4,6 +4,7 @@
 #include "store/Options.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+struct Configuration;
 struct SetupFields;
 
 // TForm2: the setup screen, where every value of Configur.dat is edited. The
@@ -80,9 +82,18 @@ class TForm2 : public ZorviScreen {
     void fillFields();
     SetupFields readFields() const;
     std::string configurationPath();
-    // False when an option cannot be saved: the operator is told which and
-    // why, and its field is selected.
-    bool takeOverOptions();
+    QFrame* panelOf(const QWidget* field) const;
+    // Tells the operator what a field takes and selects it for correction,
+    // its panel shown.
+    void refuseField(EntryField* field, const std::string& message);
+    // The options as the fields hold them; none when one cannot be saved
+    // (the operator is told which and why, and its field is selected).
+    std::optional<Options> takeOverOptions();
+    // Asks, for each sales person whose code changes while Spersons.dat holds
+    // figures under the old one, whether they go along; the new content of
+    // Spersons.dat when any do.
+    std::optional<std::string> askFigureMoves(const Configuration& next);
+    // False when nothing was saved because a field must be corrected first.
     bool takeOverAndSave();
 
     // The options as read when the screen was opened, with the file's

@@ -34,6 +34,17 @@ struct SetupFixture : ProgramFixture {
         QApplication::processEvents();
     }
     void typeText(const char* text) { QTest::keyClicks(focus(), text); }
+    // Clicks a field of the panel shown, unless the cursor is in it already
+    // (a click there only moves the caret), and types over what it holds.
+    void typeInto(QWidget* field, const char* text) {
+        if (focus() != field)
+            QTest::mouseClick(field, Qt::LeftButton, Qt::NoModifier, QPoint(3, 12));
+        QApplication::processEvents();
+        if (*text)
+            typeText(text);
+        else
+            press(Qt::Key_Backspace);
+    }
     // Opens the setup screen from the main screen's menu with Alt+S.
     void openSetup() {
         QTest::mouseClick(main().butmenu, Qt::LeftButton);
@@ -47,14 +58,12 @@ struct SetupFixture : ProgramFixture {
 
 TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     SetupFixture f;
-    f.config.PrintWidth = 100; // wider than the field lets one type
     f.writeConfiguration(f.config);
     f.start();
     f.openSetup();
     TForm2& s = f.setup();
     EXPECT_FALSE(s.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(f.help(), "s1");
-    EXPECT_EQ(s.Prnwed->text(), "100");
 
     f.press(Qt::Key_B, Qt::AltModifier);
     EXPECT_TRUE(s.panbasic->isVisible());
@@ -92,7 +101,7 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     // The file's layout is Configuration's to check; here what the screen took over.
     const std::string saved = f.dir.read("Configur.dat");
     EXPECT_EQ(saved.substr(0, 12), "KA        \r\n");
-    EXPECT_NE(saved.find("\r\n?? N   100   5     0     12.50      0.00   0.00   0.00\r\n"),
+    EXPECT_NE(saved.find("\r\n?? N   40   5     0     12.50      0.00   0.00   0.00\r\n"),
               std::string::npos);
 
     QApplication::setActiveWindow(&f.main());
@@ -238,4 +247,185 @@ TEST(SetupScreen, TypingReplacesWhatAFieldHeldAndCorrectionsStayInPlace) {
     ASSERT_EQ(f.focus(), s.mdisced);
     EXPECT_FALSE(s.mdisced->text().isEmpty());
     EXPECT_EQ(s.mdisced->selectedText(), s.mdisced->text());
+}
+
+// A value the screen cannot save is sent back: one box says which field and
+// what it takes, the field is selected on its panel, and no file changes. The
+// fields are checked panel by panel as the buttons stand, so the first fault
+// in that order is the one named.
+TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWritten) {
+    SetupFixture f;
+    f.config.PrintWidth = 100;         // read from the file, shown whole, saved at most 99
+    f.config.SalesPersonCode[1] = "7"; // no letter
+    f.writeConfiguration(f.config);
+    f.dir.write("Options.dat", "shop-note=Open\r\n");
+    f.start();
+    f.openSetup();
+    TForm2& s = f.setup();
+    const std::string configuration = f.dir.read("Configur.dat");
+    EXPECT_EQ(s.Prnwed->text(), "100");
+
+    const std::string codes = ": ?, nothing, or byte values 0 to 255 separated by commas, such "
+                              "as 27,33,48";
+    struct Case {
+        int panelKey;
+        EntryField* field;
+        const char* typed; // nothing: the value as read from the file
+        const char* holds;
+        std::string message;
+        QFrame* panel;
+        const char* fix;
+    };
+    const Case cases[] = {
+        {Qt::Key_B, s.Prnwed, nullptr, "100", "Print width: a whole number 24 to 99", s.panbasic,
+         "60"},
+        {Qt::Key_B, s.taxed, "1.234", "1.234",
+         "Tax rate: a number 0 to 100 with at most 2 decimals", s.panbasic, "17.5"},
+        {Qt::Key_B, s.ldisced, "-1", "-1",
+         "Low discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "2.5"},
+        {Qt::Key_B, s.mdisced, "7,5", "7,5",
+         "Medium discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "10"},
+        {Qt::Key_B, s.hdisced, "100.1", "100.1",
+         "High discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "0"},
+        {Qt::Key_B, s.COMed, "com10", "COM10", "Cash drawer port: one of COM0 to COM4", s.panbasic,
+         "com1"},
+        {Qt::Key_B, s.displayed, "LPT1", "LPT1", "Customer display port: one of COM0 to COM4",
+         s.panbasic, "COM2"},
+        {Qt::Key_B, s.dispNoched, "41", "41", "Customer display width: a whole number 0 to 40",
+         s.panbasic, "20"},
+        {Qt::Key_B, s.pushed, "", "", "Docket push out: a whole number 0 to 99", s.panbasic, "3"},
+        {Qt::Key_B, s.stocked, "-1", "-1", "Low stock warning: a whole number 0 to 99", s.panbasic,
+         "15"},
+        {Qt::Key_S, s.sped[1], nullptr, "7", "SP2 code: one letter A to Z, or nothing", s.pansp,
+         "k"},
+        {Qt::Key_D, s.dled[3], "?27,33,48", "?27,33,48", "Telefon Line, printer code" + codes,
+         s.pandock, "27,33,48"},
+        {Qt::Key_D, s.dred[9], "27,256", "27,256", "Call again Line, release code" + codes,
+         s.pandock, "?"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.message);
+        if (k.typed) {
+            f.press(k.panelKey, Qt::AltModifier);
+            f.typeInto(k.field, k.typed);
+        }
+        // The cursor elsewhere, on another panel: the refusal brings it back.
+        f.press(Qt::Key_O, Qt::AltModifier);
+        f.dialogs.shown.clear();
+        f.press(Qt::Key_X, Qt::AltModifier);
+        EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{k.message});
+        EXPECT_TRUE(s.isVisible());
+        EXPECT_TRUE(k.panel->isVisible());
+        EXPECT_EQ(f.focus(), k.field);
+        EXPECT_EQ(k.field->text(), k.holds);
+        EXPECT_EQ(k.field->selectedText(), k.holds);
+        EXPECT_EQ(f.dir.read("Configur.dat"), configuration);
+        EXPECT_EQ(f.dir.read("Options.dat"), "shop-note=Open\r\n");
+        f.typeText(k.fix); // over the selection
+    }
+
+    // Corrected, one press saves every value as typed and leaves.
+    f.dialogs.shown.clear();
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(f.dialogs.texts().empty());
+    EXPECT_FALSE(s.isVisible());
+    std::string docketStrings;
+    for (const char* line : {"?", "?", "?", "?", "?", "?", "27,33,48", "?", "?", "?", "?", "?",
+                             "?", "?", "?", "?", "?", "?", "?",        "?", "?", "?", "?", "?"})
+        docketStrings += std::string(line) + "\r\n";
+    EXPECT_EQ(f.dir.read("Configur.dat"),
+              "AA        \r\nKB        \r\nCC        \r\nDD        \r\nEE        \r\n"
+              "COM2  20\r\n"
+              "COM1     currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
+              "?? N   60   3     15     17.50      2.50  10.00   0.00\r\n" +
+                  docketStrings +
+                  "Total\r\nSubtotal\r\nTax\r\n-Rounding\r\nCash paid\r\nChange\r\n"
+                  "Credit Tender\r\nCheque Tender\r\nCash Tender\r\nCredit Refund\r\n"
+                  "Cheque Refund\r\nCash refund\r\nServed by\r\n");
+    EXPECT_EQ(f.dir.read("Options.dat"), "shop-note=Open\r\n");
+}
+
+// Alt+S puts the cursor in the first sales person's code with its content
+// selected, from wherever it was, so the letter typed next replaces it.
+TEST(SetupScreen, AltSAndALetterReplaceTheFirstSalesPersonsCode) {
+    SetupFixture f;
+    f.writeConfiguration(f.config);
+    f.start();
+    f.openSetup();
+    TForm2& s = f.setup();
+    struct Step {
+        int before; // a key pressed first (with Alt when a letter), or 0
+        const char* letter;
+        const char* code;
+    };
+    const Step steps[] = {
+        {0, "m", "M"},           // just opened, no panel shown
+        {0, "n", "N"},           // the cursor still in that field
+        {Qt::Key_Tab, "p", "P"}, // from the name beside it
+        {Qt::Key_D, "q", "Q"},   // from another panel
+    };
+    for (const Step& k : steps) {
+        SCOPED_TRACE(k.letter);
+        if (k.before) f.press(k.before, k.before == Qt::Key_Tab ? Qt::NoModifier : Qt::AltModifier);
+        f.press(Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(s.pansp->isVisible());
+        ASSERT_EQ(f.focus(), s.sped[0]);
+        f.typeText(k.letter);
+        EXPECT_EQ(s.sped[0]->text(), k.code);
+    }
+    EXPECT_TRUE(f.dialogs.texts().empty());
+}
+
+// The consolidation credits a sales person's month-to-date figures by code:
+// when the code changes, the figures go along when the operator says so, in
+// the same save as the new code.
+TEST(SetupScreen, AChangedSalesPersonCodeTakesItsFiguresAlongWhenTheOperatorSaysSo) {
+    SetupFixture f;
+    f.config.SalesPersonName[4] = "Eve";
+    f.writeConfiguration(f.config);
+    const std::string heading = "*         07/12/26          Services                 Sales\r\n";
+    const std::string ann = "A   A                1.00       12.00        3.00       45.50\r\n";
+    const std::string zeros = "        0.00        0.00        0.00        0.00\r\n";
+    const std::string eve = "   Eve              0.00        0.00        2.00       19.90\r\n";
+    const std::string persons =
+        heading + ann + "B   B        " + zeros + "C   C        " + zeros + "D   D        " + zeros;
+    f.dir.write("Spersons.dat", persons + "E" + eve);
+    f.start();
+    TForm2& s = f.setup();
+
+    struct Case {
+        const char* from;
+        const char* to;
+        Dialogs::Answer answer;
+        const char* said; // after the question
+        std::string file; // Spersons.dat after the save
+    };
+    const Case cases[] = {
+        {"E", "F", Dialogs::Answer::Yes, nullptr, persons + "F" + eve},
+        {"F", "G", Dialogs::Answer::No,
+         "The figures of F stay under F and will leave the month's figures at the next "
+         "consolidation.",
+         persons + "F" + eve},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.to);
+        f.openSetup();
+        f.press(Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(s.sped[4]->text(), k.from);
+        f.typeInto(s.sped[4], k.to);
+        f.dialogs.shown.clear();
+        f.dialogs.answers = {k.answer};
+        f.press(Qt::Key_X, Qt::AltModifier);
+        ASSERT_FALSE(f.dialogs.shown.empty());
+        EXPECT_TRUE(f.dialogs.shown[0].confirmation);
+        EXPECT_EQ(f.dialogs.shown[0].buttons, Dialogs::Buttons::YesNo);
+        std::vector<std::string> told = {std::string("Move the figures of ") + k.from + " to " +
+                                         k.to + "?"};
+        if (k.said) told.push_back(k.said);
+        EXPECT_EQ(f.dialogs.texts(), told);
+        EXPECT_FALSE(s.isVisible());
+        EXPECT_EQ(f.dir.read("Spersons.dat"), k.file);
+        EXPECT_EQ(f.dir.read("Configur.dat").substr(48, 12), std::string(k.to) + "Eve      \r\n");
+        QApplication::setActiveWindow(&f.main());
+    }
 }

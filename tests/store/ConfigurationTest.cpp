@@ -79,7 +79,8 @@ TEST(Configuration, WrittenValuesReadBackUnchanged) {
     };
     std::vector<Case> cases = {{every, ""}, {shortValues, shortFile}};
     for (auto [tax, line8] :
-         {std::pair{17.5, "?? N   40   5     0     17.50      0.00   0.00   0.00"},
+         {std::pair{5.0, "?? N   40   5     0      5.00      0.00   0.00   0.00"},
+          {17.5, "?? N   40   5     0     17.50      0.00   0.00   0.00"},
           {100.0, "?? N   40   5     0     100.00      0.00   0.00   0.00"}}) {
         cases.push_back({DefaultConfiguration(), withLine8(line8)});
         cases.back().config.TaxRate = tax;
