@@ -1,11 +1,13 @@
 #include "app/StartUp.h"
 
+#include "cashup/CashupFile.h"
 #include "devices/DeviceStartup.h"
 #include "devices/Printer.h"
 #include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 #include "platform/Services.h"
 #include "pricelist/PriceList.h"
+#include "store/AmountText.h"
 #include "store/DateTimeText.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
@@ -149,6 +151,42 @@ void repairTakings(TakingsJournal& journal, const std::string& clockText,
     }
 }
 
+// The day's first start records the cash in the drawer as the day's opening
+// line of Cashup.dat: the float of Options.dat, confirmed or corrected by the
+// operator, or 0.00 when the shop keeps none.
+void recordOpeningFloat(ProgramState& state, Dialogs& dialogs, const std::string& dateText,
+                        const std::string& clockText) {
+    try {
+        const std::string dir = state.files.DataDir();
+        const CashupRead read = ReadCashup(FileNames::resolve(dir, "Cashup.dat"));
+        for (const std::string& fault : read.faults)
+            dialogs.message(fault);
+        const std::string date = dateText.substr(0, 8);
+        if (OpeningFloat(read, date)) return;
+        double cashFloat = 0;
+        if (const std::string set = state.options.value("float"); !set.empty()) {
+            cashFloat = static_cast<double>(OptionAmountCents(set).value_or(0)) / 100;
+            const OptionKey& key = *FindOptionKey("float");
+            for (;;) {
+                std::optional<std::string> typed =
+                    dialogs.askText("Cash in the drawer to start the day: " + FixedText(cashFloat) +
+                                    "\rPress Enter to keep it, or type the amount there is.");
+                if (!typed || typed->empty()) break;
+                if (std::optional<std::string> fault = OptionValueFault(key, *typed)) {
+                    dialogs.message("The " + *fault + ".");
+                    continue;
+                }
+                cashFloat = static_cast<double>(*OptionAmountCents(*typed)) / 100;
+                break;
+            }
+        }
+        AppendCashCount(dir, {'O', NextCountNumber(read), date, clockText, ' ', cashFloat,
+                              cashFloat, cashFloat});
+    } catch (const IoError& e) {
+        dialogs.message(e.message());
+    }
+}
+
 // A full disk must not cost the verdict of the checks before it: the start
 // goes on to keep trading off where they found the day cannot trade.
 void writeStartRecord(TakingsJournal& journal, const std::string& dateTimeText, Dialogs& dialogs) {
@@ -204,6 +242,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());
     repairTakings(journal, outcome.clockText, formats, dialogs);
+    recordOpeningFloat(state, dialogs, outcome.dateText, outcome.clockText);
     writeStartRecord(journal, DateTimeText(services.clock.now(), formats), dialogs);
     return outcome;
 }

@@ -88,6 +88,10 @@ int optionFieldLength(const OptionKey& key) {
         return 11;
     case OptionKey::Type::Choice:
         return static_cast<int>(key.choices.size());
+    case OptionKey::Type::Amount:
+        return 12;
+    case OptionKey::Type::Amounts:
+        return 60;
     }
     return 0;
 }

@@ -24,6 +24,21 @@ constexpr std::array Keys{
               {},
               "",
               "A note of up to 40 characters shown in the main screen's status line."},
+    OptionKey{"float",
+              Type::Amount,
+              0,
+              100000,
+              {},
+              "",
+              "The cash left in the drawer at the start of a day; when set, the day's first "
+              "start asks to confirm it."},
+    OptionKey{"denominations",
+              Type::Amounts,
+              0,
+              0,
+              {},
+              "100,50,20,10,5,2,1,0.5,0.2,0.1,0.05",
+              "The notes and coins counted on the cash-up screen, largest first."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -73,11 +88,39 @@ std::string rangeText(const OptionKey& key) {
             words += (words.empty() ? "" : ", ") + std::string(w);
         return "one of " + words;
     }
+    case Type::Amount:
+        return "an amount from " + std::to_string(key.least) + " to " + std::to_string(key.most) +
+               " with at most 2 decimals, or nothing";
+    case Type::Amounts:
+        return "amounts above 0 with at most 2 decimals, separated by commas";
     }
     return {};
 }
 
 } // namespace
+
+std::optional<long> OptionAmountCents(std::string_view text) {
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view decimals =
+        point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+    if (whole.empty() || whole.size() > 7 || decimals.size() > 2 ||
+        (point != std::string_view::npos && decimals.empty()))
+        return std::nullopt;
+    long cents = 0;
+    for (char c : whole) {
+        if (c < '0' || c > '9') return std::nullopt;
+        cents = cents * 10 + (c - '0');
+    }
+    cents *= 100;
+    long scale = 10;
+    for (char c : decimals) {
+        if (c < '0' || c > '9') return std::nullopt;
+        cents += (c - '0') * scale;
+        scale /= 10;
+    }
+    return cents;
+}
 
 std::span<const OptionKey> OptionKeys() {
     return Keys;
@@ -104,6 +147,24 @@ std::optional<std::string> OptionValueFault(const OptionKey& key, std::string_vi
         for (std::string_view w : choicesOf(key))
             if (w == value) return std::nullopt;
         break;
+    case Type::Amount:
+        if (value.empty()) return std::nullopt;
+        if (std::optional<long> cents = OptionAmountCents(value);
+            cents && *cents >= key.least * 100 && *cents <= key.most * 100)
+            return std::nullopt;
+        break;
+    case Type::Amounts: {
+        bool valid = !value.empty();
+        for (std::string_view rest = value; valid && !rest.empty();) {
+            const size_t comma = rest.find(',');
+            std::optional<long> cents = OptionAmountCents(rest.substr(0, comma));
+            valid = cents && *cents > 0;
+            rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+            valid = valid && !(comma != std::string_view::npos && rest.empty());
+        }
+        if (valid) return std::nullopt;
+        break;
+    }
     }
     return std::string(key.name) + " takes " + rangeText(key) + ", not \"" + std::string(value) +
            "\"";

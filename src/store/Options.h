@@ -18,9 +18,12 @@
 
 struct OptionKey {
     enum class Type {
-        Text,   // up to `most` characters
-        Number, // a whole number from `least` to `most`
-        Choice, // one of the words in `choices`, separated by "|"
+        Text,    // up to `most` characters
+        Number,  // a whole number from `least` to `most`
+        Choice,  // one of the words in `choices`, separated by "|"
+        Amount,  // an amount of money from `least` to `most` with at most 2
+                 // decimals, or nothing
+        Amounts, // amounts above 0 with at most 2 decimals, separated by ","
     };
     std::string_view name;
     Type type;
@@ -30,6 +33,9 @@ struct OptionKey {
     std::string_view defaultValue;
     std::string_view meaning; // one line, for the help area and the page
 };
+
+// An amount as an Amount key takes it ("12", "0.5", "99.95") in cents.
+std::optional<long> OptionAmountCents(std::string_view text);
 
 // Every known key, in the order the panel shows them (shop-note first).
 std::span<const OptionKey> OptionKeys();

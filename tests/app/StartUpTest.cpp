@@ -158,3 +158,36 @@ TEST(StartUp, AFinishedDayStartsWithoutAWord) {
     EXPECT_EQ(shop.dir.read("Results.dat"), day + "* START of SALE   07/12/26 9:05:\r\n");
     EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
 }
+
+// The day's first start records the float, asked for only when the shop keeps one.
+TEST(StartUp, TheFirstStartOfADayRecordsTheOpeningFloat) {
+    QuietShop shop;
+    shop.dir.write("Pricelist.dat", "");
+    shop.start();
+    const std::string none =
+        "O      1 07/12/26 9:05            0.00         0.00         0.00         0.00\r\n";
+    EXPECT_EQ(shop.dir.read("Cashup.dat"), none);
+    EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
+
+    QuietShop keeper;
+    keeper.dir.write("Pricelist.dat", "");
+    keeper.dir.write("Options.dat", "float=100\r\n");
+    keeper.fakes.dialogs.typed = {"-5", "120.5"};
+    keeper.start();
+    const std::string ask =
+        "Cash in the drawer to start the day: 100.00\rPress Enter to keep it, or type the amount "
+        "there is.";
+    EXPECT_EQ(keeper.fakes.dialogs.texts(),
+              (std::vector<std::string>{ask,
+                                        "The float takes an amount from 0 to 100000 with at "
+                                        "most 2 decimals, or nothing, not \"-5\".",
+                                        ask}));
+    const std::string opening =
+        "O      1 07/12/26 9:05          120.50       120.50       120.50         0.00\r\n";
+    EXPECT_EQ(keeper.dir.read("Cashup.dat"), opening);
+    // A second start the same day asks nothing and adds nothing.
+    keeper.fakes.dialogs.shown.clear();
+    keeper.start();
+    EXPECT_TRUE(keeper.fakes.dialogs.texts().empty());
+    EXPECT_EQ(keeper.dir.read("Cashup.dat"), opening);
+}
