@@ -170,18 +170,20 @@ void TForm1::buildButtons() {
 
 void TForm1::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
-    RadioGroup1->setGeometry(246, 248, 141, 121);
+    RadioGroup1->setGeometry(246, 228, 141, 141);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
     RadioGroup1->setAutoFillBackground(true);
     RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
-    RbutSetup->setGeometry(252, 264, 130, 17);
+    RbutSetup->setGeometry(252, 244, 130, 17);
     RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
-    RbutInvent->setGeometry(252, 284, 130, 17);
+    RbutInvent->setGeometry(252, 264, 130, 17);
     RbutPlist = new QRadioButton(" Update &Price List", Panel1);
-    RbutPlist->setGeometry(252, 304, 130, 17);
+    RbutPlist->setGeometry(252, 284, 130, 17);
     RbutTotals = new QRadioButton(" Day &Totals so far", Panel1);
-    RbutTotals->setGeometry(252, 324, 130, 17);
+    RbutTotals->setGeometry(252, 304, 130, 17);
+    RbutCashUp = new QRadioButton(" Cash &Up", Panel1);
+    RbutCashUp->setGeometry(252, 324, 130, 17);
     // Removing the program is asked for here, never offered every evening.
     RbutRemove = new QRadioButton(" &Remove Zorvi", Panel1);
     RbutRemove->setGeometry(252, 344, 130, 17);
@@ -230,9 +232,9 @@ void TForm1::buildTimer() {
 
 void TForm1::setTabOrderAsKnown() {
     // Tab order as the operators know it.
-    QList<QWidget*> order = {butsale,    butdocket, butexp,     butmenu,   Butintro,    Buthelp,
-                             butdeb,     butlay,    butcred,    butexit,   RadioGroup1, RbutSetup,
-                             RbutInvent, RbutPlist, RbutTotals, RbutRemove};
+    QList<QWidget*> order = {butsale,    butdocket, butexp,     butmenu,    Butintro,    Buthelp,
+                             butdeb,     butlay,    butcred,    butexit,    RadioGroup1, RbutSetup,
+                             RbutInvent, RbutPlist, RbutTotals, RbutCashUp, RbutRemove};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -272,7 +274,7 @@ QList<QWidget*> TForm1::secondEnableSet() const {
     return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
 }
 QList<QWidget*> TForm1::menuGroup() const {
-    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutRemove};
+    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutRemove};
 }
 
 void TForm1::closeMenu() {
@@ -314,7 +316,7 @@ void TForm1::butmenuClick() {
     Butintro->hide();
     for (QWidget* w : menuGroup())
         w->show();
-    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutRemove}) {
+    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutRemove}) {
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
@@ -455,6 +457,10 @@ std::vector<std::string> TForm1::takingsTotalsLines(TakingsDay& day) {
     return TodaysTotalsLines(day.totals, m_state.config.TaxOn, formats, since, day.skippedLines);
 }
 
+void TForm1::RbutCashUpEnter() {
+    openScreen(m_screens.cashUp);
+}
+
 // The X report: the totals so far, changing nothing but the docket file.
 void TForm1::RbutTotalsEnter() {
     closeMenu();
@@ -554,6 +560,8 @@ QRadioButton* TForm1::menuEntryFor(int key) const {
         return RbutRemove;
     case Qt::Key_T:
         return RbutTotals;
+    case Qt::Key_U:
+        return RbutCashUp;
     default:
         return nullptr;
     }
@@ -566,6 +574,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
         if (watched == RbutRemove) guarded([this] { RbutRemoveEnter(); });
         if (watched == RbutTotals) guarded([this] { RbutTotalsEnter(); });
+        if (watched == RbutCashUp) guarded([this] { RbutCashUpEnter(); });
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride) {

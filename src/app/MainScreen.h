@@ -32,6 +32,7 @@ class TForm1 : public ZorviScreen {
         QWidget* consolidation = nullptr;
         QWidget* inventory = nullptr;
         QWidget* view = nullptr;
+        QWidget* cashUp = nullptr;
         // Asks the consolidation screen to offer the removal when it is next shown.
         std::function<void()> offerRemoval;
     };
@@ -67,6 +68,7 @@ class TForm1 : public ZorviScreen {
     QRadioButton* RbutInvent;
     QRadioButton* RbutPlist;
     QRadioButton* RbutTotals;
+    QRadioButton* RbutCashUp;
     QRadioButton* RbutRemove;
     QPlainTextEdit* Memo1;
     QTimer* Timer1;
@@ -121,6 +123,7 @@ class TForm1 : public ZorviScreen {
     void RbutInventEnter();
     void RbutRemoveEnter();
     void RbutTotalsEnter();
+    void RbutCashUpEnter();
     void FormKeyDown();
     void Timer1Timer();
 

@@ -1,6 +1,7 @@
 #include "app/ProgramBlock.h"
 
 #include "app/MainScreen.h"
+#include "cashup/CashUpScreen.h"
 #include "consolidation/ConsolidationScreen.h"
 #include "consolidation/Removal.h"
 #include "expenses/ExpenseScreen.h"
@@ -34,17 +35,18 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     viewer->setMain(Form1, Form1->Label3);
     Form8 = viewer;
     auto* consolidation = static_cast<TForm6*>(Form6);
-    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8,
+    CashUp = returningTo<CashUpScreen>(Form1, state, services);
+    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp,
                        [consolidation] { consolidation->offerRemoval(); }});
     for (QWidget* w :
-         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8})
+         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp})
         w->move((services.screen.width() - w->width()) / 2,
                 (services.screen.height() - w->height()) / 2);
 }
 
 ProgramBlock::~ProgramBlock() {
     for (QWidget* w :
-         {Form8, Form7, Form6, Form5, Form4, Form3, Form2, static_cast<QWidget*>(Form1)})
+         {CashUp, Form8, Form7, Form6, Form5, Form4, Form3, Form2, static_cast<QWidget*>(Form1)})
         delete w;
     // Last of all, when no screen holds a file any more.
     RemoveRecordedFiles(state.RemoveAtEnd);

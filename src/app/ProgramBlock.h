@@ -30,6 +30,7 @@ class ProgramBlock {
     QWidget* Form6 = nullptr;
     QWidget* Form7 = nullptr;
     QWidget* Form8 = nullptr;
+    QWidget* CashUp = nullptr;
 
     void show();
 };

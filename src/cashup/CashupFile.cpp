@@ -4,6 +4,7 @@
 #include "store/IoError.h"
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
+#include "store/Options.h"
 #include "store/Padding.h"
 #include "store/TextAppender.h"
 #include "store/TextReader.h"
@@ -144,6 +145,17 @@ std::optional<double> OpeningFloat(const CashupRead& read, std::string_view date
     for (const CashCount& c : read.counts)
         if (c.kind == 'O' && c.date == date) found = c.cashFloat;
     return found;
+}
+
+std::vector<long> DenominationCents(const std::string& option, size_t most) {
+    std::vector<long> cents;
+    for (std::string_view rest = option; !rest.empty() && cents.size() < most;) {
+        const size_t comma = rest.find(',');
+        if (std::optional<long> c = OptionAmountCents(rest.substr(0, comma)); c && *c > 0)
+            cents.push_back(*c);
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+    }
+    return cents;
 }
 
 std::string CashupArchiveName(const std::string& resultsArchiveName) {

@@ -55,5 +55,9 @@ long NextCountNumber(const CashupRead& read);
 // The day's float: that of the last opening line of `date`, if there is one.
 std::optional<double> OpeningFloat(const CashupRead& read, std::string_view date);
 
+// The notes and coins of the denominations= option, in cents, in its order;
+// at most `most` of them.
+std::vector<long> DenominationCents(const std::string& option, size_t most);
+
 // The archive name of Cashup.dat beside the takings archive of the same day.
 std::string CashupArchiveName(const std::string& resultsArchiveName);
