@@ -3,10 +3,6 @@
 #include "store/AmountText.h"
 #include "store/Padding.h"
 
-double CashInDrawer(const DayTotals& day) {
-    return day.TakingsCash + day.ExpenseTotal;
-}
-
 std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
                                            const RegionalFormats& formats, const std::string& since,
                                            size_t skipped) {

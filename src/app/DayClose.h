@@ -2,6 +2,7 @@
 
 #include "platform/Regional.h"
 #include "store/ProgramState.h"
+#include "takings/TakingsDay.h"
 #include "till/SaleState.h"
 
 #include <string>
@@ -15,6 +16,3 @@
 std::vector<std::string> TodaysTotalsLines(const DayTotals& day, bool taxOn,
                                            const RegionalFormats& formats,
                                            const std::string& since = {}, size_t skipped = 0);
-
-// The cash expected in the drawer: the cash takings less the expenses.
-double CashInDrawer(const DayTotals& day);

@@ -1,6 +1,5 @@
 #include "cashup/CashUpScreen.h"
 
-#include "app/DayClose.h"
 #include "cashup/CashupFile.h"
 #include "forms/EntryField.h"
 #include "forms/EntryRules.h"

@@ -1,5 +1,11 @@
 // TForm6: the consolidation screen.
 #include "consolidation/ConsolidationScreen.h"
+#include "cashup/CashupFile.h"
+#include "store/AmountText.h"
+#include "store/IoError.h"
+#include "store/Options.h"
+#include "store/Padding.h"
+#include "takings/TakingsDay.h"
 
 #include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
@@ -206,9 +212,84 @@ void TForm6::stepQuestions() {
     // A closed box is No: a period end cannot be undone.
     PeriodEnd = m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) ==
                 Dialogs::Answer::Yes;
+    askClosingCount();
     ConsolidationStep = 2;
     Label7->setEnabled(true);
     stepDayReport();
+}
+
+namespace {
+
+// Minutes since midnight of a clock text such as "9:05" or "17:30".
+int minutesOf(const std::string& clock) {
+    const size_t colon = clock.find(':');
+    if (colon == std::string::npos || colon == 0) return -1;
+    try {
+        return std::stoi(clock.substr(0, colon)) * 60 + std::stoi(clock.substr(colon + 1));
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+} // namespace
+
+// The day gets its Z number and its closing count: the last count of the
+// day when none of the sales came after it, else one made now if the
+// operator wants (a shop with a float, or one that counted today, is asked).
+void TForm6::askClosingCount() {
+    m_closingLine.clear();
+    m_zLine.clear();
+    m_closingReport.clear();
+    Dialogs& dialogs = m_services.dialogs;
+    const std::string dir = m_state.files.DataDir();
+    const RegionalFormats formats = m_services.regional.formats();
+    const DateTime now = m_services.clock.now();
+    const std::string date = ShortDateText(now, formats).substr(0, 8);
+    CashupRead read;
+    try {
+        read = ReadCashup(FileNames::resolve(dir, "Cashup.dat"));
+    } catch (const IoError& e) {
+        dialogs.message(e.message());
+    }
+    for (const std::string& fault : read.faults)
+        dialogs.message(fault);
+    const TakingsDay day = ReadTakingsDay(m_state.files, Config().RoundingOn);
+    const double cashFloat = OpeningFloat(read, date).value_or(0);
+    CashCount z{'Z',
+                NextZNumber(dir),
+                date,
+                UpdateClockText(LongTimeText(now, formats)),
+                ' ',
+                cashFloat,
+                cashFloat + CashInDrawer(day.totals),
+                std::nullopt};
+    const CashCount* counted = nullptr;
+    for (const CashCount& c : read.counts)
+        if (c.kind == 'X' && c.date == date) counted = &c;
+    if (counted && minutesOf(counted->time) >= minutesOf(day.lastSaleClock)) {
+        z.counted = counted->counted;
+        z.salesPerson = counted->salesPerson;
+    } else if ((counted || !m_state.options.value("float").empty()) &&
+               dialogs.confirm("Count the cash in the drawer for the close of the day?",
+                               Dialogs::Buttons::YesNoDefaultNo) == Dialogs::Answer::Yes) {
+        while (std::optional<std::string> typed =
+                   dialogs.askText("The cash counted in the drawer:")) {
+            if (std::optional<long> cents = OptionAmountCents(*typed)) {
+                z.counted = static_cast<double>(*cents) / 100;
+                break;
+            }
+            dialogs.message("Type the cash counted, such as 352.50.");
+        }
+    }
+    m_closingLine = CashCountLine(z);
+    m_zLine = "Z " + std::to_string(z.number);
+    if (!z.counted) return;
+    auto row = [&formats](const char* label, double x) {
+        return label + PadLeft(CurrencyText(x, formats), 12);
+    };
+    m_closingReport = {" ", row("Cash expected       ", z.expected),
+                       row("Cash counted        ", *z.counted),
+                       row("Difference          ", z.difference())};
 }
 
 void TForm6::AskForPrinting() {
@@ -266,6 +347,8 @@ void TForm6::stepDayReport() {
     Memo1->show();
     std::vector<std::string> report =
         DayReportLines(m_day.totals, m_day.headerText, m_services.regional.formats());
+    if (!m_zLine.empty()) report.insert(report.begin() + 2, m_zLine);
+    report.insert(report.end(), m_closingReport.begin(), m_closingReport.end());
     showLines(report);
     Label7->setEnabled(true);
     printReport(report);
@@ -292,7 +375,7 @@ void TForm6::stepConsolidate() {
     m_working = true;
     commitWithProgress([this](const DayCommitOptions& options) {
         return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
-                          m_dates, m_day},
+                          m_dates, m_day, m_closingLine},
                          options)
             .unfinished;
     });

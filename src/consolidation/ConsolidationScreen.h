@@ -57,10 +57,15 @@ class TForm6 : public ZorviScreen {
 
   private:
     bool m_removalAsked = false;
+    // The day's Z line for Cashup.dat, and what the day report says of it.
+    std::string m_closingLine;
+    std::string m_zLine;
+    std::vector<std::string> m_closingReport;
     Configuration& Config();
     void buildControls();
     void stepQuestions();
     void stepDayReport();
+    void askClosingCount();
     void stepSalesPersonTable();
     void stepConsolidate();
     void AskForPrinting();

@@ -1,5 +1,7 @@
 #include "consolidation/DayCommit.h"
 
+#include "cashup/CashupFile.h"
+
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/PeriodEnd.h"
 #include "consolidation/ResultsArchive.h"
@@ -7,6 +9,7 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/TextLines.h"
 #include "store/TextReader.h"
 
 #include <optional>
@@ -62,6 +65,19 @@ void stagePeriodEnd(FileCommit& commit, const DayCommitInput& in, const DayFiles
     StagePeriodEnd(commit, period, files.inventory);
 }
 
+// The counts of the drawer go with the day's takings: a crash can never
+// leave one archived and the other not.
+void stageCashup(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName) {
+    const std::string path = FileNames::resolve(in.dataDir, "Cashup.dat");
+    const bool kept = FileNames::exists(path);
+    if (!kept && in.closingCountLine.empty()) return;
+    std::string content = kept ? ReadWholeFile(path) : std::string();
+    if (!content.empty() && content.back() != '\n') content += "\r\n";
+    if (!in.closingCountLine.empty()) content += in.closingCountLine + "\r\n";
+    commit.replace(CashupArchiveName(archiveName), content);
+    if (kept) commit.remove("Cashup.dat");
+}
+
 std::string failedText(const IoError& e) {
     return "The file " + e.path() + " could not be written:\r" + e.what() +
            "\rNothing was changed.";
@@ -94,6 +110,7 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
             stagePeriodEnd(commit, in, files);
         else
             stageDayFiles(commit, files);
+        stageCashup(commit, in, result.archiveName);
         commit.move("Results.dat", result.archiveName);
         commit.commit();
     } catch (const IoError& e) {

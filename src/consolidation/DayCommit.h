@@ -23,6 +23,9 @@ struct DayCommitInput {
     // The day as read from the takings file; its sales person figures get
     // the stored ones added.
     DayResults& day;
+    // The day's Z line for Cashup.dat. Cashup.dat, with it, moves to its
+    // dated archive beside the takings', in the same commit.
+    std::string closingCountLine = {};
 };
 
 struct DayCommitOptions {

@@ -29,6 +29,10 @@ void addGroup(const Group& group, const TakingsEntry& total, bool roundingOn, Ta
         ++day.expenses;
         return;
     }
+    std::string_view clock = total.clock;
+    while (!clock.empty() && clock.front() == ' ')
+        clock.remove_prefix(1);
+    day.lastSaleClock = std::string(clock);
     t.TakingsCash += total.cash;
     t.TakingsCheque += total.cheque;
     t.TakingsCredit += total.credit;
@@ -40,6 +44,10 @@ void addGroup(const Group& group, const TakingsEntry& total, bool roundingOn, Ta
 }
 
 } // namespace
+
+double CashInDrawer(const DayTotals& day) {
+    return day.TakingsCash + day.ExpenseTotal;
+}
 
 TakingsDay ReadTakingsDay(const DataFiles& files, bool roundingOn) {
     TakingsDay day;

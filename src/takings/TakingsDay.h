@@ -14,6 +14,8 @@ struct TakingsDay {
     size_t sales = 0;    // paid groups with a total of 0 or more
     size_t refunds = 0;  // paid groups with a negative total
     size_t expenses = 0; // expense groups paid out
+    // The clock of the last sale's total record ("9:05"), empty without one.
+    std::string lastSaleClock;
     // The date of the file's first start record, as it was written.
     std::string firstDate;
     // Lines that could not be read, left out of the totals.
@@ -26,3 +28,6 @@ struct TakingsDay {
 // rounding on, a sale's rounding is what its total differs from its lines
 // and tax. A file that is not there holds an empty day.
 TakingsDay ReadTakingsDay(const DataFiles& files, bool roundingOn);
+
+// The cash expected in the drawer: the cash takings less the expenses.
+double CashInDrawer(const DayTotals& day);

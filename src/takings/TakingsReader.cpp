@@ -137,6 +137,7 @@ bool ParseTakingsLine(std::string_view line, TakingsEntry& entry) {
     case '#':
         if (line.size() < TotalRecordLength || line.substr(0, 10) != "# Total***") return false;
         entry.kind = TakingsEntry::Kind::Total;
+        entry.clock = line.substr(10, 5);
         return readNumbers(line, numbersFrom,
                            {&entry.cash, &entry.cheque, &entry.credit, &entry.tax, &entry.total,
                             &entry.received, &entry.change});

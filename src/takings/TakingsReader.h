@@ -34,6 +34,8 @@ struct TakingsEntry {
     double total = 0;
     double received = 0;
     double change = 0;
+    // Total record: its clock, columns 11-15.
+    std::string_view clock;
     // Start record: what follows its 13-character field, at most 29 characters.
     std::string_view startText;
 };

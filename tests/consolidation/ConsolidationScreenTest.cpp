@@ -63,8 +63,11 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_EQ(s.ConsolidationStep, 2);
     EXPECT_FALSE(s.ButExit->isEnabled());
     std::vector<std::string> report = f.memo();
-    ASSERT_EQ(report.size(), 16u);
+    ASSERT_EQ(report.size(), 17u);
     EXPECT_EQ(report[1], "Results of        07/12/26 9:05:");
+    // The day's Z number stands under the heading; without a float or a
+    // count today nobody is asked to count.
+    EXPECT_EQ(report[2], "Z 1");
 
     // The letter alone works while a button has the focus.
     s.ButNext->setFocus();
@@ -78,6 +81,11 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_FALSE(f.dir.exists("Results.dat"));
     EXPECT_TRUE(f.dir.exists("Res2026Dez.07"));
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
+    // The counts go with the takings into the day's archive.
+    EXPECT_FALSE(f.dir.exists("Cashup.dat"));
+    EXPECT_EQ(f.dir.read("Csh2026Dez.07"),
+              crlf({"O      1 07/12/26 9:05            0.00         0.00         0.00         0.00",
+                    "Z      1 07/12/26 9:05            0.00         7.50" + std::string(26, ' ')}));
 
     QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
     QApplication::processEvents();
@@ -85,6 +93,35 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_FALSE(s.isVisible());
     EXPECT_FALSE(f.main().isVisible());
     EXPECT_FALSE(f.dir.exists("Consolid.lck"));
+}
+
+TEST(ConsolidationScreen, AShopWithAFloatCountsTheDrawerForTheCloseAndGetsTheNextZ) {
+    ConsolidationFixture f;
+    f.dir.write("Options.dat", "float=50\r\n");
+    f.dir.write("Csh2026Dez.05", crlf({"Z     41 05/12/26 18:00          50.00        80.00" +
+                                       std::string(26, ' ')}));
+    f.dialogs.typed = {""}; // the float is confirmed at start
+    f.toConsolidation();
+    TForm6& s = f.screen();
+    // No printing, no period end, Yes to the count: 57.00 where 57.50 was due.
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No, Dialogs::Answer::Yes};
+    f.dialogs.typed = {"57"};
+    QTest::keyClick(&s, Qt::Key_N, Qt::AltModifier);
+    ASSERT_EQ(f.dialogs.shown.size(), 4u);
+    EXPECT_EQ(f.dialogs.shown[2].buttons, Dialogs::Buttons::YesNoDefaultNo);
+    const std::vector<std::string> report = f.memo();
+    ASSERT_EQ(report.size(), 21u);
+    EXPECT_EQ(report[2], "Z 42");
+    EXPECT_EQ(std::vector<std::string>(report.end() - 3, report.end()),
+              (std::vector<std::string>{"Cash expected             $57.50",
+                                        "Cash counted              $57.00",
+                                        "Difference                -$0.50"}));
+    QTest::keyClick(s.ButNext, Qt::Key_N);
+    QTest::keyClick(s.ButNext, Qt::Key_N);
+    EXPECT_EQ(
+        f.dir.read("Csh2026Dez.07"),
+        crlf({"O      1 07/12/26 9:05           50.00        50.00        50.00         0.00",
+              "Z     42 07/12/26 9:05           50.00        57.50        57.00        -0.50"}));
 }
 
 TEST(ConsolidationScreen, FaultyTakingsLineAnsweredNoEndsWithoutChanges) {

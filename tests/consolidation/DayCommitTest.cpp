@@ -71,6 +71,8 @@ const Files Before = {
     {"Spersons.dat", OldSalesPersons},
     {"Daybyday.dat", OldDayByDay},
     {"res2026dez.05", "an earlier run of the day\r\n"},
+    {"Cashup.dat",
+     "O      2 05/12/26 8:00           10.00        10.00        10.00         0.00\r\n"},
 };
 
 const Files After = {
@@ -99,6 +101,9 @@ const Files After = {
              "&                       20.00        0.00        27.70       40.00       -12.30  ",
          })},
     {"res2026dez.05", "an earlier run of the day\r\n"},
+    {"Csh2026Dez.05a",
+     "O      2 05/12/26 8:00           10.00        10.00        10.00         0.00\r\nZ      3 "
+     "05/12/26 18:00          10.00        37.70        37.70         0.00\r\n"},
 };
 
 RunDates december5() {
@@ -109,22 +114,28 @@ DayCommitResult consolidate(const TestDir& dir, const Configuration& config,
                             const DayCommitOptions& options = {}) {
     DayResults day;
     EXPECT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "05/12/26", day));
-    return CommitDay({dir.path(), config, true, false, december5(), day}, options);
+    // The day's Z line goes with Cashup.dat where the shop keeps one.
+    const std::string z =
+        dir.exists("Cashup.dat")
+            ? "Z      3 05/12/26 18:00          10.00        37.70        37.70         0.00"
+            : "";
+    return CommitDay({dir.path(), config, true, false, december5(), day, z}, options);
 }
 
 } // namespace
 
 TEST(Consolidation, DayOfSalesReturnServiceAndExpenseWhereverItStops) {
-    // Daybyday, Spersons, Inventory, Inventory.wrk, Results.dat; the last run is not stopped.
-    for (size_t k = 0; k <= 6; ++k) {
+    // Daybyday, Spersons, Inventory, Inventory.wrk, the counts' archive,
+    // Cashup.dat, Results.dat; the last run is not stopped.
+    for (size_t k = 0; k <= 8; ++k) {
         TestDir dir;
         layOut(dir, Before);
         DayCommitOptions options;
-        if (k < 6) options.stopAfter = k;
+        if (k < 8) options.stopAfter = k;
         DayCommitResult result = consolidate(dir, shop(), options);
         EXPECT_EQ(result.archiveName, "Res2026Dez.05a");
         EXPECT_EQ(RecoverFileCommit(dir.path()),
-                  k < 6 ? "The consolidation of 05/12/26 was interrupted and has now been finished."
+                  k < 8 ? "The consolidation of 05/12/26 was interrupted and has now been finished."
                         : "")
             << k;
         EXPECT_EQ(dir.files(), After) << "stopped after " << k;
@@ -241,6 +252,7 @@ namespace {
 // balance sheet's "TOTAL" row that nothing has been booked to.
 Files periodBefore() {
     Files files = Before;
+    files.erase("Cashup.dat");
     files["Pricelist.dat"] +=
         crlf({"$TOTAL         Spelled like a row               0.00       0.00  0"});
     return files;
