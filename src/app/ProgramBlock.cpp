@@ -24,6 +24,7 @@ Screen* returningTo(TForm1* main, ProgramState& state, Services& services, Owner
 
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     : state(dataDir), till(state, services.ports, services.launcher) {
+    till.setClock([&services] { return services.clock.now(); });
     Form1 = new TForm1(state, services, till, dataDir);
     Form2 = returningTo<TForm2>(Form1, state, services);
     Form3 = returningTo<TForm3>(Form1, state, services);

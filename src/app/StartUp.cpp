@@ -144,6 +144,7 @@ void repairTakings(TakingsJournal& journal, const std::string& clockText,
                    const RegionalFormats& formats, Dialogs& dialogs) {
     try {
         ShowNotices(dialogs, journal.RepairTornEnd());
+        ShowNotices(dialogs, journal.CompleteSeals());
         if (std::optional<CancelledSale> cancelled = journal.CancelUnfinishedSale(clockText))
             ShowNotices(dialogs, {CancelledSaleNotice(*cancelled, formats)});
     } catch (const IoError& e) {
@@ -241,6 +242,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());
+    journal.setClock([&services] { return services.clock.now(); });
     repairTakings(journal, outcome.clockText, formats, dialogs);
     recordOpeningFloat(state, dialogs, outcome.dateText, outcome.clockText);
     writeStartRecord(journal, DateTimeText(services.clock.now(), formats), dialogs);

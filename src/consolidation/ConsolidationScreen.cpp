@@ -375,7 +375,7 @@ void TForm6::stepConsolidate() {
     m_working = true;
     commitWithProgress([this](const DayCommitOptions& options) {
         return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
-                          m_dates, m_day, m_closingLine},
+                          m_dates, m_day, m_closingLine, m_services.clock.now()},
                          options)
             .unfinished;
     });

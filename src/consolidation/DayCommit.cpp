@@ -11,6 +11,7 @@
 #include "store/IoError.h"
 #include "store/TextLines.h"
 #include "store/TextReader.h"
+#include "takings/SealJournal.h"
 
 #include <optional>
 
@@ -78,6 +79,17 @@ void stageCashup(FileCommit& commit, const DayCommitInput& in, const std::string
     if (kept) commit.remove("Cashup.dat");
 }
 
+// The takings archive is sealed whole, and the journal goes to its own
+// archive beside it; the new journal continues its chain.
+void stageSeals(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName) {
+    const std::string journalArchive = "Jnl" + archiveName.substr(3);
+    const std::string takings = ReadWholeFile(FileNames::resolve(in.dataDir, SealedTakingsName));
+    SealJournal seals(in.dataDir);
+    const SealJournal::Close close = seals.closeDay(archiveName, takings, journalArchive, in.at);
+    commit.replace(journalArchive, close.archivedJournal);
+    commit.replace(SealJournalName, close.newJournal);
+}
+
 std::string failedText(const IoError& e) {
     return "The file " + e.path() + " could not be written:\r" + e.what() +
            "\rNothing was changed.";
@@ -111,6 +123,7 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
         else
             stageDayFiles(commit, files);
         stageCashup(commit, in, result.archiveName);
+        stageSeals(commit, in, result.archiveName);
         commit.move("Results.dat", result.archiveName);
         commit.commit();
     } catch (const IoError& e) {

@@ -3,6 +3,7 @@
 #include "consolidation/DayResults.h"
 #include "consolidation/InventoryRebuild.h"
 #include "consolidation/RunDates.h"
+#include "platform/DateTime.h"
 
 #include <string>
 
@@ -26,6 +27,8 @@ struct DayCommitInput {
     // The day's Z line for Cashup.dat. Cashup.dat, with it, moves to its
     // dated archive beside the takings', in the same commit.
     std::string closingCountLine = {};
+    // When the close is made: the time its seals carry.
+    DateTime at = {};
 };
 
 struct DayCommitOptions {

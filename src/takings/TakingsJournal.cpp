@@ -62,7 +62,16 @@ std::string reversalText(const RecordedLine& line) {
 
 } // namespace
 
-TakingsJournal::TakingsJournal(std::string dataDir) : m_dataDir(std::move(dataDir)) {}
+TakingsJournal::TakingsJournal(std::string dataDir)
+    : m_dataDir(std::move(dataDir)), m_seals(m_dataDir) {}
+
+Notices TakingsJournal::CompleteSeals() {
+    close();
+    // A link to a device is no day's takings, and could be read for ever.
+    if (!FileNames::regularFile(path())) return {};
+    m_unsealed.clear();
+    return m_seals.completeFromTakings(now());
+}
 
 std::string TakingsJournal::path() const {
     return FileNames::resolve(m_dataDir, "Results.dat");
@@ -99,6 +108,15 @@ void TakingsJournal::record(const std::vector<std::string>& texts, bool toDisk) 
         m_file->discard();
         m_file.reset();
         throw;
+    }
+    // The lines are the record; their seal follows at once. A seal that
+    // cannot be written must not undo a sale the takings hold: it is tried
+    // again with the next record, and the next start completes it.
+    m_unsealed.insert(m_unsealed.end(), texts.begin(), texts.end());
+    try {
+        m_seals.sealTakingsLines(m_unsealed, now(), toDisk);
+        m_unsealed.clear();
+    } catch (const IoError&) {
     }
 }
 

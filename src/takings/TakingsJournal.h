@@ -2,8 +2,10 @@
 
 #include "store/Notice.h"
 #include "store/TextAppender.h"
+#include "takings/SealJournal.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,12 +62,23 @@ class TakingsJournal {
     void WriteResultsLine(char bookedBy, const SaleState& sale, const CurrentArticle& article);
     void WriteResultsTotal(const SaleState& sale, const std::string& clockText);
 
+    // The time the journal's seals carry; without it they carry none.
+    void setClock(std::function<DateTime()> now) { m_now = std::move(now); }
+    // The start's completion of the seals, after its repairs.
+    Notices CompleteSeals();
+
   private:
     void record(std::string_view text, bool toDisk);
     void record(const std::vector<std::string>& texts, bool toDisk);
+    DateTime now() const { return m_now ? m_now() : DateTime{}; }
 
     std::string m_dataDir;
     std::optional<TextAppender> m_file;
+    SealJournal m_seals;
+    // Lines written whose seal could not be: sealed before the next ones,
+    // or by the next start.
+    std::vector<std::string> m_unsealed;
+    std::function<DateTime()> m_now;
 };
 
 // What the operator is told of a cancelled sale, its amount in the screens'

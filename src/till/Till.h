@@ -41,6 +41,8 @@ struct TillOutcome {
 class Till {
   public:
     Till(ProgramState& program, Ports& ports, Launcher& launcher);
+    // The time the seals of the takings carry.
+    void setClock(std::function<DateTime()> now) { m_journal.setClock(std::move(now)); }
 
     // What the screens enter field by field (codes, quantities, tender,
     // modes, a new article's figures) goes straight into the sale and the

@@ -63,6 +63,17 @@ const std::string OldDayByDay = crlf({
     "&                        0.00        0.00         2.00        0.00         2.00  ",
 });
 
+// The close seals the takings archive whole and archives the journal; the
+// new journal continues the chain (hashes worked out apart, with sha256sum).
+const std::string ArchivedJournal =
+    crlf({"         1 F 2000-01-01 00:00:00 Res2026Dez.05a "
+          "0fa03be62f2a64b8334be2b2bc5bf7e53a4ed909113e36d4bd143e7bc755bee2 "
+          "8e6870e674c215fc00ebd77cea98f1eef741690c42f9e8252603a6387e6f8c5b"});
+const std::string ContinuedJournal =
+    crlf({"         2 C 2000-01-01 00:00:00 Jnl2026Dez.05a "
+          "b8529f19c4fb9771f8587bf20feecf210251e11782ecc996d063eb6144803ab7 "
+          "17fadb424618a81215fc7623cea1c336064fab657016a1626cc340fadd9d4bb8"});
+
 const Files Before = {
     {"Results.dat", Takings},
     {"Pricelist.dat", PriceList},
@@ -101,6 +112,8 @@ const Files After = {
              "&                       20.00        0.00        27.70       40.00       -12.30  ",
          })},
     {"res2026dez.05", "an earlier run of the day\r\n"},
+    {"Jnl2026Dez.05a", ArchivedJournal},
+    {"Journal.dat", ContinuedJournal},
     {"Csh2026Dez.05a",
      "O      2 05/12/26 8:00           10.00        10.00        10.00         0.00\r\nZ      3 "
      "05/12/26 18:00          10.00        37.70        37.70         0.00\r\n"},
@@ -126,17 +139,19 @@ DayCommitResult consolidate(const TestDir& dir, const Configuration& config,
 
 TEST(Consolidation, DayOfSalesReturnServiceAndExpenseWhereverItStops) {
     // Daybyday, Spersons, Inventory, Inventory.wrk, the counts' archive,
-    // Cashup.dat, Results.dat; the last run is not stopped.
-    for (size_t k = 0; k <= 8; ++k) {
+    // Cashup.dat, the journal's archive, Journal.dat, Results.dat; the last
+    // run is not stopped.
+    for (size_t k = 0; k <= 10; ++k) {
         TestDir dir;
         layOut(dir, Before);
         DayCommitOptions options;
-        if (k < 8) options.stopAfter = k;
+        if (k < 10) options.stopAfter = k;
         DayCommitResult result = consolidate(dir, shop(), options);
         EXPECT_EQ(result.archiveName, "Res2026Dez.05a");
         EXPECT_EQ(RecoverFileCommit(dir.path()),
-                  k < 8 ? "The consolidation of 05/12/26 was interrupted and has now been finished."
-                        : "")
+                  k < 10
+                      ? "The consolidation of 05/12/26 was interrupted and has now been finished."
+                      : "")
             << k;
         EXPECT_EQ(dir.files(), After) << "stopped after " << k;
     }
@@ -284,6 +299,8 @@ Files firstEnd() {
     for (const char* gone : {"Results.dat", "Inventory.wrk", "Spersons.dat", "Daybyday.dat"})
         files.erase(gone);
     files["Res2026Dez.05a"] = Takings;
+    files["Jnl2026Dez.05a"] = ArchivedJournal;
+    files["Journal.dat"] = ContinuedJournal;
     files["Day2026Dez.A"] = DayArchive;
     files["SP2026Dez.dat"] = SalesPersonsBlock;
     files["Inventory.dat"] = crlf({
@@ -361,11 +378,12 @@ void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
 
 TEST(PeriodEnd, FirstAndSecondInterruptedAfterEveryOperation) {
     // Two archives, two deletions, sheet, totals, inventory, work copy,
-    // Balance.wrk, takings: ten operations.
+    // Balance.wrk, the journal's archive and new journal, takings: twelve
+    // operations.
     const std::pair<Files, Files> runs[] = {{periodBefore(), firstEnd()},
                                             {secondBefore(), secondEnd()}};
     for (const auto& [before, after] : runs) {
-        for (size_t k = 0; k <= 11; ++k) {
+        for (size_t k = 0; k <= 13; ++k) {
             TestDir dir;
             layOut(dir, before);
             periodEnd(dir, k);

@@ -1,0 +1,206 @@
+#include "takings/SealJournal.h"
+
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/Padding.h"
+#include "store/TextAppender.h"
+#include "store/TextLines.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr size_t LineLength = 177;
+constexpr size_t NameWidth = 14;
+
+std::string two(int n) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+bool digits(std::string_view s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return !s.empty();
+}
+
+int number(std::string_view s) {
+    int n = 0;
+    for (char c : s)
+        n = n * 10 + (c - '0');
+    return n;
+}
+
+// The lines of the takings file as written, without their line ends.
+std::vector<std::string_view> linesOf(const std::string& text) {
+    std::vector<std::string_view> lines;
+    ForEachLine(text, [&lines](std::string_view line, size_t) { lines.push_back(line); });
+    return lines;
+}
+
+} // namespace
+
+std::string SealLineText(const SealLine& l) {
+    std::string date = std::to_string(l.at.year) + "-" + two(l.at.month) + "-" + two(l.at.day);
+    std::string time = two(l.at.hour) + ":" + two(l.at.minute) + ":" + two(l.at.second);
+    return PadLeft(std::to_string(l.sequence), 10) + " " + l.kind + " " + PadRight(date, 10) + " " +
+           time + " " + PadRight(l.file, NameWidth).substr(0, NameWidth) + " " + HexOf(l.hash) +
+           " " + HexOf(l.chain);
+}
+
+bool ParseSealLine(std::string_view t, SealLine& l) {
+    if (t.size() != LineLength) return false;
+    for (size_t blank : {10, 12, 23, 32, 47, 112})
+        if (t[blank] != ' ') return false;
+    std::string_view seq = t.substr(0, 10);
+    while (!seq.empty() && seq.front() == ' ')
+        seq.remove_prefix(1);
+    const char kind = t[11];
+    if (!digits(seq) || seq.size() > 9 ||
+        (kind != 'L' && kind != 'F' && kind != 'O' && kind != 'C'))
+        return false;
+    const std::string_view date = t.substr(13, 10), time = t.substr(24, 8);
+    if (!digits(date.substr(0, 4)) || date[4] != '-' || !digits(date.substr(5, 2)) ||
+        date[7] != '-' || !digits(date.substr(8, 2)) || !digits(time.substr(0, 2)) ||
+        time[2] != ':' || !digits(time.substr(3, 2)) || time[5] != ':' ||
+        !digits(time.substr(6, 2)))
+        return false;
+    SealLine parsed;
+    parsed.sequence = number(seq);
+    parsed.kind = kind;
+    parsed.at = {number(date.substr(0, 4)), number(date.substr(5, 2)), number(date.substr(8, 2)),
+                 number(time.substr(0, 2)), number(time.substr(3, 2)), number(time.substr(6, 2))};
+    std::string_view file = t.substr(33, NameWidth);
+    while (!file.empty() && file.back() == ' ')
+        file.remove_suffix(1);
+    parsed.file = std::string(file);
+    if (!DigestOfHex(t.substr(48, 64), parsed.hash) ||
+        !DigestOfHex(t.substr(113, 64), parsed.chain))
+        return false;
+    l = parsed;
+    return true;
+}
+
+Sha256Digest ChainAfter(const Sha256Digest& previous, const Sha256Digest& hash) {
+    std::string bytes(reinterpret_cast<const char*>(previous.data()), previous.size());
+    bytes.append(reinterpret_cast<const char*>(hash.data()), hash.size());
+    return Sha256(bytes);
+}
+
+std::string SealJournal::path() const {
+    return FileNames::resolve(m_dataDir, SealJournalName);
+}
+
+SealJournal::State SealJournal::parse(const std::string& text) {
+    State state;
+    state.text = text;
+    SealLine line;
+    ForEachLine(text, [&](std::string_view t, size_t) {
+        // A damaged line is the check's to report; the chain goes on from
+        // the last line that reads.
+        if (!ParseSealLine(t, line)) return;
+        state.sequence = line.sequence;
+        state.chain = line.chain;
+        if (line.kind == 'L' && line.file == SealedTakingsName)
+            state.takingsSeals.push_back(line.hash);
+        if (line.kind == 'C') state.takingsSeals.clear();
+    });
+    return state;
+}
+
+const SealJournal::State& SealJournal::current() {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path(), error);
+    const long long now = error ? 0 : static_cast<long long>(size);
+    if (now != m_stateSize) {
+        m_state = parse(error ? std::string() : ReadWholeFile(path()));
+        m_stateSize = now;
+    }
+    return m_state;
+}
+
+SealLine SealJournal::next(State& state, char kind, const DateTime& at, std::string file,
+                           const Sha256Digest& hash) {
+    SealLine line{++state.sequence, kind, at, std::move(file), hash, {}};
+    line.chain = state.chain = ChainAfter(state.chain, hash);
+    return line;
+}
+
+void SealJournal::append(const std::vector<SealLine>& lines, bool toDisk) {
+    std::optional<TextAppender> file = TextAppender::OpenElseCreate(path());
+    if (!file) throw IoError(path(), "Open error");
+    try {
+        for (const SealLine& line : lines)
+            file->writeLine(SealLineText(line));
+        if (toDisk)
+            file->sync();
+        else
+            file->flush();
+        file->close();
+    } catch (const IoError&) {
+        file->discard();
+        m_stateSize = -1;
+        throw;
+    }
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path(), error);
+    m_stateSize = error ? -1 : static_cast<long long>(size);
+}
+
+void SealJournal::sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at,
+                                   bool toDisk) {
+    State state = current();
+    std::vector<SealLine> seals;
+    for (const std::string& text : lines) {
+        seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(text)));
+        state.takingsSeals.push_back(seals.back().hash);
+    }
+    append(seals, toDisk);
+    state.text.clear();
+    m_state = std::move(state);
+}
+
+Notices SealJournal::completeFromTakings(const DateTime& at) {
+    const std::string takingsPath = FileNames::resolve(m_dataDir, SealedTakingsName);
+    const std::string takings = ReadWholeFile(takingsPath);
+    const std::vector<std::string_view> lines = linesOf(takings);
+    State state = current();
+    const size_t sealed = state.takingsSeals.size();
+    if (lines.size() <= sealed) return {};
+    for (size_t i = 0; i < sealed; ++i)
+        if (Sha256(lines[i]) != state.takingsSeals[i]) return {};
+    std::vector<SealLine> seals;
+    const bool opening = state.sequence == 0;
+    if (opening) seals.push_back(next(state, 'O', at, SealedTakingsName, Sha256Digest{}));
+    for (size_t i = sealed; i < lines.size(); ++i) {
+        seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(lines[i])));
+        state.takingsSeals.push_back(seals.back().hash);
+    }
+    append(seals, true);
+    const size_t added = lines.size() - sealed;
+    m_stateSize = -1;
+    // A shop that kept no journal yet opens one with what its takings hold;
+    // its opening line says so, and there is nothing to tell.
+    if (opening) return {};
+    return {{"The journal " + path() + " was completed with " + std::to_string(added) +
+                 " line(s) of the takings file that a stop had left without their seal.",
+             Notice::Kind::Message}};
+}
+
+SealJournal::Close SealJournal::closeDay(const std::string& takingsArchive,
+                                         std::string_view takingsBytes,
+                                         const std::string& journalArchive, const DateTime& at) {
+    m_stateSize = -1;
+    State state = current();
+    Close close;
+    close.archivedJournal = state.text;
+    close.archivedJournal +=
+        SealLineText(next(state, 'F', at, takingsArchive, Sha256(takingsBytes)));
+    close.archivedJournal += "\r\n";
+    close.newJournal =
+        SealLineText(next(state, 'C', at, journalArchive, Sha256(close.archivedJournal)));
+    close.newJournal += "\r\n";
+    return close;
+}

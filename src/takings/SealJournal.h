@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/DateTime.h"
+#include "store/Notice.h"
+#include "store/Sha256.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Journal.dat: the seal of the takings. Every line written to the takings
+// file gets one journal line, and the day's close one for the archive it
+// makes; each journal line carries a chain value that depends on every line
+// before it, so no line of the takings can be changed, added or taken away
+// without the check finding it. CR LF, fixed columns:
+//
+//   col   1-10   sequence number, right-aligned; it never starts again
+//   col  12      kind: L a line of the takings file, F a whole file under its
+//                new name, O the chain opened here, C the chain continued from
+//                the archived journal named
+//   col  14-23   date (YYYY-MM-DD), col 25-32 time (HH:MM:SS)
+//   col  34-47   file name, left-aligned (an archive's name has 14 letters)
+//   col  49-112  SHA-256 of the line's bytes without its line end, of the
+//                whole file, or of the archived journal (C); zeros for O
+//   col 114-177  chain value: SHA-256 of the previous chain value's 32 bytes
+//                and this line's 32 hash bytes; before the first line, zeros
+//
+// This module is the file's only reader and writer.
+
+struct SealLine {
+    long sequence = 0;
+    char kind = 'L';
+    DateTime at;
+    std::string file;
+    Sha256Digest hash{};
+    Sha256Digest chain{};
+};
+
+std::string SealLineText(const SealLine& line);
+bool ParseSealLine(std::string_view text, SealLine& line);
+Sha256Digest ChainAfter(const Sha256Digest& previous, const Sha256Digest& hash);
+
+inline constexpr const char* SealJournalName = "Journal.dat";
+inline constexpr const char* SealedTakingsName = "Results.dat";
+
+class SealJournal {
+  public:
+    explicit SealJournal(std::string dataDir) : m_dataDir(std::move(dataDir)) {}
+
+    // Appends the seals of `lines`, just written to the takings file; synced
+    // when `toDisk`, else flushed. Throws IoError when it cannot.
+    void sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at, bool toDisk);
+
+    // At start: takings lines that a stop left without their seal are sealed
+    // now, from the takings file itself, with a note; a shop without a
+    // journal opens its chain first. A takings file shorter than its seals,
+    // or one whose sealed lines differ, is left for the check to report.
+    Notices completeFromTakings(const DateTime& at);
+
+    // The lines the close adds, in its commit: the takings archive sealed
+    // whole and the journal archived under `journalArchive`, and the text of
+    // the new journal that continues the chain from it.
+    struct Close {
+        std::string archivedJournal; // the journal with the archive's seal
+        std::string newJournal;      // the continuing line
+    };
+    Close closeDay(const std::string& takingsArchive, std::string_view takingsBytes,
+                   const std::string& journalArchive, const DateTime& at);
+
+  private:
+    struct State {
+        long sequence = 0;
+        Sha256Digest chain{};
+        std::vector<Sha256Digest> takingsSeals; // since the last archive
+        std::string text;                       // the file as read
+    };
+    // The journal as it stands; read again only when its size changed.
+    const State& current();
+    static State parse(const std::string& text);
+    std::string path() const;
+    void append(const std::vector<SealLine>& lines, bool toDisk);
+    static SealLine next(State& state, char kind, const DateTime& at, std::string file,
+                         const Sha256Digest& hash);
+
+    std::string m_dataDir;
+    State m_state;
+    long long m_stateSize = -1;
+};

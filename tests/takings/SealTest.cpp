@@ -1,0 +1,107 @@
+#include "consolidation/DayCommit.h"
+#include "store/Configuration.h"
+#include "store/FileCommit.h"
+#include "support/TestDir.h"
+#include "takings/SealCheck.h"
+#include "takings/SealJournal.h"
+#include "takings/TakingsJournal.h"
+#include "till/SaleState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const DateTime At{2026, 12, 7, 9, 5, 30};
+const std::string Start = "* START of SALE   07/12/26 9:05:";
+const std::string Line =
+    "A APPLE             1.00       1.20         2.50         2.50          2.50";
+// Worked out apart, with sha256sum.
+const std::string FirstSeal = "         1 L 2026-12-07 09:05:30 Results.dat    "
+                              "97cf6779b2d74f178e7bc1e842757b9ffc8d90caec945825d4106cc1a7eb3350 "
+                              "138eea00b657da2f459c854bfe375ef2a32db2b3d306643c1139736cb14d2812";
+
+struct SealedShop {
+    TestDir dir;
+    TakingsJournal journal{dir.path()};
+    SealedShop() {
+        journal.setClock([] { return At; });
+        journal.WriteStartRecord("07/12/26 9:05:30");
+        SaleState sale;
+        sale.PaidCash = 2.5;
+        sale.SaleTotal = 2.5;
+        sale.Received = 2.5;
+        journal.WriteResultsTotal(sale, "9:06");
+        journal.close();
+    }
+    std::vector<std::string> check() { return SealCheckReport(CheckSeals(dir.path())); }
+};
+
+} // namespace
+
+TEST(Seals, EachTakingsLineIsSealedAndAChangedByteIsNamed) {
+    SealedShop shop;
+    EXPECT_EQ(shop.dir.read("Journal.dat").substr(0, FirstSeal.size() + 2), FirstSeal + "\r\n");
+    EXPECT_EQ(shop.check(),
+              std::vector<std::string>{"OK: 2 journal lines, 2 takings lines in 2 files checked"});
+    SealLine first;
+    ASSERT_TRUE(ParseSealLine(FirstSeal, first));
+    EXPECT_EQ(SealLineText(first), FirstSeal);
+
+    std::string takings = shop.dir.read("Results.dat");
+    takings[Start.size() + 2 + 20] ^= 1; // a figure of the total record
+    shop.dir.write("Results.dat", takings);
+    const SealCheck changed = CheckSeals(shop.dir.path());
+    ASSERT_EQ(changed.findings.size(), 1u);
+    EXPECT_EQ(changed.findings[0].rfind("Results.dat line 2: changed (expected ", 0), 0u);
+}
+
+TEST(Seals, LinesAStopLeftUnsealedAreSealedAtStartAndAnOldShopOpensItsChain) {
+    SealedShop shop;
+    // The takings line was written, the power went before its seal.
+    shop.dir.write("Results.dat", shop.dir.read("Results.dat") + Line + "\r\n");
+    EXPECT_EQ(shop.check(), std::vector<std::string>{"Results.dat line 3: added, without a seal"});
+    Notices told = shop.journal.CompleteSeals();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text, "The journal " + shop.dir.file("Journal.dat") +
+                                " was completed with 1 line(s) of the takings file that a stop "
+                                "had left without their seal.");
+    EXPECT_EQ(shop.check(),
+              std::vector<std::string>{"OK: 3 journal lines, 3 takings lines in 2 files checked"});
+    EXPECT_TRUE(shop.journal.CompleteSeals().empty());
+
+    TestDir old;
+    old.write("Results.dat", Start + "\r\n" + Line + "\r\n");
+    TakingsJournal journal(old.path());
+    EXPECT_TRUE(journal.CompleteSeals().empty());
+    EXPECT_EQ(old.read("Journal.dat").substr(0, 13), "         1 O ");
+    EXPECT_EQ(SealCheckReport(CheckSeals(old.path())),
+              std::vector<std::string>{"OK: 3 journal lines, 2 takings lines in 2 files checked"});
+}
+
+TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
+    SealedShop shop;
+    shop.dir.write("Pricelist.dat", "");
+    Configuration config = DefaultConfiguration();
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(shop.dir.file("Results.dat"), config, "07/12/26", day));
+    CommitDay({shop.dir.path(),
+               config,
+               false,
+               false,
+               {"07/12/26", "2026", "Dez", "07", false},
+               day,
+               "",
+               At});
+    EXPECT_EQ(shop.check(),
+              std::vector<std::string>{"OK: 4 journal lines, 2 takings lines in 3 files checked"});
+    // A plain editor changes one byte of an archived line.
+    std::string archive = shop.dir.read("Res2026Dez.07");
+    archive[3] = 'X';
+    shop.dir.write("Res2026Dez.07", archive);
+    const std::vector<std::string> found = shop.check();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].rfind("Res2026Dez.07 line 1: changed (expected ", 0), 0u);
+    // An archived journal edited to match is found by the chain.
+    shop.dir.write("Jnl2026Dez.07", shop.dir.read("Jnl2026Dez.07") + "x\r\n");
+    EXPECT_EQ(shop.check().back(), "Jnl2026Dez.07: changed since it was archived");
+}
