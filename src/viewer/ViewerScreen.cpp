@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "store/FileNames.h"
 #include "store/ProgramState.h"
+#include "takings/SealCheck.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -58,6 +59,7 @@ void TForm8::buildControls() {
     View1 = ViewnPrint->addAction("&View file      Press:  V  (...)");
     Print1 = ViewnPrint->addAction("&Print file       Press:  P  (...)");
     Fonts = ViewnPrint->addAction("&Select font   Press: F   (...)");
+    CheckBooks = ViewnPrint->addAction("&Check books   Press: C");
     ViewnPrint->addSeparator();
     Exit = ViewnPrint->addAction("E&xit              Press: x");
     layout->setMenuBar(ViewPrintMenu);
@@ -66,6 +68,16 @@ void TForm8::buildControls() {
     connect(View1, &QAction::triggered, this, [this] { guarded([this] { View1Click(); }); });
     connect(Print1, &QAction::triggered, this, [this] { guarded([this] { Print1Click(); }); });
     connect(Fonts, &QAction::triggered, this, [this] { guarded([this] { FontsClick(); }); });
+    // The seals of the takings checked, as zorvi-verify does, shown here.
+    connect(CheckBooks, &QAction::triggered, this, [this] {
+        guarded([this] {
+            QStringList lines;
+            for (const std::string& line : SealCheckReport(CheckSeals(m_state.files.DataDir())))
+                lines << fromCp1252(line);
+            RichEdit1->setPlainText(lines.join('\n'));
+            RichEdit1->show();
+        });
+    });
     connect(Exit, &QAction::triggered, this, [this] { guarded([this] { ExitClick(); }); });
 
     RichEdit1 = new QPlainTextEdit(this);

@@ -29,6 +29,7 @@ class TForm8 : public ZorviScreen {
     QAction* View1;
     QAction* Print1;
     QAction* Fonts;
+    QAction* CheckBooks;
     QAction* Exit;
     QPlainTextEdit* RichEdit1;
     QLabel* Label1;

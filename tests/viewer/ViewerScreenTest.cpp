@@ -128,3 +128,16 @@ TEST(ViewerScreen, PrintsToPdfAndAKeyExitHidesTheTextUntilTheMenu) {
     emit v.ViewnPrint->aboutToShow();
     EXPECT_TRUE(v.RichEdit1->isVisible());
 }
+
+TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
+    ViewerFixture f;
+    f.toViewer();
+    f.viewer().CheckBooks->trigger();
+    // The start sealed its own start record.
+    EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
+              "OK: 1 journal lines, 1 takings lines in 2 files checked");
+    f.dir.write("Results.dat", f.dir.read("Results.dat") + "extra\r\n");
+    f.viewer().CheckBooks->trigger();
+    EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
+              "Results.dat line 2: added, without a seal");
+}
