@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ ccache clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core)
+          libarchive-dev libssl-dev zstd fonts-liberation fonts-dejavu-core)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
 --with-wm) packages+=(xvfb xauth openbox xdotool x11-utils) ;;

@@ -28,6 +28,8 @@ class TForm6 : public ZorviScreen {
     QLabel* Label5;
     QLabel* Label6;
     QLabel* Label7;
+    // What became of the backup written after the day's close.
+    QLabel* backupLabel;
     QPlainTextEdit* Memo1;
     QPushButton* ButNext;
     QPushButton* ButExit;
@@ -74,6 +76,9 @@ class TForm6 : public ZorviScreen {
     // and nothing was changed.
     bool commitWithProgress(const std::function<std::string(const DayCommitOptions&)>& commit);
     void showProgress(size_t done, size_t total);
+    // A verified copy of the closed day, for at most a minute; its outcome
+    // goes on the screen and, when the results are printed, on a docket.
+    void backUpClosedDay();
     void notice(const std::vector<const char*>& lines, int pixels, bool finish);
     // Ends the program without consolidating (or after it).
     void endProgram();
