@@ -4,7 +4,7 @@
 # read-only master copy: `zorvi-new-shop DIR` copies the program, its
 # companions and help texts into a shop's own directory (and the demo shop's
 # data when that holds none yet), and the `zorvi` command starts a shop from
-# there. Directories keep to 8 characters a component (program, share, bin,
+# there. `zorvi-backup` stays in bin/ and is given the shop's directory. Directories keep to 8 characters a component (program, share, bin,
 # examples) because a longer one switches docket printing off.
 
 # A build directory configured before Zorvi chose its own default still has
@@ -34,7 +34,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/demo/ DESTINATION share/examples)
 install(FILES ${ZORVI_STAGE}/Printer.dat DESTINATION share/examples)
 
 install(PROGRAMS ${ZORVI_PACKAGING}/zorvi ${ZORVI_PACKAGING}/zorvi-new-shop DESTINATION bin)
-install(TARGETS zorvi-verify RUNTIME DESTINATION bin)
+# The command-line programs work on a shop from outside it.
+install(TARGETS zorvi-verify zorvi-backup RUNTIME DESTINATION bin)
 
 if(ZORVI_SYSTEM_PREFIX)
     set(ZORVI_LAUNCHER "${CMAKE_INSTALL_PREFIX}/bin/zorvi")
@@ -43,7 +44,7 @@ if(ZORVI_SYSTEM_PREFIX)
     install(FILES ${ZORVI_PACKAGING}/zorvi.svg
             DESTINATION ${ZORVI_SYSTEM_PREFIX}/share/icons/hicolor/scalable/apps)
     file(MAKE_DIRECTORY ${ZORVI_STAGE}/links)
-    foreach(command zorvi zorvi-new-shop zorvi-verify)
+    foreach(command zorvi zorvi-new-shop zorvi-verify zorvi-backup)
         file(CREATE_LINK ${CMAKE_INSTALL_PREFIX}/bin/${command} ${ZORVI_STAGE}/links/${command}
              SYMBOLIC)
         install(FILES ${ZORVI_STAGE}/links/${command} DESTINATION ${ZORVI_SYSTEM_PREFIX}/bin)
@@ -69,6 +70,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # The screens need the offscreen-capable platform plugins and a sans serif
 # font that stands in for Arial; the rest is what the executables link.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libsodium23, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, fonts-liberation | fonts-liberation2, fonts-dejavu-core")
+    "libc6, libstdc++6, libgcc-s1, libsodium23, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), qt6-qpa-plugins, libarchive13 (>= 3.6), fonts-liberation | fonts-liberation2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 include(CPack)

@@ -3,8 +3,9 @@
 # unpacked into an empty directory tree, it holds the program, its companions,
 # the help texts, the demo shop, the commands and the menu entry, and its
 # dependencies resolve; zorvi-new-shop sets up a shop, and run again refreshes
-# the program files without touching the data; the installed program starts
-# (offscreen) and writes its start record into Results.dat.
+# the program files without touching the data; zorvi-backup backs the shop up
+# and restores it elsewhere; the installed program starts (offscreen) and
+# writes its start record into Results.dat.
 #
 # With --apt (root, on a disposable machine) the package is also installed
 # with apt and removed again.
@@ -46,7 +47,7 @@ echo "== contents of $(basename "$deb")"
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 opt="$root/opt/zorvi"
-for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop; do
+for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup; do
     [ -x "$opt/$f" ] || fail "/opt/zorvi/$f missing or not executable"
 done
 for f in program/hlpf.{1..7} share/examples/{Configur,Pricelist,Inventory,Printer}.dat; do
@@ -55,17 +56,19 @@ done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
     [ -f "$root/$f" ] || fail "/$f missing"
 done
-for c in zorvi zorvi-new-shop; do
+for c in zorvi zorvi-new-shop zorvi-backup; do
     [ "$(readlink "$root/usr/bin/$c")" = "/opt/zorvi/bin/$c" ] || fail "/usr/bin/$c is no link to /opt/zorvi/bin/$c"
 done
 desktop="$root/usr/share/applications/zorvi.desktop"
 grep -qx 'Exec=/opt/zorvi/bin/zorvi' "$desktop" || fail "menu entry does not start /opt/zorvi/bin/zorvi"
 grep -qx 'Icon=zorvi' "$desktop" || fail "menu entry has no icon"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins fonts-liberation; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins libarchive13 libssl3 fonts-liberation; do
     [[ ",$depends," == *[\ ,]$p[\ ,]* ]] || fail "dependency on $p not declared"
 done
-if ldd "$opt/program/zorvi" | grep -q 'not found'; then fail "the program misses libraries"; fi
+for program in program/zorvi bin/zorvi-backup; do
+    if ldd "$opt/$program" | grep -q 'not found'; then fail "$program misses libraries"; fi
+done
 if command -v apt-get >/dev/null; then
     apt-get install -s -qq "$deb" >/dev/null 2>"$work/apt.err" || { cat "$work/apt.err" >&2; fail "dependencies do not resolve"; }
 fi
@@ -96,6 +99,13 @@ printf 'AAnn\r\n' >"$own/configur.DAT"
 "$opt/bin/zorvi-new-shop" "$own" >/dev/null
 [ ! -e "$own/Pricelist.dat" ] && [ ! -e "$own/Configur.dat" ] || fail "demo data were copied into a shop with data"
 if "$opt/bin/zorvi-new-shop" "$opt/program" >/dev/null 2>&1; then fail "a shop was made inside the installed program"; fi
+
+echo "== a backup of the shop, restored elsewhere"
+"$opt/bin/zorvi-backup" now "$shop" >/dev/null || fail "zorvi-backup now failed"
+backup=$(ls "$shop"/Backup/zorvi-*-Z0.tar.zst)
+(cd "$shop/Backup" && sha256sum --quiet -c "$(basename "$backup").sha256") || fail "the backup does not match its side file"
+"$opt/bin/zorvi-backup" restore "$backup" "$work/back" >/dev/null || fail "zorvi-backup restore failed"
+(cd "$work/back" && md5sum --quiet -c "$work/data.md5") || fail "the restored shop differs"
 
 echo "== starting the installed program"
 # A 640 x 480 screen, so the program starts without its advice on display

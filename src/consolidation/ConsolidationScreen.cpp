@@ -10,6 +10,7 @@
 #include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 
+#include "backup/ShopBackup.h"
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayCommit.h"
 #include "consolidation/Removal.h"
@@ -37,6 +38,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -107,6 +109,13 @@ void TForm6::buildControls() {
     Label7->setGeometry(60, 352, 510, 18);
     Label7->setAlignment(Qt::AlignCenter);
 
+    // Over the foot of the memo, below the FINISH notice.
+    backupLabel = new QLabel(this);
+    backupLabel->setGeometry(64, 300, 486, 44);
+    backupLabel->setAlignment(Qt::AlignCenter);
+    backupLabel->setWordWrap(true);
+    backupLabel->hide();
+
     ButNext = new QPushButton("&Next", this);
     ButNext->setGeometry(120, 378, 110, 30);
     ButExit = new QPushButton("E&xit ", this);
@@ -146,6 +155,7 @@ void TForm6::FormActivate() {
     Label7->setEnabled(true);
     Memo1->clear();
     Memo1->hide();
+    backupLabel->hide();
     // The day's date is taken once, so a run that crosses midnight files
     // everything under the day it began on.
     const DateTime now = m_services.clock.now();
@@ -282,6 +292,7 @@ void TForm6::askClosingCount() {
         }
     }
     m_closingLine = CashCountLine(z);
+    m_zNumber = z.number;
     m_zLine = "Z " + std::to_string(z.number);
     if (!z.counted) return;
     auto row = [&formats](const char* label, double x) {
@@ -373,12 +384,13 @@ void TForm6::stepConsolidate() {
     Label7->setText("Press X or Alt-X to Exit.");
     repaint();
     m_working = true;
-    commitWithProgress([this](const DayCommitOptions& options) {
+    const bool closed = commitWithProgress([this](const DayCommitOptions& options) {
         return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
                           m_dates, m_day, m_closingLine, m_services.clock.now()},
                          options)
             .unfinished;
     });
+    if (closed) backUpClosedDay();
     ButExit->setEnabled(true);
     Label7->setEnabled(true);
     ButExit->setFocus();
@@ -409,6 +421,28 @@ bool TForm6::commitWithProgress(const std::function<std::string(const DayCommitO
         if (!unfinished.empty()) m_services.dialogs.message(unfinished);
     }
     return done;
+}
+
+void TForm6::backUpClosedDay() {
+    backupLabel->setText("Writing the backup ...");
+    backupLabel->setStyleSheet("color: black; background: white;");
+    backupLabel->show();
+    repaint();
+    // The thread gets its own copies: a backup that overruns its minute is
+    // left to end by itself, after this screen may have gone.
+    const std::string shop = m_state.files.DataDir();
+    const Options options = m_state.options;
+    const BackupStamp stamp{m_services.clock.now(), m_zNumber};
+    const ShopBackup backup =
+        BackUpWithin(CloseBackupLimit, [shop, options, stamp](const std::atomic<bool>& cancel) {
+            return BackUpShop(shop, options, stamp, &cancel);
+        });
+    const std::string text = CloseBackupText(backup);
+    backupLabel->setText(fromCp1252(text));
+    backupLabel->setStyleSheet(backup.ok() ? "color: darkgreen; background: white;"
+                                           : "color: red; background: white; font-weight: bold;");
+    if (!backup.ok()) m_services.dialogs.message(text);
+    printReport(BackupDocketLines(text, static_cast<size_t>(std::max(20L, Config().PrintWidth))));
 }
 
 void TForm6::showProgress(size_t done, size_t total) {
@@ -524,12 +558,27 @@ void TForm6::ButDeleteClick() {
         dialogs.message(record.refusal);
         return;
     }
+    // The shop's data go with the program: first a copy that has been read
+    // back and checked, or nothing goes.
+    const std::string shop = m_state.files.DataDir();
+    const Options options = m_state.options;
+    // The last day closed names a backup made outside a close.
+    const BackupStamp stamp{m_services.clock.now(), NextZNumber(m_state.files.DataDir()) - 1};
+    const ShopBackup backup =
+        BackUpWithin(CloseBackupLimit, [shop, options, stamp](const std::atomic<bool>& cancel) {
+            return BackUpShop(shop, options, stamp, &cancel);
+        });
+    if (!backup.ok()) {
+        dialogs.message("Zorvi is not removed.\r" + backup.text());
+        return;
+    }
     FileListBox1->clear();
     for (const std::string& path : record.paths)
         FileListBox1->addItem(fromNativePath(path));
     m_state.RemoveAtEnd = std::move(record.paths);
     dialogs.message("Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi "
-                    "files will be gone.");
+                    "files will be gone.\r" +
+                    backup.text() + "\rin " + backup.folder);
 }
 
 void TForm6::Timer1Timer() {

@@ -28,6 +28,8 @@ class TForm6 : public ZorviScreen {
     QLabel* Label5;
     QLabel* Label6;
     QLabel* Label7;
+    // What became of the backup written after the day's close.
+    QLabel* backupLabel;
     QPlainTextEdit* Memo1;
     QPushButton* ButNext;
     QPushButton* ButExit;
@@ -60,6 +62,7 @@ class TForm6 : public ZorviScreen {
     // The day's Z line for Cashup.dat, and what the day report says of it.
     std::string m_closingLine;
     std::string m_zLine;
+    long m_zNumber = 0;
     std::vector<std::string> m_closingReport;
     Configuration& Config();
     void buildControls();
@@ -79,6 +82,9 @@ class TForm6 : public ZorviScreen {
     // and nothing was changed.
     bool commitWithProgress(const std::function<std::string(const DayCommitOptions&)>& commit);
     void showProgress(size_t done, size_t total);
+    // A verified copy of the closed day, for at most a minute; its outcome
+    // goes on the screen and, when the results are printed, on a docket.
+    void backUpClosedDay();
     void notice(const std::vector<const char*>& lines, int pixels, bool finish);
     // Ends the program without consolidating (or after it).
     void endProgram();

@@ -1,5 +1,6 @@
 #include "consolidation/Removal.h"
 
+#include "backup/BackupName.h"
 #include "store/FileNames.h"
 
 #include <filesystem>
@@ -22,6 +23,13 @@ bool holdsProgram(const std::string& dataDir, const std::string& programName) {
     return true;
 }
 
+// A backup kept in the directory itself outlives the program.
+bool backupFile(std::string name) {
+    if (name.ends_with(BackupNames::SideSuffix))
+        name.resize(name.size() - BackupNames::SideSuffix.size());
+    return ParseBackupFileName(name).has_value();
+}
+
 } // namespace
 
 RemovalRecord RecordProgramFiles(const std::string& dataDir, const std::string& programName) {
@@ -35,7 +43,8 @@ RemovalRecord RecordProgramFiles(const std::string& dataDir, const std::string& 
     }
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(dataDir, error)) {
-        if (isFileOrLink(entry.path())) record.paths.push_back(entry.path().string());
+        if (isFileOrLink(entry.path()) && !backupFile(entry.path().filename().string()))
+            record.paths.push_back(entry.path().string());
     }
     if (error) {
         record.paths.clear();

@@ -15,7 +15,8 @@ struct RemovalRecord {
     std::vector<std::string> paths;
 };
 
-// Records the files of `dataDir` (ending in its separator). Refused unless
+// Records the files of `dataDir` (ending in its separator), but not the
+// backups kept there, which outlive the program. Refused unless
 // the directory holds the program `programName` and its help files: a
 // program wrongly installed in a directory shared with other files must not
 // empty it.

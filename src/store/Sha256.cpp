@@ -32,3 +32,22 @@ bool DigestOfHex(std::string_view hex, Sha256Digest& digest) {
     }
     return true;
 }
+
+static_assert(sizeof(crypto_hash_sha256_state) <= 128);
+
+Sha256Stream::Sha256Stream() {
+    crypto_hash_sha256_init(reinterpret_cast<crypto_hash_sha256_state*>(m_state));
+}
+
+void Sha256Stream::add(const void* data, size_t size) {
+    crypto_hash_sha256_update(reinterpret_cast<crypto_hash_sha256_state*>(m_state),
+                              static_cast<const unsigned char*>(data), size);
+}
+
+std::string Sha256Stream::hex() {
+    Sha256Digest digest{};
+    auto* state = reinterpret_cast<crypto_hash_sha256_state*>(m_state);
+    crypto_hash_sha256_final(state, digest.data());
+    crypto_hash_sha256_init(state);
+    return HexOf(digest);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,3 +16,16 @@ bool DigestOfHex(std::string_view hex, Sha256Digest& digest);
 inline std::string Sha256Hex(std::string_view bytes) {
     return HexOf(Sha256(bytes));
 }
+
+// SHA-256 of a stream of bytes, added piece by piece.
+class Sha256Stream {
+  public:
+    Sha256Stream();
+    void add(const void* data, size_t size);
+    void add(std::string_view text) { add(text.data(), text.size()); }
+    // The digest of everything added, in hex; the stream starts again afterwards.
+    std::string hex();
+
+  private:
+    alignas(64) unsigned char m_state[128];
+};

@@ -1,5 +1,6 @@
 #include "consolidation/ConsolidationScreen.h"
 #include "app/MainScreen.h"
+#include "backup/BackupRestore.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -86,6 +87,10 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_EQ(f.dir.read("Csh2026Dez.07"),
               crlf({"O      1 07/12/26 9:05            0.00         0.00         0.00         0.00",
                     "Z      1 07/12/26 9:05            0.00         7.50" + std::string(26, ' ')}));
+    // The closed day is copied into Backup/, and the copy checked.
+    const std::string backup = "zorvi-20261207-0905-Z1.tar.zst";
+    EXPECT_EQ(s.backupLabel->text().toStdString(), "Backup written and checked: " + backup);
+    EXPECT_TRUE(VerifyBackup(f.dir.file("Backup/" + backup)).ok);
 
     QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
     QApplication::processEvents();
@@ -160,4 +165,24 @@ TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
     QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
     EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
     EXPECT_FALSE(f.dir.exists("Consolid.lck"));
+}
+
+TEST(ConsolidationScreen, AFailedBackupLeavesTheCloseCompleteAndSaysSo) {
+    ConsolidationFixture f;
+    // The backup folder is a file: a stick's folder name taken by a file.
+    f.dir.write("Stick", "");
+    f.dir.write("Options.dat", "backup-dir=Stick\r\n");
+    f.toConsolidation();
+    TForm6& s = f.screen();
+    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
+    for (int press = 0; press < 3; ++press)
+        QTest::keyClick(&s, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
+    EXPECT_FALSE(f.dir.exists("Results.dat"));
+    EXPECT_TRUE(f.dir.exists("Res2026Dez.07"));
+    const std::string text = "BACKUP FAILED: the backup folder " + f.dir.path() +
+                             "Stick/ is a file; the day's close itself is complete";
+    EXPECT_EQ(s.backupLabel->text().toStdString(), text);
+    EXPECT_EQ(f.dialogs.texts().back(), text);
+    EXPECT_TRUE(s.ButExit->isEnabled());
 }

@@ -45,12 +45,22 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     EXPECT_EQ(f.dialogs.shown[0].buttons, Dialogs::Buttons::YesNoDefaultNo);
     EXPECT_EQ(f.dialogs.texts().back(), "Zorvi is not removed.");
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
+    // Without a checked backup nothing is removed.
+    f.program->state.options.set("backup-dir", "/nowhere/stick");
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    f.dialogs.typed = {"REMOVE"};
+    s.ButDelete->click();
+    EXPECT_EQ(f.dialogs.texts().back(), "Zorvi is not removed.\rBACKUP FAILED: the backup "
+                                        "folder /nowhere/stick/ is missing");
+    EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
+    f.program->state.options.set("backup-dir", "Backup");
     f.dialogs.answers = {Dialogs::Answer::Yes};
     f.dialogs.typed = {"REMOVE"};
     s.ButDelete->click();
     EXPECT_EQ(f.dialogs.texts().back(),
               "Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi files "
-              "will be gone.");
+              "will be gone.\rBackup written and checked: zorvi-20261207-0905-Z0.tar.zst\rin " +
+                  f.dir.path() + "Backup/");
     EXPECT_TRUE(f.dir.exists("hlpf.7"));
 
     // Next starts the consolidation, which takes the button away; what is
@@ -65,5 +75,5 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     for (const auto& e : std::filesystem::directory_iterator(f.dir.path()))
         left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"keep", "late.dat"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"Backup", "keep", "late.dat"}));
 }
