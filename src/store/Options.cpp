@@ -39,6 +39,9 @@ constexpr std::array Keys{
               {},
               "100,50,20,10,5,2,1,0.5,0.2,0.1,0.05",
               "The notes and coins counted on the cash-up screen, largest first."},
+    OptionKey{"prices-include-tax", Type::Choice, 0, 0, "yes|no", "no",
+              "yes: the price list's sale prices and the expense amounts typed include the tax; "
+              "no: the tax is added to them."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
