@@ -237,7 +237,7 @@ void TForm2::buildBasicPanel() {
         int helpLine;
     };
     Place places[] = {
-        {taxed, "taxed", "Tax Rate %", 5, 19},
+        {taxed, "taxed", "Tax Rate %", 5, 2},
         {ldisced, "ldisced", "Low Discount %", 5, 2},
         {mdisced, "mdisced", "Med. Discount %", 5, 2},
         {hdisced, "hdisced", "High Discount %", 5, 2},
