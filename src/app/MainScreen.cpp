@@ -295,6 +295,7 @@ void TForm1::FormActivate() {
         enableGroup(secondEnableSet(), true);
     }
     DeriveSwitches(m_state.config);
+    m_state.config.PricesIncludeTax = m_state.options.value("prices-include-tax") == "yes";
     shopNote->setText(fromCp1252(m_state.options.value("shop-note")));
     if (m_state.flags.PriceListError) enableGroup(tradingButtons(), false);
 }

@@ -35,8 +35,11 @@ void expenseTotals(const Configuration& c, const SaleState& s, std::vector<std::
 
 void wideSaleTotals(const Configuration& c, const SaleState& s, std::vector<std::string>& out) {
     if (c.TaxOn) {
-        out.push_back("4" + right(c.LabelSubtotal, 11) + money(s.SaleSubtotal, 14) +
-                      right(c.LabelTax, 12) + blanks(5) + money(s.LineTaxSum, 14));
+        // Tax the prices include is said in the gap after the tax word.
+        const std::string taxWord = c.PricesIncludeTax ? right(c.LabelTax + " incl.", 17)
+                                                       : right(c.LabelTax, 12) + blanks(5);
+        out.push_back("4" + right(c.LabelSubtotal, 11) + money(s.SaleSubtotal, 14) + taxWord +
+                      money(s.LineTaxSum, 14));
         if (c.RoundingOn)
             out.push_back("4" + right(c.LabelRounding, 11) + money(s.RoundingAmount, 14) +
                           right(c.LabelTotal, 14) + money(s.SaleTotal, 17));

@@ -34,9 +34,14 @@ std::string BookExpenseLine(SaleState& sale, CurrentArticle& article,
 }
 
 std::string BookExpenseTax(SaleState& sale, double tax, const std::string& labelTax,
-                           const RegionalFormats& formats) {
+                           const RegionalFormats& formats, bool taxIncluded) {
     sale.LineTaxSum = -tax;
     sale.SaleTax += sale.LineTaxSum;
+    if (taxIncluded) {
+        sale.UnitPrice -= sale.LineTaxSum;
+        sale.ExpenseSum -= sale.LineTaxSum;
+        return PadLeft(labelTax + " incl.", 29) + PadLeft(CurrencyText(tax, formats), 26);
+    }
     sale.LineAmount += sale.LineTaxSum;
     return PadLeft(labelTax, 29) + PadLeft(CurrencyText(tax, formats), 26);
 }

@@ -20,8 +20,13 @@ std::string BookExpenseLine(SaleState& sale, CurrentArticle& article,
 
 // Adds the tax charged on the last line (entered positive) to the line and
 // to the expense's tax. Returns the journal line.
+//
+// When the amount typed was the receipt's total with the tax included, the
+// tax is taken out of the line's amount without tax (its unit price and
+// ExpenseSum) instead, so the line and the expense come to the receipt's
+// total and are recorded as if the tax had been added.
 std::string BookExpenseTax(SaleState& sale, double tax, const std::string& labelTax,
-                           const RegionalFormats& formats);
+                           const RegionalFormats& formats, bool taxIncluded = false);
 
 // The totals at F: settles SaleTotal as the amount paid out.
 struct ExpenseTotals {

@@ -129,6 +129,8 @@ void TForm5::refreshClock() {
 void TForm5::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.5"));
     Label3->setEnabled(m_state.config.TaxOn);
+    // With prices that include tax the amount is the receipt's total.
+    Label3->setText(m_state.config.PricesIncludeTax ? "Tax included" : "Tax charged");
     // An expense docket carries the date like a sale's, even when the sales
     // screen has not been opened yet today.
     m_till.setDocketDate(DocketDateText(m_services.clock.now(), m_services.regional.formats()));
@@ -341,7 +343,12 @@ void TForm5::edtaxKeyPress(char& key) {
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
 
-    show(m_till.bookExpenseTax(entry.ParsedAmount, m_services.regional.formats()));
+    TillOutcome booked = m_till.bookExpenseTax(entry.ParsedAmount, m_services.regional.formats());
+    show(booked);
+    if (!booked.done) {
+        edtax->clear();
+        return;
+    }
     const std::string tax = currency(entry.ParsedAmount);
     edtax->setText(fromCp1252(tax));
     moveTo(edcode);

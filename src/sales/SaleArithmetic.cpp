@@ -29,7 +29,21 @@ double discountedUnitPrice(double salePrice, double discountPercent) {
     return ThreeDecimalForm(salePrice - percentInWholeCents(salePrice, discountPercent));
 }
 
-void negateForReturn(CurrentArticle& article, SaleState& sale, double& lineTax) {
+bool taxIncluded(const Configuration& config) {
+    return config.TaxOn && config.PricesIncludeTax;
+}
+
+RecordedPrices recordedPrices(const Configuration& config, const CurrentArticle& article,
+                              const SaleState& sale, double lineTax) {
+    if (!taxIncluded(config)) return {article.SalePrice, sale.UnitPrice, sale.LineAmount};
+    return {article.SalePrice - IncludedTax(article.SalePrice, config.TaxRate),
+            sale.UnitPrice - IncludedTax(sale.UnitPrice, config.TaxRate),
+            sale.LineAmount - lineTax};
+}
+
+void negateForReturn(CurrentArticle& article, SaleState& sale, double& lineTax,
+                     RecordedPrices& recorded) {
+    recorded = {-recorded.salePrice, -recorded.unitPrice, -recorded.lineAmount};
     lineTax = -lineTax;
     sale.Quantity = -sale.Quantity;
     article.WholesalePrice = -article.WholesalePrice;
@@ -45,6 +59,15 @@ std::string taxJournalLine(const RegionalFormats& formats, const CurrentArticle&
            PadLeft(GeneralText(sale.Quantity, 6, formats.decimalSeparator), 7) + " =" +
            PadLeft(CurrencyText(sale.LineAmount, formats), 11) + " +" +
            PadLeft(CurrencyText(lineTax, formats, 9), 10);
+}
+
+std::string includedTaxJournalLine(const RegionalFormats& formats, const CurrentArticle& article,
+                                   const SaleState& sale, double lineTax) {
+    return "  " + PadRight(article.ArticleDescription, 27) +
+           PadLeft(CurrencyText(sale.UnitPrice, formats), 11) + " x" +
+           PadLeft(GeneralText(sale.Quantity, 6, formats.decimalSeparator), 7) + " =" +
+           PadLeft(CurrencyText(sale.LineAmount, formats), 11) + " incl" +
+           PadLeft(CurrencyText(lineTax, formats, 9), 7);
 }
 
 std::string plainJournalLine(const RegionalFormats& formats, const CurrentArticle& article,
@@ -106,7 +129,15 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article) {
 }
 
 double RunningTotal(const SaleState& sale, const Configuration& config) {
-    return sale.SaleSubtotal + (config.TaxOn ? sale.LineTaxSum : 0);
+    return sale.SaleSubtotal + (config.TaxOn && !config.PricesIncludeTax ? sale.LineTaxSum : 0);
+}
+
+double IncludedTax(double amount, double rate) {
+    // amount x rate x 100 / (100 + rate) is never closer than 5e-7 below a
+    // whole cent unless it is one (amounts have at most 4 decimals, rates
+    // 2), so the nudge only keeps a whole cent that the division left a hair
+    // short of from losing it.
+    return CutWhole(amount * rate * 100 / (100 + rate) + 1e-7) / 100;
 }
 
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
@@ -117,13 +148,21 @@ LineResult ComputeLine(const Configuration& config, const RegionalFormats& forma
     if (sale.LineAmount > AmountLimit) {
         sale.LineAmount = 0;
         article.SalePrice = 0;
+        result.recorded = recordedPrices(config, article, sale, 0);
         result.refused = true;
         return result;
     }
-    if (config.TaxOn) result.lineTax = percentInWholeCents(sale.LineAmount, config.TaxRate);
-    if (sale.ReturnMode) negateForReturn(article, sale, result.lineTax);
+    if (taxIncluded(config))
+        result.lineTax = IncludedTax(sale.LineAmount, config.TaxRate);
+    else if (config.TaxOn)
+        result.lineTax = percentInWholeCents(sale.LineAmount, config.TaxRate);
+    result.recorded = recordedPrices(config, article, sale, result.lineTax);
+    if (sale.ReturnMode) negateForReturn(article, sale, result.lineTax, result.recorded);
 
-    if (config.TaxOn) {
+    if (taxIncluded(config)) {
+        result.journalLine = includedTaxJournalLine(formats, article, sale, result.lineTax);
+        addLineTax(sale, result.lineTax);
+    } else if (config.TaxOn) {
         result.journalLine = taxJournalLine(formats, article, sale, result.lineTax);
         addLineTax(sale, result.lineTax);
     } else {
@@ -140,7 +179,17 @@ TotalsResult ComputeTotals(const Configuration& config, const RegionalFormats& f
                            SaleState& sale) {
     TotalsResult result;
     std::vector<std::string>& lines = result.journalLines;
-    if (config.TaxOn) {
+    if (taxIncluded(config)) {
+        // The lines already hold the tax: it is shown, not added.
+        lines.push_back("  " + std::string(72, '-'));
+        lines.push_back(totalsLine(26, "SUBTOTAL        = ", sale.SaleSubtotal, formats));
+        lines.push_back(totalsLine(26, "TAX incl.       = ", sale.LineTaxSum, formats));
+        sale.SaleTax += sale.LineTaxSum;
+        if (config.RoundingOn)
+            appendRounding(result, 26, config, formats, sale);
+        else
+            lines.push_back(totalsLine(26, "TOTAL           = ", sale.SaleTotal, formats));
+    } else if (config.TaxOn) {
         lines.push_back("  " + std::string(72, '-'));
         lines.push_back(totalsLine(26, "SUBTOTAL        = ", sale.SaleSubtotal, formats));
         lines.push_back(totalsLine(26, "TAX             = ", sale.LineTaxSum, formats));

@@ -10,6 +10,17 @@
 
 struct CurrentArticle;
 
+// What a line's takings record holds of its prices. Records always hold
+// amounts without tax, whatever the price list holds: with prices that
+// include tax the list price and the unit price each lose the tax they
+// include (in whole cents, cut), and the amount loses the line's tax, so that
+// the recorded amount and the line's tax make what the customer pays for it.
+struct RecordedPrices {
+    double salePrice = 0;
+    double unitPrice = 0;
+    double lineAmount = 0;
+};
+
 // What the sales screen shows after a confirmed line.
 struct LineResult {
     // The line amount was over the limit: no journal line, totals untouched,
@@ -19,6 +30,8 @@ struct LineResult {
     std::string journalLine;
     // The line's tax in whole cents (negative for a return, 0 without tax).
     double lineTax = 0;
+    // For the takings record (the sale keeps the prices as the customer sees them).
+    RecordedPrices recorded;
 };
 
 struct PaymentResult {
@@ -41,7 +54,7 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article);
 // and the docket line are written from them afterwards. The next lookup
 // refills the article.
 // What the sale comes to so far, with the tax it will be charged: the lines
-// and the tax on them, before the total is rounded at F.
+// and the tax on them (or in them), before the total is rounded at F.
 double RunningTotal(const SaleState& sale, const Configuration& config);
 
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
@@ -52,7 +65,12 @@ struct TotalsResult {
     Notices notices;                       // shown before the lines
 };
 
-// The totals block at F: adds the tax, rounds when the shop rounds, settles
+// The tax that an amount including tax at `rate` percent holds, in whole
+// cents cut toward zero: amount x rate / (100 + rate).
+double IncludedTax(double amount, double rate);
+
+// The totals block at F: adds the tax (or shows the tax included), rounds
+// when the shop rounds, settles
 // SaleTotal as the amount to pay and returns the journal lines.
 TotalsResult ComputeTotals(const Configuration& config, const RegionalFormats& formats,
                            SaleState& sale);

@@ -256,6 +256,7 @@ void TForm2::buildBasicPanel() {
         const int left = 12 + column * 236;
         auto* label = new QLabel(places[i].label, panbasic);
         label->setGeometry(left, top + 3, 150, 20);
+        if (i == 0) taxLabel = label;
         places[i].field = makeField(panbasic, places[i].name, left + 155, top, 62,
                                     places[i].maxLength, places[i].helpLine);
         if (i > 0) setTabOrder(places[i - 1].field, places[i].field);
@@ -411,6 +412,14 @@ void TForm2::fillFields() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i)
         showWhole(opted[i], m_options.options.value(keys[i].name));
+    showTaxBasis();
+}
+
+// The owner must see at the rate whether the price list's prices are taken
+// with the tax in them or have it added.
+void TForm2::showTaxBasis() {
+    const bool included = m_options.options.value("prices-include-tax") == "yes";
+    taxLabel->setText(included ? "Tax % (in prices)" : "Tax % (added)");
 }
 
 SetupFields TForm2::readFields() const {
@@ -520,6 +529,7 @@ bool TForm2::takeOverAndSave() {
         m_options.options = *change.options;
         m_options.unreadable = false;
         m_state.options = m_options.options;
+        showTaxBasis();
     }
     return true;
 }

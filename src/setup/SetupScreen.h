@@ -49,6 +49,7 @@ class TForm2 : public ZorviScreen {
     // In the order of LanguageFields (cashtned first).
     std::array<EntryField*, 13> langed{};
     EntryField* taxed;
+    QLabel* taxLabel = nullptr; // says whether prices hold the tax or get it added
     EntryField* ldisced;
     EntryField* mdisced;
     EntryField* hdisced;
@@ -80,6 +81,7 @@ class TForm2 : public ZorviScreen {
     void showPanel(QFrame* panel, EntryField* first);
     void showHelp(int index);
     void fillFields();
+    void showTaxBasis();
     SetupFields readFields() const;
     std::string configurationPath();
     QFrame* panelOf(const QWidget* field) const;

@@ -44,6 +44,11 @@ struct Configuration {
     bool TaxOn = false;
     bool InventoryOn = false;
     long DocketExtraWidth = 0;
+
+    // From Options.dat's prices-include-tax, set with the derived switches:
+    // the sale prices (and the expense amounts typed) already hold the tax,
+    // which is then taken out of them instead of added.
+    bool PricesIncludeTax = false;
 };
 
 // Docket rows that carry a fixed text (the others are generated).

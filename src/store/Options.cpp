@@ -68,6 +68,9 @@ constexpr std::array Keys{
               {},
               "100",
               "How many of the last years with a backup keep their last one."},
+    OptionKey{"prices-include-tax", Type::Choice, 0, 0, "yes|no", "no",
+              "yes: the price list's sale prices and the expense amounts typed include the tax; "
+              "no: the tax is added to them."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {

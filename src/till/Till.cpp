@@ -63,7 +63,7 @@ TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& for
     sale.DiscountPercent = discountPercent;
     sale.SaleHasLines = true;
     LineResult line = ComputeLine(m_program.config, formats, article, sale);
-    m_journal.WriteResultsLine(SalesPersonColumn(sale), sale, article);
+    writeLineRecord(line.recorded, sale, article);
     m_program.stock.sold(sale.EnteredCode, sale.Quantity);
     m_sale = sale;
     m_article = article;
@@ -75,6 +75,18 @@ TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& for
     if (m_docket.isOpen())
         docketStep(outcome, [&] { m_docket.WriteDocketLine(m_program.config, m_article, m_sale); });
     return outcome;
+}
+
+// The record holds the line's prices without tax (the same figures as the
+// sale's unless the prices include tax).
+void Till::writeLineRecord(const RecordedPrices& recorded, const SaleState& sale,
+                           const CurrentArticle& article) {
+    SaleState recordedSale = sale;
+    CurrentArticle recordedArticle = article;
+    recordedArticle.SalePrice = recorded.salePrice;
+    recordedSale.UnitPrice = recorded.unitPrice;
+    recordedSale.LineAmount = recorded.lineAmount;
+    m_journal.WriteResultsLine(SalesPersonColumn(sale), recordedSale, recordedArticle);
 }
 
 TillOutcome Till::endList(const RegionalFormats& formats) {
@@ -141,7 +153,15 @@ TillOutcome Till::confirmExpenseLine(const RegionalFormats& formats) {
 TillOutcome Till::bookExpenseTax(double tax, const RegionalFormats& formats) {
     SaleState sale = m_sale;
     TillOutcome outcome;
-    outcome.journalLines.push_back(BookExpenseTax(sale, tax, m_program.config.LabelTax, formats));
+    const bool included = m_program.config.PricesIncludeTax;
+    // A receipt's tax is part of its total: more than the total is a typing slip.
+    if (included && tax > -sale.LineAmount + 0.005) {
+        outcome.done = false;
+        outcome.notices.push_back({"The tax included cannot be more than the amount."});
+        return outcome;
+    }
+    outcome.journalLines.push_back(
+        BookExpenseTax(sale, tax, m_program.config.LabelTax, formats, included));
     m_journal.WriteResultsLine(ExpenseBooker, sale, m_article);
     m_sale = sale;
     return outcome;

@@ -4,6 +4,7 @@
 #include "expenses/ExpenseArithmetic.h"
 #include "platform/Regional.h"
 #include "pricelist/CurrentArticle.h"
+#include "sales/SaleArithmetic.h"
 #include "store/Notice.h"
 #include "takings/TakingsJournal.h"
 #include "till/SaleState.h"
@@ -106,6 +107,8 @@ class Till {
     bool takingsOpen() const { return m_journal.isOpen(); }
 
   private:
+    void writeLineRecord(const RecordedPrices& recorded, const SaleState& sale,
+                         const CurrentArticle& article);
     // The docket is only a print file: its trouble is told but never holds
     // up the sale or its record. A failed step abandons the docket.
     void docketStep(TillOutcome& outcome, const std::function<void()>& step);

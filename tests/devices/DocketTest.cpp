@@ -225,3 +225,21 @@ TEST_F(DocketFixture, ExistingDocketKeepsItsNameAndUnwritableDirectoryOpensNothi
 }
 
 } // namespace
+
+TEST_F(DocketFixture, IncludedTaxIsSaidWhereTheLineHasRoom) {
+    sale.SaleSubtotal = 7.20;
+    sale.LineTaxSum = 0.65;
+    sale.SaleTotal = 7.20;
+    setSwitches(true, false);
+    config.PricesIncludeTax = true;
+    EXPECT_EQ(DocketLines::totalLines(config, sale),
+              (std::vector<std::string>{"4" + dashes(40),
+                                        "4   Subtotal" + sp(10) + "7.20" + sp(8) + "Tax incl." +
+                                            sp(10) + "0.65",
+                                        "4" + sp(37) + "Total" + sp(10) + "7.20"}));
+    setWidth(36);
+    EXPECT_EQ(DocketLines::totalLines(config, sale),
+              (std::vector<std::string>{
+                  "4" + dashes(20), "4Subtot" + sp(7) + "7.20" + "  " + "   Tax" + sp(7) + "0.65",
+                  "4  " + sp(15) + "Total" + sp(10) + "7.20"}));
+}
