@@ -2,8 +2,8 @@
 # Installs what building, running and testing Zorvi need, when it is missing.
 set -euo pipefail
 
-packages=(cmake make g++ ccache clang-format qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core)
+packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev libxcb1-dev
+          libxcb-randr0-dev libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
 --with-wm) packages+=(xvfb xauth openbox xdotool x11-utils) ;;

@@ -24,6 +24,9 @@ constexpr std::array Keys{
               {},
               "",
               "A note of up to 40 characters shown in the main screen's status line."},
+    OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
+              "How large the screens are drawn; auto enlarges them on a display larger than "
+              "1280 x 960. Takes effect at the next start."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
