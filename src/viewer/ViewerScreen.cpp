@@ -71,6 +71,7 @@ void TForm8::buildControls() {
     RichEdit1 = new QPlainTextEdit(this);
     RichEdit1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     RichEdit1->setLineWidth(3);
+    RichEdit1->setAccessibleName("Viewed file");
     RichEdit1->setFont(ScreenParts::lineDraw(11));
     RichEdit1->setReadOnly(true);
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
