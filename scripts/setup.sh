@@ -6,7 +6,7 @@ packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev l
           libxcb-randr0-dev libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
---with-wm) packages+=(xvfb xauth openbox xdotool x11-utils) ;;
+--with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick) ;;
 esac
 
 missing=()
