@@ -2,11 +2,12 @@
 # Installs what building, running and testing Zorvi need, when it is missing.
 set -euo pipefail
 
-packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev libsodium-dev libgtest-dev
-          libgmock-dev libarchive-dev zstd fonts-liberation fonts-dejavu-core)
+packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev libxcb1-dev
+          libxcb-randr0-dev libsodium-dev libarchive-dev zstd libgtest-dev libgmock-dev
+          fonts-liberation fonts-dejavu-core)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
---with-wm) packages+=(xvfb xauth openbox xdotool x11-utils) ;;
+--with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick) ;;
 esac
 
 missing=()

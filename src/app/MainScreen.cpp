@@ -196,6 +196,7 @@ void TForm1::buildMemoAndLabels() {
     Memo1->setGeometry(16, 16, 597, 357);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::ClickFocus);
+    Memo1->setAccessibleName("Help and today's totals");
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->viewport()->setCursor(Qt::ForbiddenCursor);
     Memo1->setFont(ScreenParts::lineDraw(12));

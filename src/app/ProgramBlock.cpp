@@ -5,6 +5,7 @@
 #include "consolidation/ConsolidationScreen.h"
 #include "consolidation/Removal.h"
 #include "expenses/ExpenseScreen.h"
+#include "forms/AccessibleNames.h"
 #include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
 #include "pricelist/PriceListScreen.h"
@@ -40,9 +41,11 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp,
                        [consolidation] { consolidation->offerRemoval(); }});
     for (QWidget* w :
-         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp})
+         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp}) {
         w->move((services.screen.width() - w->width()) / 2,
                 (services.screen.height() - w->height()) / 2);
+        NameFieldsByTheirLabels(w);
+    }
 }
 
 ProgramBlock::~ProgramBlock() {

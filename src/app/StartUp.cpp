@@ -47,8 +47,10 @@ void checkPrinterPath(ProgramState& state, Dialogs& dialogs) {
                         "Manual.");
 }
 
+// Screens drawn larger for a large display fill it as they fill the display
+// they were made for: from the top left corner, with nothing to advise.
 void checkScreenSize(ProgramState& state, Services& services) {
-    if (services.screen.width() > 650) {
+    if (services.screen.scale() == 1.0 && services.screen.width() > 650) {
         services.dialogs.message("The best display settings for ZORVI are: \r640 x 480 and the "
                                  "standard font, or\r800 x 600 and the large or small font.");
         state.window = {88, 74};

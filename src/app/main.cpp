@@ -7,6 +7,7 @@
 #include "platform/QtFontDialog.h"
 #include "platform/QtPaths.h"
 #include "platform/QtPrintDialog.h"
+#include "platform/QtScreenScale.h"
 #include "platform/QtSystem.h"
 #include "platform/Services.h"
 #include "store/DateTimeText.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    ChooseScreenScale(DataDirectoryBeforeStart());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zorvi5.1");
     QtDialogs dialogs;

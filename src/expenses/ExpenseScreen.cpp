@@ -55,6 +55,7 @@ void TForm5::buildControls() {
     QLabel* none = nullptr;
     edarticle = addField(none, nullptr, 90, 12, 257, 26);
     edarticle->move(12, 90);
+    edarticle->setAccessibleName("Expense description");
     edarticle->setFont(ScreenParts::arial(13));
     Edexp = addField(Label4, "Amount of Expense   ", 118, 12, 110, 10);
     edyn = addField(Label7, "Is this correct   Y / N", 148, 12, 40, 1);

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
     : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -37,45 +39,82 @@ void ZorviScreen::setClientSize(int width, int height) {
 }
 
 void ZorviScreen::centre() {
-    const QRect frame = frameGeometry();
-    placeFrameAt((m_services.screen.width() - frame.width()) / 2,
-                 (m_services.screen.height() - frame.height()) / 2);
+    const QPoint centred = centredFrame();
+    placeFrameAt(centred.x(), centred.y());
+    // Centred by its client area alone, a window whose frame is not known yet
+    // would stand lower by half its title bar; it is centred again once its
+    // frame is known.
+    m_centring = m_pendingFrame.has_value();
+}
+
+QPoint ZorviScreen::centredFrame() const {
+    const QRect frame = frameNow();
+    // A window larger than the display keeps its title bar on it.
+    return {std::max(0, (m_services.screen.width() - frame.width()) / 2),
+            std::max(0, (m_services.screen.height() - frame.height()) / 2)};
 }
 
 void ZorviScreen::rememberPosition() {
-    const QPoint frame = frameGeometry().topLeft();
+    const QPoint frame = frameNow().topLeft();
     m_state.window.WindowLeft = frame.x();
     m_state.window.WindowTop = frame.y();
 }
 
+QMargins ZorviScreen::windowFrame() const {
+    const QWindow* window = windowHandle();
+    return window ? window->frameMargins() : QMargins();
+}
+
+// The widget learns of its frame only when the window moves, which the window
+// manager's framing need not do; the window itself knows it at once.
+QRect ZorviScreen::frameNow() const {
+    const QWindow* window = windowHandle();
+    return window ? window->frameGeometry() : frameGeometry();
+}
+
+void ZorviScreen::moveFrameTo(QPoint wanted) {
+    create();
+    const QMargins frame = windowFrame();
+    // The widget gives the window its own record of its place again when it
+    // is shown, so the place goes through the widget.
+    setGeometry(QRect(wanted + QPoint(frame.left(), frame.top()), size()));
+    // Not framed yet: the window manager is asked to put the frame there.
+    if (frame.isNull()) windowHandle()->setFramePosition(wanted);
+}
+
 void ZorviScreen::placeFrameAt(int left, int top) {
-    const QPoint wanted(left, top);
-    if (frameGeometry() != geometry()) {
-        // The frame is known: a window's position is its frame's.
-        move(wanted);
+    moveFrameTo(QPoint(left, top));
+    m_centring = false;
+    if (!windowFrame().isNull()) {
+        // The frame is known: the window stands where it was put.
+        m_pendingFrame.reset();
         return;
     }
     // Before the window manager has framed the window its frame is unknown;
-    // the position is asked for now and set right once the frame is known
-    // (no event tells when; a platform without frames never gets one).
-    create();
-    windowHandle()->setFramePosition(wanted);
-    m_pendingFrame = wanted;
+    // the position is set right once the frame is known (no event tells
+    // when; a platform without frames never gets one).
+    m_pendingFrame.emplace(left, top);
     m_frameWatchTicks = 0;
+    m_frameHeldTicks = 0;
     m_frameWatch.start();
 }
 
 void ZorviScreen::settleFramePosition() {
-    if (!m_pendingFrame || !isVisible() || ++m_frameWatchTicks > FrameWatchLimit) {
+    const bool framed = !windowFrame().isNull();
+    if (!m_pendingFrame || !isVisible() || ++m_frameWatchTicks > FrameWaitLimit ||
+        (framed && ++m_frameHeldTicks > FrameHoldLimit)) {
         m_pendingFrame.reset();
+        m_centring = false;
         m_frameWatchTicks = 0;
+        m_frameHeldTicks = 0;
         m_frameWatch.stop();
         return;
     }
+    if (!framed) return;
+    if (m_centring) m_pendingFrame = centredFrame();
     // The window manager may still place the window its own way just after
     // framing it, so the position is held for a short while, not set once.
-    if (frameGeometry() != geometry() && frameGeometry().topLeft() != *m_pendingFrame)
-        move(*m_pendingFrame);
+    if (frameNow().topLeft() != *m_pendingFrame) moveFrameTo(*m_pendingFrame);
 }
 
 void ZorviScreen::handOverTo(QWidget* other) {

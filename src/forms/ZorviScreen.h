@@ -64,6 +64,8 @@ class ZorviScreen : public QWidget {
     // screens change.
     void rememberPosition();
     void placeFrameAt(int left, int top);
+    // The window's frame where it stands now, as far as it is known.
+    QRect frameNow() const;
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -75,12 +77,21 @@ class ZorviScreen : public QWidget {
   private:
     void focusChanged(QWidget* now);
 
+    QMargins windowFrame() const;
+    void moveFrameTo(QPoint wanted);
     void settleFramePosition();
+    // Where the frame stands centred on the display, as far as the frame is known.
+    QPoint centredFrame() const;
 
-    static constexpr int FrameWatchLimit = 50; // ticks of 10 ms
+    // Ticks of 10 ms: how long a busy window manager may take to frame a
+    // window, and how long the position is held once it has.
+    static constexpr int FrameWaitLimit = 500;
+    static constexpr int FrameHoldLimit = 50;
     std::optional<QPoint> m_pendingFrame;
+    bool m_centring = false; // the pending position is the centre, once the frame is known
     QTimer m_frameWatch;
     int m_frameWatchTicks = 0;
+    int m_frameHeldTicks = 0;
     QWidget* m_main = nullptr;
     QWidget* m_activeControl = nullptr;
     QAbstractButton* m_exitButton = nullptr;

@@ -54,6 +54,11 @@ int QtScreenInfo::height() const {
     return s ? s->geometry().height() : 480;
 }
 
+double QtScreenInfo::scale() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->devicePixelRatio() : 1.0;
+}
+
 int QtLauncher::startHidden(const std::string& program) {
     QString path = fromNativePath(program);
     // Like the system call it stands for: 2 for a missing file, 5 for one that may not run.

@@ -20,6 +20,7 @@ class QtScreenInfo : public ScreenInfo {
   public:
     int width() const override;
     int height() const override;
+    double scale() const override;
 };
 
 class QtLauncher : public Launcher {

@@ -133,11 +133,13 @@ void TForm3::buildControls() {
     REdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     REdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     REdit1->setUndoRedoEnabled(false);
+    REdit1->setAccessibleName("Price list");
 
     Edit1 = new EntryField(m_services.dialogs, this);
     Edit1->setGeometry(34, 28, 565, 24);
     Edit1->setFont(ScreenParts::lineDraw(13));
     Edit1->setFocusPolicy(Qt::StrongFocus);
+    Edit1->setAccessibleName("Price list line");
 
     butfind = new QPushButton("Fin&d", this);
     butfind->setGeometry(188, 387, 90, 25);
@@ -189,6 +191,7 @@ void TForm3::buildFindDialog() {
     FindDialog1->setModal(false);
     findText = new QLineEdit(FindDialog1);
     findText->setGeometry(10, 10, 220, 24);
+    findText->setAccessibleName("Find what");
     auto* matchCase = new QCheckBox("Match &case", FindDialog1);
     matchCase->setGeometry(10, 42, 150, 20);
     matchCase->setChecked(true);

@@ -53,6 +53,7 @@ void TForm4::buildControls() {
     QLabel* none = nullptr;
     edarticle = addField(none, nullptr, 90, 12, 257, 0);
     edarticle->move(12, 90);
+    edarticle->setAccessibleName("Article description");
     edarticle->setFont(ScreenParts::arial(13));
     edquant = addField(Label4, "Sales Quantity", 118, 12, 90, 7);
     edYN = addField(Label5, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);

@@ -220,6 +220,9 @@ void TForm2::buildSalesPersonPanel() {
             if (!isLetterKey(key)) key = 0;
         };
         spned[i] = makeField(pansp, ("sp" + n + "ned").c_str(), 110, top, 120, 9, 10);
+        // Two fields share the row's label.
+        sped[i]->setAccessibleName(QString::fromStdString("SP" + n + " code"));
+        spned[i]->setAccessibleName(QString::fromStdString("SP" + n + " name"));
     }
     for (size_t i = 0; i < 5; ++i) {
         setTabOrder(sped[i], spned[i]);
@@ -300,6 +303,10 @@ void TForm2::buildDocketPanel() {
         }
         dred[r.row] = makeField(pandock, ("dr" + k + "ed").c_str(), 532, top, 64, 0, ReleaseHelp);
         chain(dred[r.row]);
+        // A row's fields share its label; the column headers tell them apart.
+        dled[r.row]->setAccessibleName(QString(r.label) + ", printer code");
+        if (dned[r.row]) dned[r.row]->setAccessibleName(QString(r.label) + ", text");
+        dred[r.row]->setAccessibleName(QString(r.label) + ", release code");
         top += 27;
     }
 }

@@ -71,6 +71,9 @@ constexpr std::array Keys{
     OptionKey{"prices-include-tax", Type::Choice, 0, 0, "yes|no", "no",
               "yes: the price list's sale prices and the expense amounts typed include the tax; "
               "no: the tax is added to them."},
+    OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
+              "How large the screens are drawn; auto enlarges them on a display larger than "
+              "1280 x 960. Takes effect at the next start."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {

@@ -83,6 +83,7 @@ void TForm8::buildControls() {
     RichEdit1 = new QPlainTextEdit(this);
     RichEdit1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     RichEdit1->setLineWidth(3);
+    RichEdit1->setAccessibleName("Viewed file");
     RichEdit1->setFont(ScreenParts::lineDraw(11));
     RichEdit1->setReadOnly(true);
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -112,7 +113,7 @@ void TForm8::buildControls() {
 void TForm8::fillDisplay() {
     // The window with its frame fills the display from the top left corner;
     // the frame is known only once the window manager has framed the window.
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = frameNow().size() - size();
     setFixedSize(m_services.screen.width() - 3 - frame.width(),
                  m_services.screen.height() - 27 - frame.height());
     placeFrameAt(1, 1);

@@ -104,6 +104,19 @@ TEST(MainScreen, ReportsMissingCompanionFilesAndAWideScreen) {
     EXPECT_EQ(f.main().pos(), QPoint(88, 74));
 }
 
+TEST(MainScreen, ScreensDrawnLargerOpenAtTheTopLeftWithoutAdvice) {
+    MainScreenFixture f;
+    f.writeConfiguration(f.config);
+    f.dir.write("Pricelist.dat", SampleLine);
+    f.printerReady();
+    f.screenInfo.w = 960;
+    f.screenInfo.h = 540;
+    f.screenInfo.factor = 2;
+    f.start();
+    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
+    EXPECT_EQ(f.main().pos(), QPoint(1, 1));
+}
+
 TEST(MainScreen, ALongFolderNameDisablesThePrinter) {
     MainScreenFixture f("longfoldername");
     f.writeConfiguration(f.config);

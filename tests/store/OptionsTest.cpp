@@ -11,11 +11,13 @@ TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
                              "till-number=2\r\n"
                              "\r\n"
                              "Shop-Note=Back at 2\r\n"
-                             "  # indented comment\r\n";
+                             "  # indented comment\r\n"
+                             "SCALE=1.5\r\n";
     std::vector<std::string> faults;
     Options options = Options::parse(file, faults);
     EXPECT_TRUE(faults.empty());
     EXPECT_EQ(options.value("shop-note"), "Back at 2");
+    EXPECT_EQ(options.value("scale"), "1.5");
     EXPECT_EQ(options.value("SHOP-NOTE"), "Back at 2");
     // Nothing changed: the file is written back as it was read.
     EXPECT_EQ(options.text(), file);
@@ -25,7 +27,8 @@ TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
                               "till-number=2\r\n"
                               "\r\n"
                               "shop-note=Closed Monday\r\n"
-                              "  # indented comment\r\n");
+                              "  # indented comment\r\n"
+                              "SCALE=1.5\r\n");
     // A bare LF file, and a key that was not in it, which comes last.
     Options bare = Options::parse("# only a comment\n", faults);
     EXPECT_EQ(bare.value("shop-note"), "");
@@ -41,15 +44,18 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
                              std::string(41, 'x') +
                              "\r\n"
                              "shop-note=second\r\n"
-                             "shop-note=third\r\n";
+                             "shop-note=third\r\n"
+                             "scale=4\r\n";
     std::vector<std::string> faults;
     Options options = Options::parse(file, faults);
     EXPECT_EQ(faults, (std::vector<std::string>{
                           "line 1: no \"=\" in \"no equals sign here\"",
                           "line 2: shop-note takes text of up to 40 characters, not \"" +
                               std::string(41, 'x') + "\"",
-                          "line 4: shop-note was given before; this line is not used"}));
+                          "line 4: shop-note was given before; this line is not used",
+                          "line 5: scale takes one of auto, 1, 1.5, 2, 2.5, 3, not \"4\""}));
     EXPECT_EQ(options.value("shop-note"), "second");
+    EXPECT_EQ(options.value("scale"), "auto");
     // The faulty lines stay as they were until the owner sets the key.
     EXPECT_EQ(options.text(), file);
     options.set("shop-note", "mended");
@@ -58,7 +64,8 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
                                   std::string(41, 'x') +
                                   "\r\n"
                                   "shop-note=mended\r\n"
-                                  "shop-note=third\r\n");
+                                  "shop-note=third\r\n"
+                                  "scale=4\r\n");
     EXPECT_EQ(OptionsFaultMessage("/shop/Options.dat", {"line 1: a", "line 3: b"}),
               "The options file /shop/Options.dat has faults; the default is used for:\r"
               "line 1: a\rline 3: b");

@@ -70,8 +70,10 @@ class FakeScreen : public ScreenInfo {
   public:
     int width() const override { return w; }
     int height() const override { return h; }
+    double scale() const override { return factor; }
     int w = 640;
     int h = 480;
+    double factor = 1;
 };
 
 class FakeLauncher : public Launcher {
