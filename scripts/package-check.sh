@@ -56,14 +56,14 @@ done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
     [ -f "$root/$f" ] || fail "/$f missing"
 done
-for c in zorvi zorvi-new-shop zorvi-backup; do
+for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify; do
     [ "$(readlink "$root/usr/bin/$c")" = "/opt/zorvi/bin/$c" ] || fail "/usr/bin/$c is no link to /opt/zorvi/bin/$c"
 done
 desktop="$root/usr/share/applications/zorvi.desktop"
 grep -qx 'Exec=/opt/zorvi/bin/zorvi' "$desktop" || fail "menu entry does not start /opt/zorvi/bin/zorvi"
 grep -qx 'Icon=zorvi' "$desktop" || fail "menu entry has no icon"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins libarchive13 libssl3 fonts-liberation; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins libarchive13 libsodium23 fonts-liberation; do
     [[ ",$depends," == *[\ ,]$p[\ ,]* ]] || fail "dependency on $p not declared"
 done
 for program in program/zorvi bin/zorvi-backup; do
