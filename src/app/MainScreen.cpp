@@ -174,19 +174,18 @@ void TForm1::buildMenu() {
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
     RadioGroup1->setAutoFillBackground(true);
-    RbutSetup = new QRadioButton(" &Setup Zorvi", Panel1);
-    RbutSetup->setGeometry(252, 244, 130, 17);
-    RbutInvent = new QRadioButton(" Update &Inventory", Panel1);
-    RbutInvent->setGeometry(252, 264, 130, 17);
-    RbutPlist = new QRadioButton(" Update &Price List", Panel1);
-    RbutPlist->setGeometry(252, 284, 130, 17);
-    RbutTotals = new QRadioButton(" Day &Totals so far", Panel1);
-    RbutTotals->setGeometry(252, 304, 130, 17);
-    RbutCashUp = new QRadioButton(" Cash &Up", Panel1);
-    RbutCashUp->setGeometry(252, 324, 130, 17);
-    // Removing the program is asked for here, never offered every evening.
-    RbutRemove = new QRadioButton(" &Remove Zorvi", Panel1);
-    RbutRemove->setGeometry(252, 344, 130, 17);
+    // The entries in their order, one row of 20 pixels each. Removing the
+    // program is asked for here, never offered every evening.
+    const std::pair<QRadioButton * TForm1::*, const char*> entries[] = {
+        {&TForm1::RbutSetup, " &Setup Zorvi"},       {&TForm1::RbutInvent, " Update &Inventory"},
+        {&TForm1::RbutPlist, " Update &Price List"}, {&TForm1::RbutTotals, " Day &Totals so far"},
+        {&TForm1::RbutCashUp, " Cash &Up"},          {&TForm1::RbutRemove, " &Remove Zorvi"}};
+    int top = 244;
+    for (const auto& [entry, caption] : entries) {
+        this->*entry = new QRadioButton(caption, Panel1);
+        (this->*entry)->setGeometry(252, top, 130, 17);
+        top += 20;
+    }
     for (QWidget* w : menuGroup())
         w->hide();
 }

@@ -52,22 +52,15 @@ void negateForReturn(CurrentArticle& article, SaleState& sale, double& lineTax,
     sale.LineAmount = -sale.LineAmount;
 }
 
+// A line with its tax: added (" +" and the tax in 10) or included (" incl"
+// and the tax in 7), so both end in the same column.
 std::string taxJournalLine(const RegionalFormats& formats, const CurrentArticle& article,
-                           const SaleState& sale, double lineTax) {
+                           const SaleState& sale, double lineTax, bool included) {
     return "  " + PadRight(article.ArticleDescription, 27) +
            PadLeft(CurrencyText(sale.UnitPrice, formats), 11) + " x" +
            PadLeft(GeneralText(sale.Quantity, 6, formats.decimalSeparator), 7) + " =" +
-           PadLeft(CurrencyText(sale.LineAmount, formats), 11) + " +" +
-           PadLeft(CurrencyText(lineTax, formats, 9), 10);
-}
-
-std::string includedTaxJournalLine(const RegionalFormats& formats, const CurrentArticle& article,
-                                   const SaleState& sale, double lineTax) {
-    return "  " + PadRight(article.ArticleDescription, 27) +
-           PadLeft(CurrencyText(sale.UnitPrice, formats), 11) + " x" +
-           PadLeft(GeneralText(sale.Quantity, 6, formats.decimalSeparator), 7) + " =" +
-           PadLeft(CurrencyText(sale.LineAmount, formats), 11) + " incl" +
-           PadLeft(CurrencyText(lineTax, formats, 9), 7);
+           PadLeft(CurrencyText(sale.LineAmount, formats), 11) + (included ? " incl" : " +") +
+           PadLeft(CurrencyText(lineTax, formats, 9), included ? 7 : 10);
 }
 
 std::string plainJournalLine(const RegionalFormats& formats, const CurrentArticle& article,
@@ -160,10 +153,10 @@ LineResult ComputeLine(const Configuration& config, const RegionalFormats& forma
     if (sale.ReturnMode) negateForReturn(article, sale, result.lineTax, result.recorded);
 
     if (taxIncluded(config)) {
-        result.journalLine = includedTaxJournalLine(formats, article, sale, result.lineTax);
+        result.journalLine = taxJournalLine(formats, article, sale, result.lineTax, true);
         addLineTax(sale, result.lineTax);
     } else if (config.TaxOn) {
-        result.journalLine = taxJournalLine(formats, article, sale, result.lineTax);
+        result.journalLine = taxJournalLine(formats, article, sale, result.lineTax, false);
         addLineTax(sale, result.lineTax);
     } else {
         result.journalLine = plainJournalLine(formats, article, sale);
