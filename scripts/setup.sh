@@ -7,7 +7,7 @@ packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev l
           fonts-liberation fonts-dejavu-core)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
---with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick) ;;
+--with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick clang-tidy gcovr) ;;
 esac
 
 missing=()

@@ -2,8 +2,9 @@
 # Everything CI checks: the formatting; the layers' include rules; a Release
 # build with warnings as errors; every test built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (warnings as errors too) and run on Qt's
-# offscreen platform, then in Release; the screens' places under a real
-# window manager; and the Debian package.
+# offscreen platform, then in Release, with the core's line coverage; the
+# clang-tidy checks; the screens' places under a real window manager; and the
+# Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --with-wm
@@ -22,12 +23,18 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DZORVI_TESTS=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-release -j2
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZORVI_TESTS=ON -DZORVI_SANITIZE=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZORVI_TESTS=ON -DZORVI_SANITIZE=ON -DZORVI_COVERAGE=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j2
+scripts/tidy.sh build-test
+find build-test -name '*.gcda' -delete
 
 for build in build-test build-release; do
     echo "== Tests in $build"
     (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j2 --timeout 120)
 done
+# Line coverage of the core (the logic, without screens and Qt platform code).
+gcovr --root . --filter 'src/' --exclude '.*Screen.*' --exclude 'src/forms/' \
+    --exclude 'src/platform/Qt.*' --exclude 'src/app/main.cpp' --print-summary \
+    --output /dev/null build-test | grep -i '^lines'
 scripts/wm-check.sh build-release
 scripts/package-check.sh build-release

@@ -531,7 +531,7 @@ bool TForm1::pressUnderlinedLetter(int key) {
     QList<QAbstractButton*> candidates;
     for (QAbstractButton* b : Panel1->findChildren<QAbstractButton*>()) {
         QString text = b->text();
-        int amp = text.indexOf('&');
+        const qsizetype amp = text.indexOf('&');
         if (amp >= 0 && amp + 1 < text.size() && text[amp + 1].toLower() == letter[0] &&
             b->isVisible() && b->isEnabled())
             candidates.append(b);

@@ -96,6 +96,7 @@ PruneResult PruneBackups(const std::string& backupDir, const GenerationCounts& c
     PruneResult result;
     const auto archives = archivesIn(backupDir);
     std::vector<BackupStamp> stamps;
+    stamps.reserve(archives.size());
     for (const auto& archive : archives)
         stamps.push_back(archive.second);
     const std::vector<bool> kept = KeptGenerations(stamps, counts);

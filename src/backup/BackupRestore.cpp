@@ -122,7 +122,7 @@ bool contains(const fs::path& entry, const std::string& archivePath) {
 
 // Moves everything but the program's own files and the kept folders aside.
 std::string moveOldData(const RestoreRequest& request, std::string& why) {
-    const std::string folder = replacedFolderName(request.targetDir, request.now);
+    std::string folder = replacedFolderName(request.targetDir, request.now);
     std::vector<fs::path> moving;
     std::error_code error;
     for (const fs::directory_entry& e : fs::directory_iterator(request.targetDir, error)) {

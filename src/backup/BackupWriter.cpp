@@ -30,9 +30,10 @@ struct Failure {
 // The archive's bytes on their way to disk, counted into its SHA-256.
 struct Sink {
     Sink(RawFile f, std::string p) : file(std::move(f)), path(std::move(p)) {}
+    // The hash state first: it is the widest and most aligned member.
+    Sha256Stream sum;
     RawFile file;
     std::string path;
-    Sha256Stream sum;
     std::uint64_t bytes = 0;
     std::optional<std::uint64_t> space;
     std::string why;
@@ -93,7 +94,8 @@ std::vector<ManifestEntry> takeStock(const std::string& shopDir,
             size += static_cast<std::uint64_t>(n);
         }
         if (!file) {
-            leftOut.push_back(name + " (" + why + ")");
+            std::string entry = name;
+            leftOut.push_back(entry.append(" (").append(why).append(")"));
             continue;
         }
         entries.push_back({name, size, sum.hex()});

@@ -58,6 +58,6 @@ void WriteTotalsDocket(const std::string& docketPath, const std::vector<std::str
     std::optional<TextRewriter> docket = TextRewriter::Open(docketPath);
     if (!docket) throw IoError(docketPath, "File cannot be created");
     for (const std::string& line : lines)
-        docket->writeLine(ArticleRow + " " + line);
+        docket->writeLine(std::string(ArticleRow).append(" ").append(line));
     docket->commit();
 }
