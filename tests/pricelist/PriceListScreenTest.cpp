@@ -228,7 +228,7 @@ TEST(PriceListScreen, ImportsASuppliersListForReviewBeforeTheSave) {
     f.dialogs.typed = {std::string("2,0,0,1,0")};
     f.dialogs.answers = {Dialogs::Answer::Yes};
     f.press(Qt::Key_I, Qt::AltModifier);
-    const std::string pear = " PEAR                                      0.00       1.00  0";
+    const std::string pear = " PEAR                                           0.00       1.00  0";
     const std::string apple = " APPLE         Apples red                       1.20       2.75 10";
     EXPECT_EQ(f.text(), apple + "\n" + Bread + "\n" + pear);
     EXPECT_EQ(f.messages().back(),
