@@ -47,7 +47,7 @@ echo "== contents of $(basename "$deb")"
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 opt="$root/opt/zorvi"
-for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup; do
+for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup bin/zorvi-export; do
     [ -x "$opt/$f" ] || fail "/opt/zorvi/$f missing or not executable"
 done
 for f in program/hlpf.{1..7} share/examples/{Configur,Pricelist,Inventory,Printer}.dat; do
@@ -56,7 +56,7 @@ done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
     [ -f "$root/$f" ] || fail "/$f missing"
 done
-for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify; do
+for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify zorvi-export; do
     [ "$(readlink "$root/usr/bin/$c")" = "/opt/zorvi/bin/$c" ] || fail "/usr/bin/$c is no link to /opt/zorvi/bin/$c"
 done
 desktop="$root/usr/share/applications/zorvi.desktop"
@@ -66,7 +66,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins libarchive13 libsodium23 fonts-liberation; do
     [[ ",$depends," == *[\ ,]$p[\ ,]* ]] || fail "dependency on $p not declared"
 done
-for program in program/zorvi bin/zorvi-backup; do
+for program in program/zorvi bin/zorvi-backup bin/zorvi-export; do
     if ldd "$opt/$program" | grep -q 'not found'; then fail "$program misses libraries"; fi
 done
 if command -v apt-get >/dev/null; then
@@ -106,6 +106,12 @@ backup=$(ls "$shop"/Backup/zorvi-*-Z0.tar.zst)
 (cd "$shop/Backup" && sha256sum --quiet -c "$(basename "$backup").sha256") || fail "the backup does not match its side file"
 "$opt/bin/zorvi-backup" restore "$backup" "$work/back" >/dev/null || fail "zorvi-backup restore failed"
 (cd "$work/back" && md5sum --quiet -c "$work/data.md5") || fail "the restored shop differs"
+
+echo "== an export of the shop"
+"$opt/bin/zorvi-export" csv "$shop" "$work/csv" >/dev/null || fail "zorvi-export csv failed"
+[ -f "$work/csv/sales.csv" ] && [ -f "$work/csv/stock.csv" ] || fail "zorvi-export csv wrote no files"
+"$opt/bin/zorvi-export" html "$shop" "$work/report.html" >/dev/null || fail "zorvi-export html failed"
+grep -q '</html>' "$work/report.html" || fail "zorvi-export html wrote no page"
 
 echo "== starting the installed program"
 # A 640 x 480 screen, so the program starts without its advice on display

@@ -194,6 +194,22 @@ BalanceUpdate UpdateBalanceSheet(const std::optional<std::string>& oldBalance,
     return nextColumn(*oldBalance, balancePath, inventory, inventoryPath, period, dates);
 }
 
+bool ReadBalanceNumbers(std::string_view row, std::vector<double>& values) {
+    values.clear();
+    return forEachNumber(row, [&](double value, std::string_view) { values.push_back(value); });
+}
+
+std::vector<std::string> BalancePeriods(std::string_view heading) {
+    std::vector<std::string> periods;
+    size_t pos = std::min(heading.size(), LabelWidth);
+    while ((pos = heading.find_first_not_of(' ', pos)) != std::string_view::npos) {
+        size_t end = std::min(heading.find(' ', pos), heading.size());
+        periods.emplace_back(heading.substr(pos, end - pos));
+        pos = end;
+    }
+    return periods;
+}
+
 std::string BalanceTotals(std::string_view balance, const std::string& balancePath) {
     std::string totals;
     totals.reserve(balance.size() + balance.size() / 10);

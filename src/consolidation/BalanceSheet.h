@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Balance.dat, the balance sheet: one column of 13 characters per closed
 // period. Row 1 is the heading ("BALANCE SHEET" and the periods' month and
@@ -37,6 +38,12 @@ BalanceUpdate UpdateBalanceSheet(const std::optional<std::string>& oldBalance,
                                  const std::string& balancePath, std::string_view inventory,
                                  const std::string& inventoryPath,
                                  const ConsolidationTotals& period, const RunDates& dates);
+
+// The numbers of a row after its 13-character label; false when one cannot
+// be read.
+bool ReadBalanceNumbers(std::string_view row, std::vector<double>& values);
+// The period names of the heading row ("Dez2026"), in column order.
+std::vector<std::string> BalancePeriods(std::string_view heading);
 
 // The content of Balance.Tot for the sheet `balance`. Throws
 // ConsolidationError for a row whose numbers cannot be read.

@@ -53,6 +53,14 @@ template <size_t N> std::array<double, N> valuesOf(const std::array<double*, N>&
 
 } // namespace
 
+bool ReadDayQuantities(std::string_view line, std::array<double, 7>& values) {
+    return readNumbers(line, values);
+}
+
+bool ReadDayAmounts(std::string_view line, std::array<double, 5>& values) {
+    return readNumbers(line, values);
+}
+
 std::optional<std::string> FreeLetterName(const std::string& dataDir, const std::string& base) {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         std::string name = base + letter;
@@ -76,7 +84,7 @@ DayArchive ArchiveDayByDay(std::string_view dayByDay, const std::string& path,
             archive.content += PadLeft(std::string(heading), 23) + "\r\n";
         } else if (line[0] == '#') {
             std::array<double, 7> values{};
-            if (!readNumbers(line, values))
+            if (!ReadDayQuantities(line, values))
                 throw ConsolidationError(UnreadableLineText(path, number));
             auto targets = quantitySums(sums);
             for (size_t i = 0; i < values.size(); ++i)
@@ -84,7 +92,7 @@ DayArchive ArchiveDayByDay(std::string_view dayByDay, const std::string& path,
             archive.content += numbersLine(values, QuantityFields) + "\r\n";
         } else if (line[0] == '&') {
             std::array<double, 5> values{};
-            if (!readNumbers(line, values))
+            if (!ReadDayAmounts(line, values))
                 throw ConsolidationError(UnreadableLineText(path, number));
             auto targets = amountSums(sums);
             for (size_t i = 0; i < values.size(); ++i)

@@ -3,6 +3,7 @@
 #include "consolidation/ConsolidationTotals.h"
 #include "store/ProgramState.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,12 @@ struct DayArchive {
     // which the balance sheet's new column takes.
     ConsolidationTotals period;
 };
+
+// The numbers of a day-by-day "#" line (TotQuantity .. TotCredit) and of an
+// "&" line (TotServicesTotal, TotTax, TotTakings, TotExpenses, TotNet), after
+// the marker. False when one cannot be read.
+bool ReadDayQuantities(std::string_view line, std::array<double, 7>& values);
+bool ReadDayAmounts(std::string_view line, std::array<double, 5>& values);
 
 // ArchiveDayByDay: the archive of the day-by-day text `dayByDay` (the file's
 // lines, keyed on column 1: "*" day heading, "#" quantities, "&" amounts; an

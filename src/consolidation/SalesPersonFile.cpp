@@ -34,11 +34,8 @@ std::string personLine(const std::string& code, const std::string& name, const F
            figure(f[3]);
 }
 
-struct StoredLine {
+struct StoredLine : SalesPersonFigures {
     std::string text;
-    char code = 0; // 0: a heading
-    std::string name;
-    Figures figures{};
     // The configured person the merge credits it to.
     std::optional<size_t> person;
 };
@@ -55,14 +52,9 @@ std::vector<StoredLine> readStoredLines(const std::string& path, const Configura
     while (file->readFullLine(text)) {
         StoredLine& line = lines.emplace_back();
         line.text = text;
-        if (text.empty() || text[0] == ' ' || text[0] == '*') continue;
-        LineFields fields(text);
-        line.code = fields.readChar();
-        line.name = fields.readText(NameWidth);
-        for (double& x : line.figures)
-            fields.readReal(x);
-        if (fields.failed() || text.size() <= NameWidth || text.find('\0') != std::string::npos)
+        if (!ParseSalesPersonLine(text, line))
             throw ConsolidationError(UnreadableLineText(file->path(), lines.size()));
+        if (line.code == 0) continue;
         size_t wanted = seen[static_cast<unsigned char>(line.code)]++;
         for (size_t i = 0, found = 0; i < config.SalesPersonCode.size(); ++i) {
             if (config.SalesPersonCode[i] != std::string(1, line.code)) continue;
@@ -82,6 +74,17 @@ bool hasFigures(const StoredLine& line) {
 }
 
 } // namespace
+
+bool ParseSalesPersonLine(std::string_view text, SalesPersonFigures& line) {
+    line = SalesPersonFigures{};
+    if (text.empty() || text[0] == ' ' || text[0] == '*') return true;
+    LineFields fields(text);
+    line.code = fields.readChar();
+    line.name = fields.readText(NameWidth);
+    for (double& x : line.figures)
+        fields.readReal(x);
+    return !fields.failed() && text.size() > NameWidth && text.find('\0') == std::string_view::npos;
+}
 
 std::string UnreadableLineText(const std::string& path, size_t lineNumber) {
     return "Line " + std::to_string(lineNumber) + " of the file " + path +

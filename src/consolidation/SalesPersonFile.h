@@ -6,11 +6,22 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 // Spersons.dat: the totals per sales person since the last period end. A
 // heading line, then per configured person: code, name right-aligned in 12,
 // services quantity and total, sales quantity and total (each :12:2).
 // Lines are keyed by column 1; a blank or "*" there marks a heading.
+
+// One line of the file read back. `code` is 0 for a heading line.
+struct SalesPersonFigures {
+    char code = 0;
+    std::string name;
+    // Services quantity and total, then sales quantity and total.
+    std::array<double, 4> figures{};
+};
+// False when a line with a code cannot be read.
+bool ParseSalesPersonLine(std::string_view text, SalesPersonFigures& line);
 
 std::string SalesPersonsHeading(const std::string& DateText);
 // `paddedName` is the configured name padded to 9 characters.

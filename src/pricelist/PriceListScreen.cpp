@@ -7,11 +7,15 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "pricelist/DoubleEntryCheck.h"
+#include "pricelist/PriceImport.h"
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceListSave.h"
 #include "store/DateTimeText.h"
+#include "store/IoError.h"
 #include "store/ProgramState.h"
+#include "store/TextLines.h"
 #include "takings/TakingsReader.h"
+#include "viewer/ViewedFile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -145,11 +149,14 @@ void TForm3::buildControls() {
     butfind->setGeometry(188, 387, 90, 25);
     butexit = new QPushButton("E&xit && Save", this);
     butexit->setGeometry(346, 387, 90, 25);
-    for (QPushButton* b : {butfind, butexit})
+    butimport = new QPushButton("&Import", this);
+    butimport->setGeometry(30, 387, 90, 25);
+    for (QPushButton* b : {butfind, butexit, butimport})
         b->setAutoDefault(false);
     setTabOrder(REdit1, Edit1);
     setTabOrder(Edit1, butfind);
     setTabOrder(butfind, butexit);
+    setTabOrder(butexit, butimport);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setGeometry(34, 318, 565, 65);
@@ -219,6 +226,7 @@ void TForm3::wireHandlers() {
     connect(Edit1, &QLineEdit::textChanged, this, [this] { guarded([this] { Edit1Change(); }); });
     bindAccelerator(butfind, [this] { butfindClick(); });
     bindAccelerator(butexit, [this] { butexitClick(); });
+    bindAccelerator(butimport, [this] { butimportClick(); });
 }
 
 // ---------------------------------------------------------------- activation
@@ -495,6 +503,58 @@ bool TForm3::saveAndCheck() {
     if (report.leftOut) lines += QString("\n ... and %1 more lines not shown.").arg(report.leftOut);
     Memo3->setPlainText(Memo3->toPlainText() + lines);
     return true;
+}
+
+void TForm3::butimportClick() {
+    std::optional<std::string> path = m_services.fileDialog.open(
+        "Import a price list", m_state.files.DataDir(), {{".csv", CaseBlindPattern("*.csv")}});
+    if (!path) return;
+    std::optional<CsvTable> table;
+    CsvFault fault;
+    try {
+        table = ReadCsv(ReadWholeFile(*path), fault);
+    } catch (const IoError& e) {
+        m_services.dialogs.message(e.message());
+        return;
+    }
+    if (!table) {
+        m_services.dialogs.message("The file " + *path + " cannot be imported:\r" + fault.text());
+        return;
+    }
+    std::string why;
+    std::optional<ImportColumns> columns =
+        ParseImportColumns(m_state.options.value(ImportColumnsKey), why);
+    if (!columns) {
+        std::optional<std::string> typed = m_services.dialogs.askText(
+            "Which columns of the file hold the code, description, wholesale price, sale price "
+            "and stock level?\rFive numbers such as 1,2,3,4,5 (0 for a column the file lacks).");
+        if (!typed) return;
+        columns = ParseImportColumns(*typed, why);
+        if (!columns) {
+            m_services.dialogs.message("The columns " + *typed + " cannot be taken: " + why + ".");
+            return;
+        }
+        try {
+            SaveImportColumns(m_state.files.DataDir(), m_state.options, *columns);
+        } catch (const IoError& e) {
+            m_services.dialogs.message(e.message());
+        }
+    }
+    const bool update = m_services.dialogs.confirm(
+                            "Codes already in the price list: take the file's prices for them?\r"
+                            "Yes: update their prices.  No: keep them as they are.",
+                            Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes;
+    const PriceImport import = ImportPriceRows(*table, *columns, textLines(), update);
+    if (import.added + import.updated > 0) {
+        QString text;
+        for (size_t i = 0; i < import.lines.size(); ++i) {
+            if (i) text += '\n';
+            text += displayText(import.lines[i]);
+        }
+        REdit1->setPlainText(text);
+        m_modified = true;
+    }
+    m_services.dialogs.message(PriceImportReport(import));
 }
 
 void TForm3::butexitClick() {

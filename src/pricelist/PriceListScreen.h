@@ -29,6 +29,7 @@ class TForm3 : public ZorviScreen {
     EntryField* Edit1;
     QPushButton* butfind;
     QPushButton* butexit;
+    QPushButton* butimport;
     QPlainTextEdit* Memo1;
     QPlainTextEdit* Memo3;
     QLabel* Label3;
@@ -63,6 +64,8 @@ class TForm3 : public ZorviScreen {
     void butfindClick();
     void FindDialog1Find();
     void butexitClick();
+    // A supplier's CSV price list into the text, for review before Exit & Save.
+    void butimportClick();
 
     void showHelpForColumn(int column, bool entryLine);
     void showHelp(size_t index);

@@ -71,6 +71,15 @@ constexpr std::array Keys{
     OptionKey{"prices-include-tax", Type::Choice, 0, 0, "yes|no", "no",
               "yes: the price list's sale prices and the expense amounts typed include the tax; "
               "no: the tax is added to them."},
+    OptionKey{"import-columns",
+              Type::Text,
+              0,
+              40,
+              {},
+              "",
+              "The columns of a supplier's CSV price list that hold the code, description, "
+              "wholesale price, sale price and stock level, as five numbers such as 1,2,3,4,5 "
+              "(0 for a column the file lacks); asked at the first import."},
     OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
               "How large the screens are drawn; auto enlarges them on a display larger than "
               "1280 x 960. Takes effect at the next start."},

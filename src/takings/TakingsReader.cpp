@@ -124,6 +124,7 @@ bool ParseTakingsLine(std::string_view line, TakingsEntry& entry) {
                            {&entry.cash, &entry.cheque, &entry.credit, &entry.tax, &entry.total,
                             &entry.received, &entry.change})) {
         entry.kind = TakingsEntry::Kind::Total;
+        entry.clock = line.substr(10, 5);
         return true;
     }
     if (line.find('\0') != std::string_view::npos || line.find('\r') != std::string_view::npos)

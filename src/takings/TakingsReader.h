@@ -56,6 +56,8 @@ class TakingsReader {
     // views stay valid until the next call.
     bool next(TakingsEntry& entry);
 
+    // The line number (from 1) of the record last handed out.
+    size_t lineNumber() const { return m_lineNumber; }
     size_t faultyLines() const { return m_faulty; }
     // Line number (from 1) and text of the first faulty line.
     size_t firstFaultyLine() const { return m_firstFaultyLine; }

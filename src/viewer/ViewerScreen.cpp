@@ -1,6 +1,7 @@
 // TForm8: the view and print screen.
 #include "viewer/ViewerScreen.h"
 
+#include "reports/ExportCommand.h"
 #include "store/IoError.h"
 #include "store/TextLines.h"
 
@@ -58,6 +59,7 @@ void TForm8::buildControls() {
     ViewnPrint = ViewPrintMenu->addMenu("  File &Menu   Press: Alt+M");
     View1 = ViewnPrint->addAction("&View file      Press:  V  (...)");
     Print1 = ViewnPrint->addAction("&Print file       Press:  P  (...)");
+    HtmlExport = ViewnPrint->addAction("&HTML export   Press: H");
     Fonts = ViewnPrint->addAction("&Select font   Press: F   (...)");
     CheckBooks = ViewnPrint->addAction("&Check books   Press: C");
     ViewnPrint->addSeparator();
@@ -67,6 +69,8 @@ void TForm8::buildControls() {
     connect(ViewnPrint, &QMenu::aboutToShow, this, [this] { RichEdit1->show(); });
     connect(View1, &QAction::triggered, this, [this] { guarded([this] { View1Click(); }); });
     connect(Print1, &QAction::triggered, this, [this] { guarded([this] { Print1Click(); }); });
+    connect(HtmlExport, &QAction::triggered, this,
+            [this] { guarded([this] { HtmlExportClick(); }); });
     connect(Fonts, &QAction::triggered, this, [this] { guarded([this] { FontsClick(); }); });
     // The seals of the takings checked, as zorvi-verify does, shown here.
     connect(CheckBooks, &QAction::triggered, this, [this] {
@@ -186,6 +190,31 @@ void TForm8::Print1Click() {
     case PrintDialog::Outcome::Printed:
     case PrintDialog::Outcome::Cancelled:
         break;
+    }
+}
+
+void TForm8::HtmlExportClick() {
+    if (!m_loadedPath) {
+        m_services.dialogs.message("View a file first; its report is what is exported.");
+        return;
+    }
+    std::optional<std::string> target = m_services.fileDialog.open(
+        "HTML export", m_state.files.DataDir(), {{".html", CaseBlindPattern("*.html")}});
+    if (!target) return;
+    if (FileNames::named(*target) &&
+        m_services.dialogs.confirm("The file " + *target + "\rexists already. Replace it?",
+                                   Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes)
+        return;
+    const DateTime now = m_services.clock.now();
+    try {
+        const std::vector<std::string> skipped =
+            WriteFileReport(*m_loadedPath, now.year * 10000 + now.month * 100 + now.day, *target);
+        std::string text = "The report was written to " + *target;
+        for (const std::string& line : skipped)
+            text += "\r" + line;
+        m_services.dialogs.message(text);
+    } catch (const IoError& e) {
+        m_services.dialogs.message(e.message());
     }
 }
 

@@ -28,6 +28,7 @@ class TForm8 : public ZorviScreen {
     QMenu* ViewnPrint;
     QAction* View1;
     QAction* Print1;
+    QAction* HtmlExport;
     QAction* Fonts;
     QAction* CheckBooks;
     QAction* Exit;
@@ -36,6 +37,8 @@ class TForm8 : public ZorviScreen {
 
     void View1Click();
     void Print1Click();
+    // The file shown as a one-page HTML report, saved where the operator chooses.
+    void HtmlExportClick();
     void FontsClick();
     void ExitClick();
 

@@ -218,3 +218,24 @@ TEST(PriceListScreen, PastedTextPassesTheLineCheckAndCodesTakeOnlyWhatTheTillTyp
     f.press(Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(e.Edit1->text().toStdString(), "ab");
 }
+
+// The columns are asked once and kept; the import waits in the text for Exit & Save.
+TEST(PriceListScreen, ImportsASuppliersListForReviewBeforeTheSave) {
+    EditorFixture f;
+    EXPECT_EQ(f.editor().butimport->text(), "&Import");
+    f.dir.write("supplier.csv", "Price;Code\n2,75;apple\n1;PEAR\n3;BAD CODE\n");
+    f.fileDialog.answers = {f.dir.file("supplier.csv")};
+    f.dialogs.typed = {std::string("2,0,0,1,0")};
+    f.dialogs.answers = {Dialogs::Answer::Yes};
+    f.press(Qt::Key_I, Qt::AltModifier);
+    const std::string pear = " PEAR                                           0.00       1.00  0";
+    const std::string apple = " APPLE         Apples red                       1.20       2.75 10";
+    EXPECT_EQ(f.text(), apple + "\n" + Bread + "\n" + pear);
+    EXPECT_EQ(f.messages().back(),
+              "1 lines added, 1 prices updated, 0 existing codes kept, 1 rows refused.\rRow 4: "
+              "code (columns 2-14): letters A to Z, digits and \"/\", without blanks");
+    EXPECT_EQ(f.dir.read("Options.dat"), "import-columns=2,0,0,1,0\r\n");
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({apple, Bread, pear}));
+}

@@ -141,3 +141,26 @@ TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
     EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
               "Results.dat line 2: added, without a seal");
 }
+
+// The file shown becomes a report; an existing report is replaced only on Yes.
+TEST(ViewerScreen, ExportsTheFileShownAsAnHtmlReport) {
+    ViewerFixture f;
+    f.dir.write("Spersons.dat",
+                "A   Ann              1.00        2.50        3.00        4.75\r\n");
+    f.toViewer();
+    TForm8& v = f.viewer();
+    EXPECT_EQ(v.HtmlExport->text(), "&HTML export   Press: H");
+    const std::string report = f.dir.file("ann.html");
+    f.fileDialog.answers = {f.dir.file("Spersons.dat"), report, report};
+    v.View1->trigger();
+    v.HtmlExport->trigger();
+    EXPECT_EQ(f.dialogs.texts().back(), "The report was written to " + report);
+    EXPECT_NE(f.dir.read("ann.html")
+                  .find("<td>Ann</td><td class=\"n\">1.00</td><td "
+                        "class=\"n\">2.50</td>"),
+              std::string::npos);
+    f.dir.write("ann.html", "kept");
+    f.dialogs.answers = {Dialogs::Answer::No};
+    v.HtmlExport->trigger();
+    EXPECT_EQ(f.dir.read("ann.html"), "kept");
+}

@@ -1,0 +1,168 @@
+#include "reports/CsvExport.h"
+#include "reports/ExportCommand.h"
+#include "reports/ReportFigures.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+// The takings file's records, laid out column by column.
+std::string lineRecord(char marker, const char* code, double qty, double wholesale, double list,
+                       double unit, double amount) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%c %-13s %8.2f %10.2f %12.2f %12.2f %13.2f", marker, code,
+                  qty, wholesale, list, unit, amount);
+    return text;
+}
+
+std::string totalRecord(const char* clock, double cash, double cheque, double credit, double tax,
+                        double total, double received, double change) {
+    char text[128];
+    std::snprintf(text, sizeof text, "# Total***%5s %7.2f %8.2f %8.2f%10s%7.2f %11.2f %11.2f %5.2f",
+                  clock, cash, cheque, credit, "", tax, total, received, change);
+    return text;
+}
+
+const std::string Start = "* START of SALE   30.11.26 08:5";
+
+// Two archived days and the live day: a sale with a service and an expense;
+// a line never paid, then a sale on credit; a refund under an awkward code.
+void writeShop(const TestDir& dir) {
+    dir.write("Res2026Nov.30", crlf({Start, lineRecord('A', "ART1", 3, 0.05, 0.10, 0.10, 0.30),
+                                     lineRecord('a', "/SERV", 1, 0, 0.20, 0.20, 0.20),
+                                     totalRecord("9:05", 0.50, 0, 0, 0, 0.50, 1.00, 0.50),
+                                     lineRecord('$', "EXP1", 0, 0, 0, -40, -40),
+                                     totalRecord("9:10", 0, 0, 0, 0, -40, -40, 0)}));
+    dir.write("res2026dez.01", crlf({Start, lineRecord('B', "ART1", 1, 0.05, 0.10, 0.10, 0.10),
+                                     Start, lineRecord('B', "ART2", 2, 0.30, 0.70, 0.70, 1.40),
+                                     totalRecord("14:30", 0, 0, 1.40, 0, 1.40, 1.40, 0)}));
+    dir.write("Results.dat",
+              crlf({Start, lineRecord('A', "ART,\"Q\"", -1, -0.05, -0.10, -0.10, -0.10),
+                    totalRecord("10:00", -0.10, 0, 0, 0, -0.10, -0.10, 0)}));
+    dir.write("Spersons.dat", crlf({"*         07/12/26          Services                 Sales",
+                                    "A   Ann              1.00        0.20        2.00        0.20",
+                                    "B   Bob              oops"}));
+}
+
+std::vector<std::string> exportArgs(const TestDir& shop, const std::string& kind,
+                                    const std::string& out, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args{kind};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(shop.path());
+    args.push_back(out);
+    return args;
+}
+
+constexpr DayNumber Today = 20261207;
+
+} // namespace
+
+TEST(CsvExport, FieldsAreQuotedOnlyWhereTheyMustBe) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"ART1", "ART1"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {"lf\n", "\"lf\n\""},
+        {" padded ", " padded "},
+    };
+    for (const auto& [field, expected] : cases) {
+        std::string out;
+        AppendCsvField(out, field);
+        EXPECT_EQ(out, expected) << field;
+    }
+}
+
+TEST(CsvExport, EachRecordIsARowNamingItsFileAndLine) {
+    TestDir shop;
+    writeShop(shop);
+    TestDir out("zo");
+    const ExportResult result = RunExport(exportArgs(shop, "csv", out.path()), Today);
+    // The faulty sales person line is named and left out; the rest is written.
+    EXPECT_EQ(result.status, 1);
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_EQ(result.errors[0], "Line 3 of Spersons.dat cannot be read. It is left out.");
+    EXPECT_EQ(out.read("sales.csv"),
+              crlf({"file,line,date,time,kind,lines,cash,cheque,credit,tax,total,received,change",
+                    "Res2026Nov.30,4,2026-11-30,9:05,sale,2,0.50,0.00,0.00,0.00,0.50,1.00,0.50",
+                    "Res2026Nov.30,6,2026-11-30,9:10,expense,1,0.00,0.00,0.00,0.00,-40.00,-40.00,"
+                    "0.00",
+                    "res2026dez.01,5,2026-12-01,14:30,sale,1,0.00,0.00,1.40,0.00,1.40,1.40,0.00",
+                    "Results.dat,3,2026-12-07,10:00,refund,1,-0.10,0.00,0.00,0.00,-0.10,-0.10,"
+                    "0.00"}));
+    const std::string lines = out.read("sales-lines.csv");
+    EXPECT_NE(lines.find("Res2026Nov.30,3,2026-11-30,service,A,/SERV,1.00,0.00,0.20,0.20,0.20,"
+                         "yes\r\n"),
+              std::string::npos);
+    EXPECT_NE(lines.find("res2026dez.01,2,2026-12-01,article,B,ART1,1.00,0.05,0.10,0.10,0.10,"
+                         "no\r\n"),
+              std::string::npos);
+    EXPECT_NE(lines.find("Results.dat,2,2026-12-07,return,A,\"ART,\"\"Q\"\"\",-1.00,-0.05,-0.10,"
+                         "-0.10,-0.10,yes\r\n"),
+              std::string::npos);
+    EXPECT_EQ(out.read("expenses.csv"), crlf({"file,line,date,code,amount,paid",
+                                              "Res2026Nov.30,5,2026-11-30,EXP1,40.00,yes"}));
+    EXPECT_EQ(out.read("sales-persons.csv"),
+              crlf({"file,line,code,name,services_quantity,services_total,sales_quantity,"
+                    "sales_total",
+                    "Spersons.dat,2,A,Ann,1.00,0.20,2.00,0.20"}));
+
+    // A second export into the same folder replaces nothing unasked.
+    const ExportResult again = RunExport(exportArgs(shop, "csv", out.path()), Today);
+    EXPECT_EQ(again.status, 2);
+    EXPECT_NE(again.errors[0].find("add --force"), std::string::npos);
+    EXPECT_EQ(RunExport(exportArgs(shop, "csv", out.path(), {"--force"}), Today).status, 1);
+}
+
+TEST(ReportFigures, TotalsAreTheSumsOfTheRecordsToTheCent) {
+    struct Case {
+        std::vector<std::string> range;
+        std::string takings, expenses, net;
+        size_t sales, refunds;
+    };
+    const std::vector<Case> cases = {
+        {{}, "1.80", "40.00", "-38.20", 2, 1},
+        {{"--from", "2026-12-01", "--to", "2026-12-01"}, "1.40", "0.00", "1.40", 1, 0},
+        {{"--from", "2026-12-02"}, "-0.10", "0.00", "-0.10", 0, 1},
+        {{"--to", "2026-11-29"}, "0.00", "0.00", "0.00", 0, 0},
+    };
+    TestDir shop;
+    writeShop(shop);
+    for (const Case& c : cases) {
+        TestDir out("zh");
+        ASSERT_EQ(RunExport(exportArgs(shop, "html", out.file("r.html"), c.range), Today).status,
+                  1);
+        const std::string html = out.read("r.html");
+        EXPECT_NE(html.find("<th>Takings</th><td class=\"n\">" + c.takings + "</td>"),
+                  std::string::npos)
+            << html;
+        EXPECT_NE(html.find("<th>Expenses</th><td class=\"n\">" + c.expenses + "</td>"),
+                  std::string::npos);
+        EXPECT_NE(html.find("<th>Net</th><td class=\"n\">" + c.net + "</td>"), std::string::npos);
+        EXPECT_EQ(html.find(NoSalesText) != std::string::npos, c.sales + c.refunds == 0);
+    }
+
+    // Ten sales of 0.10 and 0.20: summed as doubles they miss 3.00.
+    TestDir many;
+    std::string records = Start + "\r\n";
+    for (int i = 0; i < 10; ++i)
+        records += crlf({lineRecord('A', "ART1", 1, 0, 0.10, 0.10, 0.10),
+                         lineRecord('B', "ART2", 1, 0, 0.20, 0.20, 0.20),
+                         totalRecord("11:59", 0.30, 0, 0, 0, 0.30, 0.30, 0)});
+    many.write("Res2026Dez.02", records);
+    const ReportFigures f = ComputeReportFigures(ReadShopRecords({many.path(), {}, Today, {}}));
+    EXPECT_EQ(CentsText(f.totals.takings), "3.00");
+    EXPECT_EQ(CentsText(f.totals.cash), "3.00");
+    EXPECT_EQ(CentsText(f.perHour[11]), "3.00");
+    ASSERT_EQ(f.perDay.size(), 1u);
+    EXPECT_EQ(CentsText(f.perDay[0].value), "3.00");
+    ASSERT_EQ(f.perPerson.size(), 2u);
+    EXPECT_EQ(CentsText(f.perPerson[0].value) + " " + CentsText(f.perPerson[1].value), "1.00 2.00");
+    ASSERT_EQ(f.topByAmount.size(), 2u);
+    EXPECT_EQ(f.topByAmount[0].label, "ART2");
+    EXPECT_EQ(CentsText(f.topByQuantity[0].value), "10.00");
+}
