@@ -13,6 +13,7 @@
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/ProgramState.h"
+#include "store/TaxClasses.h"
 #include "takings/TakingsJournal.h"
 #include "takings/TakingsReader.h"
 
@@ -80,6 +81,20 @@ void readOptions(ProgramState& state, Dialogs& dialogs) {
     state.options = std::move(read.options);
     if (!read.faults.empty())
         dialogs.message(OptionsFaultMessage(state.files.pathOf("Options.dat"), read.faults));
+}
+
+// A faulty Taxes.dat is refused whole, with every line that is wrong named:
+// a partly read file would tax some articles at a rate nobody meant.
+void readTaxClasses(ProgramState& state, Dialogs& dialogs) {
+    state.taxes = TaxClasses{};
+    try {
+        TaxClassesRead read = ReadTaxClasses(state.files.DataDir());
+        state.taxes = std::move(read.taxes);
+        if (!read.faults.empty())
+            dialogs.message(TaxClassesFaultMessage(state.files.pathOf("Taxes.dat"), read.faults));
+    } catch (const IoError& e) {
+        dialogs.message(e.message());
+    }
 }
 
 // The test program may be missing; the operator can put it in place and retry.
@@ -241,6 +256,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     readOptions(state, dialogs);
+    readTaxClasses(state, dialogs);
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());

@@ -338,7 +338,7 @@ void TForm6::stepDayReport() {
         return;
     }
     const std::string results = files.compose("Results.dat");
-    if (!ReadDayResults(results, Config(), m_dates.DateText, m_day)) {
+    if (!ReadDayResults(results, Config(), m_dates.DateText, m_day, m_state.taxes)) {
         m_services.dialogs.message(notFoundText(results));
         endProgram();
         return;
@@ -356,8 +356,8 @@ void TForm6::stepDayReport() {
         }
     }
     Memo1->show();
-    std::vector<std::string> report =
-        DayReportLines(m_day.totals, m_day.headerText, m_services.regional.formats());
+    std::vector<std::string> report = DayReportLines(
+        m_day.totals, m_day.headerText, m_services.regional.formats(), m_day.taxShares);
     if (!m_zLine.empty()) report.insert(report.begin() + 2, m_zLine);
     report.insert(report.end(), m_closingReport.begin(), m_closingReport.end());
     showLines(report);

@@ -78,6 +78,74 @@ void count(const TakingsEntry& e, const PersonsByCode& persons, const std::strin
     }
 }
 
+// The lines of the sale being read, until its total record shares its tax
+// out by their rates.
+class TaxSharing {
+  public:
+    TaxSharing(const Configuration& config, const TaxClasses& taxes, TaxShares& shares)
+        : m_config(config), m_taxes(taxes), m_shares(shares) {}
+
+    void add(const TakingsEntry& e) {
+        // Without tax classes every line has the one rate: nothing to share.
+        if (!m_config.TaxOn || m_taxes.empty()) return;
+        if (e.kind == TakingsEntry::Kind::Start) {
+            // Lines without a total before a start were never paid.
+            m_lines.clear();
+            m_expense = false;
+        } else if (e.kind == TakingsEntry::Kind::Total) {
+            settle(e.tax);
+        } else if (e.marker == '$') {
+            m_expense = true;
+        } else {
+            m_lines.push_back({m_taxes.rateOf(std::string(e.code), m_config.TaxRate), e.amount});
+        }
+    }
+
+  private:
+    struct Line {
+        double rate;
+        double amount;
+    };
+
+    // The tax the till took on the recorded amount at its rate, in whole
+    // cents cut toward zero.
+    static double taxOn(double amount, double rate) { return std::trunc(amount * rate) / 100; }
+
+    void settle(double saleTax) {
+        if (m_expense) {
+            m_shares.expenses += saleTax;
+        } else if (!m_lines.empty()) {
+            std::vector<RateTax> sale;
+            std::vector<RateTax> sold; // the amounts, for the rate that takes the rest
+            double estimated = 0;
+            for (const Line& line : m_lines) {
+                const double tax = taxOn(line.amount, line.rate);
+                AddRateTax(sale, line.rate, tax);
+                AddRateTax(sold, line.rate, std::fabs(line.amount));
+                estimated += tax;
+            }
+            const auto takesTheRest = [](const RateTax& a, const RateTax& b) {
+                if ((a.rate > 0) != (b.rate > 0)) return a.rate > 0;
+                return a.tax > b.tax;
+            };
+            size_t most = 0;
+            for (size_t i = 1; i < sold.size(); ++i)
+                if (takesTheRest(sold[i], sold[most])) most = i;
+            sale[most].tax += saleTax - estimated;
+            for (const RateTax& share : sale)
+                AddRateTax(m_shares.byRate, share.rate, share.tax);
+        }
+        m_lines.clear();
+        m_expense = false;
+    }
+
+    const Configuration& m_config;
+    const TaxClasses& m_taxes;
+    TaxShares& m_shares;
+    std::vector<Line> m_lines;
+    bool m_expense = false;
+};
+
 // A line record with its line end.
 constexpr size_t ShortestLine = 77;
 
@@ -158,7 +226,7 @@ std::string DayAmountsLine(const ConsolidationTotals& t) {
 }
 
 bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
-                    const std::string& DateText, DayResults& day) {
+                    const std::string& DateText, DayResults& day, const TaxClasses& taxes) {
     day = DayResults{};
     std::optional<TextReader> file = TextReader::Open(resultsPath);
     if (!file) return false;
@@ -168,9 +236,11 @@ bool ReadDayResults(const std::string& resultsPath, const Configuration& config,
     std::error_code sizeUnknown;
     const auto bytes = std::filesystem::file_size(resultsPath, sizeUnknown);
     CodeSums sums(day.byCode, sizeUnknown ? 0 : static_cast<size_t>(bytes / ShortestLine));
+    TaxSharing sharing(config, taxes, day.taxShares);
     while (reader.next(entry)) {
         count(entry, persons, DateText, day);
         sums.add(entry);
+        sharing.add(entry);
     }
     sums.finish();
     day.faultyLines = reader.faultyLines();

@@ -5,7 +5,8 @@
 #include "store/Padding.h"
 
 std::vector<std::string> DayReportLines(const ConsolidationTotals& t, const std::string& headerText,
-                                        const RegionalFormats& formats) {
+                                        const RegionalFormats& formats,
+                                        const TaxShares& taxShares) {
     const char point = formats.decimalSeparator;
     auto currency = [&](double x) { return PadLeft(CurrencyText(x, formats), 12); };
     std::vector<std::string> lines = {" ", ("Results of     " + headerText).substr(0, 44), " "};
@@ -18,6 +19,12 @@ std::vector<std::string> DayReportLines(const ConsolidationTotals& t, const std:
     lines.push_back("Cheque takings      " + currency(t.TotCheque));
     lines.push_back("Credit takings      " + currency(t.TotCredit));
     lines.push_back("Taxtotal            " + currency(t.TotTax));
+    if (taxShares.byRate.size() > 1) {
+        for (const RateTax& share : taxShares.byRate)
+            lines.push_back(PadRight("  at " + RateText(share.rate), 20) + currency(share.tax));
+        if (taxShares.expenses != 0)
+            lines.push_back("  on expenses       " + currency(taxShares.expenses));
+    }
     lines.push_back("Total takings       " + currency(t.TotTakings));
     lines.push_back("Expenses            " + currency(t.TotExpenses));
     lines.push_back(" ");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "consolidation/ConsolidationTotals.h"
+#include "consolidation/DayResults.h"
 #include "platform/Regional.h"
 #include "store/Configuration.h"
 #include "store/ProgramState.h"
@@ -12,9 +13,11 @@
 // as dockets.
 
 // The day report: the header of the last start record, the day's figures and
-// the balance.
+// the balance. A day taxed at several rates has the tax of each rate (and of
+// the expenses) under the tax total.
 std::vector<std::string> DayReportLines(const ConsolidationTotals& t, const std::string& headerText,
-                                        const RegionalFormats& formats);
+                                        const RegionalFormats& formats,
+                                        const TaxShares& taxShares = TaxShares{});
 
 // ShowSalesPersonTable's lines: one per configured person.
 std::vector<std::string> SalesPersonTableLines(const SalesPersonTotals& p,

@@ -33,6 +33,16 @@ void expenseTotals(const Configuration& c, const SaleState& s, std::vector<std::
     out.push_back("4" + indent + right(c.LabelTotal, labelWidth) + money(s.SaleTotal, 14));
 }
 
+// Articles taxed at several rates: the tax of each rate, under the tax line
+// and ending where it ends. One rate says nothing more than the tax line.
+void rateLines(const Configuration& c, const SaleState& s, size_t width, const std::string& indent,
+               int moneyWidth, std::vector<std::string>& out) {
+    if (s.TaxByRate.size() < 2) return;
+    for (const RateTax& share : s.TaxByRate)
+        out.push_back("4" + indent + right(c.LabelTax + " " + RateText(share.rate), width) +
+                      money(share.tax, moneyWidth));
+}
+
 void wideSaleTotals(const Configuration& c, const SaleState& s, std::vector<std::string>& out) {
     if (c.TaxOn) {
         // Tax the prices include is said in the gap after the tax word.
@@ -40,6 +50,7 @@ void wideSaleTotals(const Configuration& c, const SaleState& s, std::vector<std:
                                                        : right(c.LabelTax, 12) + blanks(5);
         out.push_back("4" + right(c.LabelSubtotal, 11) + money(s.SaleSubtotal, 14) + taxWord +
                       money(s.LineTaxSum, 14));
+        rateLines(c, s, 42, "", 14, out);
         if (c.RoundingOn)
             out.push_back("4" + right(c.LabelRounding, 11) + money(s.RoundingAmount, 14) +
                           right(c.LabelTotal, 14) + money(s.SaleTotal, 17));
@@ -61,6 +72,7 @@ void narrowSaleTotals(const Configuration& c, const SaleState& s, std::vector<st
     if (c.TaxOn) {
         out.push_back("4" + c.LabelSubtotal.substr(0, 6) + money(s.SaleSubtotal, 11) + indent +
                       right(c.LabelTax, 6) + money(s.LineTaxSum, 11));
+        rateLines(c, s, 23, indent, 11, out);
         if (c.RoundingOn)
             out.push_back(roundingLine);
         else

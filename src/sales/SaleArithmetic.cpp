@@ -33,12 +33,12 @@ bool taxIncluded(const Configuration& config) {
     return config.TaxOn && config.PricesIncludeTax;
 }
 
-RecordedPrices recordedPrices(const Configuration& config, const CurrentArticle& article,
-                              const SaleState& sale, double lineTax) {
+RecordedPrices recordedPrices(const Configuration& config, double taxRate,
+                              const CurrentArticle& article, const SaleState& sale,
+                              double lineTax) {
     if (!taxIncluded(config)) return {article.SalePrice, sale.UnitPrice, sale.LineAmount};
-    return {article.SalePrice - IncludedTax(article.SalePrice, config.TaxRate),
-            sale.UnitPrice - IncludedTax(sale.UnitPrice, config.TaxRate),
-            sale.LineAmount - lineTax};
+    return {article.SalePrice - IncludedTax(article.SalePrice, taxRate),
+            sale.UnitPrice - IncludedTax(sale.UnitPrice, taxRate), sale.LineAmount - lineTax};
 }
 
 void negateForReturn(CurrentArticle& article, SaleState& sale, double& lineTax,
@@ -119,6 +119,7 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article) {
     sale.PayCheque = false;
     sale.PayCredit = false;
     sale.SaleHasLines = false;
+    sale.TaxByRate.clear();
 }
 
 double RunningTotal(const SaleState& sale, const Configuration& config) {
@@ -134,22 +135,22 @@ double IncludedTax(double amount, double rate) {
 }
 
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
-                       CurrentArticle& article, SaleState& sale) {
+                       CurrentArticle& article, SaleState& sale, double taxRate) {
     LineResult result;
     sale.UnitPrice = discountedUnitPrice(article.SalePrice, sale.DiscountPercent);
     sale.LineAmount = sale.UnitPrice * sale.Quantity;
     if (sale.LineAmount > AmountLimit) {
         sale.LineAmount = 0;
         article.SalePrice = 0;
-        result.recorded = recordedPrices(config, article, sale, 0);
+        result.recorded = recordedPrices(config, taxRate, article, sale, 0);
         result.refused = true;
         return result;
     }
     if (taxIncluded(config))
-        result.lineTax = IncludedTax(sale.LineAmount, config.TaxRate);
+        result.lineTax = IncludedTax(sale.LineAmount, taxRate);
     else if (config.TaxOn)
-        result.lineTax = percentInWholeCents(sale.LineAmount, config.TaxRate);
-    result.recorded = recordedPrices(config, article, sale, result.lineTax);
+        result.lineTax = percentInWholeCents(sale.LineAmount, taxRate);
+    result.recorded = recordedPrices(config, taxRate, article, sale, result.lineTax);
     if (sale.ReturnMode) negateForReturn(article, sale, result.lineTax, result.recorded);
 
     if (taxIncluded(config)) {
@@ -161,6 +162,7 @@ LineResult ComputeLine(const Configuration& config, const RegionalFormats& forma
     } else {
         result.journalLine = plainJournalLine(formats, article, sale);
     }
+    if (config.TaxOn) AddRateTax(sale.TaxByRate, taxRate, result.lineTax);
     sale.SaleTotal += sale.LineAmount;
     sale.SaleSubtotal = sale.SaleTotal;
     sale.DisplayValue = CurrencyText(sale.SaleTotal, formats);

@@ -57,8 +57,15 @@ void BeginNewSale(SaleState& sale, CurrentArticle& article);
 // and the tax on them (or in them), before the total is rounded at F.
 double RunningTotal(const SaleState& sale, const Configuration& config);
 
+// The line is taxed at taxRate, its article's rate (the configuration's
+// TaxRate unless Taxes.dat gives its code another); tax mode stays the
+// shop's, so a rate of 0 there still shows the line's tax of 0.
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
-                       CurrentArticle& article, SaleState& sale);
+                       CurrentArticle& article, SaleState& sale, double taxRate);
+inline LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
+                              CurrentArticle& article, SaleState& sale) {
+    return ComputeLine(config, formats, article, sale, config.TaxRate);
+}
 
 struct TotalsResult {
     std::vector<std::string> journalLines; // in order

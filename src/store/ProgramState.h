@@ -4,6 +4,7 @@
 #include "store/DataFiles.h"
 #include "store/Options.h"
 #include "store/StockLedger.h"
+#include "store/TaxClasses.h"
 
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ struct ProgramState {
     DataFiles files;
     RunFlags flags;
     StockLedger stock;
+    // The rates of Taxes.dat, read at start; empty without the file.
+    TaxClasses taxes;
     WindowPosition window;
 
     // Text of the last printer test (its verdict, or the missing file's path).

@@ -73,6 +73,24 @@ double TaxClasses::rateOf(const std::string& code, double oneRate) const {
     return c ? c->rate : oneRate;
 }
 
+void AddRateTax(std::vector<RateTax>& shares, double rate, double tax) {
+    auto at = shares.begin();
+    while (at != shares.end() && at->rate < rate)
+        ++at;
+    if (at != shares.end() && at->rate == rate)
+        at->tax += tax;
+    else
+        shares.insert(at, {rate, tax});
+}
+
+std::string RateText(double rate) {
+    std::string text = FormatFixed(rate, 0, 2);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text + "%";
+}
+
 TaxClassesRead ReadTaxClasses(const std::string& dataDir) {
     TaxClassesRead read;
     std::optional<TextReader> file = TextReader::Open(FileNames::resolve(dataDir, "Taxes.dat"));

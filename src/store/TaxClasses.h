@@ -30,6 +30,16 @@ struct TaxClasses {
     double rateOf(const std::string& code, double oneRate) const;
 };
 
+// The tax taken at one rate: a sale's or a day's share of its tax.
+struct RateTax {
+    double rate;
+    double tax;
+};
+// Adds tax at this rate to the shares, which stay in the order of their rates.
+void AddRateTax(std::vector<RateTax>& shares, double rate, double tax);
+// "10%", "12.5%", "0%": the rate as the docket and the day report name it.
+std::string RateText(double rate);
+
 struct TaxClassesRead {
     TaxClasses taxes;
     // Each line that cannot be taken, with its number. Any fault leaves the

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/TaxClasses.h"
+
 #include <string>
+#include <vector>
 
 // The sale (or expense) being entered.
 struct SaleState {
@@ -35,6 +38,8 @@ struct SaleState {
     double ExpenseSum = 0;
     std::string DisplayText;
     std::string DisplayValue;
+    // The sale's tax by rate, when its articles are taxed at several rates.
+    std::vector<RateTax> TaxByRate;
 };
 
 // The day's running totals, from program start to Exit.

@@ -62,7 +62,8 @@ TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& for
     CurrentArticle article = m_article;
     sale.DiscountPercent = discountPercent;
     sale.SaleHasLines = true;
-    LineResult line = ComputeLine(m_program.config, formats, article, sale);
+    const double taxRate = m_program.taxes.rateOf(sale.EnteredCode, m_program.config.TaxRate);
+    LineResult line = ComputeLine(m_program.config, formats, article, sale, taxRate);
     writeLineRecord(line.recorded, sale, article);
     m_program.stock.sold(sale.EnteredCode, sale.Quantity);
     m_sale = sale;

@@ -191,3 +191,35 @@ TEST(StartUp, TheFirstStartOfADayRecordsTheOpeningFloat) {
     EXPECT_TRUE(keeper.fakes.dialogs.texts().empty());
     EXPECT_EQ(keeper.dir.read("Cashup.dat"), opening);
 }
+
+// Taxes.dat is read at start; a faulty one is named line by line and not used.
+TEST(StartUp, TaxClassesAreTakenOrRefusedWithTheirLines) {
+    struct Case {
+        const char* file;
+        double breadRate;
+        std::vector<std::string> said;
+    };
+    const std::string intro = "The tax classes in ";
+    const Case cases[] = {
+        {"=R  5.00\r\nBREAD         R\r\n", 5, {}},
+        {"=R 105.00\r\nBREAD         R\r\n", 10, {"line 1", "line 2"}},
+        {"=R  5.00\r\nBREAD         R\r\nBREAD         R\r\n", 10, {"line 3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        QuietShop shop;
+        shop.dir.write("Pricelist.dat", "");
+        shop.dir.write("Taxes.dat", c.file);
+        shop.start();
+        EXPECT_EQ(shop.state.taxes.rateOf("BREAD", 10), c.breadRate);
+        const std::vector<std::string> texts = shop.fakes.dialogs.texts();
+        if (c.said.empty()) {
+            EXPECT_TRUE(texts.empty());
+            continue;
+        }
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].rfind(intro + shop.dir.file("Taxes.dat"), 0), 0u) << texts[0];
+        for (const std::string& line : c.said)
+            EXPECT_NE(texts[0].find("\r" + line + ": "), std::string::npos) << texts[0];
+    }
+}

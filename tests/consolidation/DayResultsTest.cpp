@@ -60,3 +60,68 @@ TEST(DayResults, AServiceWithoutASalesPersonTakesItsValuesOffTheDay) {
         EXPECT_EQ(day.persons.SpServicesQty[0], e.servicesOfA) << c.what;
     }
 }
+
+TEST(DayResults, EachSalesTaxIsSharedOutByTheRatesOfItsLines) {
+    // Bread at 5 % and stamps at 0 % by Taxes.dat, the mug at the one rate of
+    // 10 %. Half a mug at 5.99 was 2.995 with 0.29 tax, recorded as 3.00.
+    const std::string mugHalf =
+        "A MUG               0.50       3.00         5.99         5.99          3.00";
+    const std::string mugTen =
+        "A MUG               1.00       0.00         0.10         0.10          0.10";
+    const std::string mugUnpaid =
+        "A MUG               1.00       3.00         5.00         5.00          5.00";
+    const std::string bread =
+        "A BREAD             2.00       1.00         1.00         1.00          2.00";
+    const std::string stamp =
+        "A STAMP1            1.00       0.00         5.00         5.00          5.00";
+    const std::string total = "# Total*** 9:05    0.00     0.00     0.00             ";
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        std::vector<RateTax> byRate;
+        double expenses;
+    } cases[] = {
+        {"one rate takes the sale's tax whole",
+         {mugTen, total + "0.00        0.10        0.10  0.00"},
+         {{10, 0}},
+         0},
+        {"the cent the amounts lost goes to the rate with most sold",
+         {mugHalf, bread, total + "0.39        5.39        5.39  0.00"},
+         {{5, 0.10}, {10, 0.29}},
+         0},
+        {"never to a rate of 0",
+         {stamp, mugHalf, total + "0.29        8.29        8.29  0.00"},
+         {{0, 0}, {10, 0.29}},
+         0},
+        {"expenses apart, lines never paid left out",
+         {"$ EXP1              0.00       0.00         0.00       -22.27        -24.50",
+          "# Total*** 9:30    0.00     0.00     0.00            -2.23      -24.50      -24.50  "
+          "0.00",
+          mugUnpaid, "* START of SALE   05/12/26 11:00", bread,
+          total + "0.10        2.10        2.10  0.00"},
+         {{5, 0.10}},
+         -2.23},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestDir dir;
+        std::string takings = "* START of SALE   05/12/26 09:00\r\n";
+        for (const std::string& line : c.lines)
+            takings += line + "\r\n";
+        dir.write("Results.dat", takings);
+        dir.write("Taxes.dat", "=R  5.00\r\n=Z  0.00\r\nBREAD         R\r\nSTAMP*        Z\r\n");
+        Configuration config;
+        config.TaxRate = 10;
+        DeriveSwitches(config);
+        DayResults day;
+        ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "05/12/26", day,
+                                   ReadTaxClasses(dir.path()).taxes));
+        EXPECT_EQ(day.faultyLines, 0u);
+        ASSERT_EQ(day.taxShares.byRate.size(), c.byRate.size());
+        for (size_t i = 0; i < c.byRate.size(); ++i) {
+            EXPECT_EQ(day.taxShares.byRate[i].rate, c.byRate[i].rate);
+            EXPECT_NEAR(day.taxShares.byRate[i].tax, c.byRate[i].tax, 1e-9);
+        }
+        EXPECT_NEAR(day.taxShares.expenses, c.expenses, 1e-9);
+    }
+}

@@ -243,3 +243,29 @@ TEST_F(DocketFixture, IncludedTaxIsSaidWhereTheLineHasRoom) {
                   "4" + dashes(20), "4Subtot" + sp(7) + "7.20" + "  " + "   Tax" + sp(7) + "0.65",
                   "4  " + sp(15) + "Total" + sp(10) + "7.20"}));
 }
+
+TEST_F(DocketFixture, TaxAtSeveralRatesIsListedUnderTheTaxLine) {
+    sale.SaleSubtotal = 11.20;
+    sale.LineTaxSum = 0.70;
+    sale.SaleTotal = 11.20;
+    sale.TaxByRate = {{0, 0}, {12.5, 0.70}};
+    setSwitches(true, false);
+    config.PricesIncludeTax = true;
+    EXPECT_EQ(
+        DocketLines::totalLines(config, sale),
+        (std::vector<std::string>{
+            "4" + dashes(40),
+            "4   Subtotal" + sp(9) + "11.20" + sp(8) + "Tax incl." + sp(10) + "0.70",
+            "4" + sp(36) + "Tax 0%" + sp(10) + "0.00", "4" + sp(33) + "Tax 12.5%" + sp(10) + "0.70",
+            "4" + sp(37) + "Total" + sp(9) + "11.20"}));
+    setWidth(36);
+    EXPECT_EQ(DocketLines::totalLines(config, sale),
+              (std::vector<std::string>{
+                  "4" + dashes(20), "4Subtot" + sp(6) + "11.20" + "  " + "   Tax" + sp(7) + "0.70",
+                  "4  " + sp(17) + "Tax 0%" + sp(7) + "0.00",
+                  "4  " + sp(14) + "Tax 12.5%" + sp(7) + "0.70",
+                  "4  " + sp(15) + "Total" + sp(9) + "11.20"}));
+    // One rate says no more than the tax line.
+    sale.TaxByRate = {{12.5, 0.70}};
+    EXPECT_EQ(DocketLines::totalLines(config, sale).size(), 3u);
+}

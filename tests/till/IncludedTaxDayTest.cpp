@@ -1,5 +1,8 @@
 #include "consolidation/DayResults.h"
+#include "consolidation/Reports.h"
+#include "store/NumberText.h"
 #include "store/ProgramState.h"
+#include "store/TaxClasses.h"
 #include "support/Fakes.h"
 #include "support/TestDir.h"
 #include "till/Till.h"
@@ -11,7 +14,7 @@
 
 namespace {
 
-struct InclusiveDay : ::testing::Test {
+struct Shop {
     TestDir dir;
     ProgramState program{dir.path()};
     FakePorts ports;
@@ -19,12 +22,12 @@ struct InclusiveDay : ::testing::Test {
     Till till{program, ports, launcher};
     const RegionalFormats formats{};
 
-    InclusiveDay() {
+    explicit Shop(bool pricesIncludeTax) {
         program.config = DefaultConfiguration();
         program.config.TaxRate = 10;
         program.config.Rounding = "R";
         DeriveSwitches(program.config);
-        program.config.PricesIncludeTax = true;
+        program.config.PricesIncludeTax = pricesIncludeTax;
     }
 
     void ring(const char* code, double price, double wholesale, double quantity,
@@ -39,6 +42,10 @@ struct InclusiveDay : ::testing::Test {
         till.confirmLine(0, formats);
         till.sale().ReturnMode = false;
     }
+};
+
+struct InclusiveDay : ::testing::Test, Shop {
+    InclusiveDay() : Shop(true) {}
 };
 
 } // namespace
@@ -115,4 +122,80 @@ TEST_F(InclusiveDay, TheDaysTakingsAreWhatTheCustomersPaid) {
     EXPECT_NEAR(t.TotNet, 8.55 - 24.50, 1e-9);
     // A's sales without tax, with the 0.77 tax and the -0.02 rounding, are the 8.55 paid.
     EXPECT_NEAR(day.persons.SpSalesTotal[0], 7.80, 1e-9);
+}
+
+TEST(TaxClasses, ArticlesAtThreeRatesInOneSale) {
+    // Bread at the reduced 5 %, stamps free of tax, the mug at the one rate of 10 %.
+    const std::string taxes = "=Z  0.00\r\n"
+                              "=R  5.00\r\n"
+                              "BREAD         R\r\n"
+                              "STAMP*        Z\r\n";
+    const std::string sp36(36, ' '), sp10(10, ' ');
+    struct Case {
+        bool included;
+        std::string records, taxLine;
+        double bread, mug; // the tax of each rate above 0
+    };
+    const Case cases[] = {
+        {true,
+         "A BREAD             2.00       1.00         2.00         2.00          4.00\r\n"
+         "A STAMP1            1.00       1.40         1.50         1.50          1.50\r\n"
+         "A MUG               1.00       3.00         5.00         5.00          5.00\r\n"
+         "# Total*** 9:05   11.20     0.00     0.00             0.70       11.20       20.00  "
+         "8.80\r\n",
+         "4   Subtotal         11.20        Tax incl.          0.70\r\n", 0.20, 0.50},
+        {false,
+         "A BREAD             2.00       1.00         2.10         2.10          4.20\r\n"
+         "A STAMP1            1.00       1.40         1.50         1.50          1.50\r\n"
+         "A MUG               1.00       3.00         5.50         5.50          5.50\r\n"
+         "# Total*** 9:05   11.95     0.00     0.00             0.76       11.95       20.00  "
+         "8.05\r\n",
+         "4   Subtotal         11.20         Tax               0.76\r\n", 0.21, 0.55},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.included);
+        Shop shop(c.included);
+        shop.dir.write("Taxes.dat", taxes);
+        TaxClassesRead read = ReadTaxClasses(shop.dir.path());
+        ASSERT_TRUE(read.faults.empty());
+        shop.program.taxes = read.taxes;
+
+        ASSERT_TRUE(shop.till.beginWith("A").done);
+        shop.till.clearSale();
+        shop.ring("BREAD", 2.10, 1.00, 2);
+        shop.ring("STAMP1", 1.50, 1.40, 1);
+        shop.ring("MUG", 5.50, 3.00, 1);
+        shop.till.endList(shop.formats);
+        shop.till.sale().PayCash = true;
+        ASSERT_TRUE(shop.till.pay(20, shop.formats, "9:05").covered);
+
+        EXPECT_EQ(shop.dir.read("Results.dat"), c.records);
+        const std::string perRate = "4" + sp36 + "Tax 0%" + sp10 + "0.00\r\n" + "4" + sp36 +
+                                    "Tax 5%" + sp10 + FormatFixed(c.bread, 4, 2) + "\r\n" + "4" +
+                                    sp36.substr(1) + "Tax 10%" + sp10 + FormatFixed(c.mug, 4, 2) +
+                                    "\r\n";
+        EXPECT_NE(shop.dir.read("Docket.Prn").find(c.taxLine + perRate), std::string::npos)
+            << shop.dir.read("Docket.Prn");
+
+        DayResults day;
+        ASSERT_TRUE(ReadDayResults(shop.dir.file("Results.dat"), shop.program.config, "05/12/26",
+                                   day, shop.program.taxes));
+        ASSERT_EQ(day.taxShares.byRate.size(), 3u);
+        const double expected[] = {0, c.bread, c.mug};
+        for (size_t i = 0; i < 3; ++i)
+            EXPECT_NEAR(day.taxShares.byRate[i].tax, expected[i], 1e-9);
+        EXPECT_NEAR(day.totals.TotTax, c.bread + c.mug, 1e-9);
+        const std::vector<std::string> report =
+            DayReportLines(day.totals, day.headerText, shop.formats, day.taxShares);
+        const std::vector<std::string> taxLines = {
+            "Taxtotal            " + std::string(7, ' ') + "$" + FormatFixed(c.bread + c.mug, 4, 2),
+            "  at 0%             " + std::string(7, ' ') + "$0.00",
+            "  at 5%             " + std::string(7, ' ') + "$" + FormatFixed(c.bread, 4, 2),
+            "  at 10%            " + std::string(7, ' ') + "$" + FormatFixed(c.mug, 4, 2),
+            "Total takings       "};
+        ASSERT_GE(report.size(), 15u);
+        EXPECT_EQ(std::vector<std::string>(report.begin() + 11, report.begin() + 15),
+                  std::vector<std::string>(taxLines.begin(), taxLines.begin() + 4));
+        EXPECT_EQ(report[15].substr(0, 20), taxLines[4]);
+    }
 }
