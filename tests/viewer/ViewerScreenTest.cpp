@@ -145,9 +145,9 @@ TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
     ViewerFixture f;
     f.toViewer();
     f.viewer().CheckBooks->trigger();
-    // The start sealed its own start record.
+    // The start sealed its own start record, and the balance totals found.
     EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
-              "OK: 1 journal lines, 1 takings lines in 2 files checked");
+              "OK: 2 journal lines, 1 takings lines in 3 files checked");
     f.dir.write("Results.dat", f.dir.read("Results.dat") + "extra\r\n");
     f.viewer().CheckBooks->trigger();
     EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
