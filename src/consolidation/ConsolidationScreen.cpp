@@ -2,9 +2,12 @@
 #include "consolidation/ConsolidationScreen.h"
 #include "cashup/CashupFile.h"
 #include "store/AmountText.h"
+#include "store/AuditTrail.h"
 #include "store/IoError.h"
 #include "store/Options.h"
 #include "store/Padding.h"
+#include "store/TextLines.h"
+#include "takings/SealCheck.h"
 #include "takings/TakingsDay.h"
 
 #include "forms/PrinterRetry.h"
@@ -377,9 +380,49 @@ void TForm6::stepSalesPersonTable() {
     Label7->setEnabled(true);
 }
 
+// The sealed books are checked before the day is added to them: a change
+// that Audit.dat does not explain would be sealed with it. The operator sees
+// it and decides; the answer is recorded.
+bool TForm6::booksHoldOrGoOn() {
+    const std::string& dir = m_state.files.DataDir();
+    const SealCheck check = CheckSeals(dir);
+    if (check.findings.empty()) return true;
+    std::string text = "The check of the sealed books found changes that Audit.dat does not "
+                       "explain:\r";
+    const size_t shown = std::min<size_t>(check.findings.size(), 8);
+    for (size_t i = 0; i < shown; ++i)
+        text += check.findings[i] + "\r";
+    if (check.findings.size() > shown)
+        text += "and " + std::to_string(check.findings.size() - shown) + " more.\r";
+    text += "Go on with the consolidation?";
+    const bool goOn =
+        m_services.dialogs.confirm(text, Dialogs::Buttons::YesNoDefaultNo) == Dialogs::Answer::Yes;
+    std::vector<AuditEntry> answer;
+    for (const std::string& file : check.findingFiles) {
+        const std::string path = FileNames::resolve(dir, file);
+        std::optional<std::string> now;
+        if (FileNames::exists(path)) now = ReadWholeFile(path);
+        answer.push_back(AuditChange(m_services.clock.now(),
+                                     goOn ? "check: go on" : "check: stopped", file, now, now));
+        answer.back().before = AbsentFileHash();
+        answer.back().linesChanged = 0;
+    }
+    appendAudit(dir, answer);
+    if (!goOn) m_services.dialogs.message("The consolidation was not made. Nothing was changed.");
+    return goOn;
+}
+
 void TForm6::stepConsolidate() {
     Label7->setEnabled(false);
     ButNext->setEnabled(false);
+    bool goOn = false;
+    guarded([this, &goOn] { goOn = booksHoldOrGoOn(); });
+    if (!goOn) {
+        ButExit->setEnabled(true);
+        Label7->setEnabled(true);
+        ButExit->setFocus();
+        return;
+    }
     notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
     Label7->setText("Press X or Alt-X to Exit.");
     repaint();
@@ -528,7 +571,9 @@ void TForm6::butstockClick() {
     butstock->setEnabled(false);
     m_working = true;
     const bool done = commitWithProgress([&](const DayCommitOptions& options) {
-        return CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted}, options)
+        return CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted,
+                                m_services.clock.now()},
+                               options)
             .unfinished;
     });
     if (!done) {
@@ -558,6 +603,14 @@ void TForm6::ButDeleteClick() {
         dialogs.message(record.refusal);
         return;
     }
+    AuditEntry removal{m_services.clock.now(),
+                       AuditOwner,
+                       "removal",
+                       "*",
+                       AbsentFileHash(),
+                       AbsentFileHash(),
+                       static_cast<long>(record.paths.size())};
+    appendAudit(m_state.files.DataDir(), removal);
     // The shop's data go with the program: first a copy that has been read
     // back and checked, or nothing goes.
     const std::string shop = m_state.files.DataDir();

@@ -71,6 +71,7 @@ class TForm6 : public ZorviScreen {
     void askClosingCount();
     void stepSalesPersonTable();
     void stepConsolidate();
+    bool booksHoldOrGoOn();
     void AskForPrinting();
     void testPrinter();
     // When there is no price list at all, the operator may have one made

@@ -6,6 +6,7 @@
 #include "consolidation/PeriodEnd.h"
 #include "consolidation/ResultsArchive.h"
 #include "consolidation/SalesPersonFile.h"
+#include "store/AuditTrail.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
@@ -47,12 +48,15 @@ DayFiles composeDayFiles(const DayCommitInput& in, const DayCommitOptions& optio
     return files;
 }
 
-void stageDayFiles(FileCommit& commit, const DayFiles& files) {
+void stageDayFiles(FileCommit& commit, const DayFiles& files, std::vector<FileSeal>& seals) {
     commit.replace("Daybyday.dat", files.dayByDay);
     commit.replace("Spersons.dat", files.salesPersons);
     commit.replace("Inventory.dat", files.inventory);
     // A work copy left by an earlier run has no use after a consolidation.
     commit.remove("Inventory.wrk");
+    seals.push_back({'W', "Daybyday.dat", files.dayByDay});
+    seals.push_back({'W', "Spersons.dat", files.salesPersons});
+    seals.push_back({'W', "Inventory.dat", files.inventory});
 }
 
 // At a period end the day-by-day and sales-person files are closed off into
@@ -60,32 +64,52 @@ void stageDayFiles(FileCommit& commit, const DayFiles& files) {
 // journal, before the takings file is moved. They start from the files the
 // day has prepared and stage their own Inventory.dat, the one with the values
 // started again.
-void stagePeriodEnd(FileCommit& commit, const DayCommitInput& in, const DayFiles& files) {
-    PeriodEndFiles period = PreparePeriodEnd(
+// The period end is recorded in Audit.dat with the same commit.
+void stagePeriodEnd(FileCommit& commit, const DayCommitInput& in, const DayFiles& files,
+                    PeriodEndFiles& period, std::vector<FileSeal>& seals) {
+    period = PreparePeriodEnd(
         {in.dataDir, in.dates, files.dayByDay, files.salesPersons, files.inventory});
     StagePeriodEnd(commit, period, files.inventory);
+    std::vector<FileSeal> written = PeriodEndSeals(period);
+    std::vector<AuditEntry> audit;
+    for (const FileSeal& file : written) {
+        const std::string path = FileNames::resolve(in.dataDir, file.name);
+        std::optional<std::string> before;
+        if (FileNames::exists(path)) before = ReadWholeFile(path);
+        std::optional<std::string_view> after;
+        if (file.kind != 'D') after = file.bytes;
+        audit.push_back(AuditChange(in.at, "period end", file.name, before, after));
+    }
+    commit.replace(AuditTrailName, AuditTextWith(in.dataDir, audit));
+    seals.insert(seals.end(), written.begin(), written.end());
 }
 
 // The counts of the drawer go with the day's takings: a crash can never
 // leave one archived and the other not.
-void stageCashup(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName) {
+bool stageCashup(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName,
+                 std::string& archived) {
     const std::string path = FileNames::resolve(in.dataDir, "Cashup.dat");
     const bool kept = FileNames::exists(path);
-    if (!kept && in.closingCountLine.empty()) return;
+    if (!kept && in.closingCountLine.empty()) return false;
     std::string content = kept ? ReadWholeFile(path) : std::string();
     if (!content.empty() && content.back() != '\n') content += "\r\n";
     if (!in.closingCountLine.empty()) content += in.closingCountLine + "\r\n";
     commit.replace(CashupArchiveName(archiveName), content);
     if (kept) commit.remove("Cashup.dat");
+    archived = std::move(content);
+    return true;
 }
 
-// The takings archive is sealed whole, and the journal goes to its own
-// archive beside it; the new journal continues its chain.
-void stageSeals(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName) {
+// The files written and the takings archive are sealed whole, and the
+// journal goes to its own archive beside it; the new journal continues its
+// chain.
+void stageSeals(FileCommit& commit, const DayCommitInput& in, const std::string& archiveName,
+                const std::vector<FileSeal>& files) {
     const std::string journalArchive = "Jnl" + archiveName.substr(3);
     const std::string takings = ReadWholeFile(FileNames::resolve(in.dataDir, SealedTakingsName));
     SealJournal seals(in.dataDir);
-    const SealJournal::Close close = seals.closeDay(archiveName, takings, journalArchive, in.at);
+    const SealJournal::Close close =
+        seals.closeDay(archiveName, takings, journalArchive, in.at, files);
     commit.replace(journalArchive, close.archivedJournal);
     commit.replace(SealJournalName, close.newJournal);
 }
@@ -118,12 +142,16 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
     commit.setNote(FinishedConsolidationText(in.dates.DateText));
     try {
         DayFiles files = composeDayFiles(in, options);
+        std::vector<FileSeal> seals;
+        PeriodEndFiles period;
         if (in.PeriodEnd)
-            stagePeriodEnd(commit, in, files);
+            stagePeriodEnd(commit, in, files, period, seals);
         else
-            stageDayFiles(commit, files);
-        stageCashup(commit, in, result.archiveName);
-        stageSeals(commit, in, result.archiveName);
+            stageDayFiles(commit, files, seals);
+        std::string cashup;
+        if (stageCashup(commit, in, result.archiveName, cashup))
+            seals.push_back({'W', CashupArchiveName(result.archiveName), cashup});
+        stageSeals(commit, in, result.archiveName, seals);
         commit.move("Results.dat", result.archiveName);
         commit.commit();
     } catch (const IoError& e) {

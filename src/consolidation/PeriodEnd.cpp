@@ -39,6 +39,16 @@ PeriodEndFiles PreparePeriodEnd(const PeriodEndInput& in) {
     return files;
 }
 
+std::vector<FileSeal> PeriodEndSeals(const PeriodEndFiles& files) {
+    return {{'W', files.dayArchiveName, files.dayArchive},
+            {'W', files.salesPersonArchiveName, files.salesPersonArchive},
+            {'D', "Daybyday.dat", {}},
+            {'D', "Spersons.dat", {}},
+            {'W', "Balance.dat", files.balance},
+            {'W', "Balance.Tot", files.balanceTotals},
+            {'W', "Inventory.dat", files.inventory}};
+}
+
 void StagePeriodEnd(FileCommit& commit, const PeriodEndFiles& files,
                     std::string_view dayInventory) {
     commit.replace(files.dayArchiveName, files.dayArchive);

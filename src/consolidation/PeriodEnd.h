@@ -1,9 +1,11 @@
 #pragma once
 
 #include "consolidation/RunDates.h"
+#include "takings/SealJournal.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class FileCommit;
 
@@ -34,6 +36,10 @@ struct PeriodEndFiles {
 // Throws ConsolidationError, with the text for the operator, when a file
 // cannot be read or every day-by-day archive name of the month is taken.
 PeriodEndFiles PreparePeriodEnd(const PeriodEndInput& in);
+
+// The seals of the files the period end writes and deletes; they refer to
+// `files`, which must outlive them.
+std::vector<FileSeal> PeriodEndSeals(const PeriodEndFiles& files);
 
 // Adds the period end's files and operations to the day's change.
 void StagePeriodEnd(FileCommit& commit, const PeriodEndFiles& files, std::string_view dayInventory);

@@ -3,11 +3,13 @@
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/PeriodArchives.h"
 #include "inventory/InventoryFile.h"
+#include "store/AuditTrail.h"
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberText.h"
 #include "store/TextLines.h"
+#include "takings/SealJournal.h"
 
 #include <utility>
 
@@ -105,6 +107,23 @@ StocktakeResult CommitStocktake(const StocktakeInput& in, const DayCommitOptions
         commit.replace("Inventory.dat", files.inventory);
         commit.replace(result.listingName, files.listing);
         commit.remove("Inventory.wrk");
+        // The new files and the filed takings are sealed, and the stocktake
+        // recorded, in the same commit.
+        const std::string inventoryPath = FileNames::resolve(in.dataDir, "Inventory.dat");
+        std::optional<std::string> before;
+        if (FileNames::exists(inventoryPath)) before = ReadWholeFile(inventoryPath);
+        commit.replace(
+            AuditTrailName,
+            AuditTextWith(in.dataDir, {AuditChange(in.at, "stocktake", "Inventory.dat", before,
+                                                   files.inventory),
+                                       AuditChange(in.at, "stocktake", result.listingName,
+                                                   std::nullopt, files.listing)}));
+        const std::string takings = ReadWholeFile(results);
+        commit.replace(SealJournalName, SealJournal(in.dataDir)
+                                            .withSeals({{'W', "Inventory.dat", files.inventory},
+                                                        {'W', result.listingName, files.listing},
+                                                        {'F', result.recordName, takings}},
+                                                       in.at));
         commit.move("Results.dat", result.recordName);
         commit.commit();
     } catch (const IoError& e) {

@@ -16,6 +16,8 @@ struct StocktakeInput {
     RunDates dates;
     // The takings file as read by ReadDayResults.
     const DayResults& day;
+    // When it is made: the time its seals and its line in Audit.dat carry.
+    DateTime at = {};
 };
 
 struct StocktakeResult {

@@ -8,6 +8,7 @@
 #include "inventory/InventoryUpdate.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "store/AuditTrail.h"
 #include "store/NumberEntry.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
@@ -150,7 +151,9 @@ void TForm7::leaveToMain() {
     // is left all the same, or it could never be left.
     guarded([this] {
         std::vector<InventoryChange> applied;
+        const AuditSnapshot audit(m_state.files.DataDir(), {"Inventory.dat"});
         Notices told = ApplyInventoryUpdates(m_state.files, static_cast<size_t>(-1), &applied);
+        audit.record(m_services.clock.now(), "inventory update");
         // The sales screen's stock follows at once.
         for (const InventoryChange& change : applied)
             m_state.stock.changed(change.code, change.quantity);

@@ -10,6 +10,7 @@
 #include "pricelist/PriceImport.h"
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceListSave.h"
+#include "store/AuditTrail.h"
 #include "store/DateTimeText.h"
 #include "store/IoError.h"
 #include "store/ProgramState.h"
@@ -480,7 +481,9 @@ bool TForm3::saveAndCheck() {
     };
     PriceListSaveOptions options;
     options.progress = progress;
+    const AuditSnapshot audit(m_state.files.DataDir(), {"Pricelist.dat", "Inventory.dat"});
     PriceListSaveResult saved = SavePriceList(m_state.files, m_state.config, textLines(), options);
+    audit.record(m_services.clock.now(), "price list save");
     ShowNotices(m_services.dialogs, saved.notices);
     if (saved.checked.faultyLine != std::string::npos) {
         bar.reset();

@@ -11,6 +11,7 @@
 #include "setup/SampleDocket.h"
 #include "setup/SetupFields.h"
 #include "setup/SetupFiles.h"
+#include "store/AuditTrail.h"
 #include "store/FileNames.h"
 #include "store/ProgramState.h"
 
@@ -530,7 +531,9 @@ bool TForm2::takeOverAndSave() {
                 " could not be read.\rReplace it with the options shown here?",
             Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes;
     if (keepOptionsFile) change.options.reset();
+    const AuditSnapshot audit(dir, {"Configur.dat", "Options.dat", "Printer.dat", "Spersons.dat"});
     SetupFiles::SaveSettings(dir, change);
+    audit.record(m_services.clock.now(), "setup save");
     m_state.config = change.config;
     if (change.options) {
         m_options.options = *change.options;

@@ -1,11 +1,15 @@
 #include "takings/SealCheck.h"
 
+#include "store/AuditTrail.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Sha256.h"
 #include "store/TextLines.h"
 #include "takings/SealJournal.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -24,20 +28,69 @@ std::vector<std::string_view> linesOf(const std::string& text) {
     return lines;
 }
 
+std::string lowered(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Changes that explain a difference; the answer to the consolidation's
+// question about one is recorded, but explains nothing.
+bool explains(const AuditEntry& entry) {
+    return entry.action.rfind("check", 0) != 0;
+}
+
 class Checker {
   public:
-    Checker(const std::string& dir, SealCheck& out) : m_dir(dir), m_out(out) {}
+    Checker(const std::string& dir, SealCheck& out) : m_dir(dir), m_out(out) {
+        for (AuditEntry& entry : ReadAuditTrail(dir))
+            if (explains(entry)) m_audit[lowered(entry.file)].push_back(std::move(entry));
+    }
 
     void run() {
         std::vector<std::string> journals = journalChain();
         for (const std::string& name : journals)
             checkJournal(name);
         checkTakings(SealedTakingsName, m_pending, true);
+        checkLastingFiles();
     }
 
   private:
+    // The last seal of a lasting file.
+    struct Whole {
+        std::string name;
+        Sha256Digest hash{};
+        bool present = true;
+        bool checked = false; // a takings archive, checked line by line
+    };
+
     std::string path(const std::string& name) const { return FileNames::resolve(m_dir, name); }
-    void finding(std::string text) { m_out.findings.push_back(std::move(text)); }
+    void finding(const std::string& file, std::string text) {
+        m_out.findings.push_back(std::move(text));
+        if (std::find(m_out.findingFiles.begin(), m_out.findingFiles.end(), file) ==
+            m_out.findingFiles.end())
+            m_out.findingFiles.push_back(file);
+    }
+
+    // The change of Audit.dat after which `name` held `hex`, if there is one.
+    const AuditEntry* explanation(const std::string& name, const std::string& hex) const {
+        auto it = m_audit.find(lowered(name));
+        if (it == m_audit.end()) return nullptr;
+        for (auto entry = it->second.rbegin(); entry != it->second.rend(); ++entry)
+            if (entry->after == hex) return &*entry;
+        return nullptr;
+    }
+
+    void explained(const AuditEntry& entry, const std::string& what) {
+        char when[32];
+        std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", entry.at.year,
+                      entry.at.month, entry.at.day, entry.at.hour, entry.at.minute,
+                      entry.at.second);
+        m_out.explained.push_back("EXPLAINED " + what + " by " + entry.action + " (" + entry.who +
+                                  ", " + when + ", " + std::to_string(entry.linesChanged) +
+                                  " line(s))");
+    }
 
     // The journals oldest first: each begins by naming the archive it continues.
     std::vector<std::string> journalChain() {
@@ -48,10 +101,11 @@ class Checker {
             if (!seen.insert(name).second) break;
             std::optional<std::string> text = readIfThere(path(name));
             if (!text) {
-                if (name != SealJournalName) finding(name + ": missing");
+                if (name != SealJournalName) finding(name, name + ": missing");
                 break;
             }
             m_texts[name] = *text;
+            m_known.insert(lowered(name));
             chain.insert(chain.begin(), name);
             std::vector<std::string_view> lines = linesOf(*text);
             SealLine first;
@@ -69,17 +123,17 @@ class Checker {
             const std::string where = name + " line " + std::to_string(i + 1);
             SealLine line;
             if (!ParseSealLine(lines[i], line)) {
-                finding(where + ": cannot be read");
+                finding(name, where + ": cannot be read");
                 continue;
             }
             if (m_sequence != 0 && line.sequence != m_sequence + 1)
-                finding(where + ": sequence " + std::to_string(line.sequence) + " follows " +
-                        std::to_string(m_sequence));
+                finding(name, where + ": sequence " + std::to_string(line.sequence) + " follows " +
+                                  std::to_string(m_sequence));
             m_sequence = line.sequence;
             if (ChainAfter(m_chain, line.hash) != line.chain)
-                finding(where + ": chain broken (expected " +
-                        HexOf(ChainAfter(m_chain, line.hash)) + ", found " + HexOf(line.chain) +
-                        ")");
+                finding(name, where + ": chain broken (expected " +
+                                  HexOf(ChainAfter(m_chain, line.hash)) + ", found " +
+                                  HexOf(line.chain) + ")");
             m_chain = line.chain;
             switch (line.kind) {
             case 'L':
@@ -89,11 +143,20 @@ class Checker {
                 checkTakings(line.file, m_pending, false);
                 checkWhole(line.file, line.hash);
                 m_pending.clear();
+                m_whole[lowered(line.file)] = {line.file, line.hash, true, true};
+                break;
+            case 'W':
+            case 'D':
+                m_whole[lowered(line.file)] = {line.file, line.hash, line.kind == 'W', false};
+                break;
+            case 'O':
+                if (line.hash != Sha256Digest{})
+                    m_whole[lowered(line.file)] = {line.file, line.hash, true, false};
                 break;
             case 'C':
                 // The archived journal it continues is sealed whole.
                 if (Sha256(m_texts[line.file]) != line.hash)
-                    finding(line.file + ": changed since it was archived");
+                    finding(line.file, line.file + ": changed since it was archived");
                 break;
             default:
                 break;
@@ -103,41 +166,116 @@ class Checker {
 
     void checkWhole(const std::string& name, const Sha256Digest& hash) {
         std::optional<std::string> text = readIfThere(path(name));
-        if (text && Sha256(*text) != hash && m_reportedLines.count(name) == 0)
-            finding(name + ": changed (expected " + HexOf(hash) + ", found " +
-                    HexOf(Sha256(*text)) + ")");
+        if (!text || m_reportedLines.count(name) != 0) return;
+        const std::string found = Sha256Hex(*text);
+        if (found == HexOf(hash)) return;
+        const std::string what =
+            name + ": changed (expected " + HexOf(hash) + ", found " + found + ")";
+        if (const AuditEntry* entry = explanation(name, found))
+            explained(*entry, what);
+        else
+            finding(name, what);
     }
 
-    // A takings file, live or archived, line by line against its seals.
+    // Every lasting file against its last seal, and those there without one.
+    void checkLastingFiles() {
+        for (const auto& [key, whole] : m_whole) {
+            m_known.insert(key);
+            if (whole.checked) continue;
+            const bool there = FileNames::exists(path(whole.name));
+            if (whole.present && !there) {
+                finding(whole.name, whole.name + ": missing");
+            } else if (!whole.present && there) {
+                finding(whole.name, whole.name + ": added, without a seal");
+            } else if (there) {
+                ++m_out.files;
+                checkWhole(whole.name, whole.hash);
+            }
+        }
+        std::error_code error;
+        std::vector<std::string> added;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir, error)) {
+            const std::string name = entry.path().filename().string();
+            if (SealedFileName(name) && m_known.count(lowered(name)) == 0) added.push_back(name);
+        }
+        std::sort(added.begin(), added.end());
+        for (const std::string& name : added)
+            finding(name, name + ": added, without a seal");
+    }
+
+    // A takings file, live or archived, line by line against its seals. A
+    // changed line that Audit.dat explains is passed over up to where the
+    // explained change ends.
     void checkTakings(const std::string& name, const std::vector<Sha256Digest>& seals, bool live) {
+        m_known.insert(lowered(name));
         std::optional<std::string> text = readIfThere(path(name));
         if (!text) {
-            if (!seals.empty() || !live) finding(name + ": missing");
+            if (!seals.empty() || !live) finding(name, name + ": missing");
             return;
         }
         ++m_out.files;
         const std::vector<std::string_view> lines = linesOf(*text);
         m_out.takingsLines += lines.size();
-        for (size_t i = 0; i < lines.size() && i < seals.size(); ++i) {
+        size_t i = 0;
+        bool explainedToEnd = false;
+        for (; i < lines.size() && i < seals.size(); ++i) {
             const Sha256Digest found = Sha256(lines[i]);
             if (found == seals[i]) continue;
-            finding(name + " line " + std::to_string(i + 1) + ": changed (expected " +
-                    HexOf(seals[i]) + ", found " + HexOf(found) + ")");
+            const std::string what = name + " line " + std::to_string(i + 1) +
+                                     ": changed (expected " + HexOf(seals[i]) + ", found " +
+                                     HexOf(found) + ")";
             m_reportedLines.insert(name);
+            size_t end = 0;
+            if (const AuditEntry* entry = explainedUpTo(name, *text, lines, i, end)) {
+                explained(*entry, what);
+                i = end;
+                explainedToEnd = end + 1 == lines.size();
+                continue;
+            }
+            finding(name, what);
             return;
         }
-        if (lines.size() > seals.size()) {
-            finding(name + " line " + std::to_string(seals.size() + 1) + ": added, without a seal");
+        if (lines.size() > seals.size() && i == seals.size()) {
+            finding(name,
+                    name + " line " + std::to_string(seals.size() + 1) + ": added, without a seal");
             m_reportedLines.insert(name);
-        } else if (lines.size() < seals.size()) {
-            finding(name + " line " + std::to_string(lines.size() + 1) + ": missing");
+        } else if (lines.size() < seals.size() && i == lines.size() && !explainedToEnd) {
+            finding(name, name + " line " + std::to_string(lines.size() + 1) + ": missing");
             m_reportedLines.insert(name);
         }
+    }
+
+    // The audited change that left the file's first lines, through a line
+    // from `from` on, as they stand; `end` is the index of that last line.
+    const AuditEntry* explainedUpTo(const std::string& name, const std::string& text,
+                                    const std::vector<std::string_view>& lines, size_t from,
+                                    size_t& end) const {
+        if (m_audit.find(lowered(name)) == m_audit.end()) return nullptr;
+        Sha256Stream stream;
+        size_t hashed = 0;
+        const AuditEntry* found = nullptr;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const size_t stop = i + 1 < lines.size()
+                                    ? static_cast<size_t>(lines[i + 1].data() - text.data())
+                                    : text.size();
+            stream.add(std::string_view(text).substr(hashed, stop - hashed));
+            hashed = stop;
+            if (i < from) continue;
+            Sha256Stream copy = stream;
+            if (const AuditEntry* entry = explanation(name, copy.hex())) {
+                found = entry;
+                end = i;
+            }
+        }
+        return found;
     }
 
     const std::string& m_dir;
     SealCheck& m_out;
     std::map<std::string, std::string> m_texts;
+    std::map<std::string, Whole> m_whole;
+    std::map<std::string, std::vector<AuditEntry>> m_audit;
+    std::set<std::string> m_known;
     std::vector<Sha256Digest> m_pending;
     std::set<std::string> m_reportedLines;
     long m_sequence = 0;
@@ -163,9 +301,17 @@ SealCheck CheckSeals(const std::string& dataDir) {
     return check;
 }
 
+int SealCheckStatus(const SealCheck& check) {
+    if (check.unreadableShop) return 2;
+    return check.findings.empty() ? 0 : 1;
+}
+
 std::vector<std::string> SealCheckReport(const SealCheck& check) {
-    if (!check.findings.empty()) return check.findings;
-    return {"OK: " + std::to_string(check.journalLines) + " journal lines, " +
-            std::to_string(check.takingsLines) + " takings lines in " +
-            std::to_string(check.files) + " files checked"};
+    std::vector<std::string> report = check.findings;
+    if (report.empty())
+        report.push_back("OK: " + std::to_string(check.journalLines) + " journal lines, " +
+                         std::to_string(check.takingsLines) + " takings lines in " +
+                         std::to_string(check.files) + " files checked");
+    report.insert(report.end(), check.explained.begin(), check.explained.end());
+    return report;
 }

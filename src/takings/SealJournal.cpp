@@ -6,8 +6,10 @@
 #include "store/TextAppender.h"
 #include "store/TextLines.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 
 namespace {
 
@@ -59,7 +61,7 @@ bool ParseSealLine(std::string_view t, SealLine& l) {
         seq.remove_prefix(1);
     const char kind = t[11];
     if (!digits(seq) || seq.size() > 9 ||
-        (kind != 'L' && kind != 'F' && kind != 'O' && kind != 'C'))
+        std::string_view("LFWDOC").find(kind) == std::string_view::npos)
         return false;
     const std::string_view date = t.substr(13, 10), time = t.substr(24, 8);
     if (!digits(date.substr(0, 4)) || date[4] != '-' || !digits(date.substr(5, 2)) ||
@@ -81,6 +83,15 @@ bool ParseSealLine(std::string_view t, SealLine& l) {
         return false;
     l = parsed;
     return true;
+}
+
+bool SealedFileName(std::string_view name) {
+    static const std::regex sealed(
+        "daybyday\\.dat|spersons\\.dat|balance\\.dat|balance\\.tot|inventory\\.dat|"
+        "(res|csh|jnl)[0-9]{4}[^.]+\\.[0-9]{2}[a-z]?|day[0-9]{4}[^.]+\\.[a-z]|"
+        "sp[0-9]{4}[^.]+\\.dat|(inventory|stocktake)\\.[0-9]{2}[a-z]",
+        std::regex::icase | std::regex::optimize);
+    return std::regex_match(name.begin(), name.end(), sealed);
 }
 
 Sha256Digest ChainAfter(const Sha256Digest& previous, const Sha256Digest& hash) {
@@ -105,7 +116,7 @@ SealJournal::State SealJournal::parse(const std::string& text) {
         state.chain = line.chain;
         if (line.kind == 'L' && line.file == SealedTakingsName)
             state.takingsSeals.push_back(line.hash);
-        if (line.kind == 'C') state.takingsSeals.clear();
+        if (line.kind == 'C' || line.kind == 'F') state.takingsSeals.clear();
     });
     return state;
 }
@@ -153,6 +164,7 @@ void SealJournal::sealTakingsLines(const std::vector<std::string>& lines, const 
                                    bool toDisk) {
     State state = current();
     std::vector<SealLine> seals;
+    if (state.sequence == 0) openingSeals(state, at, seals);
     for (const std::string& text : lines) {
         seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(text)));
         state.takingsSeals.push_back(seals.back().hash);
@@ -173,7 +185,10 @@ Notices SealJournal::completeFromTakings(const DateTime& at) {
         if (Sha256(lines[i]) != state.takingsSeals[i]) return {};
     std::vector<SealLine> seals;
     const bool opening = state.sequence == 0;
-    if (opening) seals.push_back(next(state, 'O', at, SealedTakingsName, Sha256Digest{}));
+    if (opening) {
+        seals.push_back(next(state, 'O', at, SealedTakingsName, Sha256Digest{}));
+        openingSeals(state, at, seals);
+    }
     for (size_t i = sealed; i < lines.size(); ++i) {
         seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(lines[i])));
         state.takingsSeals.push_back(seals.back().hash);
@@ -189,18 +204,53 @@ Notices SealJournal::completeFromTakings(const DateTime& at) {
              Notice::Kind::Message}};
 }
 
+void SealJournal::openingSeals(State& state, const DateTime& at,
+                               std::vector<SealLine>& seals) const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dataDir, error)) {
+        const std::string name = entry.path().filename().string();
+        if (SealedFileName(name) && entry.is_regular_file(error)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        seals.push_back(
+            next(state, 'O', at, name, Sha256(ReadWholeFile(FileNames::resolve(m_dataDir, name)))));
+}
+
+void SealJournal::addSeals(State& state, const std::vector<FileSeal>& files, const DateTime& at,
+                           std::string& text) {
+    if (!text.empty() && text.back() != '\n') text += "\r\n";
+    for (const FileSeal& file : files) {
+        const Sha256Digest hash = file.kind == 'D' ? Sha256Digest{} : Sha256(file.bytes);
+        text += SealLineText(next(state, file.kind, at, file.name, hash));
+        text += "\r\n";
+    }
+}
+
+std::string SealJournal::withSeals(const std::vector<FileSeal>& files, const DateTime& at) {
+    m_stateSize = -1;
+    State state = current();
+    std::string text = state.text;
+    addSeals(state, files, at, text);
+    m_stateSize = -1;
+    return text;
+}
+
 SealJournal::Close SealJournal::closeDay(const std::string& takingsArchive,
                                          std::string_view takingsBytes,
-                                         const std::string& journalArchive, const DateTime& at) {
+                                         const std::string& journalArchive, const DateTime& at,
+                                         const std::vector<FileSeal>& files) {
     m_stateSize = -1;
     State state = current();
     Close close;
     close.archivedJournal = state.text;
-    close.archivedJournal +=
-        SealLineText(next(state, 'F', at, takingsArchive, Sha256(takingsBytes)));
-    close.archivedJournal += "\r\n";
+    std::vector<FileSeal> all = files;
+    all.push_back({'F', takingsArchive, takingsBytes});
+    addSeals(state, all, at, close.archivedJournal);
     close.newJournal =
         SealLineText(next(state, 'C', at, journalArchive, Sha256(close.archivedJournal)));
     close.newJournal += "\r\n";
+    m_stateSize = -1;
     return close;
 }

@@ -15,13 +15,17 @@
 // without the check finding it. CR LF, fixed columns:
 //
 //   col   1-10   sequence number, right-aligned; it never starts again
-//   col  12      kind: L a line of the takings file, F a whole file under its
-//                new name, O the chain opened here, C the chain continued from
-//                the archived journal named
+//   col  12      kind: L a line of the takings file; F the takings file
+//                archived whole under its new name; W a lasting file written
+//                whole; D a lasting file deleted; O the chain opened here
+//                (zero hash), or a lasting file found without a seal when it
+//                was, sealed as found; C the chain continued from the
+//                archived journal named
 //   col  14-23   date (YYYY-MM-DD), col 25-32 time (HH:MM:SS)
 //   col  34-47   file name, left-aligned (an archive's name has 14 letters)
 //   col  49-112  SHA-256 of the line's bytes without its line end, of the
-//                whole file, or of the archived journal (C); zeros for O
+//                whole file, or of the archived journal (C); zeros for D and
+//                for the O that opens the chain
 //   col 114-177  chain value: SHA-256 of the previous chain value's 32 bytes
 //                and this line's 32 hash bytes; before the first line, zeros
 //
@@ -43,6 +47,20 @@ Sha256Digest ChainAfter(const Sha256Digest& previous, const Sha256Digest& hash);
 inline constexpr const char* SealJournalName = "Journal.dat";
 inline constexpr const char* SealedTakingsName = "Results.dat";
 
+// The lasting files sealed whole: the day-by-day, sales-person, balance and
+// inventory files, the archives of the takings, the day-by-day, the sales
+// persons, the drawer counts and the journal, and the stocktake's files.
+// Matched without regard to case, like every data file.
+bool SealedFileName(std::string_view name);
+
+// A file a change of several files writes ('W'), deletes ('D') or, for the
+// takings file, archives ('F'), with the bytes it gets.
+struct FileSeal {
+    char kind = 'W';
+    std::string name;
+    std::string_view bytes;
+};
+
 class SealJournal {
   public:
     explicit SealJournal(std::string dataDir) : m_dataDir(std::move(dataDir)) {}
@@ -57,15 +75,21 @@ class SealJournal {
     // or one whose sealed lines differ, is left for the check to report.
     Notices completeFromTakings(const DateTime& at);
 
-    // The lines the close adds, in its commit: the takings archive sealed
-    // whole and the journal archived under `journalArchive`, and the text of
-    // the new journal that continues the chain from it.
+    // The journal's text with the seals of `files` added, for a change of
+    // several files to stage with them, so both are in place or neither.
+    std::string withSeals(const std::vector<FileSeal>& files, const DateTime& at);
+
+    // The lines the close adds, in its commit: the day's files and the
+    // takings archive sealed whole and the journal archived under
+    // `journalArchive`, and the text of the new journal that continues the
+    // chain from it.
     struct Close {
         std::string archivedJournal; // the journal with the archive's seal
         std::string newJournal;      // the continuing line
     };
     Close closeDay(const std::string& takingsArchive, std::string_view takingsBytes,
-                   const std::string& journalArchive, const DateTime& at);
+                   const std::string& journalArchive, const DateTime& at,
+                   const std::vector<FileSeal>& files = {});
 
   private:
     struct State {
@@ -81,6 +105,10 @@ class SealJournal {
     void append(const std::vector<SealLine>& lines, bool toDisk);
     static SealLine next(State& state, char kind, const DateTime& at, std::string file,
                          const Sha256Digest& hash);
+    // When the chain opens: the lasting files already there, sealed as found.
+    void openingSeals(State& state, const DateTime& at, std::vector<SealLine>& seals) const;
+    static void addSeals(State& state, const std::vector<FileSeal>& files, const DateTime& at,
+                         std::string& text);
 
     std::string m_dataDir;
     State m_state;

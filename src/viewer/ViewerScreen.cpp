@@ -2,6 +2,7 @@
 #include "viewer/ViewerScreen.h"
 
 #include "reports/ExportCommand.h"
+#include "store/AuditTrail.h"
 #include "store/IoError.h"
 #include "store/TextLines.h"
 
@@ -21,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace {
 
@@ -242,6 +245,13 @@ void TForm8::saveEdits() {
                                    "\ris write-protected; the changes were not saved.");
         return;
     }
+    // The edit is recorded like any other change of a file, its stamp kept
+    // all the same.
+    if (bytes != m_loadedBytes)
+        appendAudit(m_state.files.DataDir(),
+                    AuditChange(m_services.clock.now(), "viewer edit",
+                                std::filesystem::path(*m_loadedPath).filename().string(),
+                                m_loadedBytes, bytes));
     m_loadedBytes = std::move(bytes);
     RichEdit1->document()->setModified(false);
     Label1->setText(QString::number(m_stamp.packed));

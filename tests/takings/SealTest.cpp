@@ -1,4 +1,6 @@
 #include "consolidation/DayCommit.h"
+#include "consolidation/Stocktake.h"
+#include "store/AuditTrail.h"
 #include "store/Configuration.h"
 #include "store/FileCommit.h"
 #include "support/TestDir.h"
@@ -7,6 +9,8 @@
 #include "takings/TakingsJournal.h"
 #include "till/SaleState.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +39,25 @@ struct SealedShop {
     }
     std::vector<std::string> check() { return SealCheckReport(CheckSeals(dir.path())); }
 };
+
+const RunDates December7{"07/12/26", "2026", "Dez", "07", false};
+
+// Closes the day, the period or the stocktake, stopped after `stopAfter`
+// operations of its commit as a crash would, and finished as a start does.
+void close(const TestDir& dir, char how, size_t stopAfter = static_cast<size_t>(-1)) {
+    dir.write("Pricelist.dat",
+              " APPLE         Apple                            1.20       2.50 10\r\n");
+    Configuration config = DefaultConfiguration();
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "07/12/26", day));
+    DayCommitOptions options;
+    options.stopAfter = stopAfter;
+    if (how == 'S')
+        CommitStocktake({dir.path(), true, December7, day, At}, options);
+    else
+        CommitDay({dir.path(), config, true, how == 'P', December7, day, "", At}, options);
+    RecoverFileCommit(dir.path());
+}
 
 } // namespace
 
@@ -69,13 +92,17 @@ TEST(Seals, LinesAStopLeftUnsealedAreSealedAtStartAndAnOldShopOpensItsChain) {
               std::vector<std::string>{"OK: 3 journal lines, 3 takings lines in 2 files checked"});
     EXPECT_TRUE(shop.journal.CompleteSeals().empty());
 
+    // An older shop's lasting files are sealed as found, not reported.
     TestDir old;
     old.write("Results.dat", Start + "\r\n" + Line + "\r\n");
+    old.write("Daybyday.dat", "kept\r\n");
     TakingsJournal journal(old.path());
     EXPECT_TRUE(journal.CompleteSeals().empty());
     EXPECT_EQ(old.read("Journal.dat").substr(0, 13), "         1 O ");
+    EXPECT_EQ(old.read("Journal.dat").substr(179, 48),
+              "         2 O 2000-01-01 00:00:00 Daybyday.dat   ");
     EXPECT_EQ(SealCheckReport(CheckSeals(old.path())),
-              std::vector<std::string>{"OK: 3 journal lines, 2 takings lines in 2 files checked"});
+              std::vector<std::string>{"OK: 4 journal lines, 2 takings lines in 3 files checked"});
 }
 
 TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
@@ -93,7 +120,7 @@ TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
                "",
                At});
     EXPECT_EQ(shop.check(),
-              std::vector<std::string>{"OK: 4 journal lines, 2 takings lines in 3 files checked"});
+              std::vector<std::string>{"OK: 7 journal lines, 2 takings lines in 6 files checked"});
     // A plain editor changes one byte of an archived line.
     std::string archive = shop.dir.read("Res2026Dez.07");
     archive[3] = 'X';
@@ -101,7 +128,61 @@ TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
     const std::vector<std::string> found = shop.check();
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].rfind("Res2026Dez.07 line 1: changed (expected ", 0), 0u);
+    EXPECT_EQ(SealCheckStatus(CheckSeals(shop.dir.path())), 1);
     // An archived journal edited to match is found by the chain.
     shop.dir.write("Jnl2026Dez.07", shop.dir.read("Jnl2026Dez.07") + "x\r\n");
     EXPECT_EQ(shop.check().back(), "Jnl2026Dez.07: changed since it was archived");
+}
+
+TEST(Seals, EveryCloseSealsItsFilesWhereverItStops) {
+    for (char how : {'D', 'P', 'S'}) {
+        for (size_t k = 0; k <= 16; ++k) {
+            SealedShop shop;
+            close(shop.dir, how, k);
+            const SealCheck check = CheckSeals(shop.dir.path());
+            EXPECT_TRUE(check.findings.empty())
+                << how << " stopped after " << k << ": " << check.findings.front();
+            EXPECT_GE(check.files, 2u);
+        }
+    }
+}
+
+TEST(Seals, AChangedMissingOrAddedLastingFileIsNamedUnlessAuditDatExplainsIt) {
+    struct Case {
+        const char* what;
+        std::function<void(const TestDir&)> change;
+        std::string said;
+        int status;
+    };
+    const auto inventoryUpdate = [](const TestDir& dir) {
+        const AuditSnapshot audit(dir.path(), {"Inventory.dat"});
+        dir.write("Inventory.dat", dir.read("Inventory.dat") + "more\r\n");
+        audit.record(At, "inventory update");
+    };
+    const Case cases[] = {
+        {"byte", [](const TestDir& d) { d.write("Daybyday.dat", "x" + d.read("Daybyday.dat")); },
+         "Daybyday.dat: changed (expected ", 1},
+        {"gone", [](const TestDir& d) { std::filesystem::remove(d.file("Spersons.dat")); },
+         "Spersons.dat: missing", 1},
+        {"added", [](const TestDir& d) { d.write("Balance.dat", "new\r\n"); },
+         "Balance.dat: added, without a seal", 1},
+        {"audited", inventoryUpdate, "EXPLAINED Inventory.dat: changed (expected ", 0},
+    };
+    for (const Case& c : cases) {
+        SealedShop shop;
+        close(shop.dir, 'D');
+        ASSERT_EQ(SealCheckStatus(CheckSeals(shop.dir.path())), 0);
+        c.change(shop.dir);
+        const SealCheck check = CheckSeals(shop.dir.path());
+        const std::vector<std::string> report = SealCheckReport(check);
+        EXPECT_EQ(SealCheckStatus(check), c.status) << c.what;
+        EXPECT_EQ(report.back().substr(0, c.said.size()), c.said) << c.what;
+    }
+    // The explained change names what made it.
+    SealedShop shop;
+    close(shop.dir, 'D');
+    inventoryUpdate(shop.dir);
+    const std::string explained = SealCheckReport(CheckSeals(shop.dir.path())).back();
+    EXPECT_TRUE(explained.ends_with(" by inventory update (owner, 2026-12-07 09:05:30, 1 line(s))"))
+        << explained;
 }

@@ -1,6 +1,8 @@
 #include "viewer/ViewerScreen.h"
 #include "app/MainScreen.h"
+#include "store/AuditTrail.h"
 #include "support/ProgramFixture.h"
+#include "takings/SealCheck.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -75,6 +77,16 @@ TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
                   std::chrono::sys_seconds{std::chrono::seconds{1796634330}}));
     EXPECT_EQ(v.Label1->text().toStdString(), Packed);
     EXPECT_TRUE(f.dialogs.shown.empty());
+    // The edit is in Audit.dat, which explains the sealed file's change.
+    const std::vector<AuditEntry> audit = ReadAuditTrail(f.dir.path());
+    ASSERT_EQ(audit.size(), 1u);
+    EXPECT_EQ(audit[0].action + "|" + audit[0].file + "|" + audit[0].who,
+              "viewer edit|Balance.Tot|owner");
+    EXPECT_EQ(audit[0].linesChanged, 1);
+    const SealCheck check = CheckSeals(f.dir.path());
+    EXPECT_EQ(SealCheckStatus(check), 0);
+    ASSERT_EQ(check.explained.size(), 1u);
+    EXPECT_EQ(check.explained[0].rfind("EXPLAINED Balance.Tot: changed (expected ", 0), 0u);
 
     // The next visit starts read-only, and edit mode without a file writes nothing.
     f.open(f.main().Butintro, &v);
@@ -133,9 +145,9 @@ TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
     ViewerFixture f;
     f.toViewer();
     f.viewer().CheckBooks->trigger();
-    // The start sealed its own start record.
+    // The start sealed its own start record, and the balance totals found.
     EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
-              "OK: 1 journal lines, 1 takings lines in 2 files checked");
+              "OK: 2 journal lines, 1 takings lines in 3 files checked");
     f.dir.write("Results.dat", f.dir.read("Results.dat") + "extra\r\n");
     f.viewer().CheckBooks->trigger();
     EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),

@@ -16,6 +16,5 @@ int main(int argc, char** argv) {
     const SealCheck check = CheckSeals(dir);
     for (const std::string& line : SealCheckReport(check))
         std::printf("%s\n", line.c_str());
-    if (check.unreadableShop) return 2;
-    return check.findings.empty() ? 0 : 1;
+    return SealCheckStatus(check);
 }

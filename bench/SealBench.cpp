@@ -1,0 +1,177 @@
+// Times the seals: what sealing adds to a sale (three article lines flushed
+// and the total record synced, in a shop whose takings and journal already
+// hold 200,000 lines), against the same writes without their seals, in the
+// same run; then the check over a year of archives (365 days of 2,000
+// takings lines each, with their journals) in MB/s, next to a plain
+// line-by-line read and sha256sum over the same files.
+
+#include "BenchTiming.h"
+#include "store/TextAppender.h"
+#include "store/TextLines.h"
+#include "takings/SealCheck.h"
+#include "takings/SealJournal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int TakingsLines = 200000;
+constexpr int Days = 365;
+constexpr int LinesPerDay = 2000;
+const DateTime At{2026, 12, 7, 9, 5, 30};
+
+std::string takingsLine(int i) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "A %013d    %8.2f %10.2f   %10.2f   %10.2f    %10.2f", i,
+                  1.0 + i % 5, (i % 1000) / 10.0, (i % 1000) / 5.0, (i % 1000) / 5.0,
+                  (i % 1000) / 5.0);
+    return buf;
+}
+
+void writeLines(const std::string& path, int from, int count) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    for (int i = from; i < from + count; ++i)
+        out << takingsLine(i) << "\r\n";
+}
+
+// A shop whose takings file and journal hold `TakingsLines` lines.
+void layOutDay(const std::string& dir, bool sealed) {
+    std::filesystem::create_directories(dir);
+    writeLines(dir + "Results.dat", 0, TakingsLines);
+    if (!sealed) return;
+    std::vector<std::string> lines;
+    for (int i = 0; i < TakingsLines; ++i)
+        lines.push_back(takingsLine(i));
+    SealJournal(dir).sealTakingsLines(lines, At, false);
+}
+
+struct Sale {
+    std::string dir;
+    std::optional<TextAppender> takings;
+    std::optional<SealJournal> seals;
+    int next = TakingsLines;
+
+    Sale(std::string d, bool sealed) : dir(std::move(d)) {
+        takings = TextAppender::OpenElseCreate(dir + "Results.dat");
+        if (sealed) seals.emplace(dir);
+    }
+    // What the takings journal does for each record: the line written and
+    // flushed (the total synced), then its seal.
+    void record(const std::string& line, bool toDisk) {
+        takings->writeLine(line);
+        if (toDisk)
+            takings->sync();
+        else
+            takings->flush();
+        if (seals) seals->sealTakingsLines({line}, At, toDisk);
+    }
+    void run() {
+        for (int i = 0; i < 3; ++i)
+            record(takingsLine(next++), false);
+        record("# Total*** 9:05   10.20     0.00     0.00             0.00       10.20       "
+               "20.00  9.80",
+               true);
+    }
+};
+
+const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "Mai", "Jun",
+                              "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+
+// A year of closed days: each day's takings archived and sealed whole, and
+// its journal archived beside it, as the close leaves them.
+void layOutYear(const std::string& dir) {
+    std::filesystem::create_directories(dir);
+    SealJournal seals(dir);
+    int line = 0;
+    for (int d = 0; d < Days; ++d) {
+        char name[16];
+        std::snprintf(name, sizeof name, "2025%s.%02d", Months[d % 12], d / 12 + 1);
+        const std::string archive = std::string("Res") + name, journal = std::string("Jnl") + name;
+        std::string takings;
+        std::vector<std::string> lines;
+        for (int i = 0; i < LinesPerDay; ++i) {
+            lines.push_back(takingsLine(line++));
+            takings += lines.back() + "\r\n";
+        }
+        seals.sealTakingsLines(lines, At, false);
+        const SealJournal::Close close = seals.closeDay(archive, takings, journal, At);
+        std::ofstream(dir + archive, std::ios::binary) << takings;
+        std::ofstream(dir + journal, std::ios::binary) << close.archivedJournal;
+        std::ofstream(dir + "Journal.dat", std::ios::binary | std::ios::trunc) << close.newJournal;
+    }
+}
+
+std::vector<std::string> filesOf(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().string());
+    return names;
+}
+
+} // namespace
+
+int main() {
+    const std::string root = makeBenchDirectory("zsealXXXXXX");
+    if (root.empty()) return 2;
+
+    // A sale with and without its seals, alternating, median of each.
+    const std::string plainDir = root + "/plain/", sealedDir = root + "/sealed/";
+    layOutDay(plainDir, false);
+    layOutDay(sealedDir, true);
+    Sale plain(plainDir, false), sealed(sealedDir, true);
+    sealed.run(); // the journal is read once, at the first seal
+    plain.run();
+    std::vector<double> plainTimes, sealedTimes;
+    for (int run = 0; run < 201; ++run) {
+        plainTimes.push_back(millisecondsOf([&] { plain.run(); }));
+        sealedTimes.push_back(millisecondsOf([&] { sealed.run(); }));
+    }
+    std::sort(plainTimes.begin(), plainTimes.end());
+    std::sort(sealedTimes.begin(), sealedTimes.end());
+    const double p = plainTimes[plainTimes.size() / 2], s = sealedTimes[sealedTimes.size() / 2];
+    std::printf("A sale (3 lines and the total), %d takings lines before it:\n", TakingsLines);
+    std::printf("  without seals %8.3f ms   sealed %8.3f ms   ratio %.2f (goal <= 2)\n", p, s,
+                s / p);
+
+    // The check over a year of archives.
+    const std::string year = root + "/year/";
+    layOutYear(year);
+    std::uintmax_t bytes = 0;
+    const std::vector<std::string> files = filesOf(year);
+    for (const std::string& file : files)
+        bytes += std::filesystem::file_size(file);
+    std::string list;
+    for (const std::string& file : files)
+        list += " " + file;
+    const std::string sha256sum = "sha256sum" + list + " >/dev/null";
+    size_t findings = 0;
+    std::vector<double> checks, reads, sums, ratios;
+    for (int run = 0; run < 5; ++run) {
+        reads.push_back(millisecondsOf([&] {
+            size_t count = 0;
+            for (const std::string& file : files)
+                ForEachLine(ReadWholeFile(file), [&count](std::string_view, size_t) { ++count; });
+            if (count == 0) std::abort();
+        }));
+        sums.push_back(millisecondsOf([&] { (void)std::system(sha256sum.c_str()); }));
+        checks.push_back(millisecondsOf([&] { findings = CheckSeals(year).findings.size(); }));
+        ratios.push_back(checks.back() / sums.back());
+    }
+    for (auto* v : {&checks, &reads, &sums, &ratios})
+        std::sort(v->begin(), v->end());
+    const double mb = bytes / 1e6;
+    std::printf("The check over %d days x %d lines: %zu files, %.1f MB, %zu findings\n", Days,
+                LinesPerDay, files.size(), mb, findings);
+    std::printf("  check       %8.1f ms  %7.1f MB/s (goal >= 200)\n", checks[2],
+                mb / checks[2] * 1e3);
+    std::printf("  line read   %8.1f ms  %7.1f MB/s\n", reads[2], mb / reads[2] * 1e3);
+    std::printf("  sha256sum   %8.1f ms  %7.1f MB/s\n", sums[2], mb / sums[2] * 1e3);
+    std::printf("  check / sha256sum %.2f (goal <= 1.5)\n", ratios[2]);
+    std::filesystem::remove_all(root);
+    return findings == 0 ? 0 : 1;
+}

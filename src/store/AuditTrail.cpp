@@ -1,0 +1,200 @@
+#include "store/AuditTrail.h"
+
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/Padding.h"
+#include "store/Sha256.h"
+#include "store/TextAppender.h"
+#include "store/TextLines.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr size_t LineLength = 203;
+
+std::string two(int n) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+bool digits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int number(std::string_view s) {
+    int n = 0;
+    for (char c : s)
+        n = n * 10 + (c - '0');
+    return n;
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string field(const std::string& text, size_t width) {
+    return PadRight(text, width).substr(0, width);
+}
+
+std::vector<std::string_view> linesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    ForEachLine(text, [&lines](std::string_view line, size_t) { lines.push_back(line); });
+    return lines;
+}
+
+std::string hashOf(const std::optional<std::string_view>& bytes) {
+    return bytes ? Sha256Hex(*bytes) : AbsentFileHash();
+}
+
+std::string pathOf(const std::string& dataDir) {
+    return FileNames::resolve(dataDir, AuditTrailName);
+}
+
+} // namespace
+
+std::string AbsentFileHash() {
+    return std::string(64, '0');
+}
+
+AuditEntry AuditChange(const DateTime& at, std::string action, std::string file,
+                       const std::optional<std::string_view>& before,
+                       const std::optional<std::string_view>& after) {
+    AuditEntry entry;
+    entry.at = at;
+    entry.action = std::move(action);
+    entry.file = std::move(file);
+    entry.before = hashOf(before);
+    entry.after = hashOf(after);
+    const std::vector<std::string_view> a = linesOf(before.value_or("")),
+                                        b = linesOf(after.value_or(""));
+    size_t head = 0;
+    while (head < a.size() && head < b.size() && a[head] == b[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < a.size() - head && tail < b.size() - head &&
+           a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+        ++tail;
+    entry.linesChanged = static_cast<long>(std::max(a.size(), b.size()) - head - tail);
+    return entry;
+}
+
+std::string AuditLineText(const AuditEntry& e) {
+    const std::string date =
+        std::to_string(e.at.year) + "-" + two(e.at.month) + "-" + two(e.at.day);
+    const std::string time = two(e.at.hour) + ":" + two(e.at.minute) + ":" + two(e.at.second);
+    return field(date, 10) + " " + time + " " + field(e.who, 12) + " " + field(e.action, 16) + " " +
+           field(e.file, 14) + " " + field(e.before, 64) + " " + field(e.after, 64) + " " +
+           PadLeft(std::to_string(std::min(e.linesChanged, 99999999L)), 8);
+}
+
+bool ParseAuditLine(std::string_view t, AuditEntry& e) {
+    if (t.size() != LineLength) return false;
+    for (size_t blank : {10, 19, 32, 49, 64, 129, 194})
+        if (t[blank] != ' ') return false;
+    const std::string_view date = t.substr(0, 10), time = t.substr(11, 8);
+    if (!digits(date.substr(0, 4)) || date[4] != '-' || !digits(date.substr(5, 2)) ||
+        date[7] != '-' || !digits(date.substr(8, 2)) || !digits(time.substr(0, 2)) ||
+        time[2] != ':' || !digits(time.substr(3, 2)) || time[5] != ':' ||
+        !digits(time.substr(6, 2)))
+        return false;
+    const std::string_view before = t.substr(65, 64), after = t.substr(130, 64),
+                           lines = trimmed(t.substr(195, 8));
+    auto hex = [](std::string_view h) {
+        return std::all_of(h.begin(), h.end(),
+                           [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    };
+    if (!hex(before) || !hex(after) || !digits(lines)) return false;
+    AuditEntry parsed;
+    parsed.at = {number(date.substr(0, 4)), number(date.substr(5, 2)), number(date.substr(8, 2)),
+                 number(time.substr(0, 2)), number(time.substr(3, 2)), number(time.substr(6, 2))};
+    parsed.who = std::string(trimmed(t.substr(20, 12)));
+    parsed.action = std::string(trimmed(t.substr(33, 16)));
+    parsed.file = std::string(trimmed(t.substr(50, 14)));
+    parsed.before = std::string(before);
+    parsed.after = std::string(after);
+    parsed.linesChanged = number(lines);
+    e = std::move(parsed);
+    return true;
+}
+
+void appendAudit(const std::string& dataDir, const AuditEntry& entry) {
+    appendAudit(dataDir, std::vector<AuditEntry>{entry});
+}
+
+void appendAudit(const std::string& dataDir, const std::vector<AuditEntry>& entries) {
+    if (entries.empty()) return;
+    const std::string path = pathOf(dataDir);
+    std::optional<TextAppender> file = TextAppender::OpenElseCreate(path);
+    if (!file) throw IoError(path, "Open error");
+    try {
+        for (const AuditEntry& entry : entries)
+            file->writeLine(AuditLineText(entry));
+        file->sync();
+        file->close();
+    } catch (const IoError&) {
+        file->discard();
+        throw;
+    }
+}
+
+std::string AuditTextWith(const std::string& dataDir, const std::vector<AuditEntry>& entries) {
+    std::string text = ReadWholeFile(pathOf(dataDir));
+    if (!text.empty() && text.back() != '\n') text += "\r\n";
+    for (const AuditEntry& entry : entries)
+        text += AuditLineText(entry) + "\r\n";
+    return text;
+}
+
+std::vector<AuditEntry> ReadAuditTrail(const std::string& dataDir, size_t* unreadable) {
+    std::vector<AuditEntry> entries;
+    if (unreadable) *unreadable = 0;
+    const std::string path = pathOf(dataDir);
+    if (!FileNames::exists(path)) return entries;
+    ForEachLine(ReadWholeFile(path), [&](std::string_view line, size_t) {
+        AuditEntry entry;
+        if (ParseAuditLine(line, entry))
+            entries.push_back(std::move(entry));
+        else if (unreadable)
+            ++*unreadable;
+    });
+    return entries;
+}
+
+namespace {
+
+std::optional<std::string> readIfThere(const std::string& dataDir, const std::string& name) {
+    const std::string path = FileNames::resolve(dataDir, name);
+    if (!FileNames::exists(path)) return std::nullopt;
+    return ReadWholeFile(path);
+}
+
+} // namespace
+
+AuditSnapshot::AuditSnapshot(std::string dataDir, const std::vector<std::string>& files)
+    : m_dataDir(std::move(dataDir)) {
+    for (const std::string& name : files)
+        m_before.emplace_back(name, readIfThere(m_dataDir, name));
+}
+
+void AuditSnapshot::record(const DateTime& at, const std::string& action,
+                           const std::string& who) const {
+    std::vector<AuditEntry> entries;
+    for (const auto& [name, before] : m_before) {
+        const std::optional<std::string> after = readIfThere(m_dataDir, name);
+        if (after == before) continue;
+        std::optional<std::string_view> was, is;
+        if (before) was = *before;
+        if (after) is = *after;
+        entries.push_back(AuditChange(at, action, name, was, is));
+        entries.back().who = who;
+    }
+    appendAudit(m_dataDir, entries);
+}
