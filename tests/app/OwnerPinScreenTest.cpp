@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <cstring>
+#include <memory>
 #include <gtest/gtest.h>
 #include <sodium.h>
 
@@ -68,6 +69,7 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
         const char* name;
         std::function<void(PinFixture&)> enter;
         std::function<bool(PinFixture&)> opened;
+        bool freshRun = false; // the right PIN is tried in a new run of the program
     };
     const Place places[] = {
         {"setup", [](PinFixture& f) { f.menu(&TForm1::RbutSetup); },
@@ -92,13 +94,18 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
              f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
              f.consolidation().ButNextClick();
          },
-         [](PinFixture& f) { return f.consolidation().PeriodEnd; }},
+         [](PinFixture& f) { return f.consolidation().PeriodEnd; }, true},
     };
     for (const Place& p : places) {
+        std::unique_ptr<PinFixture> run;
         for (const bool right : {false, true}) {
             SCOPED_TRACE(std::string(p.name) + (right ? ", right PIN" : ", wrong PIN"));
-            PinFixture f;
-            f.start();
+            if (!run || p.freshRun) {
+                run.reset();
+                run = std::make_unique<PinFixture>();
+                run->start();
+            }
+            PinFixture& f = *run;
             f.dialogs.shown.clear();
             // A wrong PIN is asked again; the second box is cancelled.
             f.dialogs.secrets = {right ? Pin : "1234"};
