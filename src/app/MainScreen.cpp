@@ -1,6 +1,7 @@
 // TForm1: the main screen.
 #include "app/MainScreen.h"
 
+#include "forms/OwnerPinAsk.h"
 #include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 #include "till/Till.h"
@@ -325,16 +326,22 @@ void TForm1::butmenuClick() {
     RadioGroup1->setFocus();
 }
 
+// The menu is closed before the PIN is asked: the entry would take the
+// cursor back from the box and be entered again.
+bool TForm1::ownerAllows() {
+    closeMenu();
+    return AskOwnerPin(m_state, m_services);
+}
+
 void TForm1::RbutSetupEnter() {
-    openScreen(m_screens.setup);
+    if (ownerAllows()) openScreen(m_screens.setup);
 }
 void TForm1::RbutPlistEnter() {
-    openScreen(m_screens.priceEditor);
+    if (ownerAllows()) openScreen(m_screens.priceEditor);
 }
 
 void TForm1::RbutRemoveEnter() {
-    closeMenu();
-    if (!m_screens.consolidation) return;
+    if (!ownerAllows() || !m_screens.consolidation) return;
     if (m_screens.offerRemoval) m_screens.offerRemoval();
     rememberPosition();
     hide();
@@ -365,7 +372,7 @@ void TForm1::RbutInventEnter() {
         closeMenu();
         return;
     }
-    openScreen(m_screens.inventory);
+    if (ownerAllows()) openScreen(m_screens.inventory);
 }
 
 void TForm1::butdocketClick() {

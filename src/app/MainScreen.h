@@ -118,6 +118,8 @@ class TForm1 : public ZorviScreen {
     std::vector<std::string> takingsTotalsLines(TakingsDay& day);
     void showAndPrint(const std::vector<std::string>& lines);
     void showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment);
+    // Whether the owner PIN, when the shop has one, lets a guarded entry open.
+    bool ownerAllows();
     void RbutSetupEnter();
     void RbutPlistEnter();
     void RbutInventEnter();

@@ -10,6 +10,7 @@
 #include "takings/SealCheck.h"
 #include "takings/TakingsDay.h"
 
+#include "forms/OwnerPinAsk.h"
 #include "forms/PrinterRetry.h"
 #include "forms/ShowNotices.h"
 
@@ -225,6 +226,13 @@ void TForm6::stepQuestions() {
     // A closed box is No: a period end cannot be undone.
     PeriodEnd = m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) ==
                 Dialogs::Answer::Yes;
+    // The day's close is never held up: without the owner PIN the day is
+    // closed and the period stays open.
+    if (PeriodEnd && !AskOwnerPin(m_state, m_services)) {
+        PeriodEnd = false;
+        m_services.dialogs.message("Without the owner PIN the period end is not done; the day is "
+                                   "consolidated as usual.");
+    }
     askClosingCount();
     ConsolidationStep = 2;
     Label7->setEnabled(true);

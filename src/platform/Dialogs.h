@@ -22,4 +22,6 @@ class Dialogs {
     // A question answered by typing a word: what was typed, or nothing when
     // the box was cancelled.
     virtual std::optional<std::string> askText(const std::string& text) = 0;
+    // The same for a secret: what is typed is not shown.
+    virtual std::optional<std::string> askSecret(const std::string& text) = 0;
 };

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -97,10 +98,19 @@ Dialogs::Answer QtDialogs::confirm(const std::string& text, Buttons buttons,
 }
 
 std::optional<std::string> QtDialogs::askText(const std::string& text) {
+    return ask(text, false);
+}
+
+std::optional<std::string> QtDialogs::askSecret(const std::string& text) {
+    return ask(text, true);
+}
+
+std::optional<std::string> QtDialogs::ask(const std::string& text, bool secret) {
     QInputDialog box(QApplication::activeWindow());
     box.setWindowTitle(QApplication::applicationName());
     box.setLabelText(boxText(text));
     box.setInputMode(QInputDialog::TextInput);
+    if (secret) box.setTextEchoMode(QLineEdit::Password);
     TypeAheadGuard guard;
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return toCp1252(box.textValue());

@@ -14,4 +14,8 @@ class QtDialogs : public Dialogs {
     Answer confirm(const std::string& text, Buttons buttons,
                    std::optional<Position> at = std::nullopt) override;
     std::optional<std::string> askText(const std::string& text) override;
+    std::optional<std::string> askSecret(const std::string& text) override;
+
+  private:
+    std::optional<std::string> ask(const std::string& text, bool secret);
 };

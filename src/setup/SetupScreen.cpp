@@ -13,6 +13,7 @@
 #include "setup/SetupFiles.h"
 #include "store/AuditTrail.h"
 #include "store/FileNames.h"
+#include "store/OwnerPin.h"
 #include "store/ProgramState.h"
 
 #include <QCloseEvent>
@@ -93,9 +94,18 @@ int optionFieldLength(const OptionKey& key) {
         return 12;
     case OptionKey::Type::Amounts:
         return 60;
+    case OptionKey::Type::PinHash:
+        return 12;
     }
     return 0;
 }
+
+bool isPin(const OptionKey& key) {
+    return key.type == OptionKey::Type::PinHash;
+}
+
+// Typed into the owner PIN's field, it removes the PIN.
+const char* const NoPin = "none";
 
 } // namespace
 
@@ -361,6 +371,8 @@ void TForm2::buildOptionsPanel() {
             Memo2->setPlainText(fromCp1252(std::string(key.meaning)));
             selectWhole(field);
         };
+        // The PIN is typed unseen; the field never shows what is kept.
+        if (isPin(key)) field->setEchoMode(QLineEdit::Password);
         if (!opted.empty()) setTabOrder(opted.back(), field);
         opted.push_back(field);
     }
@@ -419,8 +431,36 @@ void TForm2::fillFields() {
         showWhole(field, *text);
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i)
-        showWhole(opted[i], m_options.options.value(keys[i].name));
+        if (!isPin(keys[i])) showWhole(opted[i], m_options.options.value(keys[i].name));
+    showPinState();
     showTaxBasis();
+}
+
+void TForm2::showPinState() {
+    const std::span<const OptionKey> keys = OptionKeys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!isPin(keys[i])) continue;
+        opted[i]->clear();
+        opted[i]->setPlaceholderText(m_options.options.value(keys[i].name).empty()
+                                         ? "no PIN: type 4 to 12 digits to set one"
+                                         : "a PIN is set: type a new one, or none");
+    }
+}
+
+std::optional<std::string> TForm2::takeOverPin(EntryField* field, const std::string& current) {
+    const std::string typed = textOf(field);
+    if (typed.empty()) return current;
+    if (typed == NoPin) return std::string();
+    if (!IsValidOwnerPin(typed)) {
+        refuseField(field, "The owner PIN takes 4 to 12 digits, or none to remove it.");
+        return std::nullopt;
+    }
+    // A PIN mistyped unseen would lock the owner out: it is typed twice.
+    if (m_services.dialogs.askSecret("Type the new owner PIN again:") != typed) {
+        refuseField(field, "The two PINs differ; type the new PIN again.");
+        return std::nullopt;
+    }
+    return HashOwnerPin(typed);
 }
 
 // The owner must see at the rate whether the price list's prices are taken
@@ -476,14 +516,23 @@ void TForm2::refuseField(EntryField* field, const std::string& message) {
 std::optional<Options> TForm2::takeOverOptions() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
+        if (isPin(keys[i])) continue;
         if (std::optional<std::string> fault = OptionValueFault(keys[i], textOf(opted[i]))) {
             refuseField(opted[i], "This option cannot be saved: " + *fault);
             return std::nullopt;
         }
     }
     Options options = m_options.options;
-    for (size_t i = 0; i < keys.size(); ++i)
-        options.set(keys[i].name, textOf(opted[i]));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!isPin(keys[i])) {
+            options.set(keys[i].name, textOf(opted[i]));
+        } else if (std::optional<std::string> hash =
+                       takeOverPin(opted[i], options.value(keys[i].name))) {
+            options.set(keys[i].name, *hash);
+        } else {
+            return std::nullopt;
+        }
+    }
     return options;
 }
 
@@ -539,6 +588,7 @@ bool TForm2::takeOverAndSave() {
         m_options.options = *change.options;
         m_options.unreadable = false;
         m_state.options = m_options.options;
+        showPinState();
         showTaxBasis();
     }
     return true;

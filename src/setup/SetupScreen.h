@@ -91,6 +91,13 @@ class TForm2 : public ZorviScreen {
     // The options as the fields hold them; none when one cannot be saved
     // (the operator is told which and why, and its field is selected).
     std::optional<Options> takeOverOptions();
+    // The owner PIN's field, empty however the PIN stands, and what it says
+    // when empty.
+    void showPinState();
+    // The hash the owner PIN's field leaves: the current one when the field
+    // is empty, none for "none", a new one for a new PIN typed twice; nothing
+    // when the field must be corrected (the operator is told).
+    std::optional<std::string> takeOverPin(EntryField* field, const std::string& current);
     // Asks, for each sales person whose code changes while Spersons.dat holds
     // figures under the old one, whether they go along; the new content of
     // Spersons.dat when any do.

@@ -1,6 +1,7 @@
 #include "store/Options.h"
 
 #include "store/FileNames.h"
+#include "store/OwnerPin.h"
 #include "store/TextReader.h"
 
 #include <algorithm>
@@ -83,6 +84,16 @@ constexpr std::array Keys{
     OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
               "How large the screens are drawn; auto enlarges them on a display larger than "
               "1280 x 960. Takes effect at the next start."},
+    OptionKey{"owner-pin",
+              Type::PinHash,
+              0,
+              0,
+              {},
+              "",
+              "When set, the setup, the price list editor, the inventory update, the viewer's "
+              "edit mode, the period end and the removal ask for this PIN first. Only a salted "
+              "hash is kept. On the panel: type 4 to 12 digits to set or change it, none to "
+              "remove it; left empty it stays as it is."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -137,6 +148,8 @@ std::string rangeText(const OptionKey& key) {
                " with at most 2 decimals, or nothing";
     case Type::Amounts:
         return "amounts above 0 with at most 2 decimals, separated by commas";
+    case Type::PinHash:
+        return "the salted hash of a PIN of 4 to 12 digits, made on the Options panel";
     }
     return {};
 }
@@ -209,6 +222,10 @@ std::optional<std::string> OptionValueFault(const OptionKey& key, std::string_vi
         if (valid) return std::nullopt;
         break;
     }
+    case Type::PinHash:
+        if (value.empty() || IsOwnerPinHash(value)) return std::nullopt;
+        // The digits themselves never stand in the file.
+        return std::string(key.name) + " takes " + rangeText(key);
     }
     return std::string(key.name) + " takes " + rangeText(key) + ", not \"" + std::string(value) +
            "\"";
@@ -240,6 +257,15 @@ void Options::set(std::string_view name, std::string_view value) {
     if (!v) v = &m_values.emplace_back(Value{key, {}});
     v->value = value;
     v->changed = true;
+}
+
+bool Options::drop(std::string_view name) {
+    const OptionKey* key = FindOptionKey(name);
+    if (!key) return false;
+    const size_t lines = m_lines.size(), values = m_values.size();
+    std::erase_if(m_lines, [key](const Line& l) { return l.key == key; });
+    std::erase_if(m_values, [key](const Value& v) { return v.key == key; });
+    return lines != m_lines.size() || values != m_values.size();
 }
 
 // ---------------------------------------------------------------- the file

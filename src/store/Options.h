@@ -24,6 +24,7 @@ struct OptionKey {
         Amount,  // an amount of money from `least` to `most` with at most 2
                  // decimals, or nothing
         Amounts, // amounts above 0 with at most 2 decimals, separated by ","
+        PinHash, // the salted hash of the owner PIN (see OwnerPin.h), or nothing
     };
     std::string_view name;
     Type type;
@@ -52,6 +53,9 @@ class Options {
     std::string value(std::string_view key) const;
     // Sets a known key's value, which OptionValueFault must have passed.
     void set(std::string_view key, std::string_view value);
+    // Takes every line of a known key out of the file, faulty ones too, and
+    // gives the key its default. False when no line or value had it.
+    bool drop(std::string_view key);
 
     // The file's text as the program writes it: every line that was read
     // (comments, unknown keys and unreadable lines byte for byte, in their

@@ -3,6 +3,7 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/Options.h"
+#include "store/OwnerPin.h"
 #include "store/StockLedger.h"
 #include "store/TaxClasses.h"
 
@@ -46,6 +47,8 @@ struct ProgramState {
     // The rates of Taxes.dat, read at start; empty without the file.
     TaxClasses taxes;
     WindowPosition window;
+    // Wrong owner PINs lock the guarded screens for the rest of the minute.
+    OwnerPinGate pinGate;
 
     // Text of the last printer test (its verdict, or the missing file's path).
     std::string PrinterTestText;

@@ -6,6 +6,7 @@
 #include "store/IoError.h"
 #include "store/TextLines.h"
 
+#include "forms/OwnerPinAsk.h"
 #include "forms/ScreenParts.h"
 #include "platform/Cp1252.h"
 #include "platform/QtFontDialog.h"
@@ -288,9 +289,10 @@ bool TForm8::FormKeyDown(int key) {
     if (key == Qt::Key_End) {
         m_armed = true;
     } else if (key == Qt::Key_PageUp && m_armed) {
+        m_armed = false;
+        if (!AskOwnerPin(m_state, m_services)) return true;
         RichEdit1->setReadOnly(false);
         RichEdit1->setUndoRedoEnabled(true);
-        m_armed = false;
         m_editMode = true;
         setCursor(Qt::ArrowCursor);
         RichEdit1->viewport()->setCursor(Qt::IBeamCursor);

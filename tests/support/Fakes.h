@@ -11,6 +11,7 @@
 #include "platform/ScreenInfo.h"
 #include "platform/Services.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -25,6 +26,7 @@ class FakeDialogs : public Dialogs {
         bool confirmation = false;
         std::optional<Position> at;
         Buttons buttons = Buttons::OkCancel;
+        bool secret = false;
     };
 
     void message(const std::string& text) override { shown.push_back({text, false, {}}); }
@@ -42,6 +44,18 @@ class FakeDialogs : public Dialogs {
         typed.pop_front();
         return t;
     }
+    // Secrets are answered from their own script, so a test sees which was asked.
+    std::optional<std::string> askSecret(const std::string& text) override {
+        shown.push_back({text, true, {}, Buttons::OkCancel, true});
+        if (secrets.empty()) return std::nullopt;
+        std::optional<std::string> t = secrets.front();
+        secrets.pop_front();
+        return t;
+    }
+    size_t secretsAsked() const {
+        return static_cast<size_t>(
+            std::count_if(shown.begin(), shown.end(), [](const Shown& s) { return s.secret; }));
+    }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& s : shown)
@@ -52,6 +66,7 @@ class FakeDialogs : public Dialogs {
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> typed;
+    std::deque<std::optional<std::string>> secrets;
 };
 
 class FakeClock : public Clock {
