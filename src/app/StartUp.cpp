@@ -82,6 +82,18 @@ void readOptions(ProgramState& state, Dialogs& dialogs) {
         dialogs.message(OptionsFaultMessage(state.files.pathOf("Options.dat"), read.faults));
 }
 
+// A label line that cannot be read is left out; the others still sell.
+void readScaleLabels(ProgramState& state, Dialogs& dialogs) {
+    std::vector<std::string> faults;
+    state.scaleLabels = BarCodes::ReadScaleFile(state.files.DataDir(), faults);
+    if (faults.empty()) return;
+    std::string message =
+        "The scale label file " + state.files.pathOf("Scale.dat") + " has faults:";
+    for (const std::string& fault : faults)
+        message += "\r" + fault;
+    dialogs.message(message);
+}
+
 // The test program may be missing; the operator can put it in place and retry.
 void testPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {
     CheckPrinterAsking(dialogs, [&] { return TestPrinter(state, launcher); });
@@ -241,6 +253,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     readOptions(state, dialogs);
+    readScaleLabels(state, dialogs);
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());

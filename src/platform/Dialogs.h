@@ -22,4 +22,6 @@ class Dialogs {
     // A question answered by typing a word: what was typed, or nothing when
     // the box was cancelled.
     virtual std::optional<std::string> askText(const std::string& text) = 0;
+    // The system's bell: a short sound that needs no answer.
+    virtual void beep() {}
 };

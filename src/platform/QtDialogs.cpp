@@ -105,3 +105,7 @@ std::optional<std::string> QtDialogs::askText(const std::string& text) {
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return toCp1252(box.textValue());
 }
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}

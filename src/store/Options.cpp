@@ -74,6 +74,16 @@ constexpr std::array Keys{
     OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
               "How large the screens are drawn; auto enlarges them on a display larger than "
               "1280 x 960. Takes effect at the next start."},
+    OptionKey{"scanner-gap-ms",
+              Type::Number,
+              5,
+              200,
+              {},
+              "30",
+              "The longest gap in milliseconds between the keys of a scanned code: four or more "
+              "keys that close together are taken as a scanner's, never a person's."},
+    OptionKey{"beep", Type::Choice, 0, 0, "on|off", "off",
+              "on: a short beep sounds for every code scanned and taken."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {

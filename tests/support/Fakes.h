@@ -42,6 +42,7 @@ class FakeDialogs : public Dialogs {
         typed.pop_front();
         return t;
     }
+    void beep() override { ++beeps; }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& s : shown)
@@ -52,6 +53,7 @@ class FakeDialogs : public Dialogs {
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> typed;
+    int beeps = 0;
 };
 
 class FakeClock : public Clock {
