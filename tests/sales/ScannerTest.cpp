@@ -1,3 +1,4 @@
+#include "app/MainScreen.h"
 #include "forms/EntryField.h"
 #include "sales/SalesScreen.h"
 #include "support/ProgramFixture.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,10 +31,11 @@ struct ScanFixture : ProgramFixture {
         open(main().butsale, sales());
         dialogs.shown.clear();
         dir.write("Results.dat", "");
-        type(sales(), "A");
+        type("A");
     }
     TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
     QWidget* cursor() { return sales()->activeControl(); }
+    void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
 
     void press(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
