@@ -97,6 +97,18 @@ void readTaxClasses(ProgramState& state, Dialogs& dialogs) {
     }
 }
 
+// A label line that cannot be read is left out; the others still sell.
+void readScaleLabels(ProgramState& state, Dialogs& dialogs) {
+    std::vector<std::string> faults;
+    state.scaleLabels = BarCodes::ReadScaleFile(state.files.DataDir(), faults);
+    if (faults.empty()) return;
+    std::string message =
+        "The scale label file " + state.files.pathOf("Scale.dat") + " has faults:";
+    for (const std::string& fault : faults)
+        message += "\r" + fault;
+    dialogs.message(message);
+}
+
 // The test program may be missing; the operator can put it in place and retry.
 void testPrinter(ProgramState& state, Launcher& launcher, Dialogs& dialogs) {
     CheckPrinterAsking(dialogs, [&] { return TestPrinter(state, launcher); });
@@ -257,6 +269,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     readOptions(state, dialogs);
     readTaxClasses(state, dialogs);
+    readScaleLabels(state, dialogs);
     checkDevicesAndPrinter(state, services);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());

@@ -93,6 +93,9 @@ void TForm5::wireHandlers() {
     m_code.stepBack = [this] { moveTo(edsp); };
     m_code.complete = [this](bool) { codeComplete(); };
     m_code.showNote = [this](const std::string& text) { Label6->setText(fromCp1252(text)); };
+    m_code.showWarning = [this](const std::string& text) {
+        Label6->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
+    };
     Edexp->onEnter = [this] { EdexpEnter(); };
     Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
     Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
@@ -129,6 +132,7 @@ void TForm5::refreshClock() {
 
 void TForm5::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.5"));
+    m_code.useOptions(m_state.options);
     Label3->setEnabled(m_state.config.TaxOn);
     // With prices that include tax the amount is the receipt's total.
     Label3->setText(m_state.config.PricesIncludeTax ? "Tax included" : "Tax charged");
@@ -257,7 +261,11 @@ void TForm5::EdexpEnter() {
 }
 
 void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (key == Qt::Key_Delete) {
+    // The scanner's Enter after a code its 13th character completed.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) &&
+        m_code.takeSuffix(Edexp->keyTime())) {
+        key = 0;
+    } else if (key == Qt::Key_Delete) {
         Edexp->clear();
         key = 0;
     } else if (key == Qt::Key_Escape) {

@@ -55,6 +55,7 @@ void EntryField::typeCharacter(char key, QKeyEvent* event) {
 }
 
 void EntryField::typeText(const QString& text) {
+    m_keyTime = 0;
     RunGuarded(m_dialogs, [&] {
         for (QChar c : text) {
             // Line ends and tabs in pasted text type nothing.
@@ -79,6 +80,7 @@ void EntryField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void EntryField::keyPressEvent(QKeyEvent* event) {
+    m_keyTime = event->timestamp();
     // A paste types its text through the key rules; a copy is harmless.
     if (event->matches(QKeySequence::Paste)) {
         if (!isReadOnly()) typeText(QGuiApplication::clipboard()->text());

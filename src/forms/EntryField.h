@@ -32,6 +32,11 @@ class EntryField : public QLineEdit {
     // method) is typed character by character through the same handlers, so
     // it obeys the field's key rules.
     void typeText(const QString& text);
+    // Types one character as if its key had been pressed now.
+    void typeKey(char key) { typeCharacter(key, nullptr); }
+    // When the key being handled was pressed, in milliseconds of the event
+    // clock; 0 when unknown (text pasted, or a key made up by a program).
+    unsigned long keyTime() const { return m_keyTime; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,6 +49,7 @@ class EntryField : public QLineEdit {
 
     Dialogs& m_dialogs;
     bool m_upperCase = false;
+    unsigned long m_keyTime = 0;
 };
 
 // The character code a key event stands for: Enter 13, Esc 27, Backspace 8,

@@ -9,6 +9,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "store/AuditTrail.h"
+#include "scanning/BarCodes.h"
 #include "store/NumberEntry.h"
 #include "store/Padding.h"
 #include "store/ProgramState.h"
@@ -140,6 +141,7 @@ void TForm7::showHelp(size_t index) {
 void TForm7::FormActivate() {
     m_firstEntry = true;
     m_help.load(m_state.files.compose("hlpf.6"));
+    m_code.useOptions(m_state.options);
     // A work copy that cannot be made is reported; the screen still opens,
     // and without a copy nothing is applied at the end.
     guarded([this] { MakeInventoryWorkCopy(m_state.files); });
@@ -199,7 +201,16 @@ void TForm7::searchCode() {
     const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
     Edcode->setText(fromCp1252(typed));
-    const InventorySearch search = FindInventoryLine(m_state.files, code, m_line);
+    InventorySearch search = FindInventoryLine(m_state.files, code, m_line);
+    // A UPC-A code is also listed as the EAN-13 it stands for, with a leading 0.
+    if (search.result == InventoryFind::NotFound && typed.size() == 12 &&
+        BarCodes::checkDigitRight(typed)) {
+        InventorySearch asEan = FindInventoryLine(m_state.files, "0" + typed, m_line);
+        if (asEan.result != InventoryFind::NotFound) {
+            search = std::move(asEan);
+            code = "0" + typed;
+        }
+    }
     ShowNotices(m_services.dialogs, search.notices);
     const InventoryFind result = search.result;
     m_article.ArticleMarker = m_line.ArticleMarker;
@@ -268,7 +279,8 @@ void TForm7::EdqtyKeyPress(char& key) {
         return;
     }
     key = 0;
-    if (m_scanSuffixPending && m_codeScannedAt.elapsed() < 50) {
+    if ((m_scanSuffixPending && m_codeScannedAt.elapsed() < 50) ||
+        m_code.takeSuffix(Edqty->keyTime())) {
         m_scanSuffixPending = false;
         return;
     }

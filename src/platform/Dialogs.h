@@ -24,4 +24,6 @@ class Dialogs {
     virtual std::optional<std::string> askText(const std::string& text) = 0;
     // The same for a secret: what is typed is not shown.
     virtual std::optional<std::string> askSecret(const std::string& text) = 0;
+    // The system's bell: a short sound that needs no answer.
+    virtual void beep() {}
 };

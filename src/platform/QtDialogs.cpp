@@ -115,3 +115,7 @@ std::optional<std::string> QtDialogs::ask(const std::string& text, bool secret) 
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return toCp1252(box.textValue());
 }
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}

@@ -14,6 +14,7 @@ class QtDialogs : public Dialogs {
     Answer confirm(const std::string& text, Buttons buttons,
                    std::optional<Position> at = std::nullopt) override;
     std::optional<std::string> askText(const std::string& text) override;
+    void beep() override;
     std::optional<std::string> askSecret(const std::string& text) override;
 
   private:

@@ -137,8 +137,14 @@ double IncludedTax(double amount, double rate) {
 LineResult ComputeLine(const Configuration& config, const RegionalFormats& formats,
                        CurrentArticle& article, SaleState& sale, double taxRate) {
     LineResult result;
-    sale.UnitPrice = discountedUnitPrice(article.SalePrice, sale.DiscountPercent);
-    sale.LineAmount = sale.UnitPrice * sale.Quantity;
+    if (sale.LabelMeasure > 0) {
+        // The label's own measure, not the quantity rounded for the record.
+        sale.UnitPrice = discountedUnitPrice(sale.LabelUnitPrice, sale.DiscountPercent);
+        sale.LineAmount = CutToCents(sale.UnitPrice * sale.LabelMeasure);
+    } else {
+        sale.UnitPrice = discountedUnitPrice(article.SalePrice, sale.DiscountPercent);
+        sale.LineAmount = sale.UnitPrice * sale.Quantity;
+    }
     if (sale.LineAmount > AmountLimit) {
         sale.LineAmount = 0;
         article.SalePrice = 0;

@@ -46,7 +46,9 @@ struct PaymentResult {
 void BeginNewSale(SaleState& sale, CurrentArticle& article);
 
 // Computes the line confirmed with sale.Quantity and sale.DiscountPercent for
-// the article and adds it to the running totals.
+// the article and adds it to the running totals. A line from a weight or
+// price label (sale.LabelMeasure set) comes to the label's measure times its
+// unit price, cut to cents.
 //
 // In return mode the amounts are computed from positive values and then
 // negated: sale.Quantity, sale.UnitPrice, sale.LineAmount and the article's

@@ -10,6 +10,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
 #include "sales/SaleArithmetic.h"
+#include "scanning/BarCodes.h"
 #include "store/AmountText.h"
 #include "store/NumberEntry.h"
 #include "store/Padding.h"
@@ -20,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -38,6 +41,7 @@ void TForm4::edcodeEnter() {
     FieldColours::paint(edcode, FieldColours::Entry);
     prompt(Label1, 3);
     m_till.sale().EnteredCode.clear();
+    m_till.sale().LabelMeasure = m_till.sale().LabelUnitPrice = 0;
     Butreturn->setEnabled(true);
     butnew->setEnabled(true);
     Butexit->setEnabled(false);
@@ -65,9 +69,53 @@ void TForm4::codeComplete(bool byLength) {
         moveTo(edarticle);
     } else if (isF) {
         endArticleList();
-    } else {
+    } else if (!m_code.scanned() || !sellLabel()) {
         searchArticle();
     }
+}
+
+bool TForm4::sellLabel() {
+    SaleState& sale = m_till.sale();
+    std::string code = sale.EnteredCode;
+    while (!code.empty() && code.back() == ' ')
+        code.pop_back();
+    const std::optional<BarCodes::LabelReading> label =
+        BarCodes::ReadLabel(code, m_state.scaleLabels);
+    if (!label) return false;
+    if (!label->valid) {
+        m_code.misread(true);
+        return true;
+    }
+    sale.EnteredCode = PadRight(label->articleCode, EntryRules::CodeLength);
+    bool found = m_till.lookUp();
+    const CurrentArticle& article = m_till.article();
+    if (found && article.ArticleMarker == '$') {
+        helpMessage(14);
+        found = false;
+    }
+    // The record holds the weight with 2 decimals, and the stock moves by that.
+    const double quantity = label->weight ? std::round(label->value * 100) / 100 : 1;
+    if (found && quantity > 999.99) {
+        helpMessage(18);
+        found = false;
+    }
+    if (!found) {
+        edarticle->setText(fromCp1252(m_help.line(19) + " " + label->articleCode));
+        edcode->clear();
+        sale.EnteredCode.clear();
+        return true;
+    }
+    sale.Quantity = quantity;
+    sale.LabelMeasure = label->weight ? label->value : 1;
+    sale.LabelUnitPrice = label->weight ? article.SalePrice : label->value;
+    edcode->setText(fromCp1252(label->articleCode));
+    edarticle->setText(
+        fromCp1252(article.ArticleDescription +
+                   PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
+    moveTo(edYN);
+    // After the move: the confirmation field's entry leaves the quantity be.
+    edquant->setText(fromCp1252(FixedText(quantity)));
+    return true;
 }
 
 void TForm4::searchArticle() {
@@ -209,7 +257,8 @@ void TForm4::edquantKeyPress(char& key) {
         return;
     }
     key = 0;
-    if (m_scanSuffixPending && m_codeCompletedAt.elapsed() < 50) {
+    if ((m_scanSuffixPending && m_codeCompletedAt.elapsed() < 50) ||
+        m_code.takeSuffix(edquant->keyTime())) {
         m_scanSuffixPending = false;
         return;
     }

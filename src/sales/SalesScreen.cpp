@@ -124,6 +124,10 @@ void TForm4::wireHandlers() {
     };
     m_code.complete = [this](bool byLength) { codeComplete(byLength); };
     m_code.showNote = [this](const std::string& text) { Label1->setText(fromCp1252(text)); };
+    m_code.showWarning = [this](const std::string& text) {
+        Label1->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
+    };
+    m_code.clearWarning = [this] { prompt(Label1, 3); };
     edquant->onEnter = [this] { edquantEnter(); };
     edquant->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edquantKeyDown(k, m); };
     edquant->onKeyPress = [this](char& k) { edquantKeyPress(k); };
@@ -258,6 +262,7 @@ void TForm4::show(const TillOutcome& outcome) {
 
 void TForm4::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.4"));
+    m_code.useOptions(m_state.options);
     RegionalFormats formats = m_services.regional.formats();
     std::string date = ShortDateText(m_services.clock.now(), formats);
     labdate->setText(fromCp1252(date));

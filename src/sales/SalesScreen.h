@@ -83,6 +83,8 @@ class TForm4 : public ZorviScreen {
     void codeComplete(bool byLength);
     void endArticleList();
     void searchArticle();
+    // A scanned weight or price label: its article with the label's figures.
+    bool sellLabel();
     void edquantEnter();
     void edquantKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void edquantKeyPress(char& key);

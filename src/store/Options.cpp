@@ -94,6 +94,16 @@ constexpr std::array Keys{
               "edit mode, the period end and the removal ask for this PIN first. Only a salted "
               "hash is kept. On the panel: type 4 to 12 digits to set or change it, none to "
               "remove it; left empty it stays as it is."},
+    OptionKey{"scanner-gap-ms",
+              Type::Number,
+              5,
+              200,
+              {},
+              "30",
+              "The longest gap in milliseconds between the keys of a scanned code: four or more "
+              "keys that close together are taken as a scanner's, never a person's."},
+    OptionKey{"beep", Type::Choice, 0, 0, "on|off", "off",
+              "on: a short beep sounds for every code scanned and taken."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scanning/BarCodes.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/Options.h"
@@ -41,6 +42,8 @@ struct ProgramState {
 
     Configuration config;
     Options options;
+    // The weight and price labels of Scale.dat, read at start.
+    std::vector<BarCodes::ScaleLabel> scaleLabels;
     DataFiles files;
     RunFlags flags;
     StockLedger stock;

@@ -36,6 +36,12 @@ struct SaleState {
     double ParsedAmount = 0;
     double ExpenseAmount = 0;
     double ExpenseSum = 0;
+    // A weight or price label scanned for the line being entered: the
+    // measure it carries (the exact weight, or 1 for a price) and the price
+    // of one unit (the price per kg, or the label's price). 0 for a line
+    // typed by hand, whose amount is the unit price times the quantity.
+    double LabelMeasure = 0;
+    double LabelUnitPrice = 0;
     std::string DisplayText;
     std::string DisplayValue;
     // The sale's tax by rate, when its articles are taxed at several rates.

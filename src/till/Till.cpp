@@ -5,6 +5,7 @@
 #include "devices/SerialDevices.h"
 #include "pricelist/PriceList.h"
 #include "sales/SaleArithmetic.h"
+#include "scanning/BarCodes.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Padding.h"
@@ -39,11 +40,21 @@ TillOutcome Till::beginWith(const std::string& salesPersonCode) {
 }
 
 bool Till::lookUp() {
-    m_article.ArticleCode.clear();
-    DataFiles& files = m_program.files;
-    if (std::optional<TextReader> priceWork = files.OpenPriceWorkForRead())
-        FindArticle(*priceWork, m_sale.EnteredCode, m_article);
-    return m_article.ArticleCode == m_sale.EnteredCode;
+    auto find = [this](const std::string& code) {
+        m_article.ArticleCode.clear();
+        if (std::optional<TextReader> priceWork = m_program.files.OpenPriceWorkForRead())
+            FindArticle(*priceWork, code, m_article);
+        return m_article.ArticleCode == code;
+    };
+    if (find(m_sale.EnteredCode)) return true;
+    // A UPC-A code is also listed as the EAN-13 it stands for, with a leading 0.
+    const std::string upc = m_sale.EnteredCode.substr(0, 12);
+    if (m_sale.EnteredCode.size() != 13 || m_sale.EnteredCode[12] != ' ' ||
+        !BarCodes::checkDigitRight(upc))
+        return false;
+    if (!find("0" + upc)) return false;
+    m_sale.EnteredCode = "0" + upc;
+    return true;
 }
 
 void Till::clearSale() {
@@ -64,6 +75,7 @@ TillOutcome Till::confirmLine(double discountPercent, const RegionalFormats& for
     sale.SaleHasLines = true;
     const double taxRate = m_program.taxes.rateOf(sale.EnteredCode, m_program.config.TaxRate);
     LineResult line = ComputeLine(m_program.config, formats, article, sale, taxRate);
+    sale.LabelMeasure = sale.LabelUnitPrice = 0;
     writeLineRecord(line.recorded, sale, article);
     m_program.stock.sold(sale.EnteredCode, sale.Quantity);
     m_sale = sale;

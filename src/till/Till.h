@@ -59,7 +59,9 @@ class Till {
     void setDocketDate(std::string dateText) { m_dateText = std::move(dateText); }
 
     // Looks up the sale's EnteredCode in the price work copy into the
-    // article; false when no line has that code.
+    // article; false when no line has that code. A UPC-A code (12 digits)
+    // not listed as it stands is looked up as its EAN-13, which then becomes
+    // the EnteredCode.
     bool lookUp();
 
     // The sales person's code was accepted: it books from now on, a docket

@@ -56,6 +56,7 @@ class FakeDialogs : public Dialogs {
         return static_cast<size_t>(
             std::count_if(shown.begin(), shown.end(), [](const Shown& s) { return s.secret; }));
     }
+    void beep() override { ++beeps; }
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
         for (const auto& s : shown)
@@ -67,6 +68,7 @@ class FakeDialogs : public Dialogs {
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> typed;
     std::deque<std::optional<std::string>> secrets;
+    int beeps = 0;
 };
 
 class FakeClock : public Clock {

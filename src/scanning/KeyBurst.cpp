@@ -1,0 +1,12 @@
+#include "scanning/KeyBurst.h"
+
+bool KeyBurst::follows(unsigned long ms) const {
+    // A clock that went backwards, or an unknown time, breaks the burst.
+    return ms != 0 && m_last != 0 && ms >= m_last && ms - m_last <= m_gap;
+}
+
+void KeyBurst::press(unsigned long ms, bool counts) {
+    if (!follows(ms)) m_keys = 0;
+    m_last = ms;
+    if (counts && ms != 0) ++m_keys;
+}
