@@ -35,6 +35,7 @@ struct FixedFormats : Regional {
 struct NoLauncher : Launcher {
     int startHidden(const std::string&) override { return 2; }
     bool runAndWait(const std::string&, int) override { return false; }
+    int run(const std::string&, const std::vector<std::string>&, int) override { return -1; }
 };
 struct NoPorts : Ports {
     bool writeLine(const std::string&, const std::string&) override { return false; }

@@ -26,15 +26,29 @@ DocketPrintResult PrintDocketFile(const std::string& dataDir, int timeoutMs) {
     const std::string docketPath = FileNames::resolve(dataDir, "docket.prn");
     if (!readWhole(docketPath, docket)) return {"No docket to print: " + docketPath, false};
     std::string fault;
-    auto target = ReadPrinterTarget(dataDir, fault);
-    if (!target) return {fault, true};
+    auto setup = ReadPrinterSetup(dataDir, fault);
+    if (!setup) return {fault, true};
     // A faulty code is left out; the docket is still worth printing.
     DocketRowCodes rows = ReadDocketRowCodes(dataDir);
 
     PrinterConnection printer(dataDir, deadline);
-    if (!printer.open(*target) ||
-        !printer.write(EscPos::composeDocket(docket, rows.codes, rows.releases)) ||
+    const std::string end = EscPos::docketEnd(FeedLinesOf(setup->file), PaperCutOf(setup->file));
+    if (!printer.open(setup->target) ||
+        !printer.write(EscPos::composeDocket(docket, rows.codes, rows.releases, end,
+                                             CodePageOf(setup->file))) ||
         !printer.finish())
         return {printer.fault(), true};
     return {rows.fault, false};
+}
+
+std::string KickDrawer(const std::string& dataDir, int m, int timeoutMs) {
+    std::string fault;
+    auto setup = ReadPrinterSetup(dataDir, fault);
+    if (!setup) return fault;
+    Deadline deadline(PrinterTimeoutMs(setup->file, timeoutMs));
+    PrinterConnection printer(dataDir, deadline);
+    if (!printer.open(setup->target) ||
+        !printer.write(EscPos::drawerPulse(m, DrawerPulseOf(setup->file))) || !printer.finish())
+        return printer.fault();
+    return {};
 }

@@ -10,3 +10,9 @@ struct DocketPrintResult {
     bool undelivered = false; // a docket was there and did not reach the printer
 };
 DocketPrintResult PrintDocketFile(const std::string& dataDir, int timeoutMs);
+
+// What the docket printing program does when told to open the drawer that
+// hangs on the printer: sends Printer.dat's drawer pulse to the drawer
+// socket's pin 2 (m 0) or pin 5 (m 1), within timeoutMs unless Printer.dat
+// sets its own time-out. The fault, or empty when the printer took it.
+std::string KickDrawer(const std::string& dataDir, int m, int timeoutMs);

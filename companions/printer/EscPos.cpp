@@ -1,5 +1,6 @@
 #include "printer/EscPos.h"
 
+#include "printer/CodePages.h"
 #include "store/ByteList.h"
 
 #include <utility>
@@ -39,9 +40,26 @@ ByteCodes parseByteCodes(std::string_view text) {
     return {std::move(*bytes), false};
 }
 
-std::string composeDocket(std::string_view docket, const RowCodes& codes,
-                          const RowCodes& releases) {
+std::string docketEnd(int feedLines, PaperCut cut) {
+    std::string out;
+    if (feedLines > 0) out += std::string{'\x1b', 'd', static_cast<char>(feedLines)};
+    if (cut == PaperCut::Full) out += FullCut;
+    if (cut == PaperCut::Partial) out += PartialCut;
+    return out;
+}
+
+std::string drawerPulse(int m, const DrawerPulse& pulse) {
+    return std::string{'\x1b', 'p', static_cast<char>(m), static_cast<char>(pulse.on),
+                       static_cast<char>(pulse.off)};
+}
+
+std::string composeDocket(std::string_view docket, const RowCodes& codes, const RowCodes& releases,
+                          std::string_view end, std::optional<int> codePage) {
     std::string out(Initialize);
+    if (codePage) out += std::string{'\x1b', 't', static_cast<char>(*codePage)};
+    auto text = [&](std::string_view t) {
+        return codePage ? ToPrinterPage(t, *codePage) : std::string(t);
+    };
     while (!docket.empty()) {
         size_t end = docket.find('\n');
         std::string_view line = docket.substr(0, end);
@@ -50,15 +68,15 @@ std::string composeDocket(std::string_view docket, const RowCodes& codes,
         if (!line.empty() && line.front() >= '1' && line.front() <= '9') {
             size_t row = static_cast<size_t>(line.front() - '0');
             out += codes[row];
-            out += line.substr(1);
+            out += text(line.substr(1));
             out += "\r\n";
             out += releases[row];
         } else {
-            out += line;
+            out += text(line);
             out += "\r\n";
         }
     }
-    out += PaperCut;
+    out += end;
     return out;
 }
 

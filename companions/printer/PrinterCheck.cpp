@@ -7,6 +7,8 @@
 #include "store/IoError.h"
 #include "store/TextRewriter.h"
 
+#include <vector>
+
 namespace {
 
 // How long a printer may take to answer one status request.
@@ -59,13 +61,21 @@ std::string oneLine(std::string text) {
 } // namespace
 
 std::string CheckPrinter(const std::string& dataDir, int timeoutMs) {
-    Deadline deadline(timeoutMs);
     std::string fault;
-    auto target = ReadPrinterTarget(dataDir, fault);
-    if (target)
-        fault = target->kind == PrinterTarget::Kind::Queue
-                    ? checkQueue(target->name, deadline)
-                    : checkConnection(dataDir, *target, deadline);
+    auto setup = ReadPrinterSetup(dataDir, fault);
+    // A setting that is not understood would print or open the drawer other
+    // than the shop meant: it is said before the printer is tried.
+    if (setup) {
+        std::vector<std::string> faults = PrinterFileFaults(setup->file);
+        if (!faults.empty()) fault = faults.front();
+    }
+    if (setup && fault.empty()) {
+        Deadline deadline(PrinterTimeoutMs(setup->file, timeoutMs));
+        const PrinterTarget& target = setup->target;
+        fault = target.kind == PrinterTarget::Kind::Queue
+                    ? checkQueue(target.name, deadline)
+                    : checkConnection(dataDir, target, deadline);
+    }
     // A docket with broken codes would come out wrong: better said now.
     if (fault.empty()) fault = ReadDocketRowCodes(dataDir).fault;
     return fault.empty() ? "Ok" : oneLine(fault);

@@ -3,8 +3,8 @@
 #include <string>
 
 // What the printer test program does: tries the printer that Printer.dat
-// names, within timeoutMs, and returns its verdict: "Ok", or one line saying
-// what is wrong.
+// names, within timeoutMs (or Printer.dat's own time-out), and returns its
+// verdict: "Ok", or one line saying what is wrong.
 std::string CheckPrinter(const std::string& dataDir, int timeoutMs);
 
 // Writes the verdict to Devcheck.dat so that it is never seen half-written.

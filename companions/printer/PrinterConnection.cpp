@@ -1,6 +1,8 @@
 #include "printer/PrinterConnection.h"
 
+#include "platform/SerialTerminal.h"
 #include "printer/ChildProcess.h"
+#include "printer/PrinterDetect.h"
 #include "store/FileNames.h"
 
 #include <algorithm>
@@ -58,7 +60,14 @@ bool PrinterConnection::open(const PrinterTarget& target) {
     m_target = target;
     switch (target.kind) {
     case PrinterTarget::Kind::Device:
-        return openDevice();
+        return openDevice(target.name);
+    case PrinterTarget::Kind::Serial:
+        if (!openDevice(target.name)) return false;
+        if (!SetSerialLine(m_fd, target.line)) return fail(target.name + " is not a serial port");
+        return true;
+    case PrinterTarget::Kind::Usb:
+        if (auto device = UsbPrinterDevice("/", target.name)) return openDevice(*device);
+        return fail("USB printer " + target.name + " not found");
     case PrinterTarget::Kind::Network:
         return openNetwork();
     case PrinterTarget::Kind::File:
@@ -69,8 +78,7 @@ bool PrinterConnection::open(const PrinterTarget& target) {
     return true;
 }
 
-bool PrinterConnection::openDevice() {
-    const std::string& path = m_target.name;
+bool PrinterConnection::openDevice(const std::string& path) {
     // Non-blocking: a printer that is off must not hold the open up.
     const int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
     m_fd = ::open(path.c_str(), O_RDWR | flags);
@@ -158,6 +166,8 @@ bool PrinterConnection::write(std::string_view bytes) {
 bool PrinterConnection::canAnswer() const {
     return m_fd >= 0 && m_readable &&
            (m_target.kind == PrinterTarget::Kind::Device ||
+            m_target.kind == PrinterTarget::Kind::Usb ||
+            m_target.kind == PrinterTarget::Kind::Serial ||
             m_target.kind == PrinterTarget::Kind::Network);
 }
 

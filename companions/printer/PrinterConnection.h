@@ -34,7 +34,7 @@ class PrinterConnection {
     // every byte written; a printer that accepted the connection but takes
     // no data fails here instead of counting as printed.
     bool delivered();
-    bool openDevice();
+    bool openDevice(const std::string& path);
     bool openNetwork();
     bool openFile();
     // 0 when connected, else why not (ETIMEDOUT at the deadline).

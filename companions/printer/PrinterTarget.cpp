@@ -1,8 +1,5 @@
 #include "printer/PrinterTarget.h"
 
-#include "store/FileNames.h"
-#include "store/TextReader.h"
-
 #include <strings.h>
 
 namespace {
@@ -46,12 +43,24 @@ bool splitHostPort(std::string_view text, PrinterTarget& target) {
     return !target.name.empty() && validPort(target.port);
 }
 
+// Four hex digits, a colon, four hex digits.
+bool usbIds(std::string_view text) {
+    auto hex = [](std::string_view s) {
+        return s.size() == 4 && s.find_first_not_of("0123456789abcdefABCDEF") == s.npos;
+    };
+    return text.size() == 9 && text[4] == ':' && hex(text.substr(0, 4)) && hex(text.substr(5));
+}
+
 } // namespace
 
 std::string PrinterTarget::text() const {
     switch (kind) {
     case Kind::Device:
         return "device:" + name;
+    case Kind::Usb:
+        return "usb:" + name;
+    case Kind::Serial:
+        return "serial:" + name;
     case Kind::Queue:
         return "lp:" + name;
     case Kind::Network:
@@ -63,12 +72,11 @@ std::string PrinterTarget::text() const {
 }
 
 std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::string& fault) {
-    line = trimmed(line);
+    line = trimmed(line.substr(0, line.find(" #")));
     static constexpr std::pair<std::string_view, PrinterTarget::Kind> Kinds[] = {
-        {"device:", PrinterTarget::Kind::Device},
-        {"lp:", PrinterTarget::Kind::Queue},
-        {"tcp:", PrinterTarget::Kind::Network},
-        {"file:", PrinterTarget::Kind::File},
+        {"device:", PrinterTarget::Kind::Device}, {"usb:", PrinterTarget::Kind::Usb},
+        {"serial:", PrinterTarget::Kind::Serial}, {"lp:", PrinterTarget::Kind::Queue},
+        {"tcp:", PrinterTarget::Kind::Network},   {"file:", PrinterTarget::Kind::File},
     };
     for (const auto& [prefix, kind] : Kinds) {
         if (line.size() < prefix.size() ||
@@ -77,8 +85,9 @@ std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::stri
         PrinterTarget target;
         target.kind = kind;
         std::string_view rest = trimmed(line.substr(prefix.size()));
-        bool ok =
-            kind == PrinterTarget::Kind::Network ? splitHostPort(rest, target) : !rest.empty();
+        bool ok = kind == PrinterTarget::Kind::Network ? splitHostPort(rest, target)
+                  : kind == PrinterTarget::Kind::Usb   ? usbIds(rest)
+                                                       : !rest.empty();
         if (kind != PrinterTarget::Kind::Network) target.name = std::string(rest);
         if (ok) return target;
         break;
@@ -87,11 +96,14 @@ std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::stri
     return std::nullopt;
 }
 
-std::optional<PrinterTarget> ReadPrinterTarget(const std::string& dataDir, std::string& fault) {
-    std::optional<TextReader> file = TextReader::Open(FileNames::resolve(dataDir, "Printer.dat"));
+std::optional<PrinterSetup> ReadPrinterSetup(const std::string& dataDir, std::string& fault) {
+    std::optional<PrinterFile> file = ReadPrinterFile(dataDir);
     if (!file) {
         fault = "No Printer.dat in " + dataDir;
         return std::nullopt;
     }
-    return ParsePrinterTarget(file->readText(255), fault);
+    std::optional<PrinterTarget> target = ParsePrinterTarget(file->target, fault);
+    if (!target) return std::nullopt;
+    target->line = SerialLineOf(*file);
+    return PrinterSetup{std::move(*target), std::move(*file)};
 }

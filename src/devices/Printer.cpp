@@ -1,11 +1,20 @@
 #include "devices/Printer.h"
 
+#include "devices/PrinterFile.h"
+#include "devices/SerialDevices.h"
 #include "platform/Launcher.h"
 #include "store/FileNames.h"
 #include "store/ProgramState.h"
 #include "store/TextReader.h"
 
 #include <optional>
+
+int PrinterWaitMs(const std::string& dataDir) {
+    constexpr int CompanionTimeoutMs = 2000;
+    constexpr int MarginMs = 1000;
+    std::optional<PrinterFile> file = ReadPrinterFile(dataDir);
+    return (file ? PrinterTimeoutMs(*file, CompanionTimeoutMs) : CompanionTimeoutMs) + MarginMs;
+}
 
 Notices SendDocketToPrinter(const std::string& dataDir, Launcher& launcher) {
     int result = launcher.startHidden(FileNames::resolve(dataDir, "Slipjet.exe"));
@@ -21,12 +30,14 @@ PrinterTest TestPrinter(ProgramState& state, Launcher& launcher) {
     // or does not finish in time leaves no verdict at all.
     FileNames::remove(verdictPath);
     const std::string program = FileNames::resolve(dataDir, "Devcheck.exe");
-    if (!launcher.runAndWait(program, PrinterTestTimeoutMs))
+    if (!launcher.runAndWait(program, PrinterWaitMs(dataDir)))
         test.retryQuestion = "The file " + program + " not found!\r" +
                              "Press \"Help\" and see the paragraph \"Instalation\".";
 
     state.PrinterTestText = FileNames::resolve(dataDir, "Devcheck.dat");
     state.flags.DocketAutoPrint = false;
+    const bool drawerOnPrinter = IsPrinterDrawer(state.config.DrawerPort);
+    if (drawerOnPrinter) state.flags.DrawerAvailable = false;
     std::optional<TextReader> verdict = TextReader::Open(state.PrinterTestText);
     if (!verdict) {
         test.notices.push_back({"Printer problem :\r" + state.PrinterTestText});
@@ -35,5 +46,6 @@ PrinterTest TestPrinter(ProgramState& state, Launcher& launcher) {
     state.PrinterTestText = verdict->readText(255);
     state.flags.DocketAutoPrint = state.PrinterTestText == "Ok";
     test.passed = state.flags.DocketAutoPrint;
+    if (drawerOnPrinter) state.flags.DrawerAvailable = test.passed;
     return test;
 }

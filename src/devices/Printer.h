@@ -11,9 +11,10 @@ struct ProgramState;
 // the data directory: Slipjet.exe prints docket.prn, Devcheck.exe tests the
 // printer and leaves its verdict in Devcheck.dat.
 
-// How long the printer test may take before its verdict is read; the test
-// program gives up on the printer within 2 seconds.
-constexpr int PrinterTestTimeoutMs = 3000;
+// How long a companion program may take with the printer before Zorvi
+// stops waiting: the program gives up on the printer within 2 seconds, or
+// the time-out Printer.dat sets, and gets one second more to tell so.
+int PrinterWaitMs(const std::string& dataDir);
 
 // Starts Slipjet.exe without waiting. When it could not be started, the
 // notice "Printer not ready! Errorcode=" with the start result; none else.
@@ -29,7 +30,8 @@ struct PrinterTest {
     Notices notices;
 };
 
-// Runs Devcheck.exe, waiting for it at most PrinterTestTimeoutMs, and sets
+// Runs Devcheck.exe, waiting for it at most PrinterWaitMs, and sets
 // DocketAutoPrint only when the verdict is exactly "Ok". PrinterTestText gets
-// the verdict, or the result file's path when there is none.
+// the verdict, or the result file's path when there is none. A drawer that
+// hangs on the printer is available exactly when the printer passed.
 PrinterTest TestPrinter(ProgramState& state, Launcher& launcher);

@@ -1,5 +1,7 @@
 #include "devices/SerialDevices.h"
 
+#include "devices/Printer.h"
+#include "platform/Launcher.h"
 #include "platform/Ports.h"
 #include "store/FileNames.h"
 #include "store/Padding.h"
@@ -36,6 +38,10 @@ Notices checkPort(const std::string& port, const std::string& greeting, const st
 
 } // namespace
 
+bool IsPrinterDrawer(const std::string& port) {
+    return port == "PRN1" || port == "PRN2";
+}
+
 std::string SerialDevicePath(const std::string& port, const std::string& dataDir) {
     static constexpr const char* Names[] = {"COM1", "COM2", "COM3", "COM4"};
     for (int i = 0; i < 4; ++i) {
@@ -50,6 +56,10 @@ std::string SerialDevicePath(const std::string& port, const std::string& dataDir
 }
 
 Notices CheckDrawerPort(ProgramState& state, Ports& ports) {
+    if (IsPrinterDrawer(state.config.DrawerPort)) {
+        state.flags.DrawerAvailable = state.PrinterTestText == "Ok";
+        return {};
+    }
     return checkPort(state.config.DrawerPort, "open", "Cecking for a Cashdrawer",
                      state.flags.DrawerAvailable, state, ports);
 }
@@ -59,7 +69,15 @@ Notices CheckDisplayPort(ProgramState& state, Ports& ports) {
                      "Checking for a Customer display", state.flags.DisplayAvailable, state, ports);
 }
 
-Notices OpenCashDrawer(ProgramState& state, Ports& ports) {
+Notices OpenCashDrawer(ProgramState& state, Ports& ports, Launcher& launcher) {
+    const std::string& dataDir = state.files.DataDir();
+    if (IsPrinterDrawer(state.config.DrawerPort)) {
+        const std::string program = FileNames::resolve(dataDir, "Slipjet.exe");
+        if (launcher.run(program, {"drawer", state.config.DrawerPort}, PrinterWaitMs(dataDir)) == 0)
+            return {};
+        state.flags.DrawerAvailable = false;
+        return {{"Drawer not opened: printer not ready"}};
+    }
     if (writeToPort(state.config.DrawerPort, state.files.DataDir(), "open", ports)) return {};
     state.flags.DrawerAvailable = false;
     return {{problemMessage("Cash drawer")}};

@@ -80,3 +80,22 @@ bool QtLauncher::runAndWait(const std::string& program, int timeoutMs) {
     }
     return true;
 }
+
+int QtLauncher::run(const std::string& program, const std::vector<std::string>& arguments,
+                    int timeoutMs) {
+    QString path = fromNativePath(program);
+    QStringList args;
+    for (const std::string& a : arguments)
+        args << QString::fromStdString(a);
+    QProcess process;
+    process.setWorkingDirectory(QFileInfo(path).absolutePath());
+    process.start(path, args);
+    if (!process.waitForStarted(timeoutMs)) return -1;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(500);
+        return -1;
+    }
+    if (process.exitStatus() != QProcess::NormalExit) return -1;
+    return process.exitCode();
+}

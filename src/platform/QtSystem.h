@@ -27,4 +27,6 @@ class QtLauncher : public Launcher {
   public:
     int startHidden(const std::string& program) override;
     bool runAndWait(const std::string& program, int timeoutMs) override;
+    int run(const std::string& program, const std::vector<std::string>& arguments,
+            int timeoutMs) override;
 };

@@ -109,11 +109,13 @@ std::optional<double> rate(std::string text, char separator) {
     return parsed.value;
 }
 
-// The whole field, not its first four characters: COM10 is no COM1.
-std::optional<std::string> port(const std::string& field) {
+// The whole field, not its first four characters: COM10 is no COM1. The
+// drawer may also hang on the printer's drawer socket, PRN1 or PRN2.
+std::optional<std::string> port(const std::string& field, bool drawer = false) {
     std::string name = upper(plain(field, DocketStringLength));
     if (name.size() == 4 && name.compare(0, 3, "COM") == 0 && name[3] >= '0' && name[3] <= '4')
         return name;
+    if (drawer && (name == "PRN1" || name == "PRN2")) return name;
     return std::nullopt;
 }
 
@@ -161,7 +163,9 @@ std::optional<FieldFault> basicFault(const SetupFields& f, char separator) {
     };
     for (const auto& r : rates)
         if (!rate(r.text, separator)) return FieldFault{r.name, rateTakes(r.what, separator)};
-    if (!port(f.drawerPort)) return FieldFault{"COMed", "Cash drawer port: one of COM0 to COM4"};
+    if (!port(f.drawerPort, true))
+        return FieldFault{"COMed", "Cash drawer port: one of COM0 to COM4, or PRN1 or PRN2 for a "
+                                   "drawer on the printer"};
     if (!port(f.displayPort))
         return FieldFault{"displayed", "Customer display port: one of COM0 to COM4"};
     const struct {
@@ -222,7 +226,7 @@ void takeBasic(const SetupFields& f, Configuration& c, char separator) {
     c.DiscountLow = *rate(f.discountLow, separator);
     c.DiscountMed = *rate(f.discountMed, separator);
     c.DiscountHigh = *rate(f.discountHigh, separator);
-    c.DrawerPort = *port(f.drawerPort);
+    c.DrawerPort = *port(f.drawerPort, true);
     c.DisplayPort = *port(f.displayPort);
     c.DisplayWidth = *wholeNumber(f.displayWidth, DisplayWidth);
     c.Denomination = plain(f.denomination, ConfigurationWidths::Denomination);

@@ -241,6 +241,6 @@ void Till::showOnDisplay(TillOutcome& outcome) {
 
 void Till::openDrawer(TillOutcome& outcome) {
     if (!m_program.flags.DrawerAvailable) return;
-    Notices said = OpenCashDrawer(m_program, m_ports);
+    Notices said = OpenCashDrawer(m_program, m_ports, m_launcher);
     outcome.notices.insert(outcome.notices.end(), said.begin(), said.end());
 }

@@ -3,16 +3,19 @@
 #if defined(SLIPJET_PATH) && defined(DEVCHECK_PATH)
 
 #include "printer/DocketPrintJob.h"
+#include "printer/PrinterDetect.h"
 #include "store/Configuration.h"
 #include "support/TestDir.h"
 
 #include <arpa/inet.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -36,11 +39,12 @@ struct CompanionFixture : ::testing::Test {
         }
     }
     void writeConfiguration() { ASSERT_TRUE(WriteConfiguration(dir.file("Configur.dat"), config)); }
-    // Runs the program with an optional PATH, as the launcher does: no arguments.
-    int run(const std::string& program, const std::string& path = {}) {
+    // Runs the program with an optional PATH, as the launcher does.
+    int run(const std::string& program, const std::string& path = {},
+            const std::string& arguments = {}) {
         std::string command = "cd / && ";
         if (!path.empty()) command += "PATH='" + path + "' ";
-        command += "'" + dir.file(program) + "' 2>/dev/null";
+        command += "'" + dir.file(program) + "' " + arguments + " 2>/dev/null";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -48,6 +52,16 @@ struct CompanionFixture : ::testing::Test {
         EXPECT_EQ(run("Devcheck.exe"), 0);
         EXPECT_FALSE(dir.exists("Devcheck.dat.~tmp"));
         return dir.read("Devcheck.dat");
+    }
+    // What a command line prints, and its exit code.
+    std::pair<std::string, int> output(const std::string& command) {
+        std::string out;
+        FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+        char buf[256];
+        while (size_t n = std::fread(buf, 1, sizeof buf, pipe))
+            out.append(buf, n);
+        int status = ::pclose(pipe);
+        return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     }
     // An executable script standing in for a print system command.
     void script(const std::string& name, const std::string& body) {
@@ -85,6 +99,107 @@ TEST_F(CompanionFixture, SlipjetPrintsTheDocketWithTheRowCodes) {
     // A file printer collects the dockets one after the other.
     EXPECT_EQ(run("Slipjet.exe"), 0);
     EXPECT_EQ(dir.read("printer.out"), expected + expected);
+}
+
+TEST_F(CompanionFixture, TheDocketEndsAsPrinterDatSays) {
+    dir.write("docket.prn", "4Tea\r\n");
+    struct Case {
+        std::string settings, end;
+    } cases[] = {
+        {"", bytes({29, 86, 66, 0})},
+        {"cut=full\r\nfeed=3\r\n", bytes({27, 100, 3, 29, 86, 65, 0})},
+        {"cut=none\r\n", ""},
+    };
+    for (const Case& c : cases) {
+        dir.write("Printer.dat", "file:printer.out\r\n" + c.settings);
+        std::filesystem::remove(dir.file("printer.out"));
+        EXPECT_EQ(run("Slipjet.exe"), 0) << c.settings;
+        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + "Tea\r\n" + c.end) << c.settings;
+    }
+}
+
+TEST_F(CompanionFixture, DocketTextIsConvertedToThePrintersCodePage) {
+    dir.write("docket.prn", "4Caf\xe9 \xa3 \x80\r\n");
+    struct Case {
+        std::string setting, start, text;
+    } cases[] = {
+        {"", "", "Caf\xe9 \xa3 \x80"},
+        {"codepage=16", bytes({27, 116, 16}), "Caf\xe9 \xa3 \x80"},
+        {"codepage=0", bytes({27, 116, 0}), "Caf\x82 \x9c ?"},
+        {"codepage=2", bytes({27, 116, 2}), "Caf\x82 \x9c ?"},
+        {"codepage=19", bytes({27, 116, 19}), "Caf\x82 \x9c \xd5"},
+    };
+    for (const Case& c : cases) {
+        dir.write("Printer.dat", "file:printer.out\r\ncut=none\r\n" + c.setting + "\r\n");
+        std::filesystem::remove(dir.file("printer.out"));
+        EXPECT_EQ(run("Slipjet.exe"), 0) << c.setting;
+        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + c.start + c.text + "\r\n")
+            << c.setting;
+    }
+}
+
+// A serial printer: a pseudo-terminal stands in for the port; its line
+// settings are read back after the docket (a pseudo-terminal keeps no
+// parity, so that is not read back).
+TEST_F(CompanionFixture, ASerialPrinterGetsItsLineSettings) {
+    struct Case {
+        std::string settings;
+        speed_t speed;
+        tcflag_t flow;
+    } cases[] = {
+        {"", B9600, 0},
+        {"speed=19200\r\nparity=even\r\nflow=rtscts\r\n", B19200, CRTSCTS},
+        {"speed=115200\r\nparity=odd\r\n", B115200, 0},
+    };
+    dir.write("docket.prn", "4Tea\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ::grantpt(master);
+        ::unlockpt(master);
+        const std::string slavePath = ::ptsname(master);
+        int slave = ::open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+        dir.write("Printer.dat", "serial:" + slavePath + "\r\ncut=none\r\n" + c.settings);
+        EXPECT_EQ(run("Slipjet.exe"), 0);
+        termios t{};
+        ASSERT_EQ(::tcgetattr(slave, &t), 0);
+        EXPECT_EQ(::cfgetospeed(&t), c.speed);
+        EXPECT_EQ(t.c_cflag & CRTSCTS, c.flow);
+        EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+        char got[16] = {};
+        EXPECT_EQ(::read(master, got, sizeof got), 7);
+        EXPECT_EQ(std::string(got, 7), bytes({27, 64}) + "Tea\r\n");
+        ::close(slave);
+        ::close(master);
+    }
+}
+
+// The drawer on the printer's socket gets the pulse and nothing else, with
+// or without a docket to print.
+TEST_F(CompanionFixture, SlipjetOpensTheDrawerOnThePrinter) {
+    struct Case {
+        std::string settings, port;
+        int exitCode;
+        std::string sent;
+    } cases[] = {
+        {"", "PRN1", 0, bytes({27, 112, 0, 25, 250})},
+        {"pulse=50,100\r\n", "PRN2", 0, bytes({27, 112, 1, 50, 100})},
+        {"pulse=60\r\n", "PRN1", 0, bytes({27, 112, 0, 25, 250})},
+        {"", "COM1", 2, ""},
+        {"", "prn1", 2, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings + c.port);
+        dir.write("Printer.dat", "file:printer.out\r\n" + c.settings);
+        std::filesystem::remove(dir.file("printer.out"));
+        EXPECT_EQ(run("Slipjet.exe", {}, "drawer " + c.port), c.exitCode);
+        EXPECT_EQ(dir.read("printer.out"), c.sent);
+    }
+    dir.write("docket.prn", "4Tea\r\n");
+    std::filesystem::remove(dir.file("Printer.dat"));
+    EXPECT_EQ(run("Slipjet.exe", {}, "drawer PRN1"), 1);
+    EXPECT_FALSE(dir.exists("Slipjet.dat"));
 }
 
 TEST_F(CompanionFixture, SlipjetLeavesOutFaultyCodesAndPrintsWithoutConfiguration) {
@@ -132,6 +247,7 @@ TEST_F(CompanionFixture, DevcheckVerdicts) {
         {"device:/dev/zorvi-no-printer", "Printer device /dev/zorvi-no-printer not found"},
         {"device:" + dir.file("Configur.dat"),
          dir.file("Configur.dat") + " is not a printer device"},
+        {"serial:/dev/null", "/dev/null is not a serial port"},
         {"file:Configur.dat/printer.out",
          "Cannot write to " + dir.file("Configur.dat/printer.out") + ": Not a directory"},
     };
@@ -147,6 +263,9 @@ TEST_F(CompanionFixture, DevcheckVerdicts) {
     dir.write("Printer.dat", "file:printer.out\r\n");
     EXPECT_EQ(verdict(), "Configur.dat: the release code of docket row 7 is no list of byte "
                          "values: 27;0\r\n");
+    // A setting that is not understood is named with its line.
+    dir.write("Printer.dat", "file:printer.out\r\npulse=25,250\r\ncolour=red\r\n");
+    EXPECT_EQ(verdict(), "Printer.dat line 3: unknown key \"colour\"\r\n");
 }
 
 TEST_F(CompanionFixture, DevcheckOnAQueue) {
@@ -236,6 +355,17 @@ TEST_F(CompanionFixture, ADocketThePrinterNeverTakesIsAFailure) {
     EXPECT_EQ(dir.read("docket.prn"), docket);
 }
 
+TEST_F(CompanionFixture, TheDrawerPulseReachesANetworkPrinter) {
+    LoopbackPrinter printer(LoopbackPrinter::Answering);
+    dir.write("Printer.dat", printer.target() + "\r\npulse=40,200\r\n");
+    EXPECT_EQ(run("Slipjet.exe", {}, "drawer PRN2"), 0);
+    EXPECT_EQ(printer.received(), bytes({27, 112, 1, 40, 200}));
+
+    LoopbackPrinter gone(LoopbackPrinter::Refusing);
+    dir.write("Printer.dat", gone.target() + "\r\n");
+    EXPECT_EQ(run("Slipjet.exe", {}, "drawer PRN1"), 1);
+}
+
 TEST_F(CompanionFixture, DevcheckOnANetworkPrinter) {
     struct Case {
         LoopbackPrinter::Kind kind;
@@ -260,6 +390,101 @@ TEST_F(CompanionFixture, DevcheckOnANetworkPrinter) {
         EXPECT_EQ(verdict(), expected + "\r\n");
         EXPECT_EQ(printer.received(), c.requests);
     }
+}
+
+// A folder laid out like the system's device tree: a USB receipt printer on
+// lp0, a USB mouse receiver, two built-in serial ports of which one has a
+// UART, and a USB serial adapter.
+TEST_F(CompanionFixture, DetectListsEveryKindOfPrinter) {
+    const std::string root = dir.file("root");
+    auto put = [&](const std::string& path, const std::string& text) {
+        std::filesystem::create_directories(std::filesystem::path(root + path).parent_path());
+        dir.write("root" + path, text + "\n");
+    };
+    put("/sys/bus/usb/devices/1-1/idVendor", "04b8");
+    put("/sys/bus/usb/devices/1-1/idProduct", "0E15");
+    put("/sys/bus/usb/devices/1-1/manufacturer", "EPSON");
+    put("/sys/bus/usb/devices/1-1/product", "TM-T20II");
+    put("/sys/bus/usb/devices/1-1/1-1:1.0/bInterfaceClass", "07");
+    put("/sys/bus/usb/devices/1-2/idVendor", "046d");
+    put("/sys/bus/usb/devices/1-2/idProduct", "c52b");
+    put("/sys/bus/usb/devices/1-2/1-2:1.0/bInterfaceClass", "03");
+    std::filesystem::create_directories(root + "/sys/class/usbmisc/lp0");
+    std::filesystem::create_directory_symlink(root + "/sys/bus/usb/devices/1-1/1-1:1.0",
+                                              root + "/sys/class/usbmisc/lp0/device");
+    put("/dev/usb/lp0", "");
+    put("/dev/ttyS0", "");
+    put("/dev/ttyS1", "");
+    put("/dev/ttyUSB0", "");
+    put("/sys/class/tty/ttyS0/type", "4");
+    put("/sys/class/tty/ttyS1/type", "0");
+    script("lpstat", "[ \"$1\" = -e ] && printf 'shop\\nkitchen\\n'\n");
+
+    EXPECT_EQ(UsbPrinterDevice(root, "04B8:0e15"), "/dev/usb/lp0");
+    EXPECT_EQ(UsbPrinterDevice(root, "04b8:0e16"), std::nullopt);
+
+    LoopbackPrinter network(LoopbackPrinter::Answering);
+    LoopbackPrinter gone(LoopbackPrinter::Refusing);
+    const std::string detect = "ZORVI_DEVICE_ROOT='" + root + "' PATH='" + dir.file("bin") + "' '" +
+                               ZORVI_PRINTER_PATH + "' detect ";
+    const std::string networkHost = network.target().substr(4);
+    auto [listed, code] = output(detect + networkHost + " " + gone.target().substr(4));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(listed, "usb:04b8:0e15  # EPSON TM-T20II\n"
+                      "device:/dev/usb/lp0  # EPSON TM-T20II\n"
+                      "lp:shop  # print queue\n"
+                      "lp:kitchen  # print queue\n"
+                      "serial:/dev/ttyS0  # serial port\n"
+                      "serial:/dev/ttyUSB0  # serial port\n"
+                      "tcp:" +
+                          networkHost + "  # network printer\n");
+    network.received();
+
+    // Each line goes into Printer.dat as it is.
+    dir.write("Printer.dat", "serial:/dev/ttyUSB0  # serial port\r\n");
+    EXPECT_EQ(verdict(), "Printer device /dev/ttyUSB0 not found\r\n");
+
+    std::filesystem::remove_all(root);
+    std::filesystem::remove(dir.file("bin/lpstat"));
+    std::filesystem::create_directories(root + "/sys");
+    EXPECT_EQ(output(detect), std::make_pair(std::string("no printer found\n"), 0));
+    std::filesystem::remove_all(root);
+    EXPECT_EQ(output(detect).second, 2);
+}
+
+TEST_F(CompanionFixture, TheTestPageAndTheDrawer) {
+    const std::string test = std::string("'") + ZORVI_PRINTER_PATH + "' test '" + dir.path() + "'";
+    EXPECT_EQ(output(test), std::make_pair("No Printer.dat in " + dir.path() + "\n", 1));
+
+    config.DocketText[1] = "Caf\xe9 Corner";
+    config.DrawerPort = "PRN2";
+    writeConfiguration();
+    dir.write("Printer.dat", "file:printer.out\r\ncodepage=19\r\ncut=full\r\npulse=30,60\r\n");
+    EXPECT_EQ(output(test), std::make_pair(std::string("Ok\n"), 0));
+
+    // Windows-1252 32..255 in PC858, DEL and the empty places as blanks.
+    const char* const rows[] = {
+        "2x  !\"#$%&'()*+,-./",
+        "3x 0123456789:;<=>?",
+        "4x @ABCDEFGHIJKLMNO",
+        "5x PQRSTUVWXYZ[\\]^_",
+        "6x `abcdefghijklmno",
+        "7x pqrstuvwxyz{|}~ ",
+        "8x \xd5 ?\x9f????????? ? ",
+        "9x  ???????????? ??",
+        "Ax \xff\xad\xbd\x9c\xcf\xbe\xdd\xf5\xf9\xb8\xa6\xae\xaa\xf0\xa9\xee",
+        "Bx \xf8\xf1\xfd\xfc\xef\xe6\xf4\xfa\xf7\xfb\xa7\xaf\xac\xab\xf3\xa8",
+        "Cx \xb7\xb5\xb6\xc7\x8e\x8f\x92\x80\xd4\x90\xd2\xd3\xde\xd6\xd7\xd8",
+        "Dx \xd1\xa5\xe3\xe0\xe2\xe5\x99\x9e\x9d\xeb\xe9\xea\x9a\xed\xe8\xe1",
+        "Ex \x85\xa0\x83\xc6\x84\x86\x91\x87\x8a\x82\x88\x89\x8d\xa1\x8c\x8b",
+        "Fx \xd0\xa4\x95\xa2\x93\xe4\x94\xf6\x9b\x97\xa3\x96\x81\xec\xe7\x98",
+    };
+    std::string page = bytes({27, 64, 27, 116, 19}) + "Caf\x82 Corner\r\nPrinter test page\r\n" +
+                       "Printer: file:printer.out\r\nCode page: 19\r\n";
+    for (const char* row : rows)
+        page += std::string(row) + "\r\n";
+    page += bytes({29, 86, 65, 0}) + bytes({27, 112, 1, 30, 60});
+    EXPECT_EQ(dir.read("printer.out"), page);
 }
 
 } // namespace

@@ -73,6 +73,9 @@ TEST(PrinterTarget, Lines) {
         {"tcp::9100", false, Kind::File, "", ""},
         {"file:", false, Kind::File, "", ""},
         {"/dev/usb/lp0", false, Kind::File, "", ""},
+        {"usb:04B8:0e15  # EPSON TM-T20II", true, Kind::Usb, "04B8:0e15", ""},
+        {"usb:04b8:e15", false, Kind::File, "", ""},
+        {"serial:/dev/ttyUSB0", true, Kind::Serial, "/dev/ttyUSB0", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

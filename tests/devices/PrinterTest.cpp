@@ -48,6 +48,32 @@ TEST_F(PrinterFixture, OnlyExactlyOkPasses) {
     }
     EXPECT_EQ(launcher.waited.back(), dir.file("Devcheck.exe"));
     EXPECT_EQ(launcher.lastTimeout, 3000);
+    // A printer given more time by Printer.dat is waited for as long.
+    dir.write("Printer.dat", "tcp:127.0.0.1\r\ntimeout=10\r\n");
+    TestPrinter(state, launcher);
+    EXPECT_EQ(launcher.lastTimeout, 11000);
+}
+
+// The drawer on the printer is there while the printer passes its test; a
+// drawer on a serial port is left as its own check found it.
+TEST_F(PrinterFixture, TheVerdictDecidesTheDrawerOnThePrinter) {
+    struct Case {
+        std::string port, verdict;
+        bool drawerBefore, drawerAfter;
+    } cases[] = {
+        {"PRN1", "Ok\r\n", false, true},
+        {"PRN2", "Printer cover open\r\n", true, false},
+        {"COM1", "Printer cover open\r\n", true, true},
+        {"COM0", "Ok\r\n", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port + c.verdict);
+        state.config.DrawerPort = c.port;
+        state.flags.DrawerAvailable = c.drawerBefore;
+        verdictOnRun(c.verdict);
+        TestPrinter(state, launcher);
+        EXPECT_EQ(state.flags.DrawerAvailable, c.drawerAfter);
+    }
 }
 
 TEST_F(PrinterFixture, VerdictOfAnEarlierTestDoesNotCount) {

@@ -75,17 +75,54 @@ TEST_F(SerialFixture, DisplayLines) {
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {
     state.config.DrawerPort = state.config.DisplayPort = "COM1";
     state.flags.DrawerAvailable = state.flags.DisplayAvailable = true;
-    EXPECT_TRUE(OpenCashDrawer(state, ports).empty());
+    FakeLauncher launcher;
+    EXPECT_TRUE(OpenCashDrawer(state, ports, launcher).empty());
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|open");
     EXPECT_TRUE(state.flags.DrawerAvailable);
 
     ports.works = false;
-    EXPECT_EQ(noticeTexts(OpenCashDrawer(state, ports)), std::vector<std::string>{DrawerProblem});
+    EXPECT_EQ(noticeTexts(OpenCashDrawer(state, ports, launcher)),
+              std::vector<std::string>{DrawerProblem});
+    EXPECT_TRUE(launcher.ran.empty());
     std::string left = "Tea";
     EXPECT_EQ(noticeTexts(ShowOnCustomerDisplay(left, "1.00", state, ports)),
               std::vector<std::string>{DisplayProblem});
     EXPECT_FALSE(state.flags.DrawerAvailable);
     EXPECT_FALSE(state.flags.DisplayAvailable);
+}
+
+// A drawer on the printer's drawer socket never gets a line on a port; its
+// pulse is Slipjet.exe's, and a printer that does not take it is told.
+TEST_F(SerialFixture, ADrawerOnThePrinter) {
+    FakeLauncher launcher;
+    struct Case {
+        std::string port;
+        int exitCode;
+        std::string lastVerdict;
+        bool availableAfterCheck;
+        std::vector<std::string> notices;
+    } cases[] = {
+        {"PRN1", 0, "Ok", true, {}},
+        {"PRN2", 0, "Ok", true, {}},
+        {"PRN1", 1, "Ok", true, {"Drawer not opened: printer not ready"}},
+        {"PRN2", -1, "Ok", true, {"Drawer not opened: printer not ready"}},
+        {"PRN1", 0, "Printer out of paper", false, {}},
+        {"PRN1", 0, "", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port + " " + std::to_string(c.exitCode) + " " + c.lastVerdict);
+        state.config.DrawerPort = c.port;
+        state.PrinterTestText = c.lastVerdict;
+        EXPECT_TRUE(CheckDrawerPort(state, ports).empty());
+        EXPECT_EQ(state.flags.DrawerAvailable, c.availableAfterCheck);
+        launcher.exitCode = c.exitCode;
+        launcher.startResult = c.exitCode < 0 ? 2 : 33;
+        state.flags.DrawerAvailable = true;
+        EXPECT_EQ(noticeTexts(OpenCashDrawer(state, ports, launcher)), c.notices);
+        EXPECT_EQ(launcher.ran.back(), dir.file("Slipjet.exe") + " drawer " + c.port);
+        EXPECT_EQ(state.flags.DrawerAvailable, c.notices.empty());
+    }
+    EXPECT_TRUE(ports.lines.empty());
 }
 
 } // namespace

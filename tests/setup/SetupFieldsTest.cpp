@@ -30,6 +30,9 @@ TEST(SetupFields, AValueThatCannotBeSavedStopsTheTakeOverAndChangesNothing) {
         {&F::discountHigh, "100", '.', nullptr},
         {&F::drawerPort, "com4", '.', nullptr},
         {&F::drawerPort, "COM10", '.', "COMed"},
+        {&F::drawerPort, "prn2", '.', nullptr},
+        {&F::drawerPort, "PRN3", '.', "COMed"},
+        {&F::displayPort, "PRN1", '.', "displayed"},
         {&F::displayPort, "LPT1", '.', "displayed"},
         {&F::displayWidth, "41", '.', "dispNoched"},
         {&F::printWidth, "23", '.', "Prnwed"},
@@ -104,6 +107,10 @@ TEST(SetupFields, TextsAreCutToWhatIsKeptAndASharedPortIsAWarning) {
               std::vector<std::string>{"Warning: The cash drawer and customer display are "
                                        "configured to the same port.\rGo back to Setup and "
                                        "designate the correct Serialport."});
+    // A drawer on the printer shares no port with the display.
+    f.drawerPort = "prn1";
+    EXPECT_TRUE(TakeOverFields(f, c, '.').notices.empty());
+    EXPECT_EQ(c.DrawerPort, "PRN1");
 }
 
 TEST(SetupFiles, DocketDatIsErasedInEveryCaseButNeverTheDocketOrAFolder) {

@@ -287,8 +287,9 @@ TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWrit
          "Medium discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "10"},
         {Qt::Key_B, s.hdisced, "100.1", "100.1",
          "High discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "0"},
-        {Qt::Key_B, s.COMed, "com10", "COM10", "Cash drawer port: one of COM0 to COM4", s.panbasic,
-         "com1"},
+        {Qt::Key_B, s.COMed, "com10", "COM10",
+         "Cash drawer port: one of COM0 to COM4, or PRN1 or PRN2 for a drawer on the printer",
+         s.panbasic, "prn1"},
         {Qt::Key_B, s.displayed, "LPT1", "LPT1", "Customer display port: one of COM0 to COM4",
          s.panbasic, "COM2"},
         {Qt::Key_B, s.dispNoched, "41", "41", "Customer display width: a whole number 0 to 40",
@@ -336,7 +337,7 @@ TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWrit
     EXPECT_EQ(f.dir.read("Configur.dat"),
               "AA        \r\nKB        \r\nCC        \r\nDD        \r\nEE        \r\n"
               "COM2  20\r\n"
-              "COM1     currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
+              "PRN1     currency-rounding-prnwidth-pushout-stock-tax-discount l m h\r\n"
               "?? N   60   3     15     17.50      2.50  10.00   0.00\r\n" +
                   docketStrings +
                   "Total\r\nSubtotal\r\nTax\r\n-Rounding\r\nCash paid\r\nChange\r\n"

@@ -47,7 +47,7 @@ TEST(Configuration, WrittenValuesReadBackUnchanged) {
     every.SalesPersonName = {"Anna", "Benjamin9", "C", "D", ""};
     every.DisplayPort = "COM2";
     every.DisplayWidth = 20;
-    every.DrawerPort = "COM1";
+    every.DrawerPort = "PRN1";
     every.Denomination = "05";
     every.Rounding = "r";
     every.PrintWidth = 34;

@@ -107,7 +107,20 @@ class FakeLauncher : public Launcher {
         if (onRun) onRun();
         return startResult >= 32;
     }
+    int run(const std::string& program, const std::vector<std::string>& arguments,
+            int timeoutMs) override {
+        std::string line = program;
+        for (const std::string& a : arguments)
+            line += " " + a;
+        ran.push_back(line);
+        lastTimeout = timeoutMs;
+        if (onRun) onRun();
+        return startResult >= 32 ? exitCode : -1;
+    }
     std::vector<std::string> started;
+    // Each program run with arguments, the arguments after it.
+    std::vector<std::string> ran;
+    int exitCode = 0;
     std::vector<std::string> waited;
     int startResult = 33;
     bool checkFiles = false;

@@ -132,4 +132,66 @@ TEST_F(TillFixture, ALastDocketThatDidNotPrintIsToldOnceBeforeTheNextSale) {
     EXPECT_TRUE(till.docketOpen());
 }
 
+// The drawer opens when a sale is paid, a refund paid out or an expense
+// booked: on its serial port, or through the printer's drawer socket, which
+// Slipjet.exe drives, also when no docket is printed.
+TEST(TillDrawer, OpensAtEveryPaymentOnItsPortOrThroughThePrinter) {
+    enum class Place { Sale, Refund, Expense };
+    struct Case {
+        Place place;
+        std::string port;
+        std::vector<std::string> portLines, ran;
+    } cases[] = {
+        {Place::Sale, "COM1", {"/dev/ttyS0|open"}, {}},
+        {Place::Refund, "COM1", {"/dev/ttyS0|open"}, {}},
+        {Place::Expense, "COM1", {"/dev/ttyS0|open"}, {}},
+        {Place::Sale, "PRN1", {}, {"Slipjet.exe drawer PRN1"}},
+        {Place::Refund, "PRN2", {}, {"Slipjet.exe drawer PRN2"}},
+        {Place::Expense, "PRN1", {}, {"Slipjet.exe drawer PRN1"}},
+        {Place::Sale, "COM0", {}, {}},
+    };
+    for (const Case& c : cases) {
+        TestDir dir;
+        ProgramState program{dir.path()};
+        FakePorts ports;
+        FakeLauncher launcher;
+        Till till{program, ports, launcher};
+        const RegionalFormats formats{};
+        program.config = DefaultConfiguration();
+        program.config.DrawerPort = c.port;
+        DeriveSwitches(program.config);
+        program.flags.DrawerAvailable = c.port != "COM0";
+        ASSERT_TRUE(till.beginWith("A").done);
+        till.clearSale();
+        if (c.place == Place::Expense) {
+            till.sale().InExpenseScreen = true;
+            till.sale().EnteredCode = "EXP1";
+            till.article().ArticleDescription = "Cleaning";
+            till.sale().ExpenseAmount = 5;
+            till.confirmExpenseLine(formats);
+            const ExpenseTotals totals = till.endExpenseList(formats);
+            EXPECT_TRUE(till.payOutExpense("9:05", totals.payText).notices.empty());
+        } else {
+            till.sale().EnteredCode = "TEA";
+            till.article().ArticleCode = "TEA";
+            till.article().ArticleDescription = "Tea";
+            till.article().SalePrice = 1.5;
+            till.sale().Quantity = 2;
+            till.sale().ReturnMode = c.place == Place::Refund;
+            till.confirmLine(0, formats);
+            till.endList(formats);
+            till.sale().PayCash = true;
+            const Till::Payment paid = till.pay(c.place == Place::Refund ? -3 : 5, formats, "9:05");
+            ASSERT_TRUE(paid.covered) << c.port;
+            EXPECT_TRUE(paid.outcome.notices.empty()) << c.port;
+        }
+        EXPECT_EQ(ports.lines, c.portLines) << c.port;
+        std::vector<std::string> ran;
+        for (const std::string& line : launcher.ran)
+            ran.push_back(line.substr(dir.path().size()));
+        EXPECT_EQ(ran, c.ran) << c.port;
+        EXPECT_TRUE(launcher.started.empty()) << c.port;
+    }
+}
+
 } // namespace
