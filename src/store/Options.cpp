@@ -74,6 +74,14 @@ constexpr std::array Keys{
     OptionKey{"scale", Type::Choice, 0, 0, "auto|1|1.5|2|2.5|3", "auto",
               "How large the screens are drawn; auto enlarges them on a display larger than "
               "1280 x 960. Takes effect at the next start."},
+    OptionKey{"till",
+              Type::Number,
+              1,
+              99,
+              {},
+              "1",
+              "This till's number in a shop with several tills; when set, dockets print "
+              "\"Till n\" and each close leaves its day in the Outbox folder for the office."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -222,6 +230,11 @@ std::string Options::value(std::string_view name) const {
     if (!key) return {};
     const Value* v = find(key);
     return v ? v->value : std::string(key->defaultValue);
+}
+
+bool Options::isSet(std::string_view name) const {
+    const OptionKey* key = FindOptionKey(name);
+    return key && find(key);
 }
 
 void Options::set(std::string_view name, std::string_view value) {

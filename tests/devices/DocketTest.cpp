@@ -243,3 +243,14 @@ TEST_F(DocketFixture, IncludedTaxIsSaidWhereTheLineHasRoom) {
                   "4" + dashes(20), "4Subtot" + sp(7) + "7.20" + "  " + "   Tax" + sp(7) + "0.65",
                   "4  " + sp(15) + "Total" + sp(10) + "7.20"}));
 }
+
+TEST_F(DocketFixture, TillNumberFollowsTheServedByLine) {
+    ASSERT_TRUE(docket.StartDocket(dataDir, config));
+    sale.CurrentSalesPerson = "A";
+    docket.WriteDocketTotals(config, sale, "9:05", "07/12/26", 12);
+    docket.FinishDocket(config);
+    const std::string text = dir.read("Docket.Prn");
+    EXPECT_NE(text.find("6 Served by Anna      at 9:05 07/12/26\r\n6Till 12\r\n7Thank you"),
+              std::string::npos)
+        << text;
+}
