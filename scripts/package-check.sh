@@ -56,7 +56,7 @@ done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
     [ -f "$root/$f" ] || fail "/$f missing"
 done
-for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify; do
+for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify zorvi-collect; do
     [ "$(readlink "$root/usr/bin/$c")" = "/opt/zorvi/bin/$c" ] || fail "/usr/bin/$c is no link to /opt/zorvi/bin/$c"
 done
 desktop="$root/usr/share/applications/zorvi.desktop"
