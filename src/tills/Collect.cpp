@@ -61,7 +61,8 @@ std::string dayText(const DayManifest& m) {
 
 class Collector {
   public:
-    explicit Collector(std::string officeDir) : m_dir(std::move(officeDir)) {}
+    Collector(std::string officeDir, std::string today)
+        : m_dir(std::move(officeDir)), m_today(std::move(today)) {}
     CollectResult run();
 
   private:
@@ -74,9 +75,11 @@ class Collector {
     void merge();
     void acknowledge();
     void reportMissingZ();
+    void reportWrongClocks();
     void find(const std::string& text) { m_result.findings.push_back(text); }
 
     std::string m_dir;
+    std::string m_today;
     Configuration m_office = DefaultConfiguration();
     CollectResult m_result;
     std::map<std::string, std::string> m_ledger; // folder name -> manifest digest
@@ -295,6 +298,29 @@ void Collector::reportMissingZ() {
     }
 }
 
+// Z numbers only grow, so a till's days in Z order have dates that never go
+// back.
+void Collector::reportWrongClocks() {
+    std::map<int, std::map<long, std::string>> dates; // till -> Z -> date
+    for (const auto& [name, digest] : m_ledger)
+        if (const std::optional<DayManifest> m = ParseDayFolderName(name))
+            dates[m->till][m->z] = m->date;
+    for (const auto& [till, byZ] : dates) {
+        const std::string tillText = "Till " + std::to_string(till) + ": Z ";
+        const std::pair<const long, std::string>* last = nullptr;
+        for (const auto& day : byZ) {
+            if (!m_today.empty() && day.second > m_today)
+                find(tillText + std::to_string(day.first) + " is dated " + day.second +
+                     ", after today; is the till's clock right?");
+            if (last && day.second < last->second)
+                find(tillText + std::to_string(day.first) + " is dated " + day.second +
+                     ", before Z " + std::to_string(last->first) + " of " + last->second +
+                     "; is the till's clock right?");
+            last = &day;
+        }
+    }
+}
+
 CollectResult Collector::run() {
     std::error_code ec;
     if (!fs::is_directory(m_dir, ec)) {
@@ -326,13 +352,14 @@ CollectResult Collector::run() {
     }
     acknowledge();
     reportMissingZ();
+    reportWrongClocks();
     return m_result;
 }
 
 } // namespace
 
-CollectResult Collect(const std::string& officeDir) {
+CollectResult Collect(const std::string& officeDir, const std::string& today) {
     std::string dir = officeDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    return Collector(dir).run();
+    return Collector(dir, today).run();
 }

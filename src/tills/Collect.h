@@ -14,7 +14,8 @@
 // A second copy of a day that was merged, a conflict copy made by Syncthing,
 // a folder that does not match its manifest, and two days of one till under
 // one Z number are reported and never merged. Running it again on the same
-// folders changes nothing.
+// folders changes nothing. A day dated after the office's today, or before a
+// day the till closed earlier, is merged and reported: a till's clock is wrong.
 
 struct CollectResult {
     // One line per day merged now, then the takings of each date of them.
@@ -25,7 +26,8 @@ struct CollectResult {
     bool unusable = false;
 };
 
-CollectResult Collect(const std::string& officeDir);
+// `today` (YYYYMMDD, the office's date) finds days dated in the future.
+CollectResult Collect(const std::string& officeDir, const std::string& today);
 
 // The office's ledger of merged days.
 constexpr const char* CollectedName = "Collected.dat";

@@ -51,7 +51,7 @@ struct Office {
 
 TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
     Office o;
-    const CollectResult first = Collect(o.office.path());
+    const CollectResult first = Collect(o.office.path(), "20261207");
     EXPECT_TRUE(first.findings.empty()) << first.findings.front();
     EXPECT_EQ(first.merged, (std::vector<std::string>{
                                 "Till 1, 20261205, Z 3: takings 27.70 merged",
@@ -73,7 +73,7 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
 
     // Run again: nothing new, the same bytes.
     const auto books = o.books();
-    const CollectResult again = Collect(o.office.path());
+    const CollectResult again = Collect(o.office.path(), "20261207");
     EXPECT_TRUE(again.merged.empty());
     EXPECT_TRUE(again.findings.empty());
     EXPECT_EQ(o.books(), books);
@@ -83,7 +83,7 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
     o.till2.write("Res2026Dez.05a", Till1Takings);
     fs::remove_all(o.till2.file("Outbox"));
     o.send(o.till2, 2, 7);
-    const CollectResult twice = Collect(o.office.path());
+    const CollectResult twice = Collect(o.office.path(), "20261207");
     EXPECT_TRUE(twice.merged.empty());
     EXPECT_EQ(twice.findings, (std::vector<std::string>{
                                   "Tills/T02/20261205-T02-Z7: Till 2, 20261205, Z 7 was merged "
@@ -121,14 +121,14 @@ TEST(Collect, FaultyDaysAreReportedAndNeverMerged) {
     for (const Case& c : cases) {
         Office o;
         c.spoil(o);
-        const CollectResult result = Collect(o.office.path());
+        const CollectResult result = Collect(o.office.path(), "20261207");
         EXPECT_EQ(result.findings, std::vector<std::string>{c.finding}) << c.what;
         EXPECT_EQ(result.merged.front(), "Till 1, 20261205, Z 3: takings 27.70 merged") << c.what;
         EXPECT_EQ(o.office.read("Daybyday.dat"), Till1DayByDay) << c.what;
     }
 }
 
-TEST(Collect, MissingZAndTwoTillsOfOneNumberAreReported) {
+TEST(Collect, MissingZTwoTillsOfOneNumberAndWrongClocksAreReported) {
     Office o;
     o.till2.write("Res2026Dez.06a", Till2Takings);
     fs::remove_all(o.till2.file("Outbox"));
@@ -147,7 +147,7 @@ TEST(Collect, MissingZAndTwoTillsOfOneNumberAreReported) {
         "");
     fs::copy(o.till2.file("Outbox/20261206-T02-Z10"), o.office.file("Tills/T02/20261206-T02-Z10"));
     fs::copy(o.till2.file("Outbox/20261206-T01-Z3"), o.office.file("Tills/T01/20261206-T01-Z3"));
-    const CollectResult result = Collect(o.office.path());
+    const CollectResult result = Collect(o.office.path(), "20261207");
     EXPECT_EQ(result.findings,
               (std::vector<std::string>{
                   "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
@@ -155,4 +155,25 @@ TEST(Collect, MissingZAndTwoTillsOfOneNumberAreReported) {
                   "Till 2: Z 8 to 9 missing between 7 and 10",
               }));
     EXPECT_EQ(result.merged.size(), 5u);
+
+    // Till 2's clock goes back a day, then a year ahead.
+    for (const auto& [dates, z] :
+         {std::pair{RunDates{"04/12/26", "2026", "Dez", "04", false}, 8L},
+          std::pair{RunDates{"04/12/27", "2027", "Dez", "04", false}, 9L}}) {
+        EXPECT_EQ(WriteDayOutbox({o.till2.path(), shop(), dates, "Res2026Dez.06a", z}, 2,
+                                 {static_cast<size_t>(-1), false}),
+                  "");
+        const std::string name = OutboxDate(dates) + "-T02-Z" + std::to_string(z);
+        fs::copy(o.till2.file("Outbox/" + name), o.office.file("Tills/T02/" + name));
+    }
+    EXPECT_EQ(Collect(o.office.path(), "20261207").findings,
+              (std::vector<std::string>{
+                  "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
+                  "(20261205-T01-Z3); do two tills have the same number? Not merged",
+                  "Till 2: Z 8 is dated 20261204, before Z 7 of 20261205; is the till's clock "
+                  "right?",
+                  "Till 2: Z 9 is dated 20271204, after today; is the till's clock right?",
+                  "Till 2: Z 10 is dated 20261206, before Z 9 of 20271204; is the till's clock "
+                  "right?",
+              }));
 }

@@ -4,6 +4,7 @@
 #include "tills/Collect.h"
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -19,7 +20,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: zorvi-collect OFFICEDIR\n");
         return 2;
     }
-    const CollectResult result = Collect(first);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char today[16] = "";
+    if (localtime_r(&now, &local)) std::strftime(today, sizeof today, "%Y%m%d", &local);
+    const CollectResult result = Collect(first, today);
     for (const std::string& line : result.merged)
         std::printf("%s\n", line.c_str());
     for (const std::string& line : result.findings)
