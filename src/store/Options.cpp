@@ -79,9 +79,10 @@ constexpr std::array Keys{
               1,
               99,
               {},
-              "1",
-              "This till's number in a shop with several tills; when set, dockets print "
-              "\"Till n\" and each close leaves its day in the Outbox folder for the office."},
+              "",
+              "This till's number in a shop with several tills (empty: the shop's only till); "
+              "when set, dockets print \"Till n\" and each close leaves its day in the Outbox "
+              "folder for the office."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -124,7 +125,7 @@ std::string rangeText(const OptionKey& key) {
         return "text of up to " + std::to_string(key.most) + " characters";
     case Type::Number:
         return "a whole number from " + std::to_string(key.least) + " to " +
-               std::to_string(key.most);
+               std::to_string(key.most) + (key.defaultValue.empty() ? ", or nothing" : "");
     case Type::Choice: {
         std::string words;
         for (std::string_view w : choicesOf(key))
@@ -183,6 +184,8 @@ std::optional<std::string> OptionValueFault(const OptionKey& key, std::string_vi
         if (value.size() <= static_cast<size_t>(key.most)) return std::nullopt;
         break;
     case Type::Number:
+        // A number whose default is nothing may be left empty: unset.
+        if (value.empty() && key.defaultValue.empty()) return std::nullopt;
         if (std::optional<long> n = wholeNumber(value); n && *n >= key.least && *n <= key.most)
             return std::nullopt;
         break;

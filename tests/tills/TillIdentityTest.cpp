@@ -11,7 +11,7 @@ TEST(TillIdentity, OnlyANumberSetInTheFileCounts) {
         int number;
     } cases[] = {
         {"", 0, 1},           {"till=1\r\n", 1, 1}, {"till=99\r\n", 99, 99}, {"till=100\r\n", 0, 1},
-        {"till=0\r\n", 0, 1}, {"TILL=7\r\n", 7, 7}, {"till=x\r\n", 0, 1},
+        {"till=0\r\n", 0, 1}, {"TILL=7\r\n", 7, 7}, {"till=x\r\n", 0, 1},    {"till=\r\n", 0, 1},
     };
     for (const Case& c : cases) {
         std::vector<std::string> faults;
