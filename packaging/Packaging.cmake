@@ -35,7 +35,7 @@ install(FILES ${ZORVI_STAGE}/Printer.dat DESTINATION share/examples)
 
 install(PROGRAMS ${ZORVI_PACKAGING}/zorvi ${ZORVI_PACKAGING}/zorvi-new-shop DESTINATION bin)
 # The command-line programs work on a shop from outside it.
-install(TARGETS zorvi-verify zorvi-backup zorvi-export zorvi-printer RUNTIME DESTINATION bin)
+install(TARGETS zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect RUNTIME DESTINATION bin)
 
 if(ZORVI_SYSTEM_PREFIX)
     set(ZORVI_LAUNCHER "${CMAKE_INSTALL_PREFIX}/bin/zorvi")
@@ -44,7 +44,7 @@ if(ZORVI_SYSTEM_PREFIX)
     install(FILES ${ZORVI_PACKAGING}/zorvi.svg
             DESTINATION ${ZORVI_SYSTEM_PREFIX}/share/icons/hicolor/scalable/apps)
     file(MAKE_DIRECTORY ${ZORVI_STAGE}/links)
-    foreach(command zorvi zorvi-new-shop zorvi-verify zorvi-backup zorvi-export zorvi-printer)
+    foreach(command zorvi zorvi-new-shop zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect)
         file(CREATE_LINK ${CMAKE_INSTALL_PREFIX}/bin/${command} ${ZORVI_STAGE}/links/${command}
              SYMBOLIC)
         install(FILES ${ZORVI_STAGE}/links/${command} DESTINATION ${ZORVI_SYSTEM_PREFIX}/bin)

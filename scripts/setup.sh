@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev libxcb1-dev
           libxcb-randr0-dev libsodium-dev libarchive-dev zstd libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core)
+          fonts-liberation fonts-dejavu-core syncthing)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
 --with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick clang-tidy gcovr) ;;

@@ -436,10 +436,11 @@ void TForm6::stepConsolidate() {
     repaint();
     m_working = true;
     const bool closed = commitWithProgress([this](const DayCommitOptions& options) {
-        return CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd,
-                          m_dates, m_day, m_closingLine, m_services.clock.now()},
-                         options)
-            .unfinished;
+        const DayCommitResult r =
+            CommitDay({m_state.files.DataDir(), Config(), Config().InventoryOn, PeriodEnd, m_dates,
+                       m_day, m_closingLine, m_services.clock.now()},
+                      options);
+        return r.unfinished.empty() ? r.outbox : r.unfinished;
     });
     if (closed) backUpClosedDay();
     ButExit->setEnabled(true);

@@ -13,6 +13,7 @@
 #include "store/TextLines.h"
 #include "store/TextReader.h"
 #include "takings/SealJournal.h"
+#include "tills/Outbox.h"
 
 #include <optional>
 
@@ -159,5 +160,8 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
         result.unfinished = "The file " + e.path() + " could not be changed:\r" + e.what() +
                             "\rThe consolidation will be finished at the next start.";
     }
+    if (result.unfinished.empty())
+        result.outbox =
+            SendClosedDay(in.dataDir, in.config, in.dates, result.archiveName, in.closingCountLine);
     return result;
 }

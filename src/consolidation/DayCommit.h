@@ -43,6 +43,9 @@ struct DayCommitResult {
     // Empty when every change is in place; otherwise why the rest is left
     // for the next start to finish.
     std::string unfinished;
+    // Empty when the day went to the outbox for the office (or has no till
+    // number to go there); otherwise why it did not.
+    std::string outbox;
 };
 
 // Throws ConsolidationError, with the text for the operator, when it stops

@@ -34,13 +34,15 @@ void DocketFile::WriteDocketLine(const Configuration& config, const CurrentArtic
 }
 
 void DocketFile::WriteDocketTotals(const Configuration& config, const SaleState& sale,
-                                   const std::string& clockText, const std::string& dateText) {
+                                   const std::string& clockText, const std::string& dateText,
+                                   int till) {
     for (const std::string& line : DocketLines::totalLines(config, sale))
         writeLine(line);
     for (const std::string& line : DocketLines::tenderLines(config, sale))
         writeLine(line);
     m_servedByName = DocketLines::servedByName(config, sale.CurrentSalesPerson, m_servedByName);
     writeLine(DocketLines::servedByLine(config, m_servedByName, clockText, dateText));
+    if (till > 0) writeLine(DocketLines::tillLine(till));
 }
 
 void DocketFile::FinishDocket(const Configuration& config) {

@@ -27,9 +27,10 @@ class DocketFile {
     // The current article or expense line: one line wide, two narrow.
     void WriteDocketLine(const Configuration& config, const CurrentArticle& article,
                          const SaleState& sale);
-    // Separator, totals, paid-with lines and the served-by line.
+    // Separator, totals, paid-with lines and the served-by line, followed by
+    // the till's line when `till` is a till number (0: none).
     void WriteDocketTotals(const Configuration& config, const SaleState& sale,
-                           const std::string& clockText, const std::string& dateText);
+                           const std::string& clockText, const std::string& dateText, int till = 0);
     // A line of the article row as it stands.
     void writeLine(const std::string& line);
     // Rows 7 to 9 and PushOut feed lines; the docket replaces the last one.

@@ -133,6 +133,10 @@ std::string servedByLine(const Configuration& c, const std::string& servedByName
            (isWide(c) ? " at " : " ") + clockText + " " + dateText;
 }
 
+std::string tillLine(int till) {
+    return "6Till " + std::to_string(till);
+}
+
 std::string servedByName(const Configuration& c, const std::string& salesPerson,
                          const std::string& previous) {
     for (size_t i = 0; i < c.SalesPersonCode.size(); ++i)

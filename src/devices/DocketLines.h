@@ -19,6 +19,8 @@ std::vector<std::string> totalLines(const Configuration& config, const SaleState
 std::vector<std::string> tenderLines(const Configuration& config, const SaleState& sale);
 std::string servedByLine(const Configuration& config, const std::string& servedByName,
                          const std::string& clockText, const std::string& dateText);
+// "Till n" in the served-by row, for a shop with more than one till.
+std::string tillLine(int till);
 // The name of the sales person with this code; `previous` when none has it.
 std::string servedByName(const Configuration& config, const std::string& salesPerson,
                          const std::string& previous);

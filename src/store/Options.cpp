@@ -104,6 +104,15 @@ constexpr std::array Keys{
               "keys that close together are taken as a scanner's, never a person's."},
     OptionKey{"beep", Type::Choice, 0, 0, "on|off", "off",
               "on: a short beep sounds for every code scanned and taken."},
+    OptionKey{"till",
+              Type::Number,
+              1,
+              99,
+              {},
+              "",
+              "This till's number in a shop with several tills (empty: the shop's only till); "
+              "when set, dockets print \"Till n\" and each close leaves its day in the Outbox "
+              "folder for the office."},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -146,7 +155,7 @@ std::string rangeText(const OptionKey& key) {
         return "text of up to " + std::to_string(key.most) + " characters";
     case Type::Number:
         return "a whole number from " + std::to_string(key.least) + " to " +
-               std::to_string(key.most);
+               std::to_string(key.most) + (key.defaultValue.empty() ? ", or nothing" : "");
     case Type::Choice: {
         std::string words;
         for (std::string_view w : choicesOf(key))
@@ -207,6 +216,8 @@ std::optional<std::string> OptionValueFault(const OptionKey& key, std::string_vi
         if (value.size() <= static_cast<size_t>(key.most)) return std::nullopt;
         break;
     case Type::Number:
+        // A number whose default is nothing may be left empty: unset.
+        if (value.empty() && key.defaultValue.empty()) return std::nullopt;
         if (std::optional<long> n = wholeNumber(value); n && *n >= key.least && *n <= key.most)
             return std::nullopt;
         break;
@@ -258,6 +269,11 @@ std::string Options::value(std::string_view name) const {
     if (!key) return {};
     const Value* v = find(key);
     return v ? v->value : std::string(key->defaultValue);
+}
+
+bool Options::isSet(std::string_view name) const {
+    const OptionKey* key = FindOptionKey(name);
+    return key && find(key);
 }
 
 void Options::set(std::string_view name, std::string_view value) {

@@ -51,6 +51,8 @@ class Options {
   public:
     // The value of a known key: what the file says, else its default.
     std::string value(std::string_view key) const;
+    // Whether the file, or a later set(), gave the key a value of its own.
+    bool isSet(std::string_view key) const;
     // Sets a known key's value, which OptionValueFault must have passed.
     void set(std::string_view key, std::string_view value);
     // Takes every line of a known key out of the file, faulty ones too, and

@@ -11,6 +11,7 @@
 #include "store/Padding.h"
 #include "store/ProgramState.h"
 #include "takings/TakingsRecord.h"
+#include "tills/TillIdentity.h"
 
 Till::Till(ProgramState& program, Ports& ports, Launcher& launcher)
     : m_program(program), m_ports(ports), m_launcher(launcher), m_journal(program.files.DataDir()) {
@@ -220,7 +221,8 @@ void Till::docketStep(TillOutcome& outcome, const std::function<void()>& step) {
 void Till::completeDocket(TillOutcome& outcome, const std::string& clockText) {
     bool finished = false;
     docketStep(outcome, [&] {
-        m_docket.WriteDocketTotals(m_program.config, m_sale, clockText, m_dateText);
+        m_docket.WriteDocketTotals(m_program.config, m_sale, clockText, m_dateText,
+                                   SetTillNumber(m_program.options));
         m_docket.FinishDocket(m_program.config);
         finished = true;
     });

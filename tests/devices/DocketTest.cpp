@@ -269,3 +269,14 @@ TEST_F(DocketFixture, TaxAtSeveralRatesIsListedUnderTheTaxLine) {
     sale.TaxByRate = {{12.5, 0.70}};
     EXPECT_EQ(DocketLines::totalLines(config, sale).size(), 3u);
 }
+
+TEST_F(DocketFixture, TillNumberFollowsTheServedByLine) {
+    ASSERT_TRUE(docket.StartDocket(dataDir, config));
+    sale.CurrentSalesPerson = "A";
+    docket.WriteDocketTotals(config, sale, "9:05", "07/12/26", 12);
+    docket.FinishDocket(config);
+    const std::string text = dir.read("Docket.Prn");
+    EXPECT_NE(text.find("6 Served by Anna      at 9:05 07/12/26\r\n6Till 12\r\n7Thank you"),
+              std::string::npos)
+        << text;
+}

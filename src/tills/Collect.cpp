@@ -1,0 +1,365 @@
+#include "tills/Collect.h"
+
+#include "app/ShopLock.h"
+#include "consolidation/ConsolidationError.h"
+#include "consolidation/ConsolidationTotals.h"
+#include "consolidation/PeriodArchives.h"
+#include "consolidation/SalesPersonFile.h"
+#include "store/Configuration.h"
+#include "store/FileCommit.h"
+#include "store/FileNames.h"
+#include "store/IoError.h"
+#include "store/Sha256.h"
+#include "store/TextLines.h"
+#include "tills/DayManifest.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <tuple>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ReceivedDay {
+    std::string where; // "Tills/T02/20261207-T02-Z41", for the report
+    std::string path;
+    std::string name;
+    DayManifest manifest;
+    std::string manifestDigest;
+    std::string dayByDay;
+    ConsolidationTotals totals;
+};
+
+bool conflictCopy(const std::string& name) {
+    return name.find(".sync-conflict-") != std::string::npos;
+}
+
+std::vector<std::string> sortedNames(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string money(double x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", x);
+    return text;
+}
+
+std::string dayText(const DayManifest& m) {
+    return "Till " + std::to_string(m.till) + ", " + m.date + ", Z " + std::to_string(m.z);
+}
+
+class Collector {
+  public:
+    Collector(std::string officeDir, std::string today)
+        : m_dir(std::move(officeDir)), m_today(std::move(today)) {}
+    CollectResult run();
+
+  private:
+    void readLedger();
+    void scanTills();
+    void scanTill(const std::string& tillDir, int till);
+    std::optional<ReceivedDay> verified(const std::string& where, const std::string& path,
+                                        const DayManifest& named);
+    bool refusedAsDouble(const ReceivedDay& day);
+    void merge();
+    void acknowledge();
+    void reportMissingZ();
+    void reportWrongClocks();
+    void find(const std::string& text) { m_result.findings.push_back(text); }
+
+    std::string m_dir;
+    std::string m_today;
+    Configuration m_office = DefaultConfiguration();
+    CollectResult m_result;
+    std::map<std::string, std::string> m_ledger; // folder name -> manifest digest
+    std::string m_ledgerText;
+    std::vector<ReceivedDay> m_new;
+    std::vector<std::pair<std::string, int>> m_received; // folder names to acknowledge
+};
+
+void Collector::readLedger() {
+    const std::string path = FileNames::resolve(m_dir, CollectedName);
+    m_ledgerText = ReadWholeFile(path);
+    ForEachLine(m_ledgerText, [&](std::string_view line, size_t number) {
+        const size_t blank = line.find(' ');
+        const std::string name(line.substr(0, blank));
+        if (blank == std::string_view::npos || !ParseDayFolderName(name)) {
+            find(path + ", line " + std::to_string(number) + ": \"" +
+                 std::string(line.substr(0, 90)) + "\" cannot be read");
+            m_result.unusable = true;
+            return;
+        }
+        m_ledger[name] = std::string(line.substr(blank + 1));
+    });
+}
+
+void Collector::scanTills() {
+    const std::string tills = m_dir + "Tills/";
+    for (const std::string& name : sortedNames(tills)) {
+        if (name.empty() || name.front() == '.') continue; // Syncthing's own
+        const std::optional<DayManifest> probe =
+            ParseDayFolderName("20000101-" + name + "-Z0"); // "Tnn"
+        std::error_code ec;
+        if (conflictCopy(name))
+            find("Tills/" + name + ": a conflict copy made by Syncthing; not merged");
+        else if (name.size() != 3 || !probe || !fs::is_directory(tills + name, ec))
+            find("Tills/" + name + ": not a till's folder (T01 to T99); passed over");
+        else
+            scanTill(tills + name + "/", probe->till);
+    }
+}
+
+void Collector::scanTill(const std::string& tillDir, int till) {
+    const std::string tillName = fs::path(tillDir).parent_path().filename().string();
+    for (const std::string& name : sortedNames(tillDir)) {
+        if (name.empty() || name.front() == '.') continue;
+        const std::string where = "Tills/" + tillName + "/" + name;
+        if (name.size() > PartialSuffix.size() &&
+            name.compare(name.size() - PartialSuffix.size(), PartialSuffix.size(), PartialSuffix) ==
+                0)
+            continue; // still being written at the till
+        const std::optional<DayManifest> named = ParseDayFolderName(name);
+        if (conflictCopy(name)) {
+            find(where + ": a conflict copy made by Syncthing; not merged");
+        } else if (!named) {
+            find(where + ": not a day's folder; passed over");
+        } else if (named->till != till) {
+            find(where + ": a day of till " + std::to_string(named->till) +
+                 " in the folder of till " + std::to_string(till) + "; not merged");
+        } else if (std::optional<ReceivedDay> day = verified(where, tillDir + name + "/", *named)) {
+            m_received.emplace_back(name, till);
+            const auto merged = m_ledger.find(name);
+            if (merged == m_ledger.end()) {
+                if (!refusedAsDouble(*day)) m_new.push_back(std::move(*day));
+            } else if (merged->second != day->manifestDigest) {
+                find(where + ": " + dayText(day->manifest) +
+                     " was merged before from a different copy; this one is not merged");
+            }
+        }
+    }
+}
+
+std::optional<ReceivedDay> Collector::verified(const std::string& where, const std::string& path,
+                                               const DayManifest& named) {
+    auto refuse = [&](const std::string& why) -> std::optional<ReceivedDay> {
+        find(where + ": " + why + "; the day is not merged");
+        return std::nullopt;
+    };
+    ReceivedDay day{where, path, fs::path(where).filename().string(), {}, {}, {}, {}};
+    std::string text;
+    try {
+        if (!FileNames::exists(path + std::string(ManifestName)))
+            return refuse(std::string(ManifestName) + " is missing");
+        text = ReadWholeFile(path + std::string(ManifestName));
+    } catch (const IoError& e) {
+        return refuse(e.what());
+    }
+    std::string fault;
+    std::optional<DayManifest> manifest = ParseManifest(text, fault);
+    if (!manifest) return refuse(std::string(ManifestName) + ", " + fault);
+    if (manifest->till != named.till || manifest->date != named.date || manifest->z != named.z)
+        return refuse(std::string(ManifestName) + " names another day");
+    std::set<std::string> listed{std::string(ManifestName)};
+    for (const ManifestFile& file : manifest->files) {
+        listed.insert(file.name);
+        std::string bytes;
+        try {
+            if (!FileNames::exists(path + file.name)) return refuse(file.name + " is missing");
+            bytes = ReadWholeFile(path + file.name);
+        } catch (const IoError& e) {
+            return refuse(e.what());
+        }
+        if (bytes.size() != file.size || Sha256Hex(bytes) != file.sha256)
+            return refuse(file.name + " does not match its manifest");
+        if (file.name == "Daybyday.dat") day.dayByDay = bytes;
+    }
+    if (!listed.count("Daybyday.dat") || !listed.count("Spersons.dat"))
+        return refuse("Daybyday.dat or Spersons.dat is not in it");
+    for (const std::string& name : sortedNames(path)) {
+        if (listed.count(name)) continue;
+        if (conflictCopy(name))
+            find(where + "/" + name + ": a conflict copy made by Syncthing; not merged");
+        else
+            return refuse(name + " is not in its manifest");
+    }
+    try {
+        day.totals = ArchiveDayByDay(day.dayByDay, path + "Daybyday.dat", {}).period;
+        SalesPersonTotals probe;
+        MergeSalesPersonTotals(path + "Spersons.dat", m_office, {}, probe);
+    } catch (const ConsolidationError& e) {
+        return refuse(e.what());
+    }
+    day.manifest = *manifest;
+    day.manifestDigest = Sha256Hex(text);
+    return day;
+}
+
+// Two days of one till under one Z number: two tills were given the same
+// number, or one was set up again. Neither is guessed at.
+bool Collector::refusedAsDouble(const ReceivedDay& day) {
+    auto sameZ = [&](const std::string& other) {
+        const std::optional<DayManifest> m = ParseDayFolderName(other);
+        return m && m->till == day.manifest.till && m->z == day.manifest.z && other != day.name;
+    };
+    std::string clash;
+    for (const auto& [name, digest] : m_ledger)
+        if (sameZ(name)) clash = name;
+    for (const ReceivedDay& other : m_new)
+        if (sameZ(other.name)) clash = other.name;
+    if (clash.empty()) return false;
+    find(day.where + ": till " + std::to_string(day.manifest.till) + " sent Z " +
+         std::to_string(day.manifest.z) + " for another day as well (" + clash +
+         "); do two tills have the same number? Not merged");
+    return true;
+}
+
+void Collector::merge() {
+    if (m_new.empty()) return;
+    std::sort(m_new.begin(), m_new.end(), [](const ReceivedDay& a, const ReceivedDay& b) {
+        return std::tie(a.manifest.date, a.manifest.till, a.manifest.z) <
+               std::tie(b.manifest.date, b.manifest.till, b.manifest.z);
+    });
+    std::string dayByDay = ReadWholeFile(FileNames::resolve(m_dir, "Daybyday.dat"));
+    if (!dayByDay.empty() && dayByDay.back() != '\n') dayByDay += "\r\n";
+    std::string ledger = m_ledgerText;
+    if (!ledger.empty() && ledger.back() != '\n') ledger += "\r\n";
+    SalesPersonTotals persons;
+    std::string DateText;
+    for (const ReceivedDay& day : m_new) {
+        dayByDay += day.dayByDay;
+        MergeSalesPersonTotals(day.path + "Spersons.dat", m_office, {}, persons);
+        const std::string heading = ReadWholeFile(day.path + "Spersons.dat");
+        // The heading carries the till's date text from column 9.
+        DateText = heading.size() > 8 ? heading.substr(8, heading.find(' ', 8) - 8) : "";
+        ledger += day.name + " " + day.manifestDigest + "\r\n";
+    }
+    const std::string salesPersons = MergeSalesPersonTotals(
+        FileNames::resolve(m_dir, "Spersons.dat"), m_office, DateText, persons);
+    FileCommit commit(m_dir);
+    commit.replace("Daybyday.dat", dayByDay);
+    commit.replace("Spersons.dat", salesPersons);
+    commit.replace(CollectedName, ledger);
+    commit.commit();
+    std::map<std::string, double> byDate;
+    for (const ReceivedDay& day : m_new) {
+        m_ledger[day.name] = day.manifestDigest;
+        m_result.merged.push_back(dayText(day.manifest) + ": takings " +
+                                  money(day.totals.TotTakings) + " merged");
+        byDate[day.manifest.date] += day.totals.TotTakings;
+    }
+    for (const auto& [date, takings] : byDate)
+        m_result.merged.push_back(date + ": takings of the days merged " + money(takings));
+}
+
+void Collector::acknowledge() {
+    const std::string acks = m_dir + "Acks/";
+    for (const auto& [name, till] : m_received) {
+        if (!m_ledger.count(name)) continue;
+        char tillDir[8];
+        std::snprintf(tillDir, sizeof tillDir, "T%02d/", till);
+        ::mkdir(acks.c_str(), 0755);
+        ::mkdir((acks + tillDir).c_str(), 0755);
+        const std::string ack = acks + tillDir + "ack-" + name;
+        if (FileNames::exists(ack)) continue;
+        if (std::FILE* f = std::fopen(ack.c_str(), "wb"))
+            std::fclose(f);
+        else
+            find(ack + ": cannot be written; the till keeps the day until it can");
+    }
+}
+
+void Collector::reportMissingZ() {
+    std::map<int, std::set<long>> zs;
+    for (const auto& [name, digest] : m_ledger)
+        if (const std::optional<DayManifest> m = ParseDayFolderName(name)) zs[m->till].insert(m->z);
+    for (const auto& [till, numbers] : zs) {
+        long last = -1;
+        for (long z : numbers) {
+            if (last >= 0 && z > last + 1) {
+                const std::string missing = z == last + 2 ? "Z " + std::to_string(last + 1)
+                                                          : "Z " + std::to_string(last + 1) +
+                                                                " to " + std::to_string(z - 1);
+                find("Till " + std::to_string(till) + ": " + missing + " missing between " +
+                     std::to_string(last) + " and " + std::to_string(z));
+            }
+            last = z;
+        }
+    }
+}
+
+// Z numbers only grow, so a till's days in Z order have dates that never go
+// back.
+void Collector::reportWrongClocks() {
+    std::map<int, std::map<long, std::string>> dates; // till -> Z -> date
+    for (const auto& [name, digest] : m_ledger)
+        if (const std::optional<DayManifest> m = ParseDayFolderName(name))
+            dates[m->till][m->z] = m->date;
+    for (const auto& [till, byZ] : dates) {
+        const std::string tillText = "Till " + std::to_string(till) + ": Z ";
+        const std::pair<const long, std::string>* last = nullptr;
+        for (const auto& day : byZ) {
+            if (!m_today.empty() && day.second > m_today)
+                find(tillText + std::to_string(day.first) + " is dated " + day.second +
+                     ", after today; is the till's clock right?");
+            if (last && day.second < last->second)
+                find(tillText + std::to_string(day.first) + " is dated " + day.second +
+                     ", before Z " + std::to_string(last->first) + " of " + last->second +
+                     "; is the till's clock right?");
+            last = &day;
+        }
+    }
+}
+
+CollectResult Collector::run() {
+    std::error_code ec;
+    if (!fs::is_directory(m_dir, ec)) {
+        find(m_dir + ": not a folder");
+        m_result.unusable = true;
+        return m_result;
+    }
+    ShopLock lock;
+    const std::string busy = lock.take(m_dir, "zorvi-collect");
+    if (!busy.empty()) {
+        find(busy);
+        m_result.unusable = true;
+        return m_result;
+    }
+    try {
+        ReadConfiguration(FileNames::resolve(m_dir, "Configur.dat"), m_office);
+        readLedger();
+        if (m_result.unusable) return m_result;
+        scanTills();
+        merge();
+    } catch (const IoError& e) {
+        find(e.message());
+        m_result.unusable = true;
+        return m_result;
+    } catch (const ConsolidationError& e) {
+        find(e.what());
+        m_result.unusable = true;
+        return m_result;
+    }
+    acknowledge();
+    reportMissingZ();
+    reportWrongClocks();
+    return m_result;
+}
+
+} // namespace
+
+CollectResult Collect(const std::string& officeDir, const std::string& today) {
+    std::string dir = officeDir;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return Collector(dir, today).run();
+}

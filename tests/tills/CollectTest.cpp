@@ -1,0 +1,179 @@
+#include "tills/Collect.h"
+
+#include "tills/Outbox.h"
+#include "tills/TillDays.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace TillDays;
+namespace fs = std::filesystem;
+
+namespace {
+
+// An office with the days of two tills as Syncthing delivers them.
+struct Office {
+    TestDir till1{"till1"};
+    TestDir till2{"till2"};
+    TestDir office{"office"};
+
+    Office() {
+        till1.write("Res2026Dez.05a", Till1Takings);
+        till1.write("Csh2026Dez.05a", Till1Cashup);
+        till2.write("Res2026Dez.05a", Till2Takings);
+        send(till1, 1, 3);
+        send(till2, 2, 7);
+        WriteConfiguration(office.file("Configur.dat"), shop());
+    }
+    void send(const TestDir& till, int number, long z) {
+        EXPECT_EQ(WriteDayOutbox({till.path(), shop(), december5(), "Res2026Dez.05a", z}, number,
+                                 {static_cast<size_t>(-1), false}),
+                  "");
+        const std::string name = "T0" + std::to_string(number);
+        fs::create_directories(office.file("Tills/" + name));
+        fs::copy(till.file("Outbox"), office.file("Tills/" + name),
+                 fs::copy_options::recursive | fs::copy_options::skip_existing);
+    }
+    std::string day(int till, long z) const {
+        return office.file("Tills/T0" + std::to_string(till) + "/20261205-T0" +
+                           std::to_string(till) + "-Z" + std::to_string(z) + "/");
+    }
+    std::map<std::string, std::string> books() const {
+        return {{"Daybyday.dat", office.read("Daybyday.dat")},
+                {"Spersons.dat", office.read("Spersons.dat")},
+                {"Collected.dat", office.read("Collected.dat")}};
+    }
+};
+
+} // namespace
+
+TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
+    Office o;
+    const CollectResult first = Collect(o.office.path(), "20261207");
+    EXPECT_TRUE(first.findings.empty()) << first.findings.front();
+    EXPECT_EQ(first.merged, (std::vector<std::string>{
+                                "Till 1, 20261205, Z 3: takings 27.70 merged",
+                                "Till 2, 20261205, Z 7: takings 3.00 merged",
+                                "20261205: takings of the days merged 30.70",
+                            }));
+    EXPECT_EQ(o.office.read("Daybyday.dat"), Till1DayByDay + Till2DayByDay);
+    EXPECT_EQ(o.office.read("Spersons.dat"),
+              crlf({
+                  "*       05/12/26          Services                 Sales",
+                  "A   ANNA             0.00        0.00        7.00       13.20",
+                  "B   BEN              1.00       20.00       -1.00       -2.50",
+                  "C   C                0.00        0.00        0.00        0.00",
+                  "D   D                0.00        0.00        0.00        0.00",
+                  "E   E                0.00        0.00        0.00        0.00",
+              }));
+    EXPECT_TRUE(o.office.exists("Acks/T01/ack-20261205-T01-Z3"));
+    EXPECT_TRUE(o.office.exists("Acks/T02/ack-20261205-T02-Z7"));
+
+    // Run again: nothing new, the same bytes.
+    const auto books = o.books();
+    const CollectResult again = Collect(o.office.path(), "20261207");
+    EXPECT_TRUE(again.merged.empty());
+    EXPECT_TRUE(again.findings.empty());
+    EXPECT_EQ(o.books(), books);
+
+    // The same day arriving once more, changed, is refused.
+    fs::remove_all(o.day(2, 7));
+    o.till2.write("Res2026Dez.05a", Till1Takings);
+    fs::remove_all(o.till2.file("Outbox"));
+    o.send(o.till2, 2, 7);
+    const CollectResult twice = Collect(o.office.path(), "20261207");
+    EXPECT_TRUE(twice.merged.empty());
+    EXPECT_EQ(twice.findings, (std::vector<std::string>{
+                                  "Tills/T02/20261205-T02-Z7: Till 2, 20261205, Z 7 was merged "
+                                  "before from a different copy; this one is not merged"}));
+    EXPECT_EQ(o.books(), books);
+}
+
+TEST(Collect, FaultyDaysAreReportedAndNeverMerged) {
+    struct Case {
+        const char* what;
+        std::function<void(Office&)> spoil;
+        std::string finding;
+    } cases[] = {
+        {"file changed",
+         [](Office& o) { o.office.write("Tills/T02/20261205-T02-Z7/Daybyday.dat", "x\r\n"); },
+         "Tills/T02/20261205-T02-Z7: Daybyday.dat does not match its manifest; the day is not "
+         "merged"},
+        {"conflict copy of a day",
+         [](Office& o) {
+             fs::rename(o.day(2, 7), o.office.file("Tills/T02/20261205-T02-Z7.sync-conflict-"
+                                                   "20261205-180000-ABCDEFG"));
+         },
+         "Tills/T02/20261205-T02-Z7.sync-conflict-20261205-180000-ABCDEFG: a conflict copy made "
+         "by Syncthing; not merged"},
+        {"file not in the manifest",
+         [](Office& o) { o.office.write("Tills/T02/20261205-T02-Z7/extra.dat", ""); },
+         "Tills/T02/20261205-T02-Z7: extra.dat is not in its manifest; the day is not merged"},
+        {"day in another till's folder",
+         [](Office& o) {
+             fs::rename(o.day(2, 7), o.office.file("Tills/T01/20261205-T02-Z7"));
+             fs::remove_all(o.office.file("Tills/T02"));
+         },
+         "Tills/T01/20261205-T02-Z7: a day of till 2 in the folder of till 1; not merged"},
+    };
+    for (const Case& c : cases) {
+        Office o;
+        c.spoil(o);
+        const CollectResult result = Collect(o.office.path(), "20261207");
+        EXPECT_EQ(result.findings, std::vector<std::string>{c.finding}) << c.what;
+        EXPECT_EQ(result.merged.front(), "Till 1, 20261205, Z 3: takings 27.70 merged") << c.what;
+        EXPECT_EQ(o.office.read("Daybyday.dat"), Till1DayByDay) << c.what;
+    }
+}
+
+TEST(Collect, MissingZTwoTillsOfOneNumberAndWrongClocksAreReported) {
+    Office o;
+    o.till2.write("Res2026Dez.06a", Till2Takings);
+    fs::remove_all(o.till2.file("Outbox"));
+    EXPECT_EQ(WriteDayOutbox({o.till2.path(),
+                              shop(),
+                              {"06/12/26", "2026", "Dez", "06", false},
+                              "Res2026Dez.06a",
+                              10},
+                             2, {static_cast<size_t>(-1), false}),
+              "");
+    // Another till set up with number 1 sends its own Z 3.
+    EXPECT_EQ(
+        WriteDayOutbox(
+            {o.till2.path(), shop(), {"06/12/26", "2026", "Dez", "06", false}, "Res2026Dez.06a", 3},
+            1, {static_cast<size_t>(-1), false}),
+        "");
+    fs::copy(o.till2.file("Outbox/20261206-T02-Z10"), o.office.file("Tills/T02/20261206-T02-Z10"));
+    fs::copy(o.till2.file("Outbox/20261206-T01-Z3"), o.office.file("Tills/T01/20261206-T01-Z3"));
+    const CollectResult result = Collect(o.office.path(), "20261207");
+    EXPECT_EQ(result.findings,
+              (std::vector<std::string>{
+                  "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
+                  "(20261205-T01-Z3); do two tills have the same number? Not merged",
+                  "Till 2: Z 8 to 9 missing between 7 and 10",
+              }));
+    EXPECT_EQ(result.merged.size(), 5u);
+
+    // Till 2's clock goes back a day, then a year ahead.
+    for (const auto& [dates, z] :
+         {std::pair{RunDates{"04/12/26", "2026", "Dez", "04", false}, 8L},
+          std::pair{RunDates{"04/12/27", "2027", "Dez", "04", false}, 9L}}) {
+        EXPECT_EQ(WriteDayOutbox({o.till2.path(), shop(), dates, "Res2026Dez.06a", z}, 2,
+                                 {static_cast<size_t>(-1), false}),
+                  "");
+        const std::string name = OutboxDate(dates) + "-T02-Z" + std::to_string(z);
+        fs::copy(o.till2.file("Outbox/" + name), o.office.file("Tills/T02/" + name));
+    }
+    EXPECT_EQ(Collect(o.office.path(), "20261207").findings,
+              (std::vector<std::string>{
+                  "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
+                  "(20261205-T01-Z3); do two tills have the same number? Not merged",
+                  "Till 2: Z 8 is dated 20261204, before Z 7 of 20261205; is the till's clock "
+                  "right?",
+                  "Till 2: Z 9 is dated 20271204, after today; is the till's clock right?",
+                  "Till 2: Z 10 is dated 20261206, before Z 9 of 20271204; is the till's clock "
+                  "right?",
+              }));
+}

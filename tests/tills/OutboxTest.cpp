@@ -1,0 +1,124 @@
+#include "tills/Outbox.h"
+
+#include "cashup/CashupFile.h"
+#include "consolidation/DayCommit.h"
+#include "store/Sha256.h"
+#include "tills/TillDays.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace TillDays;
+
+namespace {
+
+std::set<std::string> namesIn(const std::string& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+void closedTill1(const TestDir& dir, const std::string& options) {
+    dir.write("Options.dat", options);
+    dir.write("Res2026Dez.05a", Till1Takings);
+    dir.write("Csh2026Dez.05a", Till1Cashup);
+}
+
+std::string entry(const std::string& name, const std::string& bytes) {
+    return "file=" + name + " " + std::to_string(bytes.size()) + " " + Sha256Hex(bytes) + "\r\n";
+}
+
+} // namespace
+
+TEST(Outbox, ClosedDayLeavesItsWholeFolderWithManifest) {
+    TestDir dir;
+    closedTill1(dir, "till=1\r\n");
+    const std::string zLine = Till1Cashup.substr(0, Till1Cashup.size() - 2);
+    EXPECT_EQ(SendClosedDay(dir.path(), shop(), december5(), "Res2026Dez.05a", zLine), "");
+
+    const std::string folder = dir.file("Outbox/20261205-T01-Z3/");
+    const std::string persons = crlf({
+        "*       05/12/26          Services                 Sales",
+        "A   ANNA             0.00        0.00        5.00       10.20",
+        "B   BEN              1.00       20.00       -1.00       -2.50",
+        "C   C                0.00        0.00        0.00        0.00",
+        "D   D                0.00        0.00        0.00        0.00",
+        "E   E                0.00        0.00        0.00        0.00",
+    });
+    EXPECT_EQ(ReadFileBytes(folder + "Daybyday.dat"), Till1DayByDay);
+    EXPECT_EQ(ReadFileBytes(folder + "Spersons.dat"), persons);
+    EXPECT_EQ(ReadFileBytes(folder + "Res2026Dez.05a"), Till1Takings);
+    EXPECT_EQ(ReadFileBytes(folder + "Csh2026Dez.05a"), Till1Cashup);
+    EXPECT_EQ(ReadFileBytes(folder + "Manifest.txt"),
+              "till=1\r\ndate=20261205\r\nz=3\r\n" + entry("Daybyday.dat", Till1DayByDay) +
+                  entry("Spersons.dat", persons) + entry("Res2026Dez.05a", Till1Takings) +
+                  entry("Csh2026Dez.05a", Till1Cashup));
+    EXPECT_EQ(namesIn(dir.file("Outbox")), (std::set<std::string>{".stignore", "20261205-T01-Z3"}));
+    EXPECT_EQ(dir.read("Outbox/.stignore"), OutboxIgnoreText());
+}
+
+TEST(Outbox, InterruptedWriteLeavesOnlyTheIgnoredName) {
+    TestDir dir;
+    closedTill1(dir, "till=1\r\n");
+    const OutboxDay day{dir.path(), shop(), december5(), "Res2026Dez.05a", 3};
+    for (size_t stop : {0, 2, 4}) {
+        EXPECT_EQ(WriteDayOutbox(day, 1, {stop, false}), "");
+        EXPECT_EQ(namesIn(dir.file("Outbox")),
+                  (std::set<std::string>{".stignore", "20261205-T01-Z3.partial"}))
+            << stop;
+    }
+    EXPECT_EQ(WriteDayOutbox(day, 1), "");
+    EXPECT_EQ(namesIn(dir.file("Outbox")), (std::set<std::string>{".stignore", "20261205-T01-Z3"}));
+    EXPECT_EQ(namesIn(dir.file("Outbox/20261205-T01-Z3")).size(), 5u);
+    // A day once sent is never written again.
+    dir.write("Outbox/20261205-T01-Z3/Daybyday.dat", "as the office has it");
+    EXPECT_NE(WriteDayOutbox(day, 1), "");
+    EXPECT_EQ(dir.read("Outbox/20261205-T01-Z3/Daybyday.dat"), "as the office has it");
+}
+
+TEST(Outbox, OnlyATillWithANumberSendsAndOnlyAcknowledgedOldDaysGo) {
+    TestDir single;
+    closedTill1(single, "# one till\r\n");
+    EXPECT_EQ(SendClosedDay(single.path(), shop(), december5(), "Res2026Dez.05a", Till1Cashup), "");
+    EXPECT_FALSE(single.exists("Outbox"));
+
+    TestDir dir;
+    struct Case {
+        const char* folder;
+        bool acknowledged;
+        bool kept;
+    } cases[] = {
+        {"20261104-T01-Z1", true, false}, // 31 days before
+        {"20261105-T01-Z2", true, true},  // 30 days before
+        {"20261001-T01-Z0", false, true}, // never acknowledged
+        {"20261001-T01-Z0.partial", true, true},
+    };
+    std::filesystem::create_directories(dir.file("Inbox"));
+    for (const Case& c : cases) {
+        std::filesystem::create_directories(dir.file("Outbox/") + c.folder);
+        if (c.acknowledged) dir.write(std::string("Inbox/ack-") + c.folder, "");
+    }
+    PruneOutbox(dir.path(), "20261205");
+    for (const Case& c : cases)
+        EXPECT_EQ(dir.exists(std::string("Outbox/") + c.folder), c.kept) << c.folder;
+}
+
+TEST(Outbox, TheCloseSendsItsDayWithItsArchives) {
+    TestDir dir;
+    dir.write("Options.dat", "till=2\r\n");
+    dir.write("Results.dat", Till2Takings);
+    dir.write("Pricelist.dat",
+              " PEAR          Pear                             0.80       1.50  5\r\n");
+    DayResults day;
+    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
+    const std::string z = CashCountLine({'Z', 7, "05/12/26", "18:00", ' ', 0, 3, std::nullopt});
+    const DayCommitResult result =
+        CommitDay({dir.path(), shop(), false, false, december5(), day, z});
+    EXPECT_EQ(result.unfinished + result.outbox, "");
+    EXPECT_EQ(namesIn(dir.file("Outbox/20261205-T02-Z7")),
+              (std::set<std::string>{"Daybyday.dat", "Spersons.dat", "Res2026Dez.05",
+                                     "Csh2026Dez.05", "Jnl2026Dez.05", "Manifest.txt"}));
+    EXPECT_EQ(dir.read("Outbox/20261205-T02-Z7/Daybyday.dat"), Till2DayByDay);
+}

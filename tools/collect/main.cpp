@@ -1,0 +1,34 @@
+// zorvi-collect OFFICEDIR: merges the days the tills have sent into the
+// office's books. Exit status 0 when all holds, 1 when something was found
+// and left out, 2 when the office directory cannot be used.
+#include "tills/Collect.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+int main(int argc, char** argv) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::printf("Usage: zorvi-collect OFFICEDIR\n"
+                    "Checks the days received in OFFICEDIR/Tills/Tnn/ against their manifests,\n"
+                    "adds each new one once to OFFICEDIR's Daybyday.dat and Spersons.dat and\n"
+                    "acknowledges it in OFFICEDIR/Acks/Tnn/ for the till.\n");
+        return 0;
+    }
+    if (argc != 2 || first.empty() || first.front() == '-') {
+        std::fprintf(stderr, "Usage: zorvi-collect OFFICEDIR\n");
+        return 2;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char today[16] = "";
+    if (localtime_r(&now, &local)) std::strftime(today, sizeof today, "%Y%m%d", &local);
+    const CollectResult result = Collect(first, today);
+    for (const std::string& line : result.merged)
+        std::printf("%s\n", line.c_str());
+    for (const std::string& line : result.findings)
+        std::fprintf(stderr, "%s\n", line.c_str());
+    if (result.unusable) return 2;
+    return result.findings.empty() ? 0 : 1;
+}
