@@ -1,5 +1,7 @@
 #include "store/OwnerPin.h"
 
+#include "store/AuditTrail.h"
+
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
@@ -89,7 +91,7 @@ OwnerPinGate::Verdict OwnerPinGate::check(std::string_view hash, std::string_vie
 
 // ---------------------------------------------------------------- the reset
 
-OwnerPinReset ResetOwnerPin(const std::string& dataDir) {
+OwnerPinReset ResetOwnerPin(const std::string& dataDir, const DateTime& at) {
     const std::string path = FileNames::resolve(dataDir, "Options.dat");
     struct stat st {};
     if (::stat(dataDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
@@ -104,12 +106,11 @@ OwnerPinReset ResetOwnerPin(const std::string& dataDir) {
                 "No owner PIN is set in " + path + ". Nothing was changed."};
     const std::string after = read.options.text();
     try {
-        [[maybe_unused]] const std::string before = ReadWholeFile(path);
+        const std::string before = ReadWholeFile(path);
         FileCommit commit(dataDir);
         commit.replace("Options.dat", after);
         commit.commit();
-        // The reset is made: its line in the audit trail goes here, with the
-        // file's bytes `before` and `after`.
+        appendAudit(dataDir, AuditChange(at, "PIN reset", "Options.dat", before, after));
     } catch (const IoError& e) {
         return {OwnerPinReset::Outcome::Failed, e.what() + std::string(". Nothing was changed.")};
     }

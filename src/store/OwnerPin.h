@@ -45,4 +45,5 @@ struct OwnerPinReset {
 };
 // Removes the owner PIN from the shop's Options.dat, every other line kept as
 // it stands. It asks nothing: whoever can write the shop's directory can do it.
-OwnerPinReset ResetOwnerPin(const std::string& dataDir);
+// The reset is written to the audit trail with the time `at`.
+OwnerPinReset ResetOwnerPin(const std::string& dataDir, const DateTime& at);

@@ -132,10 +132,14 @@ TEST(OwnerPin, ResetRemovesThePinAndKeepsEveryOtherLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         dir.write("Options.dat", c.before);
-        const OwnerPinReset reset = ResetOwnerPin(dir.path());
+        const OwnerPinReset reset = ResetOwnerPin(dir.path(), DateTime{2026, 12, 7, 9, 30, 0});
         EXPECT_EQ(reset.outcome, c.outcome);
         EXPECT_NE(reset.message.find(dir.file("Options.dat")), std::string::npos);
         EXPECT_EQ(dir.read("Options.dat"), c.after);
+        // A reset is in the audit trail; nothing changed is not.
+        EXPECT_EQ(dir.read("Audit.dat").find("2026-12-07 09:30") != std::string::npos,
+                  c.outcome == OwnerPinReset::Outcome::Removed);
+        dir.write("Audit.dat", "");
     }
-    EXPECT_EQ(ResetOwnerPin(dir.file("nowhere/")).outcome, OwnerPinReset::Outcome::Failed);
+    EXPECT_EQ(ResetOwnerPin(dir.file("nowhere/"), DateTime{}).outcome, OwnerPinReset::Outcome::Failed);
 }

@@ -4,6 +4,7 @@
 //
 // zorvi-verify --reset-pin SHOPDIR: removes a forgotten owner PIN. It asks
 // nothing, so whoever can write the shop's directory can do it.
+#include "platform/LocalClock.h"
 #include "store/OwnerPin.h"
 #include "takings/SealCheck.h"
 
@@ -18,7 +19,7 @@ std::string shopDir(std::string dir) {
 }
 
 int resetPin(const std::string& dir) {
-    const OwnerPinReset reset = ResetOwnerPin(shopDir(dir));
+    const OwnerPinReset reset = ResetOwnerPin(shopDir(dir), LocalClock().now());
     std::printf("%s\n", reset.message.c_str());
     return reset.outcome == OwnerPinReset::Outcome::Failed ? 2 : 0;
 }
