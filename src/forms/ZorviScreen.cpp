@@ -23,10 +23,8 @@
 
 ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* parent)
     : QWidget(parent), m_state(state), m_services(services), m_help(services.dialogs) {
-    // Only the boxes asked for: without the customize hint the window manager
-    // adds a maximise box, which a screen of fixed size cannot obey.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     // The cursor's moves between controls of this screen are its enter and exit
     // events; focus going to another window (a message box) is not a move.

@@ -101,8 +101,8 @@ int optionFieldLength(const OptionKey& key) {
 TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     // Exit & Save is the only way out, so the window has no close button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setWindowTitle("CONFIGURE ZORVI              Use the TAB Key  or Mouse to move to the next "
                    "field.");
     setClientSize(631, 424);

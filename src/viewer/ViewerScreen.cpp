@@ -38,8 +38,8 @@ std::string doesNotExist(const std::string& path) {
 TForm8::TForm8(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     setWindowTitle("  VIEW & PRINT    ");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
-                   Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setClientSize(628, 403);
     setFont(ScreenParts::arial(12));
     buildControls();
