@@ -32,6 +32,9 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help/ DESTINATION program
 file(WRITE ${ZORVI_STAGE}/Printer.dat "file:printer.out\r\n")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/demo/ DESTINATION share/examples)
 install(FILES ${ZORVI_STAGE}/Printer.dat DESTINATION share/examples)
+# A new shop starts empty, printing into a file until its printer is set up.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/newshop/ DESTINATION share/newshop)
+install(FILES ${ZORVI_STAGE}/Printer.dat DESTINATION share/newshop)
 
 install(PROGRAMS ${ZORVI_PACKAGING}/zorvi ${ZORVI_PACKAGING}/zorvi-new-shop DESTINATION bin)
 # The command-line programs work on a shop from outside it.

@@ -50,7 +50,7 @@ opt="$root/opt/zorvi"
 for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup bin/zorvi-export bin/zorvi-printer bin/zorvi-collect; do
     [ -x "$opt/$f" ] || fail "/opt/zorvi/$f missing or not executable"
 done
-for f in program/hlpf.{1..7} share/examples/{Configur,Pricelist,Inventory,Printer}.dat; do
+for f in program/hlpf.{1..7} share/{examples,newshop}/{Configur,Pricelist,Inventory,Printer}.dat; do
     [ -f "$opt/$f" ] || fail "/opt/zorvi/$f missing"
 done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
@@ -79,7 +79,16 @@ shop="$work/shop"
 for f in zorvi Slipjet.exe Devcheck.exe hlpf.{1..7} Configur.dat Pricelist.dat Inventory.dat Printer.dat; do
     [ -f "$shop/$f" ] || fail "the new shop has no $f"
 done
-cmp -s "$shop/Configur.dat" "$opt/share/examples/Configur.dat" || fail "the new shop's configuration is not the demo's"
+cmp -s "$shop/Configur.dat" "$opt/share/newshop/Configur.dat" || fail "the new shop's configuration is not the empty shop's"
+[ "$(cat "$shop/Pricelist.dat")" = "$(printf ' SAMPLE___CODE Sample entry of an article       0.00       0.00  0\r')" ] ||
+    fail "the new shop's price list is not the one sample line"
+[ "$(cat "$shop/Inventory.dat")" = "$(printf ' SAMPLE___CODE          0        0.0          0.0             0.0            0.00\r')" ] ||
+    fail "the new shop's inventory has history"
+demo="$work/demo"
+"$opt/bin/zorvi-new-shop" --demo "$demo" >/dev/null
+for f in Configur Pricelist Inventory Printer; do
+    cmp -s "$demo/$f.dat" "$opt/share/examples/$f.dat" || fail "the demo shop's $f.dat is not the demo's"
+done
 
 echo "== refreshing a shop with data of its own"
 printf 'tcp:10.0.0.9:9100\r\n' >"$shop/Printer.dat"

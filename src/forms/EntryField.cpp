@@ -65,6 +65,37 @@ void EntryField::typeText(const QString& text) {
     });
 }
 
+// The handlers see a cut as Backspaces from the end of the selection, so a
+// field that follows its text key by key stays in step with it.
+void EntryField::cutTyping() {
+    if (!hasSelectedText()) return;
+    copy();
+    const int count = static_cast<int>(selectedText().size());
+    const int end = selectionStart() + count;
+    deselect();
+    setCursorPosition(end);
+    RunGuarded(m_dialogs, [&] {
+        for (int i = 0; i < count; ++i)
+            typeCharacter('\b', nullptr);
+    });
+}
+
+// An undo is typed, too: the field's text is erased with Backspaces and the
+// text before the last change typed again through the key rules.
+void EntryField::undoTyping() {
+    const QString now = text();
+    undo();
+    const QString before = text();
+    redo();
+    if (before == now) return;
+    setCursorPosition(static_cast<int>(now.size()));
+    RunGuarded(m_dialogs, [&] {
+        for (qsizetype i = 0; i < now.size(); ++i)
+            typeCharacter('\b', nullptr);
+    });
+    typeText(before);
+}
+
 void EntryField::inputMethodEvent(QInputMethodEvent* event) {
     typeText(event->commitString());
     event->accept();
@@ -89,6 +120,21 @@ void EntryField::keyPressEvent(QKeyEvent* event) {
     }
     if (event->matches(QKeySequence::Copy)) {
         copy();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo)) {
+        if (!isReadOnly()) {
+            if (event->matches(QKeySequence::Cut))
+                cutTyping();
+            else
+                undoTyping();
+        }
         event->accept();
         return;
     }

@@ -46,6 +46,8 @@ class EntryField : public QLineEdit {
   private:
     // One typed character through the key-press handler and the field rules.
     void typeCharacter(char key, QKeyEvent* event);
+    void cutTyping();
+    void undoTyping();
 
     Dialogs& m_dialogs;
     bool m_upperCase = false;

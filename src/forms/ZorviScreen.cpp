@@ -12,7 +12,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
@@ -30,6 +32,13 @@ ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* paren
         if (now && now->window() == this) focusChanged(now);
     });
     setFont(ScreenParts::arial(13));
+    // The control with the cursor stands out on every screen: a frame of
+    // 2 pixels that the other controls keep in grey, so nothing moves when
+    // the cursor does.
+    setStyleSheet("QPushButton:focus { border: 2px solid #0040c0; border-radius: 3px;"
+                  " background: #e8eefc; padding: 2px; }"
+                  "QLineEdit { border: 2px solid #a0a0a0; }"
+                  "QLineEdit:focus { border: 2px solid #0040c0; }");
     m_frameWatch.setInterval(10);
     connect(&m_frameWatch, &QTimer::timeout, this, [this] { settleFramePosition(); });
 }
@@ -140,6 +149,19 @@ void ZorviScreen::showEvent(QShowEvent* event) {
     // enter event even if the cursor was last there.
     m_activeControl = nullptr;
     guarded([this] { FormActivate(); });
+}
+
+void ZorviScreen::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button with the cursor, as Space does.
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button && button->window() == this && button->isEnabled() && button->isVisible() &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ZorviScreen::closeEvent(QCloseEvent* event) {

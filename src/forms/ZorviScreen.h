@@ -69,6 +69,7 @@ class ZorviScreen : public QWidget {
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     ProgramState& m_state;
     Services& m_services;

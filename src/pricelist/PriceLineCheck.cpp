@@ -3,6 +3,8 @@
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
 
+#include <utility>
+
 namespace {
 
 constexpr size_t LineLength = 66;
@@ -138,12 +140,25 @@ const char* markerAndSeparators(std::string_view line) {
     return nullptr;
 }
 
-// The first fault of a line long enough to hold its separators.
-const char* checkFields(std::string_view typed, std::string* out) {
-    if (const char* fault = markerAndSeparators(typed)) return fault;
+// The first fault of a line long enough to hold its separators, and the
+// field it stands in (a separator counts with the marker).
+const char* checkFields(std::string_view typed, std::string* out, PriceLineField* where = nullptr) {
+    if (const char* fault = markerAndSeparators(typed)) {
+        if (where) *where = PriceLineField::Marker;
+        return fault;
+    }
     if (out) *out += typed[0];
-    for (auto field : {codeField, descriptionField, wholesaleField, saleField, stockLevelField})
-        if (const char* fault = field(typed, out)) return fault;
+    constexpr std::pair<PriceLineField, const char* (*)(std::string_view, std::string*)> Fields[] =
+        {{PriceLineField::Code, codeField},
+         {PriceLineField::Description, descriptionField},
+         {PriceLineField::WholesalePrice, wholesaleField},
+         {PriceLineField::SalePrice, saleField},
+         {PriceLineField::StockLevel, stockLevelField}};
+    for (const auto& [field, check] : Fields)
+        if (const char* fault = check(typed, out)) {
+            if (where) *where = field;
+            return fault;
+        }
     return nullptr;
 }
 
@@ -169,6 +184,12 @@ std::string PriceLineFault(std::string_view typed) {
     if (typed.size() < ShortestLine) return shortLineFault(typed.size());
     const char* fault = checkFields(typed, nullptr);
     return fault ? fault : "";
+}
+
+PriceLineField PriceLineFaultField(std::string_view typed) {
+    PriceLineField where = PriceLineField::StockLevel;
+    if (typed.size() >= ShortestLine) checkFields(typed, nullptr, &where);
+    return where;
 }
 
 bool EmptyPriceLine(std::string_view line) {

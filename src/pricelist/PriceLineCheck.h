@@ -23,6 +23,13 @@ bool CheckPriceLine(std::string_view typed, std::string& rebuilt);
 // number 0 to 99". Empty when the line passes.
 std::string PriceLineFault(std::string_view typed);
 
+// The fields of a line, in their order.
+enum class PriceLineField { Marker, Code, Description, WholesalePrice, SalePrice, StockLevel };
+
+// The field of a faulty line's first fault; a line too short to hold its
+// fields lacks its stock level.
+PriceLineField PriceLineFaultField(std::string_view typed);
+
 // A line a save leaves out: nothing on it but blanks.
 bool EmptyPriceLine(std::string_view line);
 

@@ -9,6 +9,8 @@
 #include "pricelist/DoubleEntryCheck.h"
 #include "pricelist/PriceImport.h"
 #include "pricelist/PriceLineCheck.h"
+#include "pricelist/PriceLineForm.h"
+#include "pricelist/PriceList.h"
 #include "pricelist/PriceListSave.h"
 #include "store/AuditTrail.h"
 #include "store/DateTimeText.h"
@@ -27,6 +29,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -38,8 +42,11 @@ namespace {
 
 const char* const PriceListNotFound = " Error!\r the file Pricelist not found! ";
 const QColor Navy(0, 0, 128);
-constexpr int ColumnWidth = 8; // pixels of one character of the fixed-pitch font
-constexpr int FirstColumnLeft = 36;
+const QRect ListPlace(34, 51, 565, 266);
+constexpr int FormTop = 28;
+constexpr int FormHeight = 54;
+// A short list gets the entry form at once: a new shop starts with one line.
+constexpr int FormOpensBelow = 10;
 constexpr char16_t ControlPictures = 0x2400;
 
 // Control characters in the list are shown as their pictures, so that a line
@@ -99,11 +106,9 @@ void setTextColour(QWidget* w, const QColor& colour) {
     w->setPalette(p);
 }
 
-QLabel* header(QWidget* parent, const char* caption, int column, const QColor& colour,
-               bool onSilver) {
+QLabel* header(QWidget* parent, const char* caption, const QColor& colour, bool onSilver) {
     auto* label = new QLabel(caption, parent);
     label->setFont(ScreenParts::lineDraw(13));
-    label->move(FirstColumnLeft + column * ColumnWidth, 14);
     label->adjustSize();
     setTextColour(label, colour);
     if (onSilver) {
@@ -125,6 +130,7 @@ TForm3::TForm3(ProgramState& state, Services& services, QWidget* parent)
     buildControls();
     buildHeaders();
     buildFindDialog();
+    buildEntryForm();
     wireHandlers();
 }
 
@@ -133,7 +139,7 @@ void TForm3::buildControls() {
     Panel1->setGeometry(0, 0, 630, 424);
 
     REdit1 = new QPlainTextEdit(this);
-    REdit1->setGeometry(34, 51, 565, 266);
+    REdit1->setGeometry(ListPlace);
     REdit1->setFont(ScreenParts::lineDraw(13));
     REdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     REdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -147,7 +153,7 @@ void TForm3::buildControls() {
     Edit1->setAccessibleName("Price list line");
 
     butfind = new QPushButton("Fin&d", this);
-    butfind->setGeometry(188, 387, 90, 25);
+    butfind->setGeometry(244, 387, 90, 25);
     butexit = new QPushButton("E&xit && Save", this);
     butexit->setGeometry(346, 387, 90, 25);
     butimport = new QPushButton("&Import", this);
@@ -174,7 +180,7 @@ void TForm3::buildControls() {
     Memo3->hide();
 
     Label3 = new QLabel(this);
-    Label3->setGeometry(36, 382, 149, 18);
+    Label3->setGeometry(36, 382, 200, 18);
     LabDate = new QLabel(this);
     LabDate->setGeometry(474, 382, 70, 18);
     LabTime = new QLabel(this);
@@ -184,13 +190,70 @@ void TForm3::buildControls() {
 }
 
 void TForm3::buildHeaders() {
-    header(this, "M", 0, Qt::red, false);
-    header(this, "The--Bar-code", 1, Qt::black, true);
-    header(this, "The---Article--description", 15, Qt::darkGreen, true);
-    header(this, "WhsalPrice", 42, Qt::blue, true);
-    header(this, "Sale-Price", 53, Qt::red, true);
-    header(this, "Mm", 64, Qt::black, true);
-    header(this, "E", 66, Qt::magenta, false);
+    // The headers stand in a row as wide as the list's text, which clips
+    // them as the list scrolls sideways.
+    auto* row = new QWidget(this);
+    row->setObjectName("headerRow");
+    m_headers = {{header(row, "M", Qt::red, false), 0},
+                 {header(row, "The--Bar-code", Qt::black, true), 1},
+                 {header(row, "The---Article--description", Qt::darkGreen, true), 15},
+                 {header(row, "WhsalPrice", Qt::blue, true), 42},
+                 {header(row, "Sale-Price", Qt::red, true), 53},
+                 {header(row, "Mm", Qt::black, true), 64},
+                 {header(row, "E", Qt::magenta, false), 66}};
+}
+
+// Each header over its columns, wherever the list's text stands.
+void TForm3::placeHeaders() {
+    QWidget* row = findChild<QWidget*>("headerRow");
+    QWidget* text = REdit1->viewport();
+    const QPoint textAt = text->mapTo(this, QPoint(0, 0));
+    row->setGeometry(textAt.x(), 14, text->width(), m_headers.front().first->height());
+    const double columnWidth = QFontMetricsF(REdit1->font()).horizontalAdvance('M');
+    const double first =
+        REdit1->document()->documentMargin() - REdit1->horizontalScrollBar()->value();
+    for (auto& [label, column] : m_headers)
+        label->move(qRound(first + column * columnWidth), 0);
+}
+
+void TForm3::buildEntryForm() {
+    entryForm = new QWidget(this);
+    entryForm->setGeometry(ListPlace.left(), FormTop, ListPlace.width(), FormHeight);
+    entryForm->hide();
+    struct Place {
+        const char* caption;
+        int row;
+    };
+    const Place places[] = {{"Marker", 0},          {"Code", 0},       {"Description", 0},
+                            {"Wholesale price", 1}, {"Sale price", 1}, {"Stock level", 1}};
+    const QFont fieldFont = ScreenParts::lineDraw(13);
+    const QFontMetrics fieldMetrics(fieldFont);
+    int left[2] = {0, 0};
+    for (size_t i = 0; i < formFields.size(); ++i) {
+        const auto field = static_cast<PriceLineField>(i);
+        const int row = places[i].row;
+        // Labels as wide as their text in whatever font the system has.
+        auto* label = new QLabel(places[i].caption, entryForm);
+        label->adjustSize();
+        label->move(left[row], row * 28 + 4);
+        left[row] += label->width() + 4;
+        auto* edit = new EntryField(m_services.dialogs, entryForm);
+        edit->setFont(fieldFont);
+        edit->setMaxLength(static_cast<int>(PriceFormWidth(field)));
+        const int chars = static_cast<int>(PriceFormWidth(field));
+        edit->setGeometry(left[row], row * 28,
+                          fieldMetrics.horizontalAdvance(QString(chars, 'M')) + 12, 24);
+        edit->setAccessibleName(places[i].caption);
+        edit->setObjectName(QString("form%1").arg(i));
+        edit->setUpperCase(field == PriceLineField::Code);
+        left[row] += edit->width() + 14;
+        label->setBuddy(edit);
+        edit->onKeyPress = [this, i](char& k) { formKeyPress(i, k); };
+        const size_t help = i == 0 ? 1 : i == 1 ? 2 : i + 2; // the help of its columns
+        edit->onEnter = [this, help] { showHelp(help); };
+        edit->installEventFilter(this);
+        formFields[i] = edit;
+    }
 }
 
 void TForm3::buildFindDialog() {
@@ -209,6 +272,8 @@ void TForm3::buildFindDialog() {
     FindDialog1->setFixedSize(340, 72);
     connect(findNext, &QPushButton::clicked, this,
             [this] { guarded([this] { FindDialog1Find(); }); });
+    connect(FindDialog1, &QDialog::rejected, this,
+            [this] { guarded([this] { FindDialog1Close(); }); });
 }
 
 void TForm3::wireHandlers() {
@@ -228,6 +293,10 @@ void TForm3::wireHandlers() {
     bindAccelerator(butfind, [this] { butfindClick(); });
     bindAccelerator(butexit, [this] { butexitClick(); });
     bindAccelerator(butimport, [this] { butimportClick(); });
+    auto* formKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F), this);
+    connect(formKey, &QShortcut::activated, this, [this] { guarded([this] { openForm(); }); });
+    connect(REdit1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { placeHeaders(); });
 }
 
 // ---------------------------------------------------------------- activation
@@ -244,7 +313,11 @@ void TForm3::FormActivate() {
     // gives the text area the focus again must not throw edits away.
     loadPriceList();
     m_modified = false;
-    moveTo(REdit1);
+    placeHeaders();
+    if (REdit1->document()->blockCount() < FormOpensBelow)
+        openForm();
+    else
+        moveTo(REdit1);
 }
 
 void TForm3::loadPriceList() {
@@ -301,6 +374,14 @@ void TForm3::REdit1SelectionChange() {
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (size_t i = 0; i < formFields.size(); ++i)
+            if (watched == formFields[i] && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+                guarded([&] { formNext(i, key == Qt::Key_Tab ? 1 : -1); });
+                return true;
+            }
+    }
     if (watched == REdit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         bool consumed = false;
@@ -315,7 +396,7 @@ bool TForm3::REdit1KeyPress(int key) {
     switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        moveTo(Edit1);
+        moveTo(entryForm->isVisible() ? static_cast<QWidget*>(formFields[1]) : Edit1);
         return true;
     case Qt::Key_Escape:
         moveTo(butexit);
@@ -399,12 +480,92 @@ void TForm3::Edit1KeyPress(char& key) {
         setTextColour(Edit1, Qt::red);
         return;
     }
+    Edit1->clear();
+    appendLine(result);
+    showHelp(12);
+}
+
+void TForm3::appendLine(const QString& text) {
     QTextCursor end(REdit1->document());
     end.movePosition(QTextCursor::End);
-    if (!end.block().text().isEmpty()) end.insertBlock();
-    end.insertText(result);
-    Edit1->clear();
+    // The sample line of a new list shows the layout until the first article
+    // takes its place; its code is none the line check passes, so it would
+    // stop every save.
+    QTextDocument* list = REdit1->document();
+    if (list->blockCount() == 1 && list->begin().text() == displayText(PriceListSampleLine))
+        end.select(QTextCursor::Document);
+    else if (!end.block().text().isEmpty())
+        end.insertBlock();
+    QTextCharFormat format;
+    format.setForeground(Qt::black);
+    end.insertText(text, format);
     m_modified = true;
+    end.movePosition(QTextCursor::StartOfBlock);
+    REdit1->setTextCursor(end);
+    REdit1->ensureCursorVisible();
+    REdit1SelectionChange();
+}
+
+// ---------------------------------------------------------------- entry form
+
+void TForm3::openForm() {
+    Edit1->hide();
+    entryForm->show();
+    REdit1->setGeometry(ListPlace.adjusted(0, FormTop + FormHeight - ListPlace.top(), 0, 0));
+    REdit1->ensureCursorVisible();
+    moveTo(formFields[static_cast<size_t>(PriceLineField::Code)]);
+}
+
+void TForm3::closeForm() {
+    entryForm->hide();
+    for (EntryField* field : formFields)
+        field->clear();
+    REdit1->setGeometry(ListPlace);
+    Edit1->show();
+    moveTo(REdit1);
+    REdit1SelectionChange();
+}
+
+void TForm3::formNext(size_t field, int step) {
+    const size_t count = formFields.size();
+    moveTo(
+        formFields[(field + count + static_cast<size_t>(step + static_cast<int>(count))) % count]);
+}
+
+void TForm3::formKeyPress(size_t field, char& key) {
+    if (key == '\x1b') {
+        key = 0;
+        closeForm();
+        return;
+    }
+    if (key == '\r') {
+        key = 0;
+        if (field + 1 < formFields.size())
+            formNext(field, 1);
+        else
+            addFormLine();
+        return;
+    }
+    if (!PriceFormTakes(static_cast<PriceLineField>(field), key)) key = 0;
+}
+
+// The form's line takes the line check as a typed line does; a fault names
+// the field and puts the cursor in it.
+void TForm3::addFormLine() {
+    PriceFormTexts texts;
+    for (size_t i = 0; i < formFields.size(); ++i)
+        fileBytes(formFields[i]->text(), texts[i]);
+    ComposedPriceLine composed = ComposePriceLine(texts);
+    m_lineValid = composed.passed;
+    if (!composed.passed) {
+        m_services.dialogs.message(composed.fault);
+        moveTo(formFields[static_cast<size_t>(composed.faultyField)]);
+        return;
+    }
+    appendLine(displayText(composed.line));
+    for (EntryField* f : formFields)
+        f->clear();
+    moveTo(formFields[static_cast<size_t>(PriceLineField::Code)]);
 }
 
 void TForm3::Edit1Exit() {
@@ -425,8 +586,15 @@ void TForm3::FindDialog1Find() {
     QTextCursor found =
         REdit1->document()->find(findText->text(), from, QTextDocument::FindCaseSensitively);
     if (found.isNull()) return;
+    FindDialog1->hide();
+    activateWindow();
     moveTo(REdit1);
     REdit1->setTextCursor(found);
+}
+
+void TForm3::FindDialog1Close() {
+    activateWindow();
+    moveTo(REdit1);
 }
 
 // ---------------------------------------------------------------- exit and save

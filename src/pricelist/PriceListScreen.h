@@ -2,7 +2,9 @@
 
 #include "forms/ZorviScreen.h"
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EntryField;
@@ -37,6 +39,10 @@ class TForm3 : public ZorviScreen {
     QLabel* LabTime;
     QDialog* FindDialog1;
     QLineEdit* findText; // the find dialog's search text
+    // The entry form for a new line, one field per column group, in the
+    // order of the line's fields.
+    QWidget* entryForm;
+    std::array<EntryField*, 6> formFields;
 
     bool lineValid() const { return m_lineValid; }
     bool modified() const { return m_modified; }
@@ -51,6 +57,7 @@ class TForm3 : public ZorviScreen {
     void buildControls();
     void buildHeaders();
     void buildFindDialog();
+    void buildEntryForm();
     void wireHandlers();
 
     void loadPriceList();
@@ -66,6 +73,16 @@ class TForm3 : public ZorviScreen {
     void butexitClick();
     // A supplier's CSV price list into the text, for review before Exit & Save.
     void butimportClick();
+    void FindDialog1Close();
+
+    void openForm();
+    void closeForm();
+    void formKeyPress(size_t field, char& key);
+    void formNext(size_t field, int step);
+    void addFormLine();
+    // A checked line as the new last line of the list, shown with the caret.
+    void appendLine(const QString& text);
+    void placeHeaders();
 
     void showHelpForColumn(int column, bool entryLine);
     void showHelp(size_t index);
@@ -83,4 +100,5 @@ class TForm3 : public ZorviScreen {
     bool m_modified = false;
     bool m_doubleEntry = false;
     bool m_loading = false;
+    std::vector<std::pair<QLabel*, int>> m_headers; // each with its first column, from 0
 };

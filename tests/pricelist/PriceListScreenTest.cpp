@@ -1,17 +1,22 @@
 #include "pricelist/PriceListScreen.h"
 #include "app/MainScreen.h"
 #include "forms/EntryField.h"
+#include "pricelist/PriceLineCheck.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -20,13 +25,18 @@ const std::string Bread = " BREAD         Bread white                      0.80 
 using Texts = std::vector<std::string>;
 
 struct EditorFixture : ProgramFixture {
-    EditorFixture() {
+    // A list this short opens the entry form; most tests close it at once.
+    explicit EditorFixture(bool keepForm = false) {
         writeNumberedHelp("hlpf.3", "p", 12);
         dir.write("Pricelist.dat", crlf({Apple, Bread}));
         config.LowStockPercent = 10;
         writeConfiguration(config);
         printerReady();
         start();
+        openEditor();
+        if (!keepForm) press(Qt::Key_Escape);
+    }
+    void openEditor() {
         QTest::mouseClick(main().butmenu, Qt::LeftButton);
         main().RbutPlist->setFocus();
         QApplication::setActiveWindow(&editor());
@@ -209,10 +219,8 @@ TEST(PriceListScreen, PastedTextPassesTheLineCheckAndCodesTakeOnlyWhatTheTillTyp
         crlf({Apple, Bread, " AB12          Fee                              0.00       5.00  1"}));
 
     // The entry line takes a paste as typed keys: the tab and line end type nothing.
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
-    f.main().RbutPlist->setFocus();
-    QApplication::setActiveWindow(&e);
-    QApplication::processEvents();
+    f.openEditor();
+    f.press(Qt::Key_Escape);
     f.press(Qt::Key_Tab);
     QGuiApplication::clipboard()->setText("a\tb\r\n");
     f.press(Qt::Key_Insert, Qt::ShiftModifier);
@@ -238,4 +246,158 @@ TEST(PriceListScreen, ImportsASuppliersListForReviewBeforeTheSave) {
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({apple, Bread, pear}));
+}
+
+TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
+    EditorFixture f(true);
+    TForm3& e = f.editor();
+    f.messages();
+    auto field = [&e](PriceLineField which) { return e.formFields[size_t(which)]; };
+    ASSERT_TRUE(e.entryForm->isVisible());
+    EXPECT_FALSE(e.Edit1->isVisible());
+    EXPECT_EQ(f.focus(), field(PriceLineField::Code));
+
+    // Tab and Enter go on field by field; the sale price is too large.
+    for (const char* text : {"vm1234", "vegemite 220g", "3.2", "10000000", "12"}) {
+        f.typeText(text);
+        f.press(text[0] == '3' ? Qt::Key_Tab : Qt::Key_Return);
+    }
+    EXPECT_EQ(f.messages(), Texts{"Sale price: a number up to 9999999.99"});
+    ASSERT_EQ(f.focus(), field(PriceLineField::SalePrice));
+    f.press(Qt::Key_A, Qt::ControlModifier);
+    f.typeText("5,50"); // the comma is no key of a price
+    EXPECT_EQ(field(PriceLineField::SalePrice)->text(), "550");
+    f.press(Qt::Key_Left);
+    f.press(Qt::Key_Left);
+    f.typeText(".");
+    f.press(Qt::Key_Return);
+    f.press(Qt::Key_Return);
+    EXPECT_EQ(f.messages(), Texts{});
+    const std::string Vegemite =
+        " VM1234        Vegemite 220g                    3.20       5.50 12";
+    EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + Vegemite);
+    EXPECT_EQ(f.label(), "L 3   C 1   TotL 3");
+    EXPECT_EQ(f.focus(), field(PriceLineField::Code));
+    for (EntryField* each : e.formFields)
+        EXPECT_EQ(each->text(), "");
+
+    // Shift+Tab reaches the marker: an expense takes no service code.
+    f.press(Qt::Key_Backtab);
+    ASSERT_EQ(f.focus(), field(PriceLineField::Marker));
+    for (const char* text : {"x$", "/ren", "", "0", "0", "1"}) {
+        f.typeText(text);
+        f.press(Qt::Key_Return);
+    }
+    EXPECT_EQ(f.messages(), Texts{"Code: letters A to Z and digits, up to 13, without blanks"});
+    EXPECT_EQ(field(PriceLineField::Marker)->text(), "$");
+    EXPECT_EQ(f.focus(), field(PriceLineField::Code));
+
+    // Esc closes the form; what it added is saved with the list.
+    f.press(Qt::Key_Escape);
+    EXPECT_FALSE(e.entryForm->isVisible());
+    EXPECT_TRUE(e.Edit1->isVisible());
+    EXPECT_EQ(f.focus(), e.REdit1);
+    f.press(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(f.messages(), Texts{});
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Vegemite}));
+}
+
+TEST(PriceListScreen, TheFindBoxClosesOnAMatchOrEscAndEnterPressesTheFocusedButton) {
+    EditorFixture f;
+    TForm3& e = f.editor();
+    f.messages();
+    f.press(Qt::Key_D, Qt::AltModifier);
+    ASSERT_TRUE(e.FindDialog1->isVisible());
+    e.findText->setText("BREAD");
+    QTest::keyClick(e.findText, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(e.FindDialog1->isVisible());
+    EXPECT_EQ(f.focus(), e.REdit1);
+    EXPECT_EQ(e.REdit1->textCursor().selectedText(), "BREAD");
+
+    f.press(Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(e.findText, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(e.FindDialog1->isVisible());
+    EXPECT_EQ(f.focus(), e.REdit1);
+
+    // The list's Esc puts the cursor on Exit & Save, and Enter presses it.
+    f.press(Qt::Key_Escape);
+    ASSERT_EQ(f.focus(), e.butexit);
+    f.press(Qt::Key_Return);
+    EXPECT_FALSE(e.isVisible());
+}
+
+// The standard editing keys in the fields of the editor; a paste or an undo
+// passes the field's key rules as typed keys do.
+TEST(PriceListScreen, EditingKeysWorkInTheEntryLineAndTheForm) {
+    EditorFixture f(true);
+    TForm3& e = f.editor();
+    f.messages();
+    auto ctrl = [&f](Qt::Key key) { f.press(key, Qt::ControlModifier); };
+    struct Case {
+        PriceLineField field; // the entry line for Marker
+        const char* typed;
+        const char* clipboard;
+        std::function<void()> keys;
+        const char* text;
+        const char* copied;
+    };
+    const Case cases[] = {
+        {PriceLineField::Marker, "abc", "",
+         [&] {
+             ctrl(Qt::Key_A);
+             ctrl(Qt::Key_C);
+         },
+         "abc", "abc"},
+        {PriceLineField::Marker, "abcd", "",
+         [&] {
+             f.press(Qt::Key_Left, Qt::ShiftModifier);
+             f.press(Qt::Key_Left, Qt::ShiftModifier);
+             ctrl(Qt::Key_X);
+         },
+         "ab", "cd"},
+        {PriceLineField::Marker, "ab", "x y", [&] { ctrl(Qt::Key_V); }, "abx y", ""},
+        {PriceLineField::Marker, "ab", "z", [&] { f.press(Qt::Key_Insert, Qt::ShiftModifier); },
+         "abz", ""},
+        {PriceLineField::Marker, "abc", "",
+         [&] {
+             f.press(Qt::Key_Backspace);
+             ctrl(Qt::Key_Z);
+         },
+         "abc", ""},
+        {PriceLineField::Code, "ab", "c-d\t/1 ", [&] { ctrl(Qt::Key_V); }, "ABCD/1", ""},
+        {PriceLineField::SalePrice, "", "1,5x.25",
+         [&] { f.press(Qt::Key_Insert, Qt::ShiftModifier); }, "15.25", ""},
+        {PriceLineField::SalePrice, "12", "",
+         [&] {
+             f.press(Qt::Key_Home);
+             f.press(Qt::Key_End, Qt::ShiftModifier);
+             ctrl(Qt::Key_X);
+             ctrl(Qt::Key_Z);
+         },
+         "12", "12"},
+        {PriceLineField::StockLevel, "1", "234", [&] { ctrl(Qt::Key_V); }, "12", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const bool line = c.field == PriceLineField::Marker;
+        if (line && e.entryForm->isVisible()) f.press(Qt::Key_Escape);
+        if (line && f.focus() != e.Edit1) f.press(Qt::Key_Tab);
+        if (!line && !e.entryForm->isVisible()) f.press(Qt::Key_F, Qt::AltModifier);
+        QLineEdit* field = line ? static_cast<QLineEdit*>(e.Edit1) : e.formFields[size_t(c.field)];
+        field->clear();
+        if (!line) e.formFields[size_t(c.field)]->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(f.focus(), field);
+        QGuiApplication::clipboard()->setText("");
+        f.typeText(c.typed);
+        QGuiApplication::clipboard()->setText(c.clipboard);
+        c.keys();
+        EXPECT_EQ(field->text().toStdString(), c.text);
+        if (*c.copied) {
+            EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.copied);
+        }
+    }
 }
