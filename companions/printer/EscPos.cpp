@@ -61,9 +61,9 @@ std::string composeDocket(std::string_view docket, const RowCodes& codes, const 
         return codePage ? ToPrinterPage(t, *codePage) : std::string(t);
     };
     while (!docket.empty()) {
-        size_t end = docket.find('\n');
-        std::string_view line = docket.substr(0, end);
-        docket.remove_prefix(end == std::string_view::npos ? docket.size() : end + 1);
+        const size_t lineEnd = docket.find('\n');
+        std::string_view line = docket.substr(0, lineEnd);
+        docket.remove_prefix(lineEnd == std::string_view::npos ? docket.size() : lineEnd + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!line.empty() && line.front() >= '1' && line.front() <= '9') {
             size_t row = static_cast<size_t>(line.front() - '0');

@@ -120,7 +120,6 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
 TEST(OwnerPinScreens, SellingExpensesAndTheDaysCloseNeverAsk) {
     PinFixture f;
     f.start();
-    f.dir.write("Results.dat", "");
     auto* sales = static_cast<ZorviScreen*>(f.program->Form4);
     f.open(f.main().butsale, sales);
     f.type(sales, "AMILK1\n1\nYF\nC2\n\n");

@@ -3,7 +3,6 @@
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/DayResults.h"
 #include "consolidation/Reports.h"
-#include "consolidation/Stocktake.h"
 #include "store/FileCommit.h"
 #include "support/TestDir.h"
 
@@ -86,18 +85,6 @@ const std::string ContinuedJournal =
     crlf({"         6 C 2000-01-01 00:00:00 Jnl2026Dez.05a "
           "78f19b755f692af17c1a49eaa4824fa14f0d3efcb19578ac1e1bf4332c8d00dc "
           "db8bfa4e12f7e6a61ed4d2689d034d5931a99ec7ae63bfe88577589f52e483b7"});
-
-// The files apart from the seals and the audit trail, which the seal tests
-// check.
-Files unsealed(Files files) {
-    for (auto it = files.begin(); it != files.end();) {
-        if (it->first == "Journal.dat" || it->first == "Audit.dat" || it->first.starts_with("Jnl"))
-            it = files.erase(it);
-        else
-            ++it;
-    }
-    return files;
-}
 
 const Files Before = {
     {"Results.dat", Takings},
@@ -288,107 +275,6 @@ TEST(Consolidation, ReportsOfTheDay) {
 
 namespace {
 
-// The small day closing the period, with an expense code spelled like the
-// balance sheet's "TOTAL" row that nothing has been booked to.
-Files periodBefore() {
-    Files files = Before;
-    files.erase("Cashup.dat");
-    files["Pricelist.dat"] +=
-        crlf({"$TOTAL         Spelled like a row               0.00       0.00  0"});
-    return files;
-}
-
-const std::string DayInventory =
-    After.at("Inventory.dat") +
-    crlf({"$TOTAL             0        0.0          0.0             0.0            0.00"});
-
-const std::string SalesPersonsBlock =
-    After.at("Spersons.dat") + crlf({" Results to and incl. 05/12/26", ""});
-
-const std::string DayArchive = crlf({
-    "       01/12/26 08:00  ",
-    "   1.0       1.00        2.00        2.00         2.00        0.00         0.00",
-    "                         0.00        0.00         2.00        0.00         2.00  ",
-    "       05/12/26 09:00  ",
-    "   4.0       4.00       28.00       27.70         7.70        0.00        20.00",
-    "                        20.00        0.00        27.70       40.00       -12.30  ",
-    " TOTAL from     01/12/26  to  05/12/26",
-    "   5.0       5.00       30.00       29.70         9.70        0.00        20.00",
-    "                        20.00        0.00        29.70       40.00       -10.30  ",
-});
-
-// The first period end: the sheet is created, values of expense and service
-// items start again, the articles keep theirs.
-Files firstEnd() {
-    Files files = periodBefore();
-    for (const char* gone : {"Results.dat", "Inventory.wrk", "Spersons.dat", "Daybyday.dat"})
-        files.erase(gone);
-    files["Res2026Dez.05a"] = Takings;
-    files["Day2026Dez.A"] = DayArchive;
-    files["SP2026Dez.dat"] = SalesPersonsBlock;
-    files["Inventory.dat"] = crlf({
-        " APPLE            10        2.0         18.0             7.0            2.40",
-        " PEAR              5        2.0         -2.0             2.0            1.60",
-        "!/REPAIR           0        1.0          0.0             4.0            0.00",
-        "$RENT              0        0.0          0.0             0.0            0.00",
-        "$TOTAL             0        0.0          0.0             0.0            0.00",
-    });
-    files["Balance.dat"] = crlf(
-        {"BALANCE SHEET      Dez2026", "CASH TOTAL            9.70", "CHEQUE TOTAL          0.00",
-         "CREDIT TOTAL         20.00", "TOTAL                29.70", "TAX TOTAL             0.00",
-         "/REPAIR              80.00", "RENT                 80.00", "TOTAL                 0.00"});
-    files["Balance.Tot"] = crlf(
-        {"BALANCE SHEET      Dez2026          Totals", "CASH TOTAL            9.70 =          9.70",
-         "CHEQUE TOTAL          0.00 =          0.00", "CREDIT TOTAL         20.00 =         20.00",
-         "TOTAL                29.70 =         29.70", "TAX TOTAL             0.00 =          0.00",
-         "/REPAIR              80.00 =         80.00", "RENT                 80.00 =         80.00",
-         "TOTAL                 0.00 =          0.00"});
-    return files;
-}
-
-Files secondBefore() {
-    Files files = periodBefore();
-    files["day2026dez.a"] = "earlier\r\n";
-    files["SP2026Dez.dat"] = "earlier block\r\n";
-    files["Balance.dat"] = crlf(
-        {"BALANCE SHEET      Nov2026", "CASH TOTAL          100.00", "CHEQUE TOTAL          0.00",
-         "CREDIT TOTAL         50.50", "TOTAL               150.50", "TAX TOTAL             0.00",
-         "OLDFEE                7.00", "RENT                 30.00", "/REPAIR              10.00"});
-    return files;
-}
-
-// A second period end in the month: a column is added, the "TOTAL" item gets
-// the filler rather than the fixed row's history, the item gone from the
-// inventory loses its row, every value starts again, the archives go on with
-// B and a second block.
-Files secondEnd() {
-    Files files = firstEnd();
-    files.erase("Day2026Dez.A");
-    files["day2026dez.a"] = "earlier\r\n";
-    files["Day2026Dez.B"] = DayArchive;
-    files["SP2026Dez.dat"] = "earlier block\r\n" + SalesPersonsBlock;
-    files["Inventory.wrk"] = DayInventory;
-    std::string& inventory = files["Inventory.dat"];
-    inventory.replace(inventory.find("2.40"), 4, "0.00");
-    inventory.replace(inventory.find("1.60"), 4, "0.00");
-    files["Balance.dat"] =
-        crlf({"BALANCE SHEET      Nov2026      Dez2026", "CASH TOTAL          100.00         9.70",
-              "CHEQUE TOTAL          0.00         0.00", "CREDIT TOTAL         50.50        20.00",
-              "TOTAL               150.50        29.70", "TAX TOTAL             0.00         0.00",
-              "/REPAIR              10.00        80.00", "RENT                 30.00        80.00",
-              "TOTAL                 0.00         0.00"});
-    files["Balance.Tot"] = crlf({"BALANCE SHEET      Nov2026      Dez2026          Totals",
-                                 "CASH TOTAL          100.00         9.70 =        109.70",
-                                 "CHEQUE TOTAL          0.00         0.00 =          0.00",
-                                 "CREDIT TOTAL         50.50        20.00 =         70.50",
-                                 "TOTAL               150.50        29.70 =        180.20",
-                                 "TAX TOTAL             0.00         0.00 =          0.00",
-                                 "/REPAIR              10.00        80.00 =         90.00",
-                                 "RENT                 30.00        80.00 =        110.00",
-                                 "TOTAL                 0.00         0.00 =          0.00"});
-    return files;
-}
-
 void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
     DayResults day;
     ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
@@ -398,23 +284,6 @@ void periodEnd(const TestDir& dir, size_t stopAfter = static_cast<size_t>(-1)) {
 }
 
 } // namespace
-
-TEST(PeriodEnd, FirstAndSecondInterruptedAfterEveryOperation) {
-    // Two archives, two deletions, sheet, totals, inventory, work copy,
-    // Balance.wrk, the journal's archive and new journal, takings: twelve
-    // operations.
-    const std::pair<Files, Files> runs[] = {{periodBefore(), firstEnd()},
-                                            {secondBefore(), secondEnd()}};
-    for (const auto& [before, after] : runs) {
-        for (size_t k = 0; k <= 13; ++k) {
-            TestDir dir;
-            layOut(dir, before);
-            periodEnd(dir, k);
-            RecoverFileCommit(dir.path());
-            EXPECT_EQ(unsealed(dir.files()), after) << "stopped after " << k;
-        }
-    }
-}
 
 TEST(PeriodEnd, RowsOfTwentyPeriodsAreCarriedWhole) {
     std::string old = "BALANCE SHEET", row = "RENT         ", sheet;
@@ -460,50 +329,5 @@ TEST(PeriodEnd, UnreadableLastingRecordStopsBeforeAnyChange) {
                                                  " cannot be read.\rNothing was changed.");
         }
         EXPECT_EQ(dir.files(), before) << c.file;
-    }
-}
-
-TEST(Stocktake, CountedTakingsBecomeTheInventoryInterruptedAfterEveryOperation) {
-    // The small day's takings counted, with an article nobody counted.
-    const std::string priceList =
-        PriceList + crlf({" PLUM          Plum                             1.00       2.00  0"});
-    const Files before = {{"Results.dat", Takings},
-                          {"Pricelist.dat", priceList},
-                          {"Inventory.wrk", "left over\r\n"},
-                          {"Stocktake.26A", "earlier\r\n"}};
-    const Files after = {
-        {"Stocktake.26A", "earlier\r\n"},
-        {"Stocktake.26B", Takings},
-        {"Pricelist.dat", priceList},
-        {"Inventory.dat",
-         crlf({
-             " APPLE            10        0.0          2.0             0.0            2.40",
-             " PEAR              5        0.0          2.0             0.0            1.60",
-             "!/REPAIR           0        0.0          0.0             0.0            0.00",
-             "$RENT              0        0.0          0.0             0.0            0.00",
-             " PLUM              0        0.0          0.0             0.0            0.00",
-         })},
-        {"Inventory.26A",
-         crlf({
-             " APPLE            10        2.0         -2.0             2.0            2.40",
-             " PEAR              5        2.0         -2.0             2.0            1.60",
-             "!/REPAIR           0        1.0          0.0             1.0           20.00",
-             "$RENT              0        0.0          0.0             0.0          -40.00",
-             " PLUM              0        0.0          0.0             0.0            0.00",
-             "",
-             "Total value of the inventory = $4.00",
-         })},
-    };
-    for (size_t k = 0; k <= 7; ++k) {
-        TestDir dir;
-        layOut(dir, before);
-        DayResults day;
-        ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
-        DayCommitOptions options;
-        options.stopAfter = k;
-        StocktakeResult result = CommitStocktake({dir.path(), true, december5(), day}, options);
-        EXPECT_EQ(result.totalValue, 4.0);
-        EXPECT_EQ(RecoverFileCommit(dir.path()) != "", k <= 6);
-        EXPECT_EQ(unsealed(dir.files()), after) << "stopped after " << k;
     }
 }
