@@ -13,8 +13,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <cstring>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sodium.h>
 
 namespace {

@@ -141,5 +141,6 @@ TEST(OwnerPin, ResetRemovesThePinAndKeepsEveryOtherLine) {
                   c.outcome == OwnerPinReset::Outcome::Removed);
         dir.write("Audit.dat", "");
     }
-    EXPECT_EQ(ResetOwnerPin(dir.file("nowhere/"), DateTime{}).outcome, OwnerPinReset::Outcome::Failed);
+    EXPECT_EQ(ResetOwnerPin(dir.file("nowhere/"), DateTime{}).outcome,
+              OwnerPinReset::Outcome::Failed);
 }
