@@ -89,7 +89,7 @@ std::string OutboxDate(const RunDates& dates) {
     int month = 0;
     for (int i = 0; i < 12; ++i)
         if (dates.MonthText == MonthNames[i]) month = i + 1;
-    char text[4];
+    char text[16];
     std::snprintf(text, sizeof text, "%02d", month);
     return dates.YearText + text + dates.DayText;
 }
