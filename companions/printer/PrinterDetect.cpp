@@ -63,7 +63,9 @@ void usbPrinters(const fs::path& root, std::vector<PrinterCandidate>& found) {
         const std::string vendor = lower(firstLine(device / "idVendor"));
         const std::string product = lower(firstLine(device / "idProduct"));
         if (vendor.empty() || product.empty() || !isPrinter(device)) continue;
-        found.push_back({"usb:" + vendor + ":" + product, maker(device)});
+        std::string address = "usb:";
+        address.append(vendor).append(":").append(product);
+        found.push_back({std::move(address), maker(device)});
     }
 }
 

@@ -37,7 +37,7 @@ char characterOf(int key) {
     case Qt::Key_Backspace:
         return '\b';
     default:
-        return key >= 0x20 && key < 0x7f ? static_cast<char>(key) : 0;
+        return key >= 0x20 && key < 0x7f ? static_cast<char>(key) : char{0};
     }
 }
 
@@ -98,7 +98,7 @@ void CodeField::keyDown(int& key, Qt::KeyboardModifiers modifiers) {
         return;
     }
     if (ms != 0 && (shifted || !m_held.empty())) {
-        hold(key, shiftAlone ? 0 : characterOf(key), shifted);
+        hold(key, shiftAlone ? char{0} : characterOf(key), shifted);
         key = 0;
         return;
     }

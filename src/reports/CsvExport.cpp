@@ -33,7 +33,7 @@ const char* totalKind(TakingsTotalRow::Kind kind) {
 // Builds one file row by row.
 class Table {
   public:
-    explicit Table(const ShopRecords& records, std::vector<std::string> header)
+    explicit Table(const ShopRecords& records, const std::vector<std::string>& header)
         : m_records(records) {
         m_text = CsvRow(header);
     }

@@ -105,7 +105,7 @@ std::vector<ScaleLabel> ParseScaleFile(std::string_view text, std::vector<std::s
 
 std::vector<ScaleLabel> ReadScaleFile(const std::string& dataDir,
                                       std::vector<std::string>& faults) {
-    constexpr size_t Limit = 64 * 1024;
+    constexpr size_t Limit = size_t{64} * 1024;
     const std::string path = FileNames::resolve(dataDir, "Scale.dat");
     std::optional<TextReader> file = TextReader::Open(path);
     if (!file) {

@@ -380,7 +380,7 @@ void TForm2::buildOptionsPanel() {
 
 void TForm2::showPanel(QFrame* panel, EntryField* first) {
     for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
-        p->setVisible(p == panel);
+        if (p) p->setVisible(p == panel);
     moveTo(first);
     // A field the cursor is already in is not entered again, and what the
     // operator types next must still replace its content.

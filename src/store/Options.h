@@ -101,7 +101,7 @@ struct OptionsRead {
 };
 
 // The largest Options.dat that is read; a larger one is not the shop's.
-constexpr size_t OptionsFileLimit = 64 * 1024;
+constexpr size_t OptionsFileLimit = size_t{64} * 1024;
 
 OptionsRead ReadOptions(const std::string& dataDir);
 // The one message at start that names what is wrong with the file.

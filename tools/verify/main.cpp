@@ -28,7 +28,7 @@ int resetPin(const std::string& dir) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--reset-pin") return resetPin(argv[2]);
-    if (argc > 2 || (argc == 2 && std::string(argv[1]).rfind("-", 0) == 0)) {
+    if (argc > 2 || (argc == 2 && std::string(argv[1]).rfind('-', 0) == 0)) {
         std::fprintf(stderr, "Usage: zorvi-verify [SHOPDIR]\n"
                              "       zorvi-verify --reset-pin SHOPDIR\n");
         return 2;
