@@ -72,6 +72,7 @@ bool ReadWholeLines(const std::string& path, std::string& bytes,
     lines.reserve(bytes.size() / 64 + 1);
     size_t start = 0;
     while (start < bytes.size()) {
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a search, not a copy
         const void* lf = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
         size_t end =
             lf ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) : bytes.size();

@@ -44,7 +44,7 @@ void readAt(int fd, char* into, size_t size, off_t at, const std::string& path) 
 // The size of the file without its tail of NUL bytes. Read backwards a block
 // at a time: a day's file is large and its tail short.
 off_t sizeWithoutNulTail(int fd, off_t size, const std::string& path) {
-    std::vector<char> block(64 * 1024);
+    std::vector<char> block(size_t{64} * 1024);
     off_t end = size;
     while (end > 0) {
         const off_t from = std::max<off_t>(0, end - static_cast<off_t>(block.size()));

@@ -72,7 +72,7 @@ std::string roundedMagnitude(double magnitude, int decimals) {
     for (int i = 0; i < d.count; ++i)
         digits[n++] = d.digits[i];
     appendZeros(intDigits - static_cast<int>(n));
-    const size_t keep = static_cast<size_t>(intDigits + decimals);
+    const size_t keep = static_cast<size_t>(intDigits) + static_cast<size_t>(decimals);
     appendZeros(static_cast<int>(keep + 1) - static_cast<int>(n));
     const bool up = digits[keep] >= '5';
     n = keep;
@@ -182,7 +182,7 @@ char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
         // The fraction keeps its leading zeros: exactly `decimals` digits.
         for (int i = decimals; i >= 2; i -= 2) {
             p -= 2;
-            std::memcpy(p, DigitPairs + 2 * (fraction % 100), 2);
+            std::memcpy(p, DigitPairs + size_t{2} * (fraction % 100), 2);
             fraction /= 100;
         }
         if (decimals % 2) *--p = static_cast<char>('0' + fraction);

@@ -340,8 +340,8 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
             for (size_t block = start; !nearEnd && m_len - block >= 64; block += 64) {
                 std::uint64_t feeds = 0;
                 for (int part = 0; part < 4; ++part) {
-                    __m128i bytes =
-                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + block + 16 * part));
+                    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(
+                        base + block + 16 * static_cast<std::ptrdiff_t>(part)));
                     feeds |= static_cast<std::uint64_t>(static_cast<unsigned>(
                                  _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))))
                              << (16 * part);
