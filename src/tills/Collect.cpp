@@ -11,6 +11,7 @@
 #include "store/IoError.h"
 #include "store/Sha256.h"
 #include "store/TextLines.h"
+#include "store/TextRewriter.h"
 #include "tills/DayManifest.h"
 
 #include <algorithm>
@@ -272,10 +273,17 @@ void Collector::acknowledge() {
         ::mkdir((acks + tillDir).c_str(), 0755);
         const std::string ack = acks + tillDir + "ack-" + name;
         if (FileNames::exists(ack)) continue;
-        if (std::FILE* f = std::fopen(ack.c_str(), "wb"))
-            std::fclose(f);
-        else
-            find(ack + ": cannot be written; the till keeps the day until it can");
+        // The acknowledgement is written whole and renamed into place, like
+        // every other file, so a till never reads half of one.
+        bool written = false;
+        try {
+            if (std::optional<TextRewriter> file = TextRewriter::Open(ack)) {
+                file->commit();
+                written = true;
+            }
+        } catch (const IoError&) {
+        }
+        if (!written) find(ack + ": cannot be written; the till keeps the day until it can");
     }
 }
 
