@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();
-    auto* inventory = static_cast<TForm7*>(program.Form7);
+    auto* inventory = static_cast<InventoryScreen*>(program.Form7);
     inventory->show();
     QApplication::setActiveWindow(inventory);
     std::vector<std::string> codes;

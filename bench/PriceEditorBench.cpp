@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
     Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
-    auto* editor = static_cast<TForm3*>(program.Form3);
+    auto* editor = static_cast<PriceListScreen*>(program.Form3);
     double open = millisecondsOf([&] {
         program.Form1->handOverTo(editor);
         QApplication::processEvents();

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();
-    auto* sales = static_cast<TForm4*>(program.Form4);
+    auto* sales = static_cast<SalesScreen*>(program.Form4);
     // The screen has a show() of its own for what the till tells.
     sales->QWidget::show();
     QApplication::setActiveWindow(sales);

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     ProgramBlock program(services, dir);
     program.show();
     program.Form1->hide();
-    auto* viewer = static_cast<TForm8*>(program.Form8);
+    auto* viewer = static_cast<ViewerScreen*>(program.Form8);
     viewer->show();
     QApplication::setActiveWindow(viewer);
     QApplication::processEvents();

@@ -1,4 +1,4 @@
-// TForm1: the main screen.
+// The main screen.
 #include "app/MainScreen.h"
 
 #include "forms/OwnerPinAsk.h"
@@ -71,8 +71,8 @@ const QString EditionMessages[] = {
 
 } // namespace
 
-TForm1::TForm1(ProgramState& state, Services& services, const Till& till,
-               const std::string& dataDir, QWidget* parent)
+MainScreen::MainScreen(ProgramState& state, Services& services, const Till& till,
+                       const std::string& dataDir, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till) {
     setWindowTitle("Zorvi5.1");
     setClientSize(632, 423);
@@ -92,7 +92,7 @@ TForm1::TForm1(ProgramState& state, Services& services, const Till& till,
     Timer1->start();
 }
 
-QPushButton* TForm1::makeButton(const QString& caption, int left, int top) {
+QPushButton* MainScreen::makeButton(const QString& caption, int left, int top) {
     auto* b = new QPushButton(caption, Panel1);
     b->setGeometry(left, top, 85, 25);
     b->setFont(ScreenParts::arial(13, true));
@@ -100,7 +100,7 @@ QPushButton* TForm1::makeButton(const QString& caption, int left, int top) {
     return b;
 }
 
-void TForm1::buildControls() {
+void MainScreen::buildControls() {
     buildPanels();
     buildDecoration();
     buildButtons();
@@ -111,7 +111,7 @@ void TForm1::buildControls() {
     connectButtons();
 }
 
-void TForm1::buildPanels() {
+void MainScreen::buildPanels() {
     Panel1 = new QFrame(this);
     Panel1->setGeometry(0, 0, 632, 423 - 25);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -131,7 +131,7 @@ void TForm1::buildPanels() {
     Panel2->setPalette(grey);
 }
 
-void TForm1::buildDecoration() {
+void MainScreen::buildDecoration() {
     Shape1 = new EllipseShape(Panel1, QColor(192, 192, 192), 10, QColor());
     Shape1->setGeometry(104, 28, 429, 253);
     Shape2 = new EllipseShape(Panel1, QColor(0, 128, 128), 9, QColor(0, 128, 128));
@@ -156,7 +156,7 @@ void TForm1::buildDecoration() {
     }
 }
 
-void TForm1::buildButtons() {
+void MainScreen::buildButtons() {
     butsale = makeButton("&Sale", 38, 304);
     butdocket = makeButton("&Docket", 38, 344);
     butexp = makeButton("&Expense", 156, 304);
@@ -169,7 +169,7 @@ void TForm1::buildButtons() {
     butexit = makeButton("E&xit", 510, 344);
 }
 
-void TForm1::buildMenu() {
+void MainScreen::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
     RadioGroup1->setGeometry(246, 228, 141, 141);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
@@ -177,10 +177,13 @@ void TForm1::buildMenu() {
     RadioGroup1->setAutoFillBackground(true);
     // The entries in their order, one row of 20 pixels each. Removing the
     // program is asked for here, never offered every evening.
-    const std::pair<QRadioButton * TForm1::*, const char*> entries[] = {
-        {&TForm1::RbutSetup, " &Setup Zorvi"},       {&TForm1::RbutInvent, " Update &Inventory"},
-        {&TForm1::RbutPlist, " Update &Price List"}, {&TForm1::RbutTotals, " Day &Totals so far"},
-        {&TForm1::RbutCashUp, " Cash &Up"},          {&TForm1::RbutRemove, " &Remove Zorvi"}};
+    const std::pair<QRadioButton * MainScreen::*, const char*> entries[] = {
+        {&MainScreen::RbutSetup, " &Setup Zorvi"},
+        {&MainScreen::RbutInvent, " Update &Inventory"},
+        {&MainScreen::RbutPlist, " Update &Price List"},
+        {&MainScreen::RbutTotals, " Day &Totals so far"},
+        {&MainScreen::RbutCashUp, " Cash &Up"},
+        {&MainScreen::RbutRemove, " &Remove Zorvi"}};
     int top = 244;
     for (const auto& [entry, caption] : entries) {
         this->*entry = new QRadioButton(caption, Panel1);
@@ -191,7 +194,7 @@ void TForm1::buildMenu() {
         w->hide();
 }
 
-void TForm1::buildMemoAndLabels() {
+void MainScreen::buildMemoAndLabels() {
     Memo1 = new QPlainTextEdit(Panel1);
     Memo1->setGeometry(16, 16, 597, 357);
     Memo1->setReadOnly(true);
@@ -226,12 +229,12 @@ void TForm1::buildMemoAndLabels() {
     Memo1->raise();
 }
 
-void TForm1::buildTimer() {
+void MainScreen::buildTimer() {
     Timer1 = new QTimer(this);
     Timer1->setInterval(10000);
 }
 
-void TForm1::setTabOrderAsKnown() {
+void MainScreen::setTabOrderAsKnown() {
     // Tab order as the operators know it.
     QList<QWidget*> order = {butsale,    butdocket, butexp,     butmenu,    Butintro,    Buthelp,
                              butdeb,     butlay,    butcred,    butexit,    RadioGroup1, RbutSetup,
@@ -240,7 +243,7 @@ void TForm1::setTabOrderAsKnown() {
         setTabOrder(order[i - 1], order[i]);
 }
 
-void TForm1::connectButtons() {
+void MainScreen::connectButtons() {
     connect(butsale, &QPushButton::clicked, this, [this] { guarded([this] { butsaleClick(); }); });
     connect(butexp, &QPushButton::clicked, this, [this] { guarded([this] { butexpClick(); }); });
     connect(butmenu, &QPushButton::clicked, this, [this] { guarded([this] { butmenuClick(); }); });
@@ -260,25 +263,25 @@ void TForm1::connectButtons() {
     }
 }
 
-void TForm1::enableGroup(const QList<QWidget*>& group, bool enabled) {
+void MainScreen::enableGroup(const QList<QWidget*>& group, bool enabled) {
     for (QWidget* w : group)
         w->setEnabled(enabled);
 }
 
-QList<QWidget*> TForm1::tradingButtons() const {
+QList<QWidget*> MainScreen::tradingButtons() const {
     return {butsale, butdocket, butexp};
 }
-QList<QWidget*> TForm1::firstEnableSet() const {
+QList<QWidget*> MainScreen::firstEnableSet() const {
     return {butexit, butlay, butdocket, butsale, butexp};
 }
-QList<QWidget*> TForm1::secondEnableSet() const {
+QList<QWidget*> MainScreen::secondEnableSet() const {
     return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
 }
-QList<QWidget*> TForm1::menuGroup() const {
+QList<QWidget*> MainScreen::menuGroup() const {
     return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutRemove};
 }
 
-void TForm1::closeMenu() {
+void MainScreen::closeMenu() {
     // Hiding the focused frame would pass the focus on to an entry, which acts on it.
     if (menuGroup().contains(QApplication::focusWidget())) butmenu->setFocus();
     for (QWidget* w : menuGroup())
@@ -286,7 +289,7 @@ void TForm1::closeMenu() {
     Butintro->show();
 }
 
-void TForm1::FormActivate() {
+void MainScreen::FormActivate() {
     if (m_state.flags.QuitAfterConsolidation) {
         QTimer::singleShot(0, this, [this] { close(); });
         return;
@@ -301,19 +304,19 @@ void TForm1::FormActivate() {
     if (m_state.flags.PriceListError) enableGroup(tradingButtons(), false);
 }
 
-void TForm1::openScreen(QWidget* screen) {
+void MainScreen::openScreen(QWidget* screen) {
     closeMenu();
     if (screen) handOverTo(screen);
 }
 
-void TForm1::butsaleClick() {
+void MainScreen::butsaleClick() {
     openScreen(m_screens.sales);
 }
-void TForm1::butexpClick() {
+void MainScreen::butexpClick() {
     openScreen(m_screens.expense);
 }
 
-void TForm1::butmenuClick() {
+void MainScreen::butmenuClick() {
     rememberPosition();
     Butintro->hide();
     for (QWidget* w : menuGroup())
@@ -328,19 +331,19 @@ void TForm1::butmenuClick() {
 
 // The menu is closed before the PIN is asked: the entry would take the
 // cursor back from the box and be entered again.
-bool TForm1::ownerAllows() {
+bool MainScreen::ownerAllows() {
     closeMenu();
     return AskOwnerPin(m_state, m_services);
 }
 
-void TForm1::RbutSetupEnter() {
+void MainScreen::RbutSetupEnter() {
     if (ownerAllows()) openScreen(m_screens.setup);
 }
-void TForm1::RbutPlistEnter() {
+void MainScreen::RbutPlistEnter() {
     if (ownerAllows()) openScreen(m_screens.priceEditor);
 }
 
-void TForm1::RbutRemoveEnter() {
+void MainScreen::RbutRemoveEnter() {
     if (!ownerAllows() || !m_screens.consolidation) return;
     if (m_screens.offerRemoval) m_screens.offerRemoval();
     rememberPosition();
@@ -348,7 +351,7 @@ void TForm1::RbutRemoveEnter() {
     m_screens.consolidation->show();
 }
 
-void TForm1::RbutInventEnter() {
+void MainScreen::RbutInventEnter() {
     closeMenu();
     if (!m_state.config.InventoryOn) {
         m_services.dialogs.message(" Zorvi is running in statistic mode.\r Update the Inventory is "
@@ -375,7 +378,7 @@ void TForm1::RbutInventEnter() {
     if (ownerAllows()) openScreen(m_screens.inventory);
 }
 
-void TForm1::butdocketClick() {
+void MainScreen::butdocketClick() {
     closeMenu();
     if (m_state.flags.PrinterDisabled) {
         m_services.dialogs.message("Printer disabled!");
@@ -399,13 +402,13 @@ void TForm1::butdocketClick() {
 }
 
 // The test program may be missing; the operator can put it in place and retry.
-bool TForm1::testPrinter() {
+bool MainScreen::testPrinter() {
     return CheckPrinterAsking(m_services.dialogs,
                               [this] { return TestPrinter(m_state, m_services.launcher); })
         .passed;
 }
 
-void TForm1::ButhelpClick() {
+void MainScreen::ButhelpClick() {
     closeMenu();
     Label3->show();
     shopNote->hide();
@@ -426,14 +429,14 @@ void TForm1::ButhelpClick() {
     Memo1->setFocus();
 }
 
-void TForm1::ButintroClick() {
+void MainScreen::ButintroClick() {
     closeMenu();
     Label3->show();
     shopNote->hide();
     openScreen(m_screens.view);
 }
 
-void TForm1::butexitClick() {
+void MainScreen::butexitClick() {
     closeMenu();
     Dialogs& dialogs = m_services.dialogs;
     if (!m_state.flags.QuitAfterConsolidation) showTodaysTotals();
@@ -455,7 +458,7 @@ void TForm1::butexitClick() {
     if (m_screens.consolidation) m_screens.consolidation->show();
 }
 
-std::vector<std::string> TForm1::takingsTotalsLines(TakingsDay& day) {
+std::vector<std::string> MainScreen::takingsTotalsLines(TakingsDay& day) {
     // From the takings as they stand, so that the sales of every run since
     // the last consolidation count, not only this run's.
     const RegionalFormats formats = m_services.regional.formats();
@@ -465,12 +468,12 @@ std::vector<std::string> TForm1::takingsTotalsLines(TakingsDay& day) {
     return TodaysTotalsLines(day.totals, m_state.config.TaxOn, formats, since, day.skippedLines);
 }
 
-void TForm1::RbutCashUpEnter() {
+void MainScreen::RbutCashUpEnter() {
     openScreen(m_screens.cashUp);
 }
 
 // The X report: the totals so far, changing nothing but the docket file.
-void TForm1::RbutTotalsEnter() {
+void MainScreen::RbutTotalsEnter() {
     closeMenu();
     TakingsDay day;
     std::vector<std::string> lines = takingsTotalsLines(day);
@@ -490,12 +493,12 @@ void TForm1::RbutTotalsEnter() {
     butmenu->setFocus();
 }
 
-void TForm1::showTodaysTotals() {
+void MainScreen::showTodaysTotals() {
     TakingsDay day;
     showAndPrint(takingsTotalsLines(day));
 }
 
-void TForm1::showAndPrint(const std::vector<std::string>& lines) {
+void MainScreen::showAndPrint(const std::vector<std::string>& lines) {
     showInMemo(lines, Qt::AlignHCenter);
     Memo1->show();
     if (!m_state.flags.DocketAutoPrint) return;
@@ -504,7 +507,7 @@ void TForm1::showAndPrint(const std::vector<std::string>& lines) {
     ShowNotices(m_services.dialogs, SendDocketToPrinter(dir, m_services.launcher));
 }
 
-void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {
+void MainScreen::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {
     // A plain text memo aligns its lines by the document's option alone.
     QTextOption option = Memo1->document()->defaultTextOption();
     option.setAlignment(alignment);
@@ -514,13 +517,13 @@ void TForm1::showInMemo(const std::vector<std::string>& lines, Qt::Alignment ali
         Memo1->appendPlainText(fromCp1252(line));
 }
 
-void TForm1::Timer1Timer() {
+void MainScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
     Label6->setText(fromCp1252(m_clockText));
 }
 
-void TForm1::FormKeyDown() {
+void MainScreen::FormKeyDown() {
     Memo1->hide();
     enableGroup(firstEnableSet(), true);
     enableGroup(secondEnableSet(), true);
@@ -531,7 +534,7 @@ void TForm1::FormKeyDown() {
     butmenu->setFocus();
 }
 
-bool TForm1::pressUnderlinedLetter(int key) {
+bool MainScreen::pressUnderlinedLetter(int key) {
     QWidget* focus = QApplication::focusWidget();
     if (!qobject_cast<QAbstractButton*>(focus)) return false;
     QString letter = QString(QChar(key)).toLower();
@@ -555,7 +558,7 @@ bool TForm1::pressUnderlinedLetter(int key) {
     return true;
 }
 
-QRadioButton* TForm1::menuEntryFor(int key) const {
+QRadioButton* MainScreen::menuEntryFor(int key) const {
     if (!RadioGroup1->isVisible()) return nullptr;
     switch (key) {
     case Qt::Key_S:
@@ -575,7 +578,7 @@ QRadioButton* TForm1::menuEntryFor(int key) const {
     }
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (watched == RbutSetup) guarded([this] { RbutSetupEnter(); });
         if (watched == RbutPlist) guarded([this] { RbutPlistEnter(); });
@@ -612,7 +615,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainScreen::closeEvent(QCloseEvent* event) {
     // Closing the main screen ends the program: every other screen is hidden.
     event->accept();
 }

@@ -17,11 +17,11 @@ class QFrame;
 class QAbstractButton;
 class Till;
 
-// TForm1: the main screen, the program's hub. It runs the start-up checks
+// The main screen, the program's hub. It runs the start-up checks
 // when created and opens every other screen.
 struct TakingsDay;
 
-class TForm1 : public ZorviScreen {
+class MainScreen : public ZorviScreen {
     Q_OBJECT
   public:
     struct Screens {
@@ -37,8 +37,8 @@ class TForm1 : public ZorviScreen {
         std::function<void()> offerRemoval;
     };
 
-    TForm1(ProgramState& state, Services& services, const Till& till, const std::string& dataDir,
-           QWidget* parent = nullptr);
+    MainScreen(ProgramState& state, Services& services, const Till& till,
+               const std::string& dataDir, QWidget* parent = nullptr);
     void setScreens(const Screens& screens) { m_screens = screens; }
 
     // Components, named as the operators' manual names them.

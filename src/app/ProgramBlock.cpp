@@ -16,7 +16,7 @@
 namespace {
 // A screen that returns to the main screen when it is left.
 template <typename Screen, typename... Owners>
-Screen* returningTo(TForm1* main, ProgramState& state, Services& services, Owners&... owners) {
+Screen* returningTo(MainScreen* main, ProgramState& state, Services& services, Owners&... owners) {
     auto* screen = new Screen(state, services, owners...);
     screen->setMainScreen(main);
     return screen;
@@ -26,17 +26,17 @@ Screen* returningTo(TForm1* main, ProgramState& state, Services& services, Owner
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     : state(dataDir), till(state, services.ports, services.launcher) {
     till.setClock([&services] { return services.clock.now(); });
-    Form1 = new TForm1(state, services, till, dataDir);
-    Form2 = returningTo<TForm2>(Form1, state, services);
-    Form3 = returningTo<TForm3>(Form1, state, services);
-    Form4 = returningTo<TForm4>(Form1, state, services, till);
-    Form5 = returningTo<TForm5>(Form1, state, services, till);
-    Form6 = returningTo<TForm6>(Form1, state, services);
-    Form7 = returningTo<TForm7>(Form1, state, services);
-    auto* viewer = new TForm8(state, services);
+    Form1 = new MainScreen(state, services, till, dataDir);
+    Form2 = returningTo<SetupScreen>(Form1, state, services);
+    Form3 = returningTo<PriceListScreen>(Form1, state, services);
+    Form4 = returningTo<SalesScreen>(Form1, state, services, till);
+    Form5 = returningTo<ExpenseScreen>(Form1, state, services, till);
+    Form6 = returningTo<ConsolidationScreen>(Form1, state, services);
+    Form7 = returningTo<InventoryScreen>(Form1, state, services);
+    auto* viewer = new ViewerScreen(state, services);
     viewer->setMain(Form1, Form1->Label3);
     Form8 = viewer;
-    auto* consolidation = static_cast<TForm6*>(Form6);
+    auto* consolidation = static_cast<ConsolidationScreen*>(Form6);
     CashUp = returningTo<CashUpScreen>(Form1, state, services);
     Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp,
                        [consolidation] { consolidation->offerRemoval(); }});

@@ -7,7 +7,7 @@
 #include <string>
 
 struct Services;
-class TForm1;
+class MainScreen;
 class QWidget;
 
 // The program: its state and its eight screens, created in their fixed order
@@ -22,7 +22,7 @@ class ProgramBlock {
     // The sale being rung up and the day's totals, for the sales, expense
     // and main screens.
     Till till;
-    TForm1* Form1 = nullptr;
+    MainScreen* Form1 = nullptr;
     QWidget* Form2 = nullptr;
     QWidget* Form3 = nullptr;
     QWidget* Form4 = nullptr;

@@ -1,4 +1,4 @@
-// TForm6: the consolidation screen.
+// The consolidation screen.
 #include "consolidation/ConsolidationScreen.h"
 #include "cashup/CashupFile.h"
 #include "store/AmountText.h"
@@ -55,7 +55,7 @@ std::string notFoundText(const std::string& path) {
 
 } // namespace
 
-TForm6::TForm6(ProgramState& state, Services& services, QWidget* parent)
+ConsolidationScreen::ConsolidationScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     setWindowTitle("ZORVI  CONSOLIDATE");
     setClientSize(630, 423);
@@ -69,7 +69,7 @@ TForm6::TForm6(ProgramState& state, Services& services, QWidget* parent)
     Timer1->start();
 }
 
-void TForm6::buildControls() {
+void ConsolidationScreen::buildControls() {
     // Two ellipses behind the title, each title drawn twice for its shadow.
     auto* outer = new QLabel(this);
     outer->setGeometry(95, 8, 440, 120);
@@ -142,7 +142,7 @@ void TForm6::buildControls() {
     Timer1->setInterval(10000);
 }
 
-void TForm6::FormActivate() {
+void ConsolidationScreen::FormActivate() {
     centre();
     ConsolidationStep = 0;
     Config().InventoryOn = Config().LowStockPercent >= 1;
@@ -182,11 +182,11 @@ void TForm6::FormActivate() {
     }
 }
 
-Configuration& TForm6::Config() {
+Configuration& ConsolidationScreen::Config() {
     return m_state.config;
 }
 
-void TForm6::ButNextClick() {
+void ConsolidationScreen::ButNextClick() {
     if (!ButNext->isEnabled()) return;
     Memo1->clear();
     ButDelete->hide();
@@ -206,7 +206,7 @@ void TForm6::ButNextClick() {
     }
 }
 
-void TForm6::stepQuestions() {
+void ConsolidationScreen::stepQuestions() {
     Label7->setEnabled(false);
     ButExit->setEnabled(false);
     // One copy of the program at a time may consolidate this data directory.
@@ -257,7 +257,7 @@ int minutesOf(const std::string& clock) {
 // The day gets its Z number and its closing count: the last count of the
 // day when none of the sales came after it, else one made now if the
 // operator wants (a shop with a float, or one that counted today, is asked).
-void TForm6::askClosingCount() {
+void ConsolidationScreen::askClosingCount() {
     m_closingLine.clear();
     m_zLine.clear();
     m_closingReport.clear();
@@ -314,7 +314,7 @@ void TForm6::askClosingCount() {
                        row("Difference          ", z.difference())};
 }
 
-void TForm6::AskForPrinting() {
+void ConsolidationScreen::AskForPrinting() {
     Dialogs& dialogs = m_services.dialogs;
     if (dialogs.confirm("  If you want the Results printed,  \r  then switch the Printer on and "
                         "press  [ Yes ] ! ",
@@ -325,12 +325,12 @@ void TForm6::AskForPrinting() {
 }
 
 // The test program may be missing; the operator can put it in place and retry.
-void TForm6::testPrinter() {
+void ConsolidationScreen::testPrinter() {
     CheckPrinterAsking(m_services.dialogs,
                        [this] { return TestPrinter(m_state, m_services.launcher); });
 }
 
-void TForm6::offerSamplePriceList() {
+void ConsolidationScreen::offerSamplePriceList() {
     DataFiles& files = m_state.files;
     if (!PriceListMissing(files)) return;
     if (m_services.dialogs.confirm(PriceListSampleQuestion, Dialogs::Buttons::OkCancel) ==
@@ -338,7 +338,7 @@ void TForm6::offerSamplePriceList() {
         CreateSamplePriceList(files);
 }
 
-void TForm6::stepDayReport() {
+void ConsolidationScreen::stepDayReport() {
     Label7->setEnabled(false);
     DataFiles& files = m_state.files;
     // Without a price list the inventory would be rebuilt from nothing.
@@ -376,7 +376,7 @@ void TForm6::stepDayReport() {
     printReport(report);
 }
 
-void TForm6::stepSalesPersonTable() {
+void ConsolidationScreen::stepSalesPersonTable() {
     Label7->setEnabled(false);
     QFont font = Memo1->font();
     font.setPixelSize(10 * 4 / 3);
@@ -391,7 +391,7 @@ void TForm6::stepSalesPersonTable() {
 // The sealed books are checked before the day is added to them: a change
 // that Audit.dat does not explain would be sealed with it. The operator sees
 // it and decides; the answer is recorded.
-bool TForm6::booksHoldOrGoOn() {
+bool ConsolidationScreen::booksHoldOrGoOn() {
     const std::string& dir = m_state.files.DataDir();
     const SealCheck check = CheckSeals(dir);
     if (check.findings.empty()) return true;
@@ -420,7 +420,7 @@ bool TForm6::booksHoldOrGoOn() {
     return goOn;
 }
 
-void TForm6::stepConsolidate() {
+void ConsolidationScreen::stepConsolidate() {
     Label7->setEnabled(false);
     ButNext->setEnabled(false);
     bool goOn = false;
@@ -448,7 +448,8 @@ void TForm6::stepConsolidate() {
     ButExit->setFocus();
 }
 
-bool TForm6::commitWithProgress(const std::function<std::string(const DayCommitOptions&)>& commit) {
+bool ConsolidationScreen::commitWithProgress(
+    const std::function<std::string(const DayCommitOptions&)>& commit) {
     progressBar = new QProgressBar(this);
     progressBar->setGeometry(0, height() - 16, width(), 16);
     progressBar->show();
@@ -475,7 +476,7 @@ bool TForm6::commitWithProgress(const std::function<std::string(const DayCommitO
     return done;
 }
 
-void TForm6::backUpClosedDay() {
+void ConsolidationScreen::backUpClosedDay() {
     backupLabel->setText("Writing the backup ...");
     backupLabel->setStyleSheet("color: black; background: white;");
     backupLabel->show();
@@ -497,14 +498,14 @@ void TForm6::backUpClosedDay() {
     printReport(BackupDocketLines(text, static_cast<size_t>(std::max(20L, Config().PrintWidth))));
 }
 
-void TForm6::showProgress(size_t done, size_t total) {
+void ConsolidationScreen::showProgress(size_t done, size_t total) {
     if (!progressBar) return;
     progressBar->setMaximum(static_cast<int>(total));
     progressBar->setValue(static_cast<int>(done));
     progressBar->repaint();
 }
 
-void TForm6::notice(const std::vector<const char*>& lines, int pixels, bool finish) {
+void ConsolidationScreen::notice(const std::vector<const char*>& lines, int pixels, bool finish) {
     Memo1->clear();
     QFont font = Memo1->font();
     font.setPixelSize(pixels);
@@ -515,7 +516,7 @@ void TForm6::notice(const std::vector<const char*>& lines, int pixels, bool fini
     showLines(text);
 }
 
-void TForm6::showLines(const std::vector<std::string>& lines) {
+void ConsolidationScreen::showLines(const std::vector<std::string>& lines) {
     Memo1->clear();
     for (const std::string& line : lines)
         Memo1->appendPlainText(fromCp1252(line));
@@ -527,25 +528,25 @@ void TForm6::showLines(const std::vector<std::string>& lines) {
     Memo1->show();
 }
 
-void TForm6::printReport(const std::vector<std::string>& lines) {
+void ConsolidationScreen::printReport(const std::vector<std::string>& lines) {
     if (!m_state.flags.DocketAutoPrint) return;
     WriteReportToDocketFile(m_state.files.pathOf("Docket.Prn"), lines);
     ShowNotices(m_services.dialogs,
                 SendDocketToPrinter(m_state.files.DataDir(), m_services.launcher));
 }
 
-void TForm6::ButExitClick() {
+void ConsolidationScreen::ButExitClick() {
     if (!ButExit->isEnabled()) return;
     endProgram();
 }
 
-void TForm6::endProgram() {
+void ConsolidationScreen::endProgram() {
     m_lock.release();
     m_state.flags.QuitAfterConsolidation = true;
     leaveToMain();
 }
 
-void TForm6::butstockClick() {
+void ConsolidationScreen::butstockClick() {
     if (!butstock->isEnabled()) return;
     if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
@@ -594,7 +595,7 @@ void TForm6::butstockClick() {
     ButExit->setFocus();
 }
 
-void TForm6::ButDeleteClick() {
+void ConsolidationScreen::ButDeleteClick() {
     Dialogs& dialogs = m_services.dialogs;
     if (dialogs.confirm("Zorvi will be removed from your hard disk. Are you sure?",
                         Dialogs::Buttons::YesNoDefaultNo) != Dialogs::Answer::Yes)
@@ -643,13 +644,13 @@ void TForm6::ButDeleteClick() {
                     backup.text() + "\rin " + backup.folder);
 }
 
-void TForm6::Timer1Timer() {
+void ConsolidationScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
     Label6->setText(fromCp1252(m_clockText));
 }
 
-void TForm6::closeEvent(QCloseEvent* event) {
+void ConsolidationScreen::closeEvent(QCloseEvent* event) {
     event->ignore();
     // While the day's files are written the window stays; before and after,
     // its close box is Exit.
@@ -657,7 +658,7 @@ void TForm6::closeEvent(QCloseEvent* event) {
     guarded([this] { endProgram(); });
 }
 
-void TForm6::keyPressEvent(QKeyEvent* event) {
+void ConsolidationScreen::keyPressEvent(QKeyEvent* event) {
     // The underlined letter alone presses a button while a button has the focus.
     if (qobject_cast<QPushButton*>(focusWidget()) && !(event->modifiers() & Qt::AltModifier)) {
         const std::pair<int, QPushButton*> letters[] = {

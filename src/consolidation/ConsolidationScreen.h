@@ -17,13 +17,13 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
-// TForm6: the consolidation screen. Three presses of Next: the questions and
+// The consolidation screen. Three presses of Next: the questions and
 // the day report, the table per sales person, then the day's lasting records
 // written all at once. Leaving it ends the program.
-class TForm6 : public ZorviScreen {
+class ConsolidationScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm6(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    ConsolidationScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     QLabel* Label5;
     QLabel* Label6;

@@ -1,4 +1,4 @@
-// TForm5: the expense screen.
+// The expense screen.
 #include "expenses/ExpenseScreen.h"
 
 #include "forms/EntryField.h"
@@ -39,7 +39,7 @@ bool dropsSign(char& key) {
 
 } // namespace
 
-TForm5::TForm5(ProgramState& state, Services& services, Till& till, QWidget* parent)
+ExpenseScreen::ExpenseScreen(ProgramState& state, Services& services, Till& till, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till),
       m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
     setWindowTitle("EXPENSE SCREEN            Register any expense recorded in the price list."
@@ -49,7 +49,7 @@ TForm5::TForm5(ProgramState& state, Services& services, Till& till, QWidget* par
     wireHandlers();
 }
 
-void TForm5::buildControls() {
+void ExpenseScreen::buildControls() {
     edsp = addField(Label1, "Sales Person Code", 32, 12, 40, 2);
     edcode = addField(Label2, "Expense Code     ", 62, 12, 130, 13);
     QLabel* none = nullptr;
@@ -81,7 +81,7 @@ void TForm5::buildControls() {
     Butexit->setAutoDefault(false);
 }
 
-void TForm5::wireHandlers() {
+void ExpenseScreen::wireHandlers() {
     edsp->onEnter = [this] { edspEnter(); };
     edsp->onKeyPress = [this](char& k) { edspKeyPress(k); };
     edsp->onExit = [this] { edspExit(); };
@@ -115,22 +115,22 @@ void TForm5::wireHandlers() {
 
 // ---------------------------------------------------------------- helpers
 
-std::string TForm5::currency(double amount) const {
+std::string ExpenseScreen::currency(double amount) const {
     return CurrencyText(amount, m_services.regional.formats());
 }
 
-void TForm5::journal(const std::string& line) {
+void ExpenseScreen::journal(const std::string& line) {
     memo2->appendPlainText(fromCp1252(line));
 }
 
-void TForm5::refreshClock() {
+void ExpenseScreen::refreshClock() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
 }
 
 // ---------------------------------------------------------------- activation and leaving
 
-void TForm5::FormActivate() {
+void ExpenseScreen::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.5"));
     m_code.useOptions(m_state.options);
     Label3->setEnabled(m_state.config.TaxOn);
@@ -143,20 +143,20 @@ void TForm5::FormActivate() {
     moveTo(edsp);
 }
 
-void TForm5::leaveToMain() {
+void ExpenseScreen::leaveToMain() {
     // An expense left unfinished must not end up on the next sale's docket.
     m_till.leave(true);
     m_till.sale().InExpenseScreen = false;
     ZorviScreen::leaveToMain();
 }
 
-void TForm5::ButexitClick() {
+void ExpenseScreen::ButexitClick() {
     leaveToMain();
 }
 
 // ---------------------------------------------------------------- sales person
 
-void TForm5::edspEnter() {
+void ExpenseScreen::edspEnter() {
     m_till.sale().ExpenseAmount = 0;
     m_till.sale().ExpenseSum = 0;
     prompt(Label6, 1);
@@ -170,7 +170,7 @@ void TForm5::edspEnter() {
     FieldColours::paint(edsp, FieldColours::Entry);
 }
 
-void TForm5::edspKeyPress(char& key) {
+void ExpenseScreen::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
@@ -181,7 +181,7 @@ void TForm5::edspKeyPress(char& key) {
         [this] { leaveToMain(); });
 }
 
-void TForm5::edspExit() {
+void ExpenseScreen::edspExit() {
     FieldColours::paint(edsp, FieldColours::Left);
     memo2->clear();
     m_till.clearSale();
@@ -190,7 +190,7 @@ void TForm5::edspExit() {
 
 // ---------------------------------------------------------------- code
 
-void TForm5::edcodeEnter() {
+void ExpenseScreen::edcodeEnter() {
     Butexit->setEnabled(false);
     for (EntryField* f : {edtotal, edtax, Edpay, edcqt, edcode})
         f->clear();
@@ -199,22 +199,22 @@ void TForm5::edcodeEnter() {
     m_till.sale().EnteredCode.clear();
 }
 
-void TForm5::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+void ExpenseScreen::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
     m_code.keyDown(key, modifiers);
 }
 
-void TForm5::edcodeKeyPress(char& key) {
+void ExpenseScreen::edcodeKeyPress(char& key) {
     m_code.keyPress(key);
 }
 
-void TForm5::codeComplete() {
+void ExpenseScreen::codeComplete() {
     if (m_till.sale().EnteredCode == EntryRules::EndOfList)
         endExpenseList();
     else
         searchExpense();
 }
 
-void TForm5::searchExpense() {
+void ExpenseScreen::searchExpense() {
     SaleState& sale = m_till.sale();
     CurrentArticle& article = m_till.article();
     const bool found = m_till.lookUp();
@@ -229,7 +229,7 @@ void TForm5::searchExpense() {
     moveTo(Edexp);
 }
 
-void TForm5::endExpenseList() {
+void ExpenseScreen::endExpenseList() {
     SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(11);
@@ -246,7 +246,7 @@ void TForm5::endExpenseList() {
     moveTo(edcqt);
 }
 
-void TForm5::edcodeExit() {
+void ExpenseScreen::edcodeExit() {
     FieldColours::paint(edcode, FieldColours::Left);
     edyn->clear();
     Butexit->setEnabled(false);
@@ -254,13 +254,13 @@ void TForm5::edcodeExit() {
 
 // ---------------------------------------------------------------- amount
 
-void TForm5::EdexpEnter() {
+void ExpenseScreen::EdexpEnter() {
     FieldColours::paint(Edexp, FieldColours::Entry);
     Edexp->clear();
     prompt(Label6, 7);
 }
 
-void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
+void ExpenseScreen::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
     // The scanner's Enter after a code its 13th character completed.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) &&
         m_code.takeSuffix(Edexp->keyTime())) {
@@ -276,7 +276,7 @@ void TForm5::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
-void TForm5::EdexpKeyPress(char& key) {
+void ExpenseScreen::EdexpKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(Edexp->text()));
@@ -288,13 +288,13 @@ void TForm5::EdexpKeyPress(char& key) {
 
 // ---------------------------------------------------------------- confirmation
 
-void TForm5::edynEnter() {
+void ExpenseScreen::edynEnter() {
     prompt(Label6, 8);
     edyn->clear();
     FieldColours::paint(edyn, FieldColours::Confirm);
 }
 
-void TForm5::edynKeyPress(char& key) {
+void ExpenseScreen::edynKeyPress(char& key) {
     const char k = EntryRules::upper(key);
     key = 0;
     if (k == 'Y') {
@@ -306,7 +306,7 @@ void TForm5::edynKeyPress(char& key) {
     }
 }
 
-void TForm5::bookExpenseLine() {
+void ExpenseScreen::bookExpenseLine() {
     TillOutcome booked = m_till.confirmExpenseLine(m_services.regional.formats());
     show(booked);
     edtotal->setText(fromCp1252(m_till.sale().DisplayValue));
@@ -315,14 +315,14 @@ void TForm5::bookExpenseLine() {
     moveTo(m_state.config.TaxOn ? edtax : edcode);
 }
 
-void TForm5::show(const TillOutcome& outcome) {
+void ExpenseScreen::show(const TillOutcome& outcome) {
     ShowNotices(m_services.dialogs, outcome.notices,
                 [this](const std::string& note) { Label6->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
         journal(line);
 }
 
-void TForm5::edynExit() {
+void ExpenseScreen::edynExit() {
     edcode->clear();
     edyn->clear();
     FieldColours::paint(edyn, FieldColours::Left);
@@ -331,20 +331,20 @@ void TForm5::edynExit() {
 
 // ---------------------------------------------------------------- tax
 
-void TForm5::edtaxEnter() {
+void ExpenseScreen::edtaxEnter() {
     prompt(Label6, 9);
     edtax->clear();
     FieldColours::paint(edtax, FieldColours::Entry);
 }
 
-void TForm5::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
+void ExpenseScreen::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete || key == Qt::Key_Escape) {
         edtax->clear();
         key = 0;
     }
 }
 
-void TForm5::edtaxKeyPress(char& key) {
+void ExpenseScreen::edtaxKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
     AmountEntry entry = ParseNumber(toCp1252(edtax->text()));
@@ -365,19 +365,19 @@ void TForm5::edtaxKeyPress(char& key) {
 
 // ---------------------------------------------------------------- pay-out
 
-void TForm5::edcqtEnter() {
+void ExpenseScreen::edcqtEnter() {
     edcqt->clear();
     FieldColours::paint(edcqt, FieldColours::Entry);
     prompt(Label6, 10);
 }
 
-void TForm5::edcqtKeyPress(char& key) {
+void ExpenseScreen::edcqtKeyPress(char& key) {
     if (key != '\r') return;
     key = 0;
     payOut();
 }
 
-void TForm5::payOut() {
+void ExpenseScreen::payOut() {
     refreshClock();
     TillOutcome paid = m_till.payOutExpense(m_clockText, toCp1252(Edpay->text()));
     edcqt->setText("ok");

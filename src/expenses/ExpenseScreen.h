@@ -13,12 +13,12 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// TForm5: the expense screen, on which money paid out of the till is booked
+// The expense screen, on which money paid out of the till is booked
 // against the expense codes of the price list.
-class TForm5 : public ZorviScreen {
+class ExpenseScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm5(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
+    ExpenseScreen(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLabel* Label2;

@@ -1,4 +1,4 @@
-// TForm7: the inventory update screen.
+// The inventory update screen.
 #include "inventory/InventoryScreen.h"
 
 #include "forms/EntryField.h"
@@ -50,7 +50,7 @@ QLabel* lineLabel(QWidget* parent, int top, const QColor& text, const QColor& ba
 
 } // namespace
 
-TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
+InventoryScreen::InventoryScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent),
       m_code(Edcode, m_enteredCode, m_help, services.dialogs, {true, 2, 3}) {
     setWindowTitle("   INVENTORY UPDATE");
@@ -68,7 +68,7 @@ TForm7::TForm7(ProgramState& state, Services& services, QWidget* parent)
     m_code.showNote = [this](const std::string& text) { Memo2->setPlainText(fromCp1252(text)); };
 }
 
-void TForm7::buildControls() {
+void InventoryScreen::buildControls() {
     auto field = [this](QLabel*& label, const char* caption, int top, int width, int maxLength) {
         label = new QLabel(caption, this);
         label->setGeometry(24, top + 4, 400, 18);
@@ -114,7 +114,7 @@ void TForm7::buildControls() {
     butexit->setAutoDefault(false);
 }
 
-void TForm7::wireHandlers() {
+void InventoryScreen::wireHandlers() {
     Edcode->onEnter = [this] { EdcodeEnter(); };
     Edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdcodeKeyDown(k, m); };
     Edcode->onKeyPress = [this](char& k) { EdcodeKeyPress(k); };
@@ -132,13 +132,13 @@ void TForm7::wireHandlers() {
     bindAccelerator(butexit, [this] { butexitClick(); });
 }
 
-void TForm7::showHelp(size_t index) {
+void InventoryScreen::showHelp(size_t index) {
     Memo2->setPlainText(fromCp1252(m_help.line(index)));
 }
 
 // ---------------------------------------------------------------- activation and leaving
 
-void TForm7::FormActivate() {
+void InventoryScreen::FormActivate() {
     m_firstEntry = true;
     m_help.load(m_state.files.compose("hlpf.6"));
     m_code.useOptions(m_state.options);
@@ -148,7 +148,7 @@ void TForm7::FormActivate() {
     moveTo(Edcode);
 }
 
-void TForm7::leaveToMain() {
+void InventoryScreen::leaveToMain() {
     // A journal that cannot be applied stays for the next visit; the screen
     // is left all the same, or it could never be left.
     guarded([this] {
@@ -164,13 +164,13 @@ void TForm7::leaveToMain() {
     ZorviScreen::leaveToMain();
 }
 
-void TForm7::butexitClick() {
+void InventoryScreen::butexitClick() {
     leaveToMain();
 }
 
 // ---------------------------------------------------------------- code
 
-void TForm7::EdcodeEnter() {
+void InventoryScreen::EdcodeEnter() {
     Edcode->clear();
     FieldColours::paint(Edcode, FieldColours::Entry);
     m_article.ArticleMarker = ' ';
@@ -188,15 +188,15 @@ void TForm7::EdcodeEnter() {
     Edyn->clear();
 }
 
-void TForm7::EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+void InventoryScreen::EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
     m_code.keyDown(key, modifiers);
 }
 
-void TForm7::EdcodeKeyPress(char& key) {
+void InventoryScreen::EdcodeKeyPress(char& key) {
     m_code.keyPress(key);
 }
 
-void TForm7::searchCode() {
+void InventoryScreen::searchCode() {
     std::string& code = m_enteredCode;
     const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
@@ -229,7 +229,7 @@ void TForm7::searchCode() {
     code = typed;
 }
 
-void TForm7::EdcodeExit() {
+void InventoryScreen::EdcodeExit() {
     FieldColours::paint(Edcode, FieldColours::Left);
     Labold->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock)));
     Label5->show();
@@ -238,14 +238,14 @@ void TForm7::EdcodeExit() {
 
 // ---------------------------------------------------------------- quantity
 
-void TForm7::EdqtyEnter() {
+void InventoryScreen::EdqtyEnter() {
     butexit->setEnabled(false);
     FieldColours::paint(Edqty, FieldColours::Entry);
     Edqty->clear();
     showHelp(4);
 }
 
-void TForm7::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
+void InventoryScreen::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
         Edqty->clear();
         key = 0;
@@ -260,14 +260,14 @@ void TForm7::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
 
 // The journal and the inventory keep the stock with one decimal: a change
 // with more would be stored otherwise than it was shown.
-bool TForm7::refuseSecondDecimal(const std::string& text) {
+bool InventoryScreen::refuseSecondDecimal(const std::string& text) {
     size_t point = text.find('.');
     if (point == std::string::npos || text.size() - point <= 2) return false;
     Memo2->setPlainText(QString(SecondDecimalNote));
     return true;
 }
 
-void TForm7::EdqtyKeyPress(char& key) {
+void InventoryScreen::EdqtyKeyPress(char& key) {
     if (key == '-' || key == '$') key = 0;
     if (key >= '0' && key <= '9') {
         std::string text = toCp1252(Edqty->text());
@@ -304,12 +304,12 @@ void TForm7::EdqtyKeyPress(char& key) {
 
 // ---------------------------------------------------------------- add or deduct
 
-void TForm7::EdaddEnter() {
+void InventoryScreen::EdaddEnter() {
     FieldColours::paint(Edadd, FieldColours::Entry);
     showHelp(5);
 }
 
-void TForm7::EdaddKeyPress(char& key) {
+void InventoryScreen::EdaddKeyPress(char& key) {
     key = upper(key);
     if (key != 'A' && key != 'D') {
         m_services.dialogs.message(" Wrong key pressed !");
@@ -322,20 +322,20 @@ void TForm7::EdaddKeyPress(char& key) {
     moveTo(Edyn);
 }
 
-void TForm7::EdaddExit() {
+void InventoryScreen::EdaddExit() {
     FieldColours::paint(Edadd, FieldColours::Left);
     Label6->setText(Label5->text());
 }
 
 // ---------------------------------------------------------------- confirmation
 
-void TForm7::EdynEnter() {
+void InventoryScreen::EdynEnter() {
     FieldColours::paint(Edyn, FieldColours::Confirm);
     showHelp(7);
     Label6->show();
 }
 
-void TForm7::EdynKeyPress(char& key) {
+void InventoryScreen::EdynKeyPress(char& key) {
     const char k = upper(key);
     key = 0;
     if (k == 'Y') {
@@ -350,7 +350,7 @@ void TForm7::EdynKeyPress(char& key) {
     moveTo(Edcode);
 }
 
-void TForm7::EdynExit() {
+void InventoryScreen::EdynExit() {
     FieldColours::paint(Edyn, FieldColours::Left);
     Edyn->clear();
 }

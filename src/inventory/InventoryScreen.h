@@ -12,12 +12,12 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-// TForm7: the inventory update screen, on which stock received or lost is
+// The inventory update screen, on which stock received or lost is
 // added to or deducted from single articles.
-class TForm7 : public ZorviScreen {
+class InventoryScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm7(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    InventoryScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QLabel* Label2;

@@ -1,4 +1,4 @@
-// TForm3: the price list editor.
+// The price list editor.
 #include "pricelist/PriceListScreen.h"
 
 #include "forms/EntryField.h"
@@ -122,7 +122,7 @@ QLabel* header(QWidget* parent, const char* caption, const QColor& colour, bool 
 
 } // namespace
 
-TForm3::TForm3(ProgramState& state, Services& services, QWidget* parent)
+PriceListScreen::PriceListScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     setWindowTitle("PRICE LIST SCREEN         Add, delete or change Articles, Services and "
                    "Expenses.");
@@ -134,7 +134,7 @@ TForm3::TForm3(ProgramState& state, Services& services, QWidget* parent)
     wireHandlers();
 }
 
-void TForm3::buildControls() {
+void PriceListScreen::buildControls() {
     Panel1 = new QWidget(this);
     Panel1->setGeometry(0, 0, 630, 424);
 
@@ -189,7 +189,7 @@ void TForm3::buildControls() {
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void TForm3::buildHeaders() {
+void PriceListScreen::buildHeaders() {
     // The headers stand in a row as wide as the list's text, which clips
     // them as the list scrolls sideways.
     auto* row = new QWidget(this);
@@ -204,7 +204,7 @@ void TForm3::buildHeaders() {
 }
 
 // Each header over its columns, wherever the list's text stands.
-void TForm3::placeHeaders() {
+void PriceListScreen::placeHeaders() {
     QWidget* row = findChild<QWidget*>("headerRow");
     QWidget* text = REdit1->viewport();
     const QPoint textAt = text->mapTo(this, QPoint(0, 0));
@@ -216,7 +216,7 @@ void TForm3::placeHeaders() {
         label->move(qRound(first + column * columnWidth), 0);
 }
 
-void TForm3::buildEntryForm() {
+void PriceListScreen::buildEntryForm() {
     entryForm = new QWidget(this);
     entryForm->setGeometry(ListPlace.left(), FormTop, ListPlace.width(), FormHeight);
     entryForm->hide();
@@ -256,7 +256,7 @@ void TForm3::buildEntryForm() {
     }
 }
 
-void TForm3::buildFindDialog() {
+void PriceListScreen::buildFindDialog() {
     FindDialog1 = new QDialog(this);
     FindDialog1->setWindowTitle("Find");
     FindDialog1->setModal(false);
@@ -276,7 +276,7 @@ void TForm3::buildFindDialog() {
             [this] { guarded([this] { FindDialog1Close(); }); });
 }
 
-void TForm3::wireHandlers() {
+void PriceListScreen::wireHandlers() {
     REdit1->installEventFilter(this);
     connect(REdit1, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { guarded([this] { REdit1SelectionChange(); }); });
@@ -301,7 +301,7 @@ void TForm3::wireHandlers() {
 
 // ---------------------------------------------------------------- activation
 
-void TForm3::FormActivate() {
+void PriceListScreen::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.3"));
     showHelp(8);
     m_lineValid = true;
@@ -320,7 +320,7 @@ void TForm3::FormActivate() {
         moveTo(REdit1);
 }
 
-void TForm3::loadPriceList() {
+void PriceListScreen::loadPriceList() {
     std::vector<std::string> lines;
     if (!ReadPriceListLines(m_state.files, lines)) {
         m_services.dialogs.message(PriceListNotFound);
@@ -338,16 +338,16 @@ void TForm3::loadPriceList() {
     if (!WritePriceListBackup(m_state.files, lines)) m_services.dialogs.message(PriceListNotFound);
 }
 
-void TForm3::refreshTime() {
+void PriceListScreen::refreshTime() {
     std::string time = LongTimeText(m_services.clock.now(), m_services.regional.formats());
     LabTime->setText(fromCp1252(time.substr(0, time.size() == 8 ? 5 : 4)));
 }
 
-void TForm3::showHelp(size_t index) {
+void PriceListScreen::showHelp(size_t index) {
     Memo1->setPlainText(fromCp1252(m_help.line(index)));
 }
 
-void TForm3::showHelpForColumn(int column, bool entryLine) {
+void PriceListScreen::showHelpForColumn(int column, bool entryLine) {
     if (entryLine && column == 0) return;
     size_t index = helpLineForColumn(column);
     showHelp(entryLine && index == 10 ? 11 : index);
@@ -356,7 +356,7 @@ void TForm3::showHelpForColumn(int column, bool entryLine) {
 
 // ---------------------------------------------------------------- text area
 
-void TForm3::REdit1SelectionChange() {
+void PriceListScreen::REdit1SelectionChange() {
     refreshTime();
     // Line and column come from the cursor: splitting a long list into lines
     // at every caret move would make typing crawl.
@@ -373,7 +373,7 @@ void TForm3::REdit1SelectionChange() {
     showHelpForColumn(column, false);
 }
 
-bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+bool PriceListScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         for (size_t i = 0; i < formFields.size(); ++i)
@@ -392,7 +392,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // True when the key is used up here; otherwise the text area takes it.
-bool TForm3::REdit1KeyPress(int key) {
+bool PriceListScreen::REdit1KeyPress(int key) {
     switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -421,7 +421,7 @@ bool TForm3::REdit1KeyPress(int key) {
     }
 }
 
-bool TForm3::checkTyped(const QString& typed, QString& result, const std::string& where) {
+bool PriceListScreen::checkTyped(const QString& typed, QString& result, const std::string& where) {
     std::string bytes, rebuilt;
     fileBytes(typed, bytes);
     m_lineValid = CheckPriceLine(bytes, rebuilt);
@@ -435,7 +435,8 @@ bool TForm3::checkTyped(const QString& typed, QString& result, const std::string
 }
 
 // Puts `text` in place of the line's text, all of it in one colour.
-void TForm3::replaceLine(const QTextBlock& block, const QString& text, const QColor& colour) {
+void PriceListScreen::replaceLine(const QTextBlock& block, const QString& text,
+                                  const QColor& colour) {
     QTextCursor cursor(block);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     QTextCharFormat format;
@@ -445,24 +446,24 @@ void TForm3::replaceLine(const QTextBlock& block, const QString& text, const QCo
 
 // ---------------------------------------------------------------- entry line
 
-void TForm3::Edit1Enter() {
+void PriceListScreen::Edit1Enter() {
     showHelp(12);
 }
 
-void TForm3::Edit1Change() {
+void PriceListScreen::Edit1Change() {
     refreshTime();
     int column = Edit1->cursorPosition();
     Label3->setText(QString("L 1   C %1   TotL 1").arg(column + 1));
     showHelpForColumn(column, true);
 }
 
-void TForm3::Edit1KeyDown(int& key, Qt::KeyboardModifiers) {
+void PriceListScreen::Edit1KeyDown(int& key, Qt::KeyboardModifiers) {
     if (key != Qt::Key_Delete) return;
     Edit1->clear();
     key = 0;
 }
 
-void TForm3::Edit1KeyPress(char& key) {
+void PriceListScreen::Edit1KeyPress(char& key) {
     if (key == '\x1b') {
         moveTo(REdit1);
         return;
@@ -485,7 +486,7 @@ void TForm3::Edit1KeyPress(char& key) {
     showHelp(12);
 }
 
-void TForm3::appendLine(const QString& text) {
+void PriceListScreen::appendLine(const QString& text) {
     QTextCursor end(REdit1->document());
     end.movePosition(QTextCursor::End);
     // The sample line of a new list shows the layout until the first article
@@ -508,7 +509,7 @@ void TForm3::appendLine(const QString& text) {
 
 // ---------------------------------------------------------------- entry form
 
-void TForm3::openForm() {
+void PriceListScreen::openForm() {
     Edit1->hide();
     entryForm->show();
     REdit1->setGeometry(ListPlace.adjusted(0, FormTop + FormHeight - ListPlace.top(), 0, 0));
@@ -516,7 +517,7 @@ void TForm3::openForm() {
     moveTo(formFields[static_cast<size_t>(PriceLineField::Code)]);
 }
 
-void TForm3::closeForm() {
+void PriceListScreen::closeForm() {
     entryForm->hide();
     for (EntryField* field : formFields)
         field->clear();
@@ -526,13 +527,13 @@ void TForm3::closeForm() {
     REdit1SelectionChange();
 }
 
-void TForm3::formNext(size_t field, int step) {
+void PriceListScreen::formNext(size_t field, int step) {
     const size_t count = formFields.size();
     moveTo(
         formFields[(field + count + static_cast<size_t>(step + static_cast<int>(count))) % count]);
 }
 
-void TForm3::formKeyPress(size_t field, char& key) {
+void PriceListScreen::formKeyPress(size_t field, char& key) {
     if (key == '\x1b') {
         key = 0;
         closeForm();
@@ -551,7 +552,7 @@ void TForm3::formKeyPress(size_t field, char& key) {
 
 // The form's line takes the line check as a typed line does; a fault names
 // the field and puts the cursor in it.
-void TForm3::addFormLine() {
+void PriceListScreen::addFormLine() {
     PriceFormTexts texts;
     for (size_t i = 0; i < formFields.size(); ++i)
         fileBytes(formFields[i]->text(), texts[i]);
@@ -568,19 +569,19 @@ void TForm3::addFormLine() {
     moveTo(formFields[static_cast<size_t>(PriceLineField::Code)]);
 }
 
-void TForm3::Edit1Exit() {
+void PriceListScreen::Edit1Exit() {
     Edit1->clear();
 }
 
 // ---------------------------------------------------------------- find
 
-void TForm3::butfindClick() {
+void PriceListScreen::butfindClick() {
     FindDialog1->show();
     FindDialog1->raise();
     FindDialog1->activateWindow();
 }
 
-void TForm3::FindDialog1Find() {
+void PriceListScreen::FindDialog1Find() {
     QTextCursor current = REdit1->textCursor();
     int from = current.hasSelection() ? current.selectionEnd() : 0;
     QTextCursor found =
@@ -592,14 +593,14 @@ void TForm3::FindDialog1Find() {
     REdit1->setTextCursor(found);
 }
 
-void TForm3::FindDialog1Close() {
+void PriceListScreen::FindDialog1Close() {
     activateWindow();
     moveTo(REdit1);
 }
 
 // ---------------------------------------------------------------- exit and save
 
-std::vector<std::string> TForm3::textLines() const {
+std::vector<std::string> PriceListScreen::textLines() const {
     std::vector<std::string> lines;
     lines.reserve(static_cast<size_t>(REdit1->document()->blockCount()));
     std::string bytes;
@@ -612,7 +613,7 @@ std::vector<std::string> TForm3::textLines() const {
 
 // A refused save keeps the text as typed, with every line that passed in its
 // layout, and points at the first faulty line.
-void TForm3::showRefusal(const CheckedPriceLines& checked) {
+void PriceListScreen::showRefusal(const CheckedPriceLines& checked) {
     const auto faulty = static_cast<int>(checked.faultyLine);
     QTextBlock block = REdit1->document()->begin();
     for (size_t i = 0; i < checked.rebuilt.size() && block.isValid(); ++i, block = block.next()) {
@@ -630,7 +631,7 @@ void TForm3::showRefusal(const CheckedPriceLines& checked) {
     REdit1->setTextCursor(QTextCursor(at));
 }
 
-QProgressBar* TForm3::startProgress() {
+QProgressBar* PriceListScreen::startProgress() {
     auto* bar = new QProgressBar(this);
     bar->setGeometry(0, height() - 16, width(), 16);
     bar->setTextVisible(false);
@@ -640,7 +641,7 @@ QProgressBar* TForm3::startProgress() {
 
 // Saves the modified text and checks it for double codes; false when the
 // text could not be saved and the screen stays as it is.
-bool TForm3::saveAndCheck() {
+bool PriceListScreen::saveAndCheck() {
     std::unique_ptr<QProgressBar> bar(startProgress());
     auto progress = [&bar](size_t done, size_t total) {
         bar->setMaximum(static_cast<int>(total));
@@ -676,7 +677,7 @@ bool TForm3::saveAndCheck() {
     return true;
 }
 
-void TForm3::butimportClick() {
+void PriceListScreen::butimportClick() {
     std::optional<std::string> path = m_services.fileDialog.open(
         "Import a price list", m_state.files.DataDir(), {{".csv", CaseBlindPattern("*.csv")}});
     if (!path) return;
@@ -728,7 +729,7 @@ void TForm3::butimportClick() {
     m_services.dialogs.message(PriceImportReport(import));
 }
 
-void TForm3::butexitClick() {
+void PriceListScreen::butexitClick() {
     bool saved = false;
     if (m_modified) {
         if (!saveAndCheck()) return;
@@ -751,7 +752,7 @@ void TForm3::butexitClick() {
     ZorviScreen::leaveToMain();
 }
 
-void TForm3::closeEvent(QCloseEvent* event) {
+void PriceListScreen::closeEvent(QCloseEvent* event) {
     event->ignore();
     guarded([this] { butexitClick(); });
 }

@@ -18,13 +18,13 @@ class QProgressBar;
 class QPushButton;
 class QTextBlock;
 
-// TForm3: the price list editor, where the whole price list is edited as
+// The price list editor, where the whole price list is edited as
 // text, new lines are typed into an entry line, and Exit & Save writes the
 // list, brings the inventory into line and checks for double codes.
-class TForm3 : public ZorviScreen {
+class PriceListScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm3(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    PriceListScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     QWidget* Panel1;
     QPlainTextEdit* REdit1;

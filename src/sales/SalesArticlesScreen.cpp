@@ -1,4 +1,4 @@
-// TForm4, the sales screen: the article code, a new article, the quantity
+// SalesScreen, the sales screen: the article code, a new article, the quantity
 // and the confirmation of a line.
 #include "sales/SalesScreen.h"
 
@@ -34,7 +34,7 @@ const QColor Green(0, 128, 0);
 
 // ---------------------------------------------------------------- code
 
-void TForm4::edcodeEnter() {
+void SalesScreen::edcodeEnter() {
     leaveModes();
     normalCaptions();
     edcode->clear();
@@ -50,15 +50,15 @@ void TForm4::edcodeEnter() {
     edquant->setPalette(p);
 }
 
-void TForm4::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
+void SalesScreen::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
     m_code.keyDown(key, modifiers);
 }
 
-void TForm4::edcodeKeyPress(char& key) {
+void SalesScreen::edcodeKeyPress(char& key) {
     m_code.keyPress(key);
 }
 
-void TForm4::codeComplete(bool byLength) {
+void SalesScreen::codeComplete(bool byLength) {
     if (byLength) {
         m_codeCompletedAt.start();
         m_scanSuffixPending = true;
@@ -74,7 +74,7 @@ void TForm4::codeComplete(bool byLength) {
     }
 }
 
-bool TForm4::sellLabel() {
+bool SalesScreen::sellLabel() {
     SaleState& sale = m_till.sale();
     std::string code = sale.EnteredCode;
     while (!code.empty() && code.back() == ' ')
@@ -118,7 +118,7 @@ bool TForm4::sellLabel() {
     return true;
 }
 
-void TForm4::searchArticle() {
+void SalesScreen::searchArticle() {
     SaleState& sale = m_till.sale();
     CurrentArticle& article = m_till.article();
     bool found = m_till.lookUp();
@@ -138,39 +138,39 @@ void TForm4::searchArticle() {
     moveTo(edquant);
 }
 
-void TForm4::edcodeExit() {
+void SalesScreen::edcodeExit() {
     FieldColours::paint(edcode, FieldColours::Left);
     edYN->clear();
     Butreturn->setEnabled(false);
     butnew->setEnabled(false);
 }
 
-void TForm4::ButreturnClick() {
+void SalesScreen::ButreturnClick() {
     setReturnMode(!m_till.sale().ReturnMode);
     moveTo(edcode);
 }
 
-void TForm4::butnewClick() {
+void SalesScreen::butnewClick() {
     setNewArticleMode(!m_till.sale().NewArticleMode);
     moveTo(edcode);
 }
 
 // ---------------------------------------------------------------- new article
 
-void TForm4::edarticleEnter() {
+void SalesScreen::edarticleEnter() {
     prompt(Label1, 11);
     edarticle->clear();
     FieldColours::paint(edarticle, FieldColours::NewArticle);
 }
 
-void TForm4::edarticleKeyDown(int& key, Qt::KeyboardModifiers) {
+void SalesScreen::edarticleKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
         edarticle->clear();
         key = 0;
     }
 }
 
-void TForm4::edarticleKeyPress(char& key) {
+void SalesScreen::edarticleKeyPress(char& key) {
     std::string text = toCp1252(edarticle->text());
     if (key == '\x1b') {
         key = 0;
@@ -193,14 +193,14 @@ void TForm4::edarticleKeyPress(char& key) {
     moveTo(edreceived);
 }
 
-void TForm4::edreceivedEnter() {
+void SalesScreen::edreceivedEnter() {
     edreceived->setReadOnly(false);
     FieldColours::paint(edreceived, FieldColours::NewArticle);
     edreceived->clear();
     prompt(Label1, 12);
 }
 
-void TForm4::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
+void SalesScreen::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Escape) {
         edreceived->clear();
         moveTo(edarticle);
@@ -210,7 +210,7 @@ void TForm4::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
-void TForm4::edreceivedKeyPress(char& key) {
+void SalesScreen::edreceivedKeyPress(char& key) {
     if (key != '\r') {
         if (!EntryRules::isAmountKey(key)) key = 0;
         return;
@@ -226,7 +226,7 @@ void TForm4::edreceivedKeyPress(char& key) {
 
 // ---------------------------------------------------------------- quantity
 
-void TForm4::edquantEnter() {
+void SalesScreen::edquantEnter() {
     edquant->clear();
     FieldColours::paint(edquant, m_till.sale().NewArticleMode ? FieldColours::NewArticle
                                                               : FieldColours::Entry);
@@ -234,7 +234,7 @@ void TForm4::edquantEnter() {
     prompt(Label1, 5);
 }
 
-void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
+void SalesScreen::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
         edquant->clear();
         key = 0;
@@ -250,7 +250,7 @@ void TForm4::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
-void TForm4::edquantKeyPress(char& key) {
+void SalesScreen::edquantKeyPress(char& key) {
     if (key != '\r') {
         m_scanSuffixPending = false;
         if (!EntryRules::isAmountKey(key)) key = 0;
@@ -274,7 +274,7 @@ void TForm4::edquantKeyPress(char& key) {
     showLowStockNote();
 }
 
-void TForm4::showLowStockNote() {
+void SalesScreen::showLowStockNote() {
     // A new article has no stock record; the last article's figures would mislead.
     if (!m_state.config.InventoryOn || m_till.sale().NewArticleMode) return;
     const CurrentArticle& a = m_till.article();
@@ -295,13 +295,13 @@ void TForm4::showLowStockNote() {
 
 // ---------------------------------------------------------------- confirmation
 
-void TForm4::edYNEnter() {
+void SalesScreen::edYNEnter() {
     prompt(Label1, 7);
     edYN->clear();
     FieldColours::paint(edYN, FieldColours::Confirm);
 }
 
-void TForm4::edYNKeyPress(char& key) {
+void SalesScreen::edYNKeyPress(char& key) {
     const char k = EntryRules::upper(key);
     key = 0;
     const Configuration& c = m_state.config;
@@ -329,7 +329,7 @@ void TForm4::edYNKeyPress(char& key) {
     }
 }
 
-void TForm4::confirmLine(double discountPercent) {
+void SalesScreen::confirmLine(double discountPercent) {
     TillOutcome line = m_till.confirmLine(discountPercent, m_services.regional.formats());
     if (line.refused) helpMessage(18);
     show(line);
@@ -340,7 +340,7 @@ void TForm4::confirmLine(double discountPercent) {
     moveTo(edcode);
 }
 
-void TForm4::edYNExit() {
+void SalesScreen::edYNExit() {
     edcode->clear();
     edYN->clear();
     FieldColours::paint(edYN, FieldColours::Left);

@@ -1,4 +1,4 @@
-// TForm4, the sales screen: the totals at F, the tender, the payment and the
+// SalesScreen, the sales screen: the totals at F, the tender, the payment and the
 // change that ends a sale.
 #include "sales/SalesScreen.h"
 
@@ -31,7 +31,7 @@ const QColor Green(0, 128, 0);
 
 // ---------------------------------------------------------------- payment
 
-void TForm4::endArticleList() {
+void SalesScreen::endArticleList() {
     SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(20);
@@ -46,14 +46,14 @@ void TForm4::endArticleList() {
     moveTo(edCQT);
 }
 
-void TForm4::edCQTEnter() {
+void SalesScreen::edCQTEnter() {
     edCQT->clear();
     FieldColours::paint(edCQT, FieldColours::Entry);
     prompt(Label1, 8);
     if (m_till.sale().SaleTotal < 0) refundCaptions();
 }
 
-void TForm4::edCQTKeyPress(char& key) {
+void SalesScreen::edCQTKeyPress(char& key) {
     SaleState& sale = m_till.sale();
     const char k = EntryRules::upper(key);
     sale.PayCash = k == 'C';
@@ -68,12 +68,12 @@ void TForm4::edCQTKeyPress(char& key) {
     key = 0;
 }
 
-void TForm4::EdpaidEnter() {
+void SalesScreen::EdpaidEnter() {
     FieldColours::paint(Edpaid, FieldColours::Entry);
     prompt(Label1, m_till.sale().SaleTotal < 0 ? 21 : 9);
 }
 
-void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
+void SalesScreen::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
         Edpaid->clear();
         key = 0;
@@ -84,7 +84,7 @@ void TForm4::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
-void TForm4::EdpaidKeyPress(char& key) {
+void SalesScreen::EdpaidKeyPress(char& key) {
     if (key != '\r') {
         if (!EntryRules::isAmountKey(key)) key = 0;
         return;
@@ -147,7 +147,7 @@ void TForm4::EdpaidKeyPress(char& key) {
     saleCovered(payment.outcome);
 }
 
-void TForm4::saleCovered(const TillOutcome& covered) {
+void SalesScreen::saleCovered(const TillOutcome& covered) {
     edarticle->clear();
     QPalette p = edarticle->palette();
     p.setColor(QPalette::Text, Black);
@@ -160,7 +160,7 @@ void TForm4::saleCovered(const TillOutcome& covered) {
     moveTo(edchange);
 }
 
-void TForm4::edchangeEnter() {
+void SalesScreen::edchangeEnter() {
     if (m_till.sale().NewArticleMode) {
         edchange->setReadOnly(false);
         FieldColours::paint(edchange, FieldColours::NewArticle);
@@ -171,7 +171,7 @@ void TForm4::edchangeEnter() {
     prompt(Label1, 10);
 }
 
-void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
+void SalesScreen::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
     if (!m_till.sale().NewArticleMode) return;
     if (key == Qt::Key_Escape) {
         edchange->clear();
@@ -182,7 +182,7 @@ void TForm4::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
     }
 }
 
-void TForm4::edchangeKeyPress(char& key) {
+void SalesScreen::edchangeKeyPress(char& key) {
     if (key != '\r') {
         if (!EntryRules::isAmountKey(key) || !m_till.sale().NewArticleMode) key = 0;
         return;

@@ -1,6 +1,5 @@
-// TForm4: the sales screen (its layout, activation and the sales person;
-// the article lines and the payment are in SalesScreenArticle and
-// SalesScreenPayment).
+// The sales screen: its layout, activation and the sales person. The article
+// lines are in SalesArticlesScreen.cpp and the payment in SalesPaymentScreen.cpp.
 #include "sales/SalesScreen.h"
 
 #include "forms/EntryField.h"
@@ -29,7 +28,7 @@ const QColor Green(0, 128, 0);
 
 } // namespace
 
-TForm4::TForm4(ProgramState& state, Services& services, Till& till, QWidget* parent)
+SalesScreen::SalesScreen(ProgramState& state, Services& services, Till& till, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till),
       m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
     setWindowTitle("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
@@ -39,7 +38,7 @@ TForm4::TForm4(ProgramState& state, Services& services, Till& till, QWidget* par
     wireHandlers();
 }
 
-void TForm4::buildControls() {
+void SalesScreen::buildControls() {
     labdate = new QLabel(this);
     labdate->setGeometry(16, 6, 120, 20);
     labdate->setFont(ScreenParts::arial(15));
@@ -109,7 +108,7 @@ void TForm4::buildControls() {
     Timer1->setInterval(1000);
 }
 
-void TForm4::wireHandlers() {
+void SalesScreen::wireHandlers() {
     edsp->onEnter = [this] { edspEnter(); };
     edsp->onKeyPress = [this](char& k) { edspKeyPress(k); };
     edsp->onExit = [this] { edspExit(); };
@@ -168,11 +167,11 @@ void TForm4::wireHandlers() {
 
 // ---------------------------------------------------------------- helpers
 
-QString TForm4::currency(double amount) const {
+QString SalesScreen::currency(double amount) const {
     return fromCp1252(CurrencyText(amount, m_services.regional.formats()));
 }
 
-void TForm4::showBigFigure(const char* caption, double amount) {
+void SalesScreen::showBigFigure(const char* caption, double amount) {
     labBigCaption->setText(caption);
     const QString text = currency(amount);
     // Twice the height of the other figures, smaller only when a large
@@ -185,12 +184,12 @@ void TForm4::showBigFigure(const char* caption, double amount) {
     labBigFigure->setText(text);
 }
 
-void TForm4::clearBigFigure() {
+void SalesScreen::clearBigFigure() {
     labBigCaption->clear();
     labBigFigure->clear();
 }
 
-void TForm4::normalCaptions() {
+void SalesScreen::normalCaptions() {
     ScreenParts::setCaption(Label3, "Article Code or  F", Black);
     ScreenParts::setCaption(Label4, "Sales Quantity", Black);
     ScreenParts::setCaption(Label6, "Sales Total", Black);
@@ -202,7 +201,7 @@ void TForm4::normalCaptions() {
     Label12->hide();
 }
 
-void TForm4::refundCaptions() {
+void SalesScreen::refundCaptions() {
     ScreenParts::setCaption(Label6, "Return Total", Red);
     ScreenParts::setCaption(Label7, "Paid by Cash-cheQue-crediT", Red);
     ScreenParts::setCaption(Label8, "Pay to Customer", Red);
@@ -210,7 +209,7 @@ void TForm4::refundCaptions() {
     ScreenParts::setCaption(Label10, "", Red);
 }
 
-void TForm4::setReturnMode(bool on) {
+void SalesScreen::setReturnMode(bool on) {
     m_till.sale().ReturnMode = on;
     if (on) {
         ScreenParts::setCaption(Label3, "Return Article code", Red);
@@ -225,7 +224,7 @@ void TForm4::setReturnMode(bool on) {
     Label12->hide();
 }
 
-void TForm4::setNewArticleMode(bool on) {
+void SalesScreen::setNewArticleMode(bool on) {
     m_till.sale().NewArticleMode = on;
     if (on) {
         FieldColours::paint(edcode, FieldColours::NewArticle);
@@ -246,12 +245,12 @@ void TForm4::setNewArticleMode(bool on) {
     Label11->hide();
 }
 
-void TForm4::leaveModes() {
+void SalesScreen::leaveModes() {
     if (m_till.sale().ReturnMode) setReturnMode(false);
     if (m_till.sale().NewArticleMode) setNewArticleMode(false);
 }
 
-void TForm4::show(const TillOutcome& outcome) {
+void SalesScreen::show(const TillOutcome& outcome) {
     ShowNotices(m_services.dialogs, outcome.notices,
                 [this](const std::string& note) { Label1->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
@@ -260,7 +259,7 @@ void TForm4::show(const TillOutcome& outcome) {
 
 // ---------------------------------------------------------------- activation
 
-void TForm4::FormActivate() {
+void SalesScreen::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.4"));
     m_code.useOptions(m_state.options);
     RegionalFormats formats = m_services.regional.formats();
@@ -274,25 +273,25 @@ void TForm4::FormActivate() {
     moveTo(edsp);
 }
 
-void TForm4::Timer1Timer() {
+void SalesScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
     labtime->setText(fromCp1252(m_clockText));
 }
 
-void TForm4::leaveToMain() {
+void SalesScreen::leaveToMain() {
     m_till.leave(false);
     Timer1->stop();
     ZorviScreen::leaveToMain();
 }
 
-void TForm4::ButexitClick() {
+void SalesScreen::ButexitClick() {
     leaveToMain();
 }
 
 // ---------------------------------------------------------------- sales person
 
-void TForm4::edspEnter() {
+void SalesScreen::edspEnter() {
     prompt(Label1, 1);
     Butexit->setEnabled(true);
     normalCaptions();
@@ -301,7 +300,7 @@ void TForm4::edspEnter() {
     FieldColours::paint(edsp, FieldColours::Entry);
 }
 
-void TForm4::edspKeyPress(char& key) {
+void SalesScreen::edspKeyPress(char& key) {
     SalesPersonKeyPress(
         key, m_state.config, m_help, m_services.dialogs,
         [this](const std::string& code) {
@@ -312,7 +311,7 @@ void TForm4::edspKeyPress(char& key) {
         [this] { leaveToMain(); });
 }
 
-void TForm4::edspExit() {
+void SalesScreen::edspExit() {
     FieldColours::paint(edsp, FieldColours::Left);
     m_till.clearSale();
     for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})

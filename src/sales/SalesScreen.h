@@ -13,11 +13,15 @@ class QTimer;
 class Till;
 struct TillOutcome;
 
-// TForm4: the sales screen, the till on which sales are rung up field by field.
-class TForm4 : public ZorviScreen {
+// The sales screen, the till on which sales are rung up field by field.
+// One class in three source files: SalesScreen.cpp (layout, activation, sales
+// person), SalesArticlesScreen.cpp (code, quantity, confirmation of a line) and
+// SalesPaymentScreen.cpp (totals, tender, change). The handlers of one sale
+// share this screen's fields, and each part alone is a screenful to read.
+class SalesScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm4(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
+    SalesScreen(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
     QLabel* Label1; // prompt line
     // The sale's figure in large type: the total so far after each line, the

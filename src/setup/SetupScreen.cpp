@@ -1,4 +1,4 @@
-// TForm2: the setup screen.
+// The setup screen.
 #include "setup/SetupScreen.h"
 
 #include "devices/SerialDevices.h"
@@ -109,7 +109,7 @@ const char* const NoPin = "none";
 
 } // namespace
 
-TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
+SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     // Exit & Save is the only way out, so the window has no close button.
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -139,7 +139,7 @@ TForm2::TForm2(ProgramState& state, Services& services, QWidget* parent)
     buildButtons();
 }
 
-QFrame* TForm2::makePanel(int left, int top, int width, int height, const char* title) {
+QFrame* SetupScreen::makePanel(int left, int top, int width, int height, const char* title) {
     auto* panel = new QFrame(panmain2);
     panel->setGeometry(left, top, width, height);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -151,8 +151,8 @@ QFrame* TForm2::makePanel(int left, int top, int width, int height, const char* 
     return panel;
 }
 
-EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int top, int width,
-                              int maxLength, int helpLine) {
+EntryField* SetupScreen::makeField(QWidget* panel, const char* name, int left, int top, int width,
+                                   int maxLength, int helpLine) {
     auto* field = new EntryField(m_services.dialogs, panel);
     field->setObjectName(name);
     field->setGeometry(left, top, width, 24);
@@ -187,7 +187,7 @@ EntryField* TForm2::makeField(QWidget* panel, const char* name, int left, int to
     return field;
 }
 
-void TForm2::buildButtons() {
+void SetupScreen::buildButtons() {
     struct Place {
         QPushButton*& button;
         const char* caption;
@@ -217,7 +217,7 @@ void TForm2::buildButtons() {
     bindAccelerator(butsavEx, [this] { butsavExClick(); });
 }
 
-void TForm2::buildSalesPersonPanel() {
+void SetupScreen::buildSalesPersonPanel() {
     pansp = makePanel(187, 43, 253, 238, "Sales Person Setup");
     for (size_t i = 0; i < 5; ++i) {
         const int top = 40 + static_cast<int>(i) * 38;
@@ -241,7 +241,7 @@ void TForm2::buildSalesPersonPanel() {
     }
 }
 
-void TForm2::buildBasicPanel() {
+void SetupScreen::buildBasicPanel() {
     panbasic = makePanel(76, 38, 474, 263, "Basic Setup");
     struct Place {
         EntryField*& field;
@@ -279,7 +279,7 @@ void TForm2::buildBasicPanel() {
     displayed->setUpperCase(true);
 }
 
-void TForm2::buildDocketPanel() {
+void SetupScreen::buildDocketPanel() {
     pandock = makePanel(5, 4, 617, 297, "Docket Setup");
     const std::pair<const char*, int> headers[] = {
         {"Printer code", 150}, {"Text on the Docket", 221}, {"Release code", 532}};
@@ -322,7 +322,7 @@ void TForm2::buildDocketPanel() {
     }
 }
 
-void TForm2::buildLanguagePanel() {
+void SetupScreen::buildLanguagePanel() {
     panlang = makePanel(6, 17, 614, 280, "Docket Language Setup");
     for (size_t i = 0; i < LanguageFields.size(); ++i) {
         const LanguageField& language = LanguageFields[i];
@@ -338,7 +338,7 @@ void TForm2::buildLanguagePanel() {
     }
 }
 
-void TForm2::buildOptionsPanel() {
+void SetupScreen::buildOptionsPanel() {
     panopt = makePanel(76, 38, 474, 263, "Options");
     const std::span<const OptionKey> keys = OptionKeys();
     const size_t pages = (keys.size() + OptionsPerPage - 1) / OptionsPerPage;
@@ -378,7 +378,7 @@ void TForm2::buildOptionsPanel() {
     }
 }
 
-void TForm2::showPanel(QFrame* panel, EntryField* first) {
+void SetupScreen::showPanel(QFrame* panel, EntryField* first) {
     for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
         if (p) p->setVisible(p == panel);
     moveTo(first);
@@ -387,15 +387,15 @@ void TForm2::showPanel(QFrame* panel, EntryField* first) {
     selectWhole(first);
 }
 
-void TForm2::showHelp(int index) {
+void SetupScreen::showHelp(int index) {
     Memo2->setPlainText(fromCp1252(m_help.line(static_cast<size_t>(index))));
 }
 
-std::string TForm2::configurationPath() {
+std::string SetupScreen::configurationPath() {
     return m_state.files.compose("Configur.dat");
 }
 
-void TForm2::FormActivate() {
+void SetupScreen::FormActivate() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     m_state.config = DefaultConfiguration();
     ShowNotices(m_services.dialogs, ReadConfiguration(configurationPath(), m_state.config).notices);
@@ -407,7 +407,7 @@ void TForm2::FormActivate() {
     showHelp(1);
 }
 
-void TForm2::fillFields() {
+void SetupScreen::fillFields() {
     const SetupFields f =
         FieldsFromConfiguration(m_state.config, m_services.regional.formats().decimalSeparator);
     for (size_t i = 0; i < 5; ++i) {
@@ -436,7 +436,7 @@ void TForm2::fillFields() {
     showTaxBasis();
 }
 
-void TForm2::showPinState() {
+void SetupScreen::showPinState() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (!isPin(keys[i])) continue;
@@ -447,7 +447,7 @@ void TForm2::showPinState() {
     }
 }
 
-std::optional<std::string> TForm2::takeOverPin(EntryField* field, const std::string& current) {
+std::optional<std::string> SetupScreen::takeOverPin(EntryField* field, const std::string& current) {
     const std::string typed = textOf(field);
     if (typed.empty()) return current;
     if (typed == NoPin) return std::string();
@@ -465,12 +465,12 @@ std::optional<std::string> TForm2::takeOverPin(EntryField* field, const std::str
 
 // The owner must see at the rate whether the price list's prices are taken
 // with the tax in them or have it added.
-void TForm2::showTaxBasis() {
+void SetupScreen::showTaxBasis() {
     const bool included = m_options.options.value("prices-include-tax") == "yes";
     taxLabel->setText(included ? "Tax % (in prices)" : "Tax % (added)");
 }
 
-SetupFields TForm2::readFields() const {
+SetupFields SetupScreen::readFields() const {
     SetupFields f;
     for (size_t i = 0; i < 5; ++i) {
         f.salesPersonCode[i] = textOf(sped[i]);
@@ -498,14 +498,14 @@ SetupFields TForm2::readFields() const {
     return f;
 }
 
-QFrame* TForm2::panelOf(const QWidget* field) const {
+QFrame* SetupScreen::panelOf(const QWidget* field) const {
     for (const QWidget* w = field; w; w = w->parentWidget())
         for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
             if (w == p) return p;
     return nullptr;
 }
 
-void TForm2::refuseField(EntryField* field, const std::string& message) {
+void SetupScreen::refuseField(EntryField* field, const std::string& message) {
     showPanel(panelOf(field), field);
     m_services.dialogs.message(message);
     // The box took the cursor; it comes back to the field to be corrected.
@@ -513,7 +513,7 @@ void TForm2::refuseField(EntryField* field, const std::string& message) {
     selectWhole(field);
 }
 
-std::optional<Options> TForm2::takeOverOptions() {
+std::optional<Options> SetupScreen::takeOverOptions() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (isPin(keys[i])) continue;
@@ -536,7 +536,7 @@ std::optional<Options> TForm2::takeOverOptions() {
     return options;
 }
 
-std::optional<std::string> TForm2::askFigureMoves(const Configuration& next) {
+std::optional<std::string> SetupScreen::askFigureMoves(const Configuration& next) {
     const std::string& dir = m_state.files.DataDir();
     Dialogs& dialogs = m_services.dialogs;
     std::array<bool, 5> move{};
@@ -554,7 +554,7 @@ std::optional<std::string> TForm2::askFigureMoves(const Configuration& next) {
     return SetupFiles::MovedFigures(dir, m_state.config, next, move);
 }
 
-bool TForm2::takeOverAndSave() {
+bool SetupScreen::takeOverAndSave() {
     // Every field is checked before anything is written: a value that
     // cannot be saved is corrected first, and no file holds half a setup.
     SetupFiles::SettingsChange change{m_state.config, {}, {}};
@@ -594,7 +594,7 @@ bool TForm2::takeOverAndSave() {
     return true;
 }
 
-void TForm2::butsavExClick() {
+void SetupScreen::butsavExClick() {
     SetupFiles::EraseDocketDat(m_state.files.DataDir());
     // A configuration that was not stored keeps the operator here (the error
     // is shown by the handler's guard), and so does a field refused.
@@ -604,7 +604,7 @@ void TForm2::butsavExClick() {
     leaveToMain();
 }
 
-void TForm2::butprndocketClick() {
+void SetupScreen::butprndocketClick() {
     Dialogs& dialogs = m_services.dialogs;
     Launcher& launcher = m_services.launcher;
     const PrinterTest check =
@@ -617,7 +617,7 @@ void TForm2::butprndocketClick() {
                                                       m_services.printDialog));
 }
 
-void TForm2::closeEvent(QCloseEvent* event) {
+void SetupScreen::closeEvent(QCloseEvent* event) {
     // Leaving without Exit & Save would drop the operator's changes unseen.
     event->ignore();
 }

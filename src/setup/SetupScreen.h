@@ -16,13 +16,13 @@ class QPushButton;
 struct Configuration;
 struct SetupFields;
 
-// TForm2: the setup screen, where every value of Configur.dat is edited. The
+// The setup screen, where every value of Configur.dat is edited. The
 // operator moves between fields with Tab or the mouse; Exit & Save stores
 // the values and is the only way back.
-class TForm2 : public ZorviScreen {
+class SetupScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm2(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    SetupScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     QFrame* panmain2;
     QFrame* pansp;

@@ -1,4 +1,4 @@
-// TForm8: the view and print screen.
+// The view and print screen.
 #include "viewer/ViewerScreen.h"
 
 #include "reports/ExportCommand.h"
@@ -40,7 +40,7 @@ std::string doesNotExist(const std::string& path) {
 
 } // namespace
 
-TForm8::TForm8(ProgramState& state, Services& services, QWidget* parent)
+ViewerScreen::ViewerScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
     setWindowTitle("  VIEW & PRINT    ");
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -53,7 +53,7 @@ TForm8::TForm8(ProgramState& state, Services& services, QWidget* parent)
     installEventFilter(this);
 }
 
-void TForm8::buildControls() {
+void ViewerScreen::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -118,7 +118,7 @@ void TForm8::buildControls() {
     RichEdit1->viewport()->setCursor(Qt::BlankCursor);
 }
 
-void TForm8::fillDisplay() {
+void ViewerScreen::fillDisplay() {
     // The window with its frame fills the display from the top left corner;
     // the frame is known only once the window manager has framed the window.
     const QSize frame = frameNow().size() - size();
@@ -127,7 +127,7 @@ void TForm8::fillDisplay() {
     placeFrameAt(1, 1);
 }
 
-void TForm8::FormActivate() {
+void ViewerScreen::FormActivate() {
     fillDisplay();
     QTimer::singleShot(100, this, [this] { fillDisplay(); });
     m_printFlag = false;
@@ -137,7 +137,7 @@ void TForm8::FormActivate() {
     RichEdit1->setFocus();
 }
 
-bool TForm8::loadChosen(const std::string& path) {
+bool ViewerScreen::loadChosen(const std::string& path) {
     m_state.files.CurrentFileName = path;
     std::optional<std::string> bytes;
     try {
@@ -166,14 +166,14 @@ bool TForm8::loadChosen(const std::string& path) {
     return true;
 }
 
-void TForm8::View1Click() {
+void ViewerScreen::View1Click() {
     std::optional<std::string> path =
         m_services.fileDialog.open("View a File", m_state.files.DataDir(), ViewerFileFilters());
     if (!path) return;
     loadChosen(*path);
 }
 
-void TForm8::Print1Click() {
+void ViewerScreen::Print1Click() {
     m_printFlag = false;
     std::optional<std::string> path =
         m_services.fileDialog.open("Print File", m_state.files.DataDir(), ViewerFileFilters());
@@ -197,7 +197,7 @@ void TForm8::Print1Click() {
     }
 }
 
-void TForm8::HtmlExportClick() {
+void ViewerScreen::HtmlExportClick() {
     if (!m_loadedPath) {
         m_services.dialogs.message("View a file first; its report is what is exported.");
         return;
@@ -222,7 +222,7 @@ void TForm8::HtmlExportClick() {
     }
 }
 
-void TForm8::FontsClick() {
+void ViewerScreen::FontsClick() {
     auto apply = [this](const FontChoice& font) {
         RichEdit1->setFont(QtFontDialog::toQFont(font));
     };
@@ -231,7 +231,7 @@ void TForm8::FontsClick() {
         apply(*font);
 }
 
-void TForm8::saveEdits() {
+void ViewerScreen::saveEdits() {
     RichEdit1->setReadOnly(true);
     m_editMode = false;
     RichEdit1->viewport()->setCursor(Qt::BlankCursor);
@@ -258,18 +258,18 @@ void TForm8::saveEdits() {
     Label1->setText(QString::number(m_stamp.packed));
 }
 
-void TForm8::setMain(QWidget* main, QLabel* hint) {
+void ViewerScreen::setMain(QWidget* main, QLabel* hint) {
     m_mainScreen = main;
     m_mainHint = hint;
     setMainScreen(main);
 }
 
-void TForm8::ExitClick() {
+void ViewerScreen::ExitClick() {
     if (m_editMode) saveEdits();
     leaveToMain();
 }
 
-void TForm8::leaveToMain() {
+void ViewerScreen::leaveToMain() {
     // This screen fills the display: its place is not the one the others share.
     hide();
     if (m_mainHint) m_mainHint->hide();
@@ -278,7 +278,7 @@ void TForm8::leaveToMain() {
     m_mainScreen->activateWindow();
 }
 
-bool TForm8::FormKeyDown(int key) {
+bool ViewerScreen::FormKeyDown(int key) {
     const bool exitKey = m_editMode ? key == Qt::Key_Escape
                                     : key == Qt::Key_Q || key == Qt::Key_X || key == Qt::Key_Escape;
     if (exitKey) {
@@ -300,7 +300,7 @@ bool TForm8::FormKeyDown(int key) {
     return false;
 }
 
-bool TForm8::eventFilter(QObject* watched, QEvent* event) {
+bool ViewerScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !isVisible())
         return ZorviScreen::eventFilter(watched, event);
     // A key the text area does not take travels on to its parents: see it once.
@@ -313,7 +313,7 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event) {
     return consumed;
 }
 
-void TForm8::closeEvent(QCloseEvent* event) {
+void ViewerScreen::closeEvent(QCloseEvent* event) {
     // The close box is the menu's Exit, edits saved included.
     event->ignore();
     guarded([this] { ExitClick(); });

@@ -12,13 +12,13 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 
-// TForm8: the view and print screen. Shows a whole text file read-only in a
+// The view and print screen. Shows a whole text file read-only in a
 // fixed-pitch font, prints it and, in a mode the operator unlocks with a key
 // sequence, lets it be edited and written back with its date and time kept.
-class TForm8 : public ZorviScreen {
+class ViewerScreen : public ZorviScreen {
     Q_OBJECT
   public:
-    TForm8(ProgramState& state, Services& services, QWidget* parent = nullptr);
+    ViewerScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
     // The main screen and its exit hint, hidden when this screen is left.
     void setMain(QWidget* main, QLabel* hint);

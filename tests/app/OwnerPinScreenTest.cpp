@@ -47,13 +47,15 @@ struct PinFixture : ProgramFixture {
         QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
         QApplication::processEvents();
     }
-    void menu(QRadioButton* TForm1::*entry) {
+    void menu(QRadioButton* MainScreen::*entry) {
         QTest::mouseClick(main().butmenu, Qt::LeftButton);
         (main().*entry)->setFocus();
         QApplication::processEvents();
     }
-    TForm6& consolidation() { return *static_cast<TForm6*>(program->Form6); }
-    TForm8& viewer() { return *static_cast<TForm8*>(program->Form8); }
+    ConsolidationScreen& consolidation() {
+        return *static_cast<ConsolidationScreen*>(program->Form6);
+    }
+    ViewerScreen& viewer() { return *static_cast<ViewerScreen*>(program->Form8); }
     // Exit, then Yes: the day's close.
     void toConsolidation() {
         dialogs.answers = {Dialogs::Answer::Yes};
@@ -72,13 +74,13 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
         bool freshRun = false; // the right PIN is tried in a new run of the program
     };
     const Place places[] = {
-        {"setup", [](PinFixture& f) { f.menu(&TForm1::RbutSetup); },
+        {"setup", [](PinFixture& f) { f.menu(&MainScreen::RbutSetup); },
          [](PinFixture& f) { return f.program->Form2->isVisible(); }},
-        {"price list", [](PinFixture& f) { f.menu(&TForm1::RbutPlist); },
+        {"price list", [](PinFixture& f) { f.menu(&MainScreen::RbutPlist); },
          [](PinFixture& f) { return f.program->Form3->isVisible(); }},
-        {"inventory", [](PinFixture& f) { f.menu(&TForm1::RbutInvent); },
+        {"inventory", [](PinFixture& f) { f.menu(&MainScreen::RbutInvent); },
          [](PinFixture& f) { return f.program->Form7->isVisible(); }},
-        {"removal", [](PinFixture& f) { f.menu(&TForm1::RbutRemove); },
+        {"removal", [](PinFixture& f) { f.menu(&MainScreen::RbutRemove); },
          [](PinFixture& f) { return f.consolidation().ButDelete->isVisible(); }},
         {"viewer's edit mode",
          [](PinFixture& f) {
@@ -145,8 +147,8 @@ TEST(OwnerPinScreens, SellingExpensesAndTheDaysCloseNeverAsk) {
 TEST(OwnerPinScreens, TheOptionsPanelSetsAndRemovesThePin) {
     PinFixture f(false);
     f.start();
-    f.menu(&TForm1::RbutSetup);
-    auto& s = *static_cast<TForm2*>(f.program->Form2);
+    f.menu(&MainScreen::RbutSetup);
+    auto& s = *static_cast<SetupScreen*>(f.program->Form2);
     QApplication::setActiveWindow(&s);
     EXPECT_EQ(f.dialogs.secretsAsked(), 0u);
     QLineEdit* field = nullptr;
@@ -171,7 +173,7 @@ TEST(OwnerPinScreens, TheOptionsPanelSetsAndRemovesThePin) {
         SCOPED_TRACE(k.typed);
         if (!s.isVisible()) {
             f.dialogs.secrets = {Pin};
-            f.menu(&TForm1::RbutSetup);
+            f.menu(&MainScreen::RbutSetup);
             QApplication::setActiveWindow(&s);
         }
         f.press(Qt::Key_O, Qt::AltModifier);

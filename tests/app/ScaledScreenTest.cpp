@@ -37,7 +37,7 @@ TEST(ScaledScreens, ScaleTwoDrawsTheLayoutAndItsFontsAtTwiceTheirSize) {
     ProgramFixture f;
     f.writeTestShop();
     f.start();
-    TForm1& main = f.main();
+    MainScreen& main = f.main();
     // The layout keeps its own units; the display gets twice the pixels.
     EXPECT_EQ(main.size(), QSize(632, 423));
     EXPECT_EQ(main.grab().size(), QSize(1264, 846));

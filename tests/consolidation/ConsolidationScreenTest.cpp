@@ -28,7 +28,7 @@ struct ConsolidationFixture : ProgramFixture {
                   "# Total*** 9:05    7.50     0.00     0.00             0.00        7.50"
                   "        7.50  0.00\r\n");
     }
-    TForm6& screen() { return *static_cast<TForm6*>(program->Form6); }
+    ConsolidationScreen& screen() { return *static_cast<ConsolidationScreen*>(program->Form6); }
     void toConsolidation() {
         start();
         dialogs.shown.clear();
@@ -46,7 +46,7 @@ struct ConsolidationFixture : ProgramFixture {
 TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     ConsolidationFixture f;
     f.toConsolidation();
-    TForm6& s = f.screen();
+    ConsolidationScreen& s = f.screen();
     ASSERT_TRUE(s.isVisible());
     EXPECT_EQ(s.Label5->text(), "07/12/26");
     EXPECT_FALSE(s.butstock->isEnabled());
@@ -107,7 +107,7 @@ TEST(ConsolidationScreen, AShopWithAFloatCountsTheDrawerForTheCloseAndGetsTheNex
                                        std::string(26, ' ')}));
     f.dialogs.typed = {""}; // the float is confirmed at start
     f.toConsolidation();
-    TForm6& s = f.screen();
+    ConsolidationScreen& s = f.screen();
     // No printing, no period end, Yes to the count: 57.00 where 57.50 was due.
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No, Dialogs::Answer::Yes};
     f.dialogs.typed = {"57"};
@@ -151,7 +151,7 @@ TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
     ConsolidationFixture f;
     ::unlink(f.dir.file("Inventory.dat").c_str());
     f.toConsolidation();
-    TForm6& s = f.screen();
+    ConsolidationScreen& s = f.screen();
     EXPECT_FALSE(s.ButNext->isEnabled());
     ASSERT_TRUE(s.butstock->isEnabled());
     QTest::keyClick(&s, Qt::Key_S, Qt::AltModifier);
@@ -173,7 +173,7 @@ TEST(ConsolidationScreen, AFailedBackupLeavesTheCloseCompleteAndSaysSo) {
     f.dir.write("Stick", "");
     f.dir.write("Options.dat", "backup-dir=Stick\r\n");
     f.toConsolidation();
-    TForm6& s = f.screen();
+    ConsolidationScreen& s = f.screen();
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
     for (int press = 0; press < 3; ++press)
         QTest::keyClick(&s, Qt::Key_N, Qt::AltModifier);

@@ -14,7 +14,7 @@
 TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCloses) {
     ProgramFixture f;
     f.start();
-    auto& s = *static_cast<TForm6*>(f.program->Form6);
+    auto& s = *static_cast<ConsolidationScreen*>(f.program->Form6);
     // The evening's Exit does not offer the removal; the menu entry does.
     f.dialogs.answers = {Dialogs::Answer::Yes};
     QTest::mouseClick(f.main().butexit, Qt::LeftButton);

@@ -28,7 +28,7 @@ struct ExpenseFixture : ProgramFixture {
         ports.lines.clear();
         type("A");
     }
-    TForm5& screen() { return *qobject_cast<TForm5*>(program->Form5); }
+    ExpenseScreen& screen() { return *qobject_cast<ExpenseScreen*>(program->Form5); }
     QWidget* at() { return screen().activeControl(); }
     // Types into whichever field has the cursor; \r is Enter, \x1b is Esc.
     void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }

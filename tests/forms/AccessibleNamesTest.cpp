@@ -46,8 +46,8 @@ TEST(AccessibleNames, EveryFieldAndButtonOfEveryScreenIsNamed) {
         }
     }
     // A field is named by the label beside it, not by one further left in its row.
-    auto& sales = *static_cast<TForm4*>(p.Form4);
-    auto& setup = *static_cast<TForm2*>(p.Form2);
+    auto& sales = *static_cast<SalesScreen*>(p.Form4);
+    auto& setup = *static_cast<SetupScreen*>(p.Form2);
     const std::pair<QWidget*, const char*> named[] = {
         {p.Form1->butsale, "Sale"},
         {sales.edquant, "Sales Quantity"},

@@ -38,7 +38,7 @@ struct InventoryFixture : ProgramFixture {
         QApplication::processEvents();
         dialogs.shown.clear();
     }
-    TForm7& screen() { return *qobject_cast<TForm7*>(program->Form7); }
+    InventoryScreen& screen() { return *qobject_cast<InventoryScreen*>(program->Form7); }
     QWidget* at() { return screen().activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }
     std::string help() { return screen().Memo2->toPlainText().toStdString(); }

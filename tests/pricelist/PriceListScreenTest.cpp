@@ -42,7 +42,7 @@ struct EditorFixture : ProgramFixture {
         QApplication::setActiveWindow(&editor());
         QApplication::processEvents();
     }
-    TForm3& editor() { return *qobject_cast<TForm3*>(program->Form3); }
+    PriceListScreen& editor() { return *qobject_cast<PriceListScreen*>(program->Form3); }
     QWidget* focus() { return QApplication::focusWidget(); }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
@@ -72,7 +72,7 @@ const std::string Fault = "A fault found in this line.\rCorrect it and press the
 
 TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EditorFixture f;
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     ASSERT_TRUE(e.isVisible());
     EXPECT_EQ(f.messages(), Texts{});
     EXPECT_EQ(f.focus(), e.REdit1);
@@ -124,7 +124,7 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
 
 TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     EditorFixture f;
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     f.press(Qt::Key_End, Qt::ControlModifier);
     f.press(Qt::Key_Return);
@@ -161,7 +161,7 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
 
 TEST(PriceListScreen, ARefusedSaveKeepsTheTextPointsAtTheFaultAndOnePressAfterTheFixSaves) {
     EditorFixture f;
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     // The owner clears the apples' stock level to type a new one, and types a
     // lower-case article without Enter.
@@ -198,7 +198,7 @@ TEST(PriceListScreen, ARefusedSaveKeepsTheTextPointsAtTheFaultAndOnePressAfterTh
 
 TEST(PriceListScreen, PastedTextPassesTheLineCheckAndCodesTakeOnlyWhatTheTillTypes) {
     EditorFixture f;
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     // A paste into the text area, fixed without Enter: saved in its layout.
     QGuiApplication::clipboard()->setText(
@@ -250,7 +250,7 @@ TEST(PriceListScreen, ImportsASuppliersListForReviewBeforeTheSave) {
 
 TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
     EditorFixture f(true);
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     auto field = [&e](PriceLineField which) { return e.formFields[size_t(which)]; };
     ASSERT_TRUE(e.entryForm->isVisible());
@@ -305,7 +305,7 @@ TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
 
 TEST(PriceListScreen, TheFindBoxClosesOnAMatchOrEscAndEnterPressesTheFocusedButton) {
     EditorFixture f;
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     f.press(Qt::Key_D, Qt::AltModifier);
     ASSERT_TRUE(e.FindDialog1->isVisible());
@@ -333,7 +333,7 @@ TEST(PriceListScreen, TheFindBoxClosesOnAMatchOrEscAndEnterPressesTheFocusedButt
 // passes the field's key rules as typed keys do.
 TEST(PriceListScreen, EditingKeysWorkInTheEntryLineAndTheForm) {
     EditorFixture f(true);
-    TForm3& e = f.editor();
+    PriceListScreen& e = f.editor();
     f.messages();
     auto ctrl = [&f](Qt::Key key) { f.press(key, Qt::ControlModifier); };
     struct Case {

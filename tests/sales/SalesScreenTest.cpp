@@ -32,7 +32,7 @@ struct SalesFixture : ProgramFixture {
         // Start records from here on are the test's business.
         dir.write("Results.dat", "");
     }
-    TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
+    SalesScreen* sales() { return static_cast<SalesScreen*>(program->Form4); }
     QWidget* cursor() { return sales()->activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
 };
@@ -44,7 +44,7 @@ TEST(SalesScreen, TwoArticlesWithTaxDiscountAndRoundingPaidShortThenByCheque) {
     f.config.TaxRate = 10;
     f.config.Rounding = "R";
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     EXPECT_EQ(f.cursor(), s->edsp);
     EXPECT_EQ(FieldColours::of(s->edsp), FieldColours::Entry);
 
@@ -112,7 +112,7 @@ TEST(SalesScreen, CodeFieldRefusedQuantityAndLowStock) {
     f.config.LowStockPercent = 50;
     f.dir.write("Inventory.dat", " 4006381333931       10.00       12.00       4.00\r\n");
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     f.type("A");
     // Shift alone is refused already, and so is the letter typed with it;
     // the hint stands in the prompt line, so the next keys still type.
@@ -162,7 +162,7 @@ TEST(SalesScreen, CodeFieldRefusedQuantityAndLowStock) {
 TEST(SalesScreen, ReturnAndNewArticleModesAndARefundPaysItsExactTotal) {
     SalesFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     f.type("A");
     QTest::keyClick(f.cursor(), Qt::Key_R, Qt::AltModifier);
     EXPECT_TRUE(f.program->till.sale().ReturnMode);
@@ -267,7 +267,7 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASaleAndXLeaves) {
     EXPECT_FALSE(f.program->till.takingsOpen());
 
     // Back on the sales screen the sales person field starts afresh; X leaves.
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     s->Label1->clear();
     f.open(f.main().butsale, s);
     EXPECT_EQ(s->Label1->text(), "H1");
@@ -283,7 +283,7 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASaleAndXLeaves) {
 TEST(SalesScreen, PastedTextObeysTheKeyRules) {
     SalesFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     f.type("AMILK1\n");
     QInputMethodEvent pasted;
     pasted.setCommitString("-5\n");
@@ -300,7 +300,7 @@ TEST(SalesScreen, PastedTextObeysTheKeyRules) {
 TEST(SalesScreen, AFailedTakingsWriteLosesNothing) {
     SalesFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     f.type("AMILK1\n1\n");
     // The takings file vanishes while the sale is on screen.
     std::remove(f.dir.file("Results.dat").c_str());
@@ -366,7 +366,7 @@ TEST(SalesScreen, TheLowStockNoteFollowsTheStockAsItIsNow) {
     f.dir.write("Results.dat", "A 4006381333931     3.00       0.40        20.00        20.00"
                                "         60.00\r\n");
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     f.type("A4006381333931");
     f.type("1\n");
     EXPECT_EQ(s->Label1->text(), "H7"); // 5 on stock: no note
@@ -377,7 +377,7 @@ TEST(SalesScreen, TheLowStockNoteFollowsTheStockAsItIsNow) {
     f.type("YF\nC50\n\n\x1b");
 
     // Ten received on the inventory screen count at once.
-    TForm7* inventory = static_cast<TForm7*>(f.program->Form7);
+    InventoryScreen* inventory = static_cast<InventoryScreen*>(f.program->Form7);
     QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
     f.main().RbutInvent->setFocus();
     QApplication::setActiveWindow(inventory);

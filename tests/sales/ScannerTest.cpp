@@ -33,7 +33,7 @@ struct ScanFixture : ProgramFixture {
         dir.write("Results.dat", "");
         type("A");
     }
-    TForm4* sales() { return static_cast<TForm4*>(program->Form4); }
+    SalesScreen* sales() { return static_cast<SalesScreen*>(program->Form4); }
     QWidget* cursor() { return sales()->activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
 
@@ -72,7 +72,7 @@ struct ScanFixture : ProgramFixture {
 TEST(Scanner, ShiftedCodesFromAScannerAndAPersonTypingAsEver) {
     ScanFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     // Capitals typed with Shift, ended by Enter or by Tab.
     for (const char* scan : {"MILK1\n", "BREAD\t"}) {
         f.keys(scan);
@@ -96,7 +96,7 @@ TEST(Scanner, ShiftedCodesFromAScannerAndAPersonTypingAsEver) {
 TEST(Scanner, MisreadCodesAreRefusedTypedOnesNever) {
     ScanFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     struct Case {
         const char* keys;
         bool misread;
@@ -129,7 +129,7 @@ TEST(Scanner, ScannedCodesUpcAndItsSuffix) {
     ScanFixture f;
     f.dir.write("Options.dat", "beep=on\r\n");
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     // The Enter after a 13-digit code does not answer the quantity.
     f.keys("4006381333931\n");
     EXPECT_EQ(f.cursor(), s->edquant);
@@ -148,7 +148,7 @@ TEST(Scanner, ScannedCodesUpcAndItsSuffix) {
 TEST(Scanner, WeightAndPriceLabelsAreSoldAtTheirFigures) {
     ScanFixture f;
     f.start();
-    TForm4* s = f.sales();
+    SalesScreen* s = f.sales();
     // 1.234 kg at 12.99 a kg: 16.02 (cut), the quantity written as 1.23.
     f.keys("2101234012345\n");
     EXPECT_EQ(f.cursor(), s->edYN);

@@ -25,7 +25,7 @@ struct SetupFixture : ProgramFixture {
         writeTestShop();
         printerReady();
     }
-    TForm2& setup() { return *static_cast<TForm2*>(program->Form2); }
+    SetupScreen& setup() { return *static_cast<SetupScreen*>(program->Form2); }
     std::string help() { return setup().Memo2->toPlainText().toStdString(); }
     QWidget* focus() { return QApplication::focusWidget(); }
     // Keys go where the keyboard would send them: to the focused control.
@@ -61,7 +61,7 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     f.writeConfiguration(f.config);
     f.start();
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
     EXPECT_FALSE(s.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(f.help(), "s1");
 
@@ -106,7 +106,7 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
 
     QApplication::setActiveWindow(&f.main());
     f.open(f.main().butsale, f.program->Form4);
-    auto* sales = static_cast<TForm4*>(f.program->Form4);
+    auto* sales = static_cast<SalesScreen*>(f.program->Form4);
     f.type(sales, "K4006381333931"
                   "1\nYF\n");
     EXPECT_EQ(sales->edtotal->text(), "$22.50");
@@ -117,7 +117,7 @@ TEST(SetupScreen, ASampleDocketSavesTheSetupOnlyWhenThePrinterCanPrintIt) {
     f.writeConfiguration(f.config);
     f.start();
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
     s.taxed->setText("12.5");
     const std::string saved = f.dir.read("Configur.dat");
     f.dialogs.shown.clear();
@@ -163,7 +163,7 @@ TEST(SetupScreen, TheOptionsPanelKeepsTheShopsCommentsAndUnknownKeys) {
     EXPECT_EQ(f.main().shopNote->text(), "Back at 2");
     EXPECT_TRUE(f.main().shopNote->isVisible());
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
 
     // Every caption of the row of buttons shows whole.
     for (QPushButton* b :
@@ -228,7 +228,7 @@ TEST(SetupScreen, TypingReplacesWhatAFieldHeldAndCorrectionsStayInPlace) {
     f.writeConfiguration(f.config);
     f.start();
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
     f.press(Qt::Key_B, Qt::AltModifier);
     ASSERT_EQ(f.focus(), s.taxed);
     EXPECT_EQ(s.taxed->selectedText(), s.taxed->text());
@@ -261,7 +261,7 @@ TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWrit
     f.dir.write("Options.dat", "shop-note=Open\r\n");
     f.start();
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
     const std::string configuration = f.dir.read("Configur.dat");
     EXPECT_EQ(s.Prnwed->text(), "100");
 
@@ -353,7 +353,7 @@ TEST(SetupScreen, AltSAndALetterReplaceTheFirstSalesPersonsCode) {
     f.writeConfiguration(f.config);
     f.start();
     f.openSetup();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
     struct Step {
         int before; // a key pressed first (with Alt when a letter), or 0
         const char* letter;
@@ -392,7 +392,7 @@ TEST(SetupScreen, AChangedSalesPersonCodeTakesItsFiguresAlongWhenTheOperatorSays
         heading + ann + "B   B        " + zeros + "C   C        " + zeros + "D   D        " + zeros;
     f.dir.write("Spersons.dat", persons + "E" + eve);
     f.start();
-    TForm2& s = f.setup();
+    SetupScreen& s = f.setup();
 
     struct Case {
         const char* from;

@@ -61,7 +61,7 @@ void ProgramFixture::open(QAbstractButton* button, QWidget* screen) {
     QApplication::processEvents();
 }
 
-TForm1& ProgramFixture::main() {
+MainScreen& ProgramFixture::main() {
     return *program->Form1;
 }
 

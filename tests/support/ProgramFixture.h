@@ -12,7 +12,7 @@
 
 class QAbstractButton;
 class QPlainTextEdit;
-class TForm1;
+class MainScreen;
 class ZorviScreen;
 
 // A shop's program directory with empty help texts and companion programs,
@@ -36,7 +36,7 @@ class ProgramFixture : public FakeServices {
     void start();
     // Presses a main screen button and makes the screen it opens the active window.
     void open(QAbstractButton* button, QWidget* screen);
-    TForm1& main();
+    MainScreen& main();
     // "\n" is Enter, "\x1b" Esc; every other character is typed as it stands.
     void type(ZorviScreen* screen, const std::string& keys);
     // The lines of a text box as it shows them.

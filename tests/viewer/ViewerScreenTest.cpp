@@ -28,7 +28,7 @@ struct ViewerFixture : ProgramFixture {
                             std::chrono::file_clock::from_sys(
                                 std::chrono::sys_seconds{std::chrono::seconds{1796634330}}));
     }
-    TForm8& viewer() { return *static_cast<TForm8*>(program->Form8); }
+    ViewerScreen& viewer() { return *static_cast<ViewerScreen*>(program->Form8); }
     void toViewer() {
         start();
         dialogs.shown.clear();
@@ -45,7 +45,7 @@ const std::string Packed =
 TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
     ViewerFixture f;
     f.toViewer();
-    TForm8& v = f.viewer();
+    ViewerScreen& v = f.viewer();
     ASSERT_TRUE(v.isVisible());
     EXPECT_FALSE(f.main().isVisible());
     EXPECT_FALSE(f.main().Label3->isHidden());
@@ -100,7 +100,7 @@ TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
 TEST(ViewerScreen, PrintsToPdfAndAKeyExitHidesTheTextUntilTheMenu) {
     ViewerFixture f;
     f.toViewer();
-    TForm8& v = f.viewer();
+    ViewerScreen& v = f.viewer();
 
     f.fileDialog.answers = {f.dir.file("Missing.dat"), f.dir.file("Balance.Tot"),
                             f.dir.file("Balance.Tot")};
@@ -160,7 +160,7 @@ TEST(ViewerScreen, ExportsTheFileShownAsAnHtmlReport) {
     f.dir.write("Spersons.dat",
                 "A   Ann              1.00        2.50        3.00        4.75\r\n");
     f.toViewer();
-    TForm8& v = f.viewer();
+    ViewerScreen& v = f.viewer();
     EXPECT_EQ(v.HtmlExport->text(), "&HTML export   Press: H");
     const std::string report = f.dir.file("ann.html");
     f.fileDialog.answers = {f.dir.file("Spersons.dat"), report, report};
