@@ -6,7 +6,8 @@
 # and title bar included, lies within the display; that every screen but the
 # consolidation screen has its frame at the shared position 1,1 (2,2 on the
 # display's pixels when drawn twice as large) and keeps it; and that the
-# consolidation screen stands centred.
+# consolidation screen stands centred. Last, the screen tests' caption check
+# runs on a third display under the window manager, with the fonts it gives.
 # Usage: wm-check.sh BUILD_DIR [SCREENSHOT_DIR] (the shop is laid out in a
 # folder of at most 8 characters, so the printer stays enabled and no
 # warning stands in the way; with SCREENSHOT_DIR a picture of the display is
@@ -203,6 +204,25 @@ check_display() {
     stop
 }
 
+# Every caption and label of the eight screens fits its control in the fonts
+# that a real display under the window manager gives it.
+check_captions() {
+    echo "== 640x480: captions measured under the window manager"
+    local number="$work/display-captions"
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$number")"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    ZORVI_TEST_PLATFORM=xcb TZ=UTC LC_ALL=C "$build/tests/ui_tests" --gtest_filter='ScreenTexts.*' \
+        >"$work/captions.log" 2>&1 || { cat "$work/captions.log"; fail "a caption is clipped under the window manager"; }
+    stop
+}
+
 check_display 640x480 1
 check_display 1920x1080 2
+check_captions
 exit $failed

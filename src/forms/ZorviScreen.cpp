@@ -44,7 +44,27 @@ ZorviScreen::ZorviScreen(ProgramState& state, Services& services, QWidget* paren
 }
 
 void ZorviScreen::setClientSize(int width, int height) {
-    setFixedSize(width, height);
+    // A pixel of play: some window managers draw a maximise box whatever the
+    // window asks, and carry out its press only on a window that may grow.
+    // The press then leaves the screen as the close box does (changeEvent);
+    // the layout itself never grows.
+    setMinimumSize(width, height);
+    setMaximumSize(width + 1, height + 1);
+    resize(width, height);
+}
+
+void ZorviScreen::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMaximized))
+        return;
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    // The window system may echo the state more than once: one press, one exit.
+    if (m_maximisePressed) return;
+    m_maximisePressed = true;
+    QTimer::singleShot(0, this, [this] {
+        m_maximisePressed = false;
+        close();
+    });
 }
 
 void ZorviScreen::centre() {

@@ -69,6 +69,7 @@ class ZorviScreen : public QWidget {
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
     ProgramState& m_state;
@@ -89,7 +90,8 @@ class ZorviScreen : public QWidget {
     static constexpr int FrameWaitLimit = 500;
     static constexpr int FrameHoldLimit = 50;
     std::optional<QPoint> m_pendingFrame;
-    bool m_centring = false; // the pending position is the centre, once the frame is known
+    bool m_centring = false;        // the pending position is the centre, once the frame is known
+    bool m_maximisePressed = false; // a press of the maximise box waits to leave
     QTimer m_frameWatch;
     int m_frameWatchTicks = 0;
     int m_frameHeldTicks = 0;

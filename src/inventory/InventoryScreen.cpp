@@ -8,6 +8,8 @@
 #include "inventory/InventoryUpdate.h"
 #include "platform/Cp1252.h"
 #include "platform/Services.h"
+#include "pricelist/CurrentArticle.h"
+#include "pricelist/PriceList.h"
 #include "scanning/BarCodes.h"
 #include "store/AuditTrail.h"
 #include "store/NumberEntry.h"
@@ -92,6 +94,9 @@ void InventoryScreen::buildControls() {
     Label5->setGeometry(92, 174, 445, 18);
     Label5->setFont(ScreenParts::lineDraw(13));
     Label5->hide();
+    descriptionLabel = new QLabel(this);
+    descriptionLabel->setGeometry(92, 156, 445, 18);
+    descriptionLabel->setFont(ScreenParts::lineDraw(13));
     Labold = lineLabel(this, 192, White, Navy);
     Label6 = new QLabel(this);
     Label6->setGeometry(92, 222, 445, 18);
@@ -179,6 +184,7 @@ void InventoryScreen::EdcodeEnter() {
     butexit->setEnabled(true);
     Labold->clear();
     Labnew->clear();
+    descriptionLabel->clear();
     m_enteredCode.clear();
     Edqty->clear();
     Edadd->clear();
@@ -216,6 +222,7 @@ void InventoryScreen::searchCode() {
     m_article.ArticleMarker = m_line.ArticleMarker;
     if (result == InventoryFind::Found) {
         m_article.ArticleCode = m_line.ArticleCode;
+        showDescription();
         moveTo(Edqty);
         return;
     }
@@ -227,6 +234,15 @@ void InventoryScreen::searchCode() {
     // The field still shows the code as typed; the search goes on from there,
     // so a corrected code can be looked up and Backspace removes what was typed.
     code = typed;
+}
+
+void InventoryScreen::showDescription() {
+    // The inventory holds no descriptions; the price list's work copy does.
+    CurrentArticle article;
+    if (std::optional<TextReader> priceWork = m_state.files.OpenPriceWorkForRead())
+        FindArticle(*priceWork, m_line.ArticleCode, article);
+    if (article.ArticleCode == m_line.ArticleCode)
+        descriptionLabel->setText(fromCp1252(article.ArticleDescription).trimmed());
 }
 
 void InventoryScreen::EdcodeExit() {

@@ -27,6 +27,8 @@ class InventoryScreen : public ZorviScreen {
     QLabel* Label6;
     QLabel* Labold;
     QLabel* Labnew;
+    // The found article's description from the price list, over its line.
+    QLabel* descriptionLabel;
     EntryField* Edcode;
     EntryField* Edqty;
     EntryField* Edadd;
@@ -50,6 +52,7 @@ class InventoryScreen : public ZorviScreen {
     void EdcodeKeyPress(char& key);
     void EdcodeExit();
     void searchCode();
+    void showDescription();
     void EdqtyEnter();
     void EdqtyKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void EdqtyKeyPress(char& key);

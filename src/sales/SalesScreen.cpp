@@ -31,7 +31,9 @@ const QColor Green(0, 128, 0);
 SalesScreen::SalesScreen(ProgramState& state, Services& services, Till& till, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till),
       m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
-    setWindowTitle("SALES SCREEN             Conduct Sales, new Article Sales or Returns and "
+    // Seven blanks, not the thirteen of old: with thirteen the title bar of a
+    // 640 x 480 display cut the title short under the window managers tried.
+    setWindowTitle("SALES SCREEN       Conduct Sales, new Article Sales or Returns and "
                    "Corrections.");
     setClientSize(634, 425);
     buildControls();

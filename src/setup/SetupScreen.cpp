@@ -111,9 +111,6 @@ const char* const NoPin = "none";
 
 SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent) {
-    // Exit & Save is the only way out, so the window has no close button.
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setWindowTitle("CONFIGURE ZORVI              Use the TAB Key  or Mouse to move to the next "
                    "field.");
     setClientSize(631, 424);
@@ -618,6 +615,8 @@ void SetupScreen::butprndocketClick() {
 }
 
 void SetupScreen::closeEvent(QCloseEvent* event) {
-    // Leaving without Exit & Save would drop the operator's changes unseen.
+    // Exit & Save is the only way out: leaving without it would drop the
+    // operator's changes unseen, so the window's close box presses it.
     event->ignore();
+    if (butsavEx->isEnabled()) guarded([this] { butsavExClick(); });
 }

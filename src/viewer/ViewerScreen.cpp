@@ -122,8 +122,8 @@ void ViewerScreen::fillDisplay() {
     // The window with its frame fills the display from the top left corner;
     // the frame is known only once the window manager has framed the window.
     const QSize frame = frameNow().size() - size();
-    setFixedSize(m_services.screen.width() - 3 - frame.width(),
-                 m_services.screen.height() - 27 - frame.height());
+    setClientSize(m_services.screen.width() - 3 - frame.width(),
+                  m_services.screen.height() - 27 - frame.height());
     placeFrameAt(1, 1);
 }
 

@@ -78,9 +78,11 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     f.type("a");
     EXPECT_EQ(f.messages(), Texts{" This code 4011200296909 was not found !"});
     EXPECT_EQ(f.screen().Edcode->text(), "4011200296909");
+    EXPECT_EQ(f.screen().descriptionLabel->text(), "");
     f.type("\b8");
     EXPECT_EQ(f.at(), f.screen().Edqty);
     EXPECT_EQ(f.before(), " 4011200296908   12         3           5        140.3");
+    EXPECT_EQ(f.screen().descriptionLabel->text(), "Ballpoint pen blue");
     EXPECT_FALSE(f.screen().butexit->isEnabled());
     EXPECT_EQ(f.help(), "i4");
 

@@ -278,6 +278,14 @@ TEST(SalesScreen, ClosingTheWindowNeverLeavesHalfASaleAndXLeaves) {
     f.type("X");
     EXPECT_FALSE(s->isVisible());
     EXPECT_TRUE(f.program->Form1->isVisible());
+
+    // The maximise box is the close box: the screen is left, never enlarged.
+    f.open(f.main().butsale, s);
+    s->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(s->windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(f.program->Form1->isVisible());
 }
 
 TEST(SalesScreen, PastedTextObeysTheKeyRules) {

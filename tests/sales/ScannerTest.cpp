@@ -80,6 +80,14 @@ TEST(Scanner, ShiftedCodesFromAScannerAndAPersonTypingAsEver) {
         EXPECT_EQ(s->Label1->text(), "H5") << scan;
         f.type("\x1b");
     }
+    // A lone capital is held back for the gap, nothing shown meanwhile, then
+    // refused as a person's.
+    const QString before = s->Label1->text();
+    f.keys("M");
+    EXPECT_EQ(s->Label1->text(), before);
+    QTest::qWait(80);
+    EXPECT_EQ(s->Label1->text(), "H15");
+    EXPECT_EQ(s->edcode->text(), "");
     // A person's Shift keys are refused as ever; the digit still types.
     f.keys("MILK1", 200);
     EXPECT_EQ(s->Label1->text(), "H15");
