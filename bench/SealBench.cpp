@@ -47,7 +47,7 @@ void layOutDay(const std::string& dir, bool sealed) {
     std::vector<std::string> lines;
     for (int i = 0; i < TakingsLines; ++i)
         lines.push_back(takingsLine(i));
-    SealJournal(dir).sealTakingsLines(lines, At, false);
+    SealJournal(dir).sealTakingsLines(lines, At);
 }
 
 struct Sale {
@@ -68,7 +68,7 @@ struct Sale {
             takings->sync();
         else
             takings->flush();
-        if (seals) seals->sealTakingsLines({line}, At, toDisk);
+        if (seals) seals->sealTakingsLines({line}, At);
     }
     void run() {
         for (int i = 0; i < 3; ++i)
@@ -98,7 +98,7 @@ void layOutYear(const std::string& dir) {
             lines.push_back(takingsLine(line++));
             takings += lines.back() + "\r\n";
         }
-        seals.sealTakingsLines(lines, At, false);
+        seals.sealTakingsLines(lines, At);
         const SealJournal::Close close = seals.closeDay(archive, takings, journal, At);
         std::ofstream(dir + archive, std::ios::binary) << takings;
         std::ofstream(dir + journal, std::ios::binary) << close.archivedJournal;
@@ -164,7 +164,7 @@ int main() {
     }
     for (auto* v : {&checks, &reads, &sums, &ratios})
         std::sort(v->begin(), v->end());
-    const double mb = bytes / 1e6;
+    const double mb = static_cast<double>(bytes) / 1e6;
     std::printf("The check over %d days x %d lines: %zu files, %.1f MB, %zu findings\n", Days,
                 LinesPerDay, files.size(), mb, findings);
     std::printf("  check       %8.1f ms  %7.1f MB/s (goal >= 200)\n", checks[2],

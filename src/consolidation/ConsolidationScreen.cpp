@@ -632,6 +632,9 @@ void ConsolidationScreen::ButDeleteClick() {
             return BackUpShop(shop, options, stamp, &cancel);
         });
     if (!backup.ok()) {
+        removal.action = "removal stopped";
+        removal.at = m_services.clock.now();
+        appendAudit(m_state.files.DataDir(), removal);
         dialogs.message("Zorvi is not removed.\r" + backup.text());
         return;
     }

@@ -1,9 +1,11 @@
 #include "consolidation/Removal.h"
 
 #include "backup/BackupName.h"
+#include "store/AuditTrail.h"
 #include "store/FileNames.h"
 
 #include <filesystem>
+#include <strings.h>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -30,6 +32,12 @@ bool backupFile(std::string name) {
     return ParseBackupFileName(name).has_value();
 }
 
+// The audit trail stays behind: the removal is its last line, and a trail
+// that went with the files would leave no trace of who removed them, or when.
+bool auditTrail(const std::string& name) {
+    return ::strcasecmp(name.c_str(), AuditTrailName) == 0;
+}
+
 } // namespace
 
 RemovalRecord RecordProgramFiles(const std::string& dataDir, const std::string& programName) {
@@ -43,7 +51,8 @@ RemovalRecord RecordProgramFiles(const std::string& dataDir, const std::string& 
     }
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(dataDir, error)) {
-        if (isFileOrLink(entry.path()) && !backupFile(entry.path().filename().string()))
+        const std::string name = entry.path().filename().string();
+        if (isFileOrLink(entry.path()) && !backupFile(name) && !auditTrail(name))
             record.paths.push_back(entry.path().string());
     }
     if (error) {

@@ -16,7 +16,8 @@ struct RemovalRecord {
 };
 
 // Records the files of `dataDir` (ending in its separator), but not the
-// backups kept there, which outlive the program. Refused unless
+// backups kept there, which outlive the program, nor the audit trail
+// (Audit.dat), which records the removal itself. Refused unless
 // the directory holds the program `programName` and its help files: a
 // program wrongly installed in a directory shared with other files must not
 // empty it.

@@ -7,9 +7,11 @@
 #include "store/TextLines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
+#include <sys/stat.h>
 
 namespace {
 
@@ -95,9 +97,10 @@ bool SealedFileName(std::string_view name) {
 }
 
 Sha256Digest ChainAfter(const Sha256Digest& previous, const Sha256Digest& hash) {
-    std::string bytes(reinterpret_cast<const char*>(previous.data()), previous.size());
-    bytes.append(reinterpret_cast<const char*>(hash.data()), hash.size());
-    return Sha256(bytes);
+    std::array<char, 64> bytes{};
+    std::copy(previous.begin(), previous.end(), bytes.begin());
+    std::copy(hash.begin(), hash.end(), bytes.begin() + 32);
+    return Sha256(std::string_view(bytes.data(), bytes.size()));
 }
 
 std::string SealJournal::path() const {
@@ -121,13 +124,27 @@ SealJournal::State SealJournal::parse(const std::string& text) {
     return state;
 }
 
-const SealJournal::State& SealJournal::current() {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path(), error);
-    const long long now = error ? 0 : static_cast<long long>(size);
-    if (now != m_stateSize) {
-        m_state = parse(error ? std::string() : ReadWholeFile(path()));
-        m_stateSize = now;
+std::optional<SealJournal::Mark> SealJournal::markNow() const {
+    struct stat status {};
+    if (::stat(path().c_str(), &status) != 0) return std::nullopt;
+    return Mark{static_cast<unsigned long long>(status.st_dev),
+                static_cast<unsigned long long>(status.st_ino),
+                static_cast<long long>(status.st_size)};
+}
+
+void SealJournal::forget() {
+    m_mark.reset();
+    m_file.reset();
+}
+
+SealJournal::State& SealJournal::current() {
+    const std::optional<Mark> now = markNow();
+    const Mark found = now.value_or(Mark{0, 0, 0});
+    if (!m_mark || *m_mark != found) {
+        // The file held open may be one that a commit has since renamed away.
+        m_file.reset();
+        m_state = parse(now ? ReadWholeFile(path()) : std::string());
+        m_mark = found;
     }
     return m_state;
 }
@@ -140,49 +157,91 @@ SealLine SealJournal::next(State& state, char kind, const DateTime& at, std::str
 }
 
 void SealJournal::append(const std::vector<SealLine>& lines, bool toDisk) {
-    std::optional<TextAppender> file = TextAppender::OpenElseCreate(path());
-    if (!file) throw IoError(path(), "Open error");
+    if (!m_file) m_file = TextAppender::OpenElseCreate(path());
+    if (!m_file) {
+        forget();
+        throw IoError(path(), "Open error");
+    }
     try {
         for (const SealLine& line : lines)
-            file->writeLine(SealLineText(line));
+            m_file->writeLine(SealLineText(line));
         if (toDisk)
-            file->sync();
+            m_file->sync();
         else
-            file->flush();
-        file->close();
+            m_file->flush();
     } catch (const IoError&) {
-        file->discard();
-        m_stateSize = -1;
+        // The lines were cut back; the state they were added to is read
+        // again from the file next time.
+        m_file->discard();
+        forget();
         throw;
     }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path(), error);
-    m_stateSize = error ? -1 : static_cast<long long>(size);
+    m_mark = markNow();
+    if (!m_mark) forget();
 }
 
-void SealJournal::sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at,
-                                   bool toDisk) {
-    State state = current();
+void SealJournal::sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at) {
+    // The seals are added to the state in place: a day's seals are many, and
+    // a failed write makes the state be read again anyway.
+    State& state = current();
     std::vector<SealLine> seals;
     if (state.sequence == 0) openingSeals(state, at, seals);
     for (const std::string& text : lines) {
         seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(text)));
         state.takingsSeals.push_back(seals.back().hash);
     }
-    append(seals, toDisk);
     state.text.clear();
-    m_state = std::move(state);
+    append(seals, false);
+}
+
+Notices SealJournal::cutTornEnd() {
+    forget();
+    const std::string file = path();
+    if (!FileNames::regularFile(file)) return {};
+    const std::string text = ReadWholeFile(file);
+    size_t end = text.size();
+    while (end > 0 && text[end - 1] == '\0')
+        --end;
+    const size_t lineEnd = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+    size_t keep = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    SealLine whole;
+    // A last line that reads in full lost only its line end: it stays.
+    std::string ending;
+    if (keep < end && ParseSealLine(std::string_view(text).substr(keep, end - keep), whole)) {
+        keep = end;
+        ending = "\r\n";
+    }
+    if (keep == text.size() && ending.empty()) return {};
+    const size_t nuls = text.size() - end, half = end - keep;
+    std::error_code error;
+    std::filesystem::resize_file(file, keep, error);
+    if (error) throw IoError(file, "Write error (" + error.message() + ")");
+    if (!ending.empty()) {
+        std::optional<TextAppender> appender = TextAppender::Open(file);
+        if (!appender) throw IoError(file, "Open error");
+        appender->write(ending);
+        appender->sync();
+        appender->close();
+    }
+    if (half == 0 && nuls == 0) return {};
+    std::string told = "The journal " + file + " ended in ";
+    if (nuls > 0) told += std::to_string(nuls) + " empty bytes" + (half > 0 ? " and " : "");
+    if (half > 0) told += "half a line";
+    told += " left by a power cut; the end is cut off, and the takings lines it would have "
+            "sealed are sealed again.";
+    return {{told, Notice::Kind::Note}};
 }
 
 Notices SealJournal::completeFromTakings(const DateTime& at) {
     const std::string takingsPath = FileNames::resolve(m_dataDir, SealedTakingsName);
     const std::string takings = ReadWholeFile(takingsPath);
     const std::vector<std::string_view> lines = linesOf(takings);
+    Notices notices = cutTornEnd();
     State state = current();
     const size_t sealed = state.takingsSeals.size();
-    if (lines.size() <= sealed) return {};
+    if (lines.size() <= sealed) return notices;
     for (size_t i = 0; i < sealed; ++i)
-        if (Sha256(lines[i]) != state.takingsSeals[i]) return {};
+        if (Sha256(lines[i]) != state.takingsSeals[i]) return notices;
     std::vector<SealLine> seals;
     const bool opening = state.sequence == 0;
     if (opening) {
@@ -193,15 +252,16 @@ Notices SealJournal::completeFromTakings(const DateTime& at) {
         seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(lines[i])));
         state.takingsSeals.push_back(seals.back().hash);
     }
+    m_state = std::move(state);
     append(seals, true);
     const size_t added = lines.size() - sealed;
-    m_stateSize = -1;
     // A shop that kept no journal yet opens one with what its takings hold;
     // its opening line says so, and there is nothing to tell.
-    if (opening) return {};
-    return {{"The journal " + path() + " was completed with " + std::to_string(added) +
-                 " line(s) of the takings file that a stop had left without their seal.",
-             Notice::Kind::Message}};
+    if (opening) return notices;
+    notices.push_back({"The journal " + path() + " was completed with " + std::to_string(added) +
+                           " line(s) of the takings file that a stop had left without their seal.",
+                       Notice::Kind::Message});
+    return notices;
 }
 
 void SealJournal::openingSeals(State& state, const DateTime& at,
@@ -229,11 +289,11 @@ void SealJournal::addSeals(State& state, const std::vector<FileSeal>& files, con
 }
 
 std::string SealJournal::withSeals(const std::vector<FileSeal>& files, const DateTime& at) {
-    m_stateSize = -1;
+    forget();
     State state = current();
     std::string text = state.text;
     addSeals(state, files, at, text);
-    m_stateSize = -1;
+    forget();
     return text;
 }
 
@@ -241,7 +301,7 @@ SealJournal::Close SealJournal::closeDay(const std::string& takingsArchive,
                                          std::string_view takingsBytes,
                                          const std::string& journalArchive, const DateTime& at,
                                          const std::vector<FileSeal>& files) {
-    m_stateSize = -1;
+    forget();
     State state = current();
     Close close;
     close.archivedJournal = state.text;
@@ -251,6 +311,6 @@ SealJournal::Close SealJournal::closeDay(const std::string& takingsArchive,
     close.newJournal =
         SealLineText(next(state, 'C', at, journalArchive, Sha256(close.archivedJournal)));
     close.newJournal += "\r\n";
-    m_stateSize = -1;
+    forget();
     return close;
 }

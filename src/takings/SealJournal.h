@@ -3,7 +3,9 @@
 #include "platform/DateTime.h"
 #include "store/Notice.h"
 #include "store/Sha256.h"
+#include "store/TextAppender.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,14 +67,21 @@ class SealJournal {
   public:
     explicit SealJournal(std::string dataDir) : m_dataDir(std::move(dataDir)) {}
 
-    // Appends the seals of `lines`, just written to the takings file; synced
-    // when `toDisk`, else flushed. Throws IoError when it cannot.
-    void sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at, bool toDisk);
+    // Appends the seals of `lines`, just written to the takings file, and
+    // hands them to the system (flushed, not synced): the takings file's own
+    // sync is what makes a sale last, and a seal lost with the power is
+    // written again from the takings file by the next start. The journal is
+    // kept open from one seal to the next, and opened again when someone
+    // else replaced or added to it. Throws IoError when it cannot.
+    void sealTakingsLines(const std::vector<std::string>& lines, const DateTime& at);
 
     // At start: takings lines that a stop left without their seal are sealed
     // now, from the takings file itself, with a note; a shop without a
-    // journal opens its chain first. A takings file shorter than its seals,
-    // or one whose sealed lines differ, is left for the check to report.
+    // journal opens its chain first. A last journal line that a power cut
+    // left half written (or a tail of NUL bytes) is cut off first, with a
+    // note: the takings line it sealed is sealed again. A takings file
+    // shorter than its seals, or one whose sealed lines differ, is left for
+    // the check to report.
     Notices completeFromTakings(const DateTime& at);
 
     // The journal's text with the seals of `files` added, for a change of
@@ -98,8 +107,18 @@ class SealJournal {
         std::vector<Sha256Digest> takingsSeals; // since the last archive
         std::string text;                       // the file as read
     };
-    // The journal as it stands; read again only when its size changed.
-    const State& current();
+    // Where the journal stood when it was last read or written: another
+    // writer (the close's commit, a restore) changes its size or its file.
+    struct Mark {
+        unsigned long long device = 0, inode = 0;
+        long long size = -1;
+        bool operator==(const Mark&) const = default;
+    };
+    std::optional<Mark> markNow() const;
+    // The journal as it stands; read again only when its mark changed.
+    State& current();
+    void forget();
+    Notices cutTornEnd();
     static State parse(const std::string& text);
     std::string path() const;
     void append(const std::vector<SealLine>& lines, bool toDisk);
@@ -112,5 +131,6 @@ class SealJournal {
 
     std::string m_dataDir;
     State m_state;
-    long long m_stateSize = -1;
+    std::optional<Mark> m_mark; // of m_state; none when it must be read again
+    std::optional<TextAppender> m_file;
 };

@@ -109,12 +109,15 @@ void TakingsJournal::record(const std::vector<std::string>& texts, bool toDisk) 
         m_file.reset();
         throw;
     }
-    // The lines are the record; their seal follows at once. A seal that
-    // cannot be written must not undo a sale the takings hold: it is tried
-    // again with the next record, and the next start completes it.
+    // The lines are the record; their seal follows at once, handed to the
+    // system but not synced: one sync a record is what a sale costs, and a
+    // seal that a power cut takes is written again from the takings file by
+    // the next start. A seal that cannot be written must not undo a sale the
+    // takings hold: it is tried again with the next record, and the next
+    // start completes it.
     m_unsealed.insert(m_unsealed.end(), texts.begin(), texts.end());
     try {
-        m_seals.sealTakingsLines(m_unsealed, now(), toDisk);
+        m_seals.sealTakingsLines(m_unsealed, now());
         m_unsealed.clear();
     } catch (const IoError&) {
     }

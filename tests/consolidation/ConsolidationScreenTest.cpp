@@ -186,3 +186,41 @@ TEST(ConsolidationScreen, AFailedBackupLeavesTheCloseCompleteAndSaysSo) {
     EXPECT_EQ(f.dialogs.texts().back(), text);
     EXPECT_TRUE(s.ButExit->isEnabled());
 }
+
+TEST(ConsolidationScreen, AChangeTheCheckFindsIsShownBeforeTheCloseAndTheAnswerRecorded) {
+    struct Case {
+        Dialogs::Answer answer;
+        const char* action;
+        bool closed;
+    };
+    for (const Case& c : {Case{Dialogs::Answer::No, "check: stopped  ", false},
+                          Case{Dialogs::Answer::Yes, "check: go on    ", true}}) {
+        ConsolidationFixture f;
+        f.toConsolidation();
+        // A plain editor changes a sealed line of the day.
+        std::string takings = f.dir.read("Results.dat");
+        takings.replace(takings.find("1.20"), 4, "1.30");
+        f.dir.write("Results.dat", takings);
+        f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No, c.answer};
+        for (int press = 0; press < 3; ++press)
+            QTest::keyClick(&f.screen(), Qt::Key_N, Qt::AltModifier);
+        ASSERT_GE(f.dialogs.shown.size(), 3u);
+        EXPECT_EQ(f.dialogs.shown[2].text,
+                  "The check of the sealed books found changes that Audit.dat does not explain:\r"
+                  "Results.dat line 1: changed (expected "
+                  "41867cab555607b2549b5d7a3041694efbbe1c4716629229ee7b82e8a38e7b8e, found "
+                  "7bbad136816716e25518324c36e5a9c8d63791050b6c8258c1ca399dffd866ef)\r"
+                  "Go on with the consolidation?");
+        EXPECT_EQ(f.dialogs.shown[2].buttons, Dialogs::Buttons::YesNoDefaultNo);
+        EXPECT_EQ(f.dir.exists("Results.dat"), !c.closed);
+        EXPECT_EQ(f.dir.exists("Res2026Dez.07"), c.closed);
+        if (!c.closed) {
+            EXPECT_EQ(f.dialogs.texts().back(),
+                      "The consolidation was not made. Nothing was changed.");
+        }
+        const std::string trail = f.dir.read("Audit.dat");
+        ASSERT_GE(trail.size(), 130u);
+        EXPECT_EQ(trail.substr(20, 110), "owner        " + std::string(c.action) +
+                                             " Results.dat    " + std::string(64, '0') + " ");
+    }
+}

@@ -17,12 +17,13 @@ void writeProgram(const TestDir& dir) {
 
 } // namespace
 
-TEST(Removal, RemovesFilesAndLinksButNeitherTargetsNorFolders) {
+TEST(Removal, RemovesFilesAndLinksButNotTargetsFoldersOrTheAuditTrail) {
     TestDir outside("elsewhere");
     outside.write("Keep.dat", "keep");
     TestDir dir;
     writeProgram(dir);
     dir.write("Results.dat", "r");
+    dir.write("AUDIT.DAT", "the removal's own line");
     fs::create_directory(dir.file("backup"));
     dir.write("backup/Old.dat", "old");
     fs::create_symlink(outside.file("Keep.dat"), dir.file("COM1"));
@@ -42,7 +43,8 @@ TEST(Removal, RemovesFilesAndLinksButNeitherTargetsNorFolders) {
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(dir.path()))
         left.push_back(e.path().filename().string());
-    EXPECT_EQ(left, (std::vector<std::string>{"backup"}));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"AUDIT.DAT", "backup"}));
     EXPECT_TRUE(dir.exists("backup/Old.dat"));
     EXPECT_EQ(outside.read("Keep.dat"), "keep");
 }

@@ -75,5 +75,12 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     for (const auto& e : std::filesystem::directory_iterator(f.dir.path()))
         left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Backup", "keep", "late.dat"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"Audit.dat", "Backup", "keep", "late.dat"}));
+    // The trail stays, with the removal that was stopped and the one made.
+    std::vector<std::string> actions;
+    const std::string trail = f.dir.read("Audit.dat");
+    for (size_t at = 0; at + 49 <= trail.size(); at = trail.find('\n', at) + 1)
+        actions.push_back(trail.substr(at + 33, 16));
+    EXPECT_EQ(actions, (std::vector<std::string>{"removal         ", "removal stopped ",
+                                                 "removal         "}));
 }

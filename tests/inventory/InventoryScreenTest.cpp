@@ -137,6 +137,12 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
               " 4011200296908         12        3.0         14.0           140.3           17.80");
     EXPECT_FALSE(f.dir.exists("Inventory.new"));
     EXPECT_FALSE(f.dir.exists("Inventory.wrk"));
+    // The update is in the audit trail; the rewrite lays out both lines anew.
+    const std::string trail = f.dir.read("Audit.dat");
+    ASSERT_EQ(trail.size(), 205u);
+    EXPECT_EQ(trail.substr(0, 65),
+              "2026-12-07 09:05:30 owner        inventory update Inventory.dat  ");
+    EXPECT_EQ(trail.substr(195), "       2\r\n");
 }
 
 TEST(InventoryScreen, AChangeThatCannotBeWrittenIsNotLost) {

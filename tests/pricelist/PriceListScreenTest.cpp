@@ -120,6 +120,11 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EXPECT_TRUE(f.main().butsale->isEnabled());
     // What the save writes besides the price list is PriceListSave's to check.
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Milk}));
+    // The save is in the audit trail, with the list's hash before and after.
+    EXPECT_EQ(f.dir.read("Audit.dat").substr(0, 205),
+              "2026-12-07 09:05:30 owner        price list save  Pricelist.dat  "
+              "eec9c13f340472126056f071bd9f8a39da5f0db51bd80602804a399ed0392b20 "
+              "3b149c3f056978354c6156ce3326c19fd6af790df26c851639446a49b7fc41c2        1\r\n");
 }
 
 TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {

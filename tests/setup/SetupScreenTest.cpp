@@ -100,6 +100,11 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     EXPECT_EQ(saved.substr(0, 12), "KA        \r\n");
     EXPECT_NE(saved.find("\r\n?? N   40   5     0     12.50      0.00   0.00   0.00\r\n"),
               std::string::npos);
+    // The save is in the audit trail, once, for the one file it changed.
+    const std::string trail = f.dir.read("Audit.dat");
+    ASSERT_EQ(trail.size(), 205u);
+    EXPECT_EQ(trail.substr(0, 65),
+              "2026-12-07 09:05:30 owner        setup save       Configur.dat   ");
 
     QApplication::setActiveWindow(&f.main());
     f.open(f.main().butsale, f.program->Form4);

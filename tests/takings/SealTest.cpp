@@ -105,6 +105,60 @@ TEST(Seals, LinesAStopLeftUnsealedAreSealedAtStartAndAnOldShopOpensItsChain) {
               std::vector<std::string>{"OK: 4 journal lines, 2 takings lines in 3 files checked"});
 }
 
+TEST(Seals, ARecordStoppedAtAnyStepIsCompletedAtTheNextStart) {
+    const std::string completed = " was completed with 1 line(s) of the takings file that a stop "
+                                  "had left without their seal.";
+    const std::string cut = " left by a power cut; the end is cut off, and the takings lines it "
+                            "would have sealed are sealed again.";
+    struct Case {
+        const char* stop;
+        bool lineWritten;
+        std::string journalEnd;        // what the stop left after the last whole seal
+        std::vector<std::string> told; // after "The journal <path>"
+    };
+    const std::vector<Case> cases = {
+        {"before the takings line", false, "", {}},
+        {"between the takings line and its seal", true, "", {completed}},
+        {"half way through the seal",
+         true,
+         "         3 L 2026-12-07 09:0",
+         {" ended in half a line" + cut, completed}},
+        {"with the seal's bytes never on disk",
+         true,
+         std::string(7, '\0'),
+         {" ended in 7 empty bytes" + cut, completed}},
+        {"both",
+         true,
+         "         3 L 20" + std::string(3, '\0'),
+         {" ended in 3 empty bytes and half a line" + cut, completed}},
+    };
+    for (const Case& c : cases) {
+        SealedShop shop;
+        if (c.lineWritten)
+            shop.dir.write("Results.dat", shop.dir.read("Results.dat") + Line + "\r\n");
+        shop.dir.write("Journal.dat", shop.dir.read("Journal.dat") + c.journalEnd);
+        TakingsJournal next(shop.dir.path());
+        next.setClock([] { return At; });
+        std::vector<std::string> told;
+        for (const Notice& notice : next.CompleteSeals())
+            told.push_back(
+                notice.text.substr(("The journal " + shop.dir.file("Journal.dat")).size()));
+        EXPECT_EQ(told, c.told) << c.stop;
+        const size_t lines = c.lineWritten ? 3 : 2;
+        EXPECT_EQ(shop.check(),
+                  std::vector<std::string>{"OK: " + std::to_string(lines) + " journal lines, " +
+                                           std::to_string(lines) +
+                                           " takings lines in 2 files checked"})
+            << c.stop;
+    }
+    // A last seal whole but for its line end keeps it, and gets one.
+    SealedShop shop;
+    const std::string journal = shop.dir.read("Journal.dat");
+    shop.dir.write("Journal.dat", journal.substr(0, journal.size() - 2));
+    EXPECT_TRUE(TakingsJournal(shop.dir.path()).CompleteSeals().empty());
+    EXPECT_EQ(shop.dir.read("Journal.dat"), journal);
+}
+
 TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
     SealedShop shop;
     shop.dir.write("Pricelist.dat", "");
@@ -121,6 +175,10 @@ TEST(Seals, TheCloseSealsTheArchiveWholeAndItsLinesStayChecked) {
                At});
     EXPECT_EQ(shop.check(),
               std::vector<std::string>{"OK: 7 journal lines, 2 takings lines in 6 files checked"});
+    // The till's journal, held open through the close, seals into the new one.
+    shop.journal.WriteStartRecord("08/12/26 9:00:00");
+    EXPECT_EQ(shop.check(),
+              std::vector<std::string>{"OK: 8 journal lines, 3 takings lines in 7 files checked"});
     // A plain editor changes one byte of an archived line.
     std::string archive = shop.dir.read("Res2026Dez.07");
     archive[3] = 'X';
