@@ -9,11 +9,23 @@
 
 namespace {
 
-// A port that is not configured never reaches the device layer.
-bool writeToPort(const std::string& port, const std::string& dataDir, const std::string& line,
+// Sends the bytes to the device behind the port, with the line settings
+// Options.dat gives the port (none: the port keeps the system's). A port that
+// is not configured never reaches the device layer.
+bool writeToPort(const std::string& port, const std::string& bytes, const ProgramState& state,
                  Ports& ports) {
-    const std::string device = SerialDevicePath(port, dataDir);
-    return !device.empty() && ports.writeLine(device, line);
+    const std::string device = SerialDevicePath(port, state.files.DataDir());
+    return !device.empty() &&
+           ports.write(device, bytes, ParseSerialLine(state.options.value(port)));
+}
+
+// What the display is sent to show a line: the line and CR LF; an ESC/POS
+// display is first cleared (FF) and its cursor put at the upper line's first
+// column (US $ 1 1), and the line is not ended, since a line feed would
+// scroll it off a display set to scroll.
+std::string displayBytes(const std::string& line, const ProgramState& state) {
+    if (state.options.value("display") != "escpos") return line + "\r\n";
+    return "\x0c\x1f$\x01\x01" + line;
 }
 
 std::string noDeviceMessage(const std::string& checking, const std::string& port) {
@@ -31,7 +43,7 @@ Notices checkPort(const std::string& port, const std::string& greeting, const st
                   bool& available, ProgramState& state, Ports& ports) {
     available = false;
     if (SerialDevicePath(port, state.files.DataDir()).empty()) return {};
-    available = writeToPort(port, state.files.DataDir(), greeting, ports);
+    available = writeToPort(port, greeting, state, ports);
     if (!available) return {{noDeviceMessage(checking, port)}};
     return {};
 }
@@ -60,12 +72,12 @@ Notices CheckDrawerPort(ProgramState& state, Ports& ports) {
         state.flags.DrawerAvailable = state.PrinterTestText == "Ok";
         return {};
     }
-    return checkPort(state.config.DrawerPort, "open", "Cecking for a Cashdrawer",
+    return checkPort(state.config.DrawerPort, "open\r\n", "Cecking for a Cashdrawer",
                      state.flags.DrawerAvailable, state, ports);
 }
 
 Notices CheckDisplayPort(ProgramState& state, Ports& ports) {
-    return checkPort(state.config.DisplayPort, "Customer display",
+    return checkPort(state.config.DisplayPort, displayBytes("Customer display", state),
                      "Checking for a Customer display", state.flags.DisplayAvailable, state, ports);
 }
 
@@ -78,7 +90,7 @@ Notices OpenCashDrawer(ProgramState& state, Ports& ports, Launcher& launcher) {
         state.flags.DrawerAvailable = false;
         return {{"Drawer not opened: printer not ready"}};
     }
-    if (writeToPort(state.config.DrawerPort, state.files.DataDir(), "open", ports)) return {};
+    if (writeToPort(state.config.DrawerPort, "open\r\n", state, ports)) return {};
     state.flags.DrawerAvailable = false;
     return {{problemMessage("Cash drawer")}};
 }
@@ -91,7 +103,7 @@ Notices ShowOnCustomerDisplay(std::string& left, const std::string& right, Progr
         left.pop_back();
     const std::string line =
         PadLeft(left + " " + right, width > 0 ? static_cast<size_t>(width) : 0);
-    if (writeToPort(state.config.DisplayPort, state.files.DataDir(), line, ports)) return {};
+    if (writeToPort(state.config.DisplayPort, displayBytes(line, state), state, ports)) return {};
     state.flags.DisplayAvailable = false;
     return {{problemMessage("Customer display")}};
 }

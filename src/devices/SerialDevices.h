@@ -9,7 +9,10 @@ class Ports;
 struct ProgramState;
 
 // The cash drawer and the customer display on serial ports "COM1".."COM4".
-// Each command opens the port, writes one line and closes it again. The
+// Each command opens the port, writes one line and closes it again; a port
+// with line settings in Options.dat ("COM1=9600,8N1") is set to them each
+// time, and "display=escpos" frames each display line with ESC/POS display
+// commands. The
 // drawer may instead hang on the docket printer's drawer socket, "PRN1" (its
 // pin 2) or "PRN2" (pin 5); Slipjet.exe then sends the printer the pulse.
 

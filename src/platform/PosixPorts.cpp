@@ -1,5 +1,7 @@
 #include "platform/PosixPorts.h"
 
+#include "platform/SerialTerminal.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -48,7 +50,8 @@ bool drained(int fd, SteadyClock::time_point deadline) {
 
 } // namespace
 
-bool PosixPorts::writeLine(const std::string& devicePath, const std::string& text) {
+bool PosixPorts::write(const std::string& devicePath, const std::string& bytes,
+                       const std::optional<SerialLine>& line) {
     int fd = ::open(devicePath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -58,9 +61,15 @@ bool PosixPorts::writeLine(const std::string& devicePath, const std::string& tex
         ::close(fd);
         return false;
     }
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(m_deadlineMs);
     const bool terminal = ::isatty(fd);
-    bool ok = writeAll(fd, text + "\r\n", deadline) && (!terminal || drained(fd, deadline));
+    // Settings the shop asked for that the port cannot take: nothing is sent
+    // at a speed the device would read as noise.
+    if (line && (!terminal || !SetSerialLine(fd, *line))) {
+        ::close(fd);
+        return false;
+    }
+    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(m_deadlineMs);
+    bool ok = writeAll(fd, bytes, deadline) && (!terminal || drained(fd, deadline));
     // Unsent bytes would hold up the close of a serial device for many seconds.
     if (!ok && terminal) ::tcflush(fd, TCOFLUSH);
     if (::close(fd) != 0 && errno != EINTR) ok = false;

@@ -95,6 +95,7 @@ int optionFieldLength(const OptionKey& key) {
     case OptionKey::Type::Amounts:
         return 60;
     case OptionKey::Type::PinHash:
+    case OptionKey::Type::Serial:
         return 12;
     }
     return 0;

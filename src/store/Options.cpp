@@ -2,6 +2,7 @@
 
 #include "store/FileNames.h"
 #include "store/OwnerPin.h"
+#include "store/SerialLine.h"
 #include "store/TextReader.h"
 
 #include <algorithm>
@@ -14,6 +15,11 @@
 namespace {
 
 using Type = OptionKey::Type;
+
+constexpr std::string_view SerialPortMeaning =
+    "The line settings the port is given each time the drawer or the display on it is used: "
+    "speed, data bits, parity (N, E or O) and stop bits; empty: the port keeps the settings "
+    "the system gave it.";
 
 // The one list of keys. A key is added here with its type, range, default
 // and meaning; the panel, the check at start and the page follow.
@@ -113,6 +119,15 @@ constexpr std::array Keys{
               "This till's number in a shop with several tills (empty: the shop's only till); "
               "when set, dockets print \"Till n\" and each close leaves its day in the Outbox "
               "folder for the office."},
+    OptionKey{"display", Type::Choice, 0, 0, "plain|escpos", "plain",
+              "plain: each customer display line is sent as it is, ended by CR LF; escpos: the "
+              "display is cleared and the line put on its upper line with the commands of "
+              "ESC/POS customer displays."},
+    // The ports the drawer and the display may hang on.
+    OptionKey{"COM1", Type::Serial, 0, 0, {}, "", SerialPortMeaning},
+    OptionKey{"COM2", Type::Serial, 0, 0, {}, "", SerialPortMeaning},
+    OptionKey{"COM3", Type::Serial, 0, 0, {}, "", SerialPortMeaning},
+    OptionKey{"COM4", Type::Serial, 0, 0, {}, "", SerialPortMeaning},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -169,6 +184,8 @@ std::string rangeText(const OptionKey& key) {
         return "amounts above 0 with at most 2 decimals, separated by commas";
     case Type::PinHash:
         return "the salted hash of a PIN of 4 to 12 digits, made on the Options panel";
+    case Type::Serial:
+        return "a speed and the data bits, parity and stop bits, such as 9600,8N1, or nothing";
     }
     return {};
 }
@@ -243,6 +260,9 @@ std::optional<std::string> OptionValueFault(const OptionKey& key, std::string_vi
         if (valid) return std::nullopt;
         break;
     }
+    case Type::Serial:
+        if (value.empty() || ParseSerialLine(value)) return std::nullopt;
+        break;
     case Type::PinHash:
         if (value.empty() || IsOwnerPinHash(value)) return std::nullopt;
         // The digits themselves never stand in the file.

@@ -25,6 +25,8 @@ struct OptionKey {
                  // decimals, or nothing
         Amounts, // amounts above 0 with at most 2 decimals, separated by ","
         PinHash, // the salted hash of the owner PIN (see OwnerPin.h), or nothing
+        Serial,  // a serial port's line settings such as "9600,8N1"
+                 // (SerialLine.h), or nothing
     };
     std::string_view name;
     Type type;

@@ -52,24 +52,37 @@ TEST_F(SerialFixture, APortThatTakesNoGreetingIsReported) {
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
 }
 
+// "display=escpos" sends FF (clear) and US $ 1 1 (cursor to line 1, column
+// 1) before the line, and no CR LF; plain sends the line and CR LF.
 TEST_F(SerialFixture, DisplayLines) {
     state.config.DisplayPort = "COM1";
+    const std::string escpos = {'\x0c', '\x1f', '\x24', '\x01', '\x01'};
     struct Case {
+        const char* display;
         long width;
-        std::string left, right, cutLeft, line;
+        std::string left, right, cutLeft, bytes;
     } cases[] = {
-        {20, "Coffee large with milk", "2.50", "Coffee large wi", "Coffee large wi 2.50"},
-        {20, "Total", "12.00", "Total", "         Total 12.00"},
-        {20, "Change", "12345678901234567890", "", " 12345678901234567890"},
-        {0, "Total", "12.00", "", " 12.00"},
+        {"plain", 20, "Coffee large with milk", "2.50", "Coffee large wi",
+         "Coffee large wi 2.50\r\n"},
+        {"plain", 20, "Total", "12.00", "Total", "         Total 12.00\r\n"},
+        {"plain", 20, "Change", "12345678901234567890", "", " 12345678901234567890\r\n"},
+        {"plain", 0, "Total", "12.00", "", " 12.00\r\n"},
+        {"escpos", 20, "Coffee large with milk", "2.50", "Coffee large wi",
+         escpos + "Coffee large wi 2.50"},
+        {"escpos", 20, "Total", "12.00", "Total", escpos + "         Total 12.00"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.display + (" " + c.left));
+        std::vector<std::string> faults;
+        state.options = Options::parse(std::string("display=") + c.display, faults);
         state.config.DisplayWidth = c.width;
         std::string left = c.left;
         EXPECT_TRUE(ShowOnCustomerDisplay(left, c.right, state, ports).empty());
         EXPECT_EQ(left, c.cutLeft);
-        EXPECT_EQ(ports.lines.back(), "/dev/ttyS0|" + c.line);
+        EXPECT_EQ(ports.written.back(), "/dev/ttyS0|" + c.bytes);
     }
+    EXPECT_TRUE(CheckDisplayPort(state, ports).empty());
+    EXPECT_EQ(ports.written.back(), "/dev/ttyS0|" + escpos + "Customer display");
 }
 
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {

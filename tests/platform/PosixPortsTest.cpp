@@ -36,6 +36,11 @@ class FakeSerialLine {
         ::close(m_master);
     }
     const std::string& path() const { return m_slavePath; }
+    termios settings() const {
+        termios t{};
+        ::tcgetattr(m_slave, &t);
+        return t;
+    }
     std::string received() {
         std::string out;
         char buf[256];
@@ -47,6 +52,7 @@ class FakeSerialLine {
         }
         return out;
     }
+    void set(const termios& t) { ::tcsetattr(m_slave, TCSANOW, &t); }
     // Fills the line's buffer as a device with stalled flow control would.
     void stall() {
         // The terminal layer moves bytes on behind the writer's back: full
@@ -91,6 +97,37 @@ TEST_F(PortFixture, GreetingsArrive) {
     EXPECT_TRUE(state.flags.DisplayAvailable);
     EXPECT_EQ(drawer.received(), "open\r\n");
     EXPECT_EQ(display.received(), "Customer display\r\n");
+}
+
+// A port with line settings in Options.dat is set to them when it is used;
+// one without keeps what the system gave it. (A pseudo-terminal keeps the
+// speed and stop bits it is given, but always reads back 8 bits, no parity.)
+TEST_F(PortFixture, LineSettingsFromTheOptions) {
+    std::vector<std::string> faults;
+    state.options = Options::parse("COM1=19200,8N2\r\n", faults);
+    termios before = display.settings();
+    ::cfsetspeed(&before, B2400);
+    display.set(before);
+    EXPECT_TRUE(CheckDrawerPort(state, ports).empty());
+    EXPECT_TRUE(CheckDisplayPort(state, ports).empty());
+    EXPECT_EQ(drawer.received(), "open\r\n");
+    EXPECT_EQ(display.received(), "Customer display\r\n");
+    struct Case {
+        const char* port;
+        termios got;
+        speed_t speed;
+        tcflag_t stop;
+    } cases[] = {
+        {"COM1", drawer.settings(), B19200, CSTOPB},
+        {"COM2", display.settings(), B2400, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.port);
+        EXPECT_EQ(::cfgetospeed(&c.got), c.speed);
+        EXPECT_EQ(c.got.c_cflag & CSTOPB, c.stop);
+    }
+    // Settings asked of what is no serial port: nothing is sent.
+    EXPECT_FALSE(ports.writeLine("/dev/null", "open", SerialLine{}));
 }
 
 TEST_F(PortFixture, WhatIsNoDeviceTakesNothing) {

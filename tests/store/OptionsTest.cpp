@@ -45,7 +45,10 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
                              "\r\n"
                              "shop-note=second\r\n"
                              "shop-note=third\r\n"
-                             "scale=4\r\n";
+                             "scale=4\r\n"
+                             "COM2=9600,8X1\r\n"
+                             "com3=14400,8N1\r\n"
+                             "COM4=19200,7E2\r\n";
     std::vector<std::string> faults;
     Options options = Options::parse(file, faults);
     EXPECT_EQ(faults, (std::vector<std::string>{
@@ -53,8 +56,14 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
                           "line 2: shop-note takes text of up to 40 characters, not \"" +
                               std::string(41, 'x') + "\"",
                           "line 4: shop-note was given before; this line is not used",
-                          "line 5: scale takes one of auto, 1, 1.5, 2, 2.5, 3, not \"4\""}));
+                          "line 5: scale takes one of auto, 1, 1.5, 2, 2.5, 3, not \"4\"",
+                          "line 6: COM2 takes a speed and the data bits, parity and stop bits, "
+                          "such as 9600,8N1, or nothing, not \"9600,8X1\"",
+                          "line 7: COM3 takes a speed and the data bits, parity and stop bits, "
+                          "such as 9600,8N1, or nothing, not \"14400,8N1\""}));
     EXPECT_EQ(options.value("shop-note"), "second");
+    EXPECT_EQ(options.value("COM2"), "");
+    EXPECT_EQ(options.value("com4"), "19200,7E2");
     EXPECT_EQ(options.value("scale"), "auto");
     // The faulty lines stay as they were until the owner sets the key.
     EXPECT_EQ(options.text(), file);
@@ -65,7 +74,10 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
                                   "\r\n"
                                   "shop-note=mended\r\n"
                                   "shop-note=third\r\n"
-                                  "scale=4\r\n");
+                                  "scale=4\r\n"
+                                  "COM2=9600,8X1\r\n"
+                                  "com3=14400,8N1\r\n"
+                                  "COM4=19200,7E2\r\n");
     EXPECT_EQ(OptionsFaultMessage("/shop/Options.dat", {"line 1: a", "line 3: b"}),
               "The options file /shop/Options.dat has faults; the default is used for:\r"
               "line 1: a\rline 3: b");

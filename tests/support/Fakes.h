@@ -128,13 +128,19 @@ class FakeLauncher : public Launcher {
     std::function<void()> onRun;
 };
 
+// Records each write as "device|bytes" in `written`, and in `lines` with a
+// line's closing CR LF dropped.
 class FakePorts : public Ports {
   public:
-    bool writeLine(const std::string& device, const std::string& text) override {
+    bool write(const std::string& device, const std::string& bytes,
+               const std::optional<SerialLine>& /*line*/) override {
+        written.push_back(device + "|" + bytes);
+        std::string text = bytes;
+        if (text.ends_with("\r\n")) text.resize(text.size() - 2);
         lines.push_back(device + "|" + text);
         return works;
     }
-    std::vector<std::string> lines;
+    std::vector<std::string> lines, written;
     bool works = true;
 };
 
