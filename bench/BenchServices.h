@@ -43,6 +43,7 @@ struct NoPorts : Ports {
 struct NoPrinting : PrintDialog {
     bool choose() override { return false; }
     Outcome printText(const TextDocument&) override { return Outcome::Cancelled; }
+    Outcome printPicture(const PictureDocument&) override { return Outcome::Cancelled; }
 };
 struct ChosenFile : FileDialog {
     std::optional<std::string> open(const std::string&, const std::string&,

@@ -74,6 +74,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # font that stands in for Arial; the rest is what the executables link (the
 # X libraries measure the display before Qt starts).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libsodium23, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libxcb1, libxcb-randr0, qt6-qpa-plugins, libarchive13 (>= 3.6), fonts-liberation | fonts-liberation2, fonts-dejavu-core")
+    "libc6, libstdc++6, libgcc-s1, libsodium23, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6charts6 (>= 6.4), libxcb1, libxcb-randr0, qt6-qpa-plugins, libarchive13 (>= 3.6), fonts-liberation | fonts-liberation2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 include(CPack)

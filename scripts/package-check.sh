@@ -63,7 +63,7 @@ desktop="$root/usr/share/applications/zorvi.desktop"
 grep -qx 'Exec=/opt/zorvi/bin/zorvi' "$desktop" || fail "menu entry does not start /opt/zorvi/bin/zorvi"
 grep -qx 'Icon=zorvi' "$desktop" || fail "menu entry has no icon"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-qpa-plugins libarchive13 libsodium23 fonts-liberation; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 libqt6charts6 qt6-qpa-plugins libarchive13 libsodium23 fonts-liberation; do
     [[ ",$depends," == *[\ ,]$p[\ ,]* ]] || fail "dependency on $p not declared"
 done
 for program in program/zorvi bin/zorvi-backup bin/zorvi-export; do

@@ -2,7 +2,8 @@
 # Installs what building, running and testing Zorvi need, when it is missing.
 set -euo pipefail
 
-packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev libgl-dev libxcb1-dev
+packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev qt6-charts-dev
+          libqt6opengl6-dev libgl-dev libxcb1-dev
           libxcb-randr0-dev libsodium-dev libarchive-dev zstd libgtest-dev libgmock-dev
           fonts-liberation fonts-dejavu-core syncthing)
 case "${1:-}" in

@@ -171,7 +171,7 @@ void MainScreen::buildButtons() {
 
 void MainScreen::buildMenu() {
     RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
-    RadioGroup1->setGeometry(246, 228, 141, 141);
+    RadioGroup1->setGeometry(246, 208, 141, 161);
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
     RadioGroup1->setAutoFillBackground(true);
@@ -183,8 +183,9 @@ void MainScreen::buildMenu() {
         {&MainScreen::RbutPlist, " Update &Price List"},
         {&MainScreen::RbutTotals, " Day &Totals so far"},
         {&MainScreen::RbutCashUp, " Cash &Up"},
+        {&MainScreen::RbutGraphs, " &Graphs"},
         {&MainScreen::RbutRemove, " &Remove Zorvi"}};
-    int top = 244;
+    int top = 224;
     for (const auto& [entry, caption] : entries) {
         this->*entry = new QRadioButton(caption, Panel1);
         (this->*entry)->setGeometry(252, top, 130, 17);
@@ -236,9 +237,10 @@ void MainScreen::buildTimer() {
 
 void MainScreen::setTabOrderAsKnown() {
     // Tab order as the operators know it.
-    QList<QWidget*> order = {butsale,    butdocket, butexp,     butmenu,    Butintro,    Buthelp,
-                             butdeb,     butlay,    butcred,    butexit,    RadioGroup1, RbutSetup,
-                             RbutInvent, RbutPlist, RbutTotals, RbutCashUp, RbutRemove};
+    QList<QWidget*> order = {butsale,     butdocket,  butexp,     butmenu,   Butintro,
+                             Buthelp,     butdeb,     butlay,     butcred,   butexit,
+                             RadioGroup1, RbutSetup,  RbutInvent, RbutPlist, RbutTotals,
+                             RbutCashUp,  RbutGraphs, RbutRemove};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -278,7 +280,8 @@ QList<QWidget*> MainScreen::secondEnableSet() const {
     return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
 }
 QList<QWidget*> MainScreen::menuGroup() const {
-    return {RadioGroup1, RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutRemove};
+    return {RadioGroup1, RbutPlist,  RbutSetup,  RbutInvent,
+            RbutTotals,  RbutCashUp, RbutGraphs, RbutRemove};
 }
 
 void MainScreen::closeMenu() {
@@ -321,7 +324,8 @@ void MainScreen::butmenuClick() {
     Butintro->hide();
     for (QWidget* w : menuGroup())
         w->show();
-    for (QRadioButton* r : {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutRemove}) {
+    for (QRadioButton* r :
+         {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutGraphs, RbutRemove}) {
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
@@ -472,6 +476,10 @@ void MainScreen::RbutCashUpEnter() {
     openScreen(m_screens.cashUp);
 }
 
+void MainScreen::RbutGraphsEnter() {
+    openScreen(m_screens.graphs);
+}
+
 // The X report: the totals so far, changing nothing but the docket file.
 void MainScreen::RbutTotalsEnter() {
     closeMenu();
@@ -573,6 +581,8 @@ QRadioButton* MainScreen::menuEntryFor(int key) const {
         return RbutTotals;
     case Qt::Key_U:
         return RbutCashUp;
+    case Qt::Key_G:
+        return RbutGraphs;
     default:
         return nullptr;
     }
@@ -586,6 +596,7 @@ bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
         if (watched == RbutRemove) guarded([this] { RbutRemoveEnter(); });
         if (watched == RbutTotals) guarded([this] { RbutTotalsEnter(); });
         if (watched == RbutCashUp) guarded([this] { RbutCashUpEnter(); });
+        if (watched == RbutGraphs) guarded([this] { RbutGraphsEnter(); });
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride) {

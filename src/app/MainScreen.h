@@ -33,6 +33,7 @@ class MainScreen : public ZorviScreen {
         QWidget* inventory = nullptr;
         QWidget* view = nullptr;
         QWidget* cashUp = nullptr;
+        QWidget* graphs = nullptr;
         // Asks the consolidation screen to offer the removal when it is next shown.
         std::function<void()> offerRemoval;
     };
@@ -69,6 +70,7 @@ class MainScreen : public ZorviScreen {
     QRadioButton* RbutPlist;
     QRadioButton* RbutTotals;
     QRadioButton* RbutCashUp;
+    QRadioButton* RbutGraphs;
     QRadioButton* RbutRemove;
     QPlainTextEdit* Memo1;
     QTimer* Timer1;
@@ -126,6 +128,7 @@ class MainScreen : public ZorviScreen {
     void RbutRemoveEnter();
     void RbutTotalsEnter();
     void RbutCashUpEnter();
+    void RbutGraphsEnter();
     void FormKeyDown();
     void Timer1Timer();
 

@@ -9,6 +9,7 @@
 #include "inventory/InventoryScreen.h"
 #include "platform/Services.h"
 #include "pricelist/PriceListScreen.h"
+#include "reports/GraphsScreen.h"
 #include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
 #include "viewer/ViewerScreen.h"
@@ -38,10 +39,11 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     Form8 = viewer;
     auto* consolidation = static_cast<ConsolidationScreen*>(Form6);
     CashUp = returningTo<CashUpScreen>(Form1, state, services);
-    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp,
+    Graphs = returningTo<GraphsScreen>(Form1, state, services);
+    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp, Graphs,
                        [consolidation] { consolidation->offerRemoval(); }});
-    for (QWidget* w :
-         {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp}) {
+    for (QWidget* w : {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7,
+                       Form8, CashUp, Graphs}) {
         w->move((services.screen.width() - w->width()) / 2,
                 (services.screen.height() - w->height()) / 2);
         NameFieldsByTheirLabels(w);
@@ -49,8 +51,8 @@ ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
 }
 
 ProgramBlock::~ProgramBlock() {
-    for (QWidget* w :
-         {CashUp, Form8, Form7, Form6, Form5, Form4, Form3, Form2, static_cast<QWidget*>(Form1)})
+    for (QWidget* w : {Graphs, CashUp, Form8, Form7, Form6, Form5, Form4, Form3, Form2,
+                       static_cast<QWidget*>(Form1)})
         delete w;
     // Last of all, when no screen holds a file any more.
     RemoveRecordedFiles(state.RemoveAtEnd);

@@ -31,6 +31,7 @@ class ProgramBlock {
     QWidget* Form7 = nullptr;
     QWidget* Form8 = nullptr;
     QWidget* CashUp = nullptr;
+    QWidget* Graphs = nullptr;
 
     void show();
 };

@@ -15,6 +15,12 @@ class PrintDialog {
         // Where the document goes when no printer is installed.
         std::string pdfPath;
     };
+    // A picture, such as a chart, printed to fill the page.
+    struct PictureDocument {
+        std::string title;
+        std::string png; // the picture as a PNG file's bytes
+        std::string pdfPath;
+    };
     enum class Outcome { Printed, PrintedToPdf, Cancelled, Failed };
 
     virtual ~PrintDialog() = default;
@@ -23,4 +29,6 @@ class PrintDialog {
     // Shows the dialog and prints the text on the chosen printer; with no
     // printer installed, prints it into the PDF file without asking.
     virtual Outcome printText(const TextDocument& document) = 0;
+    // The same for a picture: the dialog offers printing into a PDF file too.
+    virtual Outcome printPicture(const PictureDocument& document) = 0;
 };

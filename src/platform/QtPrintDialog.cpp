@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -34,5 +36,36 @@ PrintDialog::Outcome QtPrintDialog::printText(const TextDocument& document) {
     text.setPlainText(fromCp1252(document.text));
     text.print(&printer);
     if (noPrinter) return QFileInfo::exists(pdf) ? Outcome::PrintedToPdf : Outcome::Failed;
+    return printer.printerState() == QPrinter::Error ? Outcome::Failed : Outcome::Printed;
+}
+
+PrintDialog::Outcome QtPrintDialog::printPicture(const PictureDocument& document) {
+    QImage picture;
+    if (!picture.loadFromData(reinterpret_cast<const uchar*>(document.png.data()),
+                              static_cast<int>(document.png.size()), "PNG"))
+        return Outcome::Failed;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(picture.width() > picture.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+    const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
+    const QString pdf = fromNativePath(document.pdfPath);
+    if (noPrinter) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    } else {
+        // The dialog lists "Print to File (PDF)" beside the printers.
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted) return Outcome::Cancelled;
+    }
+    printer.setDocName(fromCp1252(document.title));
+    QPainter painter;
+    if (!painter.begin(&printer)) return Outcome::Failed;
+    const QRect page = painter.viewport();
+    const QSize size = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(page.topLeft(), size), picture);
+    painter.end();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return QFileInfo::exists(printer.outputFileName()) ? Outcome::PrintedToPdf
+                                                           : Outcome::Failed;
     return printer.printerState() == QPrinter::Error ? Outcome::Failed : Outcome::Printed;
 }

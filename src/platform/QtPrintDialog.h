@@ -7,4 +7,5 @@ class QtPrintDialog : public PrintDialog {
   public:
     bool choose() override;
     Outcome printText(const TextDocument& document) override;
+    Outcome printPicture(const PictureDocument& document) override;
 };

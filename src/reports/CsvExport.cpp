@@ -106,11 +106,11 @@ std::string expenses(const ShopRecords& r) {
 }
 
 std::string days(const ShopRecords& r) {
-    Table t(r, {"file", "line", "kind", "date_text", "quantity", "wholesale", "list_value",
+    Table t(r, {"file", "line", "date", "kind", "date_text", "quantity", "wholesale", "list_value",
                 "sales_value", "cash", "cheque", "credit", "services", "tax", "takings", "expenses",
                 "net"});
     for (const DayByDayRow& row : r.days) {
-        t.source(row.source);
+        t.source(row.source).number(IsoDateText(row.day));
         t.number(row.marker == '*' ? "start" : row.marker == '#' ? "quantities" : "amounts");
         t.text(row.dateText);
         for (long long v : row.quantities)

@@ -37,14 +37,59 @@ std::string monthLabel(int month) {
     return std::string(Names[month % 100 - 1]) + " " + std::to_string(month / 100);
 }
 
+bool takingsFile(const std::string& name) {
+    return name == "Results.dat" || TakingsArchiveDay(name) != 0;
+}
+
+// The takings files of the current period, as indices into records.files.
+// Each consolidation since the last period end archived one takings file and
+// added one "&" line to Daybyday.dat; before the first period end (no balance
+// sheet yet) every file belongs to the period.
+std::vector<bool> periodFiles(const ShopRecords& records) {
+    std::vector<bool> inPeriod(records.files.size(), false);
+    const bool periodEnded = !records.balance.empty();
+    size_t consolidated = 0;
+    for (const DayByDayRow& row : records.days)
+        if (row.marker == '&') ++consolidated;
+    for (size_t i = records.files.size(); i-- > 0;) {
+        if (!takingsFile(records.files[i])) continue;
+        if (records.files[i] == "Results.dat") {
+            inPeriod[i] = true;
+        } else if (!periodEnded || consolidated > 0) {
+            inPeriod[i] = true;
+            if (consolidated > 0) --consolidated;
+        }
+    }
+    return inPeriod;
+}
+
+void periodChart(const ShopRecords& records, ReportFigures& f) {
+    const std::vector<bool> inPeriod = periodFiles(records);
+    std::map<DayNumber, std::pair<long long, long long>> days; // takings, net
+    for (const TakingsTotalRow& row : records.totals) {
+        if (!inPeriod[row.source.file]) continue;
+        auto& [takings, net] = days[row.day];
+        if (row.kind != TakingsTotalRow::Kind::Expense) takings += row.total;
+        net += row.total;
+    }
+    long long balance = 0;
+    for (const auto& [day, sums] : days) {
+        balance += sums.second;
+        f.periodDays.push_back({IsoDateText(day), sums.first});
+        f.periodBalance.push_back(balance);
+    }
+}
+
 } // namespace
 
 ReportFigures ComputeReportFigures(const ShopRecords& records) {
     ReportFigures f;
     PeriodTotals& t = f.totals;
     std::map<DayNumber, long long> days;
-    std::map<int, long long> months; // yyyymm
+    std::map<int, long long> months;   // yyyymm
+    std::map<int, long long> monthNet; // takings less expenses
     for (const TakingsTotalRow& row : records.totals) {
+        monthNet[row.day / 100] += row.total;
         if (row.kind == TakingsTotalRow::Kind::Expense) {
             ++t.expenses;
             t.expenseTotal -= row.total;
@@ -74,7 +119,16 @@ ReportFigures ComputeReportFigures(const ShopRecords& records) {
                               {monthLabel(month), found == months.end() ? 0 : found->second});
             month = month % 100 == 1 ? month - 89 : month - 1;
         }
+        // The balance runs over the twelve months shown, from the first.
+        long long balance = 0;
+        for (int i = 0; i < 12; ++i) {
+            month = month % 100 == 12 ? month + 89 : month + 1;
+            auto found = monthNet.find(month);
+            balance += found == monthNet.end() ? 0 : found->second;
+            f.monthBalance.push_back(balance);
+        }
     }
+    periodChart(records, f);
 
     std::map<char, std::string> names;
     for (const SalesPersonRow& person : records.persons)

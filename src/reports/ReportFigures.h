@@ -29,8 +29,14 @@ struct ReportFigures {
     DayNumber firstDay = 0;
     DayNumber lastDay = 0;
     PeriodTotals totals;
-    std::vector<ChartBar> perDay;        // takings of each day with records
-    std::vector<ChartBar> perMonth;      // the last 12 months up to lastDay
+    std::vector<ChartBar> perDay;   // takings of each day with records
+    std::vector<ChartBar> perMonth; // the last 12 months up to lastDay
+    // The running balance (takings less expenses) at the end of each month.
+    std::vector<long long> monthBalance;
+    // The days of the current period, since the last period end, and the
+    // period's running balance at the end of each.
+    std::vector<ChartBar> periodDays;
+    std::vector<long long> periodBalance;
     std::array<long long, 24> perHour{}; // takings by the hour of the total record
     std::vector<ChartBar> perPerson;     // paid lines' amounts by sales person
     std::vector<ChartBar> topByAmount;   // the 20 articles with the most takings

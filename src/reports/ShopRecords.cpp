@@ -166,6 +166,23 @@ class Reading {
         });
     }
 
+    // Each consolidation since the last period end added one block ending in
+    // an "&" line and archived one takings file, so the blocks match the
+    // newest archives in order. The short date the lines carry is written in
+    // the till's regional format, which a reader cannot tell for sure.
+    void dayByDayDates(std::vector<DayNumber> archiveDays) {
+        size_t blocks = 0;
+        for (const DayByDayRow& row : m_records.days)
+            if (row.marker == '&') ++blocks;
+        if (blocks > archiveDays.size())
+            archiveDays.insert(archiveDays.begin(), blocks - archiveDays.size(), 0);
+        size_t block = archiveDays.size() - blocks;
+        for (DayByDayRow& row : m_records.days) {
+            row.day = block < archiveDays.size() ? archiveDays[block] : 0;
+            if (row.marker == '&') ++block;
+        }
+    }
+
     void salesPersons() {
         const auto path = wanted("Spersons.dat");
         if (!path) return;
@@ -307,13 +324,16 @@ ShopRecords ReadShopRecords(const RecordsRequest& request) {
         std::string name;
     };
     std::vector<Archive> archives;
+    std::vector<DayNumber> archiveDays; // in and out of the range
     std::error_code error;
     const std::string dir = request.shopDir.empty() ? "." : request.shopDir;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
         const std::string name = entry.path().filename().string();
         const DayNumber day = TakingsArchiveDay(name);
+        if (day != 0) archiveDays.push_back(day);
         if (day != 0 && request.range.contains(day)) archives.push_back({day, name});
     }
+    std::sort(archiveDays.begin(), archiveDays.end());
     std::sort(archives.begin(), archives.end(), [](const Archive& a, const Archive& b) {
         if (a.day != b.day) return a.day < b.day;
         if (a.name.size() != b.name.size()) return a.name.size() < b.name.size();
@@ -324,6 +344,7 @@ ShopRecords ReadShopRecords(const RecordsRequest& request) {
     if (request.range.contains(request.today))
         if (const auto path = reading.wanted("Results.dat")) reading.takings(*path, request.today);
     reading.dayByDay();
+    reading.dayByDayDates(std::move(archiveDays));
     reading.salesPersons();
     reading.balance();
     reading.stock();

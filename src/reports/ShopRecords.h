@@ -61,6 +61,9 @@ struct DayByDayRow {
     SourceRef source;
     char marker = '*';    // "*" start, "#" quantities, "&" amounts
     std::string dateText; // as the line, or the "*" line before it, writes it
+    // The day of the consolidation that wrote the line, from the name of the
+    // takings archive it made; 0 when that archive is gone.
+    DayNumber day = 0;
     std::array<long long, 7> quantities{};
     std::array<long long, 5> amounts{};
 };

@@ -166,3 +166,47 @@ TEST(ReportFigures, TotalsAreTheSumsOfTheRecordsToTheCent) {
     EXPECT_EQ(f.topByAmount[0].label, "ART2");
     EXPECT_EQ(CentsText(f.topByQuantity[0].value), "10.00");
 }
+
+TEST(ReportFigures, ThePeriodStartsAfterTheLastPeriodEnd) {
+    TestDir shop;
+    writeShop(shop);
+    auto cents = [](const std::vector<ChartBar>& bars, const std::vector<long long>& balance) {
+        std::string text;
+        for (size_t i = 0; i < bars.size(); ++i)
+            text +=
+                bars[i].label + " " + CentsText(bars[i].value) + " " + CentsText(balance[i]) + ";";
+        return text;
+    };
+    // Before the first period end every day is the period's; the expense of
+    // 40.00 on the first day runs through the balance.
+    ReportFigures f = ComputeReportFigures(ReadShopRecords({shop.path(), {}, Today, {}}));
+    EXPECT_EQ(cents(f.periodDays, f.periodBalance),
+              "2026-11-30 0.50 -39.50;2026-12-01 1.40 -38.10;2026-12-07 -0.10 -38.20;");
+    ASSERT_EQ(f.perMonth.size(), 12u);
+    EXPECT_EQ(cents(f.perMonth, f.monthBalance).substr(0, 20), "Jan 2026 0.00 0.00;F");
+    EXPECT_EQ(f.perMonth[10].label + " " + CentsText(f.perMonth[10].value) + " " +
+                  CentsText(f.monthBalance[10]) + " " + CentsText(f.perMonth[11].value) + " " +
+                  CentsText(f.monthBalance[11]),
+              "Nov 2026 0.50 -39.50 1.30 -38.20");
+
+    // A period end after the first day: one consolidation since (the
+    // archive of 1 December) and the live day make the period.
+    shop.write("Balance.dat", crlf({"BALANCE SHEET      Nov2026", "CASH TOTAL           0.50"}));
+    shop.write("Daybyday.dat", crlf({"* START of SALE   01.12.26 08:5    ***   01.12.26",
+                                     "#  1.0  0.05  0.10  0.10  0.00  0.00  1.40",
+                                     "&  0.00  0.00  1.40  0.00  1.40  "}));
+    f = ComputeReportFigures(ReadShopRecords({shop.path(), {}, Today, {}}));
+    EXPECT_EQ(cents(f.periodDays, f.periodBalance), "2026-12-01 1.40 1.40;2026-12-07 -0.10 1.30;");
+    // The day-by-day lines take the date of the archive their run made.
+    TestDir out("zd");
+    RunExport(exportArgs(shop, "csv", out.path()), Today);
+    const std::string days = out.read("days.csv");
+    EXPECT_NE(days.find("\r\nDaybyday.dat,3,2026-12-01,amounts,01.12.26,,,,,,,,0.00,0.00,1.40,"
+                        "0.00,1.40\r\n"),
+              std::string::npos)
+        << days;
+    // The other charts still cover every day.
+    EXPECT_EQ(CentsText(f.perHour[9]) + " " + CentsText(f.perHour[14]) + " " +
+                  CentsText(f.perHour[10]),
+              "0.50 1.40 -0.10");
+}

@@ -159,11 +159,18 @@ class FakePrintDialog : public PrintDialog {
             printed.push_back(document);
         return outcome;
     }
+    Outcome printPicture(const PictureDocument& document) override {
+        ++shown;
+        if (outcome == Outcome::Printed || outcome == Outcome::PrintedToPdf)
+            pictures.push_back(document);
+        return outcome;
+    }
     int shown = 0;
     bool answer = true;
     std::function<void()> onShow;
     Outcome outcome = Outcome::PrintedToPdf;
     std::vector<TextDocument> printed;
+    std::vector<PictureDocument> pictures;
 };
 
 // Answers the open dialog from a script; an empty answer is Cancel.
