@@ -16,6 +16,7 @@
 #include "store/TaxClasses.h"
 #include "takings/TakingsJournal.h"
 #include "takings/TakingsReader.h"
+#include "tills/Outbox.h"
 
 #include <optional>
 
@@ -167,6 +168,13 @@ void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
     }
 }
 
+// A day closed before a crash whose folder for the office was not (or only
+// half) written gets it now, from the day's archives.
+void sendDueDays(const ProgramState& state, Dialogs& dialogs) {
+    const std::string told = SendDueDays(state.files.DataDir(), state.config);
+    if (!told.empty()) dialogs.message(told);
+}
+
 // What a power cut or a crash left at the end of the takings file is put
 // right before this start's record goes after it.
 void repairTakings(TakingsJournal& journal, const std::string& clockText,
@@ -268,6 +276,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     if (!readConfiguration(state, dialogs)) outcome.tradingDisabled = true;
     if (state.config.LowStockPercent > 0) state.config.InventoryOn = true;
     readOptions(state, dialogs);
+    sendDueDays(state, dialogs);
     readTaxClasses(state, dialogs);
     readScaleLabels(state, dialogs);
     checkDevicesAndPrinter(state, services);

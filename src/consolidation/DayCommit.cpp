@@ -153,6 +153,11 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
         if (stageCashup(commit, in, result.archiveName, cashup))
             seals.push_back({'W', CashupArchiveName(result.archiveName), cashup});
         stageSeals(commit, in, result.archiveName, seals);
+        // The day's folder for the office is owed from the moment of the
+        // commit; the list of owed days changes with it.
+        if (const std::optional<std::string> due =
+                OutboxDueWith(in.dataDir, in.dates, result.archiveName, in.closingCountLine))
+            commit.replace(OutboxDueName, *due);
         commit.move("Results.dat", result.archiveName);
         commit.commit();
     } catch (const IoError& e) {
@@ -161,7 +166,6 @@ DayCommitResult CommitDay(const DayCommitInput& in, const DayCommitOptions& opti
                             "\rThe consolidation will be finished at the next start.";
     }
     if (result.unfinished.empty())
-        result.outbox =
-            SendClosedDay(in.dataDir, in.config, in.dates, result.archiveName, in.closingCountLine);
+        result.outbox = SendDueDays(in.dataDir, in.config, {static_cast<size_t>(-1), options.sync});
     return result;
 }

@@ -15,6 +15,10 @@ int daysIn(int year, int month) {
 }
 } // namespace
 
+std::string MonthName(int month) {
+    return month >= 1 && month <= 12 ? MonthNames[month - 1] : "";
+}
+
 bool IsLastDayOfMonth(int year, int month, int day) {
     return month >= 1 && month <= 12 && day == daysIn(year, month);
 }
@@ -25,7 +29,7 @@ RunDates MakeRunDates(const DateTime& today, const RegionalFormats& formats) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d", today.year % 10000);
     dates.YearText = text;
-    if (today.month >= 1 && today.month <= 12) dates.MonthText = MonthNames[today.month - 1];
+    dates.MonthText = MonthName(today.month);
     std::snprintf(text, sizeof text, "%02d", today.day % 100);
     dates.DayText = text;
     dates.lastDayOfMonth = IsLastDayOfMonth(today.year, today.month, today.day);

@@ -18,3 +18,5 @@ struct RunDates {
 
 RunDates MakeRunDates(const DateTime& today, const RegionalFormats& formats);
 bool IsLastDayOfMonth(int year, int month, int day);
+// The month's text as MonthText holds it ("Jan" .. "Dez"); empty outside 1..12.
+std::string MonthName(int month);

@@ -1,6 +1,7 @@
 #include "tills/Collect.h"
 
 #include "app/ShopLock.h"
+#include "consolidation/BalanceSheet.h"
 #include "consolidation/ConsolidationError.h"
 #include "consolidation/ConsolidationTotals.h"
 #include "consolidation/PeriodArchives.h"
@@ -9,10 +10,13 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/NumberParse.h"
+#include "store/NumberText.h"
 #include "store/Sha256.h"
 #include "store/TextLines.h"
 #include "store/TextRewriter.h"
 #include "tills/DayManifest.h"
+#include "tills/OfficeBalance.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -56,6 +60,48 @@ std::string money(double x) {
     return text;
 }
 
+// A merged day in Collected.dat: its manifest's digest and its figures for
+// the balance sheet, as written there with 2 decimals. A line of an older
+// office holds the digest only; its figures come from the day's folder.
+struct LedgerEntry {
+    std::string digest;
+    std::optional<DayFigures> figures;
+};
+
+std::string ledgerLine(const std::string& name, const LedgerEntry& entry) {
+    std::string line = name + " " + entry.digest;
+    if (entry.figures)
+        for (double x : *entry.figures)
+            line += " " + FormatFixed(x, 1, 2);
+    return line + "\r\n";
+}
+
+// The figures exactly as Collected.dat gives them back, so that a day counts
+// the same in the run that merges it and in every run after.
+std::optional<DayFigures> readFigures(std::string_view text) {
+    DayFigures figures{};
+    size_t pos = 0;
+    for (double& x : figures) {
+        pos = text.find_first_not_of(' ', pos);
+        if (pos == std::string_view::npos) return std::nullopt;
+        const size_t end = std::min(text.find(' ', pos), text.size());
+        const RealParse parsed = ParseReal(text.substr(pos, end - pos));
+        if (parsed.errorPosition != 0) return std::nullopt;
+        x = parsed.value;
+        pos = end;
+    }
+    if (text.find_first_not_of(' ', pos) != std::string_view::npos) return std::nullopt;
+    return figures;
+}
+
+DayFigures figuresOf(const ConsolidationTotals& t) {
+    const DayFigures exact{t.TotCash, t.TotCheque, t.TotCredit, t.TotTakings, t.TotTax};
+    std::string text;
+    for (double x : exact)
+        text += " " + FormatFixed(x, 1, 2);
+    return *readFigures(text);
+}
+
 std::string dayText(const DayManifest& m) {
     return "Till " + std::to_string(m.till) + ", " + m.date + ", Z " + std::to_string(m.z);
 }
@@ -74,6 +120,7 @@ class Collector {
                                         const DayManifest& named);
     bool refusedAsDouble(const ReceivedDay& day);
     void merge();
+    void rebuildBooks();
     void acknowledge();
     void reportMissingZ();
     void reportWrongClocks();
@@ -83,25 +130,32 @@ class Collector {
     std::string m_today;
     Configuration m_office = DefaultConfiguration();
     CollectResult m_result;
-    std::map<std::string, std::string> m_ledger; // folder name -> manifest digest
-    std::string m_ledgerText;
+    std::map<std::string, LedgerEntry> m_ledger; // by folder name
+    // What the commit replaces: the merged days' files and the ledger.
+    std::map<std::string, std::string> m_books;
     std::vector<ReceivedDay> m_new;
     std::vector<std::pair<std::string, int>> m_received; // folder names to acknowledge
 };
 
 void Collector::readLedger() {
     const std::string path = FileNames::resolve(m_dir, CollectedName);
-    m_ledgerText = ReadWholeFile(path);
-    ForEachLine(m_ledgerText, [&](std::string_view line, size_t number) {
+    ForEachLine(ReadWholeFile(path), [&](std::string_view line, size_t number) {
         const size_t blank = line.find(' ');
         const std::string name(line.substr(0, blank));
-        if (blank == std::string_view::npos || !ParseDayFolderName(name)) {
+        const size_t digestEnd = std::min(line.find(' ', blank + 1), line.size());
+        LedgerEntry entry;
+        if (blank != std::string_view::npos) {
+            entry.digest = std::string(line.substr(blank + 1, digestEnd - blank - 1));
+            if (digestEnd < line.size()) entry.figures = readFigures(line.substr(digestEnd));
+        }
+        if (blank == std::string_view::npos || !ParseDayFolderName(name) ||
+            entry.digest.size() != 64 || (digestEnd < line.size() && !entry.figures)) {
             find(path + ", line " + std::to_string(number) + ": \"" +
                  std::string(line.substr(0, 90)) + "\" cannot be read");
             m_result.unusable = true;
             return;
         }
-        m_ledger[name] = std::string(line.substr(blank + 1));
+        m_ledger[name] = std::move(entry);
     });
 }
 
@@ -143,9 +197,11 @@ void Collector::scanTill(const std::string& tillDir, int till) {
             const auto merged = m_ledger.find(name);
             if (merged == m_ledger.end()) {
                 if (!refusedAsDouble(*day)) m_new.push_back(std::move(*day));
-            } else if (merged->second != day->manifestDigest) {
+            } else if (merged->second.digest != day->manifestDigest) {
                 find(where + ": " + dayText(day->manifest) +
                      " was merged before from a different copy; this one is not merged");
+            } else if (!merged->second.figures) {
+                merged->second.figures = figuresOf(day->totals);
             }
         }
     }
@@ -214,7 +270,7 @@ bool Collector::refusedAsDouble(const ReceivedDay& day) {
         return m && m->till == day.manifest.till && m->z == day.manifest.z && other != day.name;
     };
     std::string clash;
-    for (const auto& [name, digest] : m_ledger)
+    for (const auto& [name, entry] : m_ledger)
         if (sameZ(name)) clash = name;
     for (const ReceivedDay& other : m_new)
         if (sameZ(other.name)) clash = other.name;
@@ -233,8 +289,6 @@ void Collector::merge() {
     });
     std::string dayByDay = ReadWholeFile(FileNames::resolve(m_dir, "Daybyday.dat"));
     if (!dayByDay.empty() && dayByDay.back() != '\n') dayByDay += "\r\n";
-    std::string ledger = m_ledgerText;
-    if (!ledger.empty() && ledger.back() != '\n') ledger += "\r\n";
     SalesPersonTotals persons;
     std::string DateText;
     for (const ReceivedDay& day : m_new) {
@@ -243,24 +297,52 @@ void Collector::merge() {
         const std::string heading = ReadWholeFile(day.path + "Spersons.dat");
         // The heading carries the till's date text from column 9.
         DateText = heading.size() > 8 ? heading.substr(8, heading.find(' ', 8) - 8) : "";
-        ledger += day.name + " " + day.manifestDigest + "\r\n";
     }
     const std::string salesPersons = MergeSalesPersonTotals(
         FileNames::resolve(m_dir, "Spersons.dat"), m_office, DateText, persons);
-    FileCommit commit(m_dir);
-    commit.replace("Daybyday.dat", dayByDay);
-    commit.replace("Spersons.dat", salesPersons);
-    commit.replace(CollectedName, ledger);
-    commit.commit();
+    m_books["Daybyday.dat"] = dayByDay;
+    m_books["Spersons.dat"] = salesPersons;
     std::map<std::string, double> byDate;
     for (const ReceivedDay& day : m_new) {
-        m_ledger[day.name] = day.manifestDigest;
+        m_ledger[day.name] = {day.manifestDigest, figuresOf(day.totals)};
         m_result.merged.push_back(dayText(day.manifest) + ": takings " +
                                   money(day.totals.TotTakings) + " merged");
         byDate[day.manifest.date] += day.totals.TotTakings;
     }
     for (const auto& [date, takings] : byDate)
         m_result.merged.push_back(date + ": takings of the days merged " + money(takings));
+}
+
+// The ledger and the balance sheet are made again from every day merged, so
+// that the same days give the same bytes whatever order they came in; a file
+// that is the same already is left alone.
+void Collector::rebuildBooks() {
+    std::string ledger;
+    std::vector<CollectedDay> days;
+    for (const auto& [name, entry] : m_ledger) {
+        ledger += ledgerLine(name, entry);
+        const std::optional<DayManifest> day = ParseDayFolderName(name);
+        if (entry.figures)
+            days.push_back({day->till, day->date, *entry.figures});
+        else
+            find(std::string(CollectedName) + ": " + name +
+                 " has no figures and its folder is gone; Balance.dat leaves it out");
+    }
+    m_books[CollectedName] = ledger;
+    const std::string balance = OfficeBalanceSheet(days);
+    if (!balance.empty()) {
+        m_books["Balance.dat"] = balance;
+        m_books["Balance.Tot"] = BalanceTotals(balance, m_dir + "Balance.dat");
+    }
+    FileCommit commit(m_dir);
+    bool changed = false;
+    for (const auto& [name, bytes] : m_books) {
+        const std::string path = FileNames::resolve(m_dir, name);
+        if (FileNames::exists(path) && ReadWholeFile(path) == bytes) continue;
+        commit.replace(name, bytes);
+        changed = true;
+    }
+    if (changed) commit.commit();
 }
 
 void Collector::acknowledge() {
@@ -289,7 +371,7 @@ void Collector::acknowledge() {
 
 void Collector::reportMissingZ() {
     std::map<int, std::set<long>> zs;
-    for (const auto& [name, digest] : m_ledger)
+    for (const auto& [name, entry] : m_ledger)
         if (const std::optional<DayManifest> m = ParseDayFolderName(name)) zs[m->till].insert(m->z);
     for (const auto& [till, numbers] : zs) {
         long last = -1;
@@ -310,7 +392,7 @@ void Collector::reportMissingZ() {
 // back.
 void Collector::reportWrongClocks() {
     std::map<int, std::map<long, std::string>> dates; // till -> Z -> date
-    for (const auto& [name, digest] : m_ledger)
+    for (const auto& [name, entry] : m_ledger)
         if (const std::optional<DayManifest> m = ParseDayFolderName(name))
             dates[m->till][m->z] = m->date;
     for (const auto& [till, byZ] : dates) {
@@ -349,6 +431,7 @@ CollectResult Collector::run() {
         if (m_result.unusable) return m_result;
         scanTills();
         merge();
+        rebuildBooks();
     } catch (const IoError& e) {
         find(e.message());
         m_result.unusable = true;

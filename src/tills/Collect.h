@@ -7,7 +7,9 @@
 // to OFFICEDIR/Tills/Tnn/YYYYMMDD-Tnn-Zn/, are checked against their
 // manifests and added to the office's own Daybyday.dat and Spersons.dat, each
 // day exactly once. Collected.dat in OFFICEDIR lists the days merged (folder
-// name and manifest digest, one a line); all three files change in one
+// name, manifest digest and the day's cash, cheque, credit, takings and tax,
+// one a line), from which Balance.dat and Balance.Tot are made again for the
+// whole shop with each till's subtotals; all of them change in one
 // all-or-nothing commit. Each merged day is then acknowledged with an empty
 // file OFFICEDIR/Acks/Tnn/ack-<folder>, which goes back to the till's Inbox.
 //

@@ -1,6 +1,7 @@
 #include "tills/Outbox.h"
 
 #include "cashup/CashupFile.h"
+#include "consolidation/ConsolidationError.h"
 #include "consolidation/DayResults.h"
 #include "consolidation/SalesPersonFile.h"
 #include "store/Configuration.h"
@@ -9,6 +10,7 @@
 #include "store/Options.h"
 #include "store/Padding.h"
 #include "store/TextLines.h"
+#include "store/TextRewriter.h"
 #include "tills/DayManifest.h"
 #include "tills/TillIdentity.h"
 
@@ -26,8 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* MonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                      "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
 constexpr int KeepAcknowledgedDays = 30;
 
 std::string outboxDir(const std::string& dataDir) {
@@ -88,7 +88,7 @@ std::optional<std::chrono::sys_days> dayOf(std::string_view yyyymmdd) {
 std::string OutboxDate(const RunDates& dates) {
     int month = 0;
     for (int i = 0; i < 12; ++i)
-        if (dates.MonthText == MonthNames[i]) month = i + 1;
+        if (dates.MonthText == MonthName(i + 1)) month = i + 1;
     char text[16];
     std::snprintf(text, sizeof text, "%02d", month);
     return dates.YearText + text + dates.DayText;
@@ -161,14 +161,93 @@ std::string WriteDayOutbox(const OutboxDay& day, int till, const OutboxOptions& 
     return {};
 }
 
-std::string SendClosedDay(const std::string& dataDir, const Configuration& config,
-                          const RunDates& dates, const std::string& takingsArchive,
-                          const std::string& closingCountLine) {
+std::optional<std::string> OutboxDueWith(const std::string& dataDir, const RunDates& dates,
+                                         const std::string& takingsArchive,
+                                         const std::string& closingCountLine) {
     const int till = SetTillNumber(ReadOptions(dataDir).options);
-    if (till == 0) return {};
+    if (till == 0) return std::nullopt;
     CashCount z;
+    // Without a count of the drawer the day takes the next Z number.
     if (!ParseCashCount(closingCountLine, z) || z.kind != 'Z') z.number = NextZNumber(dataDir) - 1;
-    return WriteDayOutbox({dataDir, config, dates, takingsArchive, z.number}, till);
+    std::string due = ReadWholeFile(FileNames::resolve(dataDir, OutboxDueName));
+    if (!due.empty() && due.back() != '\n') due += "\r\n";
+    return due + std::to_string(till) + " " + std::to_string(z.number) + " " + takingsArchive +
+           " " + dates.YearText + " " + dates.MonthText + " " + dates.DayText + " " +
+           dates.DateText + "\r\n";
+}
+
+namespace {
+
+struct DueDay {
+    int till = 0;
+    long z = 0;
+    std::string archive;
+    RunDates dates;
+};
+
+std::optional<DueDay> parseDue(std::string_view line) {
+    std::vector<std::string> words;
+    size_t pos = 0;
+    while (words.size() < 6 && pos < line.size()) {
+        const size_t end = std::min(line.find(' ', pos), line.size());
+        words.emplace_back(line.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    if (words.size() < 6 || pos > line.size()) return std::nullopt;
+    DueDay day;
+    try {
+        day.till = std::stoi(words[0]);
+        day.z = std::stol(words[1]);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    day.archive = words[2];
+    day.dates = {std::string(line.substr(pos)), words[3], words[4], words[5], false};
+    if (day.till < 1 || day.till > 99 || OutboxDate(day.dates).size() != 8) return std::nullopt;
+    return day;
+}
+
+void rewriteDue(const std::string& path, const std::string& kept) {
+    if (kept.empty()) {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) failed(path, "File cannot be deleted");
+        return;
+    }
+    std::optional<TextRewriter> file = TextRewriter::Open(path);
+    if (!file) failed(path, "File cannot be created");
+    file->write(kept);
+    file->commit();
+}
+
+} // namespace
+
+std::string SendDueDays(const std::string& dataDir, const Configuration& config,
+                        const OutboxOptions& options) {
+    const std::string path = FileNames::resolve(dataDir, OutboxDueName);
+    std::string kept;
+    std::string told;
+    try {
+        if (!FileNames::exists(path)) return {};
+        ForEachLine(ReadWholeFile(path), [&](std::string_view line, size_t number) {
+            const std::optional<DueDay> day = parseDue(line);
+            if (!day) {
+                told += (told.empty() ? "" : "\r") + UnreadableLineText(path, number);
+                kept += std::string(line) + "\r\n";
+                return;
+            }
+            const std::string folder =
+                outboxDir(dataDir) + DayFolderName(day->till, OutboxDate(day->dates), day->z);
+            if (!FileNames::exists(folder)) {
+                const std::string problem = WriteDayOutbox(
+                    {dataDir, config, day->dates, day->archive, day->z}, day->till, options);
+                if (!problem.empty()) told += (told.empty() ? "" : "\r") + problem;
+            }
+            if (!FileNames::exists(folder)) kept += std::string(line) + "\r\n";
+        });
+        rewriteDue(path, kept);
+    } catch (const IoError& e) {
+        told += (told.empty() ? "" : "\r") + e.message();
+    }
+    return told;
 }
 
 void PruneOutbox(const std::string& dataDir, const std::string& today) {

@@ -2,6 +2,7 @@
 
 #include "consolidation/RunDates.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,12 +46,27 @@ std::vector<std::pair<std::string, std::string>> DayOutboxFiles(const OutboxDay&
 // close itself stands).
 std::string WriteDayOutbox(const OutboxDay& day, int till, const OutboxOptions& options = {});
 
-// The close's call: the day's folder when Options.dat gives this till a
-// number (a shop with one till and no office gathers no folders), with the
-// Z number of the day's closing count line. Empty when done or not wanted.
-std::string SendClosedDay(const std::string& dataDir, const Configuration& config,
-                          const RunDates& dates, const std::string& takingsArchive,
-                          const std::string& closingCountLine);
+// Outbox.due in the data directory: the closed days whose folder is still to
+// be written, one a line: till, Z, takings archive, year, month and day text,
+// then the date text to the end of the line. The close stages the day's line
+// in its own all-or-nothing commit, so a crash between the close and the
+// folder leaves the day on the list, and the next start writes it from the
+// archived files.
+constexpr const char* OutboxDueName = "Outbox.due";
+
+// Outbox.due with the closed day added, when Options.dat gives this till a
+// number (a shop with one till and no office gathers no folders); the Z
+// number is the closing count line's. Nothing when the day is not sent.
+std::optional<std::string> OutboxDueWith(const std::string& dataDir, const RunDates& dates,
+                                         const std::string& takingsArchive,
+                                         const std::string& closingCountLine);
+
+// Writes the folder of each day on Outbox.due that has none yet and takes it
+// off the list; a day whose folder is there already is only taken off, so no
+// day is ever sent twice. Empty when done; otherwise what the operator is
+// told (the days stay on the list for the next start).
+std::string SendDueDays(const std::string& dataDir, const Configuration& config,
+                        const OutboxOptions& options = {});
 
 // Removes the folders of days more than 30 days before `today` (YYYYMMDD)
 // whose acknowledgement is in Inbox/.

@@ -43,7 +43,9 @@ struct Office {
     std::map<std::string, std::string> books() const {
         return {{"Daybyday.dat", office.read("Daybyday.dat")},
                 {"Spersons.dat", office.read("Spersons.dat")},
-                {"Collected.dat", office.read("Collected.dat")}};
+                {"Collected.dat", office.read("Collected.dat")},
+                {"Balance.dat", office.read("Balance.dat")},
+                {"Balance.Tot", office.read("Balance.Tot")}};
     }
 };
 
@@ -68,6 +70,31 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
                   "D   D                0.00        0.00        0.00        0.00",
                   "E   E                0.00        0.00        0.00        0.00",
               }));
+    EXPECT_EQ(o.office.read("Balance.dat"), crlf({
+                                                "BALANCE SHEET      Dez2026",
+                                                "CASH TOTAL           10.70",
+                                                "CHEQUE TOTAL          0.00",
+                                                "CREDIT TOTAL         20.00",
+                                                "TOTAL                30.70",
+                                                "TAX TOTAL             0.00",
+                                                "T01 CASH              7.70",
+                                                "T01 CHEQUE            0.00",
+                                                "T01 CREDIT           20.00",
+                                                "T01 TOTAL            27.70",
+                                                "T01 TAX               0.00",
+                                                "T02 CASH              3.00",
+                                                "T02 CHEQUE            0.00",
+                                                "T02 CREDIT            0.00",
+                                                "T02 TOTAL             3.00",
+                                                "T02 TAX               0.00",
+                                            }));
+    const std::string tot = o.office.read("Balance.Tot");
+    EXPECT_EQ(tot.substr(0, 132), crlf({
+                                      "BALANCE SHEET      Dez2026          Totals",
+                                      "CASH TOTAL           10.70 =         10.70",
+                                      "CHEQUE TOTAL          0.00 =          0.00",
+                                  }));
+    EXPECT_NE(tot.find("\r\nT02 TOTAL             3.00 =          3.00\r\n"), std::string::npos);
     EXPECT_TRUE(o.office.exists("Acks/T01/ack-20261205-T01-Z3"));
     EXPECT_TRUE(o.office.exists("Acks/T02/ack-20261205-T02-Z7"));
 
@@ -77,6 +104,11 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
     EXPECT_TRUE(again.merged.empty());
     EXPECT_TRUE(again.findings.empty());
     EXPECT_EQ(o.books(), books);
+    // The tills prune what was acknowledged: the books stay as they are.
+    fs::remove_all(o.office.file("Tills"));
+    EXPECT_TRUE(Collect(o.office.path(), "20261207").findings.empty());
+    EXPECT_EQ(o.books(), books);
+    fs::create_directories(o.office.file("Tills/T02"));
 
     // The same day arriving once more, changed, is refused.
     fs::remove_all(o.day(2, 7));
@@ -89,6 +121,40 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
                                   "Tills/T02/20261205-T02-Z7: Till 2, 20261205, Z 7 was merged "
                                   "before from a different copy; this one is not merged"}));
     EXPECT_EQ(o.books(), books);
+}
+
+TEST(Collect, BalanceSheetHasAColumnPerMonth) {
+    Office o;
+    fs::remove_all(o.till2.file("Outbox"));
+    EXPECT_EQ(
+        WriteDayOutbox(
+            {o.till2.path(), shop(), {"02/01/27", "2027", "Jan", "02", false}, "Res2026Dez.05a", 8},
+            2, {static_cast<size_t>(-1), false}),
+        "");
+    fs::copy(o.till2.file("Outbox/20270102-T02-Z8"), o.office.file("Tills/T02/20270102-T02-Z8"));
+    EXPECT_TRUE(Collect(o.office.path(), "20270102").findings.empty());
+    EXPECT_EQ(o.office.read("Balance.dat"), crlf({
+                                                "BALANCE SHEET      Dez2026      Jan2027",
+                                                "CASH TOTAL           10.70         3.00",
+                                                "CHEQUE TOTAL          0.00         0.00",
+                                                "CREDIT TOTAL         20.00         0.00",
+                                                "TOTAL                30.70         3.00",
+                                                "TAX TOTAL             0.00         0.00",
+                                                "T01 CASH              7.70         0.00",
+                                                "T01 CHEQUE            0.00         0.00",
+                                                "T01 CREDIT           20.00         0.00",
+                                                "T01 TOTAL            27.70         0.00",
+                                                "T01 TAX               0.00         0.00",
+                                                "T02 CASH              3.00         3.00",
+                                                "T02 CHEQUE            0.00         0.00",
+                                                "T02 CREDIT            0.00         0.00",
+                                                "T02 TOTAL             3.00         3.00",
+                                                "T02 TAX               0.00         0.00",
+                                            }));
+    EXPECT_NE(o.office.read("Balance.Tot")
+                  .find("\r\nTOTAL                30.70         3.00 "
+                        "=         33.70\r\n"),
+              std::string::npos);
 }
 
 TEST(Collect, FaultyDaysAreReportedAndNeverMerged) {

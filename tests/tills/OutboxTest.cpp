@@ -2,6 +2,7 @@
 
 #include "cashup/CashupFile.h"
 #include "consolidation/DayCommit.h"
+#include "store/FileCommit.h"
 #include "store/Sha256.h"
 #include "tills/TillDays.h"
 
@@ -36,7 +37,12 @@ TEST(Outbox, ClosedDayLeavesItsWholeFolderWithManifest) {
     TestDir dir;
     closedTill1(dir, "till=1\r\n");
     const std::string zLine = Till1Cashup.substr(0, Till1Cashup.size() - 2);
-    EXPECT_EQ(SendClosedDay(dir.path(), shop(), december5(), "Res2026Dez.05a", zLine), "");
+    const std::optional<std::string> due =
+        OutboxDueWith(dir.path(), december5(), "Res2026Dez.05a", zLine);
+    EXPECT_EQ(due, "1 3 Res2026Dez.05a 2026 Dez 05 05/12/26\r\n");
+    dir.write("Outbox.due", due.value_or(""));
+    EXPECT_EQ(SendDueDays(dir.path(), shop()), "");
+    EXPECT_FALSE(dir.exists("Outbox.due"));
 
     const std::string folder = dir.file("Outbox/20261205-T01-Z3/");
     const std::string persons = crlf({
@@ -81,8 +87,8 @@ TEST(Outbox, InterruptedWriteLeavesOnlyTheIgnoredName) {
 TEST(Outbox, OnlyATillWithANumberSendsAndOnlyAcknowledgedOldDaysGo) {
     TestDir single;
     closedTill1(single, "# one till\r\n");
-    EXPECT_EQ(SendClosedDay(single.path(), shop(), december5(), "Res2026Dez.05a", Till1Cashup), "");
-    EXPECT_FALSE(single.exists("Outbox"));
+    EXPECT_EQ(OutboxDueWith(single.path(), december5(), "Res2026Dez.05a", Till1Cashup),
+              std::nullopt);
 
     TestDir dir;
     struct Case {
@@ -105,17 +111,56 @@ TEST(Outbox, OnlyATillWithANumberSendsAndOnlyAcknowledgedOldDaysGo) {
         EXPECT_EQ(dir.exists(std::string("Outbox/") + c.folder), c.kept) << c.folder;
 }
 
-TEST(Outbox, TheCloseSendsItsDayWithItsArchives) {
-    TestDir dir;
+namespace {
+
+DayCommitResult closeTill2(const TestDir& dir, const DayCommitOptions& options = {}) {
     dir.write("Options.dat", "till=2\r\n");
     dir.write("Results.dat", Till2Takings);
     dir.write("Pricelist.dat",
               " PEAR          Pear                             0.80       1.50  5\r\n");
     DayResults day;
-    ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
+    EXPECT_TRUE(ReadDayResults(dir.file("Results.dat"), shop(), "05/12/26", day));
     const std::string z = CashCountLine({'Z', 7, "05/12/26", "18:00", ' ', 0, 3, std::nullopt});
-    const DayCommitResult result =
-        CommitDay({dir.path(), shop(), false, false, december5(), day, z});
+    return CommitDay({dir.path(), shop(), false, false, december5(), day, z}, options);
+}
+
+} // namespace
+
+TEST(Outbox, ACrashAnywhereAfterTheCloseGivesTheDayOneFolderAtTheNextStart) {
+    const std::string due = "2 7 Res2026Dez.05 2026 Dez 05 05/12/26\r\n";
+    const OutboxDay sent{"", shop(), december5(), "Res2026Dez.05", 7};
+    // Stopped after each operation of the close's commit, then (the next
+    // start) finished, with the day's folder stopped after each of its files.
+    for (size_t k = 0; k <= 12; ++k) {
+        TestDir dir;
+        DayCommitOptions options;
+        options.sync = false;
+        options.stopAfter = k;
+        closeTill2(dir, options);
+        RecoverFileCommit(dir.path());
+        ASSERT_TRUE(dir.exists("Res2026Dez.05")) << k;
+        if (!dir.exists("Outbox.due")) {
+            // Crashed after the folder's rename, before the list was rewritten.
+            dir.write("Outbox.due", due);
+        } else {
+            EXPECT_EQ(dir.read("Outbox.due"), due) << k;
+            OutboxDay half = sent;
+            half.dataDir = dir.path();
+            WriteDayOutbox(half, 2, {k % 6, false});
+        }
+        for (int start = 0; start < 2; ++start)
+            EXPECT_EQ(SendDueDays(dir.path(), shop(), {static_cast<size_t>(-1), false}), "") << k;
+        EXPECT_FALSE(dir.exists("Outbox.due")) << k;
+        EXPECT_EQ(namesIn(dir.file("Outbox")),
+                  (std::set<std::string>{".stignore", "20261205-T02-Z7"}))
+            << k;
+        EXPECT_EQ(dir.read("Outbox/20261205-T02-Z7/Daybyday.dat"), Till2DayByDay) << k;
+    }
+}
+
+TEST(Outbox, TheCloseSendsItsDayWithItsArchives) {
+    TestDir dir;
+    const DayCommitResult result = closeTill2(dir);
     EXPECT_EQ(result.unfinished + result.outbox, "");
     EXPECT_EQ(namesIn(dir.file("Outbox/20261205-T02-Z7")),
               (std::set<std::string>{"Daybyday.dat", "Spersons.dat", "Res2026Dez.05",

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     if (first == "--help" || first == "-h") {
         std::printf("Usage: zorvi-collect OFFICEDIR\n"
                     "Checks the days received in OFFICEDIR/Tills/Tnn/ against their manifests,\n"
-                    "adds each new one once to OFFICEDIR's Daybyday.dat and Spersons.dat and\n"
+                    "adds each new one once to OFFICEDIR's Daybyday.dat and Spersons.dat,\n"
+                    "makes Balance.dat and Balance.Tot again from all days collected, and\n"
                     "acknowledges it in OFFICEDIR/Acks/Tnn/ for the till.\n");
         return 0;
     }
