@@ -95,21 +95,16 @@ TEST(StartUp, APrinterTestThatCannotRunIsRetriedUntilTheOperatorGivesUp) {
 }
 
 TEST(StartUp, AStartRecordThatCannotBeWrittenStillLeavesTradingOffWithoutAPriceList) {
-    TestDir dir;
-    for (const char* name : {"Hlpf.1", "Hlpf.2", "Hlpf.3", "Hlpf.4", "Hlpf.5", "Hlpf.6", "Hlpf.7",
-                             "Devcheck.exe", "Slipjet.exe"})
-        dir.write(name, "");
-    ASSERT_TRUE(WriteConfiguration(dir.file("Configur.dat"), DefaultConfiguration()));
+    QuietShop shop;
+    const TestDir& dir = shop.dir;
     // A full disk: every write to the takings file fails.
     ASSERT_EQ(::symlink("/dev/full", dir.file("Results.dat").c_str()), 0);
-    FakeServices fakes;
-    fakes.dialogs.answers = {Dialogs::Answer::Cancel}; // no sample price list
-    ProgramState state;
+    shop.fakes.dialogs.answers = {Dialogs::Answer::Cancel}; // no sample price list
     StartUpOutcome outcome;
-    ASSERT_NO_THROW(outcome = RunStartUp(state, fakes.services, dir.path()));
+    ASSERT_NO_THROW(outcome = shop.start());
     EXPECT_TRUE(outcome.tradingDisabled);
     EXPECT_EQ(outcome.dateText, "07/12/26");
-    const auto texts = fakes.dialogs.texts();
+    const auto texts = shop.fakes.dialogs.texts();
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.back(), "I/O error in file " + dir.path() +
                                 "Results.dat\r\nWrite error (No space left on device): " +

@@ -270,15 +270,6 @@ TEST(PriceList, OnlyAListThatIsNotThereAtAllIsMissing) {
     EXPECT_FALSE(d.dir.exists("Pricelist.wrk"));
 }
 
-TEST(PriceList, AnAcceptedSampleListServesTheNextPreparation) {
-    PriceDir d;
-    CreateSamplePriceList(d.files);
-    EXPECT_EQ(d.dir.read("Pricelist.dat"), Sample + "\r\n");
-    EXPECT_TRUE(PreparePriceWork(d.files, d.config).opened);
-    EXPECT_EQ(d.dir.read("Pricelist.wrk"),
-              crlf({" SAMPLE___CODE Sample entry of an article       0.00       0.00     0    0"}));
-}
-
 TEST(PriceList, AWorkCopyThatCannotBeWrittenIsToldAfterTheFaultyLines) {
     PriceDir d;
     d.dir.write("Pricelist.dat", crlf({LettersInPrice, Apples}));

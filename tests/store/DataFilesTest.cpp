@@ -60,18 +60,6 @@ TEST(DataFiles, ARewriteReplacesTheFileOnlyWhenCommitted) {
     EXPECT_FALSE(dir.exists("Inventory.dat.~tmp"));
 }
 
-TEST(DataFiles, AWriteThatFailsThrowsNamingTheFile) {
-    std::optional<TextAppender> full = TextAppender::Open("/dev/full");
-    ASSERT_TRUE(full);
-    full->writeLine("lost");
-    try {
-        full->close();
-        FAIL() << "no error for a full disk";
-    } catch (const IoError& e) {
-        EXPECT_EQ(e.path(), "/dev/full");
-    }
-}
-
 TEST(DataFiles, AFailedRenameKeepsTheOldFileAndSaysSo) {
     TestDir dir;
     // A folder in the file's place cannot be replaced by a file.

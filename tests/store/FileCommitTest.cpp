@@ -13,14 +13,6 @@ namespace {
 
 using Files = std::map<std::string, std::string>;
 
-void layOut(const TestDir& dir) {
-    dir.write("Inventory.dat", "old inventory\r\n");
-    dir.write("inventory.new", " 1 +5\r\n");
-    dir.write("Inventory.wrk", "old inventory\r\n");
-    dir.write("Results.dat", "the day\r\n");
-    dir.write("Configur.dat", "untouched\r\n");
-}
-
 // Replaces one file (named in another case than on disk), adds one, deletes
 // two (one of them missing) and files the day away.
 void change(FileCommit& commit) {
@@ -41,6 +33,11 @@ const Files After = {{"Inventory.dat", "new inventory\r\n"},
                      {"Daybyday.dat", "day line\r\n"},
                      {"Res2026Dez.07a", "the day\r\n"},
                      {"Configur.dat", "untouched\r\n"}};
+
+void layOut(const TestDir& dir) {
+    for (const auto& [name, bytes] : Before)
+        dir.write(name, bytes);
+}
 
 } // namespace
 

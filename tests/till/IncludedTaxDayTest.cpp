@@ -1,11 +1,8 @@
 #include "consolidation/DayResults.h"
 #include "consolidation/Reports.h"
 #include "store/NumberText.h"
-#include "store/ProgramState.h"
 #include "store/TaxClasses.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
-#include "till/Till.h"
+#include "till/TillBench.h"
 
 #include <gtest/gtest.h>
 
@@ -14,33 +11,12 @@
 
 namespace {
 
-struct Shop {
-    TestDir dir;
-    ProgramState program{dir.path()};
-    FakePorts ports;
-    FakeLauncher launcher;
-    Till till{program, ports, launcher};
-    const RegionalFormats formats{};
-
+struct Shop : TillBench {
     explicit Shop(bool pricesIncludeTax) {
-        program.config = DefaultConfiguration();
         program.config.TaxRate = 10;
         program.config.Rounding = "R";
         DeriveSwitches(program.config);
         program.config.PricesIncludeTax = pricesIncludeTax;
-    }
-
-    void ring(const char* code, double price, double wholesale, double quantity,
-              bool returned = false) {
-        till.sale().EnteredCode = code;
-        till.article().ArticleCode = code;
-        till.article().ArticleDescription = code;
-        till.article().SalePrice = price;
-        till.article().WholesalePrice = wholesale;
-        till.sale().Quantity = quantity;
-        till.sale().ReturnMode = returned;
-        till.confirmLine(0, formats);
-        till.sale().ReturnMode = false;
     }
 };
 
@@ -79,11 +55,7 @@ TEST_F(InclusiveDay, TheDaysTakingsAreWhatTheCustomersPaid) {
     // A receipt of 24.50 with 2.23 tax in it.
     ASSERT_TRUE(till.beginWith("A").done);
     till.clearSale();
-    till.sale().InExpenseScreen = true;
-    till.sale().EnteredCode = "EXP1";
-    till.article().ArticleDescription = "Cleaning";
-    till.sale().ExpenseAmount = 24.50;
-    till.confirmExpenseLine(formats);
+    expenseLine(24.50);
     EXPECT_FALSE(till.bookExpenseTax(24.51, formats).done);
     EXPECT_TRUE(till.bookExpenseTax(2.23, formats).done);
     ExpenseTotals expense = till.endExpenseList(formats);

@@ -1,9 +1,6 @@
-#include "till/Till.h"
 #include "devices/DocketVerdict.h"
 #include "store/IoError.h"
-#include "store/ProgramState.h"
-#include "support/Fakes.h"
-#include "support/TestDir.h"
+#include "till/TillBench.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +9,8 @@
 
 namespace {
 
-struct TillFixture : ::testing::Test {
-    TestDir dir;
-    ProgramState program{dir.path()};
-    FakePorts ports;
-    FakeLauncher launcher;
-    Till till{program, ports, launcher};
-    const RegionalFormats formats{};
-
+struct TillFixture : ::testing::Test, TillBench {
     TillFixture() {
-        program.config = DefaultConfiguration();
         program.config.DrawerPort = "COM1";
         program.config.DisplayPort = "COM2";
         program.config.DisplayWidth = 20;
@@ -32,12 +21,7 @@ struct TillFixture : ::testing::Test {
     // A line of two teas at 1.50, confirmed without discount.
     TillOutcome ringUpTea() {
         till.clearSale();
-        till.sale().EnteredCode = "TEA";
-        till.article().ArticleCode = "TEA";
-        till.article().ArticleDescription = "Tea";
-        till.article().SalePrice = 1.5;
-        till.sale().Quantity = 2;
-        return till.confirmLine(0, formats);
+        return ring("TEA", 1.5, 0, 2, false, "Tea");
     }
 
     // Results.dat on a full disk, and back again.
@@ -151,34 +135,19 @@ TEST(TillDrawer, OpensAtEveryPaymentOnItsPortOrThroughThePrinter) {
         {Place::Sale, "COM0", {}, {}},
     };
     for (const Case& c : cases) {
-        TestDir dir;
-        ProgramState program{dir.path()};
-        FakePorts ports;
-        FakeLauncher launcher;
-        Till till{program, ports, launcher};
-        const RegionalFormats formats{};
-        program.config = DefaultConfiguration();
+        TillBench bench;
+        auto& [dir, program, ports, launcher, till, formats] = bench;
         program.config.DrawerPort = c.port;
         DeriveSwitches(program.config);
         program.flags.DrawerAvailable = c.port != "COM0";
         ASSERT_TRUE(till.beginWith("A").done);
         till.clearSale();
         if (c.place == Place::Expense) {
-            till.sale().InExpenseScreen = true;
-            till.sale().EnteredCode = "EXP1";
-            till.article().ArticleDescription = "Cleaning";
-            till.sale().ExpenseAmount = 5;
-            till.confirmExpenseLine(formats);
+            bench.expenseLine(5);
             const ExpenseTotals totals = till.endExpenseList(formats);
             EXPECT_TRUE(till.payOutExpense("9:05", totals.payText).notices.empty());
         } else {
-            till.sale().EnteredCode = "TEA";
-            till.article().ArticleCode = "TEA";
-            till.article().ArticleDescription = "Tea";
-            till.article().SalePrice = 1.5;
-            till.sale().Quantity = 2;
-            till.sale().ReturnMode = c.place == Place::Refund;
-            till.confirmLine(0, formats);
+            bench.ring("TEA", 1.5, 0, 2, c.place == Place::Refund, "Tea");
             till.endList(formats);
             till.sale().PayCash = true;
             const Till::Payment paid = till.pay(c.place == Place::Refund ? -3 : 5, formats, "9:05");
