@@ -22,15 +22,15 @@ std::string HexOf(const Sha256Digest& digest) {
 
 namespace {
 
-// The value of each lower-case hex digit, -1 for any other byte: the check
+// The value of each lower-case hex digit, 255 for any other byte: the check
 // reads two digests a journal line, hundreds of thousands of lines a year.
-constexpr std::array<signed char, 256> HexValues = [] {
-    std::array<signed char, 256> values{};
-    values.fill(-1);
+constexpr std::array<unsigned char, 256> HexValues = [] {
+    std::array<unsigned char, 256> values{};
+    values.fill(255);
     for (int c = '0'; c <= '9'; ++c)
-        values[static_cast<size_t>(c)] = static_cast<signed char>(c - '0');
+        values[static_cast<size_t>(c)] = static_cast<unsigned char>(c - '0');
     for (int c = 'a'; c <= 'f'; ++c)
-        values[static_cast<size_t>(c)] = static_cast<signed char>(c - 'a' + 10);
+        values[static_cast<size_t>(c)] = static_cast<unsigned char>(c - 'a' + 10);
     return values;
 }();
 
@@ -39,9 +39,9 @@ constexpr std::array<signed char, 256> HexValues = [] {
 bool DigestOfHex(std::string_view hex, Sha256Digest& digest) {
     if (hex.size() != 64) return false;
     for (size_t i = 0; i < 32; ++i) {
-        const int high = HexValues[static_cast<unsigned char>(hex[2 * i])];
-        const int low = HexValues[static_cast<unsigned char>(hex[2 * i + 1])];
-        if ((high | low) < 0) return false;
+        const unsigned high = HexValues[static_cast<unsigned char>(hex[2 * i])];
+        const unsigned low = HexValues[static_cast<unsigned char>(hex[2 * i + 1])];
+        if ((high | low) > 15) return false;
         digest[i] = static_cast<unsigned char>(high * 16 + low);
     }
     return true;
