@@ -88,7 +88,8 @@ int main() {
     std::uintmax_t bytes = 0;
     for (const std::string& name : files.names)
         bytes += std::filesystem::file_size(shop + name);
-    std::printf("A year's shop: %zu files, %.1f MB\n", files.names.size(), bytes / 1e6);
+    std::printf("A year's shop: %zu files, %.1f MB\n", files.names.size(),
+                static_cast<double>(bytes) / 1e6);
 
     const Options options{}; // the backup folder Backup/ in the shop, the usual generations
     const std::string tar = "tar --zstd -cf " + root + "/peer.tar.zst -C " + shop +
@@ -123,7 +124,8 @@ int main() {
     print("plain read of the shop's files (floor)", middle(reads));
     print("tar --zstd of the same files (peer)", middle(peers));
     print("backup at close: write, sync, read back, check, prune", middle(backups));
-    std::printf("archive sizes: ours %.1f MB, tar --zstd %.1f MB\n", ours / 1e6, archive / 1e6);
+    std::printf("archive sizes: ours %.1f MB, tar --zstd %.1f MB\n",
+                static_cast<double>(ours) / 1e6, static_cast<double>(archive) / 1e6);
     bool within = printRatio("backup / tar --zstd (median of 5 paired runs)", middle(ratios), 2);
     within = printRatio("backup, seconds", middle(backups) / 1000, 5) && within;
     std::filesystem::remove_all(root);

@@ -24,6 +24,8 @@ struct QuietDialogs : Dialogs {
     Answer confirm(const std::string&, Buttons, std::optional<Position>) override {
         return Answer::Cancel;
     }
+    std::optional<std::string> askText(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> askSecret(const std::string&) override { return std::nullopt; }
     std::vector<std::string> shown;
 };
 struct FixedClock : Clock {
@@ -38,7 +40,9 @@ struct NoLauncher : Launcher {
     int run(const std::string&, const std::vector<std::string>&, int) override { return -1; }
 };
 struct NoPorts : Ports {
-    bool writeLine(const std::string&, const std::string&) override { return false; }
+    bool write(const std::string&, const std::string&, const std::optional<SerialLine>&) override {
+        return false;
+    }
 };
 struct NoPrinting : PrintDialog {
     bool choose() override { return false; }
@@ -60,10 +64,11 @@ struct NoFontDialog : FontDialog {
     }
 };
 struct FixedScreen : ScreenInfo {
-    FixedScreen(int w, int h) : w(w), h(h) {}
-    int width() const override { return w; }
-    int height() const override { return h; }
-    int w, h;
+    FixedScreen(int width, int height) : m_width(width), m_height(height) {}
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
+    double scale() const override { return 1.0; }
+    int m_width, m_height;
 };
 
 struct BenchServices {

@@ -53,10 +53,10 @@ const std::string SalesPersons =
 void layOut(const std::string& office, int tills, int days, int lines, std::uintmax_t& bytes) {
     std::ofstream(office + "Configur.dat", std::ios::binary);
     for (int t = 1; t <= tills; ++t) {
-        char tillDir[8];
+        char tillDir[16];
         std::snprintf(tillDir, sizeof tillDir, "T%02d/", t);
         for (int d = 0; d < days; ++d) {
-            char date[16];
+            char date[32];
             std::snprintf(date, sizeof date, "2026%02d%02d", d / 28 % 12 + 1, d % 28 + 1);
             const std::string name = DayFolderName(t, date, d + 1);
             const std::string dir = office + "Tills/" + tillDir + name + "/";

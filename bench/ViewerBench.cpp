@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
         viewer->RichEdit1->viewport()->repaint();
     });
     const int blocks = viewer->RichEdit1->blockCount();
-    std::printf("file: %.1f MB, %d lines shown\n", bytes / 1e6, blocks);
+    std::printf("file: %.1f MB, %d lines shown\n", static_cast<double>(bytes) / 1e6, blocks);
     std::printf("plain read of the file:        %8.1f ms\n", read);
     std::printf("View file, choice to text shown: %6.1f ms (median of 5; budget 2000 ms)\n", load);
     std::filesystem::remove_all(dir);

@@ -21,7 +21,7 @@ if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR="$PWD"
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DZORVI_TESTS=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DZORVI_TESTS=ON -DZORVI_BENCH=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-release -j2
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZORVI_TESTS=ON -DZORVI_SANITIZE=ON -DZORVI_COVERAGE=ON -DZORVI_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-test -j2
