@@ -37,6 +37,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A virtual display of size $1 under openbox; Xvfb takes a display number no
+# other server has and says which in the file $work/$2.
+start_display() {
+    local number="$work/$2"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$number")"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+}
+
 failed=0
 fail() {
     echo "FAILED: $1"
@@ -146,16 +160,7 @@ check_display() {
     echo "== ${display_size}: screens drawn ${factor} times as large"
     local shop="$work/s$factor"
     scripts/layout.sh "$build" "$shop" >/dev/null
-    # Xvfb takes a display number no other server has and says which.
-    local number="$work/display$factor"
-    Xvfb -displayfd 3 -screen 0 "${display_size}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$number")"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    openbox >/dev/null 2>&1 &
-    wm=$!
-    sleep 1
+    start_display "$display_size" "display$factor"
     (cd "$shop" && exec ./zorvi) >/dev/null 2>&1 &
     app=$!
 
@@ -208,15 +213,7 @@ check_display() {
 # that a real display under the window manager gives it.
 check_captions() {
     echo "== 640x480: captions measured under the window manager"
-    local number="$work/display-captions"
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do [ -s "$number" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$number")"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    openbox >/dev/null 2>&1 &
-    wm=$!
-    sleep 1
+    start_display 640x480 display-captions
     ZORVI_TEST_PLATFORM=xcb TZ=UTC LC_ALL=C "$build/tests/ui_tests" --gtest_filter='ScreenTexts.*' \
         >"$work/captions.log" 2>&1 || { cat "$work/captions.log"; fail "a caption is clipped under the window manager"; }
     stop

@@ -13,6 +13,23 @@
 #include <QPrinterInfo>
 #include <QTextDocument>
 
+namespace {
+
+// Without a printer installed the output goes to the PDF file; with one, the
+// operator chooses it (the dialog also lists "Print to File (PDF)"). False
+// when the operator cancels.
+bool aimPrinter(QPrinter& printer, bool noPrinter, const QString& pdf) {
+    if (noPrinter) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    }
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
 bool QtPrintDialog::choose() {
     QPrinter printer;
     QPrintDialog dialog(&printer, QApplication::activeWindow());
@@ -23,13 +40,7 @@ PrintDialog::Outcome QtPrintDialog::printText(const TextDocument& document) {
     QPrinter printer;
     const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
     const QString pdf = fromNativePath(document.pdfPath);
-    if (noPrinter) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    } else {
-        QPrintDialog dialog(&printer, QApplication::activeWindow());
-        if (dialog.exec() != QDialog::Accepted) return Outcome::Cancelled;
-    }
+    if (!aimPrinter(printer, noPrinter, pdf)) return Outcome::Cancelled;
     printer.setDocName(fromCp1252(document.title));
     QTextDocument text;
     text.setDefaultFont(QtFontDialog::toQFont(document.font));
@@ -49,14 +60,7 @@ PrintDialog::Outcome QtPrintDialog::printPicture(const PictureDocument& document
                                                                   : QPageLayout::Portrait);
     const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
     const QString pdf = fromNativePath(document.pdfPath);
-    if (noPrinter) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    } else {
-        // The dialog lists "Print to File (PDF)" beside the printers.
-        QPrintDialog dialog(&printer, QApplication::activeWindow());
-        if (dialog.exec() != QDialog::Accepted) return Outcome::Cancelled;
-    }
+    if (!aimPrinter(printer, noPrinter, pdf)) return Outcome::Cancelled;
     printer.setDocName(fromCp1252(document.title));
     QPainter painter;
     if (!painter.begin(&printer)) return Outcome::Failed;

@@ -4,6 +4,7 @@
 #include "consolidation/PeriodArchives.h"
 #include "consolidation/SalesPersonFile.h"
 #include "inventory/InventoryFile.h"
+#include "store/Digits.h"
 #include "store/FileNames.h"
 #include "store/TextReader.h"
 #include "takings/TakingsReader.h"
@@ -25,12 +26,6 @@ bool validDay(int year, int month, int day) {
     if (year < 1 || month < 1 || month > 12 || day < 1 || day > Days[month - 1]) return false;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month != 2 || day <= 28 || leap;
-}
-
-bool digits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c));
-    });
 }
 
 bool sameLetters(std::string_view a, std::string_view b) {
@@ -273,7 +268,9 @@ class Reading {
 DayNumber ParseIsoDate(const std::string& text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return 0;
     const std::string_view t(text);
-    if (!digits(t.substr(0, 4)) || !digits(t.substr(5, 2)) || !digits(t.substr(8, 2))) return 0;
+    if (!Digits::all(t.substr(0, 4)) || !Digits::all(t.substr(5, 2)) ||
+        !Digits::all(t.substr(8, 2)))
+        return 0;
     const int year = std::stoi(text.substr(0, 4));
     const int month = std::stoi(text.substr(5, 2));
     const int day = std::stoi(text.substr(8, 2));
@@ -306,7 +303,7 @@ DayNumber TakingsArchiveDay(const std::string& name) {
         name[10] != '.')
         return 0;
     const std::string_view n(name);
-    if (!digits(n.substr(3, 4)) || !digits(n.substr(11, 2))) return 0;
+    if (!Digits::all(n.substr(3, 4)) || !Digits::all(n.substr(11, 2))) return 0;
     if (name.size() == 14 && !std::isalpha(static_cast<unsigned char>(name[13]))) return 0;
     int month = 0;
     for (int m = 0; m < 12; ++m)

@@ -1,5 +1,6 @@
 #include "scanning/BarCodes.h"
 
+#include "store/Digits.h"
 #include "store/FileNames.h"
 #include "store/TextReader.h"
 
@@ -11,11 +12,6 @@
 namespace BarCodes {
 
 namespace {
-
-bool allDigits(std::string_view s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 int digit(char c) {
     return c - '0';
@@ -33,7 +29,7 @@ std::string whyUnreadable(std::string_view line, std::vector<ScaleLabel>& labels
         return "it is not laid out as \"21 5 W 3 PLU\"";
     ScaleLabel label;
     label.prefix = std::string(line.substr(0, 2));
-    if (!allDigits(label.prefix) || label.prefix[0] != '2') return "the prefix is not 20 to 29";
+    if (!Digits::all(label.prefix) || label.prefix[0] != '2') return "the prefix is not 20 to 29";
     if (line[3] != '4' && line[3] != '5') return "the item digits are not 4 or 5";
     label.itemDigits = digit(line[3]);
     if (line[5] != 'W' && line[5] != 'P') return "the kind is not W or P";
@@ -56,7 +52,7 @@ std::string whyUnreadable(std::string_view line, std::vector<ScaleLabel>& labels
 } // namespace
 
 bool hasCheckDigit(std::string_view code) {
-    return (code.size() == 8 || code.size() == 12 || code.size() == 13) && allDigits(code);
+    return (code.size() == 8 || code.size() == 12 || code.size() == 13) && Digits::all(code);
 }
 
 char checkDigitOf(std::string_view digits) {
@@ -123,7 +119,7 @@ std::vector<ScaleLabel> ReadScaleFile(const std::string& dataDir,
 
 std::optional<LabelReading> ReadLabel(std::string_view code,
                                       const std::vector<ScaleLabel>& labels) {
-    if (code.size() != 13 || !allDigits(code)) return std::nullopt;
+    if (code.size() != 13 || !Digits::all(code)) return std::nullopt;
     const auto label = std::find_if(labels.begin(), labels.end(), [&](const ScaleLabel& l) {
         return code.substr(0, 2) == l.prefix;
     });

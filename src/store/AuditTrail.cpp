@@ -1,5 +1,6 @@
 #include "store/AuditTrail.h"
 
+#include "store/Digits.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Padding.h"
@@ -13,24 +14,6 @@
 namespace {
 
 constexpr size_t LineLength = 203;
-
-std::string two(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-bool digits(std::string_view s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int number(std::string_view s) {
-    int n = 0;
-    for (char c : s)
-        n = n * 10 + (c - '0');
-    return n;
-}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
@@ -88,8 +71,9 @@ AuditEntry AuditChange(const DateTime& at, std::string action, std::string file,
 
 std::string AuditLineText(const AuditEntry& e) {
     const std::string date =
-        std::to_string(e.at.year) + "-" + two(e.at.month) + "-" + two(e.at.day);
-    const std::string time = two(e.at.hour) + ":" + two(e.at.minute) + ":" + two(e.at.second);
+        std::to_string(e.at.year) + "-" + Digits::two(e.at.month) + "-" + Digits::two(e.at.day);
+    const std::string time =
+        Digits::two(e.at.hour) + ":" + Digits::two(e.at.minute) + ":" + Digits::two(e.at.second);
     return field(date, 10) + " " + time + " " + field(e.who, 12) + " " + field(e.action, 16) + " " +
            field(e.file, 14) + " " + field(e.before, 64) + " " + field(e.after, 64) + " " +
            PadLeft(std::to_string(std::min(e.linesChanged, 99999999L)), 8);
@@ -100,10 +84,10 @@ bool ParseAuditLine(std::string_view t, AuditEntry& e) {
     for (size_t blank : {10, 19, 32, 49, 64, 129, 194})
         if (t[blank] != ' ') return false;
     const std::string_view date = t.substr(0, 10), time = t.substr(11, 8);
-    if (!digits(date.substr(0, 4)) || date[4] != '-' || !digits(date.substr(5, 2)) ||
-        date[7] != '-' || !digits(date.substr(8, 2)) || !digits(time.substr(0, 2)) ||
-        time[2] != ':' || !digits(time.substr(3, 2)) || time[5] != ':' ||
-        !digits(time.substr(6, 2)))
+    if (!Digits::all(date.substr(0, 4)) || date[4] != '-' || !Digits::all(date.substr(5, 2)) ||
+        date[7] != '-' || !Digits::all(date.substr(8, 2)) || !Digits::all(time.substr(0, 2)) ||
+        time[2] != ':' || !Digits::all(time.substr(3, 2)) || time[5] != ':' ||
+        !Digits::all(time.substr(6, 2)))
         return false;
     const std::string_view before = t.substr(65, 64), after = t.substr(130, 64),
                            lines = trimmed(t.substr(195, 8));
@@ -111,16 +95,17 @@ bool ParseAuditLine(std::string_view t, AuditEntry& e) {
         return std::all_of(h.begin(), h.end(),
                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
     };
-    if (!hex(before) || !hex(after) || !digits(lines)) return false;
+    if (!hex(before) || !hex(after) || !Digits::all(lines)) return false;
     AuditEntry parsed;
-    parsed.at = {number(date.substr(0, 4)), number(date.substr(5, 2)), number(date.substr(8, 2)),
-                 number(time.substr(0, 2)), number(time.substr(3, 2)), number(time.substr(6, 2))};
+    parsed.at = {Digits::value(date.substr(0, 4)), Digits::value(date.substr(5, 2)),
+                 Digits::value(date.substr(8, 2)), Digits::value(time.substr(0, 2)),
+                 Digits::value(time.substr(3, 2)), Digits::value(time.substr(6, 2))};
     parsed.who = std::string(trimmed(t.substr(20, 12)));
     parsed.action = std::string(trimmed(t.substr(33, 16)));
     parsed.file = std::string(trimmed(t.substr(50, 14)));
     parsed.before = std::string(before);
     parsed.after = std::string(after);
-    parsed.linesChanged = number(lines);
+    parsed.linesChanged = Digits::value(lines);
     e = std::move(parsed);
     return true;
 }

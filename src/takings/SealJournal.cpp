@@ -1,5 +1,6 @@
 #include "takings/SealJournal.h"
 
+#include "store/Digits.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/Padding.h"
@@ -18,25 +19,6 @@ namespace {
 constexpr size_t LineLength = 177;
 constexpr size_t NameWidth = 14;
 
-std::string two(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-bool digits(std::string_view s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return !s.empty();
-}
-
-int number(std::string_view s) {
-    int n = 0;
-    for (char c : s)
-        n = n * 10 + (c - '0');
-    return n;
-}
-
 // The lines of the takings file as written, without their line ends.
 std::vector<std::string_view> linesOf(const std::string& text) {
     std::vector<std::string_view> lines;
@@ -47,8 +29,10 @@ std::vector<std::string_view> linesOf(const std::string& text) {
 } // namespace
 
 std::string SealLineText(const SealLine& l) {
-    std::string date = std::to_string(l.at.year) + "-" + two(l.at.month) + "-" + two(l.at.day);
-    std::string time = two(l.at.hour) + ":" + two(l.at.minute) + ":" + two(l.at.second);
+    std::string date =
+        std::to_string(l.at.year) + "-" + Digits::two(l.at.month) + "-" + Digits::two(l.at.day);
+    std::string time =
+        Digits::two(l.at.hour) + ":" + Digits::two(l.at.minute) + ":" + Digits::two(l.at.second);
     return PadLeft(std::to_string(l.sequence), 10) + " " + l.kind + " " + PadRight(date, 10) + " " +
            time + " " + PadRight(l.file, NameWidth).substr(0, NameWidth) + " " + HexOf(l.hash) +
            " " + HexOf(l.chain);
@@ -62,20 +46,21 @@ bool ParseSealLine(std::string_view t, SealLine& l) {
     while (!seq.empty() && seq.front() == ' ')
         seq.remove_prefix(1);
     const char kind = t[11];
-    if (!digits(seq) || seq.size() > 9 ||
+    if (!Digits::all(seq) || seq.size() > 9 ||
         std::string_view("LFWDOC").find(kind) == std::string_view::npos)
         return false;
     const std::string_view date = t.substr(13, 10), time = t.substr(24, 8);
-    if (!digits(date.substr(0, 4)) || date[4] != '-' || !digits(date.substr(5, 2)) ||
-        date[7] != '-' || !digits(date.substr(8, 2)) || !digits(time.substr(0, 2)) ||
-        time[2] != ':' || !digits(time.substr(3, 2)) || time[5] != ':' ||
-        !digits(time.substr(6, 2)))
+    if (!Digits::all(date.substr(0, 4)) || date[4] != '-' || !Digits::all(date.substr(5, 2)) ||
+        date[7] != '-' || !Digits::all(date.substr(8, 2)) || !Digits::all(time.substr(0, 2)) ||
+        time[2] != ':' || !Digits::all(time.substr(3, 2)) || time[5] != ':' ||
+        !Digits::all(time.substr(6, 2)))
         return false;
     SealLine parsed;
-    parsed.sequence = number(seq);
+    parsed.sequence = Digits::value(seq);
     parsed.kind = kind;
-    parsed.at = {number(date.substr(0, 4)), number(date.substr(5, 2)), number(date.substr(8, 2)),
-                 number(time.substr(0, 2)), number(time.substr(3, 2)), number(time.substr(6, 2))};
+    parsed.at = {Digits::value(date.substr(0, 4)), Digits::value(date.substr(5, 2)),
+                 Digits::value(date.substr(8, 2)), Digits::value(time.substr(0, 2)),
+                 Digits::value(time.substr(3, 2)), Digits::value(time.substr(6, 2))};
     std::string_view file = t.substr(33, NameWidth);
     while (!file.empty() && file.back() == ' ')
         file.remove_suffix(1);

@@ -1,21 +1,15 @@
 #include "tills/DayManifest.h"
 
+#include "store/Digits.h"
 #include "store/Sha256.h"
 
 #include <cstdio>
 
 namespace {
 
-bool allDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 // A whole number of at most 18 digits without sign or leading blanks.
 std::optional<std::uint64_t> number(std::string_view text) {
-    if (!allDigits(text) || text.size() > 18) return std::nullopt;
+    if (!Digits::all(text) || text.size() > 18) return std::nullopt;
     std::uint64_t n = 0;
     for (char c : text)
         n = n * 10 + static_cast<std::uint64_t>(c - '0');
@@ -30,7 +24,7 @@ bool plainName(std::string_view name) {
 }
 
 bool validDate(std::string_view date) {
-    if (date.size() != 8 || !allDigits(date)) return false;
+    if (date.size() != 8 || !Digits::all(date)) return false;
     const int month = (date[4] - '0') * 10 + (date[5] - '0');
     const int day = (date[6] - '0') * 10 + (date[7] - '0');
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
