@@ -1,18 +1,11 @@
 #include "printer/PrinterTarget.h"
+#include "store/Padding.h"
 
 #include <strings.h>
 
 namespace {
 
 constexpr const char* DefaultNetworkPort = "9100";
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 bool validPort(const std::string& port) {
     if (port.empty() || port.size() > 5 ||
@@ -72,7 +65,7 @@ std::string PrinterTarget::text() const {
 }
 
 std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::string& fault) {
-    line = trimmed(line.substr(0, line.find(" #")));
+    line = TrimSpace(line.substr(0, line.find(" #")));
     static constexpr std::pair<std::string_view, PrinterTarget::Kind> Kinds[] = {
         {"device:", PrinterTarget::Kind::Device}, {"usb:", PrinterTarget::Kind::Usb},
         {"serial:", PrinterTarget::Kind::Serial}, {"lp:", PrinterTarget::Kind::Queue},
@@ -84,7 +77,7 @@ std::optional<PrinterTarget> ParsePrinterTarget(std::string_view line, std::stri
             continue;
         PrinterTarget target;
         target.kind = kind;
-        std::string_view rest = trimmed(line.substr(prefix.size()));
+        std::string_view rest = TrimSpace(line.substr(prefix.size()));
         bool ok = kind == PrinterTarget::Kind::Network ? splitHostPort(rest, target)
                   : kind == PrinterTarget::Kind::Usb   ? usbIds(rest)
                                                        : !rest.empty();

@@ -23,14 +23,8 @@ std::string amount(double x) {
     return " " + FormatFixed(x, AmountWidth, 2);
 }
 
-std::string trimmed(std::string_view s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
-}
-
 std::optional<double> readAmount(std::string_view line, size_t column) {
-    const std::string text = trimmed(line.substr(column, AmountWidth));
+    const std::string text = BlankTrimmed(line.substr(column, AmountWidth));
     if (text.empty()) return std::nullopt;
     RealParse parsed = ParseReal(text);
     if (parsed.errorPosition != 0) return std::nullopt;
@@ -64,7 +58,7 @@ bool ParseCashCount(std::string_view line, CashCount& c) {
     if (line.size() != LineLength) return false;
     if (line[0] != 'O' && line[0] != 'X' && line[0] != 'Z') return false;
     if (!blankAt(line, {1, 8, 17, 23, 25, 38, 51, 64})) return false;
-    const std::string number = trimmed(line.substr(2, 6));
+    const std::string number = BlankTrimmed(line.substr(2, 6));
     std::optional<long> n = ParseInteger(number);
     if (number.empty() || !n || *n < 0) return false;
     std::optional<double> cashFloat = readAmount(line, AmountColumns[0]);
@@ -75,8 +69,8 @@ bool ParseCashCount(std::string_view line, CashCount& c) {
     if (!counted && line[0] != 'Z') return false;
     c = CashCount{line[0],
                   *n,
-                  trimmed(line.substr(9, 8)),
-                  trimmed(line.substr(18, 5)),
+                  BlankTrimmed(line.substr(9, 8)),
+                  BlankTrimmed(line.substr(18, 5)),
                   line[24],
                   *cashFloat,
                   *expected,

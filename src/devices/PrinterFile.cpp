@@ -2,6 +2,7 @@
 
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/Padding.h"
 #include "store/TextReader.h"
 #include "store/TextRewriter.h"
 
@@ -13,14 +14,6 @@ namespace {
 
 constexpr const char* FileName = "Printer.dat";
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 struct Setting {
     std::string_view key, value;
 };
@@ -29,7 +22,7 @@ struct Setting {
 std::optional<Setting> settingOf(std::string_view line) {
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
-    return Setting{trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1))};
+    return Setting{TrimSpace(line.substr(0, equals)), TrimSpace(line.substr(equals + 1))};
 }
 
 std::optional<int> wholeNumber(std::string_view text, int min, int max) {
@@ -43,8 +36,8 @@ std::optional<int> wholeNumber(std::string_view text, int min, int max) {
 std::optional<DrawerPulse> pulseOf(std::string_view text) {
     size_t comma = text.find(',');
     if (comma == std::string_view::npos) return std::nullopt;
-    auto on = wholeNumber(trimmed(text.substr(0, comma)), 0, 255);
-    auto off = wholeNumber(trimmed(text.substr(comma + 1)), 0, 255);
+    auto on = wholeNumber(TrimSpace(text.substr(0, comma)), 0, 255);
+    auto off = wholeNumber(TrimSpace(text.substr(comma + 1)), 0, 255);
     if (!on || !off) return std::nullopt;
     return DrawerPulse{*on, *off};
 }
@@ -153,7 +146,7 @@ std::vector<std::string> PrinterFileFaults(const PrinterFile& file) {
     for (size_t i = 0; i < file.settings.size(); ++i) {
         const std::string where = std::string(FileName) + " line " + std::to_string(i + 2) + ": ";
         const std::string_view line = file.settings[i];
-        if (trimmed(line).empty()) continue;
+        if (TrimSpace(line).empty()) continue;
         auto s = settingOf(line);
         if (!s) {
             faults.push_back(where + "not a setting key=value");

@@ -1,4 +1,5 @@
 #include "pricelist/PriceLineForm.h"
+#include "store/Padding.h"
 
 #include <string_view>
 
@@ -8,14 +9,6 @@ constexpr size_t Widths[] = {1, 13, 26, 10, 10, 2};
 
 size_t index(PriceLineField field) {
     return static_cast<size_t>(field);
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
 }
 
 std::string fieldFault(PriceLineField field, bool expense) {
@@ -71,11 +64,11 @@ bool PriceFormTakes(PriceLineField field, char key) {
 
 ComposedPriceLine ComposePriceLine(const PriceFormTexts& texts) {
     ComposedPriceLine result;
-    const bool expense = trimmed(texts[0]) == "$";
+    const bool expense = TrimBlanks(texts[0]) == "$";
     std::string line;
     for (size_t i = 0; i < texts.size(); ++i) {
         const auto field = static_cast<PriceLineField>(i);
-        std::string_view text = trimmed(texts[i]);
+        std::string_view text = TrimBlanks(texts[i]);
         const size_t width = Widths[i];
         // A field wider than its columns would shift every column after it.
         if (text.size() > width) {

@@ -6,6 +6,7 @@
 #include "inventory/InventoryFile.h"
 #include "store/Digits.h"
 #include "store/FileNames.h"
+#include "store/Padding.h"
 #include "store/TextReader.h"
 #include "takings/TakingsReader.h"
 
@@ -33,12 +34,6 @@ bool sameLetters(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-std::string trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 class Reading {
@@ -82,7 +77,7 @@ class Reading {
                 row.source = source;
                 row.day = day;
                 row.person = e.marker;
-                row.code = trimmed(e.code);
+                row.code = BlankTrimmed(e.code);
                 row.quantity = ToCents(e.quantity);
                 row.wholesale = ToCents(e.wholesale);
                 row.listPrice = ToCents(e.listPrice);
@@ -102,7 +97,7 @@ class Reading {
                 TakingsTotalRow& row = m_records.totals.emplace_back();
                 row.source = source;
                 row.day = day;
-                row.clock = trimmed(e.clock);
+                row.clock = BlankTrimmed(e.clock);
                 row.cash = ToCents(e.cash);
                 row.cheque = ToCents(e.cheque);
                 row.credit = ToCents(e.credit);
@@ -141,7 +136,7 @@ class Reading {
             row.marker = text[0];
             if (text[0] == '*') {
                 const size_t stars = text.find("***");
-                if (stars != std::string::npos) m_dateText = trimmed(text.substr(stars + 3));
+                if (stars != std::string::npos) m_dateText = BlankTrimmed(text.substr(stars + 3));
                 row.dateText = m_dateText;
             } else if (text[0] == '#' || text[0] == '&') {
                 row.dateText = m_dateText;
@@ -188,7 +183,7 @@ class Reading {
             SalesPersonRow& row = m_records.persons.emplace_back();
             row.source = {file, number};
             row.code = line.code;
-            row.name = trimmed(line.name);
+            row.name = BlankTrimmed(line.name);
             for (size_t i = 0; i < line.figures.size(); ++i)
                 row.figures[i] = ToCents(line.figures[i]);
             return true;
@@ -210,7 +205,7 @@ class Reading {
             for (size_t i = 0; i < values.size(); ++i) {
                 BalanceRow& row = m_records.balance.emplace_back();
                 row.source = {file, number};
-                row.label = trimmed(text.substr(0, 13));
+                row.label = BlankTrimmed(text.substr(0, 13));
                 row.period = i < periods.size() ? periods[i] : std::string();
                 row.value = ToCents(values[i]);
             }
@@ -235,7 +230,7 @@ class Reading {
             StockRow& row = m_records.stock.emplace_back();
             row.source = {index, reader.lineNumber()};
             row.marker = line.ArticleMarker;
-            row.code = trimmed(line.ArticleCode);
+            row.code = BlankTrimmed(line.ArticleCode);
             row.minMax = line.InvMinMax;
             row.sold = ToCents(line.InvSold);
             row.onStock = ToCents(line.InvOnStock);

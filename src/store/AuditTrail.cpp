@@ -15,14 +15,6 @@ namespace {
 
 constexpr size_t LineLength = 203;
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 std::string field(const std::string& text, size_t width) {
     return PadRight(text, width).substr(0, width);
 }
@@ -90,7 +82,7 @@ bool ParseAuditLine(std::string_view t, AuditEntry& e) {
         !Digits::all(time.substr(6, 2)))
         return false;
     const std::string_view before = t.substr(65, 64), after = t.substr(130, 64),
-                           lines = trimmed(t.substr(195, 8));
+                           lines = TrimBlanks(t.substr(195, 8));
     auto hex = [](std::string_view h) {
         return std::all_of(h.begin(), h.end(),
                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
@@ -100,9 +92,9 @@ bool ParseAuditLine(std::string_view t, AuditEntry& e) {
     parsed.at = {Digits::value(date.substr(0, 4)), Digits::value(date.substr(5, 2)),
                  Digits::value(date.substr(8, 2)), Digits::value(time.substr(0, 2)),
                  Digits::value(time.substr(3, 2)), Digits::value(time.substr(6, 2))};
-    parsed.who = std::string(trimmed(t.substr(20, 12)));
-    parsed.action = std::string(trimmed(t.substr(33, 16)));
-    parsed.file = std::string(trimmed(t.substr(50, 14)));
+    parsed.who = std::string(TrimBlanks(t.substr(20, 12)));
+    parsed.action = std::string(TrimBlanks(t.substr(33, 16)));
+    parsed.file = std::string(TrimBlanks(t.substr(50, 14)));
     parsed.before = std::string(before);
     parsed.after = std::string(after);
     parsed.linesChanged = Digits::value(lines);
