@@ -1,7 +1,7 @@
 #pragma once
 
 #include "consolidation/ConsolidationTotals.h"
-#include "store/CodeTable.h"
+#include "fast/CodeTable.h"
 #include "store/Configuration.h"
 #include "store/ProgramState.h"
 #include "store/TaxClasses.h"

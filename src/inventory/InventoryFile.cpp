@@ -1,6 +1,6 @@
 #include "inventory/InventoryFile.h"
 
-#include "store/ColumnNumbers.h"
+#include "fast/ColumnNumbers.h"
 #include "store/IoError.h"
 #include "store/LineFields.h"
 #include "store/NumberText.h"

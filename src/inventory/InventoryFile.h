@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/CodeTable.h"
+#include "fast/CodeTable.h"
 
 #include <string>
 #include <string_view>

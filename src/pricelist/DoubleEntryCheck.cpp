@@ -1,6 +1,6 @@
 #include "pricelist/DoubleEntryCheck.h"
 
-#include "pricelist/CodeIndex.h"
+#include "fast/CodeIndex.h"
 #include "pricelist/PriceList.h"
 #include "store/DataFiles.h"
 #include "store/FileNames.h"

@@ -1,6 +1,6 @@
 #include "pricelist/PriceListItem.h"
 
-#include "store/ColumnNumbers.h"
+#include "fast/ColumnNumbers.h"
 #include "store/LineFields.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "store/LineFields.h"
 
-#include "store/ExactDecimal.h"
+#include "fast/PlainDecimal.h"
 #include "store/TextRules.h"
 
 #include <cstdint>
@@ -14,33 +14,12 @@ unsigned digitOf(char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - static_cast<unsigned>('0');
 }
 
-// The numbers of the data files are plain decimals: an optional "-", digits,
-// an optional "." with digits. Read here straight from the line, at most 15
-// digits, exactly as the general conversion reads them first (the digits as
-// an integer and the power of ten are both exact, so one division gives the
-// correctly rounded value). False, and `p` unmoved, for anything else, which
-// the general conversion then takes as a token.
+// The numbers of the data files are plain decimals, read straight from the
+// line when one ends where a separator or the line does; anything else
+// leaves `p` unmoved for the general conversion to take as a token.
 bool plainDecimalAt(const char*& p, const char* end, double* value) {
     const char* q = p;
-    const bool negative = q < end && *q == '-';
-    if (negative) ++q;
-    std::uint64_t mantissa = 0;
-    const char* const intStart = q;
-    for (; q < end && digitOf(*q) <= 9; ++q)
-        mantissa = mantissa * 10 + digitOf(*q);
-    if (q == intStart) return false;
-    long digits = q - intStart;
-    long decimals = 0;
-    if (q < end && *q == '.') {
-        const char* const fractionStart = ++q;
-        for (; q < end && digitOf(*q) <= 9; ++q)
-            mantissa = mantissa * 10 + digitOf(*q);
-        decimals = q - fractionStart;
-    }
-    if ((q < end && !isSeparator(*q)) || digits + decimals > 15) return false;
-    if (value) {
-        *value = ExactDecimal(mantissa, static_cast<int>(decimals), negative);
-    }
+    if (!ReadPlainDecimal(q, end, value) || (q < end && !isSeparator(*q))) return false;
     p = q;
     return true;
 }

@@ -1,6 +1,6 @@
 #include "store/NumberParse.h"
 
-#include "store/ExactDecimal.h"
+#include "fast/PlainDecimal.h"
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -41,29 +41,11 @@ size_t scanNumber(std::string_view t, bool allowFraction) {
     return i;
 }
 
-// A plain decimal of at most 15 digits, "-" and "." allowed, as every data
-// file writes its numbers: the digits as an integer and the power of ten are
-// both exact, so one division gives the correctly rounded value, the very
-// double the general conversion gives. False for anything else.
+// A plain decimal taken whole on the short road.
 bool plainDecimal(std::string_view t, double& value) {
     const char* p = t.data();
     const char* const end = p + t.size();
-    const bool negative = p < end && *p == '-';
-    if (negative) ++p;
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    const char* const intStart = p;
-    for (; p < end && isDigit(*p); ++p, ++digits)
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    if (p == intStart) return false;
-    int decimals = 0;
-    if (p < end && *p == '.') {
-        for (++p; p < end && isDigit(*p); ++p, ++decimals)
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    }
-    if (p != end || digits + decimals > 15) return false;
-    value = ExactDecimal(mantissa, decimals, negative);
-    return true;
+    return ReadPlainDecimal(p, end, &value) && p == end;
 }
 
 // The conversion of a text whose grammar is already checked, for the common

@@ -1,6 +1,6 @@
 #include "store/NumberText.h"
 
-#include "store/ExactDecimal.h"
+#include "fast/RoundedUnits.h"
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -100,8 +100,9 @@ std::string roundedMagnitude(double magnitude, int decimals) {
     return out;
 }
 
-// By way of the digits: every number, whatever its size.
-std::string digitText(double x, int decimals) {
+} // namespace
+
+std::string FixedDigitsByDigits(double x, int decimals) {
     if (std::isnan(x)) return "Nan";
     if (std::isinf(x)) return x < 0 ? "-Inf" : "+Inf";
     std::string body = roundedMagnitude(std::fabs(x), decimals);
@@ -110,29 +111,7 @@ std::string digitText(double x, int decimals) {
     return body;
 }
 
-// The common case without any digit string: |x| scaled by 10^decimals and
-// rounded half away from zero, as a whole number of units. Rounding x to its
-// 17 significant digits first moves it by at most |x| * 0.5e-16; only a
-// scaled value that close to a half (within the margin, which also covers
-// the rounding of the fraction computed here) could round differently, and
-// those take the digit road. The product is split exactly into p + error,
-// so the fraction is that of the true value. Below 2^52 units every digit
-// of the result lies within the 17.
-bool unitsOf(double magnitude, int decimals, std::uint64_t& units) {
-    if (decimals < 0 || decimals > 9) return false;
-    const double scale = ExactPowersOfTen[decimals];
-    const double p = magnitude * scale;
-    if (!(p < 0x1p52)) return false; // also NaN
-    const double error = std::fma(magnitude, scale, -p);
-    // p is neither negative nor beyond 2^52: the conversion cuts exactly to
-    // the whole part, which floor() would compute slower.
-    const std::uint64_t whole = static_cast<std::uint64_t>(p);
-    const double fraction = (p - static_cast<double>(whole)) + error;
-    const double margin = p * 1e-15 + 1e-15;
-    if (std::fabs(fraction - 0.5) <= margin) return false;
-    units = whole + (fraction > 0.5 ? 1 : 0);
-    return true;
-}
+namespace {
 
 // Two digits at a time, from a table: the long files lay down a few numbers
 // per line, and a division per digit shows.
@@ -167,8 +146,8 @@ char* wholeDigitsBefore(char* end, std::uint64_t v) {
 // The text of FixedDigits ends at `end`; returns where it starts.
 char* fixedDigitsBefore(char* end, double x, int decimals, std::string& slow) {
     std::uint64_t units;
-    if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) {
-        slow = digitText(x, decimals);
+    if (!std::isfinite(x) || !RoundedUnits(std::fabs(x), decimals, units)) {
+        slow = FixedDigitsByDigits(x, decimals);
         return nullptr;
     }
     char* p = end;
@@ -221,7 +200,7 @@ bool WritesBackUnchanged(std::string_view token, int decimals) {
 
 bool FixedReadBack(double x, int decimals, double& value) {
     std::uint64_t units;
-    if (!std::isfinite(x) || !unitsOf(std::fabs(x), decimals, units)) return false;
+    if (!std::isfinite(x) || !RoundedUnits(std::fabs(x), decimals, units)) return false;
     // Below 2^52 units both the units and the power of ten are exact, so the
     // division rounds the written decimal correctly, as its reading does.
     value = ExactDecimal(units, decimals, std::signbit(x) && units != 0);

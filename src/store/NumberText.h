@@ -11,6 +11,10 @@ std::string FormatFixed(double x, int width, int decimals);
 std::string FormatInteger(long long n, int width);
 // The number with d decimals and no padding.
 std::string FixedDigits(double x, int decimals);
+// The same by way of its significant digits, for every number whatever its
+// size: the plain reference of FixedDigits, which takes a short road
+// (fast/RoundedUnits.h) wherever that gives the same text.
+std::string FixedDigitsByDigits(double x, int decimals);
 // The same, added to the end of `out` without a string of their own: the
 // writers of long files lay down a few numbers per line.
 void AppendFixed(std::string& out, double x, int width, int decimals);

@@ -1,5 +1,6 @@
 #include "store/TextFile.h"
 
+#include "fast/LineFeeds.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/NumberText.h"
@@ -16,28 +17,10 @@
 #include <unistd.h>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 constexpr size_t BlockSize = 1 << 16;
 constexpr mode_t FileMode = 0644;
 
-// The next LF in [from, end), or null. Sixteen bytes at a time where the
-// processor offers it: the lookup in the price work file spends its time here.
-inline const char* findLineFeed(const char* from, const char* end) {
-#if defined(__SSE2__)
-    const __m128i lineFeed = _mm_set1_epi8('\n');
-    while (end - from >= 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
-        if (hits) return from + std::countr_zero(hits);
-        from += 16;
-    }
-#endif
-    return static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)));
-}
 } // namespace
 
 TextFile::~TextFile() {
@@ -247,7 +230,7 @@ bool TextFile::readLineView(std::string_view& line) {
     if (m_pos >= m_len && !fill()) return false;
     size_t searched = m_pos;
     const char* lf;
-    while (!(lf = findLineFeed(m_buf.data() + searched, m_buf.data() + m_len))) {
+    while (!(lf = FindLineFeed(m_buf.data() + searched, m_buf.data() + m_len))) {
         // The line goes on past the buffer: its start moves to the front and
         // the rest is read behind it.
         const size_t kept = m_len - m_pos;
@@ -327,25 +310,16 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
         }
         if (m_len - m_pos >= need && keyAt(m_buf.data() + m_pos)) return true;
 
-#if defined(__SSE2__)
         // While 64 bytes lie ahead in the buffer, every line start in them is
         // found at once, from a mask of their line feeds, and checked in turn.
         // A line start too near the end of the buffer to compare the key is
         // left to the loop around, which reads on.
-        {
+        if constexpr (LineFeedMasks) {
             const char* const base = m_buf.data();
-            const __m128i lineFeed = _mm_set1_epi8('\n');
             size_t start = m_pos;
             bool nearEnd = false;
             for (size_t block = start; !nearEnd && m_len - block >= 64; block += 64) {
-                std::uint64_t feeds = 0;
-                for (int part = 0; part < 4; ++part) {
-                    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                        base + block + 16 * static_cast<std::ptrdiff_t>(part)));
-                    feeds |= static_cast<std::uint64_t>(static_cast<unsigned>(
-                                 _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed))))
-                             << (16 * part);
-                }
+                std::uint64_t feeds = LineFeedMask64(base + block);
                 for (; feeds; feeds &= feeds - 1) {
                     const size_t next = block + static_cast<size_t>(std::countr_zero(feeds)) + 1;
                     lastStart = start;
@@ -365,14 +339,13 @@ bool TextFile::skipToLineWith(size_t column, std::string_view key, std::string* 
                 continue;
             }
         }
-#endif
         lastStart = m_pos;
-        const char* lf = findLineFeed(m_buf.data() + m_pos, m_buf.data() + m_len);
+        const char* lf = FindLineFeed(m_buf.data() + m_pos, m_buf.data() + m_len);
         while (!lf) {
             keepLastPassed();
             m_pos = m_len;
             if (!fill()) return false;
-            lf = findLineFeed(m_buf.data(), m_buf.data() + m_len);
+            lf = FindLineFeed(m_buf.data(), m_buf.data() + m_len);
         }
         m_pos = static_cast<size_t>(lf - m_buf.data()) + 1;
     }

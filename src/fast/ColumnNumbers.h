@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ExactDecimal.h"
+#include "fast/ExactDecimal.h"
 
 #include <cstddef>
 #include <cstdint>

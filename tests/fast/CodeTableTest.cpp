@@ -1,10 +1,14 @@
-#include "store/CodeTable.h"
+#include "fast/CodeTable.h"
+#include "fast/CodeIndex.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // Against an ordered map: codes of every length up to 30, many sharing their
 // first 16 bytes (which the table keeps in its entries), some with a NUL, in
@@ -44,4 +48,25 @@ TEST(CodeTable, AgreesWithAMap) {
         }
     }
     EXPECT_EQ(CodeTable<int>{}.find("A"), nullptr);
+}
+
+// The index against a search from the first line, on lists with many codes
+// given more than once.
+TEST(CodeIndex, AgreesWithASearchFromTheTop) {
+    std::mt19937 random(9);
+    std::vector<std::string> owned;
+    for (int n = 0; n < 5000; ++n)
+        owned.push_back("C" + std::to_string(random() % 3000));
+    const std::vector<std::string_view> codes(owned.begin(), owned.end());
+    const CodeIndex index(codes);
+    auto firstOf = [&](std::string_view code) {
+        const auto at = std::find(codes.begin(), codes.end(), code);
+        return at == codes.end() ? std::string_view::npos : static_cast<size_t>(at - codes.begin());
+    };
+    for (size_t i = 0; i < codes.size(); ++i)
+        ASSERT_EQ(index.firstOf(i), firstOf(codes[i])) << i;
+    for (int n = 0; n < 4000; ++n) {
+        const std::string code = "C" + std::to_string(n);
+        ASSERT_EQ(index.find(code), firstOf(code)) << code;
+    }
 }

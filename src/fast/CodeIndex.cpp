@@ -1,4 +1,4 @@
-#include "pricelist/CodeIndex.h"
+#include "fast/CodeIndex.h"
 
 #include <cstdio>
 #include <cstring>
