@@ -17,8 +17,6 @@ using EntryRules::CodeStep;
 
 namespace {
 
-const std::string MisreadText = "Bar code misread: scan again";
-
 bool isSuffixKey(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
 }
@@ -48,8 +46,7 @@ CodeField::CodeField(EntryField*& field, std::string& code, const HelpLines& hel
     : m_field(field), m_code(code), m_help(help), m_dialogs(dialogs), m_settings(settings) {}
 
 void CodeField::useOptions(const Options& options) {
-    const unsigned long gap = std::strtoul(options.value("scanner-gap-ms").c_str(), nullptr, 10);
-    m_burst.setGap(gap > 0 ? gap : 30);
+    m_burst.setGap(ScannerGapMs(options));
     m_beep = options.value("beep") == "on";
 }
 
@@ -167,11 +164,11 @@ void CodeField::misread(bool byLength) {
     m_suffixDue = m_suffixDue || byLength;
     m_warning = true;
     if (showWarning)
-        showWarning(MisreadText);
+        showWarning(BarCodes::MisreadText);
     else if (showNote)
-        showNote(MisreadText);
+        showNote(BarCodes::MisreadText);
     else
-        m_dialogs.message(MisreadText);
+        m_dialogs.message(BarCodes::MisreadText);
 }
 
 void CodeField::keyPress(char& key) {
@@ -193,10 +190,7 @@ void CodeField::keyPress(char& key) {
     case CodeStep::Complete: {
         m_scanned = scannedNow();
         if (m_scanned) {
-            std::string typed = m_code;
-            while (!typed.empty() && typed.back() == ' ')
-                typed.pop_back();
-            if (BarCodes::hasCheckDigit(typed) && !BarCodes::checkDigitRight(typed)) {
+            if (BarCodes::Misread(m_code)) {
                 misread(step.byLength);
                 return;
             }

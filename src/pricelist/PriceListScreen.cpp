@@ -12,6 +12,7 @@
 #include "pricelist/PriceLineForm.h"
 #include "pricelist/PriceList.h"
 #include "pricelist/PriceListSave.h"
+#include "scanning/BarCodes.h"
 #include "store/AuditTrail.h"
 #include "store/DateTimeText.h"
 #include "store/IoError.h"
@@ -303,6 +304,7 @@ void PriceListScreen::wireHandlers() {
 
 void PriceListScreen::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.3"));
+    m_burst.setGap(ScannerGapMs(m_state.options));
     showHelp(8);
     m_lineValid = true;
     Label3->setText("L 1   C 1   TotL ");
@@ -464,6 +466,22 @@ void PriceListScreen::Edit1KeyDown(int& key, Qt::KeyboardModifiers) {
 }
 
 void PriceListScreen::Edit1KeyPress(char& key) {
+    const Scan scan = takeScan(Edit1, key);
+    if (scan == Scan::Refused) {
+        key = 0;
+        return;
+    }
+    // A scanned code alone starts a new line in the entry form, where the
+    // scanner's Enter cannot stop on a line that is not complete.
+    if (scan == Scan::Scanned && Edit1->text().trimmed().size() <= 13) {
+        key = 0;
+        const QString code = Edit1->text().trimmed();
+        Edit1->clear();
+        openForm();
+        formFields[static_cast<size_t>(PriceLineField::Code)]->setText(code);
+        formNext(static_cast<size_t>(PriceLineField::Code), 1);
+        return;
+    }
     if (key == '\x1b') {
         moveTo(REdit1);
         return;
@@ -507,6 +525,32 @@ void PriceListScreen::appendLine(const QString& text) {
     REdit1SelectionChange();
 }
 
+// A scanner types a code as a burst of keys (see KeyBurst) and ends it with
+// Enter. Each key of the entry line and of the form's code field is timed
+// here: an Enter that ends a burst is a scan, and a scanned code with a wrong
+// check digit is refused, the field emptied for the code to be scanned again
+// and the refusal shown in the help area until the next key.
+PriceListScreen::Scan PriceListScreen::takeScan(EntryField* field, char key) {
+    if (m_warning) {
+        m_warning = false;
+        Memo1->setPlainText(m_noteBeforeWarning);
+        setTextColour(Memo1, Navy);
+    }
+    const unsigned long ms = field->keyTime();
+    const bool scanned = key == '\r' && m_burst.scanned() && m_burst.follows(ms);
+    m_burst.press(ms, key != '\r');
+    if (!scanned) return Scan::Typed;
+    std::string code;
+    fileBytes(field->text(), code);
+    if (!BarCodes::Misread(code)) return Scan::Scanned;
+    field->clear();
+    m_noteBeforeWarning = Memo1->toPlainText();
+    Memo1->setPlainText(BarCodes::MisreadText);
+    setTextColour(Memo1, Qt::red);
+    m_warning = true;
+    return Scan::Refused;
+}
+
 // ---------------------------------------------------------------- entry form
 
 void PriceListScreen::openForm() {
@@ -534,6 +578,11 @@ void PriceListScreen::formNext(size_t field, int step) {
 }
 
 void PriceListScreen::formKeyPress(size_t field, char& key) {
+    if (field == static_cast<size_t>(PriceLineField::Code) &&
+        takeScan(formFields[field], key) == Scan::Refused) {
+        key = 0;
+        return;
+    }
     if (key == '\x1b') {
         key = 0;
         closeForm();

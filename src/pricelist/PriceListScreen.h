@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/ZorviScreen.h"
+#include "scanning/KeyBurst.h"
 
 #include <array>
 #include <string>
@@ -84,6 +85,10 @@ class PriceListScreen : public ZorviScreen {
     void appendLine(const QString& text);
     void placeHeaders();
 
+    // A code typed by a scanner into the entry line or the form's code field.
+    enum class Scan { Typed, Scanned, Refused };
+    Scan takeScan(EntryField* field, char key);
+
     void showHelpForColumn(int column, bool entryLine);
     void showHelp(size_t index);
     void refreshTime();
@@ -100,5 +105,8 @@ class PriceListScreen : public ZorviScreen {
     bool m_modified = false;
     bool m_doubleEntry = false;
     bool m_loading = false;
+    KeyBurst m_burst;
+    bool m_warning = false; // a refused scan is shown until the next key
+    QString m_noteBeforeWarning;
     std::vector<std::pair<QLabel*, int>> m_headers; // each with its first column, from 0
 };

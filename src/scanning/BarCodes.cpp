@@ -67,6 +67,12 @@ bool checkDigitRight(std::string_view code) {
     return hasCheckDigit(code) && checkDigitOf(code.substr(0, code.size() - 1)) == code.back();
 }
 
+bool Misread(std::string_view scanned) {
+    while (!scanned.empty() && scanned.back() == ' ')
+        scanned.remove_suffix(1);
+    return hasCheckDigit(scanned) && !checkDigitRight(scanned);
+}
+
 char priceCheckDigitOf(std::string_view value) {
     if (value.size() == 4) {
         const int sum = TwoMinus[digit(value[0])] + TwoMinus[digit(value[1])] +

@@ -14,6 +14,11 @@ namespace BarCodes {
 bool hasCheckDigit(std::string_view code);
 // Whether the last digit of such a code is right (weights 3 and 1 from the right).
 bool checkDigitRight(std::string_view code);
+// A scanned code of 8, 12 or 13 digits, trailing blanks aside, whose check
+// digit is wrong: the scanner misread it, and it is to be scanned again.
+bool Misread(std::string_view scanned);
+// What the code field shows then.
+inline constexpr const char* MisreadText = "Bar code misread: scan again";
 // The check digit of the digits before it.
 char checkDigitOf(std::string_view digits);
 // The verifier digit of a 4- or 5-digit price or weight on a label.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+class Options;
+
 // Tells a scanner's keys from a person's by their timing: a scanner types a
 // whole code as a burst of keys at most `gap` milliseconds apart, which no
 // person manages for four keys in a row. Times are the key events' own
@@ -34,3 +36,6 @@ class KeyBurst {
     unsigned long m_last = 0;
     size_t m_keys = 0;
 };
+
+// The burst gap the shop set (`scanner-gap-ms=`), 30 ms when unset.
+unsigned long ScannerGapMs(const Options& options);
