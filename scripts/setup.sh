@@ -8,7 +8,8 @@ packages=(cmake make g++ ccache clang-format pkg-config qt6-base-dev qt6-charts-
           fonts-liberation fonts-dejavu-core syncthing)
 case "${1:-}" in
 --with-xvfb) packages+=(xvfb xauth) ;;
---with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick clang-tidy gcovr) ;;
+--with-wm) packages+=(xvfb xauth openbox xdotool x11-utils imagemagick clang-tidy gcovr
+                       cups-daemon cups-client) ;;
 esac
 
 missing=()
