@@ -101,40 +101,28 @@ TEST_F(CompanionFixture, SlipjetPrintsTheDocketWithTheRowCodes) {
     EXPECT_EQ(dir.read("printer.out"), expected + expected);
 }
 
-TEST_F(CompanionFixture, TheDocketEndsAsPrinterDatSays) {
-    dir.write("docket.prn", "4Tea\r\n");
+// How a docket ends and which code page its text is put into, as
+// Printer.dat says.
+TEST_F(CompanionFixture, PrinterDatSetsTheEndAndTheCodePage) {
+    dir.write("docket.prn", "4Caf\xe9 \xa3 \x80\r\n");
+    const std::string text = "Caf\xe9 \xa3 \x80\r\n";
+    const std::string cp850 = "Caf\x82 \x9c ?\r\n";
     struct Case {
-        std::string settings, end;
+        std::string settings, printed;
     } cases[] = {
-        {"", bytes({29, 86, 66, 0})},
-        {"cut=full\r\nfeed=3\r\n", bytes({27, 100, 3, 29, 86, 65, 0})},
-        {"cut=none\r\n", ""},
+        {"", text + bytes({29, 86, 66, 0})},
+        {"cut=full\r\nfeed=3\r\n", text + bytes({27, 100, 3, 29, 86, 65, 0})},
+        {"cut=none\r\n", text},
+        {"cut=none\r\ncodepage=16\r\n", bytes({27, 116, 16}) + text},
+        {"cut=none\r\ncodepage=0\r\n", bytes({27, 116, 0}) + cp850},
+        {"cut=none\r\ncodepage=2\r\n", bytes({27, 116, 2}) + cp850},
+        {"cut=none\r\ncodepage=19\r\n", bytes({27, 116, 19}) + "Caf\x82 \x9c \xd5\r\n"},
     };
     for (const Case& c : cases) {
         dir.write("Printer.dat", "file:printer.out\r\n" + c.settings);
         std::filesystem::remove(dir.file("printer.out"));
         EXPECT_EQ(run("Slipjet.exe"), 0) << c.settings;
-        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + "Tea\r\n" + c.end) << c.settings;
-    }
-}
-
-TEST_F(CompanionFixture, DocketTextIsConvertedToThePrintersCodePage) {
-    dir.write("docket.prn", "4Caf\xe9 \xa3 \x80\r\n");
-    struct Case {
-        std::string setting, start, text;
-    } cases[] = {
-        {"", "", "Caf\xe9 \xa3 \x80"},
-        {"codepage=16", bytes({27, 116, 16}), "Caf\xe9 \xa3 \x80"},
-        {"codepage=0", bytes({27, 116, 0}), "Caf\x82 \x9c ?"},
-        {"codepage=2", bytes({27, 116, 2}), "Caf\x82 \x9c ?"},
-        {"codepage=19", bytes({27, 116, 19}), "Caf\x82 \x9c \xd5"},
-    };
-    for (const Case& c : cases) {
-        dir.write("Printer.dat", "file:printer.out\r\ncut=none\r\n" + c.setting + "\r\n");
-        std::filesystem::remove(dir.file("printer.out"));
-        EXPECT_EQ(run("Slipjet.exe"), 0) << c.setting;
-        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + c.start + c.text + "\r\n")
-            << c.setting;
+        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + c.printed) << c.settings;
     }
 }
 
