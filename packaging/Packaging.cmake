@@ -38,7 +38,8 @@ install(FILES ${ZORVI_STAGE}/Printer.dat DESTINATION share/newshop)
 
 install(PROGRAMS ${ZORVI_PACKAGING}/zorvi ${ZORVI_PACKAGING}/zorvi-new-shop DESTINATION bin)
 # The command-line programs work on a shop from outside it.
-install(TARGETS zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect RUNTIME DESTINATION bin)
+install(TARGETS zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect zorvi-script
+        RUNTIME DESTINATION bin)
 
 if(ZORVI_SYSTEM_PREFIX)
     set(ZORVI_LAUNCHER "${CMAKE_INSTALL_PREFIX}/bin/zorvi")
@@ -47,7 +48,8 @@ if(ZORVI_SYSTEM_PREFIX)
     install(FILES ${ZORVI_PACKAGING}/zorvi.svg
             DESTINATION ${ZORVI_SYSTEM_PREFIX}/share/icons/hicolor/scalable/apps)
     file(MAKE_DIRECTORY ${ZORVI_STAGE}/links)
-    foreach(command zorvi zorvi-new-shop zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect)
+    foreach(command zorvi zorvi-new-shop zorvi-verify zorvi-backup zorvi-export zorvi-printer zorvi-collect
+                    zorvi-script)
         file(CREATE_LINK ${CMAKE_INSTALL_PREFIX}/bin/${command} ${ZORVI_STAGE}/links/${command}
              SYMBOLIC)
         install(FILES ${ZORVI_STAGE}/links/${command} DESTINATION ${ZORVI_SYSTEM_PREFIX}/bin)

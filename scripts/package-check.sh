@@ -47,7 +47,7 @@ echo "== contents of $(basename "$deb")"
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 opt="$root/opt/zorvi"
-for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup bin/zorvi-export bin/zorvi-printer bin/zorvi-collect; do
+for f in program/zorvi program/Slipjet.exe program/Devcheck.exe bin/zorvi bin/zorvi-new-shop bin/zorvi-backup bin/zorvi-export bin/zorvi-printer bin/zorvi-collect bin/zorvi-script; do
     [ -x "$opt/$f" ] || fail "/opt/zorvi/$f missing or not executable"
 done
 for f in program/hlpf.{1..7} share/{examples,newshop}/{Configur,Pricelist,Inventory,Printer}.dat; do
@@ -56,7 +56,7 @@ done
 for f in usr/share/applications/zorvi.desktop usr/share/icons/hicolor/scalable/apps/zorvi.svg; do
     [ -f "$root/$f" ] || fail "/$f missing"
 done
-for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify zorvi-export zorvi-printer zorvi-collect; do
+for c in zorvi zorvi-new-shop zorvi-backup zorvi-verify zorvi-export zorvi-printer zorvi-collect zorvi-script; do
     [ "$(readlink "$root/usr/bin/$c")" = "/opt/zorvi/bin/$c" ] || fail "/usr/bin/$c is no link to /opt/zorvi/bin/$c"
 done
 desktop="$root/usr/share/applications/zorvi.desktop"

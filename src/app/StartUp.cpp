@@ -17,6 +17,7 @@
 #include "takings/TakingsJournal.h"
 #include "takings/TakingsReader.h"
 #include "tills/Outbox.h"
+#include "tills/PublishedPrices.h"
 
 #include <optional>
 
@@ -157,6 +158,12 @@ bool preparePriceList(ProgramState& state, Dialogs& dialogs) {
     }
 }
 
+// A newer price list from the office becomes the till's before its work
+// copy is made; one that fails the editor's checks is refused and said.
+void takeOfficePrices(ProgramState& state, Dialogs& dialogs, const DateTime& now) {
+    ShowNotices(dialogs, TakePublishedPrices(state.files, state.config, now));
+}
+
 // A change of several files that a crash or power cut interrupted is finished
 // (or, if it never reached its commit, dropped) before anything is read.
 void recoverInterruptedChange(const std::string& dataDir, Dialogs& dialogs) {
@@ -280,6 +287,7 @@ StartUpOutcome RunStartUp(ProgramState& state, Services& services, const std::st
     readTaxClasses(state, dialogs);
     readScaleLabels(state, dialogs);
     checkDevicesAndPrinter(state, services);
+    takeOfficePrices(state, dialogs, now);
     if (!preparePriceList(state, dialogs)) outcome.tradingDisabled = true;
     TakingsJournal journal(state.files.DataDir());
     journal.setClock([&services] { return services.clock.now(); });

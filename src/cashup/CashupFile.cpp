@@ -127,6 +127,13 @@ long NextZNumber(const std::string& dataDir) {
     return highest + 1;
 }
 
+CashCount UncountedClose(const std::string& dataDir, const CashupRead& read,
+                         const std::string& date, const std::string& time, double cashInDrawer) {
+    const double cashFloat = OpeningFloat(read, date).value_or(0);
+    return {'Z',       NextZNumber(dataDir),     date,        time, ' ',
+            cashFloat, cashFloat + cashInDrawer, std::nullopt};
+}
+
 long NextCountNumber(const CashupRead& read) {
     long last = 0;
     for (const CashCount& c : read.counts)

@@ -49,6 +49,12 @@ void AppendCashCount(const std::string& dataDir, const CashCount& count);
 // dated archives (Csh...), whatever lines of theirs cannot be read.
 long NextZNumber(const std::string& dataDir);
 
+// The day's Z line before any count: the next Z number, the day's float (0
+// without an opening line for `date`) and the cash expected, the float plus
+// `cashInDrawer`.
+CashCount UncountedClose(const std::string& dataDir, const CashupRead& read,
+                         const std::string& date, const std::string& time, double cashInDrawer);
+
 // The number of the next count that is not a Z: one more than the file's last.
 long NextCountNumber(const CashupRead& read);
 

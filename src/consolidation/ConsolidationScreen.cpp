@@ -275,15 +275,8 @@ void ConsolidationScreen::askClosingCount() {
     for (const std::string& fault : read.faults)
         dialogs.message(fault);
     const TakingsDay day = ReadTakingsDay(m_state.files, Config().RoundingOn);
-    const double cashFloat = OpeningFloat(read, date).value_or(0);
-    CashCount z{'Z',
-                NextZNumber(dir),
-                date,
-                UpdateClockText(LongTimeText(now, formats)),
-                ' ',
-                cashFloat,
-                cashFloat + CashInDrawer(day.totals),
-                std::nullopt};
+    CashCount z = UncountedClose(dir, read, date, UpdateClockText(LongTimeText(now, formats)),
+                                 CashInDrawer(day.totals));
     const CashCount* counted = nullptr;
     for (const CashCount& c : read.counts)
         if (c.kind == 'X' && c.date == date) counted = &c;

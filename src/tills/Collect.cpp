@@ -14,18 +14,19 @@
 #include "store/NumberText.h"
 #include "store/Sha256.h"
 #include "store/TextLines.h"
-#include "store/TextRewriter.h"
 #include "tills/DayManifest.h"
 #include "tills/OfficeBalance.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -345,28 +346,43 @@ void Collector::rebuildBooks() {
     if (changed) commit.commit();
 }
 
+// An acknowledgement is an empty file, made under a temporary name and
+// renamed into place, so a till never sees one that is not whole. It is not
+// synced one by one: one lost in a power cut is made again by the next run,
+// and each folder is synced once at the end. A year of days from many tills
+// is thousands of them.
+bool writeAck(const std::string& ack) {
+    const std::string temp = ack + std::string(FileNames::RewriteSuffix);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    if (::close(fd) != 0 || ::rename(temp.c_str(), ack.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 void Collector::acknowledge() {
     const std::string acks = m_dir + "Acks/";
+    std::set<std::string> written;
     for (const auto& [name, till] : m_received) {
         if (!m_ledger.count(name)) continue;
-        char tillDir[8];
-        std::snprintf(tillDir, sizeof tillDir, "T%02d/", till);
-        ::mkdir(acks.c_str(), 0755);
-        ::mkdir((acks + tillDir).c_str(), 0755);
-        const std::string ack = acks + tillDir + "ack-" + name;
-        if (FileNames::exists(ack)) continue;
-        // The acknowledgement is written whole and renamed into place, like
-        // every other file, so a till never reads half of one.
-        bool written = false;
-        try {
-            if (std::optional<TextRewriter> file = TextRewriter::Open(ack)) {
-                file->commit();
-                written = true;
-            }
-        } catch (const IoError&) {
+        char tillName[8];
+        std::snprintf(tillName, sizeof tillName, "T%02d/", till);
+        const std::string tillDir = acks + tillName;
+        if (!written.count(tillDir)) {
+            ::mkdir(acks.c_str(), 0755);
+            ::mkdir(tillDir.c_str(), 0755);
         }
-        if (!written) find(ack + ": cannot be written; the till keeps the day until it can");
+        const std::string ack = tillDir + "ack-" + name;
+        if (FileNames::exists(ack)) continue;
+        if (writeAck(ack))
+            written.insert(tillDir);
+        else
+            find(ack + ": cannot be written; the till keeps the day until it can");
     }
+    for (const std::string& dir : written)
+        FileNames::syncDirectory(dir);
 }
 
 void Collector::reportMissingZ() {
