@@ -140,19 +140,6 @@ TEST(StartUp, ASaleCutOffByAPowerCutIsCancelledBeforeTheStartRecord) {
                   "The last sale was not finished (2 lines, $9.00); it is cancelled"}));
 }
 
-TEST(StartUp, AFinishedDayStartsWithoutAWord) {
-    QuietShop shop;
-    const std::string day =
-        "* START of SALE   07/12/26 8:00:\r\n"
-        "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n"
-        "# Total*** 8:30    4.50     0.00     0.00             0.00        4.50        5.00  "
-        "0.50\r\n";
-    shop.dir.write("Results.dat", day);
-    shop.start();
-    EXPECT_EQ(shop.dir.read("Results.dat"), day + "* START of SALE   07/12/26 9:05:\r\n");
-    EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
-}
-
 // The day's first start records the float, asked for only when the shop keeps one.
 TEST(StartUp, TheFirstStartOfADayRecordsTheOpeningFloat) {
     QuietShop shop;
