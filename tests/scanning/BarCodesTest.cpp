@@ -46,13 +46,11 @@ TEST(BarCodes, ScaleFileLinesAndFaults) {
                            "27 5 W\n",
                        faults);
     ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].prefix, "21");
-    EXPECT_EQ(labels[0].itemDigits, 5);
-    EXPECT_TRUE(labels[0].weight);
-    EXPECT_EQ(labels[0].decimals, 3);
-    EXPECT_EQ(labels[0].codePrefix, "PLU");
-    EXPECT_FALSE(labels[1].weight);
-    EXPECT_EQ(labels[1].codePrefix, "");
+    auto fields = [](const ScaleLabel& l) {
+        return std::tuple{l.prefix, l.itemDigits, l.weight, l.decimals, l.codePrefix};
+    };
+    EXPECT_EQ(fields(labels[0]), std::tuple(std::string("21"), 5, true, 3, std::string("PLU")));
+    EXPECT_EQ(fields(labels[1]), std::tuple(std::string("22"), 4, false, 2, std::string("")));
     EXPECT_EQ(faults,
               (std::vector<std::string>{
                   "line 4: the prefix is not 20 to 29, so it is ignored",

@@ -73,13 +73,6 @@ TEST(TakingsJournal, LinesWithoutTheirTotalAtTheEndAreBookedBack) {
     }
 }
 
-TEST(TakingsJournal, NoTakingsFileIsNoUnfinishedSaleAndStaysAbsent) {
-    TestDir dir;
-    EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:05"));
-    EXPECT_TRUE(TakingsJournal(dir.path()).RepairTornEnd().empty());
-    EXPECT_FALSE(dir.exists("Results.dat"));
-}
-
 TEST(TakingsJournal, TheConsolidationBooksACancelledSaleToNothing) {
     TestDir dir;
     dir.write("Results.dat", Start + Bread + PaidTotal + Bread + Repair + Unattended);
@@ -156,8 +149,12 @@ TEST(TakingsJournal, ATornEndIsCutAndEndedBeforeTheNextRecord) {
     }
 }
 
-TEST(TakingsJournal, ATakingsFileThatIsADeviceIsNotRepaired) {
+// No takings file stays absent; one that is a device is not repaired.
+TEST(TakingsJournal, NoTakingsFileOrADeviceIsLeftAlone) {
     TestDir dir;
+    EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:05"));
+    EXPECT_TRUE(TakingsJournal(dir.path()).RepairTornEnd().empty());
+    EXPECT_FALSE(dir.exists("Results.dat"));
     ASSERT_EQ(::symlink("/dev/zero", dir.file("Results.dat").c_str()), 0);
     TakingsJournal journal(dir.path());
     EXPECT_TRUE(journal.RepairTornEnd().empty());
