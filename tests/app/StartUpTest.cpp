@@ -27,12 +27,14 @@ TEST(StartUp, AFolderItCannotWriteIsSaidOnce) {
 
 namespace {
 
-// A shop where nothing is missing but what a test leaves out.
+// A shop where nothing is missing but what a test leaves out, an empty price
+// list unless asked.
 struct QuietShop {
     TestDir dir;
     FakeServices fakes;
     ProgramState state;
-    QuietShop() {
+    explicit QuietShop(bool priceList = true) {
+        if (priceList) dir.write("Pricelist.dat", "");
         for (const char* name : {"Hlpf.1", "Hlpf.2", "Hlpf.3", "Hlpf.4", "Hlpf.5", "Hlpf.6",
                                  "Hlpf.7", "Devcheck.exe", "Slipjet.exe"})
             dir.write(name, "");
@@ -61,7 +63,7 @@ TEST(StartUp, AMissingPriceListIsOfferedAtMostTwice) {
         {{A::Cancel, A::Ok}, 2, true, false},
     };
     for (const Case& c : cases) {
-        QuietShop shop;
+        QuietShop shop(false);
         shop.fakes.dialogs.answers = c.answers;
         const StartUpOutcome outcome = shop.start();
         EXPECT_EQ(shop.fakes.dialogs.texts(), std::vector<std::string>(c.offers, SampleOffer))
@@ -78,7 +80,6 @@ TEST(StartUp, AMissingPriceListIsOfferedAtMostTwice) {
 
 TEST(StartUp, APrinterTestThatCannotRunIsRetriedUntilTheOperatorGivesUp) {
     QuietShop shop;
-    shop.dir.write("Pricelist.dat", "");
     shop.fakes.launcher.startResult = 2;
     shop.fakes.launcher.onRun = nullptr;
     shop.fakes.dialogs.answers = {Dialogs::Answer::Retry, Dialogs::Answer::Cancel};
@@ -95,7 +96,7 @@ TEST(StartUp, APrinterTestThatCannotRunIsRetriedUntilTheOperatorGivesUp) {
 }
 
 TEST(StartUp, AStartRecordThatCannotBeWrittenStillLeavesTradingOffWithoutAPriceList) {
-    QuietShop shop;
+    QuietShop shop(false);
     const TestDir& dir = shop.dir;
     // A full disk: every write to the takings file fails.
     ASSERT_EQ(::symlink("/dev/full", dir.file("Results.dat").c_str()), 0);
@@ -116,7 +117,6 @@ TEST(StartUp, AStartRecordThatCannotBeWrittenStillLeavesTradingOffWithoutAPriceL
 // back and only then writes its own record.
 TEST(StartUp, ASaleCutOffByAPowerCutIsCancelledBeforeTheStartRecord) {
     QuietShop shop;
-    shop.dir.write("Pricelist.dat", "");
     const std::string start = "* START of SALE   07/12/26 8:00:\r\n";
     const std::string bread =
         "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n";
@@ -140,24 +140,9 @@ TEST(StartUp, ASaleCutOffByAPowerCutIsCancelledBeforeTheStartRecord) {
                   "The last sale was not finished (2 lines, $9.00); it is cancelled"}));
 }
 
-TEST(StartUp, AFinishedDayStartsWithoutAWord) {
-    QuietShop shop;
-    shop.dir.write("Pricelist.dat", "");
-    const std::string day =
-        "* START of SALE   07/12/26 8:00:\r\n"
-        "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n"
-        "# Total*** 8:30    4.50     0.00     0.00             0.00        4.50        5.00  "
-        "0.50\r\n";
-    shop.dir.write("Results.dat", day);
-    shop.start();
-    EXPECT_EQ(shop.dir.read("Results.dat"), day + "* START of SALE   07/12/26 9:05:\r\n");
-    EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
-}
-
 // The day's first start records the float, asked for only when the shop keeps one.
 TEST(StartUp, TheFirstStartOfADayRecordsTheOpeningFloat) {
     QuietShop shop;
-    shop.dir.write("Pricelist.dat", "");
     shop.start();
     const std::string none =
         "O      1 07/12/26 9:05            0.00         0.00         0.00         0.00\r\n";
@@ -165,7 +150,6 @@ TEST(StartUp, TheFirstStartOfADayRecordsTheOpeningFloat) {
     EXPECT_TRUE(shop.fakes.dialogs.texts().empty());
 
     QuietShop keeper;
-    keeper.dir.write("Pricelist.dat", "");
     keeper.dir.write("Options.dat", "float=100\r\n");
     keeper.fakes.dialogs.typed = {"-5", "120.5"};
     keeper.start();
@@ -203,7 +187,6 @@ TEST(StartUp, TaxClassesAreTakenOrRefusedWithTheirLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         QuietShop shop;
-        shop.dir.write("Pricelist.dat", "");
         shop.dir.write("Taxes.dat", c.file);
         shop.start();
         EXPECT_EQ(shop.state.taxes.rateOf("BREAD", 10), c.breadRate);

@@ -97,21 +97,22 @@ TEST_F(DocketFixture, NarrowArticleLines) {
 }
 
 TEST_F(DocketFixture, TotalsOfEveryKind) {
-    sale.SaleSubtotal = 10;
-    sale.LineTaxSum = 1.5;
-    sale.RoundingAmount = -0.02;
-    sale.SaleTotal = 11.48;
     const std::string wideSubtotalTax =
         "4   Subtotal" + sp(9) + "10.00" + sp(9) + "Tax" + sp(5) + sp(10) + "1.50";
     const std::string narrowRounding = "4-Round   -0.02  " + sp(3) + "Total" + sp(7) + "11.48";
+    const std::string narrowSubtotalTax =
+        "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50";
+    // Shelf prices that include the tax: 7.20 with 0.65 in it, or 11.20 with
+    // 0.70 in it at two rates.
+    const std::vector<RateTax> twoRates = {{0, 0}, {12.5, 0.70}};
     struct Case {
         const char* name;
         long width;
         bool tax, rounding;
         std::vector<std::string> lines;
+        bool included = false;
+        std::vector<RateTax> byRate = {};
     };
-    const std::string narrowSubtotalTax =
-        "4Subtot" + sp(6) + "10.00" + "  " + "   Tax" + sp(7) + "1.50";
     // clang-format off
     const Case cases[] = {
         {"wide tax rounding", 40, true, true, {"4" + dashes(40), wideSubtotalTax,
@@ -131,12 +132,38 @@ TEST_F(DocketFixture, TotalsOfEveryKind) {
           "4  " + sp(16) + "Total" + sp(8) + "11.48", narrowRounding}},
         {"narrow plain", 34, false, false, {"4" + dashes(18),
           "4" + sp(16) + "Total" + sp(8) + "11.48"}},
+        // Included tax is said where the line has room.
+        {"wide included", 40, true, false, {"4" + dashes(40),
+          "4   Subtotal" + sp(10) + "7.20" + sp(8) + "Tax incl." + sp(10) + "0.65",
+          "4" + sp(37) + "Total" + sp(10) + "7.20"}, true},
+        {"narrow included", 36, true, false, {"4" + dashes(20),
+          "4Subtot" + sp(7) + "7.20" + "  " + "   Tax" + sp(7) + "0.65",
+          "4  " + sp(15) + "Total" + sp(10) + "7.20"}, true},
+        // Tax at several rates is listed under the tax line; one rate says no more.
+        {"wide rates", 40, true, false, {"4" + dashes(40),
+          "4   Subtotal" + sp(9) + "11.20" + sp(8) + "Tax incl." + sp(10) + "0.70",
+          "4" + sp(36) + "Tax 0%" + sp(10) + "0.00", "4" + sp(33) + "Tax 12.5%" + sp(10) + "0.70",
+          "4" + sp(37) + "Total" + sp(9) + "11.20"}, true, twoRates},
+        {"narrow rates", 36, true, false, {"4" + dashes(20),
+          "4Subtot" + sp(6) + "11.20" + "  " + "   Tax" + sp(7) + "0.70",
+          "4  " + sp(17) + "Tax 0%" + sp(7) + "0.00", "4  " + sp(14) + "Tax 12.5%" + sp(7) + "0.70",
+          "4  " + sp(15) + "Total" + sp(9) + "11.20"}, true, twoRates},
+        {"one rate", 40, true, false, {"4" + dashes(40),
+          "4   Subtotal" + sp(9) + "11.20" + sp(8) + "Tax incl." + sp(10) + "0.70",
+          "4" + sp(37) + "Total" + sp(9) + "11.20"}, true, {{12.5, 0.70}}},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         setWidth(c.width);
         setSwitches(c.tax, c.rounding);
+        config.PricesIncludeTax = c.included;
+        const bool rates = !c.byRate.empty();
+        sale.SaleSubtotal = c.included ? (rates ? 11.20 : 7.20) : 10;
+        sale.LineTaxSum = c.included ? (rates ? 0.70 : 0.65) : 1.5;
+        sale.RoundingAmount = c.included ? 0 : -0.02;
+        sale.SaleTotal = c.included ? sale.SaleSubtotal : 11.48;
+        sale.TaxByRate = c.byRate;
         EXPECT_EQ(DocketLines::totalLines(config, sale), c.lines);
     }
 }
@@ -225,50 +252,6 @@ TEST_F(DocketFixture, ExistingDocketKeepsItsNameAndUnwritableDirectoryOpensNothi
 }
 
 } // namespace
-
-TEST_F(DocketFixture, IncludedTaxIsSaidWhereTheLineHasRoom) {
-    sale.SaleSubtotal = 7.20;
-    sale.LineTaxSum = 0.65;
-    sale.SaleTotal = 7.20;
-    setSwitches(true, false);
-    config.PricesIncludeTax = true;
-    EXPECT_EQ(DocketLines::totalLines(config, sale),
-              (std::vector<std::string>{"4" + dashes(40),
-                                        "4   Subtotal" + sp(10) + "7.20" + sp(8) + "Tax incl." +
-                                            sp(10) + "0.65",
-                                        "4" + sp(37) + "Total" + sp(10) + "7.20"}));
-    setWidth(36);
-    EXPECT_EQ(DocketLines::totalLines(config, sale),
-              (std::vector<std::string>{
-                  "4" + dashes(20), "4Subtot" + sp(7) + "7.20" + "  " + "   Tax" + sp(7) + "0.65",
-                  "4  " + sp(15) + "Total" + sp(10) + "7.20"}));
-}
-
-TEST_F(DocketFixture, TaxAtSeveralRatesIsListedUnderTheTaxLine) {
-    sale.SaleSubtotal = 11.20;
-    sale.LineTaxSum = 0.70;
-    sale.SaleTotal = 11.20;
-    sale.TaxByRate = {{0, 0}, {12.5, 0.70}};
-    setSwitches(true, false);
-    config.PricesIncludeTax = true;
-    EXPECT_EQ(
-        DocketLines::totalLines(config, sale),
-        (std::vector<std::string>{
-            "4" + dashes(40),
-            "4   Subtotal" + sp(9) + "11.20" + sp(8) + "Tax incl." + sp(10) + "0.70",
-            "4" + sp(36) + "Tax 0%" + sp(10) + "0.00", "4" + sp(33) + "Tax 12.5%" + sp(10) + "0.70",
-            "4" + sp(37) + "Total" + sp(9) + "11.20"}));
-    setWidth(36);
-    EXPECT_EQ(DocketLines::totalLines(config, sale),
-              (std::vector<std::string>{
-                  "4" + dashes(20), "4Subtot" + sp(6) + "11.20" + "  " + "   Tax" + sp(7) + "0.70",
-                  "4  " + sp(17) + "Tax 0%" + sp(7) + "0.00",
-                  "4  " + sp(14) + "Tax 12.5%" + sp(7) + "0.70",
-                  "4  " + sp(15) + "Total" + sp(9) + "11.20"}));
-    // One rate says no more than the tax line.
-    sale.TaxByRate = {{12.5, 0.70}};
-    EXPECT_EQ(DocketLines::totalLines(config, sale).size(), 3u);
-}
 
 TEST_F(DocketFixture, TillNumberFollowsTheServedByLine) {
     ASSERT_TRUE(docket.StartDocket(dataDir, config));

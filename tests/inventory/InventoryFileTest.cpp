@@ -15,13 +15,8 @@ TEST(InventoryFile, LinesInBothWidthsReadAlike) {
     for (const std::string& text : {wide, narrow}) {
         InventoryLine read;
         ASSERT_TRUE(ParseInventoryLine(text, read)) << text;
-        EXPECT_EQ(read.ArticleMarker, ' ');
-        EXPECT_EQ(read.ArticleCode, "4011200296908");
-        EXPECT_EQ(read.InvMinMax, 12);
-        EXPECT_EQ(read.InvSold, 3.0);
-        EXPECT_EQ(read.InvOnStock, -2.5);
-        EXPECT_EQ(read.InvTotalSold, 140.3);
-        EXPECT_EQ(read.InvValue, 17.8);
+        // Every field read back: written again, the line comes out as it was.
+        EXPECT_EQ(FormatInventoryLine(read, MinMaxWidthUpdate), wide);
     }
 }
 

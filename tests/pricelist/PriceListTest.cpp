@@ -201,6 +201,10 @@ TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
         {"a stock too large to read back: stock 0", crlf({Apples}),
          crlf({" ABC           10 0.0 1e30 0.0 0.00"}), crlf({ApplesWork})},
         {"no inventory file", crlf({Apples}), "", crlf({ApplesWork})},
+        {"a stock too wide for its column stays apart from the minmax", crlf({Apples, Bread}),
+         crlf({" ABC           10 0.0 123456.0 0.0 0.00", " 4000000000017 5 0.0 -9999.0 0.0 0.00"}),
+         crlf({" ABC           Apples red                       1.20       2.50    10 123456",
+               " 4000000000017 Bread white                      0.80       1.95     5 -9999"})},
     };
     for (const Case& c : cases) {
         PriceDir d;
@@ -284,22 +288,6 @@ TEST(PriceList, AWorkCopyThatCannotBeWrittenIsToldAfterTheFaultyLines) {
     EXPECT_EQ(told[1].rfind("I/O error in file " + d.dir.file("Pricelist.wrk"), 0), 0u);
 }
 
-TEST(PriceList, StockTooWideForItsColumnStaysApartFromTheMinmax) {
-    PriceDir d;
-    d.config.InventoryOn = true;
-    d.dir.write("Pricelist.dat", crlf({Apples, Bread}));
-    d.dir.write("Inventory.dat", " ABC           10 0.0 123456.0 0.0 0.00\r\n"
-                                 " 4000000000017 5 0.0 -9999.0 0.0 0.00\r\n");
-    d.build();
-    EXPECT_EQ(
-        d.dir.read("Pricelist.wrk"),
-        crlf({" ABC           Apples red                       1.20       2.50    10 123456",
-              " 4000000000017 Bread white                      0.80       1.95     5 -9999"}));
-    CurrentArticle a = d.find("ABC          ");
-    EXPECT_EQ(a.StockLevel, 10);
-    EXPECT_EQ(a.StockOnHand, 123456);
-}
-
 // What a search leaves in the current article: the whole article on a hit;
 // on a miss only the marker and code of the last line read, if any.
 TEST(PriceList, FindArticle) {
@@ -331,6 +319,8 @@ TEST(PriceList, FindArticle) {
         {"", "ABC          ", " " + kept},
         {damaged, "ABC          ", " " + kept},
         {damaged, "4000000000017", " 4000000000017|Bread white               |0.80|1.95|5|0"},
+        {crlf({" ABC           Apples red                       1.20       2.50    10 123456"}),
+         "ABC          ", " ABC          |Apples red                |1.20|2.50|10|123456"},
     };
     for (const Case& c : cases) {
         PriceDir d;

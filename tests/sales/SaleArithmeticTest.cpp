@@ -288,8 +288,9 @@ TEST(IncludedTax, LinesAndWhatTheirRecordsHold) {
         bool returnMode;
         double unitPrice, lineAmount, lineTax;
         RecordedPrices recorded;
-        std::string journal; // after the description
+        std::string journal; // after "  " and the description; empty: refused
     };
+    const std::string noTax = "     " + Mug + "  " + "      $4.50    x      1   =      $4.50";
     // clang-format off
     const Case cases[] = {
         {"two bottles at 3.60 hold 0.65 tax", 10, 0, 3.60, 2, false, 3.60, 7.20, 0.65,
@@ -302,6 +303,10 @@ TEST(IncludedTax, LinesAndWhatTheirRecordsHold) {
          {1.80, 1.80, 1.80}, "      $1.89 x      1 =      $1.89 incl  $0.09"},
         {"a quantity with decimals", 10, 0, 2.50, 1.5, false, 2.50, 3.75, 0.34,
          {2.28, 2.28, 3.41}, "      $2.50 x    1.5 =      $3.75 incl  $0.34"},
+        // A rate of 0 has nothing to take out: the shelf price is recorded.
+        {"no rate", 0, 0, 4.50, 1, false, 4.50, 4.50, 0, {4.50, 4.50, 4.50}, noTax},
+        // Over the limit: the record keeps the unit price without its tax, and zeros.
+        {"refused", 10, 0, 9999999.99, 2, false, 9999999.99, 0, 0, {0, 9090909.09, 0}, ""},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -315,41 +320,19 @@ TEST(IncludedTax, LinesAndWhatTheirRecordsHold) {
         sale.DiscountPercent = c.discount;
         sale.ReturnMode = c.returnMode;
         LineResult line = ComputeLine(config, Formats, article, sale);
+        EXPECT_EQ(line.refused, c.journal.empty());
         EXPECT_NEAR(sale.UnitPrice, c.unitPrice, 1e-9);
         EXPECT_NEAR(sale.LineAmount, c.lineAmount, 1e-9);
         EXPECT_NEAR(line.lineTax, c.lineTax, 1e-9);
-        EXPECT_NEAR(line.recorded.salePrice, c.recorded.salePrice, 1e-9);
-        EXPECT_NEAR(line.recorded.unitPrice, c.recorded.unitPrice, 1e-9);
-        EXPECT_NEAR(line.recorded.lineAmount, c.recorded.lineAmount, 1e-9);
-        EXPECT_EQ(line.journalLine, "  " + Mug + " " + c.journal);
+        EXPECT_NEAR(line.recorded.salePrice, c.recorded.salePrice, 1e-6);
+        EXPECT_NEAR(line.recorded.unitPrice, c.recorded.unitPrice, 1e-6);
+        EXPECT_NEAR(line.recorded.lineAmount, c.recorded.lineAmount, 1e-6);
+        const std::string journal =
+            c.journal.empty() || c.taxRate == 0 ? c.journal : "  " + Mug + " " + c.journal;
+        EXPECT_EQ(line.journalLine, journal);
         // The running total is what the customer pays: the tax is in it.
         EXPECT_NEAR(sale.SaleTotal, c.lineAmount, 1e-9);
         EXPECT_NEAR(sale.LineTaxSum, c.lineTax, 1e-9);
         EXPECT_NEAR(RunningTotal(sale, config), c.lineAmount, 1e-9);
     }
-}
-
-TEST(IncludedTax, NoRateAndRefusedLines) {
-    // A tax rate of 0 has nothing to take out: the shelf price is recorded.
-    Configuration config = shop(0, "N", true);
-    CurrentArticle article;
-    article.ArticleDescription = Mug;
-    article.SalePrice = 4.50;
-    SaleState sale;
-    sale.Quantity = 1;
-    LineResult line = ComputeLine(config, Formats, article, sale);
-    EXPECT_EQ(line.lineTax, 0);
-    EXPECT_NEAR(line.recorded.lineAmount, 4.50, 1e-9);
-    EXPECT_EQ(line.journalLine, "     " + Mug + "  " + "      $4.50    x      1   =      $4.50");
-
-    // Over the limit: the record keeps the unit price without its tax, and zeros.
-    config = shop(10, "N", true);
-    article.SalePrice = 9999999.99;
-    sale = SaleState{};
-    sale.Quantity = 2;
-    line = ComputeLine(config, Formats, article, sale);
-    EXPECT_TRUE(line.refused);
-    EXPECT_EQ(line.recorded.salePrice, 0);
-    EXPECT_NEAR(line.recorded.unitPrice, 9090909.09, 1e-6);
-    EXPECT_EQ(line.recorded.lineAmount, 0);
 }

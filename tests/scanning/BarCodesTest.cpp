@@ -1,5 +1,6 @@
 #include "scanning/BarCodes.h"
 #include "scanning/KeyBurst.h"
+#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
@@ -32,33 +33,24 @@ TEST(BarCodes, CheckDigitsOfEan8UpcAndEan13) {
 }
 
 TEST(BarCodes, PriceVerifierDigits) {
-    EXPECT_EQ(priceCheckDigitOf("2875"), '9');
-    EXPECT_EQ(priceCheckDigitOf("14685"), '6');
-    EXPECT_EQ(priceCheckDigitOf("01499"), '3');
-    EXPECT_EQ(priceCheckDigitOf("00000"), '0');
+    for (auto [digits, check] :
+         {std::pair{"2875", '9'}, {"14685", '6'}, {"01499", '3'}, {"00000", '0'}})
+        EXPECT_EQ(priceCheckDigitOf(digits), check) << digits;
 }
 
 TEST(BarCodes, ScaleFileLinesAndFaults) {
     std::vector<std::string> faults;
-    const std::vector<ScaleLabel> labels = ParseScaleFile("21 5 W 3 PLU\r\n"
-                                                          "22 4 P 2\r\n"
-                                                          "\r\n"
-                                                          "19 5 W 3 PLU\r\n"
-                                                          "23 6 W 3 PLU\r\n"
-                                                          "24 5 X 3\r\n"
-                                                          "25 5 W 3 plu\r\n"
-                                                          "21 5 P 2 DUP\r\n"
-                                                          "26 5 W 3 ABCDEFGHI\r\n"
-                                                          "27 5 W\n",
-                                                          faults);
+    const std::vector<ScaleLabel> labels =
+        ParseScaleFile(crlf({"21 5 W 3 PLU", "22 4 P 2", "", "19 5 W 3 PLU", "23 6 W 3 PLU",
+                             "24 5 X 3", "25 5 W 3 plu", "21 5 P 2 DUP", "26 5 W 3 ABCDEFGHI"}) +
+                           "27 5 W\n",
+                       faults);
     ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].prefix, "21");
-    EXPECT_EQ(labels[0].itemDigits, 5);
-    EXPECT_TRUE(labels[0].weight);
-    EXPECT_EQ(labels[0].decimals, 3);
-    EXPECT_EQ(labels[0].codePrefix, "PLU");
-    EXPECT_FALSE(labels[1].weight);
-    EXPECT_EQ(labels[1].codePrefix, "");
+    auto fields = [](const ScaleLabel& l) {
+        return std::tuple{l.prefix, l.itemDigits, l.weight, l.decimals, l.codePrefix};
+    };
+    EXPECT_EQ(fields(labels[0]), std::tuple(std::string("21"), 5, true, 3, std::string("PLU")));
+    EXPECT_EQ(fields(labels[1]), std::tuple(std::string("22"), 4, false, 2, std::string("")));
     EXPECT_EQ(faults,
               (std::vector<std::string>{
                   "line 4: the prefix is not 20 to 29, so it is ignored",

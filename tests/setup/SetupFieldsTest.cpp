@@ -17,31 +17,24 @@ TEST(SetupFields, AValueThatCannotBeSavedStopsTheTakeOverAndChangesNothing) {
         char separator;
         const char* refused; // the field sent back, or nothing
     };
+    // clang-format off
     const Case cases[] = {
-        {&F::taxRate, "7,5", '.', "taxed"},
-        {&F::taxRate, "7,5", ',', nullptr},
-        {&F::taxRate, "7.5", ',', "taxed"},
-        {&F::taxRate, "1e3", '.', "taxed"},
-        {&F::taxRate, "12.345", '.', "taxed"},
-        {&F::taxRate, "12.34 ", '.', nullptr},
+        {&F::taxRate, "7,5", '.', "taxed"}, {&F::taxRate, "7,5", ',', nullptr},
+        {&F::taxRate, "7.5", ',', "taxed"}, {&F::taxRate, "1e3", '.', "taxed"},
+        {&F::taxRate, "12.345", '.', "taxed"}, {&F::taxRate, "12.34 ", '.', nullptr},
         {&F::taxRate, "", '.', "taxed"},
-        {&F::discountLow, "-1", '.', "ldisced"},
-        {&F::discountMed, "100.01", '.', "mdisced"},
+        {&F::discountLow, "-1", '.', "ldisced"}, {&F::discountMed, "100.01", '.', "mdisced"},
         {&F::discountHigh, "100", '.', nullptr},
-        {&F::drawerPort, "com4", '.', nullptr},
-        {&F::drawerPort, "COM10", '.', "COMed"},
-        {&F::drawerPort, "prn2", '.', nullptr},
-        {&F::drawerPort, "PRN3", '.', "COMed"},
-        {&F::displayPort, "PRN1", '.', "displayed"},
-        {&F::displayPort, "LPT1", '.', "displayed"},
+        {&F::drawerPort, "com4", '.', nullptr}, {&F::drawerPort, "COM10", '.', "COMed"},
+        {&F::drawerPort, "prn2", '.', nullptr}, {&F::drawerPort, "PRN3", '.', "COMed"},
+        {&F::displayPort, "PRN1", '.', "displayed"}, {&F::displayPort, "LPT1", '.', "displayed"},
         {&F::displayWidth, "41", '.', "dispNoched"},
-        {&F::printWidth, "23", '.', "Prnwed"},
-        {&F::printWidth, "99", '.', nullptr},
+        {&F::printWidth, "23", '.', "Prnwed"}, {&F::printWidth, "99", '.', nullptr},
         {&F::pushOut, "100", '.', "pushed"},
-        {&F::lowStock, "99", '.', nullptr},
-        {&F::lowStock, "100", '.', "stocked"},
+        {&F::lowStock, "99", '.', nullptr}, {&F::lowStock, "100", '.', "stocked"},
         {&F::denomination, "5", '.', nullptr},
     };
+    // clang-format on
     for (const Case& k : cases) {
         Configuration c = DefaultConfiguration();
         SetupFields f = FieldsFromConfiguration(c, k.separator);

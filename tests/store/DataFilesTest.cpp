@@ -6,18 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-TEST(DataFiles, OpenersOnMissingFiles) {
+TEST(DataFiles, NamesAreMatchedWithoutRegardToCaseAndAMissingFileIsNamed) {
     TestDir dir;
+    dir.write("PRICELIST.WRK", "line\r\n");
     DataFiles files(dir.path());
     EXPECT_FALSE(files.OpenInventoryForRead());
     EXPECT_EQ(files.CurrentFileName, dir.path() + "Inventory.dat");
     EXPECT_FALSE(files.OpenSalesPersonsForRead());
-}
-
-TEST(DataFiles, NamesAreMatchedWithoutRegardToCase) {
-    TestDir dir;
-    dir.write("PRICELIST.WRK", "line\r\n");
-    DataFiles files(dir.path());
     std::optional<TextReader> reader = files.OpenPriceWorkForRead();
     ASSERT_TRUE(reader);
     EXPECT_EQ(files.CurrentFileName, dir.path() + "PRICELIST.WRK");

@@ -7,12 +7,8 @@
 #include <fstream>
 
 TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
-    const std::string file = "# Shop settings\r\n"
-                             "till-number=2\r\n"
-                             "\r\n"
-                             "Shop-Note=Back at 2\r\n"
-                             "  # indented comment\r\n"
-                             "SCALE=1.5\r\n";
+    const std::string file = crlf({"# Shop settings", "till-number=2", "", "Shop-Note=Back at 2",
+                                   "  # indented comment", "SCALE=1.5"});
     std::vector<std::string> faults;
     Options options = Options::parse(file, faults);
     EXPECT_TRUE(faults.empty());
@@ -23,12 +19,9 @@ TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
     EXPECT_EQ(options.text(), file);
 
     options.set("shop-note", "Closed Monday");
-    EXPECT_EQ(options.text(), "# Shop settings\r\n"
-                              "till-number=2\r\n"
-                              "\r\n"
-                              "shop-note=Closed Monday\r\n"
-                              "  # indented comment\r\n"
-                              "SCALE=1.5\r\n");
+    EXPECT_EQ(options.text(),
+              crlf({"# Shop settings", "till-number=2", "", "shop-note=Closed Monday",
+                    "  # indented comment", "SCALE=1.5"}));
     // A bare LF file, and a key that was not in it, which comes last.
     Options bare = Options::parse("# only a comment\n", faults);
     EXPECT_EQ(bare.value("shop-note"), "");
@@ -39,18 +32,13 @@ TEST(Options, CommentsAndUnknownKeysSurviveARewriteByteForByte) {
 }
 
 TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
-    const std::string file = "no equals sign here\r\n"
-                             "shop-note=" +
-                             std::string(41, 'x') +
-                             "\r\n"
-                             "shop-note=second\r\n"
-                             "shop-note=third\r\n"
-                             "scale=4\r\n"
-                             "COM2=9600,8X1\r\n"
-                             "com3=14400,8N1\r\n"
-                             "COM4=19200,7E2\r\n";
+    const std::string tooLong = "shop-note=" + std::string(41, 'x');
+    auto file = [&](const char* note) {
+        return crlf({"no equals sign here", tooLong, note, "shop-note=third", "scale=4",
+                     "COM2=9600,8X1", "com3=14400,8N1", "COM4=19200,7E2"});
+    };
     std::vector<std::string> faults;
-    Options options = Options::parse(file, faults);
+    Options options = Options::parse(file("shop-note=second"), faults);
     EXPECT_EQ(faults, (std::vector<std::string>{
                           "line 1: no \"=\" in \"no equals sign here\"",
                           "line 2: shop-note takes text of up to 40 characters, not \"" +
@@ -66,18 +54,9 @@ TEST(Options, EachLineThatCannotBeTakenIsNamedAndKeepsItsDefault) {
     EXPECT_EQ(options.value("com4"), "19200,7E2");
     EXPECT_EQ(options.value("scale"), "auto");
     // The faulty lines stay as they were until the owner sets the key.
-    EXPECT_EQ(options.text(), file);
+    EXPECT_EQ(options.text(), file("shop-note=second"));
     options.set("shop-note", "mended");
-    EXPECT_EQ(options.text(), "no equals sign here\r\n"
-                              "shop-note=" +
-                                  std::string(41, 'x') +
-                                  "\r\n"
-                                  "shop-note=mended\r\n"
-                                  "shop-note=third\r\n"
-                                  "scale=4\r\n"
-                                  "COM2=9600,8X1\r\n"
-                                  "com3=14400,8N1\r\n"
-                                  "COM4=19200,7E2\r\n");
+    EXPECT_EQ(options.text(), file("shop-note=mended"));
     EXPECT_EQ(OptionsFaultMessage("/shop/Options.dat", {"line 1: a", "line 3: b"}),
               "The options file /shop/Options.dat has faults; the default is used for:\r"
               "line 1: a\rline 3: b");

@@ -36,16 +36,14 @@ TEST(OwnerPin, HashesAreSaltedAndOnlyTheRightPinMatches) {
         EXPECT_FALSE(OwnerPinMatches(hash, wrong)) << wrong;
     EXPECT_FALSE(OwnerPinMatches("4711", "4711")) << "digits are never a hash";
 
-    const std::pair<const char*, bool> pins[] = {
-        {"123", false},
-        {"1234", true},
-        {"123456789012", true},
-        {"1234567890123", false},
-        {"12a4", false},
-        {"12 34", false},
-        {"", false},
-        {"-1234", false},
-    };
+    const std::pair<const char*, bool> pins[] = {{"123", false},
+                                                 {"1234", true},
+                                                 {"123456789012", true},
+                                                 {"1234567890123", false},
+                                                 {"12a4", false},
+                                                 {"12 34", false},
+                                                 {"", false},
+                                                 {"-1234", false}};
     for (auto [pin, valid] : pins)
         EXPECT_EQ(IsValidOwnerPin(pin), valid) << pin;
 

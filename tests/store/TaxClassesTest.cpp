@@ -5,12 +5,8 @@
 
 TEST(TaxClasses, RatesByCodeAndPrefix) {
     TestDir dir;
-    dir.write("Taxes.dat", "=Z  0.00\r\n"
-                           "=R  5.00\r\n"
-                           "MILK          R\r\n"
-                           "/*            Z\r\n"
-                           "40*           R\r\n"
-                           "4012*         Z\r\n");
+    dir.write("Taxes.dat", crlf({"=Z  0.00", "=R  5.00", "MILK          R", "/*            Z",
+                                 "40*           R", "4012*         Z"}));
     TaxClassesRead read = ReadTaxClasses(dir.path());
     ASSERT_TRUE(read.faults.empty());
     const struct {

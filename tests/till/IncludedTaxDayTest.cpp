@@ -35,11 +35,6 @@ TEST_F(InclusiveDay, TheDaysTakingsAreWhatTheCustomersPaid) {
     EXPECT_DOUBLE_EQ(till.sale().SaleTotal, 7.20);
     till.sale().PayCash = true;
     ASSERT_TRUE(till.pay(10, formats, "9:05").covered);
-    const std::string docket = dir.read("Docket.Prn");
-    EXPECT_NE(docket.find("4                      MILK  2.00 x       3.60       7.20\r\n"),
-              std::string::npos);
-    EXPECT_NE(docket.find("4   Subtotal          7.20        Tax incl.          0.65\r\n"),
-              std::string::npos);
 
     // Bread, a bottle of milk back, half a cheese: 2.47 - 3.60 + 2.50 = 1.37
     // with 0.22 - 0.32 + 0.22 tax in it, rounded to 1.35, paid by card.
@@ -98,10 +93,7 @@ TEST_F(InclusiveDay, TheDaysTakingsAreWhatTheCustomersPaid) {
 
 TEST(TaxClasses, ArticlesAtThreeRatesInOneSale) {
     // Bread at the reduced 5 %, stamps free of tax, the mug at the one rate of 10 %.
-    const std::string taxes = "=Z  0.00\r\n"
-                              "=R  5.00\r\n"
-                              "BREAD         R\r\n"
-                              "STAMP*        Z\r\n";
+    const std::string taxes = crlf({"=Z  0.00", "=R  5.00", "BREAD         R", "STAMP*        Z"});
     const std::string sp36(36, ' '), sp10(10, ' ');
     struct Case {
         bool included;

@@ -32,17 +32,15 @@ TEST(ViewedFile, LinesKeepTheirOwnEndsAndNewLinesGetCrLf) {
         const char* original;
         const char* edited; // nullptr: as shown
         const char* written;
-    } cases[] = {
-        {"", nullptr, ""},
-        {"\r\n", nullptr, "\r\n"},
-        {"a\nb\r\nc", nullptr, "a\nb\r\nc"},
-        {"a\r\n\r\n\n", nullptr, "a\r\n\r\n\n"},
-        {"x\r y\r\nz\n", nullptr, "x\r y\r\nz\n"},
-        {"TAX\nTOTAL\r\n", "TAX TOTAL", "TAX TOTAL\n"},
-        {"a\r\nb\r\n", "a\nb\nc", "a\r\nb\r\nc\r\n"},
-        {"a\nb", "a\nb\nc", "a\nb\r\nc"},
-        {"", "new", "new"},
     };
+    // clang-format off
+    const Case cases[] = {
+        {"", nullptr, ""}, {"\r\n", nullptr, "\r\n"}, {"a\nb\r\nc", nullptr, "a\nb\r\nc"},
+        {"a\r\n\r\n\n", nullptr, "a\r\n\r\n\n"}, {"x\r y\r\nz\n", nullptr, "x\r y\r\nz\n"},
+        {"TAX\nTOTAL\r\n", "TAX TOTAL", "TAX TOTAL\n"}, {"a\nb", "a\nb\nc", "a\nb\r\nc"},
+        {"a\r\nb\r\n", "a\nb\nc", "a\r\nb\r\nc\r\n"}, {"", "new", "new"},
+    };
+    // clang-format on
     for (const Case& c : cases) {
         ViewedText text = SplitLines(c.original);
         EXPECT_EQ(JoinLines(c.edited ? c.edited : text.display, text), c.written) << c.original;
