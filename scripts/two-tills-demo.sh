@@ -79,13 +79,16 @@ stop_syncthing() {
 trap stop_syncthing EXIT
 
 port_taken() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+# Sets the variable named $1 to a port nothing listens on and this run has
+# not given out yet.
+used_ports=" "
 free_port() {
-    local port
+    local candidate
     for _ in $(seq 1 200); do
-        port=$((20000 + RANDOM % 40000))
-        if ! port_taken "$port" && ! [[ " ${used_ports:-} " == *" $port "* ]]; then
-            used_ports="${used_ports:-} $port"
-            echo "$port"
+        candidate=$((20000 + RANDOM % 40000))
+        if ! port_taken "$candidate" && [[ $used_ports != *" $candidate "* ]]; then
+            used_ports+="$candidate "
+            printf -v "$1" '%s' "$candidate"
             return
         fi
     done
@@ -97,8 +100,10 @@ declare -A home listen gui id
 export STNODEFAULTFOLDER=1 STNOUPGRADE=1
 for peer in till1 till2 office; do
     home[$peer]="$dir/sync-$peer"
-    listen[$peer]="$(free_port)"
-    gui[$peer]="$(free_port)"
+    free_port port
+    listen[$peer]="$port"
+    free_port port
+    gui[$peer]="$port"
     syncthing generate --home="${home[$peer]}" --no-default-folder --skip-port-probing \
         >"${home[$peer]}.log" 2>&1
     # Set before the first start, so that it never reaches out, not even once.

@@ -271,10 +271,12 @@ bool Collector::refusedAsDouble(const ReceivedDay& day) {
         return m && m->till == day.manifest.till && m->z == day.manifest.z && other != day.name;
     };
     std::string clash;
+    // Both folders are named, so whoever sorts it out finds both copies.
+    const std::string tillFolder = day.where.substr(0, day.where.size() - day.name.size());
     for (const auto& [name, entry] : m_ledger)
-        if (sameZ(name)) clash = name;
+        if (sameZ(name)) clash = tillFolder + name;
     for (const ReceivedDay& other : m_new)
-        if (sameZ(other.name)) clash = other.name;
+        if (sameZ(other.name)) clash = other.where;
     if (clash.empty()) return false;
     find(day.where + ": till " + std::to_string(day.manifest.till) + " sent Z " +
          std::to_string(day.manifest.z) + " for another day as well (" + clash +

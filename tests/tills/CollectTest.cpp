@@ -217,7 +217,7 @@ TEST(Collect, MissingZTwoTillsOfOneNumberAndWrongClocksAreReported) {
     EXPECT_EQ(result.findings,
               (std::vector<std::string>{
                   "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
-                  "(20261205-T01-Z3); do two tills have the same number? Not merged",
+                  "(Tills/T01/20261205-T01-Z3); do two tills have the same number? Not merged",
                   "Till 2: Z 8 to 9 missing between 7 and 10",
               }));
     EXPECT_EQ(result.merged.size(), 5u);
@@ -235,7 +235,7 @@ TEST(Collect, MissingZTwoTillsOfOneNumberAndWrongClocksAreReported) {
     EXPECT_EQ(Collect(o.office.path(), "20261207").findings,
               (std::vector<std::string>{
                   "Tills/T01/20261206-T01-Z3: till 1 sent Z 3 for another day as well "
-                  "(20261205-T01-Z3); do two tills have the same number? Not merged",
+                  "(Tills/T01/20261205-T01-Z3); do two tills have the same number? Not merged",
                   "Till 2: Z 8 is dated 20261204, before Z 7 of 20261205; is the till's clock "
                   "right?",
                   "Till 2: Z 9 is dated 20271204, after today; is the till's clock right?",
