@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         [&] {
             RecordsRequest request;
             request.shopDir = dir + "/";
-            ComputeReportFigures(ReadShopRecords(request));
+            ReadReportFigures(request);
         },
         plainRead);
     print("graphs' figures (read and summed)", charts.work);

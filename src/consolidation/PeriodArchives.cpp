@@ -61,6 +61,38 @@ bool ReadDayAmounts(std::string_view line, std::array<double, 5>& values) {
     return readNumbers(line, values);
 }
 
+bool ReadDayArchiveLine(std::string_view line, DayArchiveLine& read) {
+    read = DayArchiveLine{};
+    constexpr std::string_view PeriodStart = " TOTAL from ";
+    if (line.starts_with(PeriodStart)) {
+        read.kind = DayArchiveLine::Kind::Period;
+        read.text = TrimBlanks(line.substr(PeriodStart.size()));
+        return true;
+    }
+    if (line.find('\0') != std::string_view::npos) return false;
+    // The number lines are told by how many blank-separated words they hold.
+    size_t words = 0;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] != ' ' && (i == 0 || line[i - 1] == ' ')) ++words;
+    LineFields fields(line);
+    if (words == read.quantities.size()) {
+        for (double& v : read.quantities)
+            fields.readReal(v);
+        read.kind = DayArchiveLine::Kind::Quantities;
+        if (!fields.failed()) return true;
+    } else if (words == read.amounts.size()) {
+        for (double& v : read.amounts)
+            fields.readReal(v);
+        read.kind = DayArchiveLine::Kind::Amounts;
+        if (!fields.failed()) return true;
+    }
+    // A heading: the 20 characters after a "*" right-aligned in 23.
+    read = DayArchiveLine{};
+    if (words == 0 || line.size() > 23) return false;
+    read.text = TrimBlanks(line);
+    return true;
+}
+
 std::optional<std::string> FreeLetterName(const std::string& dataDir, const std::string& base) {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         std::string name = base + letter;

@@ -38,6 +38,18 @@ bool ReadDayAmounts(std::string_view line, std::array<double, 5>& values);
 DayArchive ArchiveDayByDay(std::string_view dayByDay, const std::string& path,
                            const std::string& DateText);
 
+// One line of a day-by-day archive read back: a day's heading (its text
+// trimmed), its quantities or its amounts line, or the period's " TOTAL from "
+// line (`text` is what follows that) before the period's two sum lines.
+struct DayArchiveLine {
+    enum class Kind { Heading, Quantities, Amounts, Period } kind = Kind::Heading;
+    std::string_view text;
+    std::array<double, 7> quantities{};
+    std::array<double, 5> amounts{};
+};
+// False for a line no archive holds.
+bool ReadDayArchiveLine(std::string_view line, DayArchiveLine& read);
+
 // ArchiveSalesPersonTotals: the month's sales-person archive, whole: the old
 // archive `oldArchive`, every line of `salesPersons`, then " Results to and
 // incl. " + the date and an empty line.

@@ -96,6 +96,14 @@ std::string SalesPersonsHeading(const std::string& DateText) {
            "             " + "    " + "Sales";
 }
 
+std::string_view SalesPersonsHeadingDate(std::string_view heading) {
+    if (!heading.starts_with('*')) return {};
+    const size_t from = heading.find_first_not_of(' ', 1);
+    if (from == std::string_view::npos) return {};
+    const size_t to = heading.find(' ', from);
+    return heading.substr(from, to == std::string_view::npos ? to : to - from);
+}
+
 std::string SalesPersonsLine(const std::string& code, const std::string& name,
                              const SalesPersonTotals& t, size_t i) {
     return personLine(

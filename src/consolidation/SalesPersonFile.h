@@ -24,6 +24,9 @@ struct SalesPersonFigures {
 bool ParseSalesPersonLine(std::string_view text, SalesPersonFigures& line);
 
 std::string SalesPersonsHeading(const std::string& DateText);
+// The date a heading line gives the figures below it; empty for any other
+// line.
+std::string_view SalesPersonsHeadingDate(std::string_view heading);
 // `paddedName` is the configured name padded to 9 characters.
 std::string SalesPersonsLine(const std::string& code, const std::string& paddedName,
                              const SalesPersonTotals& totals, size_t i);

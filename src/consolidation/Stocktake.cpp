@@ -7,6 +7,7 @@
 #include "store/FileCommit.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
+#include "store/LineFields.h"
 #include "store/NumberText.h"
 #include "store/TextLines.h"
 #include "takings/SealJournal.h"
@@ -14,6 +15,8 @@
 #include <utility>
 
 namespace {
+
+constexpr std::string_view TotalValueText = "Total value of the inventory = $";
 
 struct StocktakeFiles {
     std::string inventory;
@@ -78,11 +81,18 @@ StocktakeFiles composeFiles(const StocktakeInput& in, const DayCommitOptions& op
                                    in.day.byCode, in.InventoryOn, options.progress, countLine);
     files.listing = std::move(firstPass);
     files.listing +=
-        "\r\nTotal value of the inventory = $" + FixedDigits(files.totalValue, 2) + "\r\n";
+        "\r\n" + std::string(TotalValueText) + FixedDigits(files.totalValue, 2) + "\r\n";
     return files;
 }
 
 } // namespace
+
+bool ReadStocktakeTotal(std::string_view line, double& value) {
+    if (!line.starts_with(TotalValueText)) return false;
+    LineFields fields(line.substr(TotalValueText.size()));
+    fields.readReal(value);
+    return !fields.failed();
+}
 
 std::string FinishedStocktakeText(const std::string& DateText) {
     return "The stocktake of " + DateText + " was interrupted and has now been finished.";

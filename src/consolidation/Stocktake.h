@@ -3,6 +3,7 @@
 #include "consolidation/DayCommit.h"
 
 #include <string>
+#include <string_view>
 
 // The stocktake that sets the inventory up in inventory mode when there is
 // none: the quantities the takings file holds are the counted stock. All at
@@ -30,6 +31,10 @@ struct StocktakeResult {
 // Throws ConsolidationError, with the text for the operator, when it stops
 // before the commit; nothing has changed then.
 StocktakeResult CommitStocktake(const StocktakeInput& in, const DayCommitOptions& options = {});
+
+// The last line of a stocktake listing read back: the total value it
+// gives. False for any other line.
+bool ReadStocktakeTotal(std::string_view line, double& value);
 
 // The note kept in the journal of a stocktake.
 std::string FinishedStocktakeText(const std::string& DateText);

@@ -2,7 +2,14 @@
 
 #include "store/Windows1252.h"
 
+#include <charconv>
+
 namespace {
+
+enum File : size_t { SalesLines, Sales, Expenses, Days, SalesPersons, Balance, Stock };
+
+// A file's text goes on once it holds this much.
+constexpr size_t PieceSize = 1 << 16;
 
 const char* lineKind(TakingsLineRow::Kind kind) {
     switch (kind) {
@@ -30,130 +37,183 @@ const char* totalKind(TakingsTotalRow::Kind kind) {
     return "";
 }
 
-// Builds one file row by row.
-class Table {
+// Whether the bytes go into a field as they are: plain ASCII that needs no
+// quotes.
+bool plain(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == ',' || c == '"' || c == '\r' || c == '\n')
+            return false;
+    return true;
+}
+
+} // namespace
+
+// One row of a file, field by field.
+class CsvTables::Row {
   public:
-    explicit Table(const ShopRecords& records, const std::vector<std::string>& header)
-        : m_records(records) {
-        m_text = CsvRow(header);
+    // The row starts with its source's file and line.
+    Row(std::string& text, std::string_view file, size_t line) : m_text(text) {
+        word(file).integer(static_cast<long long>(line));
     }
-    Table& source(const SourceRef& ref) {
-        text(m_records.files[ref.file]);
-        return number(std::to_string(ref.line));
-    }
+    Row(const Row&) = delete;
+    ~Row() { m_text += "\r\n"; }
     // A text of the data files, in their code page.
-    Table& text(std::string_view value) {
+    Row& text(std::string_view value) {
         separate();
-        AppendCsvField(m_text, Utf8FromCp1252(value));
+        if (plain(value))
+            m_text += value;
+        else
+            AppendCsvField(m_text, Utf8FromCp1252(value));
         return *this;
     }
-    Table& number(const std::string& value) {
+    Row& word(std::string_view value) {
         separate();
         m_text += value;
         return *this;
     }
-    Table& cents(long long value) { return number(CentsText(value)); }
-    void end() {
-        m_text += "\r\n";
-        m_first = true;
+    Row& integer(long long value) {
+        separate();
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_text.append(digits, end);
+        return *this;
     }
-    std::string take() { return std::move(m_text); }
+    // Hundredths as "-12.30".
+    Row& cents(long long value) {
+        separate();
+        unsigned long long magnitude =
+            value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
+        char digits[32];
+        char* const end = digits + sizeof digits;
+        char* p = end;
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0) *--p = '-';
+        m_text.append(p, end);
+        return *this;
+    }
 
   private:
     void separate() {
         if (!m_first) m_text += ',';
         m_first = false;
     }
-    const ShopRecords& m_records;
-    std::string m_text;
+    std::string& m_text;
     bool m_first = true;
 };
 
-std::string salesLines(const ShopRecords& r) {
-    Table t(r, {"file", "line", "date", "kind", "sales_person", "code", "quantity", "wholesale",
-                "list_price", "unit_price", "amount", "paid"});
-    for (const TakingsLineRow& row : r.lines) {
-        if (row.kind == TakingsLineRow::Kind::Expense) continue;
-        t.source(row.source).number(IsoDateText(row.day)).number(lineKind(row.kind));
-        t.text(std::string(1, row.person)).text(row.code).cents(row.quantity);
-        t.cents(row.wholesale).cents(row.listPrice).cents(row.unitPrice).cents(row.amount);
-        t.number(row.paid ? "yes" : "no").end();
-    }
-    return t.take();
+CsvTables::CsvTables(Output out) : m_out(std::move(out)) {
+    m_text[SalesLines] = CsvRow({"file", "line", "date", "kind", "sales_person", "code", "quantity",
+                                 "wholesale", "list_price", "unit_price", "amount", "paid"});
+    m_text[Sales] = CsvRow({"file", "line", "date", "time", "kind", "lines", "cash", "cheque",
+                            "credit", "tax", "total", "received", "change"});
+    m_text[Expenses] = CsvRow({"file", "line", "date", "code", "amount", "paid"});
+    m_text[Days] = CsvRow({"file", "line", "date", "kind", "date_text", "quantity", "wholesale",
+                           "list_value", "sales_value", "cash", "cheque", "credit", "services",
+                           "tax", "takings", "expenses", "net"});
+    m_text[SalesPersons] = CsvRow({"file", "line", "date_text", "code", "name", "services_quantity",
+                                   "services_total", "sales_quantity", "sales_total"});
+    m_text[Balance] = CsvRow({"file", "line", "row", "period", "value"});
+    m_text[Stock] = CsvRow(
+        {"file", "line", "kind", "code", "stock_level", "sold", "on_stock", "total_sold", "value"});
 }
 
-std::string sales(const ShopRecords& r) {
-    Table t(r, {"file", "line", "date", "time", "kind", "lines", "cash", "cheque", "credit", "tax",
-                "total", "received", "change"});
-    for (const TakingsTotalRow& row : r.totals) {
-        t.source(row.source).number(IsoDateText(row.day)).text(row.clock);
-        t.number(totalKind(row.kind)).number(std::to_string(row.lines));
-        t.cents(row.cash).cents(row.cheque).cents(row.credit).cents(row.tax).cents(row.total);
-        t.cents(row.received).cents(row.change).end();
+void CsvTables::flush() {
+    for (size_t i = 0; i < m_text.size(); ++i) {
+        if (!m_text[i].empty()) m_out(i, m_text[i]);
+        m_text[i].clear();
     }
-    return t.take();
 }
 
-std::string expenses(const ShopRecords& r) {
-    Table t(r, {"file", "line", "date", "code", "amount", "paid"});
-    for (const TakingsLineRow& row : r.lines) {
-        if (row.kind != TakingsLineRow::Kind::Expense) continue;
+void CsvTables::file(const std::string& name) {
+    std::string field;
+    AppendCsvField(field, Utf8FromCp1252(name));
+    m_files.push_back(std::move(field));
+}
+
+CsvTables::Row CsvTables::row(size_t file, const SourceRef& source) {
+    std::string& text = m_text[file];
+    if (text.size() >= PieceSize) {
+        m_out(file, text);
+        text.clear();
+    }
+    return Row(text, m_files[source.file], source.line);
+}
+
+const std::string& CsvTables::isoDate(DayNumber day) {
+    if (day != m_day) {
+        m_day = day;
+        m_dayText = IsoDateText(day);
+    }
+    return m_dayText;
+}
+
+void CsvTables::takingsLine(const TakingsLineRow& r) {
+    const char* paid = r.paid ? "yes" : "no";
+    if (r.kind == TakingsLineRow::Kind::Expense) {
         // Stored negative, as money going out of the drawer.
-        t.source(row.source).number(IsoDateText(row.day)).text(row.code).cents(-row.amount);
-        t.number(row.paid ? "yes" : "no").end();
+        row(Expenses, r.source).word(isoDate(r.day)).text(r.code).cents(-r.amount).word(paid);
+        return;
     }
-    return t.take();
+    Row row = this->row(SalesLines, r.source);
+    row.word(isoDate(r.day)).word(lineKind(r.kind)).text(std::string_view(&r.person, 1));
+    row.text(r.code).cents(r.quantity).cents(r.wholesale).cents(r.listPrice);
+    row.cents(r.unitPrice).cents(r.amount).word(paid);
 }
 
-std::string days(const ShopRecords& r) {
-    Table t(r, {"file", "line", "date", "kind", "date_text", "quantity", "wholesale", "list_value",
-                "sales_value", "cash", "cheque", "credit", "services", "tax", "takings", "expenses",
-                "net"});
-    for (const DayByDayRow& row : r.days) {
-        t.source(row.source).number(IsoDateText(row.day));
-        t.number(row.marker == '*' ? "start" : row.marker == '#' ? "quantities" : "amounts");
-        t.text(row.dateText);
-        for (long long v : row.quantities)
-            row.marker == '#' ? t.cents(v) : t.number("");
-        for (long long v : row.amounts)
-            row.marker == '&' ? t.cents(v) : t.number("");
-        t.end();
+void CsvTables::takingsTotal(const TakingsTotalRow& r) {
+    Row row = this->row(Sales, r.source);
+    row.word(isoDate(r.day)).text(r.clock).word(totalKind(r.kind));
+    row.integer(static_cast<long long>(r.lines)).cents(r.cash).cents(r.cheque).cents(r.credit);
+    row.cents(r.tax).cents(r.total).cents(r.received).cents(r.change);
+}
+
+void CsvTables::dayByDay(const DayByDayRow& r) {
+    Row row = this->row(Days, r.source);
+    row.word(isoDate(r.day));
+    const bool sum = r.periodSum;
+    row.word(r.marker == '*'   ? "start"
+             : r.marker == '=' ? "period"
+             : r.marker == '#' ? (sum ? "period_quantities" : "quantities")
+                               : (sum ? "period_amounts" : "amounts"));
+    row.text(r.dateText);
+    for (long long v : r.quantities)
+        r.marker == '#' ? row.cents(v) : row.word("");
+    for (long long v : r.amounts)
+        r.marker == '&' ? row.cents(v) : row.word("");
+}
+
+void CsvTables::salesPerson(const SalesPersonRow& r) {
+    Row row = this->row(SalesPersons, r.source);
+    row.text(r.dateText).text(std::string_view(&r.code, 1)).text(r.name);
+    for (long long v : r.figures)
+        row.cents(v);
+}
+
+void CsvTables::balance(const BalanceRow& r) {
+    row(Balance, r.source).text(r.label).text(r.period).cents(r.value);
+}
+
+void CsvTables::stock(const StockRow& r) {
+    Row row = this->row(Stock, r.source);
+    row.word(r.marker == '$'   ? "expense"
+             : r.marker == '!' ? "service"
+             : r.marker == '=' ? "total"
+                               : "article");
+    if (r.marker == '=') {
+        row.word("").word("").word("").word("").word("").cents(r.value);
+        return;
     }
-    return t.take();
+    row.text(r.code).integer(r.minMax);
+    row.cents(r.sold).cents(r.onStock).cents(r.totalSold).cents(r.value);
 }
-
-std::string salesPersons(const ShopRecords& r) {
-    Table t(r, {"file", "line", "code", "name", "services_quantity", "services_total",
-                "sales_quantity", "sales_total"});
-    for (const SalesPersonRow& row : r.persons) {
-        t.source(row.source).text(std::string(1, row.code)).text(row.name);
-        for (long long v : row.figures)
-            t.cents(v);
-        t.end();
-    }
-    return t.take();
-}
-
-std::string balance(const ShopRecords& r) {
-    Table t(r, {"file", "line", "row", "period", "value"});
-    for (const BalanceRow& row : r.balance)
-        t.source(row.source).text(row.label).text(row.period).cents(row.value).end();
-    return t.take();
-}
-
-std::string stock(const ShopRecords& r) {
-    Table t(r, {"file", "line", "kind", "code", "stock_level", "sold", "on_stock", "total_sold",
-                "value"});
-    for (const StockRow& row : r.stock) {
-        t.source(row.source);
-        t.number(row.marker == '$' ? "expense" : row.marker == '!' ? "service" : "article");
-        t.text(row.code).number(std::to_string(row.minMax));
-        t.cents(row.sold).cents(row.onStock).cents(row.totalSold).cents(row.value).end();
-    }
-    return t.take();
-}
-
-} // namespace
 
 void AppendCsvField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -180,12 +240,4 @@ std::string CsvRow(const std::vector<std::string>& fields) {
 std::vector<std::string> CsvFileNames() {
     return {"sales-lines.csv",   "sales.csv",   "expenses.csv", "days.csv",
             "sales-persons.csv", "balance.csv", "stock.csv"};
-}
-
-std::vector<CsvFile> MakeCsvFiles(const ShopRecords& records) {
-    const std::vector<std::string> names = CsvFileNames();
-    return {{names[0], salesLines(records)},   {names[1], sales(records)},
-            {names[2], expenses(records)},     {names[3], days(records)},
-            {names[4], salesPersons(records)}, {names[5], balance(records)},
-            {names[6], stock(records)}};
 }

@@ -2,6 +2,7 @@
 
 #include "reports/CsvExport.h"
 #include "reports/HtmlReport.h"
+#include "reports/ReportFigures.h"
 #include "store/FileNames.h"
 #include "store/IoError.h"
 #include "store/TextRewriter.h"
@@ -31,6 +32,54 @@ std::string periodTitle(const ReportRange& range) {
     if (range.from != 0) title += " from " + IsoDateText(range.from);
     if (range.to != 99999999) title += " to " + IsoDateText(range.to);
     return title;
+}
+
+// The seven files written as the records are read, each through a
+// temporary name renamed into place at the end. Returns what could not be
+// read; `written` gets the files' paths, none when the folder cannot be made.
+std::vector<std::string> writeCsv(const RecordsRequest& request, const std::string& out,
+                                  std::vector<std::string>& written) {
+    std::error_code error;
+    std::filesystem::create_directories(out, error);
+    if (!std::filesystem::is_directory(out, error)) return {};
+    std::vector<std::string> paths;
+    std::vector<TextRewriter> files;
+    for (const std::string& name : CsvFileNames()) {
+        paths.push_back(withSlash(out) + name);
+        std::optional<TextRewriter> file = TextRewriter::Open(paths.back());
+        if (!file) throw IoError(paths.back(), "The file cannot be created");
+        files.push_back(std::move(*file));
+    }
+    CsvTables tables([&](size_t file, std::string_view text) { files[file].write(text); });
+    ReadShopRecords(request, tables);
+    tables.flush();
+    for (TextRewriter& file : files)
+        file.commit();
+    written = std::move(paths);
+    return tables.problems();
+}
+
+// The figures are summed as the records are read; only the lasting records
+// are kept, for the page's tables.
+std::vector<std::string> writeReport(const RecordsRequest& request, const std::string& out,
+                                     const std::string& title) {
+    ShopRecords lasting;
+    RecordsCollector collector(lasting);
+    FiguresVisitor figures;
+    RecordsFanOut both({&collector, &figures});
+    ReadShopRecords(request, both);
+    // The page of one archive shows its rows, which a shop's page leaves to
+    // the CSV files.
+    if (!request.onlyFile.empty()) {
+        for (DayByDayRow& row : lasting.days)
+            row.archived = false;
+        for (SalesPersonRow& row : lasting.persons)
+            row.archived = false;
+        for (StockRow& row : lasting.stock)
+            row.archived = false;
+    }
+    WriteExportFile(out, MakeHtmlReport(lasting, figures.figures(), title));
+    return lasting.problems;
 }
 
 } // namespace
@@ -88,23 +137,14 @@ ExportResult RunExport(const std::vector<std::string>& args, DayNumber today) {
 
     ExportResult result;
     try {
-        const ShopRecords records = ReadShopRecords(request);
-        for (const std::string& problem : records.problems)
+        const std::vector<std::string> problems =
+            csv ? writeCsv(request, out, result.output)
+                : writeReport(request, out, periodTitle(request.range));
+        if (csv && result.output.empty()) return refused(out + ": the folder cannot be created.");
+        if (!csv) result.output.push_back(out);
+        for (const std::string& problem : problems)
             result.errors.push_back(problem + " It is left out.");
-        if (csv) {
-            std::filesystem::create_directories(out, error);
-            if (!std::filesystem::is_directory(out, error))
-                return refused(out + ": the folder cannot be created.");
-            for (const CsvFile& file : MakeCsvFiles(records)) {
-                WriteExportFile(withSlash(out) + file.name, file.content);
-                result.output.push_back(withSlash(out) + file.name);
-            }
-        } else {
-            WriteExportFile(out, MakeHtmlReport(records, ComputeReportFigures(records),
-                                                periodTitle(request.range)));
-            result.output.push_back(out);
-        }
-        if (!records.problems.empty()) result.status = 1;
+        if (!problems.empty()) result.status = 1;
     } catch (const IoError& e) {
         result.errors.push_back(e.message());
         result.status = 2;
@@ -118,8 +158,5 @@ std::vector<std::string> WriteFileReport(const std::string& path, DayNumber toda
     request.shopDir = FileNames::directoryOf(path);
     request.onlyFile = std::filesystem::path(path).filename().string();
     request.today = today;
-    const ShopRecords records = ReadShopRecords(request);
-    WriteExportFile(outPath, MakeHtmlReport(records, ComputeReportFigures(records),
-                                            "Zorvi report of " + request.onlyFile));
-    return records.problems;
+    return writeReport(request, outPath, "Zorvi report of " + request.onlyFile);
 }

@@ -155,7 +155,7 @@ void GraphsScreen::FormActivate() {
         RecordsRequest request;
         request.shopDir = m_state.files.DataDir();
         request.today = now.year * 10000 + now.month * 100 + now.day;
-        m_figures = ComputeReportFigures(ReadShopRecords(request));
+        m_figures = ReadReportFigures(request);
     });
     showChart(0);
     setFocus();

@@ -153,6 +153,7 @@ std::string recordTables(const ShopRecords& r) {
     // A day's "#" line and its "&" line make one row.
     std::vector<std::string> day;
     for (const DayByDayRow& row : r.days) {
+        if (row.archived) continue;
         if (row.marker == '#') {
             day = {row.dateText, CentsText(row.quantities[4]), CentsText(row.quantities[5]),
                    CentsText(row.quantities[6])};
@@ -166,16 +167,18 @@ std::string recordTables(const ShopRecords& r) {
     Grid persons("Sales persons since the period began",
                  {"Code", "Name", "Services qty", "Services", "Sales qty", "Sales"}, 2);
     for (const SalesPersonRow& row : r.persons)
-        persons.row({std::string(1, row.code), row.name, CentsText(row.figures[0]),
-                     CentsText(row.figures[1]), CentsText(row.figures[2]),
-                     CentsText(row.figures[3])});
+        if (!row.archived)
+            persons.row({std::string(1, row.code), row.name, CentsText(row.figures[0]),
+                         CentsText(row.figures[1]), CentsText(row.figures[2]),
+                         CentsText(row.figures[3])});
     Grid balance("Balance sheet", {"Row", "Period", "Value"}, 2);
     for (const BalanceRow& row : r.balance)
         balance.row({row.label, row.period, CentsText(row.value)});
     Grid stock("Stock", {"Code", "Sold", "On stock", "Total sold", "Value"}, 1);
     for (const StockRow& row : r.stock)
-        stock.row({row.code, CentsText(row.sold), CentsText(row.onStock), CentsText(row.totalSold),
-                   CentsText(row.value)});
+        if (!row.archived)
+            stock.row({row.code, CentsText(row.sold), CentsText(row.onStock),
+                       CentsText(row.totalSold), CentsText(row.value)});
     return days.html() + persons.html() + balance.html() + stock.html();
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // What the charts and the report's summary show, worked out from the records
@@ -44,7 +46,47 @@ struct ReportFigures {
     bool empty() const { return totals.sales + totals.refunds + totals.expenses == 0; }
 };
 
-ReportFigures ComputeReportFigures(const ShopRecords& records);
+// Sums the records as they are read, keeping none of them: the charts of a
+// year need no more memory than those of a day.
+class FiguresVisitor : public RecordsVisitor {
+  public:
+    void file(const std::string& name) override;
+    void problem(const std::string&) override {}
+    void takingsLine(const TakingsLineRow& row) override;
+    void takingsTotal(const TakingsTotalRow& row) override;
+    void dayByDay(const DayByDayRow& row) override;
+    void salesPerson(const SalesPersonRow& row) override;
+    void balance(const BalanceRow& row) override;
+    // The figures of everything shown so far.
+    ReportFigures figures() const;
+
+  private:
+    // The total records of one file, all of one day.
+    struct FileSums {
+        bool takingsFile = false;
+        bool live = false; // Results.dat
+        DayNumber day = 0;
+        bool hasTotals = false;
+        bool hasTakings = false; // a total record other than an expense's
+        long long takings = 0;
+        long long net = 0; // takings less expenses
+    };
+    std::vector<FileSums> m_files;
+    PeriodTotals m_totals;
+    bool m_anyTotal = false;
+    DayNumber m_firstDay = 0;
+    DayNumber m_lastDay = 0;
+    std::array<long long, 24> m_perHour{};
+    size_t m_consolidations = 0; // "&" lines of Daybyday.dat
+    bool m_periodEnded = false;  // a balance sheet is there
+    std::array<long long, 256> m_perPerson{};
+    std::array<bool, 256> m_personSeen{};
+    std::array<std::string, 256> m_personName;
+    std::unordered_map<std::string, std::pair<long long, long long>> m_articles; // amount, qty
+};
+
+// Read and summed in one pass over the shop's files.
+ReportFigures ReadReportFigures(const RecordsRequest& request);
 
 // Shown for a chart over no data.
 inline constexpr const char* NoSalesText = "no sales in this period";

@@ -3,6 +3,7 @@
 #include "consolidation/BalanceSheet.h"
 #include "consolidation/PeriodArchives.h"
 #include "consolidation/SalesPersonFile.h"
+#include "consolidation/Stocktake.h"
 #include "inventory/InventoryFile.h"
 #include "store/Digits.h"
 #include "store/FileNames.h"
@@ -36,10 +37,29 @@ bool sameLetters(std::string_view a, std::string_view b) {
            });
 }
 
+// 1..12 for the month's name as archive names write it; 0 for none.
+int monthOf(std::string_view name) {
+    for (int m = 0; m < 12; ++m)
+        if (sameLetters(name, MonthNames[m])) return m + 1;
+    return 0;
+}
+
+// `name` is `prefix` + year + month + `suffix`: the month as yyyymm, else 0.
+int monthFromName(std::string_view name, std::string_view prefix, std::string_view suffix) {
+    if (name.size() != prefix.size() + 7 + suffix.size() ||
+        !sameLetters(name.substr(0, prefix.size()), prefix) ||
+        !sameLetters(name.substr(prefix.size() + 7), suffix))
+        return 0;
+    const std::string_view year = name.substr(prefix.size(), 4);
+    const int month = monthOf(name.substr(prefix.size() + 4, 3));
+    if (!Digits::all(year) || month == 0) return 0;
+    return std::stoi(std::string(year)) * 100 + month;
+}
+
 class Reading {
   public:
-    Reading(const RecordsRequest& request, ShopRecords& records)
-        : m_request(request), m_records(records) {}
+    Reading(const RecordsRequest& request, RecordsVisitor& visitor)
+        : m_request(request), m_visitor(visitor) {}
 
     // The name of the shop's file spelled `name` in any case, when it is
     // there and wanted.
@@ -51,13 +71,14 @@ class Reading {
     }
 
     size_t addFile(const std::string& path) {
-        m_records.files.push_back(std::filesystem::path(path).filename().string());
-        return m_records.files.size() - 1;
+        m_files.push_back(std::filesystem::path(path).filename().string());
+        m_visitor.file(m_files.back());
+        return m_files.size() - 1;
     }
 
-    void problem(size_t file, size_t line) {
-        m_records.problems.push_back("Line " + std::to_string(line) + " of " +
-                                     m_records.files[file] + " cannot be read.");
+    void problem(size_t file, size_t line, const std::string& more = {}) {
+        m_visitor.problem("Line " + std::to_string(line) + " of " + m_files[file] +
+                          " cannot be read." + more);
     }
 
     void takings(const std::string& path, DayNumber day) {
@@ -66,18 +87,29 @@ class Reading {
         const size_t index = addFile(path);
         TakingsReader reader(*file);
         TakingsEntry e;
-        // The line records since the last total record or start record.
-        size_t groupStart = m_records.lines.size();
+        // The line records since the last total record or start record wait
+        // for what closes them; their rows are used again for the next sale.
+        size_t waiting = 0;
+        auto release = [&](bool paid) {
+            for (size_t i = 0; i < waiting; ++i) {
+                m_group[i].paid = paid;
+                m_visitor.takingsLine(m_group[i]);
+            }
+            waiting = 0;
+        };
+        TakingsTotalRow total;
+        total.day = day;
         while (reader.next(e)) {
             const SourceRef source{index, reader.lineNumber()};
             if (e.kind == TakingsEntry::Kind::Start) {
-                groupStart = m_records.lines.size();
+                release(false);
             } else if (e.kind == TakingsEntry::Kind::Line) {
-                TakingsLineRow& row = m_records.lines.emplace_back();
+                if (waiting == m_group.size()) m_group.emplace_back();
+                TakingsLineRow& row = m_group[waiting++];
                 row.source = source;
                 row.day = day;
                 row.person = e.marker;
-                row.code = BlankTrimmed(e.code);
+                row.code = TrimBlanks(e.code);
                 row.quantity = ToCents(e.quantity);
                 row.wholesale = ToCents(e.wholesale);
                 row.listPrice = ToCents(e.listPrice);
@@ -94,41 +126,45 @@ class Reading {
                     row.kind = row.quantity < 0 ? K::Return : service ? K::Service : K::Article;
                 }
             } else {
-                TakingsTotalRow& row = m_records.totals.emplace_back();
-                row.source = source;
-                row.day = day;
-                row.clock = BlankTrimmed(e.clock);
-                row.cash = ToCents(e.cash);
-                row.cheque = ToCents(e.cheque);
-                row.credit = ToCents(e.credit);
-                row.tax = ToCents(e.tax);
-                row.total = ToCents(e.total);
-                row.received = ToCents(e.received);
-                row.change = ToCents(e.change);
-                row.lines = m_records.lines.size() - groupStart;
+                total.source = source;
+                total.clock = TrimBlanks(e.clock);
+                total.cash = ToCents(e.cash);
+                total.cheque = ToCents(e.cheque);
+                total.credit = ToCents(e.credit);
+                total.tax = ToCents(e.tax);
+                total.total = ToCents(e.total);
+                total.received = ToCents(e.received);
+                total.change = ToCents(e.change);
+                total.lines = waiting;
                 // A group is an expense when its last line is one, as the
                 // day's totals count it.
                 const bool expense =
-                    row.lines > 0 && m_records.lines.back().kind == TakingsLineRow::Kind::Expense;
-                row.kind = expense         ? TakingsTotalRow::Kind::Expense
-                           : row.total < 0 ? TakingsTotalRow::Kind::Refund
-                                           : TakingsTotalRow::Kind::Sale;
-                for (size_t i = groupStart; i < m_records.lines.size(); ++i)
-                    m_records.lines[i].paid = true;
-                groupStart = m_records.lines.size();
+                    waiting > 0 && m_group[waiting - 1].kind == TakingsLineRow::Kind::Expense;
+                total.kind = expense           ? TakingsTotalRow::Kind::Expense
+                             : total.total < 0 ? TakingsTotalRow::Kind::Refund
+                                               : TakingsTotalRow::Kind::Sale;
+                release(true);
+                m_visitor.takingsTotal(total);
             }
         }
-        if (reader.faultyLines() > 0) {
-            problem(index, reader.firstFaultyLine());
-            if (reader.faultyLines() > 1)
-                m_records.problems.back() +=
-                    " " + std::to_string(reader.faultyLines() - 1) + " more lines of it neither.";
-        }
+        release(false);
+        if (reader.faultyLines() > 0)
+            problem(index, reader.firstFaultyLine(),
+                    reader.faultyLines() > 1 ? " " + std::to_string(reader.faultyLines() - 1) +
+                                                   " more lines of it neither."
+                                             : std::string());
     }
 
-    void dayByDay() {
+    // Each consolidation since the last period end added one block ending in
+    // an "&" line and archived one takings file, so the blocks match the
+    // newest archives in order. The short date the lines carry is written in
+    // the till's regional format, which a reader cannot tell for sure. The
+    // file is small: its rows are kept until their dates are known.
+    void dayByDay(std::vector<DayNumber> archiveDays) {
         const auto path = wanted("Daybyday.dat");
         if (!path) return;
+        std::vector<DayByDayRow> rows;
+        std::string dateText;
         forEachLine(*path, [&](size_t file, size_t number, const std::string& text) {
             if (text.empty() || text[0] == ' ') return true;
             DayByDayRow row;
@@ -136,10 +172,10 @@ class Reading {
             row.marker = text[0];
             if (text[0] == '*') {
                 const size_t stars = text.find("***");
-                if (stars != std::string::npos) m_dateText = BlankTrimmed(text.substr(stars + 3));
-                row.dateText = m_dateText;
+                if (stars != std::string::npos) dateText = BlankTrimmed(text.substr(stars + 3));
+                row.dateText = dateText;
             } else if (text[0] == '#' || text[0] == '&') {
-                row.dateText = m_dateText;
+                row.dateText = dateText;
                 std::array<double, 7> q{};
                 std::array<double, 5> a{};
                 if (text[0] == '#' ? !ReadDayQuantities(text, q) : !ReadDayAmounts(text, a))
@@ -151,41 +187,73 @@ class Reading {
             } else {
                 return false;
             }
-            m_records.days.push_back(std::move(row));
+            rows.push_back(std::move(row));
             return true;
         });
-    }
-
-    // Each consolidation since the last period end added one block ending in
-    // an "&" line and archived one takings file, so the blocks match the
-    // newest archives in order. The short date the lines carry is written in
-    // the till's regional format, which a reader cannot tell for sure.
-    void dayByDayDates(std::vector<DayNumber> archiveDays) {
         size_t blocks = 0;
-        for (const DayByDayRow& row : m_records.days)
+        for (const DayByDayRow& row : rows)
             if (row.marker == '&') ++blocks;
         if (blocks > archiveDays.size())
             archiveDays.insert(archiveDays.begin(), blocks - archiveDays.size(), 0);
         size_t block = archiveDays.size() - blocks;
-        for (DayByDayRow& row : m_records.days) {
+        for (DayByDayRow& row : rows) {
             row.day = block < archiveDays.size() ? archiveDays[block] : 0;
             if (row.marker == '&') ++block;
+            m_visitor.dayByDay(row);
         }
     }
 
-    void salesPersons() {
-        const auto path = wanted("Spersons.dat");
-        if (!path) return;
-        forEachLine(*path, [&](size_t file, size_t number, const std::string& text) {
+    // The day-by-day archive of a closed period.
+    void dayArchive(const std::string& path) {
+        std::string dateText;
+        bool sums = false;
+        forEachLine(path, [&](size_t file, size_t number, const std::string& text) {
+            if (text.empty()) return true;
+            DayArchiveLine read;
+            if (!ReadDayArchiveLine(text, read)) return false;
+            DayByDayRow row;
+            row.source = {file, number};
+            row.archived = true;
+            using K = DayArchiveLine::Kind;
+            if (read.kind == K::Heading || read.kind == K::Period) {
+                dateText = read.text;
+                sums = read.kind == K::Period;
+                row.marker = sums ? '=' : '*';
+            } else {
+                row.marker = read.kind == K::Quantities ? '#' : '&';
+                row.periodSum = sums;
+                for (size_t i = 0; i < read.quantities.size(); ++i)
+                    row.quantities[i] = ToCents(read.quantities[i]);
+                for (size_t i = 0; i < read.amounts.size(); ++i)
+                    row.amounts[i] = ToCents(read.amounts[i]);
+            }
+            row.dateText = dateText;
+            m_visitor.dayByDay(row);
+            return true;
+        });
+    }
+
+    // Spersons.dat, or a sales-person archive: its blocks, each a copy of
+    // Spersons.dat closed by a line of its own.
+    void salesPersons(const std::string& path, bool archived) {
+        std::string dateText;
+        forEachLine(path, [&](size_t file, size_t number, const std::string& text) {
             SalesPersonFigures line;
             if (!ParseSalesPersonLine(text, line)) return false;
-            if (line.code == 0) return true;
-            SalesPersonRow& row = m_records.persons.emplace_back();
+            if (line.code == 0) {
+                const std::string_view date = SalesPersonsHeadingDate(text);
+                if (!date.empty()) dateText = date;
+                return true;
+            }
+            SalesPersonRow row;
             row.source = {file, number};
+            row.archived = archived;
+            row.dateText = dateText;
             row.code = line.code;
             row.name = BlankTrimmed(line.name);
             for (size_t i = 0; i < line.figures.size(); ++i)
                 row.figures[i] = ToCents(line.figures[i]);
+            m_visitor.salesPerson(row);
             return true;
         });
     }
@@ -202,33 +270,42 @@ class Reading {
             }
             if (text.empty()) return true;
             if (text.size() < 13 || !ReadBalanceNumbers(text, values)) return false;
+            BalanceRow row;
+            row.source = {file, number};
+            row.label = BlankTrimmed(text.substr(0, 13));
             for (size_t i = 0; i < values.size(); ++i) {
-                BalanceRow& row = m_records.balance.emplace_back();
-                row.source = {file, number};
-                row.label = BlankTrimmed(text.substr(0, 13));
                 row.period = i < periods.size() ? periods[i] : std::string();
                 row.value = ToCents(values[i]);
+                m_visitor.balance(row);
             }
             return true;
         });
     }
 
-    void stock() {
-        const auto path = wanted("Inventory.dat");
-        if (!path) return;
-        std::optional<TextReader> file = TextReader::Open(*path);
+    // Inventory.dat, or a stocktake listing: the counted lines in the
+    // inventory's layout and the total value.
+    void stock(const std::string& path, bool archived) {
+        std::optional<TextReader> file = TextReader::Open(path);
         if (!file) return;
-        const size_t index = addFile(*path);
+        const size_t index = addFile(path);
         InventoryReader reader(*file);
         while (reader.next()) {
             if (reader.text().empty()) continue;
+            StockRow row;
+            row.source = {index, reader.lineNumber()};
+            row.archived = archived;
             if (!reader.readable()) {
-                problem(index, reader.lineNumber());
+                double total = 0;
+                if (archived && ReadStocktakeTotal(reader.text(), total)) {
+                    row.marker = '=';
+                    row.value = ToCents(total);
+                    m_visitor.stock(row);
+                } else {
+                    problem(index, reader.lineNumber());
+                }
                 continue;
             }
             const InventoryLine& line = reader.line();
-            StockRow& row = m_records.stock.emplace_back();
-            row.source = {index, reader.lineNumber()};
             row.marker = line.ArticleMarker;
             row.code = BlankTrimmed(line.ArticleCode);
             row.minMax = line.InvMinMax;
@@ -236,6 +313,7 @@ class Reading {
             row.onStock = ToCents(line.InvOnStock);
             row.totalSold = ToCents(line.InvTotalSold);
             row.value = ToCents(line.InvValue);
+            m_visitor.stock(row);
         }
     }
 
@@ -254,8 +332,9 @@ class Reading {
     }
 
     const RecordsRequest& m_request;
-    ShopRecords& m_records;
-    std::string m_dateText;
+    RecordsVisitor& m_visitor;
+    std::vector<std::string> m_files;
+    std::vector<TakingsLineRow> m_group;
 };
 
 } // namespace
@@ -308,37 +387,75 @@ DayNumber TakingsArchiveDay(const std::string& name) {
     return validDay(year, month, day) ? year * 10000 + month * 100 + day : 0;
 }
 
-ShopRecords ReadShopRecords(const RecordsRequest& request) {
-    ShopRecords records;
-    Reading reading(request, records);
-    struct Archive {
-        DayNumber day;
+int DayArchiveMonth(const std::string& name) {
+    // "Day" + year + month + "." + a letter.
+    if (name.size() != 12 || !std::isalpha(static_cast<unsigned char>(name[11]))) return 0;
+    return monthFromName(std::string_view(name).substr(0, 11), "Day", ".");
+}
+
+int SalesPersonArchiveMonth(const std::string& name) {
+    return monthFromName(name, "SP", ".dat");
+}
+
+int StocktakeListingYear(const std::string& name) {
+    // "Inventory." + the year's last two digits + a letter.
+    const std::string_view n(name);
+    if (n.size() != 13 || !sameLetters(n.substr(0, 10), "Inventory.") ||
+        !Digits::all(n.substr(10, 2)) || !std::isalpha(static_cast<unsigned char>(n[12])))
+        return 0;
+    return 2000 + std::stoi(name.substr(10, 2));
+}
+
+void ReadShopRecords(const RecordsRequest& request, RecordsVisitor& visitor) {
+    Reading reading(request, visitor);
+    // Files named by a date, in the order of their dates.
+    struct Dated {
+        int date;
         std::string name;
+        bool operator<(const Dated& o) const {
+            if (date != o.date) return date < o.date;
+            if (name.size() != o.name.size()) return name.size() < o.name.size();
+            return name < o.name;
+        }
     };
-    std::vector<Archive> archives;
+    std::vector<Dated> archives, dayArchives, personArchives, listings;
     std::vector<DayNumber> archiveDays; // in and out of the range
+    const ReportRange& range = request.range;
+    // A period archive is read when its month, or year, meets the range.
+    auto meets = [&](DayNumber first, DayNumber last) {
+        return first <= range.to && last >= range.from;
+    };
     std::error_code error;
     const std::string dir = request.shopDir.empty() ? "." : request.shopDir;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
         const std::string name = entry.path().filename().string();
-        const DayNumber day = TakingsArchiveDay(name);
-        if (day != 0) archiveDays.push_back(day);
-        if (day != 0 && request.range.contains(day)) archives.push_back({day, name});
+        if (const DayNumber day = TakingsArchiveDay(name)) {
+            archiveDays.push_back(day);
+            if (range.contains(day)) archives.push_back({day, name});
+        } else if (const int month = DayArchiveMonth(name)) {
+            if (meets(month * 100 + 1, month * 100 + 31)) dayArchives.push_back({month, name});
+        } else if (const int spMonth = SalesPersonArchiveMonth(name)) {
+            if (meets(spMonth * 100 + 1, spMonth * 100 + 31))
+                personArchives.push_back({spMonth, name});
+        } else if (const int year = StocktakeListingYear(name)) {
+            if (meets(year * 10000 + 101, year * 10000 + 1231)) listings.push_back({year, name});
+        }
     }
     std::sort(archiveDays.begin(), archiveDays.end());
-    std::sort(archives.begin(), archives.end(), [](const Archive& a, const Archive& b) {
-        if (a.day != b.day) return a.day < b.day;
-        if (a.name.size() != b.name.size()) return a.name.size() < b.name.size();
-        return a.name < b.name;
-    });
-    for (const Archive& archive : archives)
-        if (const auto path = reading.wanted(archive.name)) reading.takings(*path, archive.day);
-    if (request.range.contains(request.today))
+    for (auto* list : {&archives, &dayArchives, &personArchives, &listings})
+        std::sort(list->begin(), list->end());
+    for (const Dated& archive : archives)
+        if (const auto path = reading.wanted(archive.name)) reading.takings(*path, archive.date);
+    if (range.contains(request.today))
         if (const auto path = reading.wanted("Results.dat")) reading.takings(*path, request.today);
-    reading.dayByDay();
-    reading.dayByDayDates(std::move(archiveDays));
-    reading.salesPersons();
+    for (const Dated& archive : dayArchives)
+        if (const auto path = reading.wanted(archive.name)) reading.dayArchive(*path);
+    reading.dayByDay(std::move(archiveDays));
+    for (const Dated& archive : personArchives)
+        if (const auto path = reading.wanted(archive.name)) reading.salesPersons(*path, true);
+    if (const auto path = reading.wanted("Spersons.dat")) reading.salesPersons(*path, false);
     reading.balance();
-    reading.stock();
-    return records;
+    for (const Dated& listing : listings)
+        if (const auto path = reading.wanted(listing.name)) reading.stock(*path, true);
+    if (const auto path = reading.wanted("Inventory.dat")) reading.stock(*path, false);
 }

@@ -10,7 +10,10 @@
 // outside quotes); quoted fields with separators, doubled quotes and line
 // breaks inside; CR LF or LF line ends; UTF-8 with or without a byte-order
 // mark, or Windows-1252. Fields come back in Windows-1252, the data files'
-// code page.
+// code page. Debian 12 packages two CSV parsers: fast-cpp-csv-parser
+// (libfccp-dev) fixes the number of columns at compile time and libcsv
+// (libcsv-dev) is C with callbacks; neither chooses the separator or reads
+// Windows-1252, so the reading is done here.
 struct CsvTable {
     std::vector<std::vector<std::string>> rows; // from row 1; empty lines left out
     std::vector<size_t> rowNumbers;             // each row's number in the file

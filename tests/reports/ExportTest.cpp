@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -58,6 +59,13 @@ std::vector<std::string> exportArgs(const TestDir& shop, const std::string& kind
 
 constexpr DayNumber Today = 20261207;
 
+std::string lines(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& text : texts)
+        out += text + "\r\n";
+    return out;
+}
+
 } // namespace
 
 TEST(CsvExport, FieldsAreQuotedOnlyWhereTheyMustBe) {
@@ -107,9 +115,9 @@ TEST(CsvExport, EachRecordIsARowNamingItsFileAndLine) {
     EXPECT_EQ(out.read("expenses.csv"), crlf({"file,line,date,code,amount,paid",
                                               "Res2026Nov.30,5,2026-11-30,EXP1,40.00,yes"}));
     EXPECT_EQ(out.read("sales-persons.csv"),
-              crlf({"file,line,code,name,services_quantity,services_total,sales_quantity,"
-                    "sales_total",
-                    "Spersons.dat,2,A,Ann,1.00,0.20,2.00,0.20"}));
+              crlf({"file,line,date_text,code,name,services_quantity,services_total,"
+                    "sales_quantity,sales_total",
+                    "Spersons.dat,2,07/12/26,A,Ann,1.00,0.20,2.00,0.20"}));
 
     // A second export into the same folder replaces nothing unasked.
     const ExportResult again = RunExport(exportArgs(shop, "csv", out.path()), Today);
@@ -154,7 +162,7 @@ TEST(ReportFigures, TotalsAreTheSumsOfTheRecordsToTheCent) {
                          lineRecord('B', "ART2", 1, 0, 0.20, 0.20, 0.20),
                          totalRecord("11:59", 0.30, 0, 0, 0, 0.30, 0.30, 0)});
     many.write("Res2026Dez.02", records);
-    const ReportFigures f = ComputeReportFigures(ReadShopRecords({many.path(), {}, Today, {}}));
+    const ReportFigures f = ReadReportFigures({many.path(), {}, Today, {}});
     EXPECT_EQ(CentsText(f.totals.takings), "3.00");
     EXPECT_EQ(CentsText(f.totals.cash), "3.00");
     EXPECT_EQ(CentsText(f.perHour[11]), "3.00");
@@ -179,7 +187,7 @@ TEST(ReportFigures, ThePeriodStartsAfterTheLastPeriodEnd) {
     };
     // Before the first period end every day is the period's; the expense of
     // 40.00 on the first day runs through the balance.
-    ReportFigures f = ComputeReportFigures(ReadShopRecords({shop.path(), {}, Today, {}}));
+    ReportFigures f = ReadReportFigures({shop.path(), {}, Today, {}});
     EXPECT_EQ(cents(f.periodDays, f.periodBalance),
               "2026-11-30 0.50 -39.50;2026-12-01 1.40 -38.10;2026-12-07 -0.10 -38.20;");
     ASSERT_EQ(f.perMonth.size(), 12u);
@@ -195,7 +203,7 @@ TEST(ReportFigures, ThePeriodStartsAfterTheLastPeriodEnd) {
     shop.write("Daybyday.dat", crlf({"* START of SALE   01.12.26 08:5    ***   01.12.26",
                                      "#  1.0  0.05  0.10  0.10  0.00  0.00  1.40",
                                      "&  0.00  0.00  1.40  0.00  1.40  "}));
-    f = ComputeReportFigures(ReadShopRecords({shop.path(), {}, Today, {}}));
+    f = ReadReportFigures({shop.path(), {}, Today, {}});
     EXPECT_EQ(cents(f.periodDays, f.periodBalance), "2026-12-01 1.40 1.40;2026-12-07 -0.10 1.30;");
     // The day-by-day lines take the date of the archive their run made.
     TestDir out("zd");
@@ -209,4 +217,72 @@ TEST(ReportFigures, ThePeriodStartsAfterTheLastPeriodEnd) {
     EXPECT_EQ(CentsText(f.perHour[9]) + " " + CentsText(f.perHour[14]) + " " +
                   CentsText(f.perHour[10]),
               "0.50 1.40 -0.10");
+}
+
+TEST(CsvExport, ClosedPeriodsArchivesAreRowsOfTheirKind) {
+    const std::string quantities =
+        "   3.0       0.15        0.30        0.50         0.50        0.00         0.00";
+    const std::string amounts =
+        "                         0.20        0.00         0.50       40.00       -39.50  ";
+    const std::string dayQuantities = "3.00,0.15,0.30,0.50,0.50,0.00,0.00";
+    const std::string dayAmounts = "0.20,0.00,0.50,40.00,-39.50";
+    struct Case {
+        std::string name;
+        std::vector<std::string> lines;
+        std::vector<std::string> range;
+        std::string csv;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"Day2026Nov.A",
+         {"       30.11.26 08:5   ", quantities, amounts, " TOTAL from     30.11.26  to  07.12.26",
+          quantities, amounts},
+         {},
+         "days.csv",
+         {"file,line,date,kind,date_text,quantity,wholesale,list_value,sales_value,cash,cheque,"
+          "credit,services,tax,takings,expenses,net",
+          "Day2026Nov.A,1,,start,30.11.26 08:5,,,,,,,,,,,,",
+          "Day2026Nov.A,2,,quantities,30.11.26 08:5," + dayQuantities + ",,,,,",
+          "Day2026Nov.A,3,,amounts,30.11.26 08:5,,,,,,,," + dayAmounts,
+          "Day2026Nov.A,4,,period,30.11.26  to  07.12.26,,,,,,,,,,,,",
+          "Day2026Nov.A,5,,period_quantities,30.11.26  to  07.12.26," + dayQuantities + ",,,,,",
+          "Day2026Nov.A,6,,period_amounts,30.11.26  to  07.12.26,,,,,,,," + dayAmounts}},
+        // Out of the range by its month.
+        {"Day2026Nov.A", {quantities}, {"--from", "2026-12-01"}, "days.csv", {}},
+        {"SP2026Nov.dat",
+         {"*       14/11/26          Services                 Sales",
+          "A   Ann              1.00        0.20        2.00        0.20",
+          " Results to and incl. 14/11/26", "",
+          "*       30/11/26          Services                 Sales",
+          "B   Bob              0.00        0.00        3.00        1.50",
+          " Results to and incl. 30/11/26", ""},
+         {"--to", "2026-11-01"},
+         "sales-persons.csv",
+         {"file,line,date_text,code,name,services_quantity,services_total,sales_quantity,"
+          "sales_total",
+          "SP2026Nov.dat,2,14/11/26,A,Ann,1.00,0.20,2.00,0.20",
+          "SP2026Nov.dat,6,30/11/26,B,Bob,0.00,0.00,3.00,1.50"}},
+        {"Inventory.26A",
+         {" ART1              5       12.0        -12.0            12.0           24.00",
+          "!SERV1             0        1.0          0.0             1.0            2.50", "",
+          "Total value of the inventory = $26.50"},
+         {},
+         "stock.csv",
+         {"file,line,kind,code,stock_level,sold,on_stock,total_sold,value",
+          "Inventory.26A,1,article,ART1,5,12.00,-12.00,12.00,24.00",
+          "Inventory.26A,2,service,SERV1,0,1.00,0.00,1.00,2.50",
+          "Inventory.26A,4,total,,,,,,26.50"}},
+    };
+    for (const Case& c : cases) {
+        TestDir shop;
+        shop.write(c.name, lines(c.lines));
+        TestDir out("za");
+        const ExportResult result = RunExport(exportArgs(shop, "csv", out.path(), c.range), Today);
+        EXPECT_EQ(result.status, 0) << c.name << (result.errors.empty() ? "" : result.errors[0]);
+        const std::string csv = out.read(c.csv);
+        if (c.expected.empty())
+            EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << c.name << csv;
+        else
+            EXPECT_EQ(csv, lines(c.expected)) << c.name;
+    }
 }
