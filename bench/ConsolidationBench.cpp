@@ -297,8 +297,8 @@ Figures runBench(const std::string& dir, Size size, int scale) {
     printRatio("ratio stocktake / read of its files", stocktake.ratio, 8);
     if (bytesSeen == 0) std::fprintf(stderr, "the takings were not read\n");
     return {{"reading the day's takings", reading.work},
-            {"  plain line-by-line read (floor)", linesAlone.work},
-            {"  mawk per code (peer)", peer},
+            {"  plain line-by-line read (floor)", linesAlone.work, false},
+            {"  mawk per code (peer)", peer, false},
             {"step 4 without sync", withoutSync.work},
             {"step 4 with sync", withSync},
             {"period end additions without sync", periodEnd.work},

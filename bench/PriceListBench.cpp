@@ -144,8 +144,8 @@ Figures runBench(const std::string& dir, int ArticleCount, bool& clean) {
             {"work copy build with inventory", buildTime},
             {"FindArticle, last code", findLast},
             {"FindArticle, missing code", findMissing},
-            {"  read Pricelist.wrk line by line (floor)", readWorkLines},
-            {"  grep -m1 of the last code (peer)", grepLast}};
+            {"  read Pricelist.wrk line by line (floor)", readWorkLines, false},
+            {"  grep -m1 of the last code (peer)", grepLast, false}};
 }
 
 } // namespace

@@ -160,8 +160,8 @@ Figures checkDays(const std::string& root, int Days, int runs, size_t& findings)
     }
     std::filesystem::remove_all(year);
     return {{"check", checks[middle]},
-            {"  plain line-by-line read (floor)", reads[middle]},
-            {"  sha256sum (peer)", sums[middle]}};
+            {"  plain line-by-line read (floor)", reads[middle], false},
+            {"  sha256sum (peer)", sums[middle], false}};
 }
 
 } // namespace
