@@ -92,9 +92,9 @@ int main() {
                 static_cast<double>(bytes) / 1e6);
 
     const Options options{}; // the backup folder Backup/ in the shop, the usual generations
-    const std::string tar = "tar --zstd -cf " + root + "/peer.tar.zst -C " + shop +
-                            " --exclude=./Backup . >/dev/null 2>&1";
-    if (std::system(tar.c_str()) != 0) {
+    const std::string tar =
+        "tar --zstd -cf " + root + "/peer.tar.zst -C " + shop + " --exclude=./Backup .";
+    if (timePeer(tar) < 0) {
         std::fprintf(stderr, "tar --zstd failed: is zstd installed?\n");
         return 2;
     }
@@ -105,7 +105,7 @@ int main() {
             for (const std::string& name : files.names)
                 readOnce(shop + name);
         }));
-        peers.push_back(millisecondsOf([&] { (void)std::system(tar.c_str()); }));
+        peers.push_back(timePeer(tar));
         ShopBackup backup;
         const BackupStamp stamp{{2026, 12, 31, 18, minute++, 0}, 0};
         backups.push_back(millisecondsOf([&] { backup = BackUpShop(shop, options, stamp); }));

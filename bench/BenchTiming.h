@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <unistd.h>
@@ -78,6 +79,17 @@ inline void readOnce(const std::string& path) {
     ::close(fd);
 }
 
+// One plain line-by-line read of a file (the floor of any pass over its
+// lines); the number of lines.
+inline size_t lineByLine(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    size_t count = 0;
+    while (std::getline(in, line))
+        ++count;
+    return count;
+}
+
 // The time the disk takes to write and sync `bytes` bytes to a new file at
 // `probe`, removed afterwards: what no parse or format can win back.
 inline double writeAndSyncTime(const std::string& probe, std::uintmax_t bytes) {
@@ -119,4 +131,70 @@ inline std::string makeBenchDirectory(const char* leaf) {
         return {};
     }
     return root;
+}
+
+// A peer program doing the same job, run through the shell with its output
+// thrown away; its time in milliseconds, or a negative number when it could
+// not run (not installed, or it failed).
+inline double timePeer(const std::string& command) {
+    int status = -1;
+    const double ms = millisecondsOf(
+        [&] { status = std::system(("( " + command + " ) >/dev/null 2>&1").c_str()); });
+    return status == 0 ? ms : -1;
+}
+
+// The median of several runs of a peer; negative when one of them failed.
+inline double medianPeer(int runs, const std::string& command) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        times.push_back(timePeer(command));
+        if (times.back() < 0) return -1;
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A peer's time, or that it could not run.
+inline void printPeer(const char* what, double ms, int width = 52) {
+    if (ms < 0)
+        std::printf("%-*s  not run (missing or failed)\n", width, what);
+    else
+        print(what, ms, width);
+}
+
+// The scale run: with `--scale` on the command line a bench runs a second
+// time at ten times its size (1,000,000 articles instead of 100,000, ten
+// years of archives instead of one) and prints each figure beside its first
+// one: a linear program takes at most 11 times as long.
+constexpr int ScaleFactor = 10;
+
+inline bool scaleRequested(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--scale") return true;
+    return false;
+}
+
+// A bench's figures by name, in milliseconds, for the scale run to compare;
+// the floor and the peer are shown beside them but have no goal.
+struct Figure {
+    std::string name;
+    double ms = 0;
+    bool judged = true;
+};
+using Figures = std::vector<Figure>;
+
+// Each figure of the scaled run against the same one of the first run. True
+// when every judged ratio is within the goal.
+inline bool printScale(const Figures& first, const Figures& scaled, double limit = 11) {
+    std::printf("\nScale run, %dx the data:\n", ScaleFactor);
+    std::printf("%-52s %10s %10s %7s\n", "", "1x ms", "10x ms", "ratio");
+    bool within = true;
+    for (size_t i = 0; i < first.size() && i < scaled.size(); ++i) {
+        const double ratio = scaled[i].ms / first[i].ms;
+        const bool over = first[i].judged && ratio > limit;
+        within = within && !over;
+        std::printf("%-52s %10.3f %10.3f %7.2f%s\n", first[i].name.c_str(), first[i].ms,
+                    scaled[i].ms, ratio, over ? "  (over 11x)" : "");
+    }
+    return within;
 }

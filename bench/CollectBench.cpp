@@ -125,13 +125,13 @@ int main(int argc, char** argv) {
     std::printf("%d tills x %d days x %d lines: %.1f MB received\n", tills, days, lines,
                 static_cast<double>(bytes) / 1e6);
     const std::string mawk = "mawk '/^# Total/ { t += $(NF-2) } END { printf \"%.2f\\n\", t }' " +
-                             office + "Tills/*/*/Res* >/dev/null";
+                             office + "Tills/*/*/Res*";
     std::vector<double> collects, reads, peers, cpus;
     bool clean = true;
     for (int run = 0; run < 3; ++run) {
         freshOffice(office);
         reads.push_back(millisecondsOf([&] { readLines(office); }));
-        peers.push_back(millisecondsOf([&] { (void)std::system(mawk.c_str()); }));
+        peers.push_back(timePeer(mawk));
         const double cpuBefore = cpuMilliseconds();
         collects.push_back(millisecondsOf([&] {
             const CollectResult result = Collect(office, "20261231");
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         return v[v.size() / 2];
     };
     print("plain line-by-line read of the received files (floor)", middle(reads), 56);
-    print("mawk summing the takings of the same files (peer)", middle(peers), 56);
+    printPeer("mawk summing the takings of the same files (peer)", middle(peers), 56);
     print("zorvi-collect: check every manifest, merge, write", middle(collects), 56);
     print("zorvi-collect: processor time (user + system)", middle(cpus), 56);
     printRatio("collect / plain read", middle(collects) / middle(reads), 0, 56);

@@ -2,7 +2,10 @@
 // lines (5% services, 5% expense codes), the matching inventory and a day of
 // 200,000 takings lines, next to one plain read of the same files; then what a
 // period end adds (30 days in Daybyday.dat, a balance sheet of 12 columns with
-// 10,000 item rows) and a stocktake from the same takings.
+// 10,000 item rows) and a stocktake from the same takings. The day's reading
+// is also set against mawk summing quantity and amount per code over the
+// same Results.dat (the peer). With --scale, everything again at ten times
+// the articles and takings lines, each figure beside its first one.
 
 #include "BenchTiming.h"
 #include "consolidation/DayCommit.h"
@@ -29,8 +32,12 @@
 
 namespace {
 
-constexpr int ItemCount = 100000;
-constexpr int TakingsLines = 200000;
+// The shop's size: 100,000 articles and 200,000 takings lines, times the
+// scale.
+struct Size {
+    int items = 100000;
+    int takings = 200000;
+};
 
 std::string codeOf(int i) {
     char code[16];
@@ -52,22 +59,23 @@ void writeFile(const std::string& path, const std::function<void(std::ofstream&)
     body(out);
 }
 
-void layOut(const std::string& dir) {
-    writeFile(dir + "Pricelist.dat", [](std::ofstream& out) {
+void layOut(const std::string& dir, Size size) {
+    const int ItemCount = size.items;
+    writeFile(dir + "Pricelist.dat", [&](std::ofstream& out) {
         for (int i = 1; i <= ItemCount; ++i)
             out << fmt("%c%-13s %-26s %10.2f %10.2f %2d\r\n", markerOf(i), codeOf(i).c_str(),
                        "Article", (i % 1000) / 10.0, (i % 1000) / 5.0 + 0.99, i % 100);
     });
-    writeFile(dir + "Inventory.dat", [](std::ofstream& out) {
+    writeFile(dir + "Inventory.dat", [&](std::ofstream& out) {
         for (int i = 1; i <= ItemCount; ++i)
             out << fmt("%c%-13s %5d %10.1f %12.1f %15.1f %15.2f\r\n",
                        markerOf(i) == '$' ? '$' : (i % 20 == 1 ? '!' : ' '), codeOf(i).c_str(),
                        i % 100, 1.0, (i % 37) * 1.0, 12.0, (i % 1000) / 10.0);
     });
-    writeFile(dir + "Results.dat", [](std::ofstream& out) {
+    writeFile(dir + "Results.dat", [&](std::ofstream& out) {
         out << "* START of SALE   05/12/26 09:00\r\n";
         unsigned seed = 7;
-        for (int n = 0; n < TakingsLines; ++n) {
+        for (int n = 0; n < size.takings; ++n) {
             seed = seed * 1103515245 + 12345;
             int i = static_cast<int>(seed >> 8) % ItemCount + 1;
             if (n % 4 == 3) {
@@ -82,7 +90,7 @@ void layOut(const std::string& dir) {
     });
 }
 
-void layOutPeriod(const std::string& dir) {
+void layOutPeriod(const std::string& dir, int ItemCount) {
     writeFile(dir + "Daybyday.dat", [](std::ofstream& out) {
         for (int day = 1; day <= 30; ++day) {
             out << fmt("*    %02d/11/26 08:00    ***   %02d/11/26\r\n", day, day);
@@ -92,7 +100,7 @@ void layOutPeriod(const std::string& dir) {
                    "2.00  \r\n";
         }
     });
-    writeFile(dir + "Balance.dat", [](std::ofstream& out) {
+    writeFile(dir + "Balance.dat", [&](std::ofstream& out) {
         const char* labels[] = {"CASH TOTAL   ", "CHEQUE TOTAL ", "CREDIT TOTAL ", "TOTAL        ",
                                 "TAX TOTAL    "};
         out << "BALANCE SHEET";
@@ -112,13 +120,12 @@ void layOutPeriod(const std::string& dir) {
     });
 }
 
-} // namespace
-
-int main() {
-    const std::string root = makeBenchDirectory("zorviconsXXXXXX");
-    if (root.empty()) return 1;
-    const std::string dir = root + "/";
-    layOut(dir);
+// The whole bench on a shop of `size`; its figures for the scale run. The
+// runs of each figure are fewer at scale, where each takes seconds.
+Figures runBench(const std::string& dir, Size size, int scale) {
+    auto runs = [scale](int n) { return scale > 1 ? 3 : n; };
+    std::printf("%d articles, %d takings lines\n", size.items, size.takings);
+    layOut(dir, size);
     Configuration config;
     config.SalesPersonCode = {"A", "B", "C", "D", "E"};
     config.SalesPersonName = {"ANNA", "B", "C", "D", "E"};
@@ -126,13 +133,13 @@ int main() {
 
     DayResults day;
     const Paired reading = paired(
-        9, [&] { ReadDayResults(dir + "Results.dat", config, dates.DateText, day); },
+        runs(9), [&] { ReadDayResults(dir + "Results.dat", config, dates.DateText, day); },
         [&] { readOnce(dir + "Results.dat"); });
     // The least any reading of the takings line by line does: find each
     // line in the read buffer, and look at nothing in it.
     size_t bytesSeen = 0;
     const Paired linesAlone = paired(
-        9,
+        runs(9),
         [&] {
             std::optional<TextReader> file = TextReader::Open(dir + "Results.dat");
             std::string_view line;
@@ -140,6 +147,12 @@ int main() {
                 bytesSeen += line.size();
         },
         [&] { readOnce(dir + "Results.dat"); });
+    // The peer: mawk summing quantity and amount per code over the same
+    // takings (article lines only; the start and total records skipped).
+    const std::string mawk = "mawk '$1 != \"#\" && $1 != \"*\" { q[$2] += $3; a[$2] += $NF } "
+                             "END { for (c in q) printf \"%s %.2f %.2f\\n\", c, q[c], a[c] }' " +
+                             dir + "Results.dat";
+    const double peer = medianPeer(runs(5), mawk);
     auto readAll = [&] {
         readOnce(dir + "Pricelist.dat");
         readOnce(dir + "Inventory.dat");
@@ -154,7 +167,7 @@ int main() {
             std::filesystem::remove(dir + name);
         if (std::filesystem::exists(dir + "Res2026Dez.05"))
             std::filesystem::rename(dir + "Res2026Dez.05", dir + "Results.dat");
-        layOut(dir);
+        layOut(dir, size);
         ReadDayResults(dir + "Results.dat", config, dates.DateText, day);
         repaints = 0;
         // The files just written go to disk first, so that their writing
@@ -168,9 +181,9 @@ int main() {
         CommitDay({dir, config, true, false, dates, day}, options);
     };
     const Paired withoutSync = paired(
-        7, [&] { step4(false); }, readAll, restore);
+        runs(7), [&] { step4(false); }, readAll, restore);
     double withSync = median(
-        3, [&] { step4(true); }, restore);
+        runs(3), [&] { step4(true); }, restore);
     // Even without syncs, the commit's rename of the new Inventory.dat over
     // the old one makes the file system start writing the new file out
     // (ext4 does so for every file replaced by a rename): disk work that no
@@ -181,7 +194,7 @@ int main() {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     };
     double renameOver = median(
-        5, [&] { std::filesystem::rename(probe + ".new", probe); },
+        runs(5), [&] { std::filesystem::rename(probe + ".new", probe); },
         [&] {
             writeProbe(probe);
             ::sync();
@@ -191,8 +204,8 @@ int main() {
 
     // What a period end adds to the run: its files prepared from the day's and
     // staged beside them.
-    layOut(dir);
-    layOutPeriod(dir);
+    layOut(dir, size);
+    layOutPeriod(dir, size.items);
     const std::string dayByDay = ReadWholeFile(dir + "Daybyday.dat");
     const std::string inventory = ReadWholeFile(dir + "Inventory.dat");
     const std::string persons = "*       30/11/26          Services                 Sales\r\n";
@@ -203,7 +216,7 @@ int main() {
         readOnce(dir + "Daybyday.dat");
     };
     const Paired periodEnd = paired(
-        7,
+        runs(7),
         [&] {
             FileCommit commit(dir);
             commit.skipSyncs();
@@ -214,7 +227,7 @@ int main() {
     // Of that, the composing alone: the rest is the writing of the staged
     // files, some 20 MB, which no parse or format can win back.
     const Paired periodEndPrepare = paired(
-        7,
+        runs(7),
         [&] {
             PreparePeriodEnd({dir, november, dayByDay, persons, inventory});
         },
@@ -223,7 +236,7 @@ int main() {
     // Of that, the writing alone of the files it stages, composed beforehand.
     const PeriodEndFiles composed = PreparePeriodEnd({dir, november, dayByDay, persons, inventory});
     const Paired periodEndStaging = paired(
-        7,
+        runs(7),
         [&] {
             FileCommit commit(dir);
             commit.skipSyncs();
@@ -247,7 +260,7 @@ int main() {
         readOnce(dir + "Results.dat");
     };
     const Paired stocktake = paired(
-        7,
+        runs(7),
         [&] {
             DayResults counted;
             ReadDayResults(dir + "Results.dat", config, dates.DateText, counted);
@@ -261,10 +274,13 @@ int main() {
     print("read Results.dat once", reading.reference);
     print("read Pricelist.dat + Inventory.dat + Results.dat", withoutSync.reference);
     print("reading the day's takings (ReadDayResults)", reading.work);
+    printPeer("mawk summing quantity and amount per code (peer)", peer);
     print("step 4 without sync", withoutSync.work);
     print("step 4 with sync", withSync);
     printRatio("ratio reading / read Results.dat", reading.ratio, 3);
     printRatio("  finding its lines alone / read Results.dat", linesAlone.ratio);
+    if (peer > 0)
+        std::printf("%-52s %9.2f  (at least 4)\n", "ratio mawk / reading", peer / reading.work);
     print("  of which the rename over the old Inventory.dat", renameOver);
     printRatio("ratio step 4 without sync / read of the files", withoutSync.ratio, 8);
     printRatio("ratio step 4 less that rename / read of the files",
@@ -279,7 +295,29 @@ int main() {
     printRatio("ratio period end composing / read of its files", periodEndPrepare.ratio);
     printRatio("ratio period end staging alone / read of its files", periodEndStaging.ratio);
     printRatio("ratio stocktake / read of its files", stocktake.ratio, 8);
+    if (bytesSeen == 0) std::fprintf(stderr, "the takings were not read\n");
+    return {{"reading the day's takings", reading.work},
+            {"  plain line-by-line read (floor)", linesAlone.work, false},
+            {"  mawk per code (peer)", peer, false},
+            {"step 4 without sync", withoutSync.work},
+            {"step 4 with sync", withSync},
+            {"period end additions without sync", periodEnd.work},
+            {"stocktake without sync", stocktake.work}};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string root = makeBenchDirectory("zorviconsXXXXXX");
+    if (root.empty()) return 1;
+    const std::string dir = root + "/";
+    const Figures first = runBench(dir, Size{}, 1);
+    bool within = true;
+    if (scaleRequested(argc, argv)) {
+        const Size scaled{Size{}.items * ScaleFactor, Size{}.takings * ScaleFactor};
+        within = printScale(first, runBench(dir, scaled, ScaleFactor));
+    }
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
-    return bytesSeen > 0 ? 0 : 1;
+    return within ? 0 : 1;
 }

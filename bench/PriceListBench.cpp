@@ -1,6 +1,8 @@
 // Times the price list's start-up work and the article lookup on a generated
 // data directory of 100,000 articles, next to one plain read of the same
-// files, so that the ratios can be read off.
+// files, so that the ratios can be read off, and the lookup next to
+// `grep -m1` of the same code in the work copy (the peer). With --scale,
+// again at 1,000,000 articles, each figure beside its first one.
 
 #include "BenchShop.h"
 #include "BenchTiming.h"
@@ -25,7 +27,7 @@
 
 namespace {
 
-constexpr int ArticleCount = 100000;
+constexpr int Articles = 100000;
 constexpr int ShortLineEvery = 100;
 
 // 81 characters, as the inventory update writes them.
@@ -41,7 +43,7 @@ void writeFile(const std::string& path, const std::function<void(std::ofstream&)
     body(out);
 }
 
-void writePriceList(const std::string& path, bool withShortLines) {
+void writePriceList(const std::string& path, bool withShortLines, int ArticleCount) {
     writeFile(path, [&](std::ofstream& out) {
         for (int i = 1; i <= ArticleCount; ++i) {
             if (withShortLines && i % ShortLineEvery == 0) out << " INCOMPLETE\r\n";
@@ -50,12 +52,9 @@ void writePriceList(const std::string& path, bool withShortLines) {
     });
 }
 
-} // namespace
-
-int main() {
-    const std::string root = makeBenchDirectory("zorvibenchXXXXXX");
-    if (root.empty()) return 1;
-    const std::string dir = root + "/";
+// The whole bench on `ArticleCount` articles; its figures for the scale run.
+Figures runBench(const std::string& dir, int ArticleCount, bool& clean) {
+    const int runs = ArticleCount > Articles ? 3 : 5;
     DataFiles files(dir);
     Notices notices;
     Configuration config;
@@ -63,7 +62,7 @@ int main() {
     config.InventoryOn = true;
 
     const std::string priceList = dir + "Pricelist.dat";
-    writeFile(dir + "Inventory.dat", [](std::ofstream& out) {
+    writeFile(dir + "Inventory.dat", [&](std::ofstream& out) {
         for (int i = 1; i <= ArticleCount; ++i)
             out << inventoryLine(i) << "\r\n";
     });
@@ -72,8 +71,9 @@ int main() {
                 ArticleCount, ArticleCount / ShortLineEvery);
 
     double compactDropping = median(
-        5, [&] { CompactPriceList(files); }, [&] { writePriceList(priceList, true); });
-    double compactUnchanged = median(5, [&] { CompactPriceList(files); });
+        runs, [&] { CompactPriceList(files); },
+        [&] { writePriceList(priceList, true, ArticleCount); });
+    double compactUnchanged = median(runs, [&] { CompactPriceList(files); });
 
     auto build = [&] {
         files.OpenPriceWorkForAppend()->erase();
@@ -82,7 +82,7 @@ int main() {
         BuildPriceWorkFile(files, *list, *work, config, notices);
         work->close();
     };
-    double buildTime = median(5, build);
+    double buildTime = median(runs, build);
 
     CurrentArticle article;
     const std::string lastCode = BenchCode(ArticleCount);
@@ -96,6 +96,8 @@ int main() {
     find("NOT-THERE    ");
     bool missingFound = article.ArticleCode == "NOT-THERE    ";
     double findMissing = median(51, [&] { find("NOT-THERE    "); });
+    // The peer: grep stopping at the first line that holds the code.
+    const double grepLast = medianPeer(11, "grep -m1 -F " + lastCode + " " + dir + "Pricelist.wrk");
 
     // The compaction puts its new Pricelist.dat on disk before the rename:
     // the time the disk takes for that many bytes is shown apart, as no
@@ -122,6 +124,7 @@ int main() {
     print("compaction (dropping) + work copy build", compactDropping + buildTime);
     print("FindArticle, last code (open, search, close)", findLast);
     print("FindArticle, missing code (open, search, close)", findMissing);
+    printPeer("grep -m1 of the last code in Pricelist.wrk (peer)", grepLast);
     print("read Pricelist.dat once", readList);
     print("read Pricelist.dat + Inventory.dat once", readListAndInventory);
     print("read Pricelist.wrk once", readWork);
@@ -136,8 +139,27 @@ int main() {
     std::printf("checks: last code %s, missing code %s, %zu messages\n",
                 lastFound ? "found" : "NOT FOUND", missingFound ? "FOUND" : "not found",
                 notices.size());
+    clean = clean && lastFound && !missingFound && notices.empty();
+    return {{"compaction (dropping)", compactDropping},
+            {"work copy build with inventory", buildTime},
+            {"FindArticle, last code", findLast},
+            {"FindArticle, missing code", findMissing},
+            {"  read Pricelist.wrk line by line (floor)", readWorkLines, false},
+            {"  grep -m1 of the last code (peer)", grepLast, false}};
+}
 
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string root = makeBenchDirectory("zorvibenchXXXXXX");
+    if (root.empty()) return 1;
+    const std::string dir = root + "/";
+    bool clean = true;
+    const Figures first = runBench(dir, Articles, clean);
+    bool within = true;
+    if (scaleRequested(argc, argv))
+        within = printScale(first, runBench(dir, Articles * ScaleFactor, clean));
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
-    return lastFound && !missingFound && notices.empty() ? 0 : 1;
+    return clean && within ? 0 : 1;
 }

@@ -80,14 +80,6 @@ std::string slurp(const std::string& path) {
     return s.str();
 }
 
-// A command's run time, as the shell reports it.
-double commandTime(const std::string& command) {
-    return millisecondsOf([&] {
-        if (std::system(command.c_str()) != 0)
-            std::fprintf(stderr, "failed: %s\n", command.c_str());
-    });
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -117,10 +109,9 @@ int main(int argc, char** argv) {
 
     const std::string out = dir + "/csv";
     const double exportTime = median(3, [&] { RunExport({"csv", "--force", dir + "/", out}, 0); });
-    const double python =
-        median(3, [&] { commandTime("python3 " + peer + " " + dir + " " + dir + "/peer"); });
+    const double python = medianPeer(3, "python3 " + peer + " " + dir + " " + dir + "/peer");
     print("zorvi-export csv", exportTime);
-    print("Python's csv module, the same rows", python);
+    printPeer("Python's csv module, the same rows (peer)", python);
     within &= printRatio("  Python / zorvi-export (at least 5)", python / exportTime);
     within &= python / exportTime >= 5;
 
@@ -140,11 +131,10 @@ int main(int argc, char** argv) {
             ++count;
         if (count == 0) std::puts("no lines");
     });
-    const double pythonRead = median(3, [&] {
-        commandTime("python3 -c 'import csv,sys; sum(1 for _ in csv.reader(open(sys.argv[1], "
-                    "newline=\"\"), delimiter=\";\"))' " +
-                    csvPath);
-    });
+    const double pythonRead =
+        medianPeer(3, "python3 -c 'import csv,sys; sum(1 for _ in csv.reader(open(sys.argv[1], "
+                      "newline=\"\"), delimiter=\";\"))' " +
+                          csvPath);
     std::printf("Import of %d CSV rows\n", ImportRows);
     print("import into the editor's lines (at most 2000)", import);
     print("counting the file's lines", lines);

@@ -219,19 +219,26 @@ Notices SealJournal::cutTornEnd() {
 
 Notices SealJournal::completeFromTakings(const DateTime& at) {
     const std::string takingsPath = FileNames::resolve(m_dataDir, SealedTakingsName);
-    const std::string takings = ReadWholeFile(takingsPath);
+    const std::string takings =
+        FileNames::exists(takingsPath) ? ReadWholeFile(takingsPath) : std::string();
     const std::vector<std::string_view> lines = linesOf(takings);
     Notices notices = cutTornEnd();
     State state = current();
     const size_t sealed = state.takingsSeals.size();
-    if (lines.size() <= sealed) return notices;
+    // A shop without a journal opens its chain at its first start, takings
+    // or not: its lasting files are sealed as found then, not at the first
+    // sale, which could be days later and would seal what changed meanwhile.
+    if (lines.size() < sealed || (lines.size() == sealed && state.sequence != 0)) return notices;
     for (size_t i = 0; i < sealed; ++i)
         if (Sha256(lines[i]) != state.takingsSeals[i]) return notices;
     std::vector<SealLine> seals;
     const bool opening = state.sequence == 0;
     if (opening) {
-        seals.push_back(next(state, 'O', at, SealedTakingsName, Sha256Digest{}));
+        // Without takings, the lasting files' seals open it, as at a first sale.
+        if (!lines.empty())
+            seals.push_back(next(state, 'O', at, SealedTakingsName, Sha256Digest{}));
         openingSeals(state, at, seals);
+        if (seals.empty()) return notices;
     }
     for (size_t i = sealed; i < lines.size(); ++i) {
         seals.push_back(next(state, 'L', at, SealedTakingsName, Sha256(lines[i])));

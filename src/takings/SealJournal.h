@@ -77,7 +77,7 @@ class SealJournal {
 
     // At start: takings lines that a stop left without their seal are sealed
     // now, from the takings file itself, with a note; a shop without a
-    // journal opens its chain first. A last journal line that a power cut
+    // journal opens its chain first, even with no takings yet. A last journal line that a power cut
     // left half written (or a tail of NUL bytes) is cut off first, with a
     // note: the takings line it sealed is sealed again. A takings file
     // shorter than its seals, or one whose sealed lines differ, is left for

@@ -68,7 +68,7 @@ TakingsJournal::TakingsJournal(std::string dataDir)
 Notices TakingsJournal::CompleteSeals() {
     close();
     // A link to a device is no day's takings, and could be read for ever.
-    if (!FileNames::regularFile(path())) return {};
+    if (FileNames::named(path()) && !FileNames::regularFile(path())) return {};
     m_unsealed.clear();
     return m_seals.completeFromTakings(now());
 }
