@@ -1,23 +1,11 @@
 #include "store/Sha256.h"
 
-#include "fast/Sha256Blocks.h"
-
 #include <sodium.h>
 
-Sha256Digest Sha256Plain(std::string_view bytes) {
+Sha256Digest Sha256(std::string_view bytes) {
     Sha256Digest digest{};
     crypto_hash_sha256(digest.data(), reinterpret_cast<const unsigned char*>(bytes.data()),
                        bytes.size());
-    return digest;
-}
-
-Sha256Digest Sha256(std::string_view bytes) {
-    if (!Sha256Blocks::Available()) return Sha256Plain(bytes);
-    Sha256Digest digest{};
-    if (bytes.size() == 64)
-        Sha256Blocks::Digest64(reinterpret_cast<const unsigned char*>(bytes.data()), digest.data());
-    else
-        Sha256Blocks::Digest(bytes.data(), bytes.size(), digest.data());
     return digest;
 }
 
