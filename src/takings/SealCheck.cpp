@@ -18,6 +18,7 @@
 #include <optional>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -83,6 +84,16 @@ class Checker {
         for (AuditEntry& entry : ReadAuditTrail(dir))
             if (explains(entry)) m_audit[lowered(entry.file)].push_back(std::move(entry));
     }
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
+    // The files with findings, in the order of their first finding, also
+    // when the check stopped on a file it could not read.
+    ~Checker() {
+        for (const std::string& file : m_fileOfFinding)
+            if (std::find(m_out.findingFiles.begin(), m_out.findingFiles.end(), file) ==
+                m_out.findingFiles.end())
+                m_out.findingFiles.push_back(file);
+    }
 
     void run() {
         std::vector<std::string> journals = journalChain();
@@ -104,9 +115,13 @@ class Checker {
     std::string path(const std::string& name) const { return FileNames::resolve(m_dir, name); }
     void finding(const std::string& file, std::string text) {
         m_out.findings.push_back(std::move(text));
-        if (std::find(m_out.findingFiles.begin(), m_out.findingFiles.end(), file) ==
-            m_out.findingFiles.end())
-            m_out.findingFiles.push_back(file);
+        m_fileOfFinding.push_back(file);
+    }
+    // A finding put in its place among those already made.
+    void findingAt(size_t at, const std::string& file, std::string text) {
+        m_out.findings.insert(m_out.findings.begin() + static_cast<std::ptrdiff_t>(at),
+                              std::move(text));
+        m_fileOfFinding.insert(m_fileOfFinding.begin() + static_cast<std::ptrdiff_t>(at), file);
     }
 
     // The change of Audit.dat after which `name` held `hex`, if there is one.
@@ -151,25 +166,46 @@ class Checker {
     void checkJournal(const std::string& name) {
         ++m_out.files;
         const std::string_view text = readIfThere(path(name), m_journalBuffer).value_or("");
-        // Sealed whole by the line that continues it, if it is archived.
-        m_journalHashes[name] = Sha256(text);
         const std::vector<std::string_view> lines = linesOf(text);
-        SealLine line;
+        std::vector<SealLine> parsed(lines.size());
+        std::vector<char> readable(lines.size());
+        for (size_t i = 0; i < lines.size(); ++i)
+            readable[i] = ParseSealLine(lines[i], parsed[i]);
+        // The chain, and the journal's own hash for the line that continues
+        // it once it is archived, are worked out on a second core while this
+        // one hashes the files the lines seal: each line's chain value follows
+        // from the one written on the line before, so neither waits for the
+        // other. A broken link is put among the findings where this loop
+        // would have made it: after the line's sequence, before its file.
+        struct Broken {
+            size_t line;
+            Sha256Digest expected;
+        };
+        std::vector<Broken> broken;
+        Sha256Digest journalHash{};
+        std::jthread chainer([&, previous = m_chain]() mutable {
+            for (size_t i = 0; i < lines.size(); ++i) {
+                if (!readable[i]) continue;
+                const Sha256Digest expected = ChainAfter(previous, parsed[i].hash);
+                if (expected != parsed[i].chain) broken.push_back({i, expected});
+                previous = parsed[i].chain;
+            }
+            journalHash = Sha256(text);
+        });
+        std::vector<size_t> linkPlace(lines.size());
         for (size_t i = 0; i < lines.size(); ++i) {
             ++m_out.journalLines;
             auto where = [&name, i] { return name + " line " + std::to_string(i + 1); };
-            if (!ParseSealLine(lines[i], line)) {
+            if (!readable[i]) {
                 finding(name, where() + ": cannot be read");
                 continue;
             }
+            const SealLine& line = parsed[i];
             if (m_sequence != 0 && line.sequence != m_sequence + 1)
                 finding(name, where() + ": sequence " + std::to_string(line.sequence) +
                                   " follows " + std::to_string(m_sequence));
             m_sequence = line.sequence;
-            const Sha256Digest chain = ChainAfter(m_chain, line.hash);
-            if (chain != line.chain)
-                finding(name, where() + ": chain broken (expected " + HexOf(chain) + ", found " +
-                                  HexOf(line.chain) + ")");
+            linkPlace[i] = m_out.findings.size();
             m_chain = line.chain;
             switch (line.kind) {
             case 'L':
@@ -198,6 +234,15 @@ class Checker {
                 break;
             }
         }
+        chainer.join();
+        // From the last, so that the places of the earlier ones still hold.
+        for (auto link = broken.rbegin(); link != broken.rend(); ++link)
+            findingAt(linkPlace[link->line], name,
+                      name + " line " + std::to_string(link->line + 1) +
+                          ": chain broken (expected " + HexOf(link->expected) + ", found " +
+                          HexOf(parsed[link->line].chain) + ")");
+        // Sealed whole by the line that continues it, if it is archived.
+        m_journalHashes[name] = journalHash;
     }
 
     void checkWhole(const std::string& name, const Sha256Digest& hash) {
@@ -348,6 +393,7 @@ class Checker {
     std::set<std::string> m_known;
     std::vector<Sha256Digest> m_pending;
     std::set<std::string> m_reportedLines;
+    std::vector<std::string> m_fileOfFinding;
     long m_sequence = 0;
     Sha256Digest m_chain{};
 };
