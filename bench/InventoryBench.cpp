@@ -145,8 +145,8 @@ int main(int argc, char** argv) {
     Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
-    program.Form1->hide();
-    auto* inventory = static_cast<InventoryScreen*>(program.Form7);
+    program.main->hide();
+    auto* inventory = program.inventory;
     inventory->show();
     QApplication::setActiveWindow(inventory);
     std::vector<std::string> codes;
@@ -155,7 +155,8 @@ int main(int argc, char** argv) {
         if (i % 50 == 0) ++i; // expense lines cannot be updated
         codes.push_back(BenchCode(n == 0 ? ArticleCount - 1 : i));
     }
-    const std::vector<double> ms = TimeCodeLookups(*inventory, codes, inventory->Edqty);
+    const std::vector<double> ms =
+        TimeCodeLookups(*inventory, codes, inventory->findChild<EntryField*>("quantityField"));
     if (ms.empty()) return 1;
 
     std::printf("inventory: %d lines of 81 characters, journal: %d lines\n", ArticleCount,

@@ -168,18 +168,20 @@ int main(int argc, char** argv) {
     Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
-    auto* editor = static_cast<PriceListScreen*>(program.Form3);
+    auto* editor = program.priceList;
     double open = millisecondsOf([&] {
-        program.Form1->handOverTo(editor);
+        program.main->handOverTo(editor);
         QApplication::processEvents();
     });
     QApplication::setActiveWindow(editor);
-    editor->REdit1->setFocus();
-    editor->REdit1->moveCursor(QTextCursor::End);
+    editor->findChild<QPlainTextEdit*>("listBox")->setFocus();
+    editor->findChild<QPlainTextEdit*>("listBox")->moveCursor(QTextCursor::End);
     std::vector<double> keys, moves;
     for (int n = 0; n < 200; ++n) {
-        keys.push_back(millisecondsOf([&] { QTest::keyClick(editor->REdit1, 'a'); }));
-        moves.push_back(millisecondsOf([&] { QTest::keyClick(editor->REdit1, Qt::Key_Up); }));
+        keys.push_back(millisecondsOf(
+            [&] { QTest::keyClick(editor->findChild<QPlainTextEdit*>("listBox"), 'a'); }));
+        moves.push_back(millisecondsOf(
+            [&] { QTest::keyClick(editor->findChild<QPlainTextEdit*>("listBox"), Qt::Key_Up); }));
     }
     std::sort(keys.begin(), keys.end());
     std::sort(moves.begin(), moves.end());

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
-    program.Form1->hide();
-    auto* sales = static_cast<SalesScreen*>(program.Form4);
+    program.main->hide();
+    auto* sales = program.sales;
     // The screen has a show() of its own for what the till tells.
     sales->QWidget::show();
     QApplication::setActiveWindow(sales);
@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         int i = static_cast<int>(random() % ArticleCount);
         codes.push_back(BenchCode(n == 0 ? ArticleCount - 1 : i));
     }
-    const std::vector<double> ms = TimeCodeLookups(*sales, codes, sales->edquant);
+    const std::vector<double> ms =
+        TimeCodeLookups(*sales, codes, sales->findChild<EntryField*>("quantityField"));
     if (ms.empty()) return 1;
     std::printf("code to article shown, %d lookups in %d articles\n", Lookups, ArticleCount);
     std::printf("median %.2f ms\n", ms[ms.size() / 2]);
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> scanned;
     for (int i = ArticleCount - 1; i >= 0 && scanned.size() < Lookups; i -= 7)
         if (BarCodes::checkDigitRight(BenchCode(i))) scanned.push_back(BenchCode(i));
-    const std::vector<double> burst = TimeScannedLookups(*sales, scanned, sales->edquant);
+    const std::vector<double> burst =
+        TimeScannedLookups(*sales, scanned, sales->findChild<EntryField*>("quantityField"));
     if (burst.empty()) return 1;
     std::printf("scanned code (keys 5 ms apart) to article shown, %zu scans\n", burst.size());
     std::printf("median %.2f ms\n", burst[burst.size() / 2]);

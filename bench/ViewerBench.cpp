@@ -70,19 +70,19 @@ int main(int argc, char** argv) {
     Services& services = bench.services;
     ProgramBlock program(services, dir);
     program.show();
-    program.Form1->hide();
-    auto* viewer = static_cast<ViewerScreen*>(program.Form8);
+    program.main->hide();
+    auto* viewer = program.viewer;
     viewer->show();
     QApplication::setActiveWindow(viewer);
     QApplication::processEvents();
 
     double read = medianMs(5, [&] { ReadWholeFile(file); });
     double load = medianMs(5, [&] {
-        viewer->View1->trigger();
+        viewer->findChild<QAction*>("viewAction")->trigger();
         // The first screenful laid out and painted, as the operator sees it.
-        viewer->RichEdit1->viewport()->repaint();
+        viewer->findChild<QPlainTextEdit*>("textBox")->viewport()->repaint();
     });
-    const int blocks = viewer->RichEdit1->blockCount();
+    const int blocks = viewer->findChild<QPlainTextEdit*>("textBox")->blockCount();
     std::printf("file: %.1f MB, %d lines shown\n", static_cast<double>(bytes) / 1e6, blocks);
     const double lines = medianMs(5, [&] { lineByLine(file); });
     std::printf("plain read of the file:        %8.1f ms\n", read);

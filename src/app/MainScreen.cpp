@@ -77,23 +77,53 @@ MainScreen::MainScreen(ProgramState& state, Services& services, const Till& till
     setWindowTitle("Zorvi5.1");
     setClientSize(632, 423);
     buildControls();
+    nameRoles({{mainPanel, "mainPanel"},
+               {statusLabel, "statusLabel"},
+               {outerRing, "outerRing"},
+               {innerDisc, "innerDisc"},
+               {logoShadowLabel, "logoShadowLabel"},
+               {logoLabel, "logoLabel"},
+               {exitHintLabel, "exitHintLabel"},
+               {dateLabel, "dateLabel"},
+               {timeLabel, "timeLabel"},
+               {shopNoteLabel, "shopNoteLabel"},
+               {saleButton, "saleButton"},
+               {docketButton, "docketButton"},
+               {expenseButton, "expenseButton"},
+               {menuButton, "menuButton"},
+               {viewPrintButton, "viewPrintButton"},
+               {helpButton, "helpButton"},
+               {debtorButton, "debtorButton"},
+               {laybyButton, "laybyButton"},
+               {creditorButton, "creditorButton"},
+               {exitButton, "exitButton"},
+               {menuBox, "menuBox"},
+               {setupEntry, "setupEntry"},
+               {inventoryEntry, "inventoryEntry"},
+               {priceListEntry, "priceListEntry"},
+               {totalsEntry, "totalsEntry"},
+               {cashUpEntry, "cashUpEntry"},
+               {graphsEntry, "graphsEntry"},
+               {removeEntry, "removeEntry"},
+               {infoBox, "infoBox"},
+               {clockTimer, "clockTimer"}});
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
     installEventFilter(this);
 
     StartUpOutcome outcome;
     guarded([&] { outcome = RunStartUp(m_state, m_services, dataDir); });
-    Label5->setText(fromCp1252(outcome.dateText));
-    Label6->setText(fromCp1252(outcome.clockText));
-    Butintro->setText("Vie&w+Print");
+    dateLabel->setText(fromCp1252(outcome.dateText));
+    timeLabel->setText(fromCp1252(outcome.clockText));
+    viewPrintButton->setText("Vie&w+Print");
     if (outcome.tradingDisabled || m_state.flags.ConfigMissing)
         enableGroup(tradingButtons(), false);
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
-    Timer1->start();
+    connect(clockTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    clockTimer->start();
 }
 
 QPushButton* MainScreen::makeButton(const QString& caption, int left, int top) {
-    auto* b = new QPushButton(caption, Panel1);
+    auto* b = new QPushButton(caption, mainPanel);
     b->setGeometry(left, top, 85, 25);
     b->setFont(ScreenParts::arial(13, true));
     b->setAutoDefault(false);
@@ -112,40 +142,41 @@ void MainScreen::buildControls() {
 }
 
 void MainScreen::buildPanels() {
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 0, 632, 423 - 25);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setLineWidth(2);
-    Panel1->setAutoFillBackground(true);
-    QPalette grey = Panel1->palette();
+    mainPanel = new QFrame(this);
+    mainPanel->setGeometry(0, 0, 632, 423 - 25);
+    mainPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    mainPanel->setLineWidth(2);
+    mainPanel->setAutoFillBackground(true);
+    QPalette grey = mainPanel->palette();
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    Panel1->setPalette(grey);
+    mainPanel->setPalette(grey);
 
-    Panel2 = new QLabel("Click on a Button, or press the unterlined letter (or Alt+Letter), or use "
-                        "the Tab key + Enter to start.",
-                        this);
-    Panel2->setGeometry(0, 423 - 25, 632, 25);
-    Panel2->setAlignment(Qt::AlignCenter);
-    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel2->setAutoFillBackground(true);
-    Panel2->setPalette(grey);
+    statusLabel =
+        new QLabel("Click on a Button, or press the unterlined letter (or Alt+Letter), or use "
+                   "the Tab key + Enter to start.",
+                   this);
+    statusLabel->setGeometry(0, 423 - 25, 632, 25);
+    statusLabel->setAlignment(Qt::AlignCenter);
+    statusLabel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    statusLabel->setAutoFillBackground(true);
+    statusLabel->setPalette(grey);
 }
 
 void MainScreen::buildDecoration() {
-    Shape1 = new EllipseShape(Panel1, QColor(192, 192, 192), 10, QColor());
-    Shape1->setGeometry(104, 28, 429, 253);
-    Shape2 = new EllipseShape(Panel1, QColor(0, 128, 128), 9, QColor(0, 128, 128));
-    Shape2->setGeometry(108, 32, 421, 245);
+    outerRing = new EllipseShape(mainPanel, QColor(192, 192, 192), 10, QColor());
+    outerRing->setGeometry(104, 28, 429, 253);
+    innerDisc = new EllipseShape(mainPanel, QColor(0, 128, 128), 9, QColor(0, 128, 128));
+    innerDisc->setGeometry(108, 32, 421, 245);
 
     // Impact where the shop has it, else a heavy condensed face of the same build.
     QFont impact;
     impact.setFamilies({"Impact", "DejaVu Sans Condensed", "Liberation Sans Narrow"});
     impact.setBold(true);
     impact.setPixelSize(120);
-    Label1 = new QLabel("ZORVI", Panel1);
-    Label2 = new QLabel("ZORVI", Panel1);
-    for (auto [label, colour, left, top] : {std::tuple{Label1, QColor(Qt::black), 171, 68},
-                                            std::tuple{Label2, QColor(Qt::red), 167, 72}}) {
+    logoShadowLabel = new QLabel("ZORVI", mainPanel);
+    logoLabel = new QLabel("ZORVI", mainPanel);
+    for (auto [label, colour, left, top] : {std::tuple{logoShadowLabel, QColor(Qt::black), 171, 68},
+                                            std::tuple{logoLabel, QColor(Qt::red), 167, 72}}) {
         label->setFont(impact);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, colour);
@@ -157,37 +188,37 @@ void MainScreen::buildDecoration() {
 }
 
 void MainScreen::buildButtons() {
-    butsale = makeButton("&Sale", 38, 304);
-    butdocket = makeButton("&Docket", 38, 344);
-    butexp = makeButton("&Expense", 156, 304);
-    butmenu = makeButton("&Menu", 156, 344);
-    Butintro = makeButton("Vie&w+Print", 274, 304);
-    Buthelp = makeButton("&Help", 274, 344);
-    butdeb = makeButton("De&btor", 392, 304);
-    butlay = makeButton("&Layby", 392, 344);
-    butcred = makeButton("&Creditor", 510, 304);
-    butexit = makeButton("E&xit", 510, 344);
+    saleButton = makeButton("&Sale", 38, 304);
+    docketButton = makeButton("&Docket", 38, 344);
+    expenseButton = makeButton("&Expense", 156, 304);
+    menuButton = makeButton("&Menu", 156, 344);
+    viewPrintButton = makeButton("Vie&w+Print", 274, 304);
+    helpButton = makeButton("&Help", 274, 344);
+    debtorButton = makeButton("De&btor", 392, 304);
+    laybyButton = makeButton("&Layby", 392, 344);
+    creditorButton = makeButton("&Creditor", 510, 304);
+    exitButton = makeButton("E&xit", 510, 344);
 }
 
 void MainScreen::buildMenu() {
-    RadioGroup1 = new QGroupBox("           Menu           ", Panel1);
-    RadioGroup1->setGeometry(246, 208, 141, 161);
-    RadioGroup1->setFocusPolicy(Qt::StrongFocus);
+    menuBox = new QGroupBox("           Menu           ", mainPanel);
+    menuBox->setGeometry(246, 208, 141, 161);
+    menuBox->setFocusPolicy(Qt::StrongFocus);
     // The open menu stands over the Help button it shares its place with.
-    RadioGroup1->setAutoFillBackground(true);
+    menuBox->setAutoFillBackground(true);
     // The entries in their order, one row of 20 pixels each. Removing the
     // program is asked for here, never offered every evening.
     const std::pair<QRadioButton * MainScreen::*, const char*> entries[] = {
-        {&MainScreen::RbutSetup, " &Setup Zorvi"},
-        {&MainScreen::RbutInvent, " Update &Inventory"},
-        {&MainScreen::RbutPlist, " Update &Price List"},
-        {&MainScreen::RbutTotals, " Day &Totals so far"},
-        {&MainScreen::RbutCashUp, " Cash &Up"},
-        {&MainScreen::RbutGraphs, " &Graphs"},
-        {&MainScreen::RbutRemove, " &Remove Zorvi"}};
+        {&MainScreen::setupEntry, " &Setup Zorvi"},
+        {&MainScreen::inventoryEntry, " Update &Inventory"},
+        {&MainScreen::priceListEntry, " Update &Price List"},
+        {&MainScreen::totalsEntry, " Day &Totals so far"},
+        {&MainScreen::cashUpEntry, " Cash &Up"},
+        {&MainScreen::graphsEntry, " &Graphs"},
+        {&MainScreen::removeEntry, " &Remove Zorvi"}};
     int top = 224;
     for (const auto& [entry, caption] : entries) {
-        this->*entry = new QRadioButton(caption, Panel1);
+        this->*entry = new QRadioButton(caption, mainPanel);
         (this->*entry)->setGeometry(252, top, 130, 17);
         top += 20;
     }
@@ -196,66 +227,72 @@ void MainScreen::buildMenu() {
 }
 
 void MainScreen::buildMemoAndLabels() {
-    Memo1 = new QPlainTextEdit(Panel1);
-    Memo1->setGeometry(16, 16, 597, 357);
-    Memo1->setReadOnly(true);
-    Memo1->setFocusPolicy(Qt::ClickFocus);
-    Memo1->setAccessibleName("Help and today's totals");
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->viewport()->setCursor(Qt::ForbiddenCursor);
-    Memo1->setFont(ScreenParts::lineDraw(12));
-    Memo1->hide();
+    infoBox = new QPlainTextEdit(mainPanel);
+    infoBox->setGeometry(16, 16, 597, 357);
+    infoBox->setReadOnly(true);
+    infoBox->setFocusPolicy(Qt::ClickFocus);
+    infoBox->setAccessibleName("Help and today's totals");
+    infoBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    infoBox->viewport()->setCursor(Qt::ForbiddenCursor);
+    infoBox->setFont(ScreenParts::lineDraw(12));
+    infoBox->hide();
 
-    Label3 = new QLabel("Press   Q  or   X   or   ESC   to exit to the main screen.", Panel1);
-    Label3->setGeometry(2, 398 - 2 - 16, 628, 16);
-    Label3->setAlignment(Qt::AlignCenter);
-    Label3->setFont(ScreenParts::arial(12));
-    QPalette hint = Label3->palette();
+    exitHintLabel =
+        new QLabel("Press   Q  or   X   or   ESC   to exit to the main screen.", mainPanel);
+    exitHintLabel->setGeometry(2, 398 - 2 - 16, 628, 16);
+    exitHintLabel->setAlignment(Qt::AlignCenter);
+    exitHintLabel->setFont(ScreenParts::arial(12));
+    QPalette hint = exitHintLabel->palette();
     hint.setColor(QPalette::WindowText, QColor(0, 255, 255));
-    Label3->setPalette(hint);
-    Label3->hide();
+    exitHintLabel->setPalette(hint);
+    exitHintLabel->hide();
 
-    shopNote = new QLabel(Panel1);
-    shopNote->setGeometry(2, 374, 628, 20);
-    shopNote->setAlignment(Qt::AlignCenter);
-    shopNote->setFont(ScreenParts::arial(13, true));
+    shopNoteLabel = new QLabel(mainPanel);
+    shopNoteLabel->setGeometry(2, 374, 628, 20);
+    shopNoteLabel->setAlignment(Qt::AlignCenter);
+    shopNoteLabel->setFont(ScreenParts::arial(13, true));
 
-    Label5 = new QLabel(Panel1);
-    Label5->setGeometry(20, 16, 77, 16);
-    Label6 = new QLabel(Panel1);
-    Label6->setGeometry(547, 16, 63, 16);
-    Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dateLabel = new QLabel(mainPanel);
+    dateLabel->setGeometry(20, 16, 77, 16);
+    timeLabel = new QLabel(mainPanel);
+    timeLabel->setGeometry(547, 16, 63, 16);
+    timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // Help and today's totals cover the date and time while they are shown.
-    Memo1->raise();
+    infoBox->raise();
 }
 
 void MainScreen::buildTimer() {
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(10000);
+    clockTimer = new QTimer(this);
+    clockTimer->setInterval(10000);
 }
 
 void MainScreen::setTabOrderAsKnown() {
     // Tab order as the operators know it.
-    QList<QWidget*> order = {butsale,     butdocket,  butexp,     butmenu,   Butintro,
-                             Buthelp,     butdeb,     butlay,     butcred,   butexit,
-                             RadioGroup1, RbutSetup,  RbutInvent, RbutPlist, RbutTotals,
-                             RbutCashUp,  RbutGraphs, RbutRemove};
+    QList<QWidget*> order = {
+        saleButton,     docketButton,   expenseButton,  menuButton,  viewPrintButton, helpButton,
+        debtorButton,   laybyButton,    creditorButton, exitButton,  menuBox,         setupEntry,
+        inventoryEntry, priceListEntry, totalsEntry,    cashUpEntry, graphsEntry,     removeEntry};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
 void MainScreen::connectButtons() {
-    connect(butsale, &QPushButton::clicked, this, [this] { guarded([this] { butsaleClick(); }); });
-    connect(butexp, &QPushButton::clicked, this, [this] { guarded([this] { butexpClick(); }); });
-    connect(butmenu, &QPushButton::clicked, this, [this] { guarded([this] { butmenuClick(); }); });
-    connect(butdocket, &QPushButton::clicked, this,
+    connect(saleButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { butsaleClick(); }); });
+    connect(expenseButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { butexpClick(); }); });
+    connect(menuButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { butmenuClick(); }); });
+    connect(docketButton, &QPushButton::clicked, this,
             [this] { guarded([this] { butdocketClick(); }); });
-    connect(Buthelp, &QPushButton::clicked, this, [this] { guarded([this] { ButhelpClick(); }); });
-    connect(Butintro, &QPushButton::clicked, this,
+    connect(helpButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButhelpClick(); }); });
+    connect(viewPrintButton, &QPushButton::clicked, this,
             [this] { guarded([this] { ButintroClick(); }); });
-    connect(butexit, &QPushButton::clicked, this, [this] { guarded([this] { butexitClick(); }); });
-    QPushButton* editions[] = {butlay, butdeb, butcred};
+    connect(exitButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { butexitClick(); }); });
+    QPushButton* editions[] = {laybyButton, debtorButton, creditorButton};
     for (int i = 0; i < 3; ++i) {
         QString text = EditionMessages[i];
         connect(editions[i], &QPushButton::clicked, this, [this, text] {
@@ -271,25 +308,25 @@ void MainScreen::enableGroup(const QList<QWidget*>& group, bool enabled) {
 }
 
 QList<QWidget*> MainScreen::tradingButtons() const {
-    return {butsale, butdocket, butexp};
+    return {saleButton, docketButton, expenseButton};
 }
 QList<QWidget*> MainScreen::firstEnableSet() const {
-    return {butexit, butlay, butdocket, butsale, butexp};
+    return {exitButton, laybyButton, docketButton, saleButton, expenseButton};
 }
 QList<QWidget*> MainScreen::secondEnableSet() const {
-    return {butcred, butdeb, Buthelp, Butintro, butmenu, butlay};
+    return {creditorButton, debtorButton, helpButton, viewPrintButton, menuButton, laybyButton};
 }
 QList<QWidget*> MainScreen::menuGroup() const {
-    return {RadioGroup1, RbutPlist,  RbutSetup,  RbutInvent,
-            RbutTotals,  RbutCashUp, RbutGraphs, RbutRemove};
+    return {menuBox,     priceListEntry, setupEntry,  inventoryEntry,
+            totalsEntry, cashUpEntry,    graphsEntry, removeEntry};
 }
 
 void MainScreen::closeMenu() {
     // Hiding the focused frame would pass the focus on to an entry, which acts on it.
-    if (menuGroup().contains(QApplication::focusWidget())) butmenu->setFocus();
+    if (menuGroup().contains(QApplication::focusWidget())) menuButton->setFocus();
     for (QWidget* w : menuGroup())
         w->hide();
-    Butintro->show();
+    viewPrintButton->show();
 }
 
 void MainScreen::FormActivate() {
@@ -303,7 +340,7 @@ void MainScreen::FormActivate() {
     }
     DeriveSwitches(m_state.config);
     m_state.config.PricesIncludeTax = m_state.options.value("prices-include-tax") == "yes";
-    shopNote->setText(fromCp1252(m_state.options.value("shop-note")));
+    shopNoteLabel->setText(fromCp1252(m_state.options.value("shop-note")));
     if (m_state.flags.PriceListError) enableGroup(tradingButtons(), false);
 }
 
@@ -321,16 +358,16 @@ void MainScreen::butexpClick() {
 
 void MainScreen::butmenuClick() {
     rememberPosition();
-    Butintro->hide();
+    viewPrintButton->hide();
     for (QWidget* w : menuGroup())
         w->show();
-    for (QRadioButton* r :
-         {RbutPlist, RbutSetup, RbutInvent, RbutTotals, RbutCashUp, RbutGraphs, RbutRemove}) {
+    for (QRadioButton* r : {priceListEntry, setupEntry, inventoryEntry, totalsEntry, cashUpEntry,
+                            graphsEntry, removeEntry}) {
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
     }
-    RadioGroup1->setFocus();
+    menuBox->setFocus();
 }
 
 // The menu is closed before the PIN is asked: the entry would take the
@@ -372,7 +409,7 @@ void MainScreen::RbutInventEnter() {
         problem = "The Inventory file " + files.CurrentFileName +
                   " not found !\rPress help and see \"The file Inventory.dat\".";
         closeMenu();
-        butmenu->setFocus();
+        menuButton->setFocus();
     }
     if (!problem.empty()) {
         m_services.dialogs.message(problem);
@@ -414,8 +451,8 @@ bool MainScreen::testPrinter() {
 
 void MainScreen::ButhelpClick() {
     closeMenu();
-    Label3->show();
-    shopNote->hide();
+    exitHintLabel->show();
+    shopNoteLabel->hide();
     enableGroup(tradingButtons(), false);
     enableGroup(secondEnableSet(), false);
     std::string path = m_state.files.compose("hlpf.7");
@@ -423,20 +460,20 @@ void MainScreen::ButhelpClick() {
     if (!lines) {
         m_services.dialogs.message(HelpFileMissingText(path));
         // The buttons stay off until Q, X or Esc, so the hint that says so stays.
-        Memo1->hide();
-        butexit->setFocus();
+        infoBox->hide();
+        exitButton->setFocus();
         return;
     }
     showInMemo(*lines, Qt::AlignLeft);
-    Memo1->moveCursor(QTextCursor::Start);
-    Memo1->show();
-    Memo1->setFocus();
+    infoBox->moveCursor(QTextCursor::Start);
+    infoBox->show();
+    infoBox->setFocus();
 }
 
 void MainScreen::ButintroClick() {
     closeMenu();
-    Label3->show();
-    shopNote->hide();
+    exitHintLabel->show();
+    shopNoteLabel->hide();
     openScreen(m_screens.view);
 }
 
@@ -496,9 +533,9 @@ void MainScreen::RbutTotalsEnter() {
     count("Expenses      ", day.expenses);
     showAndPrint(lines);
     // Q, X or Esc goes back, as from a file shown here.
-    shopNote->hide();
-    Label3->show();
-    butmenu->setFocus();
+    shopNoteLabel->hide();
+    exitHintLabel->show();
+    menuButton->setFocus();
 }
 
 void MainScreen::showTodaysTotals() {
@@ -508,7 +545,7 @@ void MainScreen::showTodaysTotals() {
 
 void MainScreen::showAndPrint(const std::vector<std::string>& lines) {
     showInMemo(lines, Qt::AlignHCenter);
-    Memo1->show();
+    infoBox->show();
     if (!m_state.flags.DocketAutoPrint) return;
     const std::string& dir = m_state.files.DataDir();
     WriteTotalsDocket(m_state.files.pathOf("Docket.Prn"), lines);
@@ -517,29 +554,29 @@ void MainScreen::showAndPrint(const std::vector<std::string>& lines) {
 
 void MainScreen::showInMemo(const std::vector<std::string>& lines, Qt::Alignment alignment) {
     // A plain text memo aligns its lines by the document's option alone.
-    QTextOption option = Memo1->document()->defaultTextOption();
+    QTextOption option = infoBox->document()->defaultTextOption();
     option.setAlignment(alignment);
-    Memo1->document()->setDefaultTextOption(option);
-    Memo1->clear();
+    infoBox->document()->setDefaultTextOption(option);
+    infoBox->clear();
     for (const std::string& line : lines)
-        Memo1->appendPlainText(fromCp1252(line));
+        infoBox->appendPlainText(fromCp1252(line));
 }
 
 void MainScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    Label6->setText(fromCp1252(m_clockText));
+    timeLabel->setText(fromCp1252(m_clockText));
 }
 
 void MainScreen::FormKeyDown() {
-    Memo1->hide();
+    infoBox->hide();
     enableGroup(firstEnableSet(), true);
     enableGroup(secondEnableSet(), true);
     closeMenu();
-    Label3->hide();
-    shopNote->show();
+    exitHintLabel->hide();
+    shopNoteLabel->show();
     if (m_state.flags.ConfigMissing) enableGroup(tradingButtons(), false);
-    butmenu->setFocus();
+    menuButton->setFocus();
 }
 
 bool MainScreen::pressUnderlinedLetter(int key) {
@@ -547,7 +584,7 @@ bool MainScreen::pressUnderlinedLetter(int key) {
     if (!qobject_cast<QAbstractButton*>(focus)) return false;
     QString letter = QString(QChar(key)).toLower();
     QList<QAbstractButton*> candidates;
-    for (QAbstractButton* b : Panel1->findChildren<QAbstractButton*>()) {
+    for (QAbstractButton* b : mainPanel->findChildren<QAbstractButton*>()) {
         QString text = b->text();
         const qsizetype amp = text.indexOf('&');
         if (amp >= 0 && amp + 1 < text.size() && text[amp + 1].toLower() == letter[0] &&
@@ -567,22 +604,22 @@ bool MainScreen::pressUnderlinedLetter(int key) {
 }
 
 QRadioButton* MainScreen::menuEntryFor(int key) const {
-    if (!RadioGroup1->isVisible()) return nullptr;
+    if (!menuBox->isVisible()) return nullptr;
     switch (key) {
     case Qt::Key_S:
-        return RbutSetup;
+        return setupEntry;
     case Qt::Key_I:
-        return RbutInvent;
+        return inventoryEntry;
     case Qt::Key_P:
-        return RbutPlist;
+        return priceListEntry;
     case Qt::Key_R:
-        return RbutRemove;
+        return removeEntry;
     case Qt::Key_T:
-        return RbutTotals;
+        return totalsEntry;
     case Qt::Key_U:
-        return RbutCashUp;
+        return cashUpEntry;
     case Qt::Key_G:
-        return RbutGraphs;
+        return graphsEntry;
     default:
         return nullptr;
     }
@@ -590,13 +627,13 @@ QRadioButton* MainScreen::menuEntryFor(int key) const {
 
 bool MainScreen::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (watched == RbutSetup) guarded([this] { RbutSetupEnter(); });
-        if (watched == RbutPlist) guarded([this] { RbutPlistEnter(); });
-        if (watched == RbutInvent) guarded([this] { RbutInventEnter(); });
-        if (watched == RbutRemove) guarded([this] { RbutRemoveEnter(); });
-        if (watched == RbutTotals) guarded([this] { RbutTotalsEnter(); });
-        if (watched == RbutCashUp) guarded([this] { RbutCashUpEnter(); });
-        if (watched == RbutGraphs) guarded([this] { RbutGraphsEnter(); });
+        if (watched == setupEntry) guarded([this] { RbutSetupEnter(); });
+        if (watched == priceListEntry) guarded([this] { RbutPlistEnter(); });
+        if (watched == inventoryEntry) guarded([this] { RbutInventEnter(); });
+        if (watched == removeEntry) guarded([this] { RbutRemoveEnter(); });
+        if (watched == totalsEntry) guarded([this] { RbutTotalsEnter(); });
+        if (watched == cashUpEntry) guarded([this] { RbutCashUpEnter(); });
+        if (watched == graphsEntry) guarded([this] { RbutGraphsEnter(); });
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride) {

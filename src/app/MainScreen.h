@@ -42,38 +42,8 @@ class MainScreen : public ZorviScreen {
                const std::string& dataDir, QWidget* parent = nullptr);
     void setScreens(const Screens& screens) { m_screens = screens; }
 
-    // Components, named as the operators' manual names them.
-    QFrame* Panel1;
-    QLabel* Panel2;
-    QWidget* Shape1;
-    QWidget* Shape2;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label5;
-    QLabel* Label6;
-    // The shop's own note (the option shop-note), above the status line.
-    QLabel* shopNote;
-    QPushButton* butsale;
-    QPushButton* butdocket;
-    QPushButton* butexp;
-    QPushButton* butmenu;
-    QPushButton* Butintro;
-    QPushButton* Buthelp;
-    QPushButton* butdeb;
-    QPushButton* butlay;
-    QPushButton* butcred;
-    QPushButton* butexit;
-    QGroupBox* RadioGroup1;
-    QRadioButton* RbutSetup;
-    QRadioButton* RbutInvent;
-    QRadioButton* RbutPlist;
-    QRadioButton* RbutTotals;
-    QRadioButton* RbutCashUp;
-    QRadioButton* RbutGraphs;
-    QRadioButton* RbutRemove;
-    QPlainTextEdit* Memo1;
-    QTimer* Timer1;
+    // The hint under the text box, which the viewer shows too.
+    QLabel* exitHint() const { return exitHintLabel; }
 
     void leaveToMain() override {}
 
@@ -83,6 +53,39 @@ class MainScreen : public ZorviScreen {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QFrame* mainPanel;
+    QLabel* statusLabel;
+    QWidget* outerRing;
+    QWidget* innerDisc;
+    QLabel* logoShadowLabel;
+    QLabel* logoLabel;
+    QLabel* exitHintLabel;
+    QLabel* dateLabel;
+    QLabel* timeLabel;
+    // The shop's own note (the option shop-note), above the status line.
+    QLabel* shopNoteLabel;
+    QPushButton* saleButton;
+    QPushButton* docketButton;
+    QPushButton* expenseButton;
+    QPushButton* menuButton;
+    QPushButton* viewPrintButton;
+    QPushButton* helpButton;
+    QPushButton* debtorButton;
+    QPushButton* laybyButton;
+    QPushButton* creditorButton;
+    QPushButton* exitButton;
+    QGroupBox* menuBox;
+    QRadioButton* setupEntry;
+    QRadioButton* inventoryEntry;
+    QRadioButton* priceListEntry;
+    QRadioButton* totalsEntry;
+    QRadioButton* cashUpEntry;
+    QRadioButton* graphsEntry;
+    QRadioButton* removeEntry;
+    QPlainTextEdit* infoBox;
+    QTimer* clockTimer;
+
     // The day's totals, shown at Exit.
     const Till& m_till;
     void buildControls();

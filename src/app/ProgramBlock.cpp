@@ -27,37 +27,39 @@ Screen* returningTo(MainScreen* main, ProgramState& state, Services& services, O
 ProgramBlock::ProgramBlock(Services& services, const std::string& dataDir)
     : state(dataDir), till(state, services.ports, services.launcher) {
     till.setClock([&services] { return services.clock.now(); });
-    Form1 = new MainScreen(state, services, till, dataDir);
-    Form2 = returningTo<SetupScreen>(Form1, state, services);
-    Form3 = returningTo<PriceListScreen>(Form1, state, services);
-    Form4 = returningTo<SalesScreen>(Form1, state, services, till);
-    Form5 = returningTo<ExpenseScreen>(Form1, state, services, till);
-    Form6 = returningTo<ConsolidationScreen>(Form1, state, services);
-    Form7 = returningTo<InventoryScreen>(Form1, state, services);
-    auto* viewer = new ViewerScreen(state, services);
-    viewer->setMain(Form1, Form1->Label3);
-    Form8 = viewer;
-    auto* consolidation = static_cast<ConsolidationScreen*>(Form6);
-    CashUp = returningTo<CashUpScreen>(Form1, state, services);
-    Graphs = returningTo<GraphsScreen>(Form1, state, services);
-    Form1->setScreens({Form2, Form3, Form4, Form5, Form6, Form7, Form8, CashUp, Graphs,
-                       [consolidation] { consolidation->offerRemoval(); }});
-    for (QWidget* w : {static_cast<QWidget*>(Form1), Form2, Form3, Form4, Form5, Form6, Form7,
-                       Form8, CashUp, Graphs}) {
+    main = new MainScreen(state, services, till, dataDir);
+    setup = returningTo<SetupScreen>(main, state, services);
+    priceList = returningTo<PriceListScreen>(main, state, services);
+    sales = returningTo<SalesScreen>(main, state, services, till);
+    expense = returningTo<ExpenseScreen>(main, state, services, till);
+    consolidation = returningTo<ConsolidationScreen>(main, state, services);
+    inventory = returningTo<InventoryScreen>(main, state, services);
+    viewer = new ViewerScreen(state, services);
+    viewer->setMain(main, main->exitHint());
+    cashUp = returningTo<CashUpScreen>(main, state, services);
+    graphs = returningTo<GraphsScreen>(main, state, services);
+    main->setScreens({setup, priceList, sales, expense, consolidation, inventory, viewer, cashUp,
+                      graphs, [this] { consolidation->offerRemoval(); }});
+    for (QWidget* w : screens()) {
         w->move((services.screen.width() - w->width()) / 2,
                 (services.screen.height() - w->height()) / 2);
         NameFieldsByTheirLabels(w);
     }
 }
 
+std::vector<QWidget*> ProgramBlock::screens() const {
+    return {main,          setup,     priceList, sales,  expense,
+            consolidation, inventory, viewer,    cashUp, graphs};
+}
+
 ProgramBlock::~ProgramBlock() {
-    for (QWidget* w : {Graphs, CashUp, Form8, Form7, Form6, Form5, Form4, Form3, Form2,
-                       static_cast<QWidget*>(Form1)})
-        delete w;
+    const std::vector<QWidget*> all = screens();
+    for (auto w = all.rbegin(); w != all.rend(); ++w)
+        delete *w;
     // Last of all, when no screen holds a file any more.
     RemoveRecordedFiles(state.RemoveAtEnd);
 }
 
 void ProgramBlock::show() {
-    Form1->show();
+    main->show();
 }

@@ -5,9 +5,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct Services;
 class MainScreen;
+class SetupScreen;
+class PriceListScreen;
+class SalesScreen;
+class ExpenseScreen;
+class ConsolidationScreen;
+class InventoryScreen;
+class ViewerScreen;
+class CashUpScreen;
+class GraphsScreen;
 class QWidget;
 
 // The program: its state and its eight screens, created in their fixed order
@@ -22,16 +32,18 @@ class ProgramBlock {
     // The sale being rung up and the day's totals, for the sales, expense
     // and main screens.
     Till till;
-    MainScreen* Form1 = nullptr;
-    QWidget* Form2 = nullptr;
-    QWidget* Form3 = nullptr;
-    QWidget* Form4 = nullptr;
-    QWidget* Form5 = nullptr;
-    QWidget* Form6 = nullptr;
-    QWidget* Form7 = nullptr;
-    QWidget* Form8 = nullptr;
-    QWidget* CashUp = nullptr;
-    QWidget* Graphs = nullptr;
+    MainScreen* main = nullptr;
+    SetupScreen* setup = nullptr;
+    PriceListScreen* priceList = nullptr;
+    SalesScreen* sales = nullptr;
+    ExpenseScreen* expense = nullptr;
+    ConsolidationScreen* consolidation = nullptr;
+    InventoryScreen* inventory = nullptr;
+    ViewerScreen* viewer = nullptr;
+    CashUpScreen* cashUp = nullptr;
+    GraphsScreen* graphs = nullptr;
 
     void show();
+    // Every screen, in the order they are created.
+    std::vector<QWidget*> screens() const;
 };

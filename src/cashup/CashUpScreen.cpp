@@ -51,6 +51,7 @@ void CashUpScreen::buildControls() {
         field->onKeyPress = [this, i](char& k) { denominationKeyPress(i, k); };
         field->onEnter = [field] { FieldColours::paint(field, FieldColours::Entry); };
         field->whiteWhenLeft();
+        field->setObjectName(QString("denominationField%1").arg(i + 1));
         m_denominations.push_back(field);
         m_denominationLabels.push_back(caption);
     }
@@ -77,6 +78,12 @@ void CashUpScreen::buildControls() {
     m_exit->setAutoDefault(false);
     setExitButton(m_exit);
     bindAccelerator(m_exit, [this] { leaveToMain(); });
+    nameRoles({{m_person, "personField"},
+               {m_total, "totalField"},
+               {m_confirm, "confirmField"},
+               {m_result, "resultLabel"},
+               {m_prompt, "promptLabel"},
+               {m_exit, "exitButton"}});
 }
 
 std::string CashUpScreen::money(double amount) const {

@@ -17,13 +17,6 @@ class CashUpScreen : public ZorviScreen {
   public:
     CashUpScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
-    EntryField* personField() const { return m_person; }
-    const std::vector<EntryField*>& denominationFields() const { return m_denominations; }
-    EntryField* totalField() const { return m_total; }
-    EntryField* confirmField() const { return m_confirm; }
-    QLabel* promptLabel() const { return m_prompt; }
-    QLabel* resultLabel() const { return m_result; }
-
   protected:
     void FormActivate() override;
 

@@ -60,13 +60,24 @@ ConsolidationScreen::ConsolidationScreen(ProgramState& state, Services& services
     setWindowTitle("ZORVI  CONSOLIDATE");
     setClientSize(630, 423);
     buildControls();
-    bindAccelerator(ButNext, [this] { ButNextClick(); });
-    bindAccelerator(ButExit, [this] { ButExitClick(); });
-    bindAccelerator(butstock, [this] { butstockClick(); });
-    connect(ButDelete, &QPushButton::clicked, this,
+    nameRoles({{dateLabel, "dateLabel"},
+               {timeLabel, "timeLabel"},
+               {hintLabel, "hintLabel"},
+               {backupLabel, "backupLabel"},
+               {reportBox, "reportBox"},
+               {nextButton, "nextButton"},
+               {exitButton, "exitButton"},
+               {stockButton, "stockButton"},
+               {removeButton, "removeButton"},
+               {fileList, "fileList"},
+               {clockTimer, "clockTimer"}});
+    bindAccelerator(nextButton, [this] { ButNextClick(); });
+    bindAccelerator(exitButton, [this] { ButExitClick(); });
+    bindAccelerator(stockButton, [this] { butstockClick(); });
+    connect(removeButton, &QPushButton::clicked, this,
             [this] { guarded([this] { ButDeleteClick(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
-    Timer1->start();
+    connect(clockTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    clockTimer->start();
 }
 
 void ConsolidationScreen::buildControls() {
@@ -94,24 +105,24 @@ void ConsolidationScreen::buildControls() {
     title("Consolidate", consolidate, 150, 52, "black");
     title("Consolidate", consolidate, 152, 54, "red");
 
-    Label5 = new QLabel(this);
-    Label5->setGeometry(8, 4, 120, 18);
-    Label6 = new QLabel(this);
-    Label6->setGeometry(502, 4, 120, 18);
-    Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dateLabel = new QLabel(this);
+    dateLabel->setGeometry(8, 4, 120, 18);
+    timeLabel = new QLabel(this);
+    timeLabel->setGeometry(502, 4, 120, 18);
+    timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(60, 134, 510, 214);
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setFont(ScreenParts::lineDraw(13));
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->hide();
+    reportBox = new QPlainTextEdit(this);
+    reportBox->setGeometry(60, 134, 510, 214);
+    reportBox->setReadOnly(true);
+    reportBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reportBox->setFont(ScreenParts::lineDraw(13));
+    reportBox->setFocusPolicy(Qt::NoFocus);
+    reportBox->hide();
 
-    Label7 = new QLabel(Hint, this);
-    Label7->setGeometry(60, 352, 510, 18);
-    Label7->setAlignment(Qt::AlignCenter);
+    hintLabel = new QLabel(Hint, this);
+    hintLabel->setGeometry(60, 352, 510, 18);
+    hintLabel->setAlignment(Qt::AlignCenter);
 
     // Over the foot of the memo, below the FINISH notice.
     backupLabel = new QLabel(this);
@@ -120,65 +131,65 @@ void ConsolidationScreen::buildControls() {
     backupLabel->setWordWrap(true);
     backupLabel->hide();
 
-    ButNext = new QPushButton("&Next", this);
-    ButNext->setGeometry(120, 378, 110, 30);
-    ButExit = new QPushButton("E&xit ", this);
-    ButExit->setGeometry(400, 378, 110, 30);
-    butstock = new QPushButton("&Setup inventory", this);
-    butstock->setGeometry(245, 378, 140, 30);
-    butstock->setEnabled(false);
-    ButDelete = new QPushButton("Remove Zorvi", this);
+    nextButton = new QPushButton("&Next", this);
+    nextButton->setGeometry(120, 378, 110, 30);
+    exitButton = new QPushButton("E&xit ", this);
+    exitButton->setGeometry(400, 378, 110, 30);
+    stockButton = new QPushButton("&Setup inventory", this);
+    stockButton->setGeometry(245, 378, 140, 30);
+    stockButton->setEnabled(false);
+    removeButton = new QPushButton("Remove Zorvi", this);
     // Above the hint, clear of it and of the three buttons below.
-    ButDelete->setGeometry(245, 300, 140, 30);
-    ButDelete->setStyleSheet("color: red;");
-    ButDelete->setEnabled(false);
-    ButDelete->hide();
-    FileListBox1 = new QListWidget(this);
-    FileListBox1->hide();
-    setTabOrder(ButNext, ButExit);
-    setTabOrder(ButExit, butstock);
+    removeButton->setGeometry(245, 300, 140, 30);
+    removeButton->setStyleSheet("color: red;");
+    removeButton->setEnabled(false);
+    removeButton->hide();
+    fileList = new QListWidget(this);
+    fileList->hide();
+    setTabOrder(nextButton, exitButton);
+    setTabOrder(exitButton, stockButton);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(10000);
+    clockTimer = new QTimer(this);
+    clockTimer->setInterval(10000);
 }
 
 void ConsolidationScreen::FormActivate() {
     centre();
     ConsolidationStep = 0;
     Config().InventoryOn = Config().LowStockPercent >= 1;
-    ButNext->setEnabled(true);
-    ButExit->setEnabled(true);
-    butstock->setEnabled(false);
-    Label7->setText(Hint);
-    Label7->show();
+    nextButton->setEnabled(true);
+    exitButton->setEnabled(true);
+    stockButton->setEnabled(false);
+    hintLabel->setText(Hint);
+    hintLabel->show();
     // Removing is offered only when asked for from the menu, and before the
     // day is touched, not half way through it.
-    ButDelete->setEnabled(m_removalAsked);
-    ButDelete->setVisible(m_removalAsked);
+    removeButton->setEnabled(m_removalAsked);
+    removeButton->setVisible(m_removalAsked);
     m_removalAsked = false;
-    Label7->setEnabled(true);
-    Memo1->clear();
-    Memo1->hide();
+    hintLabel->setEnabled(true);
+    reportBox->clear();
+    reportBox->hide();
     backupLabel->hide();
     // The day's date is taken once, so a run that crosses midnight files
     // everything under the day it began on.
     const DateTime now = m_services.clock.now();
     const RegionalFormats formats = m_services.regional.formats();
     m_dates = MakeRunDates(now, formats);
-    Label5->setText(fromCp1252(m_dates.DateText));
+    dateLabel->setText(fromCp1252(m_dates.DateText));
     m_clockText = UpdateClockText(LongTimeText(now, formats));
-    Label6->setText(fromCp1252(m_clockText));
+    timeLabel->setText(fromCp1252(m_clockText));
     PeriodEnd = m_dates.lastDayOfMonth;
-    ButNext->setFocus();
+    nextButton->setFocus();
     if (Config().InventoryOn &&
         !FileNames::exists(FileNames::resolve(m_state.files.DataDir(), "Inventory.dat"))) {
-        butstock->setEnabled(true);
-        ButNext->setEnabled(false);
-        Label7->hide();
+        stockButton->setEnabled(true);
+        nextButton->setEnabled(false);
+        hintLabel->hide();
         m_services.dialogs.message(
             "Zorvi is in \"Inventory mode\" and the file \"Inventory.dat\" was not found.\r"
             "Zorvi is now switched to \"Stocktake mode\".\rSee the manual \"Inventory setup\".");
-        ButExit->setFocus();
+        exitButton->setFocus();
     }
 }
 
@@ -187,9 +198,9 @@ Configuration& ConsolidationScreen::Config() {
 }
 
 void ConsolidationScreen::ButNextClick() {
-    if (!ButNext->isEnabled()) return;
-    Memo1->clear();
-    ButDelete->hide();
+    if (!nextButton->isEnabled()) return;
+    reportBox->clear();
+    removeButton->hide();
     ++ConsolidationStep;
     switch (ConsolidationStep) {
     case 1:
@@ -207,16 +218,16 @@ void ConsolidationScreen::ButNextClick() {
 }
 
 void ConsolidationScreen::stepQuestions() {
-    Label7->setEnabled(false);
-    ButExit->setEnabled(false);
+    hintLabel->setEnabled(false);
+    exitButton->setEnabled(false);
     // One copy of the program at a time may consolidate this data directory.
     if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
                                    " now.\rTry again when it has finished.");
         ConsolidationStep = 0;
-        ButExit->setEnabled(true);
-        Label7->setEnabled(true);
+        exitButton->setEnabled(true);
+        hintLabel->setEnabled(true);
         return;
     }
     AskForPrinting();
@@ -235,7 +246,7 @@ void ConsolidationScreen::stepQuestions() {
     }
     askClosingCount();
     ConsolidationStep = 2;
-    Label7->setEnabled(true);
+    hintLabel->setEnabled(true);
     stepDayReport();
 }
 
@@ -332,7 +343,7 @@ void ConsolidationScreen::offerSamplePriceList() {
 }
 
 void ConsolidationScreen::stepDayReport() {
-    Label7->setEnabled(false);
+    hintLabel->setEnabled(false);
     DataFiles& files = m_state.files;
     // Without a price list the inventory would be rebuilt from nothing.
     if (PriceListMissing(files)) {
@@ -359,26 +370,26 @@ void ConsolidationScreen::stepDayReport() {
             return;
         }
     }
-    Memo1->show();
+    reportBox->show();
     std::vector<std::string> report = DayReportLines(
         m_day.totals, m_day.headerText, m_services.regional.formats(), m_day.taxShares);
     if (!m_zLine.empty()) report.insert(report.begin() + 2, m_zLine);
     report.insert(report.end(), m_closingReport.begin(), m_closingReport.end());
     showLines(report);
-    Label7->setEnabled(true);
+    hintLabel->setEnabled(true);
     printReport(report);
 }
 
 void ConsolidationScreen::stepSalesPersonTable() {
-    Label7->setEnabled(false);
-    QFont font = Memo1->font();
+    hintLabel->setEnabled(false);
+    QFont font = reportBox->font();
     font.setPixelSize(10 * 4 / 3);
-    Memo1->setFont(font);
+    reportBox->setFont(font);
     std::vector<std::string> table =
         SalesPersonTableLines(m_day.persons, Config(), m_services.regional.formats());
     showLines(table);
     printReport(table);
-    Label7->setEnabled(true);
+    hintLabel->setEnabled(true);
 }
 
 // The sealed books are checked before the day is added to them: a change
@@ -414,18 +425,18 @@ bool ConsolidationScreen::booksHoldOrGoOn() {
 }
 
 void ConsolidationScreen::stepConsolidate() {
-    Label7->setEnabled(false);
-    ButNext->setEnabled(false);
+    hintLabel->setEnabled(false);
+    nextButton->setEnabled(false);
     bool goOn = false;
     guarded([this, &goOn] { goOn = booksHoldOrGoOn(); });
     if (!goOn) {
-        ButExit->setEnabled(true);
-        Label7->setEnabled(true);
-        ButExit->setFocus();
+        exitButton->setEnabled(true);
+        hintLabel->setEnabled(true);
+        exitButton->setFocus();
         return;
     }
     notice({" ", " ", " ", " ", "W O R K I N G", " ", " please wait."}, 16 * 4 / 3, false);
-    Label7->setText("Press X or Alt-X to Exit.");
+    hintLabel->setText("Press X or Alt-X to Exit.");
     repaint();
     m_working = true;
     const bool closed = commitWithProgress([this](const DayCommitOptions& options) {
@@ -436,9 +447,9 @@ void ConsolidationScreen::stepConsolidate() {
         return r.unfinished.empty() ? r.outbox : r.unfinished;
     });
     if (closed) backUpClosedDay();
-    ButExit->setEnabled(true);
-    Label7->setEnabled(true);
-    ButExit->setFocus();
+    exitButton->setEnabled(true);
+    hintLabel->setEnabled(true);
+    exitButton->setFocus();
 }
 
 bool ConsolidationScreen::commitWithProgress(
@@ -499,26 +510,26 @@ void ConsolidationScreen::showProgress(size_t done, size_t total) {
 }
 
 void ConsolidationScreen::notice(const std::vector<const char*>& lines, int pixels, bool finish) {
-    Memo1->clear();
-    QFont font = Memo1->font();
+    reportBox->clear();
+    QFont font = reportBox->font();
     font.setPixelSize(pixels);
     font.setBold(finish);
-    Memo1->setFont(font);
-    Memo1->setStyleSheet(finish ? "color: red;" : "");
+    reportBox->setFont(font);
+    reportBox->setStyleSheet(finish ? "color: red;" : "");
     std::vector<std::string> text(lines.begin(), lines.end());
     showLines(text);
 }
 
 void ConsolidationScreen::showLines(const std::vector<std::string>& lines) {
-    Memo1->clear();
+    reportBox->clear();
     for (const std::string& line : lines)
-        Memo1->appendPlainText(fromCp1252(line));
-    QTextCursor all(Memo1->document());
+        reportBox->appendPlainText(fromCp1252(line));
+    QTextCursor all(reportBox->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     all.mergeBlockFormat(centred);
-    Memo1->show();
+    reportBox->show();
 }
 
 void ConsolidationScreen::printReport(const std::vector<std::string>& lines) {
@@ -529,7 +540,7 @@ void ConsolidationScreen::printReport(const std::vector<std::string>& lines) {
 }
 
 void ConsolidationScreen::ButExitClick() {
-    if (!ButExit->isEnabled()) return;
+    if (!exitButton->isEnabled()) return;
     endProgram();
 }
 
@@ -540,7 +551,7 @@ void ConsolidationScreen::endProgram() {
 }
 
 void ConsolidationScreen::butstockClick() {
-    if (!butstock->isEnabled()) return;
+    if (!stockButton->isEnabled()) return;
     if (!m_lock.tryAcquire(m_state.files.pathOf(FileNames::ConsolidationLock))) {
         m_services.dialogs.message("Another copy of Zorvi is consolidating the files of " +
                                    m_state.files.DataDir() +
@@ -571,7 +582,7 @@ void ConsolidationScreen::butstockClick() {
             return;
         }
     }
-    butstock->setEnabled(false);
+    stockButton->setEnabled(false);
     m_working = true;
     const bool done = commitWithProgress([&](const DayCommitOptions& options) {
         return CommitStocktake({files.DataDir(), Config().InventoryOn, m_dates, counted,
@@ -581,11 +592,11 @@ void ConsolidationScreen::butstockClick() {
     });
     if (!done) {
         // Nothing was changed: the operator may put the cause right and try again.
-        Memo1->clear();
-        butstock->setEnabled(true);
+        reportBox->clear();
+        stockButton->setEnabled(true);
     }
-    ButExit->setEnabled(true);
-    ButExit->setFocus();
+    exitButton->setEnabled(true);
+    exitButton->setFocus();
 }
 
 void ConsolidationScreen::ButDeleteClick() {
@@ -631,9 +642,9 @@ void ConsolidationScreen::ButDeleteClick() {
         dialogs.message("Zorvi is not removed.\r" + backup.text());
         return;
     }
-    FileListBox1->clear();
+    fileList->clear();
     for (const std::string& path : record.paths)
-        FileListBox1->addItem(fromNativePath(path));
+        fileList->addItem(fromNativePath(path));
     m_state.RemoveAtEnd = std::move(record.paths);
     dialogs.message("Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi "
                     "files will be gone.\r" +
@@ -643,7 +654,7 @@ void ConsolidationScreen::ButDeleteClick() {
 void ConsolidationScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    Label6->setText(fromCp1252(m_clockText));
+    timeLabel->setText(fromCp1252(m_clockText));
 }
 
 void ConsolidationScreen::closeEvent(QCloseEvent* event) {
@@ -658,7 +669,7 @@ void ConsolidationScreen::keyPressEvent(QKeyEvent* event) {
     // The underlined letter alone presses a button while a button has the focus.
     if (qobject_cast<QPushButton*>(focusWidget()) && !(event->modifiers() & Qt::AltModifier)) {
         const std::pair<int, QPushButton*> letters[] = {
-            {Qt::Key_N, ButNext}, {Qt::Key_X, ButExit}, {Qt::Key_S, butstock}};
+            {Qt::Key_N, nextButton}, {Qt::Key_X, exitButton}, {Qt::Key_S, stockButton}};
         for (const auto& [key, button] : letters) {
             if (event->key() == key && button->isEnabled()) {
                 button->click();

@@ -25,20 +25,6 @@ class ConsolidationScreen : public ZorviScreen {
   public:
     ConsolidationScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    // What became of the backup written after the day's close.
-    QLabel* backupLabel;
-    QPlainTextEdit* Memo1;
-    QPushButton* ButNext;
-    QPushButton* ButExit;
-    QPushButton* butstock;
-    QPushButton* ButDelete;
-    QListWidget* FileListBox1;
-    QTimer* Timer1;
-    QProgressBar* progressBar = nullptr;
-
     int ConsolidationStep = 0;
     bool PeriodEnd = false;
 
@@ -58,6 +44,21 @@ class ConsolidationScreen : public ZorviScreen {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QLabel* dateLabel;
+    QLabel* timeLabel;
+    QLabel* hintLabel;
+    // What became of the backup written after the day's close.
+    QLabel* backupLabel;
+    QPlainTextEdit* reportBox;
+    QPushButton* nextButton;
+    QPushButton* exitButton;
+    QPushButton* stockButton;
+    QPushButton* removeButton;
+    QListWidget* fileList;
+    QTimer* clockTimer;
+    QProgressBar* progressBar = nullptr;
+
     bool m_removalAsked = false;
     // The day's Z line for Cashup.dat, and what the day report says of it.
     std::string m_closingLine;

@@ -41,76 +41,96 @@ bool dropsSign(char& key) {
 
 ExpenseScreen::ExpenseScreen(ProgramState& state, Services& services, Till& till, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till),
-      m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
+      m_code(codeField, till.sale().EnteredCode, m_help, services.dialogs, {false, 4, 5}) {
     setWindowTitle("EXPENSE SCREEN            Register any expense recorded in the price list."
                    "               ");
     setClientSize(630, 425);
     buildControls();
     wireHandlers();
+    nameRoles({{salesPersonLabel, "salesPersonLabel"},
+               {codeLabel, "codeLabel"},
+               {taxLabel, "taxLabel"},
+               {amountLabel, "amountLabel"},
+               {payLabel, "payLabel"},
+               {promptLabel, "promptLabel"},
+               {confirmLabel, "confirmLabel"},
+               {totalLabel, "totalLabel"},
+               {paidLabel, "paidLabel"},
+               {salesPersonField, "salesPersonField"},
+               {codeField, "codeField"},
+               {articleField, "articleField"},
+               {amountField, "amountField"},
+               {confirmField, "confirmField"},
+               {taxField, "taxField"},
+               {totalField, "totalField"},
+               {payField, "payField"},
+               {paidField, "paidField"},
+               {journalBox, "journalBox"},
+               {exitButton, "exitButton"}});
 }
 
 void ExpenseScreen::buildControls() {
-    edsp = addField(Label1, "Sales Person Code", 32, 12, 40, 2);
-    edcode = addField(Label2, "Expense Code     ", 62, 12, 130, 13);
+    salesPersonField = addField(salesPersonLabel, "Sales Person Code", 32, 12, 40, 2);
+    codeField = addField(codeLabel, "Expense Code     ", 62, 12, 130, 13);
     QLabel* none = nullptr;
-    edarticle = addField(none, nullptr, 90, 12, 257, 26);
-    edarticle->move(12, 90);
-    edarticle->setAccessibleName("Expense description");
-    edarticle->setFont(ScreenParts::arial(13));
-    Edexp = addField(Label4, "Amount of Expense   ", 118, 12, 110, 10);
-    edyn = addField(Label7, "Is this correct   Y / N", 148, 12, 40, 1);
-    edtax = addField(Label3, "Tax charged", 32, 330, 110, 10);
-    edtotal = addField(Label8, " Expense Total", 62, 330, 110, 0);
-    Edpay = addField(Label5, "Amount  to Pay", 92, 330, 110, 0);
-    edcqt = addField(Label9, "Press ENTER when payed", 122, 330, 40, 3);
-    for (EntryField* f : {edsp, edcode, edyn})
+    articleField = addField(none, nullptr, 90, 12, 257, 26);
+    articleField->move(12, 90);
+    articleField->setAccessibleName("Expense description");
+    articleField->setFont(ScreenParts::arial(13));
+    amountField = addField(amountLabel, "Amount of Expense   ", 118, 12, 110, 10);
+    confirmField = addField(confirmLabel, "Is this correct   Y / N", 148, 12, 40, 1);
+    taxField = addField(taxLabel, "Tax charged", 32, 330, 110, 10);
+    totalField = addField(totalLabel, " Expense Total", 62, 330, 110, 0);
+    payField = addField(payLabel, "Amount  to Pay", 92, 330, 110, 0);
+    paidField = addField(paidLabel, "Press ENTER when payed", 122, 330, 40, 3);
+    for (EntryField* f : {salesPersonField, codeField, confirmField})
         f->setUpperCase(true);
-    for (EntryField* f : {edarticle, edtotal, Edpay})
+    for (EntryField* f : {articleField, totalField, payField})
         f->setReadOnly(true);
 
     QFont sansSerif;
     sansSerif.setFamilies({"MS Sans Serif", "Liberation Sans", "DejaVu Sans"});
     sansSerif.setPixelSize(13);
-    Label6 = ScreenParts::promptLine(this, QColor(0, 255, 0), sansSerif);
-    memo2 = ScreenParts::journal(this);
+    promptLabel = ScreenParts::promptLine(this, QColor(0, 255, 0), sansSerif);
+    journalBox = ScreenParts::journal(this);
 
-    Butexit = new QPushButton("E&xit", this);
-    Butexit->setGeometry(270, 380, 90, 28);
-    setExitButton(Butexit);
-    Butexit->setFocusPolicy(Qt::ClickFocus);
-    Butexit->setAutoDefault(false);
+    exitButton = new QPushButton("E&xit", this);
+    exitButton->setGeometry(270, 380, 90, 28);
+    setExitButton(exitButton);
+    exitButton->setFocusPolicy(Qt::ClickFocus);
+    exitButton->setAutoDefault(false);
 }
 
 void ExpenseScreen::wireHandlers() {
-    edsp->onEnter = [this] { edspEnter(); };
-    edsp->onKeyPress = [this](char& k) { edspKeyPress(k); };
-    edsp->onExit = [this] { edspExit(); };
-    edcode->onEnter = [this] { edcodeEnter(); };
-    edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
-    edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
-    edcode->onExit = [this] { edcodeExit(); };
+    salesPersonField->onEnter = [this] { edspEnter(); };
+    salesPersonField->onKeyPress = [this](char& k) { edspKeyPress(k); };
+    salesPersonField->onExit = [this] { edspExit(); };
+    codeField->onEnter = [this] { edcodeEnter(); };
+    codeField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
+    codeField->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
+    codeField->onExit = [this] { edcodeExit(); };
     m_code.mayStepBack = [this] { return !m_till.sale().SaleHasLines; };
-    m_code.stepBack = [this] { moveTo(edsp); };
+    m_code.stepBack = [this] { moveTo(salesPersonField); };
     m_code.complete = [this](bool) { codeComplete(); };
-    m_code.showNote = [this](const std::string& text) { Label6->setText(fromCp1252(text)); };
+    m_code.showNote = [this](const std::string& text) { promptLabel->setText(fromCp1252(text)); };
     m_code.showWarning = [this](const std::string& text) {
-        Label6->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
+        promptLabel->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
     };
-    Edexp->onEnter = [this] { EdexpEnter(); };
-    Edexp->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
-    Edexp->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
-    Edexp->whiteWhenLeft();
-    edyn->onEnter = [this] { edynEnter(); };
-    edyn->onKeyPress = [this](char& k) { edynKeyPress(k); };
-    edyn->onExit = [this] { edynExit(); };
-    edtax->onEnter = [this] { edtaxEnter(); };
-    edtax->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edtaxKeyDown(k, m); };
-    edtax->onKeyPress = [this](char& k) { edtaxKeyPress(k); };
-    edtax->whiteWhenLeft();
-    edcqt->onEnter = [this] { edcqtEnter(); };
-    edcqt->onKeyPress = [this](char& k) { edcqtKeyPress(k); };
-    edcqt->whiteWhenLeft();
-    bindAccelerator(Butexit, [this] { ButexitClick(); });
+    amountField->onEnter = [this] { EdexpEnter(); };
+    amountField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdexpKeyDown(k, m); };
+    amountField->onKeyPress = [this](char& k) { EdexpKeyPress(k); };
+    amountField->whiteWhenLeft();
+    confirmField->onEnter = [this] { edynEnter(); };
+    confirmField->onKeyPress = [this](char& k) { edynKeyPress(k); };
+    confirmField->onExit = [this] { edynExit(); };
+    taxField->onEnter = [this] { edtaxEnter(); };
+    taxField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edtaxKeyDown(k, m); };
+    taxField->onKeyPress = [this](char& k) { edtaxKeyPress(k); };
+    taxField->whiteWhenLeft();
+    paidField->onEnter = [this] { edcqtEnter(); };
+    paidField->onKeyPress = [this](char& k) { edcqtKeyPress(k); };
+    paidField->whiteWhenLeft();
+    bindAccelerator(exitButton, [this] { ButexitClick(); });
 }
 
 // ---------------------------------------------------------------- helpers
@@ -120,7 +140,7 @@ std::string ExpenseScreen::currency(double amount) const {
 }
 
 void ExpenseScreen::journal(const std::string& line) {
-    memo2->appendPlainText(fromCp1252(line));
+    journalBox->appendPlainText(fromCp1252(line));
 }
 
 void ExpenseScreen::refreshClock() {
@@ -133,14 +153,14 @@ void ExpenseScreen::refreshClock() {
 void ExpenseScreen::FormActivate() {
     m_help.load(m_state.files.compose("hlpf.5"));
     m_code.useOptions(m_state.options);
-    Label3->setEnabled(m_state.config.TaxOn);
+    taxLabel->setEnabled(m_state.config.TaxOn);
     // With prices that include tax the amount is the receipt's total.
-    Label3->setText(m_state.config.PricesIncludeTax ? "Tax included" : "Tax charged");
+    taxLabel->setText(m_state.config.PricesIncludeTax ? "Tax included" : "Tax charged");
     // An expense docket carries the date like a sale's, even when the sales
     // screen has not been opened yet today.
     m_till.setDocketDate(DocketDateText(m_services.clock.now(), m_services.regional.formats()));
     m_till.sale().InExpenseScreen = true;
-    moveTo(edsp);
+    moveTo(salesPersonField);
 }
 
 void ExpenseScreen::leaveToMain() {
@@ -159,15 +179,15 @@ void ExpenseScreen::ButexitClick() {
 void ExpenseScreen::edspEnter() {
     m_till.sale().ExpenseAmount = 0;
     m_till.sale().ExpenseSum = 0;
-    prompt(Label6, 1);
-    Butexit->setEnabled(true);
-    memo2->clear();
+    prompt(promptLabel, 1);
+    exitButton->setEnabled(true);
+    journalBox->clear();
     // The next accepted code starts a docket of its own.
     m_till.abandonDocket();
     m_till.sale().SaleHasLines = false;
-    edcode->clear();
-    edsp->clear();
-    FieldColours::paint(edsp, FieldColours::Entry);
+    codeField->clear();
+    salesPersonField->clear();
+    FieldColours::paint(salesPersonField, FieldColours::Entry);
 }
 
 void ExpenseScreen::edspKeyPress(char& key) {
@@ -176,14 +196,14 @@ void ExpenseScreen::edspKeyPress(char& key) {
         [this](const std::string& code) {
             TillOutcome begun = m_till.beginWith(code);
             show(begun);
-            if (begun.done) moveTo(edcode);
+            if (begun.done) moveTo(codeField);
         },
         [this] { leaveToMain(); });
 }
 
 void ExpenseScreen::edspExit() {
-    FieldColours::paint(edsp, FieldColours::Left);
-    memo2->clear();
+    FieldColours::paint(salesPersonField, FieldColours::Left);
+    journalBox->clear();
     m_till.clearSale();
     m_till.sale().ExpenseSum = 0;
 }
@@ -191,11 +211,11 @@ void ExpenseScreen::edspExit() {
 // ---------------------------------------------------------------- code
 
 void ExpenseScreen::edcodeEnter() {
-    Butexit->setEnabled(false);
-    for (EntryField* f : {edtotal, edtax, Edpay, edcqt, edcode})
+    exitButton->setEnabled(false);
+    for (EntryField* f : {totalField, taxField, payField, paidField, codeField})
         f->clear();
-    FieldColours::paint(edcode, FieldColours::Entry);
-    prompt(Label6, 3);
+    FieldColours::paint(codeField, FieldColours::Entry);
+    prompt(promptLabel, 3);
     m_till.sale().EnteredCode.clear();
 }
 
@@ -220,78 +240,78 @@ void ExpenseScreen::searchExpense() {
     const bool found = m_till.lookUp();
     if (found && article.ArticleMarker == ' ') helpMessage(6);
     if (!found || article.ArticleMarker != '$') {
-        edarticle->setText(fromCp1252(m_help.line(12)));
-        edcode->clear();
+        articleField->setText(fromCp1252(m_help.line(12)));
+        codeField->clear();
         sale.EnteredCode.clear();
         return;
     }
-    edarticle->setText(fromCp1252(article.ArticleDescription));
-    moveTo(Edexp);
+    articleField->setText(fromCp1252(article.ArticleDescription));
+    moveTo(amountField);
 }
 
 void ExpenseScreen::endExpenseList() {
     SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(11);
-        edcode->clear();
+        codeField->clear();
         sale.EnteredCode.clear();
         return;
     }
     const ExpenseTotals totals = m_till.endExpenseList(m_services.regional.formats());
     for (const std::string& line : totals.journalLines)
         journal(line);
-    edtotal->setText(fromCp1252(totals.sumText));
-    if (m_state.config.TaxOn) edtax->setText(fromCp1252(totals.taxText));
-    Edpay->setText(fromCp1252(totals.payText));
-    moveTo(edcqt);
+    totalField->setText(fromCp1252(totals.sumText));
+    if (m_state.config.TaxOn) taxField->setText(fromCp1252(totals.taxText));
+    payField->setText(fromCp1252(totals.payText));
+    moveTo(paidField);
 }
 
 void ExpenseScreen::edcodeExit() {
-    FieldColours::paint(edcode, FieldColours::Left);
-    edyn->clear();
-    Butexit->setEnabled(false);
+    FieldColours::paint(codeField, FieldColours::Left);
+    confirmField->clear();
+    exitButton->setEnabled(false);
 }
 
 // ---------------------------------------------------------------- amount
 
 void ExpenseScreen::EdexpEnter() {
-    FieldColours::paint(Edexp, FieldColours::Entry);
-    Edexp->clear();
-    prompt(Label6, 7);
+    FieldColours::paint(amountField, FieldColours::Entry);
+    amountField->clear();
+    prompt(promptLabel, 7);
 }
 
 void ExpenseScreen::EdexpKeyDown(int& key, Qt::KeyboardModifiers) {
     // The scanner's Enter after a code its 13th character completed.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) &&
-        m_code.takeSuffix(Edexp->keyTime())) {
+        m_code.takeSuffix(amountField->keyTime())) {
         key = 0;
     } else if (key == Qt::Key_Delete) {
-        Edexp->clear();
+        amountField->clear();
         key = 0;
     } else if (key == Qt::Key_Escape) {
         key = 0;
-        Edexp->clear();
-        edarticle->clear();
-        moveTo(edcode);
+        amountField->clear();
+        articleField->clear();
+        moveTo(codeField);
     }
 }
 
 void ExpenseScreen::EdexpKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(Edexp->text()));
+    AmountEntry entry = ParseNumber(toCp1252(amountField->text()));
     ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     m_till.sale().ExpenseAmount = entry.ParsedAmount;
-    if (isAcceptedAmount(entry)) moveTo(edyn);
+    if (isAcceptedAmount(entry)) moveTo(confirmField);
 }
 
 // ---------------------------------------------------------------- confirmation
 
 void ExpenseScreen::edynEnter() {
-    prompt(Label6, 8);
-    edyn->clear();
-    FieldColours::paint(edyn, FieldColours::Confirm);
+    prompt(promptLabel, 8);
+    confirmField->clear();
+    FieldColours::paint(confirmField, FieldColours::Confirm);
 }
 
 void ExpenseScreen::edynKeyPress(char& key) {
@@ -300,46 +320,46 @@ void ExpenseScreen::edynKeyPress(char& key) {
     if (k == 'Y') {
         bookExpenseLine();
     } else if (k == 'N' || k == EntryRules::Esc) {
-        for (EntryField* f : {edyn, Edexp, edarticle, edcode})
+        for (EntryField* f : {confirmField, amountField, articleField, codeField})
             f->clear();
-        moveTo(edcode);
+        moveTo(codeField);
     }
 }
 
 void ExpenseScreen::bookExpenseLine() {
     TillOutcome booked = m_till.confirmExpenseLine(m_services.regional.formats());
     show(booked);
-    edtotal->setText(fromCp1252(m_till.sale().DisplayValue));
-    for (EntryField* f : {edarticle, Edexp, edcode})
+    totalField->setText(fromCp1252(m_till.sale().DisplayValue));
+    for (EntryField* f : {articleField, amountField, codeField})
         f->clear();
-    moveTo(m_state.config.TaxOn ? edtax : edcode);
+    moveTo(m_state.config.TaxOn ? taxField : codeField);
 }
 
 void ExpenseScreen::show(const TillOutcome& outcome) {
     ShowNotices(m_services.dialogs, outcome.notices,
-                [this](const std::string& note) { Label6->setText(fromCp1252(note)); });
+                [this](const std::string& note) { promptLabel->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
         journal(line);
 }
 
 void ExpenseScreen::edynExit() {
-    edcode->clear();
-    edyn->clear();
-    FieldColours::paint(edyn, FieldColours::Left);
+    codeField->clear();
+    confirmField->clear();
+    FieldColours::paint(confirmField, FieldColours::Left);
     m_till.sale().PayCash = m_till.sale().PayCheque = m_till.sale().PayCredit = false;
 }
 
 // ---------------------------------------------------------------- tax
 
 void ExpenseScreen::edtaxEnter() {
-    prompt(Label6, 9);
-    edtax->clear();
-    FieldColours::paint(edtax, FieldColours::Entry);
+    prompt(promptLabel, 9);
+    taxField->clear();
+    FieldColours::paint(taxField, FieldColours::Entry);
 }
 
 void ExpenseScreen::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete || key == Qt::Key_Escape) {
-        edtax->clear();
+        taxField->clear();
         key = 0;
     }
 }
@@ -347,7 +367,7 @@ void ExpenseScreen::edtaxKeyDown(int& key, Qt::KeyboardModifiers) {
 void ExpenseScreen::edtaxKeyPress(char& key) {
     if (dropsSign(key)) return;
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edtax->text()));
+    AmountEntry entry = ParseNumber(toCp1252(taxField->text()));
     ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     if (!isAcceptedAmount(entry)) return;
@@ -355,20 +375,20 @@ void ExpenseScreen::edtaxKeyPress(char& key) {
     TillOutcome booked = m_till.bookExpenseTax(entry.ParsedAmount, m_services.regional.formats());
     show(booked);
     if (!booked.done) {
-        edtax->clear();
+        taxField->clear();
         return;
     }
     const std::string tax = currency(entry.ParsedAmount);
-    edtax->setText(fromCp1252(tax));
-    moveTo(edcode);
+    taxField->setText(fromCp1252(tax));
+    moveTo(codeField);
 }
 
 // ---------------------------------------------------------------- pay-out
 
 void ExpenseScreen::edcqtEnter() {
-    edcqt->clear();
-    FieldColours::paint(edcqt, FieldColours::Entry);
-    prompt(Label6, 10);
+    paidField->clear();
+    FieldColours::paint(paidField, FieldColours::Entry);
+    prompt(promptLabel, 10);
 }
 
 void ExpenseScreen::edcqtKeyPress(char& key) {
@@ -379,8 +399,8 @@ void ExpenseScreen::edcqtKeyPress(char& key) {
 
 void ExpenseScreen::payOut() {
     refreshClock();
-    TillOutcome paid = m_till.payOutExpense(m_clockText, toCp1252(Edpay->text()));
-    edcqt->setText("ok");
+    TillOutcome paid = m_till.payOutExpense(m_clockText, toCp1252(payField->text()));
+    paidField->setText("ok");
     show(paid);
-    moveTo(edsp);
+    moveTo(salesPersonField);
 }

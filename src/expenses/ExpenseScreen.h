@@ -20,33 +20,34 @@ class ExpenseScreen : public ZorviScreen {
   public:
     ExpenseScreen(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3; // greyed without tax
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6; // prompt line
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    EntryField* edsp;
-    EntryField* edcode;
-    EntryField* edarticle;
-    EntryField* Edexp;
-    EntryField* edyn;
-    EntryField* edtax;
-    EntryField* edtotal;
-    EntryField* Edpay;
-    EntryField* edcqt;
-    QPlainTextEdit* memo2;
-    QPushButton* Butexit;
-
     void leaveToMain() override;
 
   protected:
     void FormActivate() override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QLabel* salesPersonLabel;
+    QLabel* codeLabel;
+    QLabel* taxLabel; // greyed without tax
+    QLabel* amountLabel;
+    QLabel* payLabel;
+    QLabel* promptLabel; // prompt line
+    QLabel* confirmLabel;
+    QLabel* totalLabel;
+    QLabel* paidLabel;
+    EntryField* salesPersonField;
+    EntryField* codeField;
+    EntryField* articleField;
+    EntryField* amountField;
+    EntryField* confirmField;
+    EntryField* taxField;
+    EntryField* totalField;
+    EntryField* payField;
+    EntryField* paidField;
+    QPlainTextEdit* journalBox;
+    QPushButton* exitButton;
+
     void buildControls();
     void wireHandlers();
     std::string currency(double amount) const;

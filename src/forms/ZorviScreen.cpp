@@ -240,3 +240,8 @@ void ZorviScreen::prompt(QLabel* promptLine, size_t index) {
 void ZorviScreen::helpMessage(size_t index) {
     m_services.dialogs.message(m_help.line(index));
 }
+
+void ZorviScreen::nameRoles(std::initializer_list<std::pair<QObject*, const char*>> roles) {
+    for (const auto& [control, role] : roles)
+        control->setObjectName(role);
+}

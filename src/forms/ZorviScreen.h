@@ -6,7 +6,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 class QAbstractButton;
 class QLabel;
@@ -49,6 +51,9 @@ class ZorviScreen : public QWidget {
     // Whether the screen moves to the shared position when shown.
     virtual bool followsSharedPosition() const { return true; }
     void setClientSize(int width, int height);
+    // Gives each control its role as its object name, the name by which the
+    // tests find it.
+    static void nameRoles(std::initializer_list<std::pair<QObject*, const char*>> roles);
     // An entry field with its label to the left, as every entry screen lays
     // them out. Only the handlers move the cursor into a field: a click must
     // not skip a step of a booking.

@@ -54,11 +54,26 @@ QLabel* lineLabel(QWidget* parent, int top, const QColor& text, const QColor& ba
 
 InventoryScreen::InventoryScreen(ProgramState& state, Services& services, QWidget* parent)
     : ZorviScreen(state, services, parent),
-      m_code(Edcode, m_enteredCode, m_help, services.dialogs, {true, 2, 3}) {
+      m_code(codeField, m_enteredCode, m_help, services.dialogs, {true, 2, 3}) {
     setWindowTitle("   INVENTORY UPDATE");
     setClientSize(630, 423);
     buildControls();
     wireHandlers();
+    nameRoles({{codeLabel, "codeLabel"},
+               {quantityLabel, "quantityLabel"},
+               {addDeductLabel, "addDeductLabel"},
+               {confirmLabel, "confirmLabel"},
+               {headerLabel, "headerLabel"},
+               {newHeaderLabel, "newHeaderLabel"},
+               {oldLineLabel, "oldLineLabel"},
+               {newLineLabel, "newLineLabel"},
+               {descriptionLabel, "descriptionLabel"},
+               {codeField, "codeField"},
+               {quantityField, "quantityField"},
+               {addDeductField, "addDeductField"},
+               {confirmField, "confirmField"},
+               {helpBox, "helpBox"},
+               {exitButton, "exitButton"}});
     // Esc in the code field leaves the screen.
     m_code.mayStepBack = [] { return true; };
     m_code.stepBack = [this] { leaveToMain(); };
@@ -67,7 +82,7 @@ InventoryScreen::InventoryScreen(ProgramState& state, Services& services, QWidge
         if (byLength) m_codeScannedAt.start();
         searchCode();
     };
-    m_code.showNote = [this](const std::string& text) { Memo2->setPlainText(fromCp1252(text)); };
+    m_code.showNote = [this](const std::string& text) { helpBox->setPlainText(fromCp1252(text)); };
 }
 
 void InventoryScreen::buildControls() {
@@ -83,62 +98,62 @@ void InventoryScreen::buildControls() {
         FieldColours::paint(edit, FieldColours::Left);
         return edit;
     };
-    Edcode = field(Label1, "Enter the  Article code to update", 24, 150, 13);
-    Edqty =
-        field(Label2, "Enter the quantity to add to, or deduct from the Inventory", 60, 100, 10);
-    Edadd =
-        field(Label3, "Type  'A'  to add to,  or  'D'  to deduct from the Inventory", 96, 40, 2);
-    Edyn = field(Label4, "Is this correct ?  'Y' or 'N'", 132, 40, 2);
+    codeField = field(codeLabel, "Enter the  Article code to update", 24, 150, 13);
+    quantityField = field(
+        quantityLabel, "Enter the quantity to add to, or deduct from the Inventory", 60, 100, 10);
+    addDeductField = field(
+        addDeductLabel, "Type  'A'  to add to,  or  'D'  to deduct from the Inventory", 96, 40, 2);
+    confirmField = field(confirmLabel, "Is this correct ?  'Y' or 'N'", 132, 40, 2);
 
-    Label5 = new QLabel("Code          minmax      sold    on stock   total sold", this);
-    Label5->setGeometry(92, 174, 445, 18);
-    Label5->setFont(ScreenParts::lineDraw(13));
-    Label5->hide();
+    headerLabel = new QLabel("Code          minmax      sold    on stock   total sold", this);
+    headerLabel->setGeometry(92, 174, 445, 18);
+    headerLabel->setFont(ScreenParts::lineDraw(13));
+    headerLabel->hide();
     descriptionLabel = new QLabel(this);
     descriptionLabel->setGeometry(92, 156, 445, 18);
     descriptionLabel->setFont(ScreenParts::lineDraw(13));
-    Labold = lineLabel(this, 192, White, Navy);
-    Label6 = new QLabel(this);
-    Label6->setGeometry(92, 222, 445, 18);
-    Label6->setFont(ScreenParts::lineDraw(13));
-    Label6->hide();
-    Labnew = lineLabel(this, 240, Navy, White);
+    oldLineLabel = lineLabel(this, 192, White, Navy);
+    newHeaderLabel = new QLabel(this);
+    newHeaderLabel->setGeometry(92, 222, 445, 18);
+    newHeaderLabel->setFont(ScreenParts::lineDraw(13));
+    newHeaderLabel->hide();
+    newLineLabel = lineLabel(this, 240, Navy, White);
 
-    Memo2 = new QPlainTextEdit(this);
-    Memo2->setGeometry(24, 280, 582, 80);
-    Memo2->setReadOnly(true);
-    Memo2->setFocusPolicy(Qt::NoFocus);
+    helpBox = new QPlainTextEdit(this);
+    helpBox->setGeometry(24, 280, 582, 80);
+    helpBox->setReadOnly(true);
+    helpBox->setFocusPolicy(Qt::NoFocus);
     QFont times;
     times.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
     times.setPixelSize(15);
-    Memo2->setFont(times);
+    helpBox->setFont(times);
 
-    butexit = new QPushButton("E&xit", this);
-    butexit->setGeometry(270, 380, 90, 28);
-    butexit->setFocusPolicy(Qt::ClickFocus);
-    butexit->setAutoDefault(false);
+    exitButton = new QPushButton("E&xit", this);
+    exitButton->setGeometry(270, 380, 90, 28);
+    exitButton->setFocusPolicy(Qt::ClickFocus);
+    exitButton->setAutoDefault(false);
 }
 
 void InventoryScreen::wireHandlers() {
-    Edcode->onEnter = [this] { EdcodeEnter(); };
-    Edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdcodeKeyDown(k, m); };
-    Edcode->onKeyPress = [this](char& k) { EdcodeKeyPress(k); };
-    Edcode->onExit = [this] { EdcodeExit(); };
-    Edqty->onEnter = [this] { EdqtyEnter(); };
-    Edqty->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdqtyKeyDown(k, m); };
-    Edqty->onKeyPress = [this](char& k) { EdqtyKeyPress(k); };
-    Edqty->whiteWhenLeft();
-    Edadd->onEnter = [this] { EdaddEnter(); };
-    Edadd->onKeyPress = [this](char& k) { EdaddKeyPress(k); };
-    Edadd->onExit = [this] { EdaddExit(); };
-    Edyn->onEnter = [this] { EdynEnter(); };
-    Edyn->onKeyPress = [this](char& k) { EdynKeyPress(k); };
-    Edyn->onExit = [this] { EdynExit(); };
-    bindAccelerator(butexit, [this] { butexitClick(); });
+    codeField->onEnter = [this] { EdcodeEnter(); };
+    codeField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdcodeKeyDown(k, m); };
+    codeField->onKeyPress = [this](char& k) { EdcodeKeyPress(k); };
+    codeField->onExit = [this] { EdcodeExit(); };
+    quantityField->onEnter = [this] { EdqtyEnter(); };
+    quantityField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdqtyKeyDown(k, m); };
+    quantityField->onKeyPress = [this](char& k) { EdqtyKeyPress(k); };
+    quantityField->whiteWhenLeft();
+    addDeductField->onEnter = [this] { EdaddEnter(); };
+    addDeductField->onKeyPress = [this](char& k) { EdaddKeyPress(k); };
+    addDeductField->onExit = [this] { EdaddExit(); };
+    confirmField->onEnter = [this] { EdynEnter(); };
+    confirmField->onKeyPress = [this](char& k) { EdynKeyPress(k); };
+    confirmField->onExit = [this] { EdynExit(); };
+    bindAccelerator(exitButton, [this] { butexitClick(); });
 }
 
 void InventoryScreen::showHelp(size_t index) {
-    Memo2->setPlainText(fromCp1252(m_help.line(index)));
+    helpBox->setPlainText(fromCp1252(m_help.line(index)));
 }
 
 // ---------------------------------------------------------------- activation and leaving
@@ -150,7 +165,7 @@ void InventoryScreen::FormActivate() {
     // A work copy that cannot be made is reported; the screen still opens,
     // and without a copy nothing is applied at the end.
     guarded([this] { MakeInventoryWorkCopy(m_state.files); });
-    moveTo(Edcode);
+    moveTo(codeField);
 }
 
 void InventoryScreen::leaveToMain() {
@@ -176,22 +191,22 @@ void InventoryScreen::butexitClick() {
 // ---------------------------------------------------------------- code
 
 void InventoryScreen::EdcodeEnter() {
-    Edcode->clear();
-    FieldColours::paint(Edcode, FieldColours::Entry);
+    codeField->clear();
+    FieldColours::paint(codeField, FieldColours::Entry);
     m_article.ArticleMarker = ' ';
     showHelp(m_firstEntry ? 1 : 8);
     m_firstEntry = false;
-    butexit->setEnabled(true);
-    Labold->clear();
-    Labnew->clear();
+    exitButton->setEnabled(true);
+    oldLineLabel->clear();
+    newLineLabel->clear();
     descriptionLabel->clear();
     m_enteredCode.clear();
-    Edqty->clear();
-    Edadd->clear();
-    Label5->hide();
-    Label6->hide();
-    FieldColours::paint(Edyn, FieldColours::Left);
-    Edyn->clear();
+    quantityField->clear();
+    addDeductField->clear();
+    headerLabel->hide();
+    newHeaderLabel->hide();
+    FieldColours::paint(confirmField, FieldColours::Left);
+    confirmField->clear();
 }
 
 void InventoryScreen::EdcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
@@ -206,7 +221,7 @@ void InventoryScreen::searchCode() {
     std::string& code = m_enteredCode;
     const std::string typed = code.substr(0, code.find_last_not_of(' ') + 1);
     code = PadRight(code, 13);
-    Edcode->setText(fromCp1252(typed));
+    codeField->setText(fromCp1252(typed));
     InventorySearch search = FindInventoryLine(m_state.files, code, m_line);
     // A UPC-A code is also listed as the EAN-13 it stands for, with a leading 0.
     if (search.result == InventoryFind::NotFound && typed.size() == 12 &&
@@ -223,12 +238,12 @@ void InventoryScreen::searchCode() {
     if (result == InventoryFind::Found) {
         m_article.ArticleCode = m_line.ArticleCode;
         showDescription();
-        moveTo(Edqty);
+        moveTo(quantityField);
         return;
     }
     if (result == InventoryFind::Expense) {
         code.clear();
-        Edcode->clear();
+        codeField->clear();
         return;
     }
     // The field still shows the code as typed; the search goes on from there,
@@ -246,31 +261,31 @@ void InventoryScreen::showDescription() {
 }
 
 void InventoryScreen::EdcodeExit() {
-    FieldColours::paint(Edcode, FieldColours::Left);
-    Labold->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock)));
-    Label5->show();
-    Edyn->clear();
+    FieldColours::paint(codeField, FieldColours::Left);
+    oldLineLabel->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock)));
+    headerLabel->show();
+    confirmField->clear();
 }
 
 // ---------------------------------------------------------------- quantity
 
 void InventoryScreen::EdqtyEnter() {
-    butexit->setEnabled(false);
-    FieldColours::paint(Edqty, FieldColours::Entry);
-    Edqty->clear();
+    exitButton->setEnabled(false);
+    FieldColours::paint(quantityField, FieldColours::Entry);
+    quantityField->clear();
     showHelp(4);
 }
 
 void InventoryScreen::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
-        Edqty->clear();
+        quantityField->clear();
         key = 0;
     } else if (key == Qt::Key_Escape) {
         key = 0;
-        Edqty->clear();
+        quantityField->clear();
         m_enteredCode.clear();
-        Edcode->clear();
-        moveTo(Edcode);
+        codeField->clear();
+        moveTo(codeField);
     }
 }
 
@@ -279,15 +294,16 @@ void InventoryScreen::EdqtyKeyDown(int& key, Qt::KeyboardModifiers) {
 bool InventoryScreen::refuseSecondDecimal(const std::string& text) {
     size_t point = text.find('.');
     if (point == std::string::npos || text.size() - point <= 2) return false;
-    Memo2->setPlainText(QString(SecondDecimalNote));
+    helpBox->setPlainText(QString(SecondDecimalNote));
     return true;
 }
 
 void InventoryScreen::EdqtyKeyPress(char& key) {
     if (key == '-' || key == '$') key = 0;
     if (key >= '0' && key <= '9') {
-        std::string text = toCp1252(Edqty->text());
-        text.insert(std::min(text.size(), static_cast<size_t>(Edqty->cursorPosition())), 1, key);
+        std::string text = toCp1252(quantityField->text());
+        text.insert(std::min(text.size(), static_cast<size_t>(quantityField->cursorPosition())), 1,
+                    key);
         if (refuseSecondDecimal(text)) key = 0;
     }
     if (key != '\r') {
@@ -296,12 +312,12 @@ void InventoryScreen::EdqtyKeyPress(char& key) {
     }
     key = 0;
     if ((m_scanSuffixPending && m_codeScannedAt.elapsed() < 50) ||
-        m_code.takeSuffix(Edqty->keyTime())) {
+        m_code.takeSuffix(quantityField->keyTime())) {
         m_scanSuffixPending = false;
         return;
     }
     m_scanSuffixPending = false;
-    const std::string text = toCp1252(Edqty->text());
+    const std::string text = toCp1252(quantityField->text());
     QuantityEntry entry = ParseQuantity(text);
     if (entry.ValueError != 0) {
         helpMessage(6);
@@ -311,17 +327,17 @@ void InventoryScreen::EdqtyKeyPress(char& key) {
     // with one decimal only if it has no more.
     const double tenths = entry.Quantity * 10;
     if (std::fabs(tenths - std::round(tenths)) > 1e-6) {
-        Memo2->setPlainText(QString(SecondDecimalNote));
+        helpBox->setPlainText(QString(SecondDecimalNote));
         return;
     }
     m_quantity = entry.Quantity;
-    moveTo(Edadd);
+    moveTo(addDeductField);
 }
 
 // ---------------------------------------------------------------- add or deduct
 
 void InventoryScreen::EdaddEnter() {
-    FieldColours::paint(Edadd, FieldColours::Entry);
+    FieldColours::paint(addDeductField, FieldColours::Entry);
     showHelp(5);
 }
 
@@ -329,26 +345,26 @@ void InventoryScreen::EdaddKeyPress(char& key) {
     key = upper(key);
     if (key != 'A' && key != 'D') {
         m_services.dialogs.message(" Wrong key pressed !");
-        Edadd->clear();
+        addDeductField->clear();
         return;
     }
     double& quantity = m_quantity;
     if (key == 'D') quantity = -quantity;
-    Labnew->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock + quantity)));
-    moveTo(Edyn);
+    newLineLabel->setText(fromCp1252(InventoryLineDisplay(m_line, m_line.InvOnStock + quantity)));
+    moveTo(confirmField);
 }
 
 void InventoryScreen::EdaddExit() {
-    FieldColours::paint(Edadd, FieldColours::Left);
-    Label6->setText(Label5->text());
+    FieldColours::paint(addDeductField, FieldColours::Left);
+    newHeaderLabel->setText(headerLabel->text());
 }
 
 // ---------------------------------------------------------------- confirmation
 
 void InventoryScreen::EdynEnter() {
-    FieldColours::paint(Edyn, FieldColours::Confirm);
+    FieldColours::paint(confirmField, FieldColours::Confirm);
     showHelp(7);
-    Label6->show();
+    newHeaderLabel->show();
 }
 
 void InventoryScreen::EdynKeyPress(char& key) {
@@ -360,13 +376,13 @@ void InventoryScreen::EdynKeyPress(char& key) {
         AppendInventoryChange(m_state.files, {m_enteredCode, m_quantity});
     } else if (k != 'N' && k != Esc) {
         m_services.dialogs.message(" Wrong key pressed !");
-        Edyn->clear();
+        confirmField->clear();
         return;
     }
-    moveTo(Edcode);
+    moveTo(codeField);
 }
 
 void InventoryScreen::EdynExit() {
-    FieldColours::paint(Edyn, FieldColours::Left);
-    Edyn->clear();
+    FieldColours::paint(confirmField, FieldColours::Left);
+    confirmField->clear();
 }

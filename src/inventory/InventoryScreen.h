@@ -19,23 +19,6 @@ class InventoryScreen : public ZorviScreen {
   public:
     InventoryScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Labold;
-    QLabel* Labnew;
-    // The found article's description from the price list, over its line.
-    QLabel* descriptionLabel;
-    EntryField* Edcode;
-    EntryField* Edqty;
-    EntryField* Edadd;
-    EntryField* Edyn;
-    QPlainTextEdit* Memo2;
-    QPushButton* butexit;
-
     // Every way out (Esc, Exit, the close button) applies the journal first.
     void leaveToMain() override;
 
@@ -43,6 +26,24 @@ class InventoryScreen : public ZorviScreen {
     void FormActivate() override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QLabel* codeLabel;
+    QLabel* quantityLabel;
+    QLabel* addDeductLabel;
+    QLabel* confirmLabel;
+    QLabel* headerLabel;
+    QLabel* newHeaderLabel;
+    QLabel* oldLineLabel;
+    QLabel* newLineLabel;
+    // The found article's description from the price list, over its line.
+    QLabel* descriptionLabel;
+    EntryField* codeField;
+    EntryField* quantityField;
+    EntryField* addDeductField;
+    EntryField* confirmField;
+    QPlainTextEdit* helpBox;
+    QPushButton* exitButton;
+
     void buildControls();
     void wireHandlers();
     void showHelp(size_t index);

@@ -133,60 +133,74 @@ PriceListScreen::PriceListScreen(ProgramState& state, Services& services, QWidge
     buildFindDialog();
     buildEntryForm();
     wireHandlers();
+    nameRoles({{backPanel, "backPanel"},
+               {listBox, "listBox"},
+               {lineField, "lineField"},
+               {findButton, "findButton"},
+               {exitButton, "exitButton"},
+               {importButton, "importButton"},
+               {helpBox, "helpBox"},
+               {doubleCodesBox, "doubleCodesBox"},
+               {positionLabel, "positionLabel"},
+               {dateLabel, "dateLabel"},
+               {timeLabel, "timeLabel"},
+               {findDialog, "findDialog"},
+               {findTextField, "findTextField"},
+               {entryForm, "entryForm"}});
 }
 
 void PriceListScreen::buildControls() {
-    Panel1 = new QWidget(this);
-    Panel1->setGeometry(0, 0, 630, 424);
+    backPanel = new QWidget(this);
+    backPanel->setGeometry(0, 0, 630, 424);
 
-    REdit1 = new QPlainTextEdit(this);
-    REdit1->setGeometry(ListPlace);
-    REdit1->setFont(ScreenParts::lineDraw(13));
-    REdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    REdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    REdit1->setUndoRedoEnabled(false);
-    REdit1->setAccessibleName("Price list");
+    listBox = new QPlainTextEdit(this);
+    listBox->setGeometry(ListPlace);
+    listBox->setFont(ScreenParts::lineDraw(13));
+    listBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    listBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    listBox->setUndoRedoEnabled(false);
+    listBox->setAccessibleName("Price list");
 
-    Edit1 = new EntryField(m_services.dialogs, this);
-    Edit1->setGeometry(34, 28, 565, 24);
-    Edit1->setFont(ScreenParts::lineDraw(13));
-    Edit1->setFocusPolicy(Qt::StrongFocus);
-    Edit1->setAccessibleName("Price list line");
+    lineField = new EntryField(m_services.dialogs, this);
+    lineField->setGeometry(34, 28, 565, 24);
+    lineField->setFont(ScreenParts::lineDraw(13));
+    lineField->setFocusPolicy(Qt::StrongFocus);
+    lineField->setAccessibleName("Price list line");
 
-    butfind = new QPushButton("Fin&d", this);
-    butfind->setGeometry(244, 387, 90, 25);
-    butexit = new QPushButton("E&xit && Save", this);
-    butexit->setGeometry(346, 387, 90, 25);
-    butimport = new QPushButton("&Import", this);
-    butimport->setGeometry(30, 387, 90, 25);
-    for (QPushButton* b : {butfind, butexit, butimport})
+    findButton = new QPushButton("Fin&d", this);
+    findButton->setGeometry(244, 387, 90, 25);
+    exitButton = new QPushButton("E&xit && Save", this);
+    exitButton->setGeometry(346, 387, 90, 25);
+    importButton = new QPushButton("&Import", this);
+    importButton->setGeometry(30, 387, 90, 25);
+    for (QPushButton* b : {findButton, exitButton, importButton})
         b->setAutoDefault(false);
-    setTabOrder(REdit1, Edit1);
-    setTabOrder(Edit1, butfind);
-    setTabOrder(butfind, butexit);
-    setTabOrder(butexit, butimport);
+    setTabOrder(listBox, lineField);
+    setTabOrder(lineField, findButton);
+    setTabOrder(findButton, exitButton);
+    setTabOrder(exitButton, importButton);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(34, 318, 565, 65);
-    Memo1->setReadOnly(true);
-    Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setFont(ScreenParts::arial(15));
-    setTextColour(Memo1, Navy);
+    helpBox = new QPlainTextEdit(this);
+    helpBox->setGeometry(34, 318, 565, 65);
+    helpBox->setReadOnly(true);
+    helpBox->setFocusPolicy(Qt::NoFocus);
+    helpBox->setFont(ScreenParts::arial(15));
+    setTextColour(helpBox, Navy);
 
-    Memo3 = new QPlainTextEdit(this);
-    Memo3->setGeometry(163, 32, 305, 349);
-    Memo3->setReadOnly(true);
-    Memo3->setFocusPolicy(Qt::NoFocus);
-    Memo3->setFont(ScreenParts::lineDraw(13));
-    Memo3->hide();
+    doubleCodesBox = new QPlainTextEdit(this);
+    doubleCodesBox->setGeometry(163, 32, 305, 349);
+    doubleCodesBox->setReadOnly(true);
+    doubleCodesBox->setFocusPolicy(Qt::NoFocus);
+    doubleCodesBox->setFont(ScreenParts::lineDraw(13));
+    doubleCodesBox->hide();
 
-    Label3 = new QLabel(this);
-    Label3->setGeometry(36, 382, 200, 18);
-    LabDate = new QLabel(this);
-    LabDate->setGeometry(474, 382, 70, 18);
-    LabTime = new QLabel(this);
-    LabTime->setGeometry(550, 382, 45, 18);
-    for (QLabel* l : {LabDate, LabTime})
+    positionLabel = new QLabel(this);
+    positionLabel->setGeometry(36, 382, 200, 18);
+    dateLabel = new QLabel(this);
+    dateLabel->setGeometry(474, 382, 70, 18);
+    timeLabel = new QLabel(this);
+    timeLabel->setGeometry(550, 382, 45, 18);
+    for (QLabel* l : {dateLabel, timeLabel})
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -207,12 +221,12 @@ void PriceListScreen::buildHeaders() {
 // Each header over its columns, wherever the list's text stands.
 void PriceListScreen::placeHeaders() {
     QWidget* row = findChild<QWidget*>("headerRow");
-    QWidget* text = REdit1->viewport();
+    QWidget* text = listBox->viewport();
     const QPoint textAt = text->mapTo(this, QPoint(0, 0));
     row->setGeometry(textAt.x(), 14, text->width(), m_headers.front().first->height());
-    const double columnWidth = QFontMetricsF(REdit1->font()).horizontalAdvance('M');
+    const double columnWidth = QFontMetricsF(listBox->font()).horizontalAdvance('M');
     const double first =
-        REdit1->document()->documentMargin() - REdit1->horizontalScrollBar()->value();
+        listBox->document()->documentMargin() - listBox->horizontalScrollBar()->value();
     for (auto& [label, column] : m_headers)
         label->move(qRound(first + column * columnWidth), 0);
 }
@@ -258,45 +272,46 @@ void PriceListScreen::buildEntryForm() {
 }
 
 void PriceListScreen::buildFindDialog() {
-    FindDialog1 = new QDialog(this);
-    FindDialog1->setWindowTitle("Find");
-    FindDialog1->setModal(false);
-    findText = new QLineEdit(FindDialog1);
-    findText->setGeometry(10, 10, 220, 24);
-    findText->setAccessibleName("Find what");
-    auto* matchCase = new QCheckBox("Match &case", FindDialog1);
+    findDialog = new QDialog(this);
+    findDialog->setWindowTitle("Find");
+    findDialog->setModal(false);
+    findTextField = new QLineEdit(findDialog);
+    findTextField->setGeometry(10, 10, 220, 24);
+    findTextField->setAccessibleName("Find what");
+    auto* matchCase = new QCheckBox("Match &case", findDialog);
     matchCase->setGeometry(10, 42, 150, 20);
     matchCase->setChecked(true);
-    auto* findNext = new QPushButton("&Find Next", FindDialog1);
+    auto* findNext = new QPushButton("&Find Next", findDialog);
     findNext->setGeometry(240, 10, 90, 25);
     findNext->setDefault(true);
-    FindDialog1->setFixedSize(340, 72);
+    findDialog->setFixedSize(340, 72);
     connect(findNext, &QPushButton::clicked, this,
             [this] { guarded([this] { FindDialog1Find(); }); });
-    connect(FindDialog1, &QDialog::rejected, this,
+    connect(findDialog, &QDialog::rejected, this,
             [this] { guarded([this] { FindDialog1Close(); }); });
 }
 
 void PriceListScreen::wireHandlers() {
-    REdit1->installEventFilter(this);
-    connect(REdit1, &QPlainTextEdit::cursorPositionChanged, this,
+    listBox->installEventFilter(this);
+    connect(listBox, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { guarded([this] { REdit1SelectionChange(); }); });
     // Typing, deleting, cutting and pasting all count: whatever changes the
     // text is saved by Exit & Save.
-    connect(REdit1->document(), &QTextDocument::contentsChanged, this, [this] {
+    connect(listBox->document(), &QTextDocument::contentsChanged, this, [this] {
         if (!m_loading) m_modified = true;
     });
-    Edit1->onEnter = [this] { Edit1Enter(); };
-    Edit1->onExit = [this] { Edit1Exit(); };
-    Edit1->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { Edit1KeyDown(k, m); };
-    Edit1->onKeyPress = [this](char& k) { Edit1KeyPress(k); };
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { guarded([this] { Edit1Change(); }); });
-    bindAccelerator(butfind, [this] { butfindClick(); });
-    bindAccelerator(butexit, [this] { butexitClick(); });
-    bindAccelerator(butimport, [this] { butimportClick(); });
+    lineField->onEnter = [this] { Edit1Enter(); };
+    lineField->onExit = [this] { Edit1Exit(); };
+    lineField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { Edit1KeyDown(k, m); };
+    lineField->onKeyPress = [this](char& k) { Edit1KeyPress(k); };
+    connect(lineField, &QLineEdit::textChanged, this,
+            [this] { guarded([this] { Edit1Change(); }); });
+    bindAccelerator(findButton, [this] { butfindClick(); });
+    bindAccelerator(exitButton, [this] { butexitClick(); });
+    bindAccelerator(importButton, [this] { butimportClick(); });
     auto* formKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F), this);
     connect(formKey, &QShortcut::activated, this, [this] { guarded([this] { openForm(); }); });
-    connect(REdit1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+    connect(listBox->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { placeHeaders(); });
 }
 
@@ -307,8 +322,8 @@ void PriceListScreen::FormActivate() {
     m_burst.setGap(ScannerGapMs(m_state.options));
     showHelp(8);
     m_lineValid = true;
-    Label3->setText("L 1   C 1   TotL ");
-    LabDate->setText(
+    positionLabel->setText("L 1   C 1   TotL ");
+    dateLabel->setText(
         fromCp1252(ShortDateText(m_services.clock.now(), m_services.regional.formats())));
     refreshTime();
     // The list is loaded here only: a message box, a click or a search that
@@ -316,10 +331,10 @@ void PriceListScreen::FormActivate() {
     loadPriceList();
     m_modified = false;
     placeHeaders();
-    if (REdit1->document()->blockCount() < FormOpensBelow)
+    if (listBox->document()->blockCount() < FormOpensBelow)
         openForm();
     else
-        moveTo(REdit1);
+        moveTo(listBox);
 }
 
 void PriceListScreen::loadPriceList() {
@@ -334,26 +349,26 @@ void PriceListScreen::loadPriceList() {
         text += displayText(lines[i]);
     }
     m_loading = true;
-    REdit1->setPlainText(text);
+    listBox->setPlainText(text);
     m_loading = false;
-    REdit1->moveCursor(QTextCursor::Start);
+    listBox->moveCursor(QTextCursor::Start);
     if (!WritePriceListBackup(m_state.files, lines)) m_services.dialogs.message(PriceListNotFound);
 }
 
 void PriceListScreen::refreshTime() {
     std::string time = LongTimeText(m_services.clock.now(), m_services.regional.formats());
-    LabTime->setText(fromCp1252(time.substr(0, time.size() == 8 ? 5 : 4)));
+    timeLabel->setText(fromCp1252(time.substr(0, time.size() == 8 ? 5 : 4)));
 }
 
 void PriceListScreen::showHelp(size_t index) {
-    Memo1->setPlainText(fromCp1252(m_help.line(index)));
+    helpBox->setPlainText(fromCp1252(m_help.line(index)));
 }
 
 void PriceListScreen::showHelpForColumn(int column, bool entryLine) {
     if (entryLine && column == 0) return;
     size_t index = helpLineForColumn(column);
     showHelp(entryLine && index == 10 ? 11 : index);
-    setTextColour(Memo1, Navy);
+    setTextColour(helpBox, Navy);
 }
 
 // ---------------------------------------------------------------- text area
@@ -362,16 +377,16 @@ void PriceListScreen::REdit1SelectionChange() {
     refreshTime();
     // Line and column come from the cursor: splitting a long list into lines
     // at every caret move would make typing crawl.
-    QTextCursor cursor = REdit1->textCursor();
+    QTextCursor cursor = listBox->textCursor();
     int line = cursor.blockNumber();
     int column = cursor.positionInBlock();
-    Label3->setText(QString("L %1   C %2   TotL %3")
-                        .arg(line + 1)
-                        .arg(column + 1)
-                        .arg(REdit1->document()->blockCount()));
+    positionLabel->setText(QString("L %1   C %2   TotL %3")
+                               .arg(line + 1)
+                               .arg(column + 1)
+                               .arg(listBox->document()->blockCount()));
     QTextCharFormat format;
     format.setForeground(m_lineValid ? Qt::black : Qt::red);
-    REdit1->setCurrentCharFormat(format);
+    listBox->setCurrentCharFormat(format);
     showHelpForColumn(column, false);
 }
 
@@ -384,7 +399,7 @@ bool PriceListScreen::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
     }
-    if (watched == REdit1 && event->type() == QEvent::KeyPress) {
+    if (watched == listBox && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         bool consumed = false;
         guarded([&] { consumed = REdit1KeyPress(key->key()); });
@@ -398,14 +413,14 @@ bool PriceListScreen::REdit1KeyPress(int key) {
     switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        moveTo(entryForm->isVisible() ? static_cast<QWidget*>(formFields[1]) : Edit1);
+        moveTo(entryForm->isVisible() ? static_cast<QWidget*>(formFields[1]) : lineField);
         return true;
     case Qt::Key_Escape:
-        moveTo(butexit);
+        moveTo(exitButton);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        QTextCursor cursor = REdit1->textCursor();
+        QTextCursor cursor = listBox->textCursor();
         QTextBlock block = cursor.block();
         if (block.text().size() <= 63) return false;
         QString result;
@@ -415,7 +430,7 @@ bool PriceListScreen::REdit1KeyPress(int key) {
         replaceLine(block, result, passed ? Qt::black : Qt::red);
         cursor = QTextCursor(block);
         cursor.movePosition(QTextCursor::EndOfBlock);
-        REdit1->setTextCursor(cursor);
+        listBox->setTextCursor(cursor);
         return false;
     }
     default:
@@ -454,63 +469,63 @@ void PriceListScreen::Edit1Enter() {
 
 void PriceListScreen::Edit1Change() {
     refreshTime();
-    int column = Edit1->cursorPosition();
-    Label3->setText(QString("L 1   C %1   TotL 1").arg(column + 1));
+    int column = lineField->cursorPosition();
+    positionLabel->setText(QString("L 1   C %1   TotL 1").arg(column + 1));
     showHelpForColumn(column, true);
 }
 
 void PriceListScreen::Edit1KeyDown(int& key, Qt::KeyboardModifiers) {
     if (key != Qt::Key_Delete) return;
-    Edit1->clear();
+    lineField->clear();
     key = 0;
 }
 
 void PriceListScreen::Edit1KeyPress(char& key) {
-    const Scan scan = takeScan(Edit1, key);
+    const Scan scan = takeScan(lineField, key);
     if (scan == Scan::Refused) {
         key = 0;
         return;
     }
     // A scanned code alone starts a new line in the entry form, where the
     // scanner's Enter cannot stop on a line that is not complete.
-    if (scan == Scan::Scanned && Edit1->text().trimmed().size() <= 13) {
+    if (scan == Scan::Scanned && lineField->text().trimmed().size() <= 13) {
         key = 0;
-        const QString code = Edit1->text().trimmed();
-        Edit1->clear();
+        const QString code = lineField->text().trimmed();
+        lineField->clear();
         openForm();
         formFields[static_cast<size_t>(PriceLineField::Code)]->setText(code);
         formNext(static_cast<size_t>(PriceLineField::Code), 1);
         return;
     }
     if (key == '\x1b') {
-        moveTo(REdit1);
+        moveTo(listBox);
         return;
     }
     if (key != '\r') return;
-    setTextColour(Edit1, Qt::black);
-    if (Edit1->text().size() < 64) {
+    setTextColour(lineField, Qt::black);
+    if (lineField->text().size() < 64) {
         m_services.dialogs.message("This line is not compleet!");
         return;
     }
     QString result;
-    bool passed = checkTyped(Edit1->text(), result, "");
-    Edit1->setText(result);
+    bool passed = checkTyped(lineField->text(), result, "");
+    lineField->setText(result);
     if (!passed) {
-        setTextColour(Edit1, Qt::red);
+        setTextColour(lineField, Qt::red);
         return;
     }
-    Edit1->clear();
+    lineField->clear();
     appendLine(result);
     showHelp(12);
 }
 
 void PriceListScreen::appendLine(const QString& text) {
-    QTextCursor end(REdit1->document());
+    QTextCursor end(listBox->document());
     end.movePosition(QTextCursor::End);
     // The sample line of a new list shows the layout until the first article
     // takes its place; its code is none the line check passes, so it would
     // stop every save.
-    QTextDocument* list = REdit1->document();
+    QTextDocument* list = listBox->document();
     if (list->blockCount() == 1 && list->begin().text() == displayText(PriceListSampleLine))
         end.select(QTextCursor::Document);
     else if (!end.block().text().isEmpty())
@@ -520,8 +535,8 @@ void PriceListScreen::appendLine(const QString& text) {
     end.insertText(text, format);
     m_modified = true;
     end.movePosition(QTextCursor::StartOfBlock);
-    REdit1->setTextCursor(end);
-    REdit1->ensureCursorVisible();
+    listBox->setTextCursor(end);
+    listBox->ensureCursorVisible();
     REdit1SelectionChange();
 }
 
@@ -533,8 +548,8 @@ void PriceListScreen::appendLine(const QString& text) {
 PriceListScreen::Scan PriceListScreen::takeScan(EntryField* field, char key) {
     if (m_warning) {
         m_warning = false;
-        Memo1->setPlainText(m_noteBeforeWarning);
-        setTextColour(Memo1, Navy);
+        helpBox->setPlainText(m_noteBeforeWarning);
+        setTextColour(helpBox, Navy);
     }
     const unsigned long ms = field->keyTime();
     const bool scanned = key == '\r' && m_burst.scanned() && m_burst.follows(ms);
@@ -544,9 +559,9 @@ PriceListScreen::Scan PriceListScreen::takeScan(EntryField* field, char key) {
     fileBytes(field->text(), code);
     if (!BarCodes::Misread(code)) return Scan::Scanned;
     field->clear();
-    m_noteBeforeWarning = Memo1->toPlainText();
-    Memo1->setPlainText(BarCodes::MisreadText);
-    setTextColour(Memo1, Qt::red);
+    m_noteBeforeWarning = helpBox->toPlainText();
+    helpBox->setPlainText(BarCodes::MisreadText);
+    setTextColour(helpBox, Qt::red);
     m_warning = true;
     return Scan::Refused;
 }
@@ -554,10 +569,10 @@ PriceListScreen::Scan PriceListScreen::takeScan(EntryField* field, char key) {
 // ---------------------------------------------------------------- entry form
 
 void PriceListScreen::openForm() {
-    Edit1->hide();
+    lineField->hide();
     entryForm->show();
-    REdit1->setGeometry(ListPlace.adjusted(0, FormTop + FormHeight - ListPlace.top(), 0, 0));
-    REdit1->ensureCursorVisible();
+    listBox->setGeometry(ListPlace.adjusted(0, FormTop + FormHeight - ListPlace.top(), 0, 0));
+    listBox->ensureCursorVisible();
     moveTo(formFields[static_cast<size_t>(PriceLineField::Code)]);
 }
 
@@ -565,9 +580,9 @@ void PriceListScreen::closeForm() {
     entryForm->hide();
     for (EntryField* field : formFields)
         field->clear();
-    REdit1->setGeometry(ListPlace);
-    Edit1->show();
-    moveTo(REdit1);
+    listBox->setGeometry(ListPlace);
+    lineField->show();
+    moveTo(listBox);
     REdit1SelectionChange();
 }
 
@@ -619,41 +634,41 @@ void PriceListScreen::addFormLine() {
 }
 
 void PriceListScreen::Edit1Exit() {
-    Edit1->clear();
+    lineField->clear();
 }
 
 // ---------------------------------------------------------------- find
 
 void PriceListScreen::butfindClick() {
-    FindDialog1->show();
-    FindDialog1->raise();
-    FindDialog1->activateWindow();
+    findDialog->show();
+    findDialog->raise();
+    findDialog->activateWindow();
 }
 
 void PriceListScreen::FindDialog1Find() {
-    QTextCursor current = REdit1->textCursor();
+    QTextCursor current = listBox->textCursor();
     int from = current.hasSelection() ? current.selectionEnd() : 0;
     QTextCursor found =
-        REdit1->document()->find(findText->text(), from, QTextDocument::FindCaseSensitively);
+        listBox->document()->find(findTextField->text(), from, QTextDocument::FindCaseSensitively);
     if (found.isNull()) return;
-    FindDialog1->hide();
+    findDialog->hide();
     activateWindow();
-    moveTo(REdit1);
-    REdit1->setTextCursor(found);
+    moveTo(listBox);
+    listBox->setTextCursor(found);
 }
 
 void PriceListScreen::FindDialog1Close() {
     activateWindow();
-    moveTo(REdit1);
+    moveTo(listBox);
 }
 
 // ---------------------------------------------------------------- exit and save
 
 std::vector<std::string> PriceListScreen::textLines() const {
     std::vector<std::string> lines;
-    lines.reserve(static_cast<size_t>(REdit1->document()->blockCount()));
+    lines.reserve(static_cast<size_t>(listBox->document()->blockCount()));
     std::string bytes;
-    for (QTextBlock b = REdit1->document()->begin(); b.isValid(); b = b.next()) {
+    for (QTextBlock b = listBox->document()->begin(); b.isValid(); b = b.next()) {
         fileBytes(b.text(), bytes);
         lines.push_back(bytes);
     }
@@ -664,20 +679,20 @@ std::vector<std::string> PriceListScreen::textLines() const {
 // layout, and points at the first faulty line.
 void PriceListScreen::showRefusal(const CheckedPriceLines& checked) {
     const auto faulty = static_cast<int>(checked.faultyLine);
-    QTextBlock block = REdit1->document()->begin();
+    QTextBlock block = listBox->document()->begin();
     for (size_t i = 0; i < checked.rebuilt.size() && block.isValid(); ++i, block = block.next()) {
         const std::string& rebuilt = checked.rebuilt[i];
         if (rebuilt.empty()) continue;
         QString text = displayText(rebuilt);
         if (block.text() != text) replaceLine(block, text, Qt::black);
     }
-    QTextBlock at = REdit1->document()->findBlockByNumber(faulty);
+    QTextBlock at = listBox->document()->findBlockByNumber(faulty);
     replaceLine(at, at.text(), Qt::red);
     m_lineValid = false;
     m_services.dialogs.message(
         faultMessage("Line " + std::to_string(faulty + 1) + ", " + checked.fault));
-    moveTo(REdit1);
-    REdit1->setTextCursor(QTextCursor(at));
+    moveTo(listBox);
+    listBox->setTextCursor(QTextCursor(at));
 }
 
 QProgressBar* PriceListScreen::startProgress() {
@@ -713,8 +728,8 @@ bool PriceListScreen::saveAndCheck() {
     // The work copy now holds the stock of Inventory.dat again.
     RestartStockLedger(m_state.stock, m_state.files);
 
-    Memo3->show();
-    Memo3->setPlainText(" Checking for double entries.\n ");
+    doubleCodesBox->show();
+    doubleCodesBox->setPlainText(" Checking for double entries.\n ");
     DoubleEntryReport report = CheckDoubleEntries(m_state.files, progress);
     m_doubleEntry = report.found;
     if (report.found) m_lineValid = false;
@@ -722,7 +737,7 @@ bool PriceListScreen::saveAndCheck() {
     for (const std::string& line : report.lines)
         lines += '\n' + fromCp1252(line);
     if (report.leftOut) lines += QString("\n ... and %1 more lines not shown.").arg(report.leftOut);
-    Memo3->setPlainText(Memo3->toPlainText() + lines);
+    doubleCodesBox->setPlainText(doubleCodesBox->toPlainText() + lines);
     return true;
 }
 
@@ -772,7 +787,7 @@ void PriceListScreen::butimportClick() {
             if (i) text += '\n';
             text += displayText(import.lines[i]);
         }
-        REdit1->setPlainText(text);
+        listBox->setPlainText(text);
         m_modified = true;
     }
     m_services.dialogs.message(PriceImportReport(import));
@@ -785,16 +800,16 @@ void PriceListScreen::butexitClick() {
         saved = true;
     }
     if (m_doubleEntry) {
-        Memo3->show();
+        doubleCodesBox->show();
         m_services.dialogs.message("Double entry was found.");
     }
-    Memo3->hide();
+    doubleCodesBox->hide();
     // A faulty line that never reached the text, or double codes just saved:
     // the screen stays, with the list as saved to correct.
     if (!m_lineValid || (saved && m_doubleEntry)) {
         m_lineValid = true;
         if (saved) loadPriceList();
-        moveTo(REdit1);
+        moveTo(listBox);
         return;
     }
     m_state.flags.PriceListError = false;

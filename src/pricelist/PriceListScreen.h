@@ -27,24 +27,6 @@ class PriceListScreen : public ZorviScreen {
   public:
     PriceListScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
-    QWidget* Panel1;
-    QPlainTextEdit* REdit1;
-    EntryField* Edit1;
-    QPushButton* butfind;
-    QPushButton* butexit;
-    QPushButton* butimport;
-    QPlainTextEdit* Memo1;
-    QPlainTextEdit* Memo3;
-    QLabel* Label3;
-    QLabel* LabDate;
-    QLabel* LabTime;
-    QDialog* FindDialog1;
-    QLineEdit* findText; // the find dialog's search text
-    // The entry form for a new line, one field per column group, in the
-    // order of the line's fields.
-    QWidget* entryForm;
-    std::array<EntryField*, 6> formFields;
-
     bool lineValid() const { return m_lineValid; }
     bool modified() const { return m_modified; }
     bool doubleEntry() const { return m_doubleEntry; }
@@ -55,6 +37,25 @@ class PriceListScreen : public ZorviScreen {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QWidget* backPanel;
+    QPlainTextEdit* listBox;
+    EntryField* lineField;
+    QPushButton* findButton;
+    QPushButton* exitButton;
+    QPushButton* importButton;
+    QPlainTextEdit* helpBox;
+    QPlainTextEdit* doubleCodesBox;
+    QLabel* positionLabel;
+    QLabel* dateLabel;
+    QLabel* timeLabel;
+    QDialog* findDialog;
+    QLineEdit* findTextField; // the find dialog's search text
+    // The entry form for a new line, one field per column group, in the
+    // order of the line's fields.
+    QWidget* entryForm;
+    std::array<EntryField*, 6> formFields;
+
     void buildControls();
     void buildHeaders();
     void buildFindDialog();

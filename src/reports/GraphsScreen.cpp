@@ -147,6 +147,10 @@ void GraphsScreen::buildControls() {
     m_prompt = ScreenParts::promptLine(this, QColor(0, 255, 0), ScreenParts::arial(13));
     m_prompt->move(m_prompt->x(), 398);
     m_prompt->setText("Arrow keys: next chart     P: print the chart     Esc: exit");
+    nameRoles({{m_title, "titleLabel"},
+               {m_view, "chartView"},
+               {m_empty, "emptyLabel"},
+               {m_prompt, "promptLabel"}});
 }
 
 void GraphsScreen::FormActivate() {

@@ -19,8 +19,6 @@ class GraphsScreen : public ZorviScreen {
     static constexpr int ChartCount = 6;
     int shownChart() const { return m_shown; }
     QString shownTitle() const;
-    QChartView* chartView() const { return m_view; }
-    QLabel* emptyLabel() const { return m_empty; }
     const ReportFigures& figures() const { return m_figures; }
 
   protected:

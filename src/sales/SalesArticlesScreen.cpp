@@ -37,17 +37,17 @@ const QColor Green(0, 128, 0);
 void SalesScreen::edcodeEnter() {
     leaveModes();
     normalCaptions();
-    edcode->clear();
-    FieldColours::paint(edcode, FieldColours::Entry);
-    prompt(Label1, 3);
+    codeField->clear();
+    FieldColours::paint(codeField, FieldColours::Entry);
+    prompt(promptLabel, 3);
     m_till.sale().EnteredCode.clear();
     m_till.sale().LabelMeasure = m_till.sale().LabelUnitPrice = 0;
-    Butreturn->setEnabled(true);
-    butnew->setEnabled(true);
-    Butexit->setEnabled(false);
-    QPalette p = edquant->palette();
+    returnButton->setEnabled(true);
+    newArticleButton->setEnabled(true);
+    exitButton->setEnabled(false);
+    QPalette p = quantityField->palette();
     p.setColor(QPalette::Text, Black);
-    edquant->setPalette(p);
+    quantityField->setPalette(p);
 }
 
 void SalesScreen::edcodeKeyDown(int& key, Qt::KeyboardModifiers modifiers) {
@@ -66,7 +66,7 @@ void SalesScreen::codeComplete(bool byLength) {
     const bool isF = m_till.sale().EnteredCode == EntryRules::EndOfList;
     if (isF) setNewArticleMode(false);
     if (m_till.sale().NewArticleMode) {
-        moveTo(edarticle);
+        moveTo(articleField);
     } else if (isF) {
         endArticleList();
     } else if (!m_code.scanned() || !sellLabel()) {
@@ -100,21 +100,21 @@ bool SalesScreen::sellLabel() {
         found = false;
     }
     if (!found) {
-        edarticle->setText(fromCp1252(m_help.line(19) + " " + label->articleCode));
-        edcode->clear();
+        articleField->setText(fromCp1252(m_help.line(19) + " " + label->articleCode));
+        codeField->clear();
         sale.EnteredCode.clear();
         return true;
     }
     sale.Quantity = quantity;
     sale.LabelMeasure = label->weight ? label->value : 1;
     sale.LabelUnitPrice = label->weight ? article.SalePrice : label->value;
-    edcode->setText(fromCp1252(label->articleCode));
-    edarticle->setText(
+    codeField->setText(fromCp1252(label->articleCode));
+    articleField->setText(
         fromCp1252(article.ArticleDescription +
                    PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
-    moveTo(edYN);
+    moveTo(confirmField);
     // After the move: the confirmation field's entry leaves the quantity be.
-    edquant->setText(fromCp1252(FixedText(quantity)));
+    quantityField->setText(fromCp1252(FixedText(quantity)));
     return true;
 }
 
@@ -127,56 +127,56 @@ void SalesScreen::searchArticle() {
         found = false;
     }
     if (!found) {
-        edarticle->setText(fromCp1252(m_help.line(19)));
-        edcode->clear();
+        articleField->setText(fromCp1252(m_help.line(19)));
+        codeField->clear();
         sale.EnteredCode.clear();
         return;
     }
-    edarticle->setText(
+    articleField->setText(
         fromCp1252(article.ArticleDescription +
                    PadLeft(CurrencyText(article.SalePrice, m_services.regional.formats()), 16)));
-    moveTo(edquant);
+    moveTo(quantityField);
 }
 
 void SalesScreen::edcodeExit() {
-    FieldColours::paint(edcode, FieldColours::Left);
-    edYN->clear();
-    Butreturn->setEnabled(false);
-    butnew->setEnabled(false);
+    FieldColours::paint(codeField, FieldColours::Left);
+    confirmField->clear();
+    returnButton->setEnabled(false);
+    newArticleButton->setEnabled(false);
 }
 
 void SalesScreen::ButreturnClick() {
     setReturnMode(!m_till.sale().ReturnMode);
-    moveTo(edcode);
+    moveTo(codeField);
 }
 
 void SalesScreen::butnewClick() {
     setNewArticleMode(!m_till.sale().NewArticleMode);
-    moveTo(edcode);
+    moveTo(codeField);
 }
 
 // ---------------------------------------------------------------- new article
 
 void SalesScreen::edarticleEnter() {
-    prompt(Label1, 11);
-    edarticle->clear();
-    FieldColours::paint(edarticle, FieldColours::NewArticle);
+    prompt(promptLabel, 11);
+    articleField->clear();
+    FieldColours::paint(articleField, FieldColours::NewArticle);
 }
 
 void SalesScreen::edarticleKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
-        edarticle->clear();
+        articleField->clear();
         key = 0;
     }
 }
 
 void SalesScreen::edarticleKeyPress(char& key) {
-    std::string text = toCp1252(edarticle->text());
+    std::string text = toCp1252(articleField->text());
     if (key == '\x1b') {
         key = 0;
         setNewArticleMode(false);
-        edarticle->clear();
-        moveTo(edcode);
+        articleField->clear();
+        moveTo(codeField);
         return;
     }
     if (key != '\r' && text.size() < 26) return;
@@ -188,24 +188,24 @@ void SalesScreen::edarticleKeyPress(char& key) {
     }
     text[0] = EntryRules::upper(text[0]);
     text = PadRight(text, 26);
-    edarticle->setText(fromCp1252(text));
+    articleField->setText(fromCp1252(text));
     m_till.article().ArticleDescription = text;
-    moveTo(edreceived);
+    moveTo(receivedField);
 }
 
 void SalesScreen::edreceivedEnter() {
-    edreceived->setReadOnly(false);
-    FieldColours::paint(edreceived, FieldColours::NewArticle);
-    edreceived->clear();
-    prompt(Label1, 12);
+    receivedField->setReadOnly(false);
+    FieldColours::paint(receivedField, FieldColours::NewArticle);
+    receivedField->clear();
+    prompt(promptLabel, 12);
 }
 
 void SalesScreen::edreceivedKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Escape) {
-        edreceived->clear();
-        moveTo(edarticle);
+        receivedField->clear();
+        moveTo(articleField);
     } else if (key == Qt::Key_Delete) {
-        edreceived->clear();
+        receivedField->clear();
         key = 0;
     }
 }
@@ -216,36 +216,36 @@ void SalesScreen::edreceivedKeyPress(char& key) {
         return;
     }
     key = 0;
-    AmountEntry entry = ParseNumber(toCp1252(edreceived->text()));
+    AmountEntry entry = ParseNumber(toCp1252(receivedField->text()));
     ShowNotices(m_services.dialogs, entry.notices);
     m_till.sale().ParsedAmount = entry.ParsedAmount;
     m_till.article().WholesalePrice = entry.ParsedAmount;
-    edreceived->setText(fromCp1252(FixedText(entry.ParsedAmount)));
-    if (entry.ValueError == 0) moveTo(edchange);
+    receivedField->setText(fromCp1252(FixedText(entry.ParsedAmount)));
+    if (entry.ValueError == 0) moveTo(changeField);
 }
 
 // ---------------------------------------------------------------- quantity
 
 void SalesScreen::edquantEnter() {
-    edquant->clear();
-    FieldColours::paint(edquant, m_till.sale().NewArticleMode ? FieldColours::NewArticle
-                                                              : FieldColours::Entry);
-    edYN->clear();
-    prompt(Label1, 5);
+    quantityField->clear();
+    FieldColours::paint(quantityField, m_till.sale().NewArticleMode ? FieldColours::NewArticle
+                                                                    : FieldColours::Entry);
+    confirmField->clear();
+    prompt(promptLabel, 5);
 }
 
 void SalesScreen::edquantKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
-        edquant->clear();
+        quantityField->clear();
         key = 0;
     } else if (key == Qt::Key_Escape) {
-        edquant->clear();
+        quantityField->clear();
         if (m_till.sale().NewArticleMode) {
-            edchange->clear();
-            moveTo(edchange);
+            changeField->clear();
+            moveTo(changeField);
         } else {
-            edarticle->clear();
-            moveTo(edcode);
+            articleField->clear();
+            moveTo(codeField);
         }
     }
 }
@@ -258,18 +258,18 @@ void SalesScreen::edquantKeyPress(char& key) {
     }
     key = 0;
     if ((m_scanSuffixPending && m_codeCompletedAt.elapsed() < 50) ||
-        m_code.takeSuffix(edquant->keyTime())) {
+        m_code.takeSuffix(quantityField->keyTime())) {
         m_scanSuffixPending = false;
         return;
     }
     m_scanSuffixPending = false;
-    QuantityEntry entry = ParseQuantity(toCp1252(edquant->text()));
+    QuantityEntry entry = ParseQuantity(toCp1252(quantityField->text()));
     if (entry.ValueError != 0) {
         helpMessage(18);
         return;
     }
     m_till.sale().Quantity = entry.Quantity;
-    moveTo(edYN);
+    moveTo(confirmField);
     // In place of the confirmation's prompt, so it is read where the eyes are.
     showLowStockNote();
 }
@@ -290,15 +290,15 @@ void SalesScreen::showLowStockNote() {
         description.pop_back();
     const QString note = fromCp1252(description + " on stock " + GeneralText(stock, 15, '.') +
                                     ", reference level " + std::to_string(a.StockLevel));
-    Label1->setText("<font color=\"red\">" + note.toHtmlEscaped() + "</font>");
+    promptLabel->setText("<font color=\"red\">" + note.toHtmlEscaped() + "</font>");
 }
 
 // ---------------------------------------------------------------- confirmation
 
 void SalesScreen::edYNEnter() {
-    prompt(Label1, 7);
-    edYN->clear();
-    FieldColours::paint(edYN, FieldColours::Confirm);
+    prompt(promptLabel, 7);
+    confirmField->clear();
+    FieldColours::paint(confirmField, FieldColours::Confirm);
 }
 
 void SalesScreen::edYNKeyPress(char& key) {
@@ -320,9 +320,9 @@ void SalesScreen::edYNKeyPress(char& key) {
         break;
     case 'N':
     case EntryRules::Esc:
-        for (EntryField* f : {edYN, edquant, edcode, edarticle})
+        for (EntryField* f : {confirmField, quantityField, codeField, articleField})
             f->clear();
-        moveTo(edcode);
+        moveTo(codeField);
         break;
     default:
         break;
@@ -335,16 +335,16 @@ void SalesScreen::confirmLine(double discountPercent) {
     show(line);
     if (m_till.sale().SaleHasLines)
         showBigFigure("Total so far", RunningTotal(m_till.sale(), m_state.config));
-    edarticle->clear();
-    edquant->clear();
-    moveTo(edcode);
+    articleField->clear();
+    quantityField->clear();
+    moveTo(codeField);
 }
 
 void SalesScreen::edYNExit() {
-    edcode->clear();
-    edYN->clear();
-    FieldColours::paint(edYN, FieldColours::Left);
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    codeField->clear();
+    confirmField->clear();
+    FieldColours::paint(confirmField, FieldColours::Left);
+    ScreenParts::setCaption(quantityLabel, "Sales Quantity", Black);
     leaveModes();
     m_till.sale().PayCash = m_till.sale().PayCheque = m_till.sale().PayCredit = false;
 }

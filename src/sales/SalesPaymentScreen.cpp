@@ -35,21 +35,21 @@ void SalesScreen::endArticleList() {
     SaleState& sale = m_till.sale();
     if (!sale.SaleHasLines) {
         helpMessage(20);
-        edcode->clear();
+        codeField->clear();
         sale.EnteredCode.clear();
         return;
     }
     leaveModes();
     show(m_till.endList(m_services.regional.formats()));
-    edtotal->setText(currency(sale.SaleTotal));
+    totalField->setText(currency(sale.SaleTotal));
     showBigFigure("Total", sale.SaleTotal);
-    moveTo(edCQT);
+    moveTo(tenderField);
 }
 
 void SalesScreen::edCQTEnter() {
-    edCQT->clear();
-    FieldColours::paint(edCQT, FieldColours::Entry);
-    prompt(Label1, 8);
+    tenderField->clear();
+    FieldColours::paint(tenderField, FieldColours::Entry);
+    prompt(promptLabel, 8);
     if (m_till.sale().SaleTotal < 0) refundCaptions();
 }
 
@@ -60,27 +60,27 @@ void SalesScreen::edCQTKeyPress(char& key) {
     sale.PayCheque = k == 'Q';
     sale.PayCredit = k == 'T';
     if (sale.PayCash || sale.PayCheque || sale.PayCredit) {
-        edCQT->setText(QString(QChar(k)));
+        tenderField->setText(QString(QChar(k)));
         key = 0;
-        moveTo(Edpaid);
+        moveTo(paidField);
         return;
     }
     key = 0;
 }
 
 void SalesScreen::EdpaidEnter() {
-    FieldColours::paint(Edpaid, FieldColours::Entry);
-    prompt(Label1, m_till.sale().SaleTotal < 0 ? 21 : 9);
+    FieldColours::paint(paidField, FieldColours::Entry);
+    prompt(promptLabel, m_till.sale().SaleTotal < 0 ? 21 : 9);
 }
 
 void SalesScreen::EdpaidKeyDown(int& key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete) {
-        Edpaid->clear();
+        paidField->clear();
         key = 0;
     } else if (key == Qt::Key_Escape) {
-        Edpaid->clear();
-        edCQT->clear();
-        moveTo(edCQT);
+        paidField->clear();
+        tenderField->clear();
+        moveTo(tenderField);
     }
 }
 
@@ -91,15 +91,15 @@ void SalesScreen::EdpaidKeyPress(char& key) {
     }
     key = 0;
     SaleState& sale = m_till.sale();
-    const QString typed = Edpaid->text();
+    const QString typed = paidField->text();
     AmountEntry entry = ParseNumber(toCp1252(typed));
     ShowNotices(m_services.dialogs, entry.notices);
     sale.ParsedAmount = entry.ParsedAmount;
-    Edpaid->setText(currency(sale.ParsedAmount));
+    paidField->setText(currency(sale.ParsedAmount));
     if (sale.SaleTotal < 0) {
         sale.ParsedAmount = -sale.ParsedAmount;
         if (sale.ParsedAmount != sale.SaleTotal) {
-            Edpaid->clear();
+            paidField->clear();
             sale.ParsedAmount = 0;
             helpMessage(22);
             return;
@@ -114,9 +114,9 @@ void SalesScreen::EdpaidKeyPress(char& key) {
                                      " cash back? Y/N";
         if (m_services.dialogs.confirm(question, Dialogs::Buttons::YesNoDefaultNo) !=
             Dialogs::Answer::Yes) {
-            Edpaid->clear();
-            edCQT->clear();
-            moveTo(edCQT);
+            paidField->clear();
+            tenderField->clear();
+            moveTo(tenderField);
             return;
         }
     }
@@ -126,58 +126,58 @@ void SalesScreen::EdpaidKeyPress(char& key) {
         payment = m_till.pay(sale.ParsedAmount, m_services.regional.formats(), m_clockText);
     } catch (const IoError&) {
         // The payment was not taken: the amount stays as typed for Enter again.
-        Edpaid->setText(typed);
+        paidField->setText(typed);
         throw;
     }
-    edreceived->setText(currency(sale.Received));
+    receivedField->setText(currency(sale.Received));
     if (!payment.covered) {
-        edarticle->setText("  Payment is short");
-        QPalette p = edarticle->palette();
+        articleField->setText("  Payment is short");
+        QPalette p = articleField->palette();
         p.setColor(QPalette::Text, Red);
-        edarticle->setPalette(p);
-        ScreenParts::setCaption(Label4, "  Balance to pay", Red);
-        edquant->setText(currency(sale.Balance));
+        articleField->setPalette(p);
+        ScreenParts::setCaption(quantityLabel, "  Balance to pay", Red);
+        quantityField->setText(currency(sale.Balance));
         showBigFigure("Balance to pay", -sale.Balance);
-        FieldColours::paint(Edpaid, FieldColours::Left);
-        Edpaid->clear();
-        edCQT->clear();
-        moveTo(edCQT);
+        FieldColours::paint(paidField, FieldColours::Left);
+        paidField->clear();
+        tenderField->clear();
+        moveTo(tenderField);
         return;
     }
     saleCovered(payment.outcome);
 }
 
 void SalesScreen::saleCovered(const TillOutcome& covered) {
-    edarticle->clear();
-    QPalette p = edarticle->palette();
+    articleField->clear();
+    QPalette p = articleField->palette();
     p.setColor(QPalette::Text, Black);
-    edarticle->setPalette(p);
-    edquant->clear();
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    edchange->setText(currency(m_till.sale().ChangeDue));
+    articleField->setPalette(p);
+    quantityField->clear();
+    ScreenParts::setCaption(quantityLabel, "Sales Quantity", Black);
+    changeField->setText(currency(m_till.sale().ChangeDue));
     showBigFigure("Change due", m_till.sale().ChangeDue);
     show(covered);
-    moveTo(edchange);
+    moveTo(changeField);
 }
 
 void SalesScreen::edchangeEnter() {
     if (m_till.sale().NewArticleMode) {
-        edchange->setReadOnly(false);
-        FieldColours::paint(edchange, FieldColours::NewArticle);
-        prompt(Label1, 13);
+        changeField->setReadOnly(false);
+        FieldColours::paint(changeField, FieldColours::NewArticle);
+        prompt(promptLabel, 13);
         return;
     }
-    FieldColours::paint(edchange, FieldColours::Left);
-    prompt(Label1, 10);
+    FieldColours::paint(changeField, FieldColours::Left);
+    prompt(promptLabel, 10);
 }
 
 void SalesScreen::edchangeKeyDown(int& key, Qt::KeyboardModifiers) {
     if (!m_till.sale().NewArticleMode) return;
     if (key == Qt::Key_Escape) {
-        edchange->clear();
-        moveTo(edreceived);
+        changeField->clear();
+        moveTo(receivedField);
     } else if (key == Qt::Key_Delete) {
-        edchange->clear();
+        changeField->clear();
         key = 0;
     }
 }
@@ -189,14 +189,14 @@ void SalesScreen::edchangeKeyPress(char& key) {
     }
     key = 0;
     if (m_till.sale().NewArticleMode) {
-        AmountEntry entry = ParseNumber(toCp1252(edchange->text()));
+        AmountEntry entry = ParseNumber(toCp1252(changeField->text()));
         ShowNotices(m_services.dialogs, entry.notices);
         m_till.sale().ParsedAmount = entry.ParsedAmount;
         m_till.article().SalePrice = entry.ParsedAmount;
-        edchange->setText(fromCp1252(FixedText(entry.ParsedAmount)));
-        if (entry.ValueError == 0) moveTo(edquant);
+        changeField->setText(fromCp1252(FixedText(entry.ParsedAmount)));
+        if (entry.ValueError == 0) moveTo(quantityField);
         return;
     }
     // The sale was recorded when it was paid; Enter only clears the screen.
-    moveTo(edsp);
+    moveTo(salesPersonField);
 }

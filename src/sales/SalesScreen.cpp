@@ -30,7 +30,7 @@ const QColor Green(0, 128, 0);
 
 SalesScreen::SalesScreen(ProgramState& state, Services& services, Till& till, QWidget* parent)
     : ZorviScreen(state, services, parent), m_till(till),
-      m_code(edcode, till.sale().EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
+      m_code(codeField, till.sale().EnteredCode, m_help, services.dialogs, {true, 15, 16}) {
     // Seven blanks, not the thirteen of old: with thirteen the title bar of a
     // 640 x 480 display cut the title short under the window managers tried.
     setWindowTitle("SALES SCREEN       Conduct Sales, new Article Sales or Returns and "
@@ -38,133 +38,164 @@ SalesScreen::SalesScreen(ProgramState& state, Services& services, Till& till, QW
     setClientSize(634, 425);
     buildControls();
     wireHandlers();
+    nameRoles({{promptLabel, "promptLabel"},
+               {bigCaptionLabel, "bigCaptionLabel"},
+               {bigFigureLabel, "bigFigureLabel"},
+               {salesPersonLabel, "salesPersonLabel"},
+               {codeLabel, "codeLabel"},
+               {quantityLabel, "quantityLabel"},
+               {confirmLabel, "confirmLabel"},
+               {totalLabel, "totalLabel"},
+               {tenderLabel, "tenderLabel"},
+               {paidLabel, "paidLabel"},
+               {receivedLabel, "receivedLabel"},
+               {changeLabel, "changeLabel"},
+               {newArticleBanner, "newArticleBanner"},
+               {returnBanner, "returnBanner"},
+               {dateLabel, "dateLabel"},
+               {timeLabel, "timeLabel"},
+               {salesPersonField, "salesPersonField"},
+               {codeField, "codeField"},
+               {articleField, "articleField"},
+               {quantityField, "quantityField"},
+               {confirmField, "confirmField"},
+               {totalField, "totalField"},
+               {tenderField, "tenderField"},
+               {paidField, "paidField"},
+               {receivedField, "receivedField"},
+               {changeField, "changeField"},
+               {journalBox, "journalBox"},
+               {returnButton, "returnButton"},
+               {newArticleButton, "newArticleButton"},
+               {exitButton, "exitButton"},
+               {clockTimer, "clockTimer"}});
 }
 
 void SalesScreen::buildControls() {
-    labdate = new QLabel(this);
-    labdate->setGeometry(16, 6, 120, 20);
-    labdate->setFont(ScreenParts::arial(15));
-    labtime = new QLabel(this);
-    labtime->setGeometry(520, 6, 98, 20);
-    labtime->setFont(ScreenParts::arial(15));
-    labtime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dateLabel = new QLabel(this);
+    dateLabel->setGeometry(16, 6, 120, 20);
+    dateLabel->setFont(ScreenParts::arial(15));
+    timeLabel = new QLabel(this);
+    timeLabel->setGeometry(520, 6, 98, 20);
+    timeLabel->setFont(ScreenParts::arial(15));
+    timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    edsp = addField(Label2, "Sales Person Code", 32, 12, 40, 2);
-    edcode = addField(Label3, "Article Code or  F", 62, 12, 150, 13);
+    salesPersonField = addField(salesPersonLabel, "Sales Person Code", 32, 12, 40, 2);
+    codeField = addField(codeLabel, "Article Code or  F", 62, 12, 150, 13);
     QLabel* none = nullptr;
-    edarticle = addField(none, nullptr, 90, 12, 257, 0);
-    edarticle->move(12, 90);
-    edarticle->setAccessibleName("Article description");
-    edarticle->setFont(ScreenParts::arial(13));
-    edquant = addField(Label4, "Sales Quantity", 118, 12, 90, 7);
-    edYN = addField(Label5, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);
-    edtotal = addField(Label6, "Sales Total", 32, 352, 96, 10);
-    edCQT = addField(Label7, "Paid by Cash-cheQue-crediT", 62, 352, 40, 0);
-    Edpaid = addField(Label8, "Customer Paid", 92, 352, 96, 10);
-    edreceived = addField(Label9, "Total Sum received", 122, 352, 96, 10);
-    edchange = addField(Label10, "Change due", 152, 352, 96, 10);
-    for (EntryField* f : {edsp, edcode, edYN, edCQT})
+    articleField = addField(none, nullptr, 90, 12, 257, 0);
+    articleField->move(12, 90);
+    articleField->setAccessibleName("Article description");
+    articleField->setFont(ScreenParts::arial(13));
+    quantityField = addField(quantityLabel, "Sales Quantity", 118, 12, 90, 7);
+    confirmField = addField(confirmLabel, "Is this correct  Y (L-M-H) or N", 148, 12, 40, 2);
+    totalField = addField(totalLabel, "Sales Total", 32, 352, 96, 10);
+    tenderField = addField(tenderLabel, "Paid by Cash-cheQue-crediT", 62, 352, 40, 0);
+    paidField = addField(paidLabel, "Customer Paid", 92, 352, 96, 10);
+    receivedField = addField(receivedLabel, "Total Sum received", 122, 352, 96, 10);
+    changeField = addField(changeLabel, "Change due", 152, 352, 96, 10);
+    for (EntryField* f : {salesPersonField, codeField, confirmField, tenderField})
         f->setUpperCase(true);
-    for (EntryField* f : {edtotal, edreceived, edchange})
+    for (EntryField* f : {totalField, receivedField, changeField})
         f->setReadOnly(true);
 
-    Label11 = new QLabel("New Article sale", this);
-    Label11->setGeometry(290, 6, 200, 20);
-    Label11->setFont(ScreenParts::arial(15, true));
-    Label12 = new QLabel("Returns & corrections", this);
-    Label12->setGeometry(120, 6, 170, 20);
-    Label12->setFont(ScreenParts::arial(15, true));
-    ScreenParts::setCaption(Label11, Label11->text(), Green);
-    ScreenParts::setCaption(Label12, Label12->text(), Red);
-    Label11->hide();
-    Label12->hide();
+    newArticleBanner = new QLabel("New Article sale", this);
+    newArticleBanner->setGeometry(290, 6, 200, 20);
+    newArticleBanner->setFont(ScreenParts::arial(15, true));
+    returnBanner = new QLabel("Returns & corrections", this);
+    returnBanner->setGeometry(120, 6, 170, 20);
+    returnBanner->setFont(ScreenParts::arial(15, true));
+    ScreenParts::setCaption(newArticleBanner, newArticleBanner->text(), Green);
+    ScreenParts::setCaption(returnBanner, returnBanner->text(), Red);
+    newArticleBanner->hide();
+    returnBanner->hide();
 
-    Label1 = ScreenParts::promptLine(this, Qt::yellow, ScreenParts::arial(13));
+    promptLabel = ScreenParts::promptLine(this, Qt::yellow, ScreenParts::arial(13));
     // The sale's figure in large type stands in a band between the prompt
     // line and the journal, which gives up the room for it.
-    labBigCaption = new QLabel(this);
-    labBigCaption->setGeometry(40, 206, 260, 44);
-    labBigCaption->setFont(ScreenParts::arial(17, true));
-    labBigCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    labBigFigure = new QLabel(this);
-    labBigFigure->setGeometry(300, 206, 293, 44);
-    labBigFigure->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Memo2 = ScreenParts::journal(this);
-    Memo2->setGeometry(36, 252, 561, 122);
+    bigCaptionLabel = new QLabel(this);
+    bigCaptionLabel->setGeometry(40, 206, 260, 44);
+    bigCaptionLabel->setFont(ScreenParts::arial(17, true));
+    bigCaptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    bigFigureLabel = new QLabel(this);
+    bigFigureLabel->setGeometry(300, 206, 293, 44);
+    bigFigureLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    journalBox = ScreenParts::journal(this);
+    journalBox->setGeometry(36, 252, 561, 122);
 
-    Butreturn = new QPushButton("&Returns and Corrections", this);
-    Butreturn->setGeometry(16, 380, 200, 28);
-    Butexit = new QPushButton("E&xit", this);
-    Butexit->setGeometry(272, 380, 90, 28);
-    setExitButton(Butexit);
-    butnew = new QPushButton("&New Articles not in Pricelist", this);
-    butnew->setGeometry(402, 380, 216, 28);
-    for (QPushButton* b : {Butreturn, butnew, Butexit}) {
+    returnButton = new QPushButton("&Returns and Corrections", this);
+    returnButton->setGeometry(16, 380, 200, 28);
+    exitButton = new QPushButton("E&xit", this);
+    exitButton->setGeometry(272, 380, 90, 28);
+    setExitButton(exitButton);
+    newArticleButton = new QPushButton("&New Articles not in Pricelist", this);
+    newArticleButton->setGeometry(402, 380, 216, 28);
+    for (QPushButton* b : {returnButton, newArticleButton, exitButton}) {
         b->setFocusPolicy(Qt::ClickFocus);
         b->setAutoDefault(false);
     }
-    Butreturn->setEnabled(false);
-    butnew->setEnabled(false);
+    returnButton->setEnabled(false);
+    newArticleButton->setEnabled(false);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
+    clockTimer = new QTimer(this);
+    clockTimer->setInterval(1000);
 }
 
 void SalesScreen::wireHandlers() {
-    edsp->onEnter = [this] { edspEnter(); };
-    edsp->onKeyPress = [this](char& k) { edspKeyPress(k); };
-    edsp->onExit = [this] { edspExit(); };
-    edcode->onEnter = [this] { edcodeEnter(); };
-    edcode->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
-    edcode->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
-    edcode->onExit = [this] { edcodeExit(); };
+    salesPersonField->onEnter = [this] { edspEnter(); };
+    salesPersonField->onKeyPress = [this](char& k) { edspKeyPress(k); };
+    salesPersonField->onExit = [this] { edspExit(); };
+    codeField->onEnter = [this] { edcodeEnter(); };
+    codeField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edcodeKeyDown(k, m); };
+    codeField->onKeyPress = [this](char& k) { edcodeKeyPress(k); };
+    codeField->onExit = [this] { edcodeExit(); };
     m_code.mayStepBack = [this] { return !m_till.sale().SaleHasLines; };
     m_code.stepBack = [this] {
         leaveModes();
-        moveTo(edsp);
+        moveTo(salesPersonField);
     };
     m_code.complete = [this](bool byLength) { codeComplete(byLength); };
-    m_code.showNote = [this](const std::string& text) { Label1->setText(fromCp1252(text)); };
+    m_code.showNote = [this](const std::string& text) { promptLabel->setText(fromCp1252(text)); };
     m_code.showWarning = [this](const std::string& text) {
-        Label1->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
+        promptLabel->setText("<font color=\"red\">" + fromCp1252(text).toHtmlEscaped() + "</font>");
     };
-    m_code.clearWarning = [this] { prompt(Label1, 3); };
-    edquant->onEnter = [this] { edquantEnter(); };
-    edquant->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edquantKeyDown(k, m); };
-    edquant->onKeyPress = [this](char& k) { edquantKeyPress(k); };
-    edquant->whiteWhenLeft();
-    edYN->onEnter = [this] { edYNEnter(); };
-    edYN->onKeyPress = [this](char& k) { edYNKeyPress(k); };
-    edYN->onExit = [this] { edYNExit(); };
-    edCQT->onEnter = [this] { edCQTEnter(); };
-    edCQT->onKeyPress = [this](char& k) { edCQTKeyPress(k); };
-    edCQT->whiteWhenLeft();
-    Edpaid->onEnter = [this] { EdpaidEnter(); };
-    Edpaid->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdpaidKeyDown(k, m); };
-    Edpaid->onKeyPress = [this](char& k) { EdpaidKeyPress(k); };
-    Edpaid->whiteWhenLeft();
-    edchange->onEnter = [this] { edchangeEnter(); };
-    edchange->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edchangeKeyDown(k, m); };
-    edchange->onKeyPress = [this](char& k) { edchangeKeyPress(k); };
-    edchange->onExit = [this] {
-        FieldColours::paint(edchange, FieldColours::Left);
-        edchange->setReadOnly(true);
+    m_code.clearWarning = [this] { prompt(promptLabel, 3); };
+    quantityField->onEnter = [this] { edquantEnter(); };
+    quantityField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edquantKeyDown(k, m); };
+    quantityField->onKeyPress = [this](char& k) { edquantKeyPress(k); };
+    quantityField->whiteWhenLeft();
+    confirmField->onEnter = [this] { edYNEnter(); };
+    confirmField->onKeyPress = [this](char& k) { edYNKeyPress(k); };
+    confirmField->onExit = [this] { edYNExit(); };
+    tenderField->onEnter = [this] { edCQTEnter(); };
+    tenderField->onKeyPress = [this](char& k) { edCQTKeyPress(k); };
+    tenderField->whiteWhenLeft();
+    paidField->onEnter = [this] { EdpaidEnter(); };
+    paidField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { EdpaidKeyDown(k, m); };
+    paidField->onKeyPress = [this](char& k) { EdpaidKeyPress(k); };
+    paidField->whiteWhenLeft();
+    changeField->onEnter = [this] { edchangeEnter(); };
+    changeField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edchangeKeyDown(k, m); };
+    changeField->onKeyPress = [this](char& k) { edchangeKeyPress(k); };
+    changeField->onExit = [this] {
+        FieldColours::paint(changeField, FieldColours::Left);
+        changeField->setReadOnly(true);
     };
-    edarticle->onEnter = [this] { edarticleEnter(); };
-    edarticle->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edarticleKeyDown(k, m); };
-    edarticle->onKeyPress = [this](char& k) { edarticleKeyPress(k); };
-    edarticle->whiteWhenLeft();
-    edreceived->onEnter = [this] { edreceivedEnter(); };
-    edreceived->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edreceivedKeyDown(k, m); };
-    edreceived->onKeyPress = [this](char& k) { edreceivedKeyPress(k); };
-    edreceived->onExit = [this] {
-        FieldColours::paint(edreceived, FieldColours::Left);
-        edreceived->setReadOnly(true);
+    articleField->onEnter = [this] { edarticleEnter(); };
+    articleField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edarticleKeyDown(k, m); };
+    articleField->onKeyPress = [this](char& k) { edarticleKeyPress(k); };
+    articleField->whiteWhenLeft();
+    receivedField->onEnter = [this] { edreceivedEnter(); };
+    receivedField->onKeyDown = [this](int& k, Qt::KeyboardModifiers m) { edreceivedKeyDown(k, m); };
+    receivedField->onKeyPress = [this](char& k) { edreceivedKeyPress(k); };
+    receivedField->onExit = [this] {
+        FieldColours::paint(receivedField, FieldColours::Left);
+        receivedField->setReadOnly(true);
     };
-    bindAccelerator(Butreturn, [this] { ButreturnClick(); });
-    bindAccelerator(butnew, [this] { butnewClick(); });
-    bindAccelerator(Butexit, [this] { ButexitClick(); });
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
+    bindAccelerator(returnButton, [this] { ButreturnClick(); });
+    bindAccelerator(newArticleButton, [this] { butnewClick(); });
+    bindAccelerator(exitButton, [this] { ButexitClick(); });
+    connect(clockTimer, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
 }
 
 // ---------------------------------------------------------------- helpers
@@ -174,77 +205,77 @@ QString SalesScreen::currency(double amount) const {
 }
 
 void SalesScreen::showBigFigure(const char* caption, double amount) {
-    labBigCaption->setText(caption);
+    bigCaptionLabel->setText(caption);
     const QString text = currency(amount);
     // Twice the height of the other figures, smaller only when a large
     // amount would not fit.
     QFont font = ScreenParts::arial(32, true);
     while (font.pixelSize() > 16 &&
-           QFontMetrics(font).horizontalAdvance(text) > labBigFigure->width())
+           QFontMetrics(font).horizontalAdvance(text) > bigFigureLabel->width())
         font.setPixelSize(font.pixelSize() - 2);
-    labBigFigure->setFont(font);
-    labBigFigure->setText(text);
+    bigFigureLabel->setFont(font);
+    bigFigureLabel->setText(text);
 }
 
 void SalesScreen::clearBigFigure() {
-    labBigCaption->clear();
-    labBigFigure->clear();
+    bigCaptionLabel->clear();
+    bigFigureLabel->clear();
 }
 
 void SalesScreen::normalCaptions() {
-    ScreenParts::setCaption(Label3, "Article Code or  F", Black);
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
-    ScreenParts::setCaption(Label6, "Sales Total", Black);
-    ScreenParts::setCaption(Label7, "Paid by Cash-cheQue-crediT", Black);
-    ScreenParts::setCaption(Label8, "Customer Paid", Black);
-    ScreenParts::setCaption(Label9, "Total Sum received", Black);
-    ScreenParts::setCaption(Label10, "Change due", Black);
-    Label11->hide();
-    Label12->hide();
+    ScreenParts::setCaption(codeLabel, "Article Code or  F", Black);
+    ScreenParts::setCaption(quantityLabel, "Sales Quantity", Black);
+    ScreenParts::setCaption(totalLabel, "Sales Total", Black);
+    ScreenParts::setCaption(tenderLabel, "Paid by Cash-cheQue-crediT", Black);
+    ScreenParts::setCaption(paidLabel, "Customer Paid", Black);
+    ScreenParts::setCaption(receivedLabel, "Total Sum received", Black);
+    ScreenParts::setCaption(changeLabel, "Change due", Black);
+    newArticleBanner->hide();
+    returnBanner->hide();
 }
 
 void SalesScreen::refundCaptions() {
-    ScreenParts::setCaption(Label6, "Return Total", Red);
-    ScreenParts::setCaption(Label7, "Paid by Cash-cheQue-crediT", Red);
-    ScreenParts::setCaption(Label8, "Pay to Customer", Red);
-    ScreenParts::setCaption(Label9, "Total Sum paid", Red);
-    ScreenParts::setCaption(Label10, "", Red);
+    ScreenParts::setCaption(totalLabel, "Return Total", Red);
+    ScreenParts::setCaption(tenderLabel, "Paid by Cash-cheQue-crediT", Red);
+    ScreenParts::setCaption(paidLabel, "Pay to Customer", Red);
+    ScreenParts::setCaption(receivedLabel, "Total Sum paid", Red);
+    ScreenParts::setCaption(changeLabel, "", Red);
 }
 
 void SalesScreen::setReturnMode(bool on) {
     m_till.sale().ReturnMode = on;
     if (on) {
-        ScreenParts::setCaption(Label3, "Return Article code", Red);
-        ScreenParts::setCaption(Label4, "Return Quantity", Red);
-        Label12->show();
+        ScreenParts::setCaption(codeLabel, "Return Article code", Red);
+        ScreenParts::setCaption(quantityLabel, "Return Quantity", Red);
+        returnBanner->show();
         return;
     }
-    ScreenParts::setCaption(Label4, "Sales Quantity", Black);
+    ScreenParts::setCaption(quantityLabel, "Sales Quantity", Black);
     ScreenParts::setCaption(
-        Label3, m_till.sale().NewArticleMode ? "New Article code" : "Article Code or  F",
+        codeLabel, m_till.sale().NewArticleMode ? "New Article code" : "Article Code or  F",
         m_till.sale().NewArticleMode ? Green : Black);
-    Label12->hide();
+    returnBanner->hide();
 }
 
 void SalesScreen::setNewArticleMode(bool on) {
     m_till.sale().NewArticleMode = on;
     if (on) {
-        FieldColours::paint(edcode, FieldColours::NewArticle);
-        ScreenParts::setCaption(Label9, "Wholesale Price", Black);
-        ScreenParts::setCaption(Label10, "Sales Price", Black);
-        ScreenParts::setCaption(Label3, "New Article code", Green);
-        Label11->show();
+        FieldColours::paint(codeField, FieldColours::NewArticle);
+        ScreenParts::setCaption(receivedLabel, "Wholesale Price", Black);
+        ScreenParts::setCaption(changeLabel, "Sales Price", Black);
+        ScreenParts::setCaption(codeLabel, "New Article code", Green);
+        newArticleBanner->show();
         return;
     }
-    if (activeControl() == edcode) FieldColours::paint(edcode, FieldColours::Entry);
-    ScreenParts::setCaption(Label9, "Total Sum received", Black);
-    ScreenParts::setCaption(Label10, "Change due", Black);
-    ScreenParts::setCaption(Label3,
+    if (activeControl() == codeField) FieldColours::paint(codeField, FieldColours::Entry);
+    ScreenParts::setCaption(receivedLabel, "Total Sum received", Black);
+    ScreenParts::setCaption(changeLabel, "Change due", Black);
+    ScreenParts::setCaption(codeLabel,
                             m_till.sale().ReturnMode ? "Return Article code" : "Article Code or  F",
                             m_till.sale().ReturnMode ? Red : Black);
-    edreceived->clear();
-    edchange->clear();
-    Label11->hide();
+    receivedField->clear();
+    changeField->clear();
+    newArticleBanner->hide();
 }
 
 void SalesScreen::leaveModes() {
@@ -254,9 +285,9 @@ void SalesScreen::leaveModes() {
 
 void SalesScreen::show(const TillOutcome& outcome) {
     ShowNotices(m_services.dialogs, outcome.notices,
-                [this](const std::string& note) { Label1->setText(fromCp1252(note)); });
+                [this](const std::string& note) { promptLabel->setText(fromCp1252(note)); });
     for (const std::string& line : outcome.journalLines)
-        Memo2->appendPlainText(fromCp1252(line));
+        journalBox->appendPlainText(fromCp1252(line));
 }
 
 // ---------------------------------------------------------------- activation
@@ -266,24 +297,24 @@ void SalesScreen::FormActivate() {
     m_code.useOptions(m_state.options);
     RegionalFormats formats = m_services.regional.formats();
     std::string date = ShortDateText(m_services.clock.now(), formats);
-    labdate->setText(fromCp1252(date));
+    dateLabel->setText(fromCp1252(date));
     m_till.setDocketDate(DocketDateText(m_services.clock.now(), formats));
     Timer1Timer();
-    Timer1->start();
+    clockTimer->start();
     m_till.sale().SaleHasLines = false;
     m_till.sale().InExpenseScreen = false;
-    moveTo(edsp);
+    moveTo(salesPersonField);
 }
 
 void SalesScreen::Timer1Timer() {
     m_clockText =
         UpdateClockText(LongTimeText(m_services.clock.now(), m_services.regional.formats()));
-    labtime->setText(fromCp1252(m_clockText));
+    timeLabel->setText(fromCp1252(m_clockText));
 }
 
 void SalesScreen::leaveToMain() {
     m_till.leave(false);
-    Timer1->stop();
+    clockTimer->stop();
     ZorviScreen::leaveToMain();
 }
 
@@ -294,12 +325,12 @@ void SalesScreen::ButexitClick() {
 // ---------------------------------------------------------------- sales person
 
 void SalesScreen::edspEnter() {
-    prompt(Label1, 1);
-    Butexit->setEnabled(true);
+    prompt(promptLabel, 1);
+    exitButton->setEnabled(true);
     normalCaptions();
-    edcode->clear();
-    edsp->clear();
-    FieldColours::paint(edsp, FieldColours::Entry);
+    codeField->clear();
+    salesPersonField->clear();
+    FieldColours::paint(salesPersonField, FieldColours::Entry);
 }
 
 void SalesScreen::edspKeyPress(char& key) {
@@ -308,16 +339,17 @@ void SalesScreen::edspKeyPress(char& key) {
         [this](const std::string& code) {
             TillOutcome begun = m_till.beginWith(code);
             show(begun);
-            if (begun.done) moveTo(edcode);
+            if (begun.done) moveTo(codeField);
         },
         [this] { leaveToMain(); });
 }
 
 void SalesScreen::edspExit() {
-    FieldColours::paint(edsp, FieldColours::Left);
+    FieldColours::paint(salesPersonField, FieldColours::Left);
     m_till.clearSale();
-    for (EntryField* f : {edtotal, edCQT, Edpaid, edreceived, edchange, edcode, edYN})
+    for (EntryField* f :
+         {totalField, tenderField, paidField, receivedField, changeField, codeField, confirmField})
         f->clear();
-    Memo2->clear();
+    journalBox->clear();
     clearBigFigure();
 }

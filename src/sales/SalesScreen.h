@@ -23,46 +23,47 @@ class SalesScreen : public ZorviScreen {
   public:
     SalesScreen(ProgramState& state, Services& services, Till& till, QWidget* parent = nullptr);
 
-    QLabel* Label1; // prompt line
-    // The sale's figure in large type: the total so far after each line, the
-    // total at F, the balance or the change after a payment.
-    QLabel* labBigCaption;
-    QLabel* labBigFigure;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11; // new-article banner
-    QLabel* Label12; // return banner
-    QLabel* labdate;
-    QLabel* labtime;
-    EntryField* edsp;
-    EntryField* edcode;
-    EntryField* edarticle;
-    EntryField* edquant;
-    EntryField* edYN;
-    EntryField* edtotal;
-    EntryField* edCQT;
-    EntryField* Edpaid;
-    EntryField* edreceived;
-    EntryField* edchange;
-    QPlainTextEdit* Memo2;
-    QPushButton* Butreturn;
-    QPushButton* butnew;
-    QPushButton* Butexit;
-    QTimer* Timer1;
-
     void leaveToMain() override;
 
   protected:
     void FormActivate() override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QLabel* promptLabel; // prompt line
+    // The sale's figure in large type: the total so far after each line, the
+    // total at F, the balance or the change after a payment.
+    QLabel* bigCaptionLabel;
+    QLabel* bigFigureLabel;
+    QLabel* salesPersonLabel;
+    QLabel* codeLabel;
+    QLabel* quantityLabel;
+    QLabel* confirmLabel;
+    QLabel* totalLabel;
+    QLabel* tenderLabel;
+    QLabel* paidLabel;
+    QLabel* receivedLabel;
+    QLabel* changeLabel;
+    QLabel* newArticleBanner; // new-article banner
+    QLabel* returnBanner;     // return banner
+    QLabel* dateLabel;
+    QLabel* timeLabel;
+    EntryField* salesPersonField;
+    EntryField* codeField;
+    EntryField* articleField;
+    EntryField* quantityField;
+    EntryField* confirmField;
+    EntryField* totalField;
+    EntryField* tenderField;
+    EntryField* paidField;
+    EntryField* receivedField;
+    EntryField* changeField;
+    QPlainTextEdit* journalBox;
+    QPushButton* returnButton;
+    QPushButton* newArticleButton;
+    QPushButton* exitButton;
+    QTimer* clockTimer;
+
     void buildControls();
     void wireHandlers();
     QString currency(double amount) const;

@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -108,6 +109,35 @@ bool isPin(const OptionKey& key) {
 // Typed into the owner PIN's field, it removes the PIN.
 const char* const NoPin = "none";
 
+// The field checks name a field as the configuration's layout does; the
+// screen names it by its role.
+QString roleOf(const std::string& checked) {
+    static const std::map<std::string, const char*> single = {{"taxed", "taxField"},
+                                                              {"ldisced", "lowDiscountField"},
+                                                              {"mdisced", "mediumDiscountField"},
+                                                              {"hdisced", "highDiscountField"},
+                                                              {"COMed", "drawerPortField"},
+                                                              {"displayed", "displayPortField"},
+                                                              {"dispNoched", "displayWidthField"},
+                                                              {"denomed", "denominationField"},
+                                                              {"rounded", "roundingField"},
+                                                              {"Prnwed", "printWidthField"},
+                                                              {"pushed", "pushOutField"},
+                                                              {"stocked", "lowStockField"}};
+    if (auto it = single.find(checked); it != single.end()) return it->second;
+    // A row's field: sp1ed is salesPersonCode1, dl3ed docketCode3.
+    const std::pair<const char*, const char*> rows[] = {{"sp", "salesPersonCode"},
+                                                        {"dl", "docketCode"},
+                                                        {"dn", "docketText"},
+                                                        {"dr", "docketRelease"}};
+    const std::string row = checked.size() > 4 ? checked.substr(2, checked.size() - 4) : "";
+    const bool numbered = !row.empty() && row.find_first_not_of("0123456789") == std::string::npos;
+    for (auto [prefix, role] : rows)
+        if (numbered && checked.starts_with(prefix) && checked.ends_with("ed"))
+            return QString(role) + QString::fromStdString(row);
+    return QString::fromStdString(checked);
+}
+
 } // namespace
 
 SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* parent)
@@ -117,17 +147,17 @@ SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* paren
     setClientSize(631, 424);
     setFont(ScreenParts::arial(16));
 
-    panmain2 = new QFrame(this);
-    panmain2->setGeometry(0, 0, 631, 424);
-    panmain2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    mainPanel = new QFrame(this);
+    mainPanel->setGeometry(0, 0, 631, 424);
+    mainPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    Memo2 = new QPlainTextEdit(panmain2);
-    Memo2->setGeometry(5, 304, 617, 77);
-    Memo2->setReadOnly(true);
-    Memo2->setFocusPolicy(Qt::NoFocus);
-    QPalette navy = Memo2->palette();
+    helpBox = new QPlainTextEdit(mainPanel);
+    helpBox->setGeometry(5, 304, 617, 77);
+    helpBox->setReadOnly(true);
+    helpBox->setFocusPolicy(Qt::NoFocus);
+    QPalette navy = helpBox->palette();
     navy.setColor(QPalette::Text, QColor(0, 0, 128));
-    Memo2->setPalette(navy);
+    helpBox->setPalette(navy);
 
     buildSalesPersonPanel();
     buildBasicPanel();
@@ -135,10 +165,25 @@ SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* paren
     buildLanguagePanel();
     buildOptionsPanel();
     buildButtons();
+    nameRoles({{mainPanel, "mainPanel"},
+               {salesPersonPanel, "salesPersonPanel"},
+               {basicPanel, "basicPanel"},
+               {docketPanel, "docketPanel"},
+               {languagePanel, "languagePanel"},
+               {optionsPanel, "optionsPanel"},
+               {basicButton, "basicButton"},
+               {salesPersonButton, "salesPersonButton"},
+               {docketButton, "docketButton"},
+               {languageButton, "languageButton"},
+               {optionsButton, "optionsButton"},
+               {printDocketButton, "printDocketButton"},
+               {taxLabel, "taxLabel"},
+               {saveExitButton, "saveExitButton"},
+               {helpBox, "helpBox"}});
 }
 
 QFrame* SetupScreen::makePanel(int left, int top, int width, int height, const char* title) {
-    auto* panel = new QFrame(panmain2);
+    auto* panel = new QFrame(mainPanel);
     panel->setGeometry(left, top, width, height);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* caption = new QLabel(title, panel);
@@ -194,53 +239,56 @@ void SetupScreen::buildButtons() {
     // Seven buttons share the row; a smaller face than the fields' keeps
     // every caption whole.
     Place places[] = {
-        {butbasic, "&Basic Setup", 5},    {butsp, "&SP Setup", 94},
-        {butdock, "&Docket Setup", 183},  {butlang, "&Language Setup", 272},
-        {butopt, "&Options", 361},        {butprndocket, "&Print Docket", 450},
-        {butsavEx, "E&xit && Save", 539},
+        {basicButton, "&Basic Setup", 5},       {salesPersonButton, "&SP Setup", 94},
+        {docketButton, "&Docket Setup", 183},   {languageButton, "&Language Setup", 272},
+        {optionsButton, "&Options", 361},       {printDocketButton, "&Print Docket", 450},
+        {saveExitButton, "E&xit && Save", 539},
     };
     for (Place& s : places) {
-        s.button = new QPushButton(s.caption, panmain2);
+        s.button = new QPushButton(s.caption, mainPanel);
         s.button->setGeometry(s.left, 389, 87, 25);
         s.button->setFont(ScreenParts::arial(11));
         s.button->setFocusPolicy(Qt::NoFocus);
         s.button->setAutoDefault(false);
     }
-    bindAccelerator(butbasic, [this] { showPanel(panbasic, taxed); });
-    bindAccelerator(butsp, [this] { showPanel(pansp, sped[0]); });
-    bindAccelerator(butdock, [this] { showPanel(pandock, dled[1]); });
-    bindAccelerator(butlang, [this] { showPanel(panlang, langed[0]); });
-    bindAccelerator(butopt, [this] { showPanel(panopt, opted.front()); });
-    bindAccelerator(butprndocket, [this] { butprndocketClick(); });
-    bindAccelerator(butsavEx, [this] { butsavExClick(); });
+    bindAccelerator(basicButton, [this] { showPanel(basicPanel, taxField); });
+    bindAccelerator(salesPersonButton,
+                    [this] { showPanel(salesPersonPanel, salesPersonCodeFields[0]); });
+    bindAccelerator(docketButton, [this] { showPanel(docketPanel, docketCodeFields[1]); });
+    bindAccelerator(languageButton, [this] { showPanel(languagePanel, docketWordFields[0]); });
+    bindAccelerator(optionsButton, [this] { showPanel(optionsPanel, optionFields.front()); });
+    bindAccelerator(printDocketButton, [this] { butprndocketClick(); });
+    bindAccelerator(saveExitButton, [this] { butsavExClick(); });
 }
 
 void SetupScreen::buildSalesPersonPanel() {
-    pansp = makePanel(187, 43, 253, 238, "Sales Person Setup");
+    salesPersonPanel = makePanel(187, 43, 253, 238, "Sales Person Setup");
     for (size_t i = 0; i < 5; ++i) {
         const int top = 40 + static_cast<int>(i) * 38;
         const std::string n = std::to_string(i + 1);
-        auto* label = new QLabel(QString::fromStdString("SP" + n), pansp);
+        auto* label = new QLabel(QString::fromStdString("SP" + n), salesPersonPanel);
         label->setGeometry(20, top + 3, 40, 20);
-        sped[i] = makeField(pansp, ("sp" + n + "ed").c_str(), 70, top, 30, 1, 9);
-        sped[i]->setUpperCase(true);
+        salesPersonCodeFields[i] =
+            makeField(salesPersonPanel, ("salesPersonCode" + n).c_str(), 70, top, 30, 1, 9);
+        salesPersonCodeFields[i]->setUpperCase(true);
         // Codes are letters: the takings tell articles from services by their case.
-        sped[i]->onKeyPress = [](char& key) {
+        salesPersonCodeFields[i]->onKeyPress = [](char& key) {
             if (!isLetterKey(key)) key = 0;
         };
-        spned[i] = makeField(pansp, ("sp" + n + "ned").c_str(), 110, top, 120, 9, 10);
+        salesPersonNameFields[i] =
+            makeField(salesPersonPanel, ("salesPersonName" + n).c_str(), 110, top, 120, 9, 10);
         // Two fields share the row's label.
-        sped[i]->setAccessibleName(QString::fromStdString("SP" + n + " code"));
-        spned[i]->setAccessibleName(QString::fromStdString("SP" + n + " name"));
+        salesPersonCodeFields[i]->setAccessibleName(QString::fromStdString("SP" + n + " code"));
+        salesPersonNameFields[i]->setAccessibleName(QString::fromStdString("SP" + n + " name"));
     }
     for (size_t i = 0; i < 5; ++i) {
-        setTabOrder(sped[i], spned[i]);
-        if (i < 4) setTabOrder(spned[i], sped[i + 1]);
+        setTabOrder(salesPersonCodeFields[i], salesPersonNameFields[i]);
+        if (i < 4) setTabOrder(salesPersonNameFields[i], salesPersonCodeFields[i + 1]);
     }
 }
 
 void SetupScreen::buildBasicPanel() {
-    panbasic = makePanel(76, 38, 474, 263, "Basic Setup");
+    basicPanel = makePanel(76, 38, 474, 263, "Basic Setup");
     struct Place {
         EntryField*& field;
         const char* name;
@@ -249,40 +297,40 @@ void SetupScreen::buildBasicPanel() {
         int helpLine;
     };
     Place places[] = {
-        {taxed, "taxed", "Tax Rate %", 5, 2},
-        {ldisced, "ldisced", "Low Discount %", 5, 2},
-        {mdisced, "mdisced", "Med. Discount %", 5, 2},
-        {hdisced, "hdisced", "High Discount %", 5, 2},
-        {COMed, "COMed", "Cash drawer port", 0, 3},
-        {displayed, "displayed", "Cust. display port ", 0, 21},
-        {dispNoched, "dispNoched", "Cust. display width", 2, 22},
-        {denomed, "denomed", "Denomination", 2, 4},
-        {rounded, "rounded", "Rounding", 1, 5},
-        {Prnwed, "Prnwed", "Print width", 2, 6},
-        {pushed, "pushed", "Docket push out", 0, 7},
-        {stocked, "stocked", "Low Stock warning", 2, 8},
+        {taxField, "taxField", "Tax Rate %", 5, 2},
+        {lowDiscountField, "lowDiscountField", "Low Discount %", 5, 2},
+        {mediumDiscountField, "mediumDiscountField", "Med. Discount %", 5, 2},
+        {highDiscountField, "highDiscountField", "High Discount %", 5, 2},
+        {drawerPortField, "drawerPortField", "Cash drawer port", 0, 3},
+        {displayPortField, "displayPortField", "Cust. display port ", 0, 21},
+        {displayWidthField, "displayWidthField", "Cust. display width", 2, 22},
+        {denominationField, "denominationField", "Denomination", 2, 4},
+        {roundingField, "roundingField", "Rounding", 1, 5},
+        {printWidthField, "printWidthField", "Print width", 2, 6},
+        {pushOutField, "pushOutField", "Docket push out", 0, 7},
+        {lowStockField, "lowStockField", "Low Stock warning", 2, 8},
     };
     for (int i = 0; i < 12; ++i) {
         const int column = i / 6;
         const int top = 40 + (i % 6) * 36;
         const int left = 12 + column * 236;
-        auto* label = new QLabel(places[i].label, panbasic);
+        auto* label = new QLabel(places[i].label, basicPanel);
         label->setGeometry(left, top + 3, 150, 20);
         if (i == 0) taxLabel = label;
-        places[i].field = makeField(panbasic, places[i].name, left + 155, top, 62,
+        places[i].field = makeField(basicPanel, places[i].name, left + 155, top, 62,
                                     places[i].maxLength, places[i].helpLine);
         if (i > 0) setTabOrder(places[i - 1].field, places[i].field);
     }
-    COMed->setUpperCase(true);
-    displayed->setUpperCase(true);
+    drawerPortField->setUpperCase(true);
+    displayPortField->setUpperCase(true);
 }
 
 void SetupScreen::buildDocketPanel() {
-    pandock = makePanel(5, 4, 617, 297, "Docket Setup");
+    docketPanel = makePanel(5, 4, 617, 297, "Docket Setup");
     const std::pair<const char*, int> headers[] = {
         {"Printer code", 150}, {"Text on the Docket", 221}, {"Release code", 532}};
     for (auto [text, left] : headers) {
-        auto* header = new QLabel(text, pandock);
+        auto* header = new QLabel(text, docketPanel);
         header->setGeometry(left, 26, left == 221 ? 304 : 90, 18);
         header->setFont(ScreenParts::arial(12, true));
     }
@@ -296,54 +344,57 @@ void SetupScreen::buildDocketPanel() {
         const DocketRowLabel& r = DocketRowsOnScreen[i];
         const DocketRowHelp& h = DocketRowHelps[i];
         const std::string k = std::to_string(r.row);
-        auto* label = new QLabel(r.label, pandock);
+        auto* label = new QLabel(r.label, docketPanel);
         label->setGeometry(6, top + 3, 140, 20);
         label->setFont(ScreenParts::arial(13));
-        dled[r.row] = makeField(pandock, ("dl" + k + "ed").c_str(), 150, top, 64, 0, h.codeHelp);
-        chain(dled[r.row]);
+        docketCodeFields[r.row] =
+            makeField(docketPanel, ("docketCode" + k).c_str(), 150, top, 64, 0, h.codeHelp);
+        chain(docketCodeFields[r.row]);
         if (h.textHelp >= 0) {
-            dned[r.row] =
-                makeField(pandock, ("dn" + k + "ed").c_str(), 221, top, 304, 0, h.textHelp);
-            chain(dned[r.row]);
+            docketTextFields[r.row] =
+                makeField(docketPanel, ("docketText" + k).c_str(), 221, top, 304, 0, h.textHelp);
+            chain(docketTextFields[r.row]);
         } else {
-            auto* stand = new QLabel(h.placeholder, pandock);
+            auto* stand = new QLabel(h.placeholder, docketPanel);
             stand->setGeometry(221, top + 3, 304, 20);
             stand->setFont(ScreenParts::arial(13));
         }
-        dred[r.row] = makeField(pandock, ("dr" + k + "ed").c_str(), 532, top, 64, 0, ReleaseHelp);
-        chain(dred[r.row]);
+        docketReleaseFields[r.row] =
+            makeField(docketPanel, ("docketRelease" + k).c_str(), 532, top, 64, 0, ReleaseHelp);
+        chain(docketReleaseFields[r.row]);
         // A row's fields share its label; the column headers tell them apart.
-        dled[r.row]->setAccessibleName(QString(r.label) + ", printer code");
-        if (dned[r.row]) dned[r.row]->setAccessibleName(QString(r.label) + ", text");
-        dred[r.row]->setAccessibleName(QString(r.label) + ", release code");
+        docketCodeFields[r.row]->setAccessibleName(QString(r.label) + ", printer code");
+        if (docketTextFields[r.row])
+            docketTextFields[r.row]->setAccessibleName(QString(r.label) + ", text");
+        docketReleaseFields[r.row]->setAccessibleName(QString(r.label) + ", release code");
         top += 27;
     }
 }
 
 void SetupScreen::buildLanguagePanel() {
-    panlang = makePanel(6, 17, 614, 280, "Docket Language Setup");
+    languagePanel = makePanel(6, 17, 614, 280, "Docket Language Setup");
     for (size_t i = 0; i < LanguageFields.size(); ++i) {
         const LanguageField& language = LanguageFields[i];
         const int column = static_cast<int>(i) / 7;
         const int top = 40 + (static_cast<int>(i) % 7) * 33;
         const int left = 20 + column * 300;
-        auto* label = new QLabel(language.caption, panlang);
+        auto* label = new QLabel(language.caption, languagePanel);
         label->setGeometry(left, top + 3, 130, 20);
         // Only the first field has a help line of its own; the others leave it.
-        langed[i] = makeField(panlang, language.name, left + 135, top, 140, language.maxLength,
-                              i == 0 ? 11 : -1);
-        if (i > 0) setTabOrder(langed[i - 1], langed[i]);
+        docketWordFields[i] = makeField(languagePanel, language.name, left + 135, top, 140,
+                                        language.maxLength, i == 0 ? 11 : -1);
+        if (i > 0) setTabOrder(docketWordFields[i - 1], docketWordFields[i]);
     }
 }
 
 void SetupScreen::buildOptionsPanel() {
-    panopt = makePanel(76, 38, 474, 263, "Options");
+    optionsPanel = makePanel(76, 38, 474, 263, "Options");
     const std::span<const OptionKey> keys = OptionKeys();
     const size_t pages = (keys.size() + OptionsPerPage - 1) / OptionsPerPage;
     for (size_t i = 0; i < keys.size(); ++i) {
         const OptionKey& key = keys[i];
         if (i % OptionsPerPage == 0) {
-            auto* page = new QWidget(panopt);
+            auto* page = new QWidget(optionsPanel);
             page->setGeometry(0, 30, 474, 233);
             if (pages > 1) {
                 auto* number = new QLabel(
@@ -359,25 +410,25 @@ void SetupScreen::buildOptionsPanel() {
         auto* label = new QLabel(
             QString::fromLatin1(key.name.data(), static_cast<int>(key.name.size())), page);
         label->setGeometry(12, top + 3, 150, 20);
-        EntryField* field = makeField(page, ("opt" + std::to_string(i) + "ed").c_str(), 165, top,
+        EntryField* field = makeField(page, ("option:" + std::string(key.name)).c_str(), 165, top,
                                       297, optionFieldLength(key), -1);
         // A field shows its page and its meaning, and its content is selected
         // however it was entered, so typing replaces it.
         field->onEnter = [this, field, page, &key] {
             for (QWidget* p : m_optionPages)
                 p->setVisible(p == page);
-            Memo2->setPlainText(fromCp1252(std::string(key.meaning)));
+            helpBox->setPlainText(fromCp1252(std::string(key.meaning)));
             selectWhole(field);
         };
         // The PIN is typed unseen; the field never shows what is kept.
         if (isPin(key)) field->setEchoMode(QLineEdit::Password);
-        if (!opted.empty()) setTabOrder(opted.back(), field);
-        opted.push_back(field);
+        if (!optionFields.empty()) setTabOrder(optionFields.back(), field);
+        optionFields.push_back(field);
     }
 }
 
 void SetupScreen::showPanel(QFrame* panel, EntryField* first) {
-    for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
+    for (QFrame* p : {salesPersonPanel, basicPanel, docketPanel, languagePanel, optionsPanel})
         if (p) p->setVisible(p == panel);
     moveTo(first);
     // A field the cursor is already in is not entered again, and what the
@@ -386,7 +437,7 @@ void SetupScreen::showPanel(QFrame* panel, EntryField* first) {
 }
 
 void SetupScreen::showHelp(int index) {
-    Memo2->setPlainText(fromCp1252(m_help.line(static_cast<size_t>(index))));
+    helpBox->setPlainText(fromCp1252(m_help.line(static_cast<size_t>(index))));
 }
 
 std::string SetupScreen::configurationPath() {
@@ -399,7 +450,7 @@ void SetupScreen::FormActivate() {
     ShowNotices(m_services.dialogs, ReadConfiguration(configurationPath(), m_state.config).notices);
     m_options = ReadOptions(m_state.files.DataDir());
     fillFields();
-    for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
+    for (QFrame* p : {salesPersonPanel, basicPanel, docketPanel, languagePanel, optionsPanel})
         p->hide();
     m_help.load(m_state.files.compose("hlpf.2"));
     showHelp(1);
@@ -409,27 +460,35 @@ void SetupScreen::fillFields() {
     const SetupFields f =
         FieldsFromConfiguration(m_state.config, m_services.regional.formats().decimalSeparator);
     for (size_t i = 0; i < 5; ++i) {
-        showWhole(sped[i], f.salesPersonCode[i]);
-        showWhole(spned[i], f.salesPersonName[i]);
+        showWhole(salesPersonCodeFields[i], f.salesPersonCode[i]);
+        showWhole(salesPersonNameFields[i], f.salesPersonName[i]);
     }
     for (size_t row = 1; row <= 9; ++row) {
-        showWhole(dled[row], f.docketCode[row]);
-        if (dned[row]) showWhole(dned[row], f.docketText[row]);
-        showWhole(dred[row], f.docketRelease[row]);
+        showWhole(docketCodeFields[row], f.docketCode[row]);
+        if (docketTextFields[row]) showWhole(docketTextFields[row], f.docketText[row]);
+        showWhole(docketReleaseFields[row], f.docketRelease[row]);
     }
-    for (size_t i = 0; i < langed.size(); ++i)
-        showWhole(langed[i], f.language[i]);
+    for (size_t i = 0; i < docketWordFields.size(); ++i)
+        showWhole(docketWordFields[i], f.language[i]);
     const std::pair<EntryField*, const std::string*> basic[] = {
-        {taxed, &f.taxRate},           {ldisced, &f.discountLow},  {mdisced, &f.discountMed},
-        {hdisced, &f.discountHigh},    {COMed, &f.drawerPort},     {displayed, &f.displayPort},
-        {dispNoched, &f.displayWidth}, {denomed, &f.denomination}, {rounded, &f.rounding},
-        {Prnwed, &f.printWidth},       {pushed, &f.pushOut},       {stocked, &f.lowStock},
+        {taxField, &f.taxRate},
+        {lowDiscountField, &f.discountLow},
+        {mediumDiscountField, &f.discountMed},
+        {highDiscountField, &f.discountHigh},
+        {drawerPortField, &f.drawerPort},
+        {displayPortField, &f.displayPort},
+        {displayWidthField, &f.displayWidth},
+        {denominationField, &f.denomination},
+        {roundingField, &f.rounding},
+        {printWidthField, &f.printWidth},
+        {pushOutField, &f.pushOut},
+        {lowStockField, &f.lowStock},
     };
     for (auto [field, text] : basic)
         showWhole(field, *text);
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i)
-        if (!isPin(keys[i])) showWhole(opted[i], m_options.options.value(keys[i].name));
+        if (!isPin(keys[i])) showWhole(optionFields[i], m_options.options.value(keys[i].name));
     showPinState();
     showTaxBasis();
 }
@@ -438,10 +497,10 @@ void SetupScreen::showPinState() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (!isPin(keys[i])) continue;
-        opted[i]->clear();
-        opted[i]->setPlaceholderText(m_options.options.value(keys[i].name).empty()
-                                         ? "no PIN: type 4 to 12 digits to set one"
-                                         : "a PIN is set: type a new one, or none");
+        optionFields[i]->clear();
+        optionFields[i]->setPlaceholderText(m_options.options.value(keys[i].name).empty()
+                                                ? "no PIN: type 4 to 12 digits to set one"
+                                                : "a PIN is set: type a new one, or none");
     }
 }
 
@@ -471,34 +530,34 @@ void SetupScreen::showTaxBasis() {
 SetupFields SetupScreen::readFields() const {
     SetupFields f;
     for (size_t i = 0; i < 5; ++i) {
-        f.salesPersonCode[i] = textOf(sped[i]);
-        f.salesPersonName[i] = textOf(spned[i]);
+        f.salesPersonCode[i] = textOf(salesPersonCodeFields[i]);
+        f.salesPersonName[i] = textOf(salesPersonNameFields[i]);
     }
     for (size_t row = 1; row <= 9; ++row) {
-        f.docketCode[row] = textOf(dled[row]);
-        f.docketText[row] = textOf(dned[row]);
-        f.docketRelease[row] = textOf(dred[row]);
+        f.docketCode[row] = textOf(docketCodeFields[row]);
+        f.docketText[row] = textOf(docketTextFields[row]);
+        f.docketRelease[row] = textOf(docketReleaseFields[row]);
     }
-    for (size_t i = 0; i < langed.size(); ++i)
-        f.language[i] = textOf(langed[i]);
-    f.taxRate = textOf(taxed);
-    f.discountLow = textOf(ldisced);
-    f.discountMed = textOf(mdisced);
-    f.discountHigh = textOf(hdisced);
-    f.drawerPort = textOf(COMed);
-    f.displayPort = textOf(displayed);
-    f.displayWidth = textOf(dispNoched);
-    f.denomination = textOf(denomed);
-    f.rounding = textOf(rounded);
-    f.printWidth = textOf(Prnwed);
-    f.pushOut = textOf(pushed);
-    f.lowStock = textOf(stocked);
+    for (size_t i = 0; i < docketWordFields.size(); ++i)
+        f.language[i] = textOf(docketWordFields[i]);
+    f.taxRate = textOf(taxField);
+    f.discountLow = textOf(lowDiscountField);
+    f.discountMed = textOf(mediumDiscountField);
+    f.discountHigh = textOf(highDiscountField);
+    f.drawerPort = textOf(drawerPortField);
+    f.displayPort = textOf(displayPortField);
+    f.displayWidth = textOf(displayWidthField);
+    f.denomination = textOf(denominationField);
+    f.rounding = textOf(roundingField);
+    f.printWidth = textOf(printWidthField);
+    f.pushOut = textOf(pushOutField);
+    f.lowStock = textOf(lowStockField);
     return f;
 }
 
 QFrame* SetupScreen::panelOf(const QWidget* field) const {
     for (const QWidget* w = field; w; w = w->parentWidget())
-        for (QFrame* p : {pansp, panbasic, pandock, panlang, panopt})
+        for (QFrame* p : {salesPersonPanel, basicPanel, docketPanel, languagePanel, optionsPanel})
             if (w == p) return p;
     return nullptr;
 }
@@ -515,17 +574,17 @@ std::optional<Options> SetupScreen::takeOverOptions() {
     const std::span<const OptionKey> keys = OptionKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
         if (isPin(keys[i])) continue;
-        if (std::optional<std::string> fault = OptionValueFault(keys[i], textOf(opted[i]))) {
-            refuseField(opted[i], "This option cannot be saved: " + *fault);
+        if (std::optional<std::string> fault = OptionValueFault(keys[i], textOf(optionFields[i]))) {
+            refuseField(optionFields[i], "This option cannot be saved: " + *fault);
             return std::nullopt;
         }
     }
     Options options = m_options.options;
     for (size_t i = 0; i < keys.size(); ++i) {
         if (!isPin(keys[i])) {
-            options.set(keys[i].name, textOf(opted[i]));
+            options.set(keys[i].name, textOf(optionFields[i]));
         } else if (std::optional<std::string> hash =
-                       takeOverPin(opted[i], options.value(keys[i].name))) {
+                       takeOverPin(optionFields[i], options.value(keys[i].name))) {
             options.set(keys[i].name, *hash);
         } else {
             return std::nullopt;
@@ -559,8 +618,7 @@ bool SetupScreen::takeOverAndSave() {
     FieldsTakenOver taken =
         TakeOverFields(readFields(), change.config, m_services.regional.formats().decimalSeparator);
     if (taken.refused) {
-        refuseField(findChild<EntryField*>(QString::fromStdString(taken.refused->field)),
-                    taken.refused->message);
+        refuseField(findChild<EntryField*>(roleOf(taken.refused->field)), taken.refused->message);
         return false;
     }
     change.options = takeOverOptions();
@@ -619,5 +677,5 @@ void SetupScreen::closeEvent(QCloseEvent* event) {
     // Exit & Save is the only way out: leaving without it would drop the
     // operator's changes unseen, so the window's close box presses it.
     event->ignore();
-    if (butsavEx->isEnabled()) guarded([this] { butsavExClick(); });
+    if (saveExitButton->isEnabled()) guarded([this] { butsavExClick(); });
 }

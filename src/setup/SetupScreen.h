@@ -24,51 +24,53 @@ class SetupScreen : public ZorviScreen {
   public:
     SetupScreen(ProgramState& state, Services& services, QWidget* parent = nullptr);
 
-    QFrame* panmain2;
-    QFrame* pansp;
-    QFrame* panbasic;
-    QFrame* pandock;
-    QFrame* panlang;
-    QFrame* panopt;
-    QPushButton* butbasic;
-    QPushButton* butsp;
-    QPushButton* butdock;
-    QPushButton* butlang;
-    QPushButton* butopt;
-    QPushButton* butprndocket;
-    QPushButton* butsavEx;
-    QPlainTextEdit* Memo2;
-
-    // Sales persons at index 0..4 (sp1ed.., sp1ned..); docket rows at index
-    // 1..9 (dl1ed.., dn1ed.., dr1ed..; rows 4-6 have no text field).
-    std::array<EntryField*, 5> sped{};
-    std::array<EntryField*, 5> spned{};
-    std::array<EntryField*, 10> dled{};
-    std::array<EntryField*, 10> dned{};
-    std::array<EntryField*, 10> dred{};
-    // In the order of LanguageFields (cashtned first).
-    std::array<EntryField*, 13> langed{};
-    EntryField* taxed;
-    QLabel* taxLabel = nullptr; // says whether prices hold the tax or get it added
-    EntryField* ldisced;
-    EntryField* mdisced;
-    EntryField* hdisced;
-    EntryField* COMed;
-    EntryField* displayed;
-    EntryField* dispNoched;
-    EntryField* denomed;
-    EntryField* rounded;
-    EntryField* Prnwed;
-    EntryField* pushed;
-    EntryField* stocked;
-    // One field a known option, in the order of OptionKeys().
-    std::vector<EntryField*> opted;
-
   protected:
     void FormActivate() override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QFrame* mainPanel;
+    QFrame* salesPersonPanel;
+    QFrame* basicPanel;
+    QFrame* docketPanel;
+    QFrame* languagePanel;
+    QFrame* optionsPanel;
+    QPushButton* basicButton;
+    QPushButton* salesPersonButton;
+    QPushButton* docketButton;
+    QPushButton* languageButton;
+    QPushButton* optionsButton;
+    QPushButton* printDocketButton;
+    QPushButton* saveExitButton;
+    QPlainTextEdit* helpBox;
+
+    // Sales persons at index 0..4 (salesPersonCode1.., salesPersonName1..);
+    // docket rows at index 1..9 (docketCode1.., docketText1..,
+    // docketRelease1..; rows 4-6 have no text field).
+    std::array<EntryField*, 5> salesPersonCodeFields{};
+    std::array<EntryField*, 5> salesPersonNameFields{};
+    std::array<EntryField*, 10> docketCodeFields{};
+    std::array<EntryField*, 10> docketTextFields{};
+    std::array<EntryField*, 10> docketReleaseFields{};
+    // In the order of LanguageFields (cashtned first).
+    std::array<EntryField*, 13> docketWordFields{};
+    EntryField* taxField;
+    QLabel* taxLabel = nullptr; // says whether prices hold the tax or get it added
+    EntryField* lowDiscountField;
+    EntryField* mediumDiscountField;
+    EntryField* highDiscountField;
+    EntryField* drawerPortField;
+    EntryField* displayPortField;
+    EntryField* displayWidthField;
+    EntryField* denominationField;
+    EntryField* roundingField;
+    EntryField* printWidthField;
+    EntryField* pushOutField;
+    EntryField* lowStockField;
+    // One field a known option (option:<key>), in the order of OptionKeys().
+    std::vector<EntryField*> optionFields;
+
     QFrame* makePanel(int left, int top, int width, int height, const char* title);
     EntryField* makeField(QWidget* panel, const char* name, int left, int top, int width,
                           int maxLength, int helpLine);

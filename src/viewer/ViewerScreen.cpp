@@ -48,6 +48,16 @@ ViewerScreen::ViewerScreen(ProgramState& state, Services& services, QWidget* par
     setClientSize(628, 403);
     setFont(ScreenParts::arial(12));
     buildControls();
+    nameRoles({{fileMenuBar, "fileMenuBar"},
+               {fileMenu, "fileMenu"},
+               {viewAction, "viewAction"},
+               {printAction, "printAction"},
+               {htmlExportAction, "htmlExportAction"},
+               {fontAction, "fontAction"},
+               {checkBooksAction, "checkBooksAction"},
+               {exitAction, "exitAction"},
+               {textBox, "textBox"},
+               {exitHintLabel, "exitHintLabel"}});
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
     installEventFilter(this);
@@ -58,64 +68,64 @@ void ViewerScreen::buildControls() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    ViewPrintMenu = new QMenuBar(this);
-    ViewPrintMenu->setNativeMenuBar(false);
-    ViewnPrint = ViewPrintMenu->addMenu("  File &Menu   Press: Alt+M");
-    View1 = ViewnPrint->addAction("&View file      Press:  V  (...)");
-    Print1 = ViewnPrint->addAction("&Print file       Press:  P  (...)");
-    HtmlExport = ViewnPrint->addAction("&HTML export   Press: H");
-    Fonts = ViewnPrint->addAction("&Select font   Press: F   (...)");
-    CheckBooks = ViewnPrint->addAction("&Check books   Press: C");
-    ViewnPrint->addSeparator();
-    Exit = ViewnPrint->addAction("E&xit              Press: x");
-    layout->setMenuBar(ViewPrintMenu);
+    fileMenuBar = new QMenuBar(this);
+    fileMenuBar->setNativeMenuBar(false);
+    fileMenu = fileMenuBar->addMenu("  File &Menu   Press: Alt+M");
+    viewAction = fileMenu->addAction("&View file      Press:  V  (...)");
+    printAction = fileMenu->addAction("&Print file       Press:  P  (...)");
+    htmlExportAction = fileMenu->addAction("&HTML export   Press: H");
+    fontAction = fileMenu->addAction("&Select font   Press: F   (...)");
+    checkBooksAction = fileMenu->addAction("&Check books   Press: C");
+    fileMenu->addSeparator();
+    exitAction = fileMenu->addAction("E&xit              Press: x");
+    layout->setMenuBar(fileMenuBar);
     // A key exit hid the text; opening the menu brings it back.
-    connect(ViewnPrint, &QMenu::aboutToShow, this, [this] { RichEdit1->show(); });
-    connect(View1, &QAction::triggered, this, [this] { guarded([this] { View1Click(); }); });
-    connect(Print1, &QAction::triggered, this, [this] { guarded([this] { Print1Click(); }); });
-    connect(HtmlExport, &QAction::triggered, this,
+    connect(fileMenu, &QMenu::aboutToShow, this, [this] { textBox->show(); });
+    connect(viewAction, &QAction::triggered, this, [this] { guarded([this] { View1Click(); }); });
+    connect(printAction, &QAction::triggered, this, [this] { guarded([this] { Print1Click(); }); });
+    connect(htmlExportAction, &QAction::triggered, this,
             [this] { guarded([this] { HtmlExportClick(); }); });
-    connect(Fonts, &QAction::triggered, this, [this] { guarded([this] { FontsClick(); }); });
+    connect(fontAction, &QAction::triggered, this, [this] { guarded([this] { FontsClick(); }); });
     // The seals of the takings checked, as zorvi-verify does, shown here.
-    connect(CheckBooks, &QAction::triggered, this, [this] {
+    connect(checkBooksAction, &QAction::triggered, this, [this] {
         guarded([this] {
             QStringList lines;
             for (const std::string& line : SealCheckReport(CheckSeals(m_state.files.DataDir())))
                 lines << fromCp1252(line);
-            RichEdit1->setPlainText(lines.join('\n'));
-            RichEdit1->show();
+            textBox->setPlainText(lines.join('\n'));
+            textBox->show();
         });
     });
-    connect(Exit, &QAction::triggered, this, [this] { guarded([this] { ExitClick(); }); });
+    connect(exitAction, &QAction::triggered, this, [this] { guarded([this] { ExitClick(); }); });
 
-    RichEdit1 = new QPlainTextEdit(this);
-    RichEdit1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    RichEdit1->setLineWidth(3);
-    RichEdit1->setAccessibleName("Viewed file");
-    RichEdit1->setFont(ScreenParts::lineDraw(11));
-    RichEdit1->setReadOnly(true);
-    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setStyleSheet("QPlainTextEdit { background: white; color: black; }");
+    textBox = new QPlainTextEdit(this);
+    textBox->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    textBox->setLineWidth(3);
+    textBox->setAccessibleName("Viewed file");
+    textBox->setFont(ScreenParts::lineDraw(11));
+    textBox->setReadOnly(true);
+    textBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textBox->setStyleSheet("QPlainTextEdit { background: white; color: black; }");
     QStringList welcome;
     for (const char* line : Welcome)
         welcome << line;
-    RichEdit1->setPlainText(welcome.join('\n'));
-    layout->addWidget(RichEdit1, 1);
+    textBox->setPlainText(welcome.join('\n'));
+    layout->addWidget(textBox, 1);
 
-    Label1 = new QLabel("Press  Q or  X  or  ESC  to exit to the main screen.", this);
-    Label1->setAlignment(Qt::AlignCenter);
+    exitHintLabel = new QLabel("Press  Q or  X  or  ESC  to exit to the main screen.", this);
+    exitHintLabel->setAlignment(Qt::AlignCenter);
     QFont sans("MS Sans Serif");
     sans.setStyleHint(QFont::SansSerif);
     sans.setPixelSize(11);
-    Label1->setFont(sans);
-    Label1->setStyleSheet("color: red;");
-    layout->addWidget(Label1);
+    exitHintLabel->setFont(sans);
+    exitHintLabel->setStyleSheet("color: red;");
+    layout->addWidget(exitHintLabel);
 
     // No mouse pointer over the screen until edit mode gives it back.
     setCursor(Qt::BlankCursor);
-    RichEdit1->viewport()->setCursor(Qt::BlankCursor);
+    textBox->viewport()->setCursor(Qt::BlankCursor);
 }
 
 void ViewerScreen::fillDisplay() {
@@ -134,7 +144,7 @@ void ViewerScreen::FormActivate() {
     m_armed = false;
     m_editMode = false;
     m_loadedPath.reset();
-    RichEdit1->setFocus();
+    textBox->setFocus();
 }
 
 bool ViewerScreen::loadChosen(const std::string& path) {
@@ -154,15 +164,15 @@ bool ViewerScreen::loadChosen(const std::string& path) {
     m_loaded = SplitLines(*bytes);
     m_loadedBytes = std::move(*bytes);
     m_loadedPath = path;
-    const bool editable = !RichEdit1->isReadOnly();
-    RichEdit1->setUndoRedoEnabled(false);
-    RichEdit1->setPlainText(fromCp1252(m_loaded.display));
-    RichEdit1->setUndoRedoEnabled(editable);
-    RichEdit1->document()->setModified(false);
+    const bool editable = !textBox->isReadOnly();
+    textBox->setUndoRedoEnabled(false);
+    textBox->setPlainText(fromCp1252(m_loaded.display));
+    textBox->setUndoRedoEnabled(editable);
+    textBox->document()->setModified(false);
     // The line ends are kept apart; the text area needs only the lines.
     m_loaded.display.clear();
     m_loaded.display.shrink_to_fit();
-    RichEdit1->show();
+    textBox->show();
     return true;
 }
 
@@ -180,8 +190,8 @@ void ViewerScreen::Print1Click() {
     if (!path) return;
     m_printFlag = loadChosen(*path);
     if (!m_printFlag) return;
-    PrintDialog::TextDocument document{*path, toCp1252(RichEdit1->toPlainText()),
-                                       QtFontDialog::fromQFont(RichEdit1->font()),
+    PrintDialog::TextDocument document{*path, toCp1252(textBox->toPlainText()),
+                                       QtFontDialog::fromQFont(textBox->font()),
                                        PdfPathFor(m_state.files.DataDir(), *path)};
     switch (m_services.printDialog.printText(document)) {
     case PrintDialog::Outcome::PrintedToPdf:
@@ -223,23 +233,21 @@ void ViewerScreen::HtmlExportClick() {
 }
 
 void ViewerScreen::FontsClick() {
-    auto apply = [this](const FontChoice& font) {
-        RichEdit1->setFont(QtFontDialog::toQFont(font));
-    };
+    auto apply = [this](const FontChoice& font) { textBox->setFont(QtFontDialog::toQFont(font)); };
     if (std::optional<FontChoice> font =
-            m_services.fontDialog.choose(QtFontDialog::fromQFont(RichEdit1->font()), apply))
+            m_services.fontDialog.choose(QtFontDialog::fromQFont(textBox->font()), apply))
         apply(*font);
 }
 
 void ViewerScreen::saveEdits() {
-    RichEdit1->setReadOnly(true);
+    textBox->setReadOnly(true);
     m_editMode = false;
-    RichEdit1->viewport()->setCursor(Qt::BlankCursor);
+    textBox->viewport()->setCursor(Qt::BlankCursor);
     setCursor(Qt::BlankCursor);
     // Only the file shown in this visit is written, and only to itself.
     if (!m_loadedPath) return;
-    std::string bytes = RichEdit1->document()->isModified()
-                            ? JoinLines(toCp1252(RichEdit1->toPlainText()), m_loaded)
+    std::string bytes = textBox->document()->isModified()
+                            ? JoinLines(toCp1252(textBox->toPlainText()), m_loaded)
                             : m_loadedBytes;
     if (!RewriteKeepingStamp(*m_loadedPath, bytes, m_stamp)) {
         m_services.dialogs.message("The file " + *m_loadedPath +
@@ -254,8 +262,8 @@ void ViewerScreen::saveEdits() {
                                 std::filesystem::path(*m_loadedPath).filename().string(),
                                 m_loadedBytes, bytes));
     m_loadedBytes = std::move(bytes);
-    RichEdit1->document()->setModified(false);
-    Label1->setText(QString::number(m_stamp.packed));
+    textBox->document()->setModified(false);
+    exitHintLabel->setText(QString::number(m_stamp.packed));
 }
 
 void ViewerScreen::setMain(QWidget* main, QLabel* hint) {
@@ -282,7 +290,7 @@ bool ViewerScreen::FormKeyDown(int key) {
     const bool exitKey = m_editMode ? key == Qt::Key_Escape
                                     : key == Qt::Key_Q || key == Qt::Key_X || key == Qt::Key_Escape;
     if (exitKey) {
-        RichEdit1->hide();
+        textBox->hide();
         ExitClick();
         return true;
     }
@@ -291,11 +299,11 @@ bool ViewerScreen::FormKeyDown(int key) {
     } else if (key == Qt::Key_PageUp && m_armed) {
         m_armed = false;
         if (!AskOwnerPin(m_state, m_services)) return true;
-        RichEdit1->setReadOnly(false);
-        RichEdit1->setUndoRedoEnabled(true);
+        textBox->setReadOnly(false);
+        textBox->setUndoRedoEnabled(true);
         m_editMode = true;
         setCursor(Qt::ArrowCursor);
-        RichEdit1->viewport()->setCursor(Qt::IBeamCursor);
+        textBox->viewport()->setCursor(Qt::IBeamCursor);
     }
     return false;
 }

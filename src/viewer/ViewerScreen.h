@@ -24,17 +24,6 @@ class ViewerScreen : public ZorviScreen {
     void setMain(QWidget* main, QLabel* hint);
     void leaveToMain() override;
 
-    QMenuBar* ViewPrintMenu;
-    QMenu* ViewnPrint;
-    QAction* View1;
-    QAction* Print1;
-    QAction* HtmlExport;
-    QAction* Fonts;
-    QAction* CheckBooks;
-    QAction* Exit;
-    QPlainTextEdit* RichEdit1;
-    QLabel* Label1;
-
     void View1Click();
     void Print1Click();
     // The file shown as a one-page HTML report, saved where the operator chooses.
@@ -51,6 +40,18 @@ class ViewerScreen : public ZorviScreen {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The controls, each named by its role, which is its object name too.
+    QMenuBar* fileMenuBar;
+    QMenu* fileMenu;
+    QAction* viewAction;
+    QAction* printAction;
+    QAction* htmlExportAction;
+    QAction* fontAction;
+    QAction* checkBooksAction;
+    QAction* exitAction;
+    QPlainTextEdit* textBox;
+    QLabel* exitHintLabel;
+
     void buildControls();
     void fillDisplay();
     // Puts the chosen file into the text area; false when it does not exist.

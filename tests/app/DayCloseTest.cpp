@@ -1,13 +1,14 @@
 #include "app/MainScreen.h"
 #include "app/ProgramBlock.h"
+#include "consolidation/ConsolidationScreen.h"
+#include "expenses/ExpenseScreen.h"
 #include "forms/ZorviScreen.h"
 #include "platform/Services.h"
+#include "sales/SalesScreen.h"
 #include "store/Configuration.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -25,7 +26,9 @@ struct DayFixture : ProgramFixture {
         dialogs.shown.clear();
         launcher.started.clear();
     }
-    std::vector<std::string> memo() { return lines(main().Memo1); }
+    std::vector<std::string> memo() {
+        return lines(probe::widget<QPlainTextEdit>(&main(), "infoBox"));
+    }
 };
 
 std::vector<std::string> totals(const std::vector<std::string>& middle) {
@@ -43,7 +46,7 @@ TEST(DayClose, ADayWithoutSalesAndNoEndsTheProgram) {
     std::string lastDocket = "1old docket\r\n";
     f.dir.write("Docket.Prn", lastDocket);
     f.dialogs.answers = {Dialogs::Answer::No};
-    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    probe::click(&f.main(), "exitButton");
     EXPECT_EQ(f.memo(),
               totals({"Takings Cash             $0.00", "Takings Cheque           $0.00",
                       "Takings Credit           $0.00", "Rounding Total           $0.00",
@@ -80,7 +83,7 @@ TEST(DayClose, TheTotalsAreThoseOfTheTakingsFileSinceTheLastConsolidation) {
                 "-30.00  0.00\r\n");
     f.start(true);
     f.dialogs.answers = {Dialogs::Answer::Yes};
-    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    probe::click(&f.main(), "exitButton");
     std::vector<std::string> expected =
         totals({"Takings Cash           $100.00", "Takings Cheque           $0.00",
                 "Takings Credit           $0.00", "Rounding Total           $0.00",
@@ -100,34 +103,34 @@ TEST(DayClose, TheTotalsAreThoseOfTheTakingsFileSinceTheLastConsolidation) {
 
     // Yes hands over to the consolidation, which ends the program when left.
     EXPECT_FALSE(f.main().isVisible());
-    EXPECT_TRUE(f.program->Form6->isVisible());
+    EXPECT_TRUE(f.program->consolidation->isVisible());
     EXPECT_TRUE(f.dir.exists("Pricelist.wrk"));
-    f.program->Form6->close();
+    f.program->consolidation->close();
     QApplication::processEvents();
     EXPECT_TRUE(f.program->state.flags.QuitAfterConsolidation);
     EXPECT_FALSE(f.main().isVisible());
-    EXPECT_FALSE(f.program->Form6->isVisible());
+    EXPECT_FALSE(f.program->consolidation->isVisible());
 }
 
 TEST(DayClose, AWholeDayAddsUpToItsTakingsFile) {
     DayFixture f;
     f.start(false);
-    auto* sales = static_cast<ZorviScreen*>(f.program->Form4);
-    auto* expense = static_cast<ZorviScreen*>(f.program->Form5);
+    SalesScreen* sales = f.program->sales;
+    ExpenseScreen* expense = f.program->expense;
 
-    QTest::mouseClick(f.main().butsale, Qt::LeftButton);
+    probe::click(&f.main(), "saleButton");
     f.type(sales, "AMILK1\n2\nYBREAD\n1\nYF\nC10\n\n");
     f.type(sales, "BBREAD\n3\nYF\nQ6.75\n\n");
     QTest::keyClick(sales->activeControl(), Qt::Key_Escape);
     ASSERT_TRUE(f.main().isVisible());
 
-    QTest::mouseClick(f.main().butexp, Qt::LeftButton);
+    probe::click(&f.main(), "expenseButton");
     f.type(expense, "AEXP1\n4.50\nyF\n\n");
     expense->close();
     ASSERT_TRUE(f.main().isVisible());
 
     f.dialogs.answers = {Dialogs::Answer::Yes};
-    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    probe::click(&f.main(), "exitButton");
     // 5.25 paid with 10.00 in cash, 6.75 by cheque, 4.50 paid out.
     EXPECT_EQ(f.memo(),
               totals({"Takings Cash             $5.25", "Takings Cheque           $6.75",
@@ -149,7 +152,7 @@ TEST(DayClose, TheXReportShowsAndPrintsTheTotalsSoFarAndChangesNothingElse) {
     f.dir.write("Results.dat", takings);
     f.start(true);
     const std::string started = f.dir.read("Results.dat");
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    probe::click(&f.main(), "menuButton");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_T);
     QApplication::processEvents();
     // A sale of 4.50 paid with 5.00 (0.50 change), a refund of 2.25.

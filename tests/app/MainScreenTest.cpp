@@ -1,15 +1,13 @@
 #include "app/MainScreen.h"
 #include "app/StartUp.h"
 #include "platform/QtPaths.h"
+#include "sales/SalesScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QGroupBox>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -20,8 +18,8 @@ struct MainScreenFixture : ProgramFixture {
         dir.write("hlpf.7", "Main help\r\nline two\r\n");
     }
     std::vector<bool> trading() {
-        return {main().butsale->isEnabled(), main().butdocket->isEnabled(),
-                main().butexp->isEnabled()};
+        return {probe::enabled(&main(), "saleButton"), probe::enabled(&main(), "docketButton"),
+                probe::enabled(&main(), "expenseButton")};
     }
 };
 
@@ -49,8 +47,8 @@ TEST(MainScreen, StartsWithoutConfigurationOrPriceListAndKeepsTradingOff) {
                   "configure Zorvi.",
                   printerProblem(f.dir), NoPrinter, SampleOffer, SampleOffer}));
     EXPECT_EQ(f.trading(), (std::vector<bool>{false, false, false}));
-    EXPECT_TRUE(f.main().butexit->isEnabled());
-    EXPECT_EQ(f.main().Label5->text(), "07/12/26");
+    EXPECT_TRUE(probe::enabled(&f.main(), "exitButton"));
+    EXPECT_EQ(probe::text(&f.main(), "dateLabel"), "07/12/26");
     EXPECT_EQ(f.dir.read("Results.dat"), "* START of SALE   07/12/26 9:05:\r\n");
     EXPECT_FALSE(f.dir.exists("Pricelist.dat"));
     EXPECT_FALSE(f.dir.exists("Pricelist.wrk"));
@@ -80,7 +78,7 @@ TEST(MainScreen, StartWritesTheStartRecordAfterTheEarlierDay) {
     f.start();
     EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{printerProblem(f.dir), NoPrinter}));
     EXPECT_EQ(f.trading(), (std::vector<bool>{true, true, true}));
-    EXPECT_EQ(f.main().Label6->text(), "14:30");
+    EXPECT_EQ(probe::text(&f.main(), "timeLabel"), "14:30");
     EXPECT_EQ(f.dir.read("Results.dat"), "earlier\r\n* START of SALE   07/12/26 14:30\r\n");
     EXPECT_EQ(f.main().pos(), QPoint(1, 1));
 }
@@ -128,7 +126,7 @@ TEST(MainScreen, ALongFolderNameDisablesThePrinter) {
                                         "Manual.");
     EXPECT_TRUE(f.program->state.flags.PrinterDisabled);
     f.dialogs.shown.clear();
-    QTest::mouseClick(f.main().butdocket, Qt::LeftButton);
+    probe::click(&f.main(), "docketButton");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"Printer disabled!"});
 }
 
@@ -162,46 +160,46 @@ TEST(MainScreen, MenuHelpAndTheButtonsOfOtherEditions) {
     f.writeConfiguration(f.config);
     f.start();
     f.dialogs.shown.clear();
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
-    EXPECT_TRUE(f.main().RadioGroup1->isVisible());
-    EXPECT_FALSE(f.main().Butintro->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), f.main().RadioGroup1);
+    probe::click(&f.main(), "menuButton");
+    EXPECT_TRUE(probe::visible(&f.main(), "menuBox"));
+    EXPECT_FALSE(probe::visible(&f.main(), "viewPrintButton"));
+    EXPECT_EQ(probe::focus(), "menuBox");
     // Outside inventory mode the inventory cannot be updated.
-    f.main().RbutInvent->setFocus();
+    probe::widget<QRadioButton>(&f.main(), "inventoryEntry")->setFocus();
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{
                                      " Zorvi is running in statistic mode.\r Update the Inventory "
                                      "is blocked !"});
     f.dialogs.shown.clear();
-    QTest::keyClick(f.main().RadioGroup1, Qt::Key_Escape);
-    EXPECT_FALSE(f.main().RadioGroup1->isVisible());
-    EXPECT_TRUE(f.main().Butintro->isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), f.main().butmenu);
+    QTest::keyClick(probe::widget<QGroupBox>(&f.main(), "menuBox"), Qt::Key_Escape);
+    EXPECT_FALSE(probe::visible(&f.main(), "menuBox"));
+    EXPECT_TRUE(probe::visible(&f.main(), "viewPrintButton"));
+    EXPECT_EQ(probe::focus(), "menuButton");
 
     // Help shows its text until Q, with trading off meanwhile.
-    QTest::mouseClick(f.main().Buthelp, Qt::LeftButton);
-    EXPECT_TRUE(f.main().Memo1->isVisible());
-    EXPECT_EQ(f.main().Memo1->toPlainText(), "Main help\nline two");
-    EXPECT_TRUE(f.main().Label3->isVisible());
-    EXPECT_FALSE(f.main().butsale->isEnabled());
-    EXPECT_TRUE(f.main().butexit->isEnabled());
-    QTest::keyClick(f.main().Memo1, Qt::Key_Q);
-    EXPECT_FALSE(f.main().Memo1->isVisible());
-    EXPECT_FALSE(f.main().Label3->isVisible());
-    EXPECT_TRUE(f.main().butsale->isEnabled());
+    probe::click(&f.main(), "helpButton");
+    EXPECT_TRUE(probe::visible(&f.main(), "infoBox"));
+    EXPECT_EQ(probe::text(&f.main(), "infoBox"), "Main help\nline two");
+    EXPECT_TRUE(probe::visible(&f.main(), "exitHintLabel"));
+    EXPECT_FALSE(probe::enabled(&f.main(), "saleButton"));
+    EXPECT_TRUE(probe::enabled(&f.main(), "exitButton"));
+    QTest::keyClick(probe::widget<QPlainTextEdit>(&f.main(), "infoBox"), Qt::Key_Q);
+    EXPECT_FALSE(probe::visible(&f.main(), "infoBox"));
+    EXPECT_FALSE(probe::visible(&f.main(), "exitHintLabel"));
+    EXPECT_TRUE(probe::enabled(&f.main(), "saleButton"));
     // Without its text the way out stays shown.
     std::filesystem::remove(f.dir.file("hlpf.7"));
-    QTest::mouseClick(f.main().Buthelp, Qt::LeftButton);
+    probe::click(&f.main(), "helpButton");
     EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"Error!\r\nthe file " +
                                                            f.dir.file("hlpf.7") + " not found!"}));
-    EXPECT_TRUE(f.main().Label3->isVisible());
+    EXPECT_TRUE(probe::visible(&f.main(), "exitHintLabel"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_FALSE(f.main().Label3->isVisible());
-    EXPECT_TRUE(f.main().butsale->isEnabled());
+    EXPECT_FALSE(probe::visible(&f.main(), "exitHintLabel"));
+    EXPECT_TRUE(probe::enabled(&f.main(), "saleButton"));
     f.dialogs.shown.clear();
 
-    QTest::mouseClick(f.main().butdeb, Qt::LeftButton);
-    QTest::mouseClick(f.main().butlay, Qt::LeftButton);
-    QTest::mouseClick(f.main().butcred, Qt::LeftButton);
+    probe::click(&f.main(), "debtorButton");
+    probe::click(&f.main(), "laybyButton");
+    probe::click(&f.main(), "creditorButton");
     EXPECT_EQ(f.dialogs.texts(),
               (std::vector<std::string>{
                   "The Debtor functions are available in \r    TALLYBOX and LEDGERPRO !",
@@ -209,10 +207,10 @@ TEST(MainScreen, MenuHelpAndTheButtonsOfOtherEditions) {
                   "The Creditors functions are available in \r               LEDGERPRO only !"}));
 
     // An underlined letter presses its button: the sales screen takes over.
-    f.main().butmenu->setFocus();
-    QTest::keyClick(f.main().butmenu, Qt::Key_S);
+    probe::widget<QPushButton>(&f.main(), "menuButton")->setFocus();
+    QTest::keyClick(probe::widget<QPushButton>(&f.main(), "menuButton"), Qt::Key_S);
     EXPECT_FALSE(f.main().isVisible());
-    EXPECT_TRUE(f.program->Form4->isVisible());
+    EXPECT_TRUE(f.program->sales->isVisible());
 }
 
 TEST(MainScreen, UpdateInventoryOfAnEmptyInventorySaysSo) {
@@ -223,8 +221,7 @@ TEST(MainScreen, UpdateInventoryOfAnEmptyInventorySaysSo) {
     g.dir.write("Inventory.dat", "");
     g.start();
     g.dialogs.shown.clear();
-    QTest::mouseClick(g.main().butmenu, Qt::LeftButton);
-    g.main().RbutInvent->setFocus();
+    g.menu("inventoryEntry");
     EXPECT_EQ(g.dialogs.texts(),
               std::vector<std::string>{"The file " + g.dir.path() + "Inventory.dat is empty !"});
     EXPECT_TRUE(g.main().isVisible());

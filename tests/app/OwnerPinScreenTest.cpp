@@ -1,16 +1,15 @@
 #include "app/MainScreen.h"
 #include "consolidation/ConsolidationScreen.h"
-#include "forms/EntryField.h"
+#include "expenses/ExpenseScreen.h"
+#include "inventory/InventoryScreen.h"
+#include "pricelist/PriceListScreen.h"
+#include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
 #include "store/OwnerPin.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 #include "viewer/ViewerScreen.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -47,19 +46,12 @@ struct PinFixture : ProgramFixture {
         QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
         QApplication::processEvents();
     }
-    void menu(QRadioButton* MainScreen::*entry) {
-        QTest::mouseClick(main().butmenu, Qt::LeftButton);
-        (main().*entry)->setFocus();
-        QApplication::processEvents();
-    }
-    ConsolidationScreen& consolidation() {
-        return *static_cast<ConsolidationScreen*>(program->Form6);
-    }
-    ViewerScreen& viewer() { return *static_cast<ViewerScreen*>(program->Form8); }
+    ConsolidationScreen& consolidation() { return *program->consolidation; }
+    ViewerScreen& viewer() { return *program->viewer; }
     // Exit, then Yes: the day's close.
     void toConsolidation() {
         dialogs.answers = {Dialogs::Answer::Yes};
-        QTest::mouseClick(main().butexit, Qt::LeftButton);
+        probe::click(&main(), "exitButton");
     }
 };
 
@@ -74,19 +66,19 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
         bool freshRun = false; // the right PIN is tried in a new run of the program
     };
     const Place places[] = {
-        {"setup", [](PinFixture& f) { f.menu(&MainScreen::RbutSetup); },
-         [](PinFixture& f) { return f.program->Form2->isVisible(); }},
-        {"price list", [](PinFixture& f) { f.menu(&MainScreen::RbutPlist); },
-         [](PinFixture& f) { return f.program->Form3->isVisible(); }},
-        {"inventory", [](PinFixture& f) { f.menu(&MainScreen::RbutInvent); },
-         [](PinFixture& f) { return f.program->Form7->isVisible(); }},
-        {"removal", [](PinFixture& f) { f.menu(&MainScreen::RbutRemove); },
-         [](PinFixture& f) { return f.consolidation().ButDelete->isVisible(); }},
+        {"setup", [](PinFixture& f) { f.menu("setupEntry"); },
+         [](PinFixture& f) { return f.program->setup->isVisible(); }},
+        {"price list", [](PinFixture& f) { f.menu("priceListEntry"); },
+         [](PinFixture& f) { return f.program->priceList->isVisible(); }},
+        {"inventory", [](PinFixture& f) { f.menu("inventoryEntry"); },
+         [](PinFixture& f) { return f.program->inventory->isVisible(); }},
+        {"removal", [](PinFixture& f) { f.menu("removeEntry"); },
+         [](PinFixture& f) { return probe::visible(&f.consolidation(), "removeButton"); }},
         {"viewer's edit mode",
          [](PinFixture& f) {
-             f.open(f.main().Butintro, &f.viewer());
+             f.open("viewPrintButton", &f.viewer());
              for (Qt::Key k : {Qt::Key_End, Qt::Key_PageUp})
-                 QTest::keyClick(f.viewer().RichEdit1, k);
+                 QTest::keyClick(probe::widget<QPlainTextEdit>(&f.viewer(), "textBox"), k);
          },
          [](PinFixture& f) { return f.viewer().editMode(); }},
         {"period end",
@@ -122,12 +114,12 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
 TEST(OwnerPinScreens, SellingExpensesAndTheDaysCloseNeverAsk) {
     PinFixture f;
     f.start();
-    auto* sales = static_cast<ZorviScreen*>(f.program->Form4);
-    f.open(f.main().butsale, sales);
+    auto* sales = f.program->sales;
+    f.open("saleButton", sales);
     f.type(sales, "AMILK1\n1\nYF\nC2\n\n");
     sales->close();
-    auto* expense = static_cast<ZorviScreen*>(f.program->Form5);
-    f.open(f.main().butexp, expense);
+    auto* expense = f.program->expense;
+    f.open("expenseButton", expense);
     f.type(expense, "AEXP1\r40\ry4\rF\r\r");
     expense->close();
     ASSERT_TRUE(f.main().isVisible());
@@ -147,14 +139,12 @@ TEST(OwnerPinScreens, SellingExpensesAndTheDaysCloseNeverAsk) {
 TEST(OwnerPinScreens, TheOptionsPanelSetsAndRemovesThePin) {
     PinFixture f(false);
     f.start();
-    f.menu(&MainScreen::RbutSetup);
-    auto& s = *static_cast<SetupScreen*>(f.program->Form2);
+    f.menu("setupEntry");
+    auto& s = *f.program->setup;
     QApplication::setActiveWindow(&s);
     EXPECT_EQ(f.dialogs.secretsAsked(), 0u);
-    QLineEdit* field = nullptr;
-    for (QLineEdit* e : s.opted)
-        if (e->echoMode() == QLineEdit::Password) field = e;
-    ASSERT_TRUE(field);
+    auto* field = probe::widget<QLineEdit>(&s, "option:owner-pin");
+    ASSERT_EQ(field->echoMode(), QLineEdit::Password);
 
     struct Step {
         const char* typed;
@@ -173,7 +163,7 @@ TEST(OwnerPinScreens, TheOptionsPanelSetsAndRemovesThePin) {
         SCOPED_TRACE(k.typed);
         if (!s.isVisible()) {
             f.dialogs.secrets = {Pin};
-            f.menu(&MainScreen::RbutSetup);
+            f.menu("setupEntry");
             QApplication::setActiveWindow(&s);
         }
         f.press(Qt::Key_O, Qt::AltModifier);

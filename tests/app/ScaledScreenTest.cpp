@@ -5,11 +5,10 @@
 #include "platform/QtScreenScale.h"
 #include "platform/QtSystem.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
-#include <QLabel>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
@@ -41,7 +40,7 @@ TEST(ScaledScreens, ScaleTwoDrawsTheLayoutAndItsFontsAtTwiceTheirSize) {
     // The layout keeps its own units; the display gets twice the pixels.
     EXPECT_EQ(main.size(), QSize(632, 423));
     EXPECT_EQ(main.grab().size(), QSize(1264, 846));
-    QLabel* title = main.Label2;
+    QLabel* title = probe::widget<QLabel>(&main, "logoLabel");
     const int drawn = inkHeight(title->grab().toImage());
     const int laidOut = QFontMetrics(title->font()).tightBoundingRect("ZORVI").height();
     EXPECT_GT(laidOut, 60);

@@ -3,7 +3,6 @@
 #include "support/ProgramFixture.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
@@ -67,8 +66,7 @@ TEST(ScreenTexts, NoCaptionOfAnyScreenIsClipped) {
     f.printerReady();
     f.start();
     ProgramBlock& p = *f.program;
-    for (QWidget* screen : {static_cast<QWidget*>(p.Form1), p.Form2, p.Form3, p.Form4, p.Form5,
-                            p.Form6, p.Form7, p.Form8}) {
+    for (QWidget* screen : p.screens()) {
         for (const Fit& fit : captions(screen))
             EXPECT_LE(fit.needed, fit.room)
                 << screen->windowTitle().toStdString() << ": \"" << fit.text.toStdString() << "\"";

@@ -1,11 +1,8 @@
 #include "cashup/CashUpScreen.h"
 #include "app/MainScreen.h"
-#include "forms/EntryField.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -21,28 +18,29 @@ TEST(CashUpScreen, TheDrawerIsCountedBlindThenComparedAndEachCountIsKept) {
     f.dialogs.typed = {""}; // Enter keeps the float
     f.writeConfiguration(f.config);
     f.start();
-    auto* s = static_cast<CashUpScreen*>(f.program->CashUp);
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    CashUpScreen* s = f.program->cashUp;
+    probe::click(&f.main(), "menuButton");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_U);
     QApplication::processEvents();
     ASSERT_TRUE(s->isVisible());
-    EXPECT_EQ(s->denominationFields()[0]->isVisibleTo(s), true);
-    EXPECT_FALSE(s->denominationFields()[3]->isVisibleTo(s));
+    EXPECT_TRUE(probe::widget(s, "denominationField1")->isVisibleTo(s));
+    EXPECT_FALSE(probe::widget(s, "denominationField4")->isVisibleTo(s));
 
     // One 100 note, four 1 coins, one 0.50: the total is the sum, and
     // nothing says what the drawer should hold until the count is given.
     f.type(s, "A1\n4\n1\n");
-    EXPECT_EQ(s->activeControl(), s->totalField());
-    EXPECT_EQ(s->totalField()->text(), "104.50");
+    EXPECT_EQ(probe::cursor(s), "totalField");
+    EXPECT_EQ(probe::text(s, "totalField"), "104.50");
     f.type(s, "\n");
-    EXPECT_EQ(s->activeControl(), s->confirmField());
-    EXPECT_TRUE(s->resultLabel()->text().isEmpty());
+    EXPECT_EQ(probe::cursor(s), "confirmField");
+    EXPECT_EQ(probe::text(s, "resultLabel"), "");
     f.type(s, "Y");
-    EXPECT_EQ(s->resultLabel()->text(), "Float             $100.00\nExpected          $104.50\n"
-                                        "Counted           $104.50\nDifference          $0.00");
+    EXPECT_EQ(probe::text(s, "resultLabel"),
+              "Float             $100.00\nExpected          $104.50\n"
+              "Counted           $104.50\nDifference          $0.00");
     // A second count, as one total, comes out short; both are kept.
     f.type(s, "A\n\n\n100\nY");
-    EXPECT_EQ(s->resultLabel()->text(),
+    EXPECT_EQ(probe::text(s, "resultLabel"),
               "Float             $100.00\nExpected          $104.50\n"
               "Counted           $100.00\nDifference         -$4.50  short");
     EXPECT_EQ(

@@ -2,12 +2,9 @@
 #include "app/MainScreen.h"
 #include "backup/BackupRestore.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -28,17 +25,19 @@ struct ConsolidationFixture : ProgramFixture {
                   "# Total*** 9:05    7.50     0.00     0.00             0.00        7.50"
                   "        7.50  0.00\r\n");
     }
-    ConsolidationScreen& screen() { return *static_cast<ConsolidationScreen*>(program->Form6); }
+    ConsolidationScreen& screen() { return *program->consolidation; }
     void toConsolidation() {
         start();
         dialogs.shown.clear();
         dialogs.answers = {Dialogs::Answer::Yes};
-        QTest::mouseClick(main().butexit, Qt::LeftButton);
+        probe::click(&main(), "exitButton");
         QApplication::setActiveWindow(&screen());
         QApplication::processEvents();
         dialogs.shown.clear();
     }
-    std::vector<std::string> memo() { return lines(screen().Memo1); }
+    std::vector<std::string> memo() {
+        return lines(probe::widget<QPlainTextEdit>(&screen(), "reportBox"));
+    }
 };
 
 } // namespace
@@ -48,8 +47,8 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     f.toConsolidation();
     ConsolidationScreen& s = f.screen();
     ASSERT_TRUE(s.isVisible());
-    EXPECT_EQ(s.Label5->text(), "07/12/26");
-    EXPECT_FALSE(s.butstock->isEnabled());
+    EXPECT_EQ(probe::text(&s, "dateLabel"), "07/12/26");
+    EXPECT_FALSE(probe::enabled(&s, "stockButton"));
 
     // No printing, no period end; the day report follows at once.
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
@@ -62,7 +61,7 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     // A period end cannot be undone: Enter out of habit answers No.
     EXPECT_EQ(f.dialogs.shown[1].buttons, Dialogs::Buttons::YesNoDefaultNo);
     EXPECT_EQ(s.ConsolidationStep, 2);
-    EXPECT_FALSE(s.ButExit->isEnabled());
+    EXPECT_FALSE(probe::enabled(&s, "exitButton"));
     std::vector<std::string> report = f.memo();
     ASSERT_EQ(report.size(), 17u);
     EXPECT_EQ(report[1], "Results of        07/12/26 9:05:");
@@ -71,14 +70,14 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
     EXPECT_EQ(report[2], "Z 1");
 
     // The letter alone works while a button has the focus.
-    s.ButNext->setFocus();
-    QTest::keyClick(s.ButNext, Qt::Key_N);
+    probe::widget<QPushButton>(&s, "nextButton")->setFocus();
+    QTest::keyClick(probe::widget<QPushButton>(&s, "nextButton"), Qt::Key_N);
     EXPECT_EQ(f.memo()[6], "ANNA             0     $0.00        3     $7.50");
 
-    QTest::keyClick(s.ButNext, Qt::Key_N);
+    QTest::keyClick(probe::widget<QPushButton>(&s, "nextButton"), Qt::Key_N);
     EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
-    EXPECT_FALSE(s.ButNext->isEnabled());
-    EXPECT_TRUE(s.ButExit->isEnabled());
+    EXPECT_FALSE(probe::enabled(&s, "nextButton"));
+    EXPECT_TRUE(probe::enabled(&s, "exitButton"));
     EXPECT_FALSE(f.dir.exists("Results.dat"));
     EXPECT_TRUE(f.dir.exists("Res2026Dez.07"));
     EXPECT_EQ(f.dialogs.shown.size(), 2u);
@@ -89,7 +88,7 @@ TEST(ConsolidationScreen, ThreePressesOfNextConsolidateTheDay) {
                     "Z      1 07/12/26 9:05            0.00         7.50" + std::string(26, ' ')}));
     // The closed day is copied into Backup/, and the copy checked.
     const std::string backup = "zorvi-20261207-0905-Z1.tar.zst";
-    EXPECT_EQ(s.backupLabel->text().toStdString(), "Backup written and checked: " + backup);
+    EXPECT_EQ(probe::text(&s, "backupLabel"), "Backup written and checked: " + backup);
     EXPECT_TRUE(VerifyBackup(f.dir.file("Backup/" + backup)).ok);
 
     QTest::keyClick(&s, Qt::Key_X, Qt::AltModifier);
@@ -121,8 +120,8 @@ TEST(ConsolidationScreen, AShopWithAFloatCountsTheDrawerForTheCloseAndGetsTheNex
               (std::vector<std::string>{"Cash expected             $57.50",
                                         "Cash counted              $57.00",
                                         "Difference                -$0.50"}));
-    QTest::keyClick(s.ButNext, Qt::Key_N);
-    QTest::keyClick(s.ButNext, Qt::Key_N);
+    QTest::keyClick(probe::widget<QPushButton>(&s, "nextButton"), Qt::Key_N);
+    QTest::keyClick(probe::widget<QPushButton>(&s, "nextButton"), Qt::Key_N);
     EXPECT_EQ(
         f.dir.read("Csh2026Dez.07"),
         crlf({"O      1 07/12/26 9:05           50.00        50.00        50.00         0.00",
@@ -152,13 +151,13 @@ TEST(ConsolidationScreen, StocktakeSetsTheInventoryUpFromTheTakings) {
     ::unlink(f.dir.file("Inventory.dat").c_str());
     f.toConsolidation();
     ConsolidationScreen& s = f.screen();
-    EXPECT_FALSE(s.ButNext->isEnabled());
-    ASSERT_TRUE(s.butstock->isEnabled());
+    EXPECT_FALSE(probe::enabled(&s, "nextButton"));
+    ASSERT_TRUE(probe::enabled(&s, "stockButton"));
     QTest::keyClick(&s, Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(f.dialogs.shown.size(), 0u);
     EXPECT_EQ(f.memo(), (std::vector<std::string>{" ", " ", "F I N I S H"}));
-    EXPECT_FALSE(s.butstock->isEnabled() || s.ButNext->isEnabled());
-    EXPECT_TRUE(s.ButExit->isEnabled());
+    EXPECT_FALSE(probe::enabled(&s, "stockButton") || probe::enabled(&s, "nextButton"));
+    EXPECT_TRUE(probe::enabled(&s, "exitButton"));
     EXPECT_TRUE(f.dir.exists("Stocktake.26A"));
     EXPECT_TRUE(f.dir.exists("Inventory.26A"));
     EXPECT_TRUE(f.dir.exists("Inventory.dat"));
@@ -182,9 +181,9 @@ TEST(ConsolidationScreen, AFailedBackupLeavesTheCloseCompleteAndSaysSo) {
     EXPECT_TRUE(f.dir.exists("Res2026Dez.07"));
     const std::string text = "BACKUP FAILED: the backup folder " + f.dir.path() +
                              "Stick/ is a file; the day's close itself is complete";
-    EXPECT_EQ(s.backupLabel->text().toStdString(), text);
+    EXPECT_EQ(probe::text(&s, "backupLabel"), text);
     EXPECT_EQ(f.dialogs.texts().back(), text);
-    EXPECT_TRUE(s.ButExit->isEnabled());
+    EXPECT_TRUE(probe::enabled(&s, "exitButton"));
 }
 
 TEST(ConsolidationScreen, AChangeTheCheckFindsIsShownBeforeTheCloseAndTheAnswerRecorded) {

@@ -1,37 +1,33 @@
 #include "app/MainScreen.h"
 #include "consolidation/ConsolidationScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCloses) {
     ProgramFixture f;
     f.start();
-    auto& s = *static_cast<ConsolidationScreen*>(f.program->Form6);
+    auto& s = *static_cast<ConsolidationScreen*>(f.program->consolidation);
     // The evening's Exit does not offer the removal; the menu entry does.
     f.dialogs.answers = {Dialogs::Answer::Yes};
-    QTest::mouseClick(f.main().butexit, Qt::LeftButton);
+    probe::click(&f.main(), "exitButton");
     ASSERT_TRUE(s.isVisible());
-    EXPECT_FALSE(s.ButDelete->isVisible());
+    EXPECT_FALSE(probe::visible(&s, "removeButton"));
     s.hide();
     f.main().show();
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
-    f.main().RbutRemove->setFocus();
-    QApplication::processEvents();
-    ASSERT_TRUE(s.ButDelete->isVisible());
+    f.menu("removeEntry");
+    ASSERT_TRUE(probe::visible(&s, "removeButton"));
 
     // The program is not in this directory yet.
     f.dialogs.shown.clear();
     f.dialogs.answers = {Dialogs::Answer::Yes};
     f.dialogs.typed = {"REMOVE"};
-    s.ButDelete->click();
+    probe::widget<QPushButton>(&s, "removeButton")->click();
     ASSERT_EQ(f.dialogs.texts().size(), 3u);
     EXPECT_EQ(f.dialogs.texts()[2].rfind("Zorvi is not removed.", 0), 0u);
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
@@ -40,8 +36,8 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     f.dir.write(QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString(), "");
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
     f.dialogs.typed = {"remove"};
-    s.ButDelete->click();
-    s.ButDelete->click();
+    probe::widget<QPushButton>(&s, "removeButton")->click();
+    probe::widget<QPushButton>(&s, "removeButton")->click();
     EXPECT_EQ(f.dialogs.shown[0].buttons, Dialogs::Buttons::YesNoDefaultNo);
     EXPECT_EQ(f.dialogs.texts().back(), "Zorvi is not removed.");
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
@@ -49,14 +45,14 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     f.program->state.options.set("backup-dir", "/nowhere/stick");
     f.dialogs.answers = {Dialogs::Answer::Yes};
     f.dialogs.typed = {"REMOVE"};
-    s.ButDelete->click();
+    probe::widget<QPushButton>(&s, "removeButton")->click();
     EXPECT_EQ(f.dialogs.texts().back(), "Zorvi is not removed.\rBACKUP FAILED: the backup "
                                         "folder /nowhere/stick/ is missing");
     EXPECT_TRUE(f.program->state.RemoveAtEnd.empty());
     f.program->state.options.set("backup-dir", "Backup");
     f.dialogs.answers = {Dialogs::Answer::Yes};
     f.dialogs.typed = {"REMOVE"};
-    s.ButDelete->click();
+    probe::widget<QPushButton>(&s, "removeButton")->click();
     EXPECT_EQ(f.dialogs.texts().back(),
               "Zorvi will be removed from your hard disk,\rWhen Zorvi closes, all Zorvi files "
               "will be gone.\rBackup written and checked: zorvi-20261207-0905-Z0.tar.zst\rin " +
@@ -67,7 +63,7 @@ TEST(RemoveButton, RefusesAForeignDirectoryAndRemovesTheProgramsFilesWhenZorviCl
     // made after the press stays, and its lock goes with the screen.
     f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
     s.ButNextClick();
-    EXPECT_FALSE(s.ButDelete->isVisible());
+    EXPECT_FALSE(probe::visible(&s, "removeButton"));
     std::filesystem::create_directory(f.dir.file("keep"));
     f.dir.write("late.dat", "");
     f.program.reset();

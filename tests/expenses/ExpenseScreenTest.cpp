@@ -2,11 +2,8 @@
 #include "app/MainScreen.h"
 #include "forms/EntryField.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,16 +20,16 @@ struct ExpenseFixture : ProgramFixture {
     void open() {
         writeConfiguration(config);
         start();
-        ProgramFixture::open(main().butexp, &screen());
+        ProgramFixture::open("expenseButton", &screen());
         dialogs.shown.clear();
         ports.lines.clear();
         type("A");
     }
-    ExpenseScreen& screen() { return *qobject_cast<ExpenseScreen*>(program->Form5); }
+    ExpenseScreen& screen() { return *qobject_cast<ExpenseScreen*>(program->expense); }
     QWidget* at() { return screen().activeControl(); }
     // Types into whichever field has the cursor; \r is Enter, \x1b is Esc.
     void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }
-    std::string journal() { return screen().memo2->toPlainText().toStdString(); }
+    std::string journal() { return probe::text(&screen(), "journalBox"); }
 };
 
 const std::string StationeryLine =
@@ -44,10 +41,10 @@ TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
     ExpenseFixture f;
     f.config.TaxRate = 10;
     f.open();
-    EXPECT_TRUE(f.screen().Label3->isEnabled());
+    EXPECT_TRUE(probe::enabled(&f.screen(), "taxLabel"));
     f.type("EXP1\r40\ry4\rF\r");
-    EXPECT_EQ(f.screen().edtax->text(), "-$4.00");
-    EXPECT_EQ(f.screen().Edpay->text(), "-$44.00");
+    EXPECT_EQ(probe::text(&f.screen(), "taxField"), "-$4.00");
+    EXPECT_EQ(probe::text(&f.screen(), "payField"), "-$44.00");
     f.type("\r");
     EXPECT_EQ(
         f.dir.read("Results.dat"),
@@ -68,7 +65,7 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     f.type("y");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_NE(f.dialogs.texts()[0].find(f.dir.path() + "Results.dat"), std::string::npos);
-    EXPECT_EQ(f.at(), f.screen().edyn);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "confirmField"));
     EXPECT_EQ(f.journal(), "");
     EXPECT_EQ(f.program->till.sale().ExpenseSum, 0);
     f.type("y");
@@ -80,11 +77,11 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     f.screen().close();
     EXPECT_TRUE(f.screen().isVisible());
     f.type("F\r\r");
-    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "salesPersonField"));
     // A sales person accepted, then Esc back: the docket begun is dropped on leaving.
     f.type("A\x1b");
     f.screen().close();
-    EXPECT_TRUE(f.program->Form1->isVisible());
+    EXPECT_TRUE(f.program->main->isVisible());
     EXPECT_FALSE(f.screen().isVisible());
     EXPECT_FALSE(f.program->till.takingsOpen());
     EXPECT_FALSE(f.program->till.docketOpen());
@@ -111,12 +108,13 @@ TEST(ExpenseScreen, AmountAndCodeFieldsAskAgainForWhatTheyCannotBook) {
     f.open();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        f.screen().moveTo(f.screen().edcode);
+        f.screen().moveTo(probe::widget<EntryField>(&f.screen(), "codeField"));
         f.type("EXP1\r");
         f.dialogs.shown.clear();
         f.type(c.keys);
         EXPECT_EQ(f.dialogs.texts(), c.messages);
-        EXPECT_EQ(f.at(), c.confirms ? f.screen().edyn : f.screen().Edexp);
+        EXPECT_EQ(f.at(), c.confirms ? probe::widget<EntryField>(&f.screen(), "confirmField")
+                                     : probe::widget<EntryField>(&f.screen(), "amountField"));
     }
     EXPECT_EQ(f.program->till.sale().ExpenseAmount, 12.5);
     f.type("n");
@@ -125,15 +123,15 @@ TEST(ExpenseScreen, AmountAndCodeFieldsAskAgainForWhatTheyCannotBook) {
     f.dialogs.shown.clear();
     f.type("4006381333931");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e6"});
-    EXPECT_EQ(f.screen().edarticle->text(), "e12");
+    EXPECT_EQ(probe::text(&f.screen(), "articleField"), "e12");
     f.dialogs.shown.clear();
     f.type("F\r");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e11"});
     f.type("/exp1\r");
-    EXPECT_EQ(f.screen().edcode->text(), "EXP1") << "no services among expenses";
-    EXPECT_EQ(f.at(), f.screen().Edexp);
+    EXPECT_EQ(probe::text(&f.screen(), "codeField"), "EXP1") << "no services among expenses";
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "amountField"));
     f.type("\x1b\x1b");
-    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "salesPersonField"));
 }
 
 TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
@@ -148,12 +146,12 @@ TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {
     f.launcher.onRun = [&] { f.dir.write("Devcheck.dat", "Ok\r\n"); };
     f.open();
     const size_t printed = f.launcher.started.size();
-    EXPECT_FALSE(f.screen().Label3->isEnabled()) << "no tax field without tax";
+    EXPECT_FALSE(probe::enabled(&f.screen(), "taxLabel")) << "no tax field without tax";
     f.type("exp1\r40\ryf\r");
-    EXPECT_EQ(f.screen().Edpay->text(), "-$40.00");
+    EXPECT_EQ(probe::text(&f.screen(), "payField"), "-$40.00");
     f.type("\r");
-    EXPECT_EQ(f.screen().edcqt->text(), "ok");
-    EXPECT_EQ(f.at(), f.screen().edsp);
+    EXPECT_EQ(probe::text(&f.screen(), "paidField"), "ok");
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "salesPersonField"));
     // The docket names who paid out, not the "$" of the records.
     EXPECT_NE(f.dir.read("Docket.Prn").find("6 Served by Anna      at 9:05 07/12/26\r\n"),
               std::string::npos);

@@ -2,12 +2,8 @@
 #include "app/MainScreen.h"
 #include "forms/EntryField.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -32,18 +28,17 @@ struct InventoryFixture : ProgramFixture {
     void open() {
         writeConfiguration(config);
         start();
-        QTest::mouseClick(main().butmenu, Qt::LeftButton);
-        main().RbutInvent->setFocus();
+        menu("inventoryEntry");
         QApplication::setActiveWindow(&screen());
         QApplication::processEvents();
         dialogs.shown.clear();
     }
-    InventoryScreen& screen() { return *qobject_cast<InventoryScreen*>(program->Form7); }
+    InventoryScreen& screen() { return *qobject_cast<InventoryScreen*>(program->inventory); }
     QWidget* at() { return screen().activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(&screen(), keys); }
-    std::string help() { return screen().Memo2->toPlainText().toStdString(); }
-    std::string before() { return screen().Labold->text().toStdString(); }
-    std::string after() { return screen().Labnew->text().toStdString(); }
+    std::string help() { return probe::text(&screen(), "helpBox"); }
+    std::string before() { return probe::text(&screen(), "oldLineLabel"); }
+    std::string after() { return probe::text(&screen(), "newLineLabel"); }
     std::vector<std::string> messages() {
         auto texts = dialogs.texts();
         dialogs.shown.clear();
@@ -59,7 +54,7 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     InventoryFixture f;
     f.open();
     ASSERT_TRUE(f.screen().isVisible());
-    EXPECT_EQ(f.at(), f.screen().Edcode);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "codeField"));
     EXPECT_EQ(f.help(), "i1");
     EXPECT_EQ(f.dir.read("Inventory.wrk"), Inventory);
 
@@ -69,7 +64,7 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     f.type("exp1\r");
     EXPECT_EQ(f.messages(),
               (Texts{" This is an EXPENSE and can't be updated.", " This code  was not found !"}));
-    EXPECT_EQ(f.screen().Edcode->text(), "");
+    EXPECT_EQ(probe::text(&f.screen(), "codeField"), "");
     // A code not there is shown padded; the field keeps what was typed, so
     // Backspace takes a typed character back and the corrected code is found.
     f.type("4011200296909");
@@ -77,44 +72,44 @@ TEST(InventoryScreen, ChangesAreConfirmedOneByOneAndAppliedOnLeaving) {
     // A full field takes no more: each further key searches the same code again.
     f.type("a");
     EXPECT_EQ(f.messages(), Texts{" This code 4011200296909 was not found !"});
-    EXPECT_EQ(f.screen().Edcode->text(), "4011200296909");
-    EXPECT_EQ(f.screen().descriptionLabel->text(), "");
+    EXPECT_EQ(probe::text(&f.screen(), "codeField"), "4011200296909");
+    EXPECT_EQ(probe::text(&f.screen(), "descriptionLabel"), "");
     f.type("\b8");
-    EXPECT_EQ(f.at(), f.screen().Edqty);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "quantityField"));
     EXPECT_EQ(f.before(), " 4011200296908   12         3           5        140.3");
-    EXPECT_EQ(f.screen().descriptionLabel->text(), "Ballpoint pen blue");
-    EXPECT_FALSE(f.screen().butexit->isEnabled());
+    EXPECT_EQ(probe::text(&f.screen(), "descriptionLabel"), "Ballpoint pen blue");
+    EXPECT_FALSE(probe::enabled(&f.screen(), "exitButton"));
     EXPECT_EQ(f.help(), "i4");
 
     f.type("1000\r");
     EXPECT_EQ(f.messages(), Texts{"i6"});
-    QTest::keyClick(f.screen().Edqty, Qt::Key_Delete);
+    QTest::keyClick(probe::widget<EntryField>(&f.screen(), "quantityField"), Qt::Key_Delete);
     // The stock is kept with one decimal, so a second one is not taken, by
     // key or otherwise.
     f.type("0.04");
-    EXPECT_EQ(f.screen().Edqty->text(), "0.0");
+    EXPECT_EQ(probe::text(&f.screen(), "quantityField"), "0.0");
     const std::string oneDecimal =
         "The stock is kept with one decimal: a change takes no more than one.";
     EXPECT_EQ(f.help(), oneDecimal);
-    f.screen().Edqty->setText("4e-2");
+    probe::widget<EntryField>(&f.screen(), "quantityField")->setText("4e-2");
     f.type("\r");
-    EXPECT_EQ(f.at(), f.screen().Edqty);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "quantityField"));
     EXPECT_EQ(f.help(), oneDecimal);
     EXPECT_EQ(f.messages(), Texts{});
-    QTest::keyClick(f.screen().Edqty, Qt::Key_Delete);
+    QTest::keyClick(probe::widget<EntryField>(&f.screen(), "quantityField"), Qt::Key_Delete);
     f.type("12\r");
-    EXPECT_EQ(f.at(), f.screen().Edadd);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "addDeductField"));
     EXPECT_EQ(f.help(), "i5");
     f.type("x");
     EXPECT_EQ(f.messages(), Texts{" Wrong key pressed !"});
     f.type("a");
     EXPECT_EQ(f.after(), " 4011200296908   12         3          17        140.3");
-    EXPECT_EQ(f.at(), f.screen().Edyn);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "confirmField"));
     EXPECT_EQ(f.help(), "i7");
-    EXPECT_TRUE(f.screen().Label6->isVisible());
-    EXPECT_EQ(f.screen().Label6->text(), f.screen().Label5->text());
+    EXPECT_TRUE(probe::visible(&f.screen(), "newHeaderLabel"));
+    EXPECT_EQ(probe::text(&f.screen(), "newHeaderLabel"), probe::text(&f.screen(), "headerLabel"));
     f.type("y");
-    EXPECT_EQ(f.at(), f.screen().Edcode);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "codeField"));
     EXPECT_EQ(f.help(), "i8");
     EXPECT_EQ(f.dir.read("Inventory.new"), " 4011200296908 " + sp(6) + "12.0\r\n");
 
@@ -154,7 +149,7 @@ TEST(InventoryScreen, AChangeThatCannotBeWrittenIsNotLost) {
     auto texts = f.messages();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_NE(texts[0].find(f.dir.file("Inventory.new")), std::string::npos) << texts[0];
-    EXPECT_EQ(f.at(), f.screen().Edyn);
+    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "confirmField"));
     // The close button leaves like Exit: the apply cannot read the journal, so
     // the inventory stays as it was and the screen is left all the same.
     f.screen().close();

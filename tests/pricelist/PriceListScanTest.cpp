@@ -3,12 +3,11 @@
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceListScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,15 +22,20 @@ struct ScanEditorFixture : ProgramFixture {
         writeConfiguration(config);
         printerReady();
         start();
-        QTest::mouseClick(main().butmenu, Qt::LeftButton);
-        main().RbutPlist->setFocus();
+        menu("priceListEntry");
         QApplication::setActiveWindow(&editor());
         QApplication::processEvents();
     }
-    PriceListScreen& editor() { return *qobject_cast<PriceListScreen*>(program->Form3); }
+    PriceListScreen& editor() { return *program->priceList; }
     QWidget* focus() { return QApplication::focusWidget(); }
-    EntryField* field(PriceLineField which) { return editor().formFields[size_t(which)]; }
-    std::string help() { return editor().Memo1->toPlainText().toStdString(); }
+    QWidget* field(PriceLineField which) {
+        return probe::widget(&editor(), ("form" + std::to_string(size_t(which))).c_str());
+    }
+    std::string text(PriceLineField which) {
+        return probe::text(&editor(), ("form" + std::to_string(size_t(which))).c_str());
+    }
+    std::string line() { return probe::text(&editor(), "lineField"); }
+    std::string help() { return probe::text(&editor(), "helpBox"); }
     void keys(const std::string& text, unsigned long step) {
         for (char c : text) {
             const bool enter = c == '\n';
@@ -58,31 +62,31 @@ TEST(PriceListScan, MisreadCodesAreRefusedOnlyWhenScanned) {
 
     f.keys("4006381333932\n", 5); // the check digit is 1
     EXPECT_EQ(f.focus(), f.field(PriceLineField::Code));
-    EXPECT_EQ(f.field(PriceLineField::Code)->text(), "");
+    EXPECT_EQ(f.text(PriceLineField::Code), "");
     EXPECT_EQ(f.help(), "Bar code misread: scan again");
     EXPECT_TRUE(f.dialogs.shown.empty());
 
     f.keys("4006381333931\n", 5); // the next key takes the warning away
     EXPECT_EQ(f.help(), before);
-    EXPECT_EQ(f.field(PriceLineField::Code)->text(), "4006381333931");
+    EXPECT_EQ(f.text(PriceLineField::Code), "4006381333931");
     EXPECT_EQ(f.focus(), f.field(PriceLineField::Description));
 
     QTest::keyClick(f.focus(), Qt::Key_Escape); // the form closes, empty
     QApplication::processEvents();
-    e.Edit1->setFocus();
+    probe::widget(&e, "lineField")->setFocus();
     f.keys("4006381333932\n", 150); // typed: no check digit rule
-    EXPECT_EQ(e.Edit1->text(), "4006381333932");
+    EXPECT_EQ(f.line(), "4006381333932");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"This line is not compleet!"});
     f.dialogs.shown.clear();
 
-    e.Edit1->clear();
+    probe::widget<QLineEdit>(&e, "lineField")->clear();
     f.keys("4006381333932\n", 5);
-    EXPECT_EQ(e.Edit1->text(), "");
+    EXPECT_EQ(f.line(), "");
     EXPECT_EQ(f.help(), "Bar code misread: scan again");
     // A right code scanned into the entry line starts its line in the form.
     f.keys("4006381333931\n", 5);
-    EXPECT_TRUE(e.entryForm->isVisible());
-    EXPECT_EQ(f.field(PriceLineField::Code)->text(), "4006381333931");
+    EXPECT_TRUE(probe::widget(&e, "entryForm")->isVisible());
+    EXPECT_EQ(f.text(PriceLineField::Code), "4006381333931");
     EXPECT_EQ(f.focus(), f.field(PriceLineField::Description));
     EXPECT_TRUE(f.dialogs.shown.empty());
 }

@@ -3,16 +3,11 @@
 #include "forms/EntryField.h"
 #include "pricelist/PriceLineCheck.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
@@ -37,12 +32,11 @@ struct EditorFixture : ProgramFixture {
         if (!keepForm) press(Qt::Key_Escape);
     }
     void openEditor() {
-        QTest::mouseClick(main().butmenu, Qt::LeftButton);
-        main().RbutPlist->setFocus();
+        menu("priceListEntry");
         QApplication::setActiveWindow(&editor());
         QApplication::processEvents();
     }
-    PriceListScreen& editor() { return *qobject_cast<PriceListScreen*>(program->Form3); }
+    PriceListScreen& editor() { return *program->priceList; }
     QWidget* focus() { return QApplication::focusWidget(); }
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
@@ -51,11 +45,13 @@ struct EditorFixture : ProgramFixture {
     void typeText(const std::string& text) {
         QTest::keyClicks(focus(), QString::fromStdString(text));
     }
-    std::string text() { return editor().REdit1->toPlainText().toStdString(); }
-    std::string label() { return editor().Label3->text().toStdString(); }
-    std::string help() { return editor().Memo1->toPlainText().toStdString(); }
+    std::string text() { return probe::text(&editor(), "listBox"); }
+    std::string label() { return probe::text(&editor(), "positionLabel"); }
+    std::string help() { return probe::text(&editor(), "helpBox"); }
     QColor colourOf(int line) {
-        QTextCursor at(editor().REdit1->document()->findBlockByNumber(line - 1));
+        QTextCursor at(probe::widget<QPlainTextEdit>(&editor(), "listBox")
+                           ->document()
+                           ->findBlockByNumber(line - 1));
         at.movePosition(QTextCursor::NextCharacter);
         return at.charFormat().foreground().color();
     }
@@ -75,7 +71,7 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     PriceListScreen& e = f.editor();
     ASSERT_TRUE(e.isVisible());
     EXPECT_EQ(f.messages(), Texts{});
-    EXPECT_EQ(f.focus(), e.REdit1);
+    EXPECT_EQ(probe::focus(), "listBox");
     EXPECT_EQ(f.text(), Apple + "\n" + Bread);
     EXPECT_EQ(f.dir.read("Pricelist.bak"), crlf({Apple, Bread}));
     EXPECT_EQ(f.label(), "L 1   C 1   TotL 2");
@@ -87,13 +83,13 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
 
     // Tab goes to the entry line; the text gets no tab.
     f.press(Qt::Key_Tab);
-    EXPECT_EQ(f.focus(), e.Edit1);
+    EXPECT_EQ(probe::focus(), "lineField");
     EXPECT_EQ(f.help(), "p12");
     f.typeText("short");
     f.press(Qt::Key_Return);
     EXPECT_EQ(f.messages(), Texts{"This line is not compleet!"});
     f.press(Qt::Key_Delete);
-    EXPECT_EQ(e.Edit1->text(), "");
+    EXPECT_EQ(probe::text(&e, "lineField"), "");
 
     const std::string typed = " milk          milk 1l                          0,60       1.10 5";
     f.typeText(typed);
@@ -102,7 +98,7 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EXPECT_EQ(f.messages(), Texts{Fault + "\rWholesale price (columns 43-52): a number -999999.99 "
                                           "to 9999999.99 with a decimal point"});
     EXPECT_FALSE(e.lineValid());
-    EXPECT_EQ(e.Edit1->text().toStdString(), typed);
+    EXPECT_EQ(probe::text(&e, "lineField"), typed);
     f.press(Qt::Key_Home);
     for (int i = 0; i < 48; ++i)
         f.press(Qt::Key_Right);
@@ -112,12 +108,12 @@ TEST(PriceListScreen, AnArticleTypedIntoTheEntryLineIsSavedAndCanBeSold) {
     EXPECT_EQ(f.messages(), Texts{});
     const std::string Milk = " MILK          Milk 1l                          0.60       1.10  5";
     EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + Milk);
-    EXPECT_EQ(e.Edit1->text(), "");
+    EXPECT_EQ(probe::text(&e, "lineField"), "");
 
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.messages(), Texts{});
     EXPECT_FALSE(e.isVisible());
-    EXPECT_TRUE(f.main().butsale->isEnabled());
+    EXPECT_TRUE(probe::enabled(&f.main(), "saleButton"));
     // What the save writes besides the price list is PriceListSave's to check.
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Milk}));
     // The save is in the audit trail, with the list's hash before and after.
@@ -152,8 +148,8 @@ TEST(PriceListScreen, AFaultyLineStopsTheSaveAndDoublesAreReported) {
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.messages(), Texts{"Double entry was found."});
     EXPECT_TRUE(e.isVisible());
-    EXPECT_FALSE(e.Memo3->isVisible());
-    EXPECT_EQ(e.Memo3->toPlainText().toStdString(),
+    EXPECT_FALSE(probe::visible(&e, "doubleCodesBox"));
+    EXPECT_EQ(probe::text(&e, "doubleCodesBox"),
               " Checking for double entries.\n \n APPLE        ,  delete line No: 3\n"
               " APPLE        ,  delete line No: 3");
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread, Apple}));
@@ -183,7 +179,7 @@ TEST(PriceListScreen, ARefusedSaveKeepsTheTextPointsAtTheFaultAndOnePressAfterTh
     EXPECT_TRUE(e.isVisible());
     EXPECT_EQ(f.dir.read("Pricelist.dat"), crlf({Apple, Bread}));
     EXPECT_EQ(f.label(), "L 1   C 1   TotL 4");
-    EXPECT_FALSE(e.REdit1->textCursor().hasSelection());
+    EXPECT_FALSE(probe::widget<QPlainTextEdit>(&e, "listBox")->textCursor().hasSelection());
     EXPECT_EQ(f.colourOf(1), QColor(Qt::red));
     const std::string Pear = " PEAR          Pears                            1.50       2.00  3";
     const std::string cut = Apple.substr(0, 64);
@@ -229,13 +225,13 @@ TEST(PriceListScreen, PastedTextPassesTheLineCheckAndCodesTakeOnlyWhatTheTillTyp
     f.press(Qt::Key_Tab);
     QGuiApplication::clipboard()->setText("a\tb\r\n");
     f.press(Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(e.Edit1->text().toStdString(), "ab");
+    EXPECT_EQ(probe::text(&e, "lineField"), "ab");
 }
 
 // The columns are asked once and kept; the import waits in the text for Exit & Save.
 TEST(PriceListScreen, ImportsASuppliersListForReviewBeforeTheSave) {
     EditorFixture f;
-    EXPECT_EQ(f.editor().butimport->text(), "&Import");
+    EXPECT_EQ(probe::text(&f.editor(), "importButton"), "&Import");
     f.dir.write("supplier.csv", "Price;Code\n2,75;apple\n1;PEAR\n3;BAD CODE\n");
     f.fileDialog.answers = {f.dir.file("supplier.csv")};
     f.dialogs.typed = {std::string("2,0,0,1,0")};
@@ -257,9 +253,11 @@ TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
     EditorFixture f(true);
     PriceListScreen& e = f.editor();
     f.messages();
-    auto field = [&e](PriceLineField which) { return e.formFields[size_t(which)]; };
-    ASSERT_TRUE(e.entryForm->isVisible());
-    EXPECT_FALSE(e.Edit1->isVisible());
+    auto field = [&e](PriceLineField which) {
+        return probe::widget<EntryField>(&e, ("form" + std::to_string(size_t(which))).c_str());
+    };
+    ASSERT_TRUE(probe::visible(&e, "entryForm"));
+    EXPECT_FALSE(probe::visible(&e, "lineField"));
     EXPECT_EQ(f.focus(), field(PriceLineField::Code));
 
     // Tab and Enter go on field by field; the sale price is too large.
@@ -283,7 +281,7 @@ TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
     EXPECT_EQ(f.text(), Apple + "\n" + Bread + "\n" + Vegemite);
     EXPECT_EQ(f.label(), "L 3   C 1   TotL 3");
     EXPECT_EQ(f.focus(), field(PriceLineField::Code));
-    for (EntryField* each : e.formFields)
+    for (EntryField* each : e.findChildren<EntryField*>(QRegularExpression("^form")))
         EXPECT_EQ(each->text(), "");
 
     // Shift+Tab reaches the marker: an expense takes no service code.
@@ -299,9 +297,9 @@ TEST(PriceListScreen, TheEntryFormAddsAnArticleWithoutCountingColumns) {
 
     // Esc closes the form; what it added is saved with the list.
     f.press(Qt::Key_Escape);
-    EXPECT_FALSE(e.entryForm->isVisible());
-    EXPECT_TRUE(e.Edit1->isVisible());
-    EXPECT_EQ(f.focus(), e.REdit1);
+    EXPECT_FALSE(probe::visible(&e, "entryForm"));
+    EXPECT_TRUE(probe::visible(&e, "lineField"));
+    EXPECT_EQ(probe::focus(), "listBox");
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_EQ(f.messages(), Texts{});
     EXPECT_FALSE(e.isVisible());
@@ -313,23 +311,23 @@ TEST(PriceListScreen, TheFindBoxClosesOnAMatchOrEscAndEnterPressesTheFocusedButt
     PriceListScreen& e = f.editor();
     f.messages();
     f.press(Qt::Key_D, Qt::AltModifier);
-    ASSERT_TRUE(e.FindDialog1->isVisible());
-    e.findText->setText("BREAD");
-    QTest::keyClick(e.findText, Qt::Key_Return);
+    ASSERT_TRUE(probe::visible(&e, "findDialog"));
+    probe::widget<QLineEdit>(&e, "findTextField")->setText("BREAD");
+    QTest::keyClick(probe::widget<QLineEdit>(&e, "findTextField"), Qt::Key_Return);
     QApplication::processEvents();
-    EXPECT_FALSE(e.FindDialog1->isVisible());
-    EXPECT_EQ(f.focus(), e.REdit1);
-    EXPECT_EQ(e.REdit1->textCursor().selectedText(), "BREAD");
+    EXPECT_FALSE(probe::visible(&e, "findDialog"));
+    EXPECT_EQ(probe::focus(), "listBox");
+    EXPECT_EQ(probe::widget<QPlainTextEdit>(&e, "listBox")->textCursor().selectedText(), "BREAD");
 
     f.press(Qt::Key_D, Qt::AltModifier);
-    QTest::keyClick(e.findText, Qt::Key_Escape);
+    QTest::keyClick(probe::widget<QLineEdit>(&e, "findTextField"), Qt::Key_Escape);
     QApplication::processEvents();
-    EXPECT_FALSE(e.FindDialog1->isVisible());
-    EXPECT_EQ(f.focus(), e.REdit1);
+    EXPECT_FALSE(probe::visible(&e, "findDialog"));
+    EXPECT_EQ(probe::focus(), "listBox");
 
     // The list's Esc puts the cursor on Exit & Save, and Enter presses it.
     f.press(Qt::Key_Escape);
-    ASSERT_EQ(f.focus(), e.butexit);
+    ASSERT_EQ(probe::focus(), "exitButton");
     f.press(Qt::Key_Return);
     EXPECT_FALSE(e.isVisible());
 }
@@ -388,12 +386,17 @@ TEST(PriceListScreen, EditingKeysWorkInTheEntryLineAndTheForm) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         const bool line = c.field == PriceLineField::Marker;
-        if (line && e.entryForm->isVisible()) f.press(Qt::Key_Escape);
-        if (line && f.focus() != e.Edit1) f.press(Qt::Key_Tab);
-        if (!line && !e.entryForm->isVisible()) f.press(Qt::Key_F, Qt::AltModifier);
-        QLineEdit* field = line ? static_cast<QLineEdit*>(e.Edit1) : e.formFields[size_t(c.field)];
+        if (line && probe::visible(&e, "entryForm")) f.press(Qt::Key_Escape);
+        if (line && f.focus() != probe::widget<EntryField>(&e, "lineField")) f.press(Qt::Key_Tab);
+        if (!line && !probe::visible(&e, "entryForm")) f.press(Qt::Key_F, Qt::AltModifier);
+        QLineEdit* field =
+            line
+                ? static_cast<QLineEdit*>(probe::widget<EntryField>(&e, "lineField"))
+                : probe::widget<EntryField>(&e, ("form" + std::to_string(size_t(c.field))).c_str());
         field->clear();
-        if (!line) e.formFields[size_t(c.field)]->setFocus();
+        if (!line)
+            probe::widget<EntryField>(&e, ("form" + std::to_string(size_t(c.field))).c_str())
+                ->setFocus();
         QApplication::processEvents();
         ASSERT_EQ(f.focus(), field);
         QGuiApplication::clipboard()->setText("");

@@ -1,21 +1,19 @@
 #include "reports/GraphsScreen.h"
 #include "app/MainScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 double barSum(GraphsScreen* s) {
-    auto* bars = qobject_cast<QBarSeries*>(s->chartView()->chart()->series().at(0));
+    auto* bars = qobject_cast<QBarSeries*>(
+        probe::widget<QChartView>(s, "chartView")->chart()->series().at(0));
     double sum = 0;
     for (int i = 0; i < bars->barSets().at(0)->count(); ++i)
         sum += bars->barSets().at(0)->at(i);
@@ -23,7 +21,7 @@ double barSum(GraphsScreen* s) {
 }
 
 void openGraphs(ProgramFixture& f) {
-    QTest::mouseClick(f.main().butmenu, Qt::LeftButton);
+    probe::click(&f.main(), "menuButton");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::AltModifier);
     QApplication::processEvents();
 }
@@ -35,13 +33,13 @@ TEST(GraphsScreen, ChartsOpenFromTheMenuTurnWithTheArrowsAndPrint) {
     f.writeTestShop();
     f.writeConfiguration(f.config);
     f.start();
-    auto* s = static_cast<GraphsScreen*>(f.program->Graphs);
+    GraphsScreen* s = f.program->graphs;
 
     // A shop that has sold nothing yet says so, and prints nothing.
     openGraphs(f);
     ASSERT_TRUE(s->isVisible());
-    EXPECT_TRUE(s->emptyLabel()->isVisible());
-    EXPECT_EQ(s->emptyLabel()->text(), "no sales in this period");
+    EXPECT_TRUE(probe::visible(s, "emptyLabel"));
+    EXPECT_EQ(probe::text(s, "emptyLabel"), "no sales in this period");
     QTest::keyClick(s, Qt::Key_P);
     EXPECT_EQ(f.dialogs.texts().back(), "no sales in this period");
     EXPECT_TRUE(f.printDialog.pictures.empty());
@@ -60,7 +58,7 @@ TEST(GraphsScreen, ChartsOpenFromTheMenuTurnWithTheArrowsAndPrint) {
                       "   2.55  0.00"}));
     openGraphs(f);
     ASSERT_TRUE(s->isVisible());
-    EXPECT_FALSE(s->emptyLabel()->isVisible());
+    EXPECT_FALSE(probe::visible(s, "emptyLabel"));
     EXPECT_EQ(s->shownChart(), 0);
     EXPECT_DOUBLE_EQ(barSum(s), 7.05);
     // Right from the first chart to each in turn, Left from the first to the last.

@@ -1,13 +1,9 @@
 #include "app/MainScreen.h"
-#include "forms/EntryField.h"
 #include "sales/SalesScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,12 +24,12 @@ struct ScanFixture : ProgramFixture {
         writeConfiguration(config);
         printerReady();
         ProgramFixture::start();
-        open(main().butsale, sales());
+        open("saleButton", sales());
         dialogs.shown.clear();
         dir.write("Results.dat", "");
         type("A");
     }
-    SalesScreen* sales() { return static_cast<SalesScreen*>(program->Form4); }
+    SalesScreen* sales() { return program->sales; }
     QWidget* cursor() { return sales()->activeControl(); }
     void type(const std::string& keys) { ProgramFixture::type(sales(), keys); }
 
@@ -76,28 +72,28 @@ TEST(Scanner, ShiftedCodesFromAScannerAndAPersonTypingAsEver) {
     // Capitals typed with Shift, ended by Enter or by Tab.
     for (const char* scan : {"MILK1\n", "BREAD\t"}) {
         f.keys(scan);
-        EXPECT_EQ(f.cursor(), s->edquant) << scan;
-        EXPECT_EQ(s->Label1->text(), "H5") << scan;
+        EXPECT_EQ(probe::cursor(s), "quantityField") << scan;
+        EXPECT_EQ(probe::text(s, "promptLabel"), "H5") << scan;
         f.type("\x1b");
     }
     // A lone capital is held back for the gap, nothing shown meanwhile, then
     // refused as a person's.
-    const QString before = s->Label1->text();
+    const std::string before = probe::text(s, "promptLabel");
     f.keys("M");
-    EXPECT_EQ(s->Label1->text(), before);
+    EXPECT_EQ(probe::text(s, "promptLabel"), before);
     QTest::qWait(80);
-    EXPECT_EQ(s->Label1->text(), "H15");
-    EXPECT_EQ(s->edcode->text(), "");
+    EXPECT_EQ(probe::text(s, "promptLabel"), "H15");
+    EXPECT_EQ(probe::text(s, "codeField"), "");
     // A person's Shift keys are refused as ever; the digit still types.
     f.keys("MILK1", 200);
-    EXPECT_EQ(s->Label1->text(), "H15");
-    EXPECT_EQ(s->edcode->text(), "1");
+    EXPECT_EQ(probe::text(s, "promptLabel"), "H15");
+    EXPECT_EQ(probe::text(s, "codeField"), "1");
     // Three quick keys are no scan: the hint stands after the next slow key.
     f.keys("MI", 5);
-    EXPECT_EQ(s->edcode->text(), "1");
+    EXPECT_EQ(probe::text(s, "codeField"), "1");
     f.keys("\n", 200);
-    EXPECT_EQ(s->Label1->text(), "H15");
-    EXPECT_EQ(s->edarticle->text(), "H19");
+    EXPECT_EQ(probe::text(s, "promptLabel"), "H15");
+    EXPECT_EQ(probe::text(s, "articleField"), "H19");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
 }
 
@@ -119,18 +115,18 @@ TEST(Scanner, MisreadCodesAreRefusedTypedOnesNever) {
     };
     for (const Case& c : cases) {
         f.keys(c.keys);
-        EXPECT_EQ(s->Label1->text(), Red) << c.keys;
-        EXPECT_EQ(s->edcode->text(), "") << c.keys;
-        EXPECT_EQ(f.cursor(), s->edcode) << c.keys;
-        EXPECT_EQ(s->edarticle->text(), "") << c.keys;
+        EXPECT_EQ(probe::text(s, "promptLabel"), Red) << c.keys;
+        EXPECT_EQ(probe::text(s, "codeField"), "") << c.keys;
+        EXPECT_EQ(probe::cursor(s), "codeField") << c.keys;
+        EXPECT_EQ(probe::text(s, "articleField"), "") << c.keys;
     }
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
     // The next key takes the message away.
     f.type("5");
-    EXPECT_EQ(s->Label1->text(), "H3");
+    EXPECT_EQ(probe::text(s, "promptLabel"), "H3");
     // A shop's own number, typed, is sold whatever its last digit.
     f.type("000000000017");
-    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(probe::cursor(s), "quantityField");
 }
 
 TEST(Scanner, ScannedCodesUpcAndItsSuffix) {
@@ -140,12 +136,12 @@ TEST(Scanner, ScannedCodesUpcAndItsSuffix) {
     SalesScreen* s = f.sales();
     // The Enter after a 13-digit code does not answer the quantity.
     f.keys("4006381333931\n");
-    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(probe::cursor(s), "quantityField");
     EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{});
     f.type("2\nY");
     // UPC-A is found as its EAN-13, which the record holds.
     f.keys("036000291452\n");
-    EXPECT_EQ(f.cursor(), s->edquant);
+    EXPECT_EQ(probe::cursor(s), "quantityField");
     f.type("1\nY");
     EXPECT_EQ(f.dialogs.beeps, 2);
     EXPECT_EQ(f.dir.read("Results.dat"),
@@ -159,20 +155,20 @@ TEST(Scanner, WeightAndPriceLabelsAreSoldAtTheirFigures) {
     SalesScreen* s = f.sales();
     // 1.234 kg at 12.99 a kg: 16.02 (cut), the quantity written as 1.23.
     f.keys("2101234012345\n");
-    EXPECT_EQ(f.cursor(), s->edYN);
-    EXPECT_EQ(s->edquant->text(), "1.23");
+    EXPECT_EQ(probe::cursor(s), "confirmField");
+    EXPECT_EQ(probe::text(s, "quantityField"), "1.23");
     f.type("Y");
     // A price label: one piece at the label's 14.99.
     f.keys("2200423014990\n");
-    EXPECT_EQ(f.cursor(), s->edYN);
+    EXPECT_EQ(probe::cursor(s), "confirmField");
     f.type("Y");
     // An article the price list does not have: the code it stands for.
     f.keys("2109999012341\n");
-    EXPECT_EQ(s->edarticle->text(), "H19 PLU09999");
-    EXPECT_EQ(f.cursor(), s->edcode);
+    EXPECT_EQ(probe::text(s, "articleField"), "H19 PLU09999");
+    EXPECT_EQ(probe::cursor(s), "codeField");
     // A label typed by hand is an ordinary code.
     f.type("2101234012345");
-    EXPECT_EQ(s->edarticle->text(), "H19");
+    EXPECT_EQ(probe::text(s, "articleField"), "H19");
     EXPECT_EQ(f.dir.read("Results.dat"),
               "A PLU01234          1.23       5.00        12.99        12.99         16.02\r\n"
               "A P0042             1.00       3.00         9.99        14.99         14.99\r\n");

@@ -3,16 +3,12 @@
 #include "forms/EntryField.h"
 #include "sales/SalesScreen.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 
-#include <QApplication>
 #include <QFrame>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +21,8 @@ struct SetupFixture : ProgramFixture {
         writeTestShop();
         printerReady();
     }
-    SetupScreen& setup() { return *static_cast<SetupScreen*>(program->Form2); }
-    std::string help() { return setup().Memo2->toPlainText().toStdString(); }
+    SetupScreen& setup() { return *program->setup; }
+    std::string help() { return probe::text(&setup(), "helpBox"); }
     QWidget* focus() { return QApplication::focusWidget(); }
     // Keys go where the keyboard would send them: to the focused control.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -47,7 +43,7 @@ struct SetupFixture : ProgramFixture {
     }
     // Opens the setup screen from the main screen's menu with Alt+S.
     void openSetup() {
-        QTest::mouseClick(main().butmenu, Qt::LeftButton);
+        probe::click(&main(), "menuButton");
         press(Qt::Key_S, Qt::AltModifier);
         QApplication::setActiveWindow(&setup());
         QApplication::processEvents();
@@ -65,8 +61,8 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     EXPECT_EQ(f.help(), "s1");
 
     f.press(Qt::Key_B, Qt::AltModifier);
-    EXPECT_TRUE(s.panbasic->isVisible());
-    EXPECT_EQ(f.focus(), s.taxed);
+    EXPECT_TRUE(probe::visible(&s, "basicPanel"));
+    EXPECT_EQ(probe::focus(), "taxField");
     EXPECT_EQ(f.help(), "s2");
     f.press(Qt::Key_End);
     f.press(Qt::Key_Backspace);
@@ -74,13 +70,13 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
     // Tab runs down the left column, then down the right one.
     for (int i = 0; i < 5; ++i)
         f.press(Qt::Key_Tab);
-    EXPECT_EQ(f.focus(), s.displayed);
+    EXPECT_EQ(probe::focus(), "displayPortField");
     EXPECT_EQ(f.help(), "s21");
 
     f.press(Qt::Key_S, Qt::AltModifier);
-    EXPECT_EQ(f.focus(), s.sped[0]);
+    EXPECT_EQ(probe::focus(), "salesPersonCode1");
     f.typeText("9k");
-    EXPECT_EQ(s.sped[0]->text(), "K"); // a letter, in capitals
+    EXPECT_EQ(probe::text(&s, "salesPersonCode1"), "K"); // a letter, in capitals
 
     // A configuration that cannot be stored keeps the operator here; the
     // window's close box is Exit & Save.
@@ -107,11 +103,11 @@ TEST(SetupScreen, ANewTaxRateIsSavedAndUsedByTheNextSale) {
               "2026-12-07 09:05:30 owner        setup save       Configur.dat   ");
 
     QApplication::setActiveWindow(&f.main());
-    f.open(f.main().butsale, f.program->Form4);
-    auto* sales = static_cast<SalesScreen*>(f.program->Form4);
+    f.open("saleButton", f.program->sales);
+    auto* sales = static_cast<SalesScreen*>(f.program->sales);
     f.type(sales, "K4006381333931"
                   "1\nYF\n");
-    EXPECT_EQ(sales->edtotal->text(), "$22.50");
+    EXPECT_EQ(probe::text(sales, "totalField"), "$22.50");
 }
 
 TEST(SetupScreen, ASampleDocketSavesTheSetupOnlyWhenThePrinterCanPrintIt) {
@@ -120,7 +116,7 @@ TEST(SetupScreen, ASampleDocketSavesTheSetupOnlyWhenThePrinterCanPrintIt) {
     f.start();
     f.openSetup();
     SetupScreen& s = f.setup();
-    s.taxed->setText("12.5");
+    probe::widget<EntryField>(&s, "taxField")->setText("12.5");
     const std::string saved = f.dir.read("Configur.dat");
     f.dialogs.shown.clear();
     f.launcher.started.clear();
@@ -162,14 +158,19 @@ TEST(SetupScreen, TheOptionsPanelKeepsTheShopsCommentsAndUnknownKeys) {
                                "till-number=2\r\n"
                                "shop-note=Back at 2\r\n");
     f.start();
-    EXPECT_EQ(f.main().shopNote->text(), "Back at 2");
-    EXPECT_TRUE(f.main().shopNote->isVisible());
+    EXPECT_EQ(probe::text(&f.main(), "shopNoteLabel"), "Back at 2");
+    EXPECT_TRUE(probe::visible(&f.main(), "shopNoteLabel"));
     f.openSetup();
     SetupScreen& s = f.setup();
 
     // Every caption of the row of buttons shows whole.
-    for (QPushButton* b :
-         {s.butbasic, s.butsp, s.butdock, s.butlang, s.butopt, s.butprndocket, s.butsavEx}) {
+    for (QPushButton* b : {probe::widget<QPushButton>(&s, "basicButton"),
+                           probe::widget<QPushButton>(&s, "salesPersonButton"),
+                           probe::widget<QPushButton>(&s, "docketButton"),
+                           probe::widget<QPushButton>(&s, "languageButton"),
+                           probe::widget<QPushButton>(&s, "optionsButton"),
+                           probe::widget<QPushButton>(&s, "printDocketButton"),
+                           probe::widget<QPushButton>(&s, "saveExitButton")}) {
         const QString caption = b->text().remove('&');
         QStyleOptionButton option;
         option.initFrom(b);
@@ -180,13 +181,13 @@ TEST(SetupScreen, TheOptionsPanelKeepsTheShopsCommentsAndUnknownKeys) {
     }
 
     f.press(Qt::Key_O, Qt::AltModifier);
-    ASSERT_EQ(f.focus(), s.opted.front());
-    EXPECT_TRUE(s.panopt->isVisible());
-    EXPECT_EQ(s.opted.front()->selectedText(), "Back at 2");
+    ASSERT_EQ(probe::focus(), "option:shop-note");
+    EXPECT_TRUE(probe::visible(&s, "optionsPanel"));
+    EXPECT_EQ(probe::selected(&s, "option:shop-note"), "Back at 2");
     EXPECT_EQ(f.help(), "A note of up to 40 characters shown in the main screen's status line.");
     // Typing replaces what was selected.
     f.typeText("Closed Monday");
-    EXPECT_EQ(s.opted.front()->text(), "Closed Monday");
+    EXPECT_EQ(probe::text(&s, "option:shop-note"), "Closed Monday");
 
     f.press(Qt::Key_X, Qt::AltModifier);
     EXPECT_FALSE(s.isVisible());
@@ -194,7 +195,7 @@ TEST(SetupScreen, TheOptionsPanelKeepsTheShopsCommentsAndUnknownKeys) {
     EXPECT_EQ(f.dir.read("Options.dat"), "# set by the owner\r\n"
                                          "till-number=2\r\n"
                                          "shop-note=Closed Monday\r\n");
-    EXPECT_EQ(f.main().shopNote->text(), "Closed Monday");
+    EXPECT_EQ(probe::text(&f.main(), "shopNoteLabel"), "Closed Monday");
 }
 
 TEST(SetupScreen, AnOptionsFileThatCannotBeReadIsReplacedOnlyWhenTheOperatorSaysSo) {
@@ -232,23 +233,24 @@ TEST(SetupScreen, TypingReplacesWhatAFieldHeldAndCorrectionsStayInPlace) {
     f.openSetup();
     SetupScreen& s = f.setup();
     f.press(Qt::Key_B, Qt::AltModifier);
-    ASSERT_EQ(f.focus(), s.taxed);
-    EXPECT_EQ(s.taxed->selectedText(), s.taxed->text());
+    ASSERT_EQ(probe::focus(), "taxField");
+    EXPECT_EQ(probe::selected(&s, "taxField"), probe::text(&s, "taxField"));
     f.typeText("5");
-    EXPECT_EQ(s.taxed->text(), "5");
+    EXPECT_EQ(probe::text(&s, "taxField"), "5");
     f.press(Qt::Key_Home);
     f.typeText("12");
-    EXPECT_EQ(s.taxed->text(), "125");
+    EXPECT_EQ(probe::text(&s, "taxField"), "125");
 
     // By Tab and by the mouse alike.
     f.press(Qt::Key_Tab);
-    ASSERT_EQ(f.focus(), s.ldisced);
-    EXPECT_EQ(s.ldisced->selectedText(), s.ldisced->text());
-    QTest::mouseClick(s.mdisced, Qt::LeftButton, Qt::NoModifier, QPoint(3, 12));
+    ASSERT_EQ(probe::focus(), "lowDiscountField");
+    EXPECT_EQ(probe::selected(&s, "lowDiscountField"), probe::text(&s, "lowDiscountField"));
+    QTest::mouseClick(probe::widget<EntryField>(&s, "mediumDiscountField"), Qt::LeftButton,
+                      Qt::NoModifier, QPoint(3, 12));
     QApplication::processEvents();
-    ASSERT_EQ(f.focus(), s.mdisced);
-    EXPECT_FALSE(s.mdisced->text().isEmpty());
-    EXPECT_EQ(s.mdisced->selectedText(), s.mdisced->text());
+    ASSERT_EQ(probe::focus(), "mediumDiscountField");
+    EXPECT_FALSE(probe::text(&s, "mediumDiscountField").empty());
+    EXPECT_EQ(probe::selected(&s, "mediumDiscountField"), probe::text(&s, "mediumDiscountField"));
 }
 
 // A value the screen cannot save is sent back: one box says which field and
@@ -265,7 +267,7 @@ TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWrit
     f.openSetup();
     SetupScreen& s = f.setup();
     const std::string configuration = f.dir.read("Configur.dat");
-    EXPECT_EQ(s.Prnwed->text(), "100");
+    EXPECT_EQ(probe::text(&s, "printWidthField"), "100");
 
     const std::string codes = ": ?, nothing, or byte values 0 to 255 separated by commas, such "
                               "as 27,33,48";
@@ -279,32 +281,42 @@ TEST(SetupScreen, AValueThatCannotBeSavedIsSelectedForCorrectionAndNothingIsWrit
         const char* fix;
     };
     const Case cases[] = {
-        {Qt::Key_B, s.Prnwed, nullptr, "100", "Print width: a whole number 24 to 99", s.panbasic,
-         "60"},
-        {Qt::Key_B, s.taxed, "1.234", "1.234",
-         "Tax rate: a number 0 to 100 with at most 2 decimals", s.panbasic, "17.5"},
-        {Qt::Key_B, s.ldisced, "-1", "-1",
-         "Low discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "2.5"},
-        {Qt::Key_B, s.mdisced, "7,5", "7,5",
-         "Medium discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "10"},
-        {Qt::Key_B, s.hdisced, "100.1", "100.1",
-         "High discount: a number 0 to 100 with at most 2 decimals", s.panbasic, "0"},
-        {Qt::Key_B, s.COMed, "com10", "COM10",
+        {Qt::Key_B, probe::widget<EntryField>(&s, "printWidthField"), nullptr, "100",
+         "Print width: a whole number 24 to 99", probe::widget<QFrame>(&s, "basicPanel"), "60"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "taxField"), "1.234", "1.234",
+         "Tax rate: a number 0 to 100 with at most 2 decimals",
+         probe::widget<QFrame>(&s, "basicPanel"), "17.5"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "lowDiscountField"), "-1", "-1",
+         "Low discount: a number 0 to 100 with at most 2 decimals",
+         probe::widget<QFrame>(&s, "basicPanel"), "2.5"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "mediumDiscountField"), "7,5", "7,5",
+         "Medium discount: a number 0 to 100 with at most 2 decimals",
+         probe::widget<QFrame>(&s, "basicPanel"), "10"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "highDiscountField"), "100.1", "100.1",
+         "High discount: a number 0 to 100 with at most 2 decimals",
+         probe::widget<QFrame>(&s, "basicPanel"), "0"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "drawerPortField"), "com10", "COM10",
          "Cash drawer port: one of COM0 to COM4, or PRN1 or PRN2 for a drawer on the printer",
-         s.panbasic, "prn1"},
-        {Qt::Key_B, s.displayed, "LPT1", "LPT1", "Customer display port: one of COM0 to COM4",
-         s.panbasic, "COM2"},
-        {Qt::Key_B, s.dispNoched, "41", "41", "Customer display width: a whole number 0 to 40",
-         s.panbasic, "20"},
-        {Qt::Key_B, s.pushed, "", "", "Docket push out: a whole number 0 to 99", s.panbasic, "3"},
-        {Qt::Key_B, s.stocked, "-1", "-1", "Low stock warning: a whole number 0 to 99", s.panbasic,
+         probe::widget<QFrame>(&s, "basicPanel"), "prn1"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "displayPortField"), "LPT1", "LPT1",
+         "Customer display port: one of COM0 to COM4", probe::widget<QFrame>(&s, "basicPanel"),
+         "COM2"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "displayWidthField"), "41", "41",
+         "Customer display width: a whole number 0 to 40", probe::widget<QFrame>(&s, "basicPanel"),
+         "20"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "pushOutField"), "", "",
+         "Docket push out: a whole number 0 to 99", probe::widget<QFrame>(&s, "basicPanel"), "3"},
+        {Qt::Key_B, probe::widget<EntryField>(&s, "lowStockField"), "-1", "-1",
+         "Low stock warning: a whole number 0 to 99", probe::widget<QFrame>(&s, "basicPanel"),
          "15"},
-        {Qt::Key_S, s.sped[1], nullptr, "7", "SP2 code: one letter A to Z, or nothing", s.pansp,
+        {Qt::Key_S, probe::widget<EntryField>(&s, "salesPersonCode2"), nullptr, "7",
+         "SP2 code: one letter A to Z, or nothing", probe::widget<QFrame>(&s, "salesPersonPanel"),
          "k"},
-        {Qt::Key_D, s.dled[3], "?27,33,48", "?27,33,48", "Telefon Line, printer code" + codes,
-         s.pandock, "27,33,48"},
-        {Qt::Key_D, s.dred[9], "27,256", "27,256", "Call again Line, release code" + codes,
-         s.pandock, "?"},
+        {Qt::Key_D, probe::widget<EntryField>(&s, "docketCode3"), "?27,33,48", "?27,33,48",
+         "Telefon Line, printer code" + codes, probe::widget<QFrame>(&s, "docketPanel"),
+         "27,33,48"},
+        {Qt::Key_D, probe::widget<EntryField>(&s, "docketRelease9"), "27,256", "27,256",
+         "Call again Line, release code" + codes, probe::widget<QFrame>(&s, "docketPanel"), "?"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.message);
@@ -371,10 +383,10 @@ TEST(SetupScreen, AltSAndALetterReplaceTheFirstSalesPersonsCode) {
         SCOPED_TRACE(k.letter);
         if (k.before) f.press(k.before, k.before == Qt::Key_Tab ? Qt::NoModifier : Qt::AltModifier);
         f.press(Qt::Key_S, Qt::AltModifier);
-        EXPECT_TRUE(s.pansp->isVisible());
-        ASSERT_EQ(f.focus(), s.sped[0]);
+        EXPECT_TRUE(probe::visible(&s, "salesPersonPanel"));
+        ASSERT_EQ(probe::focus(), "salesPersonCode1");
         f.typeText(k.letter);
-        EXPECT_EQ(s.sped[0]->text(), k.code);
+        EXPECT_EQ(probe::text(&s, "salesPersonCode1"), k.code);
     }
     EXPECT_TRUE(f.dialogs.texts().empty());
 }
@@ -414,8 +426,8 @@ TEST(SetupScreen, AChangedSalesPersonCodeTakesItsFiguresAlongWhenTheOperatorSays
         SCOPED_TRACE(k.to);
         f.openSetup();
         f.press(Qt::Key_S, Qt::AltModifier);
-        EXPECT_EQ(s.sped[4]->text(), k.from);
-        f.typeInto(s.sped[4], k.to);
+        EXPECT_EQ(probe::text(&s, "salesPersonCode5"), k.from);
+        f.typeInto(probe::widget(&s, "salesPersonCode5"), k.to);
         f.dialogs.shown.clear();
         f.dialogs.answers = {k.answer};
         f.press(Qt::Key_X, Qt::AltModifier);

@@ -2,8 +2,8 @@
 
 #include "app/MainScreen.h"
 #include "forms/ZorviScreen.h"
+#include "support/ScreenProbe.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -50,19 +50,25 @@ void ProgramFixture::printerReady() {
 void ProgramFixture::start() {
     program = std::make_unique<ProgramBlock>(services, dir.path());
     program->show();
-    program->Form1->activateWindow();
-    QApplication::setActiveWindow(program->Form1);
+    program->main->activateWindow();
+    QApplication::setActiveWindow(program->main);
     QApplication::processEvents();
 }
 
-void ProgramFixture::open(QAbstractButton* button, QWidget* screen) {
-    QTest::mouseClick(button, Qt::LeftButton);
+void ProgramFixture::open(const char* button, QWidget* screen) {
+    probe::click(&main(), button);
     QApplication::setActiveWindow(screen);
     QApplication::processEvents();
 }
 
+void ProgramFixture::menu(const char* entry) {
+    probe::click(&main(), "menuButton");
+    probe::widget(&main(), entry)->setFocus();
+    QApplication::processEvents();
+}
+
 MainScreen& ProgramFixture::main() {
-    return *program->Form1;
+    return *program->main;
 }
 
 void ProgramFixture::type(ZorviScreen* screen, const std::string& keys) {

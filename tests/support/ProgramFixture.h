@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-class QAbstractButton;
 class QPlainTextEdit;
 class MainScreen;
 class ZorviScreen;
@@ -34,8 +33,11 @@ class ProgramFixture : public FakeServices {
     void printerReady();
     // Creates the program's screens (running the start-up) and shows the main screen.
     void start();
-    // Presses a main screen button and makes the screen it opens the active window.
-    void open(QAbstractButton* button, QWidget* screen);
+    // Presses a main screen button, by its role, and makes the screen it
+    // opens the active window.
+    void open(const char* button, QWidget* screen);
+    // Opens the main screen's menu and puts the cursor on an entry, by its role.
+    void menu(const char* entry);
     MainScreen& main();
     // "\n" is Enter, "\x1b" Esc; every other character is typed as it stands.
     void type(ZorviScreen* screen, const std::string& keys);

@@ -2,14 +2,10 @@
 #include "app/MainScreen.h"
 #include "store/AuditTrail.h"
 #include "support/ProgramFixture.h"
+#include "support/ScreenProbe.h"
 #include "takings/SealCheck.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -28,13 +24,16 @@ struct ViewerFixture : ProgramFixture {
                             std::chrono::file_clock::from_sys(
                                 std::chrono::sys_seconds{std::chrono::seconds{1796634330}}));
     }
-    ViewerScreen& viewer() { return *static_cast<ViewerScreen*>(program->Form8); }
+    ViewerScreen& viewer() { return *program->viewer; }
     void toViewer() {
         start();
         dialogs.shown.clear();
-        open(main().Butintro, &viewer());
+        open("viewPrintButton", &viewer());
     }
-    void key(int k) { QTest::keyClick(viewer().RichEdit1, static_cast<Qt::Key>(k)); }
+    void key(int k) {
+        QTest::keyClick(probe::widget<QPlainTextEdit>(&viewer(), "textBox"),
+                        static_cast<Qt::Key>(k));
+    }
 };
 
 const std::string Packed =
@@ -48,34 +47,34 @@ TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
     ViewerScreen& v = f.viewer();
     ASSERT_TRUE(v.isVisible());
     EXPECT_FALSE(f.main().isVisible());
-    EXPECT_FALSE(f.main().Label3->isHidden());
+    EXPECT_FALSE(probe::widget<QLabel>(&f.main(), "exitHintLabel")->isHidden());
     EXPECT_EQ(v.frameGeometry(), QRect(1, 1, 637, 453));
-    EXPECT_TRUE(v.RichEdit1->toPlainText().startsWith("  Press Alt-M  for the menu.\n"));
+    EXPECT_TRUE(probe::text(&v, "textBox").starts_with("  Press Alt-M  for the menu.\n"));
 
     f.fileDialog.answers = {f.dir.file("Balance.Tot")};
-    v.View1->trigger();
+    probe::widget<QAction>(&v, "viewAction")->trigger();
     EXPECT_EQ(f.fileDialog.titles, (std::vector<std::string>{"View a File"}));
     EXPECT_EQ(f.fileDialog.lastDirectory, f.dir.path());
-    EXPECT_EQ(v.RichEdit1->toPlainText(), "TAX TOTAL    1.00\nNET");
-    EXPECT_TRUE(v.RichEdit1->isReadOnly());
+    EXPECT_EQ(probe::text(&v, "textBox"), "TAX TOTAL    1.00\nNET");
+    EXPECT_TRUE(probe::widget<QPlainTextEdit>(&v, "textBox")->isReadOnly());
 
     // End arms, other keys do not disarm, Page Up unlocks; then q and x are text.
     for (int k : {Qt::Key_End, Qt::Key_Down, Qt::Key_PageUp})
         f.key(k);
     ASSERT_TRUE(v.editMode());
-    v.RichEdit1->moveCursor(QTextCursor::End);
-    QTest::keyClicks(v.RichEdit1, " qx");
+    probe::widget<QPlainTextEdit>(&v, "textBox")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(probe::widget<QPlainTextEdit>(&v, "textBox"), " qx");
     EXPECT_TRUE(v.isVisible());
     f.key(Qt::Key_Escape);
 
     EXPECT_FALSE(v.isVisible());
     EXPECT_TRUE(f.main().isVisible());
-    EXPECT_TRUE(f.main().Label3->isHidden());
+    EXPECT_TRUE(probe::widget<QLabel>(&f.main(), "exitHintLabel")->isHidden());
     EXPECT_EQ(f.dir.read("Balance.Tot"), "TAX TOTAL    1.00\r\nNET qx\r\n");
     EXPECT_EQ(fs::last_write_time(f.dir.file("Balance.Tot")),
               std::chrono::file_clock::from_sys(
                   std::chrono::sys_seconds{std::chrono::seconds{1796634330}}));
-    EXPECT_EQ(v.Label1->text().toStdString(), Packed);
+    EXPECT_EQ(probe::text(&v, "exitHintLabel"), Packed);
     EXPECT_TRUE(f.dialogs.shown.empty());
     // The edit is in Audit.dat, which explains the sealed file's change.
     const std::vector<AuditEntry> audit = ReadAuditTrail(f.dir.path());
@@ -89,11 +88,11 @@ TEST(ViewerScreen, ViewsAFileAndSavesAnEditWithItsStampKept) {
     EXPECT_EQ(check.explained[0].rfind("EXPLAINED Balance.Tot: changed (expected ", 0), 0u);
 
     // The next visit starts read-only, and edit mode without a file writes nothing.
-    f.open(f.main().Butintro, &v);
+    f.open("viewPrintButton", &v);
     EXPECT_FALSE(v.editMode());
     for (int k : {Qt::Key_End, Qt::Key_PageUp})
         f.key(k);
-    v.Exit->trigger();
+    probe::widget<QAction>(&v, "exitAction")->trigger();
     EXPECT_EQ(f.dir.read("Balance.Tot"), "TAX TOTAL    1.00\r\nNET qx\r\n");
 }
 
@@ -105,20 +104,20 @@ TEST(ViewerScreen, PrintsToPdfAndAKeyExitHidesTheTextUntilTheMenu) {
     f.fileDialog.answers = {f.dir.file("Missing.dat"), f.dir.file("Balance.Tot"),
                             f.dir.file("Balance.Tot")};
     f.printDialog.outcome = PrintDialog::Outcome::PrintedToPdf;
-    v.Print1->trigger();
+    probe::widget<QAction>(&v, "printAction")->trigger();
     EXPECT_EQ(f.dialogs.texts(),
               (std::vector<std::string>{" The file " + f.dir.file("Missing.dat") +
                                         "\r does not exist."}));
     EXPECT_EQ(f.printDialog.shown, 0);
 
     f.printDialog.outcome = PrintDialog::Outcome::Cancelled;
-    v.Print1->trigger();
+    probe::widget<QAction>(&v, "printAction")->trigger();
     EXPECT_EQ(f.printDialog.shown, 1);
     EXPECT_TRUE(f.printDialog.printed.empty());
 
     f.printDialog.outcome = PrintDialog::Outcome::PrintedToPdf;
     f.dialogs.shown.clear();
-    v.Print1->trigger();
+    probe::widget<QAction>(&v, "printAction")->trigger();
     ASSERT_EQ(f.printDialog.printed.size(), 1u);
     EXPECT_EQ(f.printDialog.printed[0].title, f.dir.file("Balance.Tot"));
     EXPECT_EQ(f.printDialog.printed[0].text, "TAX TOTAL    1.00\nNET");
@@ -129,29 +128,28 @@ TEST(ViewerScreen, PrintsToPdfAndAKeyExitHidesTheTextUntilTheMenu) {
 
     // Apply shows a font at once; Cancel keeps the one applied last.
     f.fontDialog.applied = {{"DejaVu Sans Mono", 14, false, false}};
-    v.Fonts->trigger();
-    EXPECT_EQ(v.RichEdit1->font().pointSizeF(), 14);
+    probe::widget<QAction>(&v, "fontAction")->trigger();
+    EXPECT_EQ(probe::widget<QPlainTextEdit>(&v, "textBox")->font().pointSizeF(), 14);
 
     f.key(Qt::Key_X);
     EXPECT_FALSE(v.isVisible());
     EXPECT_TRUE(f.main().isVisible());
-    f.open(f.main().Butintro, &v);
-    EXPECT_FALSE(v.RichEdit1->isVisible());
-    emit v.ViewnPrint->aboutToShow();
-    EXPECT_TRUE(v.RichEdit1->isVisible());
+    f.open("viewPrintButton", &v);
+    EXPECT_FALSE(probe::visible(&v, "textBox"));
+    emit probe::widget<QMenu>(&v, "fileMenu")->aboutToShow();
+    EXPECT_TRUE(probe::visible(&v, "textBox"));
 }
 
 TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
     ViewerFixture f;
     f.toViewer();
-    f.viewer().CheckBooks->trigger();
+    probe::widget<QAction>(&f.viewer(), "checkBooksAction")->trigger();
     // The start sealed its own start record, and the balance totals found.
-    EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
+    EXPECT_EQ(probe::text(&f.viewer(), "textBox"),
               "OK: 2 journal lines, 1 takings lines in 3 files checked");
     f.dir.write("Results.dat", f.dir.read("Results.dat") + "extra\r\n");
-    f.viewer().CheckBooks->trigger();
-    EXPECT_EQ(f.viewer().RichEdit1->toPlainText().toStdString(),
-              "Results.dat line 2: added, without a seal");
+    probe::widget<QAction>(&f.viewer(), "checkBooksAction")->trigger();
+    EXPECT_EQ(probe::text(&f.viewer(), "textBox"), "Results.dat line 2: added, without a seal");
 }
 
 // The file shown becomes a report; an existing report is replaced only on Yes.
@@ -161,11 +159,11 @@ TEST(ViewerScreen, ExportsTheFileShownAsAnHtmlReport) {
                 "A   Ann              1.00        2.50        3.00        4.75\r\n");
     f.toViewer();
     ViewerScreen& v = f.viewer();
-    EXPECT_EQ(v.HtmlExport->text(), "&HTML export   Press: H");
+    EXPECT_EQ(probe::text(&v, "htmlExportAction"), "&HTML export   Press: H");
     const std::string report = f.dir.file("ann.html");
     f.fileDialog.answers = {f.dir.file("Spersons.dat"), report, report};
-    v.View1->trigger();
-    v.HtmlExport->trigger();
+    probe::widget<QAction>(&v, "viewAction")->trigger();
+    probe::widget<QAction>(&v, "htmlExportAction")->trigger();
     EXPECT_EQ(f.dialogs.texts().back(), "The report was written to " + report);
     EXPECT_NE(f.dir.read("ann.html")
                   .find("<td>Ann</td><td class=\"n\">1.00</td><td "
@@ -173,6 +171,6 @@ TEST(ViewerScreen, ExportsTheFileShownAsAnHtmlReport) {
               std::string::npos);
     f.dir.write("ann.html", "kept");
     f.dialogs.answers = {Dialogs::Answer::No};
-    v.HtmlExport->trigger();
+    probe::widget<QAction>(&v, "htmlExportAction")->trigger();
     EXPECT_EQ(f.dir.read("ann.html"), "kept");
 }
