@@ -170,7 +170,7 @@ class Checker {
         std::vector<SealLine> parsed(lines.size());
         std::vector<char> readable(lines.size());
         for (size_t i = 0; i < lines.size(); ++i)
-            readable[i] = ParseSealLine(lines[i], parsed[i]);
+            readable[i] = ParseSealLine(lines[i], parsed[i]) ? 1 : 0;
         // The chain, and the journal's own hash for the line that continues
         // it once it is archived, are worked out on a second core while this
         // one hashes the files the lines seal: each line's chain value follows
