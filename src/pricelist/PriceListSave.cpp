@@ -1,7 +1,7 @@
 #include "pricelist/PriceListSave.h"
 
-#include "inventory/InventoryFile.h"
 #include "fast/CodeIndex.h"
+#include "inventory/InventoryFile.h"
 #include "pricelist/PriceLineCheck.h"
 #include "pricelist/PriceList.h"
 #include "pricelist/PriceListItem.h"

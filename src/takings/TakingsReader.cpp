@@ -1,8 +1,8 @@
 #include "takings/TakingsReader.h"
 
 #include "fast/ColumnNumbers.h"
-#include "store/DataFiles.h"
 #include "fast/ExactDecimal.h"
+#include "store/DataFiles.h"
 #include "store/NumberParse.h"
 #include "store/StockLedger.h"
 #include "store/TextReader.h"

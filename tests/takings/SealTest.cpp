@@ -103,6 +103,22 @@ TEST(Seals, LinesAStopLeftUnsealedAreSealedAtStartAndAnOldShopOpensItsChain) {
               "         2 O 2000-01-01 00:00:00 Daybyday.dat   ");
     EXPECT_EQ(SealCheckReport(CheckSeals(old.path())),
               std::vector<std::string>{"OK: 4 journal lines, 2 takings lines in 3 files checked"});
+
+    // A new shop opens its chain at its first start, before any sale, so that
+    // nothing changed meanwhile is sealed as found; with nothing to seal it
+    // has no journal yet.
+    TestDir fresh;
+    fresh.write("Daybyday.dat", "kept\r\n");
+    EXPECT_TRUE(TakingsJournal(fresh.path()).CompleteSeals().empty());
+    const std::string opened = fresh.read("Journal.dat");
+    EXPECT_EQ(opened.size(), 179u);
+    EXPECT_EQ(opened.substr(0, 13) + opened.substr(33, 15), "         1 O Daybyday.dat   ");
+    EXPECT_EQ(SealCheckStatus(CheckSeals(fresh.path())), 0);
+    EXPECT_TRUE(TakingsJournal(fresh.path()).CompleteSeals().empty());
+    EXPECT_EQ(fresh.read("Journal.dat"), opened);
+    TestDir empty;
+    EXPECT_TRUE(TakingsJournal(empty.path()).CompleteSeals().empty());
+    EXPECT_FALSE(empty.exists("Journal.dat"));
 }
 
 TEST(Seals, ARecordStoppedAtAnyStepIsCompletedAtTheNextStart) {
