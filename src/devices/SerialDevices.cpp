@@ -19,13 +19,20 @@ bool writeToPort(const std::string& port, const std::string& bytes, const Progra
            ports.write(device, bytes, ParseSerialLine(state.options.value(port)));
 }
 
-// What the display is sent to show a line: the line and CR LF; an ESC/POS
-// display is first cleared (FF) and its cursor put at the upper line's first
-// column (US $ 1 1), and the line is not ended, since a line feed would
-// scroll it off a display set to scroll.
+// What the display is sent to show a line: the line and CR LF. An ESC/POS
+// display is first cleared (FF), and each of its two rows of 20 is written
+// from its first column (US $ 1 row): a line of up to 20 characters on the
+// upper row, a longer one (a width of up to 40 for the two rows) split in
+// half, its first half above the rest, as a display that wraps would show
+// it. No line end is sent, since a line feed would scroll the text off a
+// display set to scroll.
 std::string displayBytes(const std::string& line, const ProgramState& state) {
     if (state.options.value("display") != "escpos") return line + "\r\n";
-    return "\x0c\x1f$\x01\x01" + line;
+    constexpr size_t RowWidth = 20;
+    std::string bytes = "\x0c\x1f$\x01\x01";
+    if (line.size() <= RowWidth) return bytes + line;
+    const size_t half = (line.size() + 1) / 2;
+    return bytes + line.substr(0, half) + "\x1f$\x01\x02" + line.substr(half);
 }
 
 std::string noDeviceMessage(const std::string& checking, const std::string& port) {

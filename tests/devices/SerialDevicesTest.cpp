@@ -52,8 +52,9 @@ TEST_F(SerialFixture, APortThatTakesNoGreetingIsReported) {
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
 }
 
-// "display=escpos" sends FF (clear) and US $ 1 1 (cursor to line 1, column
-// 1) before the line, and no CR LF; plain sends the line and CR LF.
+// "display=escpos" sends FF (clear) and US $ 1 1 (cursor to row 1, column
+// 1) before the line, a line wider than a row split over the two rows (US $
+// 1 2 before the lower half), and no CR LF; plain sends the line and CR LF.
 TEST_F(SerialFixture, DisplayLines) {
     state.config.DisplayPort = "COM1";
     const std::string escpos = {'\x0c', '\x1f', '\x24', '\x01', '\x01'};
@@ -70,6 +71,8 @@ TEST_F(SerialFixture, DisplayLines) {
         {"escpos", 20, "Coffee large with milk", "2.50", "Coffee large wi",
          escpos + "Coffee large wi 2.50"},
         {"escpos", 20, "Total", "12.00", "Total", escpos + "         Total 12.00"},
+        {"escpos", 40, "Coffee large with milk", "2.50", "Coffee large with milk",
+         escpos + "             Coffee \x1f$\x01\x02large with milk 2.50"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.display + (" " + c.left));
