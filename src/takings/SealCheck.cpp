@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <latch>
 #include <map>
 #include <optional>
 #include <set>
@@ -167,31 +168,34 @@ class Checker {
         ++m_out.files;
         const std::string_view text = readIfThere(path(name), m_journalBuffer).value_or("");
         const std::vector<std::string_view> lines = linesOf(text);
+        // The lines are read, and then their chain worked out, on a second
+        // core, while this one hashes the journal itself (for the line that
+        // continues it once it is archived) and then the files the lines
+        // seal: each line's chain value follows from the one written on the
+        // line before, so neither side waits for the other once the lines
+        // are read. A broken link is put among the findings where this loop
+        // would have made it: after the line's sequence, before its file.
         std::vector<SealLine> parsed(lines.size());
         std::vector<char> readable(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i)
-            readable[i] = ParseSealLine(lines[i], parsed[i]) ? 1 : 0;
-        // The chain, and the journal's own hash for the line that continues
-        // it once it is archived, are worked out on a second core while this
-        // one hashes the files the lines seal: each line's chain value follows
-        // from the one written on the line before, so neither waits for the
-        // other. A broken link is put among the findings where this loop
-        // would have made it: after the line's sequence, before its file.
         struct Broken {
             size_t line;
             Sha256Digest expected;
         };
         std::vector<Broken> broken;
-        Sha256Digest journalHash{};
+        std::latch linesRead(1);
         std::jthread chainer([&, previous = m_chain]() mutable {
+            for (size_t i = 0; i < lines.size(); ++i)
+                readable[i] = ParseSealLine(lines[i], parsed[i]) ? 1 : 0;
+            linesRead.count_down();
             for (size_t i = 0; i < lines.size(); ++i) {
                 if (!readable[i]) continue;
                 const Sha256Digest expected = ChainAfter(previous, parsed[i].hash);
                 if (expected != parsed[i].chain) broken.push_back({i, expected});
                 previous = parsed[i].chain;
             }
-            journalHash = Sha256(text);
         });
+        const Sha256Digest journalHash = Sha256(text);
+        linesRead.wait();
         std::vector<size_t> linkPlace(lines.size());
         for (size_t i = 0; i < lines.size(); ++i) {
             ++m_out.journalLines;
