@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <latch>
 #include <map>
 #include <optional>
@@ -97,7 +98,25 @@ class Checker {
     }
 
     void run() {
-        std::vector<std::string> journals = journalChain();
+        const std::vector<std::string> journals = journalChain();
+        // Each archived journal is sealed whole by the line that continues
+        // it; those digests depend on nothing else, so a thread of their own
+        // works them out while the journals are read line by line. The live
+        // journal is continued by no line and is not hashed whole.
+        std::vector<std::promise<Sha256Digest>> wholes(journals.size());
+        for (size_t k = 0; k + 1 < journals.size(); ++k)
+            m_journalHashes.emplace(journals[k], wholes[k].get_future().share());
+        std::jthread hasher([&](const std::stop_token& stop) {
+            std::vector<char> buffer;
+            for (size_t k = 0; k + 1 < journals.size() && !stop.stop_requested(); ++k) {
+                try {
+                    wholes[k].set_value(
+                        Sha256(readIfThere(path(journals[k]), buffer).value_or("")));
+                } catch (...) {
+                    wholes[k].set_exception(std::current_exception());
+                }
+            }
+        });
         for (const std::string& name : journals)
             checkJournal(name);
         checkTakings(SealedTakingsName, m_pending, true);
@@ -194,7 +213,6 @@ class Checker {
                 previous = parsed[i].chain;
             }
         });
-        const Sha256Digest journalHash = Sha256(text);
         linesRead.wait();
         std::vector<size_t> linkPlace(lines.size());
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -230,8 +248,7 @@ class Checker {
                 break;
             case 'C':
                 // The archived journal it continues is sealed whole.
-                if (const auto it = m_journalHashes.find(line.file);
-                    (it == m_journalHashes.end() ? Sha256("") : it->second) != line.hash)
+                if (wholeOfJournal(line.file) != line.hash)
                     finding(line.file, line.file + ": changed since it was archived");
                 break;
             default:
@@ -245,8 +262,15 @@ class Checker {
                       name + " line " + std::to_string(link->line + 1) +
                           ": chain broken (expected " + HexOf(link->expected) + ", found " +
                           HexOf(parsed[link->line].chain) + ")");
-        // Sealed whole by the line that continues it, if it is archived.
-        m_journalHashes[name] = journalHash;
+        m_journalsChecked.insert(name);
+    }
+
+    // The digest of a journal checked before this one; that of no bytes for
+    // any other.
+    Sha256Digest wholeOfJournal(const std::string& name) const {
+        const auto it = m_journalHashes.find(name);
+        if (it == m_journalHashes.end() || m_journalsChecked.count(name) == 0) return Sha256("");
+        return it->second.get();
     }
 
     void checkWhole(const std::string& name, const Sha256Digest& hash) {
@@ -390,7 +414,8 @@ class Checker {
 
     const std::string& m_dir;
     SealCheck& m_out;
-    std::map<std::string, Sha256Digest> m_journalHashes;
+    std::map<std::string, std::shared_future<Sha256Digest>> m_journalHashes;
+    std::set<std::string> m_journalsChecked;
     std::vector<char> m_journalBuffer, m_fileBuffer;
     std::map<std::string, Whole> m_whole;
     std::map<std::string, std::vector<AuditEntry>> m_audit;
