@@ -352,25 +352,29 @@ void Collector::rebuildBooks() {
 }
 
 // Daybyday.dat is made again with each day in its place among the dates
-// and each date's total over all of its tills. A day's lines are taken from
-// the file as it stands, else from the day's folder (a day merged now, or
-// merged by an office whose file had no till lines yet).
+// and each date's total over all of its tills, after the office's own days
+// from before it collected. A day's lines are taken from the file as it
+// stands, else from the day's folder (a day merged now, or merged by an
+// office whose file had no till lines yet).
 void Collector::rebuildDayByDay() {
     const std::string path = FileNames::resolve(m_dir, "Daybyday.dat");
     const bool there = FileNames::exists(path);
-    const std::map<std::string, std::string> written =
-        ReadOfficeDayLines(there ? ReadWholeFile(path) : std::string());
-    std::map<std::string, std::string> days;
+    OfficeDayLines lines = ReadOfficeDayLines(there ? ReadWholeFile(path) : std::string());
+    // An office that collected before its file kept the tills' lines: what
+    // it holds are those days, made again here from their folders.
+    if (lines.tills.empty() && m_ledger.size() > m_new.size()) lines.own.clear();
+    std::map<std::string, std::string> written;
+    written.swap(lines.tills);
     for (const auto& [name, entry] : m_ledger) {
-        if (const auto lines = written.find(name); lines != written.end())
-            days[name] = lines->second;
+        if (const auto till = written.find(name); till != written.end())
+            lines.tills[name] = till->second;
         else if (const auto received = m_dayLines.find(name); received != m_dayLines.end())
-            days[name] = received->second;
+            lines.tills[name] = received->second;
         else
             find("Daybyday.dat: " + name +
                  " has no lines in it and its folder is gone; its dates leave it out");
     }
-    const std::string text = OfficeDayByDay(days, path);
+    const std::string text = OfficeDayByDay(lines, path);
     if (there || !text.empty()) m_books["Daybyday.dat"] = text;
 }
 

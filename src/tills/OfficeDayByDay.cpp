@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr std::string_view TotalMark = " all tills    ***";
+
 std::optional<DayManifest> tagOf(std::string_view line) {
     if (line.size() < 2 || line[0] != ' ' || line[1] == ' ') return std::nullopt;
     return ParseDayFolderName(line.substr(1));
@@ -32,38 +34,49 @@ std::string dateTextOf(const std::string& lines, const std::string& date) {
 
 } // namespace
 
-std::map<std::string, std::string> ReadOfficeDayLines(std::string_view text) {
-    std::map<std::string, std::string> days;
+OfficeDayLines ReadOfficeDayLines(std::string_view text) {
+    OfficeDayLines read;
     std::string* current = nullptr;
+    bool inTotal = false;
     ForEachLine(text, [&](std::string_view line, size_t) {
-        if (const std::optional<DayManifest> day = tagOf(line)) {
-            current = &days[std::string(line.substr(1))];
+        if (tagOf(line)) {
+            current = &read.tills[std::string(line.substr(1))];
             current->clear();
-        } else if (current && !line.empty() && line[0] == ' ') {
-            *current += std::string(line.substr(1)) + "\r\n";
-        } else {
-            current = nullptr;
+            inTotal = false;
+            return;
         }
+        if (current && !line.empty() && line[0] == ' ') {
+            *current += std::string(line.substr(1)) + "\r\n";
+            return;
+        }
+        current = nullptr;
+        // A date's total: its heading and the "#" and "&" lines after it.
+        if (line.starts_with("*") && line.find(TotalMark) != std::string_view::npos) {
+            inTotal = true;
+            return;
+        }
+        if (inTotal && (line.starts_with("#") || line.starts_with("&"))) return;
+        inTotal = false;
+        read.own += std::string(line) + "\r\n";
     });
-    return days;
+    return read;
 }
 
-std::string OfficeDayByDay(const std::map<std::string, std::string>& days,
-                           const std::string& path) {
+std::string OfficeDayByDay(const OfficeDayLines& lines, const std::string& path) {
     struct Entry {
         DayManifest day;
         const std::string* name;
         const std::string* lines;
     };
     std::vector<Entry> order;
-    for (const auto& [name, lines] : days)
+    for (const auto& [name, till] : lines.tills)
         if (const std::optional<DayManifest> day = ParseDayFolderName(name))
-            order.push_back({*day, &name, &lines});
+            order.push_back({*day, &name, &till});
     std::sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
         return std::tie(a.day.date, a.day.till, a.day.z) <
                std::tie(b.day.date, b.day.till, b.day.z);
     });
-    std::string text;
+    std::string text = lines.own;
     for (size_t first = 0; first < order.size();) {
         size_t end = first;
         std::string dateLines;
@@ -77,7 +90,7 @@ std::string OfficeDayByDay(const std::map<std::string, std::string>& days,
         }
         const ConsolidationTotals sums = ArchiveDayByDay(dateLines, path, {}).period;
         const std::string dateText = dateTextOf(dateLines, order[first].day.date);
-        text += "*    " + dateText + " all tills    ***   " + dateText + "\r\n";
+        text += "*    " + dateText + std::string(TotalMark) + "   " + dateText + "\r\n";
         text += DayQuantitiesLine(sums) + "\r\n" + DayAmountsLine(sums) + "\r\n";
         first = end;
     }

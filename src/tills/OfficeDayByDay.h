@@ -25,12 +25,19 @@
 // of them counts the date once, by its total; the till's lines stay in the
 // file for the viewer and for the next run of the collect.
 
-// The lines of each till's day that `text` holds, by folder name, as the
-// till wrote them (CR LF lines, without the leading blank). The total lines
-// and any line of a file older than this layout are not taken.
-std::map<std::string, std::string> ReadOfficeDayLines(std::string_view text);
+struct OfficeDayLines {
+    // The lines of each till's day, by folder name, as the till wrote them
+    // (CR LF lines, without the leading blank).
+    std::map<std::string, std::string> tills;
+    // Lines that are neither a till's nor a date's total: the office's own
+    // days from before it collected (a shop directory that was a till's),
+    // which stay at the head of the file, as they are.
+    std::string own;
+};
 
-// The whole file for these days (folder name -> the till's lines), by date,
-// and in a date by till and Z. Throws ConsolidationError naming `path` when a
-// till's lines cannot be summed.
-std::string OfficeDayByDay(const std::map<std::string, std::string>& days, const std::string& path);
+OfficeDayLines ReadOfficeDayLines(std::string_view text);
+
+// The whole file: `own`, then the days (folder name -> the till's lines) by
+// date, and in a date by till and Z, each date closed by its total. Throws
+// ConsolidationError naming `path` when a till's lines cannot be summed.
+std::string OfficeDayByDay(const OfficeDayLines& lines, const std::string& path);
