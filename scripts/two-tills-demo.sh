@@ -238,8 +238,11 @@ done
 status=0
 "$collect_tool" "$dir/office" >"$dir/collect.out" 2>"$dir/collect.err" || status=$?
 cat "$dir/collect.err" >&2
-day_line="$(grep ': takings of the days merged ' "$dir/collect.out" | tail -n 1 || true)"
-office="${day_line##* }"
+# The office's day: the date's total in its Daybyday.dat, the "&" line that
+# does not start with a blank (the tills' own lines do); takings are its third
+# figure.
+day_line="$({ grep '^&' "$dir/office/Daybyday.dat" || true; } | tail -n 1 | tr -d '\r')"
+office="$(echo "${day_line#&}" | awk '{ print $3 }')"
 
 stop_syncthing
 trap - EXIT

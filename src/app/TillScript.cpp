@@ -69,14 +69,14 @@ class ScriptClock : public Clock {
     std::optional<DateTime> m_set;
 };
 
-// One fixed format, the same on every machine: 07/12/26 and 09:05.
+// The formats the run was given: the system's, as the program's own.
 class ScriptRegional : public Regional {
   public:
-    RegionalFormats formats() const override {
-        RegionalFormats formats;
-        formats.longTime = "HH:mm:ss";
-        return formats;
-    }
+    explicit ScriptRegional(RegionalFormats formats) : m_formats(std::move(formats)) {}
+    RegionalFormats formats() const override { return m_formats; }
+
+  private:
+    RegionalFormats m_formats;
 };
 
 // No companion program is started: no docket is printed and the printer
@@ -154,8 +154,8 @@ std::optional<DateTime> parseAt(const std::string& date, const std::string& time
 
 class ScriptRunner {
   public:
-    ScriptRunner(const std::string& dataDir, TillScriptRun& run)
-        : m_dir(dataDir), m_run(run), m_dialogs(run.told), m_state(dataDir) {}
+    ScriptRunner(const std::string& dataDir, TillScriptRun& run, const RegionalFormats& formats)
+        : m_dir(dataDir), m_run(run), m_dialogs(run.told), m_regional(formats), m_state(dataDir) {}
 
     bool takeShop();
     void step(const std::vector<std::string>& words);
@@ -376,11 +376,18 @@ void ScriptRunner::finish() {
 
 } // namespace
 
-TillScriptRun RunTillScript(const std::string& dataDir, const std::string& script) {
+RegionalFormats FixedScriptFormats() {
+    RegionalFormats formats;
+    formats.longTime = "HH:mm:ss";
+    return formats;
+}
+
+TillScriptRun RunTillScript(const std::string& dataDir, const std::string& script,
+                            const RegionalFormats& formats) {
     TillScriptRun run;
     std::string dir = dataDir;
     if (!dir.empty() && dir.back() != '/') dir += '/';
-    ScriptRunner runner(dir, run);
+    ScriptRunner runner(dir, run, formats);
     if (!runner.takeShop()) return run;
     std::istringstream lines(script);
     size_t number = 0;
@@ -409,9 +416,11 @@ std::string TillScriptUsage() {
            "Runs a till's day in the shop directory SHOPDIR without its screens: the\n"
            "start-up, the sales and the close of the script (a file, or standard\n"
            "input without one), recorded by the program's own code. No display,\n"
-           "printer or drawer is used; dockets stay in docket.prn. Dates are written\n"
-           "as dd/MM/yy, times as HH:mm. After each close it prints today's totals\n"
-           "and the line \"Till n, Z z, DATE: day total 123.45\".\n"
+           "printer or drawer is used; dockets stay in docket.prn. Dates, times and\n"
+           "amounts take the system's regional settings (the locale), as the\n"
+           "program's own do: dd/MM/yy and h:mm:ss where none is set.\n"
+           "After each close it prints today's totals and the line\n"
+           "\"Till n, Z z, DATE: day total 123.45\" (the total always with a point).\n"
            "\n"
            "The script, one step a line (# starts a comment):\n"
            "  at 2026-12-07 09:05           the clock from here on (else the system's)\n"

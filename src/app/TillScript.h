@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Regional.h"
+
 #include <string>
 #include <vector>
 
@@ -37,7 +39,13 @@ struct TillScriptRun {
     std::vector<std::string> told;
 };
 
-TillScriptRun RunTillScript(const std::string& dataDir, const std::string& script);
+// `formats` are the shop's regional formats, in which the program writes its
+// dates and times (the takings file's, the day-by-day file's, the dockets');
+// zorvi-script passes the system's, as the program takes them. The fixed set
+// is dd/MM/yy and HH:mm:ss, the same on every machine.
+RegionalFormats FixedScriptFormats();
+TillScriptRun RunTillScript(const std::string& dataDir, const std::string& script,
+                            const RegionalFormats& formats = FixedScriptFormats());
 
 // The usage text of zorvi-script, with the script's format.
 std::string TillScriptUsage();

@@ -16,6 +16,7 @@
 #include "store/TextLines.h"
 #include "tills/DayManifest.h"
 #include "tills/OfficeBalance.h"
+#include "tills/OfficeDayByDay.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -122,6 +123,7 @@ class Collector {
     bool refusedAsDouble(const ReceivedDay& day);
     void merge();
     void rebuildBooks();
+    void rebuildDayByDay();
     void acknowledge();
     void reportMissingZ();
     void reportWrongClocks();
@@ -135,6 +137,8 @@ class Collector {
     // What the commit replaces: the merged days' files and the ledger.
     std::map<std::string, std::string> m_books;
     std::vector<ReceivedDay> m_new;
+    // The Daybyday.dat lines of the days whose folders are here and whole.
+    std::map<std::string, std::string> m_dayLines;
     std::vector<std::pair<std::string, int>> m_received; // folder names to acknowledge
 };
 
@@ -201,8 +205,9 @@ void Collector::scanTill(const std::string& tillDir, int till) {
             } else if (merged->second.digest != day->manifestDigest) {
                 find(where + ": " + dayText(day->manifest) +
                      " was merged before from a different copy; this one is not merged");
-            } else if (!merged->second.figures) {
-                merged->second.figures = figuresOf(day->totals);
+            } else {
+                if (!merged->second.figures) merged->second.figures = figuresOf(day->totals);
+                m_dayLines[name] = day->dayByDay;
             }
         }
     }
@@ -290,12 +295,10 @@ void Collector::merge() {
         return std::tie(a.manifest.date, a.manifest.till, a.manifest.z) <
                std::tie(b.manifest.date, b.manifest.till, b.manifest.z);
     });
-    std::string dayByDay = ReadWholeFile(FileNames::resolve(m_dir, "Daybyday.dat"));
-    if (!dayByDay.empty() && dayByDay.back() != '\n') dayByDay += "\r\n";
     SalesPersonTotals persons;
     std::string DateText;
     for (const ReceivedDay& day : m_new) {
-        dayByDay += day.dayByDay;
+        m_dayLines[day.name] = day.dayByDay;
         MergeSalesPersonTotals(day.path + "Spersons.dat", m_office, {}, persons);
         const std::string heading = ReadWholeFile(day.path + "Spersons.dat");
         // The heading carries the till's date text from column 9.
@@ -303,7 +306,6 @@ void Collector::merge() {
     }
     const std::string salesPersons = MergeSalesPersonTotals(
         FileNames::resolve(m_dir, "Spersons.dat"), m_office, DateText, persons);
-    m_books["Daybyday.dat"] = dayByDay;
     m_books["Spersons.dat"] = salesPersons;
     std::map<std::string, double> byDate;
     for (const ReceivedDay& day : m_new) {
@@ -332,6 +334,7 @@ void Collector::rebuildBooks() {
                  " has no figures and its folder is gone; Balance.dat leaves it out");
     }
     m_books[CollectedName] = ledger;
+    rebuildDayByDay();
     const std::string balance = OfficeBalanceSheet(days);
     if (!balance.empty()) {
         m_books["Balance.dat"] = balance;
@@ -346,6 +349,33 @@ void Collector::rebuildBooks() {
         changed = true;
     }
     if (changed) commit.commit();
+}
+
+// Daybyday.dat is made again with each day in its place among the dates
+// and each date's total over all of its tills, after the office's own days
+// from before it collected. A day's lines are taken from the file as it
+// stands, else from the day's folder (a day merged now, or merged by an
+// office whose file had no till lines yet).
+void Collector::rebuildDayByDay() {
+    const std::string path = FileNames::resolve(m_dir, "Daybyday.dat");
+    const bool there = FileNames::exists(path);
+    OfficeDayLines lines = ReadOfficeDayLines(there ? ReadWholeFile(path) : std::string());
+    // An office that collected before its file kept the tills' lines: what
+    // it holds are those days, made again here from their folders.
+    if (lines.tills.empty() && m_ledger.size() > m_new.size()) lines.own.clear();
+    std::map<std::string, std::string> written;
+    written.swap(lines.tills);
+    for (const auto& [name, entry] : m_ledger) {
+        if (const auto till = written.find(name); till != written.end())
+            lines.tills[name] = till->second;
+        else if (const auto received = m_dayLines.find(name); received != m_dayLines.end())
+            lines.tills[name] = received->second;
+        else
+            find("Daybyday.dat: " + name +
+                 " has no lines in it and its folder is gone; its dates leave it out");
+    }
+    const std::string text = OfficeDayByDay(lines, path);
+    if (there || !text.empty()) m_books["Daybyday.dat"] = text;
 }
 
 // An acknowledgement is an empty file, made under a temporary name and

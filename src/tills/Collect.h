@@ -5,7 +5,8 @@
 
 // The office's side: the days the tills have sent, as Syncthing delivers them
 // to OFFICEDIR/Tills/Tnn/YYYYMMDD-Tnn-Zn/, are checked against their
-// manifests and added to the office's own Daybyday.dat and Spersons.dat, each
+// manifests and added to the office's own Daybyday.dat (each till's lines
+// and the total of each date, see OfficeDayByDay.h) and Spersons.dat, each
 // day exactly once. Collected.dat in OFFICEDIR lists the days merged (folder
 // name, manifest digest and the day's cash, cheque, credit, takings and tax,
 // one a line), from which Balance.dat and Balance.Tot are made again for the

@@ -48,6 +48,12 @@ void writeWhole(const std::string& path, const std::string& bytes) {
     file->commit();
 }
 
+std::vector<std::string> linesOf(std::string_view bytes) {
+    std::vector<std::string> lines;
+    ForEachLine(bytes, [&lines](std::string_view line, size_t) { lines.emplace_back(line); });
+    return lines;
+}
+
 // Why the lines cannot be the till's price list; empty when they can.
 std::string refusal(const std::vector<std::string>& lines) {
     const CheckedPriceLines checked = CheckPriceLines(lines);
@@ -71,6 +77,11 @@ PricesPublished PublishPrices(const std::string& officeDir, const DateTime& at) 
     try {
         if (!FileNames::exists(list)) return {2, list + ": there is no price list to publish"};
         const std::string bytes = ReadWholeFile(list);
+        // The tills would refuse it: it is not sent to them.
+        const std::string why = refusal(linesOf(bytes));
+        if (!why.empty())
+            return {1, list + " is not published: " + why +
+                           ". Correct it in the price list editor and publish it again."};
         if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             throw IoError(folder, "Folder cannot be made");
         // The new copies take their names by rename; Syncthing leaves them be
@@ -102,8 +113,7 @@ Notices TakePublishedPrices(DataFiles& files, const Configuration& config, const
         const std::string bytes = ReadWholeFile(dir + "Pricelist.dat");
         // Still on its way: the next start takes it.
         if (Sha256Hex(bytes) != published->digest) return {};
-        std::vector<std::string> lines;
-        ForEachLine(bytes, [&lines](std::string_view line, size_t) { lines.emplace_back(line); });
+        const std::vector<std::string> lines = linesOf(bytes);
         const std::string why = refusal(lines);
         if (!why.empty())
             return {{"The price list the office published on " + whenText(published->when) +

@@ -9,11 +9,13 @@ class DataFiles;
 struct Configuration;
 
 // The office's price list for the tills. `zorvi-collect --publish-prices`
-// copies OFFICEDIR/Pricelist.dat into OFFICEDIR/Prices/, which Syncthing
-// carries to each till's SHOPDIR/Prices/, and then writes Published.txt
-// there: one line, the time of publishing (YYYYMMDDHHMMSS), a blank and the
-// SHA-256 of the list. Published.txt is written last, so a till that has it
-// but not yet the list it names sees a digest that does not match and waits.
+// puts the list through the same checks a till makes before it takes one, so
+// that a list every till would refuse is never sent; then it copies
+// OFFICEDIR/Pricelist.dat into OFFICEDIR/Prices/, which Syncthing carries to
+// each till's SHOPDIR/Prices/, and writes Published.txt there: one line, the
+// time of publishing (YYYYMMDDHHMMSS), a blank and the SHA-256 of the list.
+// Published.txt is written last, so a till that has it but not yet the list
+// it names sees a digest that does not match and waits.
 //
 // At its next start a till takes a list newer than the one it took last
 // (Prices.got in its data directory, in Published.txt's layout): through
@@ -27,7 +29,9 @@ inline constexpr const char* PublishedName = "Published.txt";
 inline constexpr const char* PricesTakenName = "Prices.got";
 
 struct PricesPublished {
-    // 0 published, 2 there is no price list to publish or it cannot be written.
+    // 0 published; 1 the list fails the check a till makes before it takes
+    // one (nothing is published); 2 there is no price list to publish or it
+    // cannot be written.
     int status = 0;
     std::string message;
 };

@@ -1,5 +1,7 @@
 #include "tills/Collect.h"
 
+#include "consolidation/PeriodArchives.h"
+#include "reports/ShopRecords.h"
 #include "tills/Outbox.h"
 #include "tills/TillDays.h"
 
@@ -12,6 +14,33 @@ using namespace TillDays;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The office's Daybyday.dat: each till's lines under its folder's name and
+// set in by a blank, then the date's total over the tills.
+const std::string Till1Lines = crlf({
+    " 20261205-T01-Z3",
+    " *    05/12/26 09:00    ***   05/12/26",
+    " #  4.0       4.00       28.00       27.70         7.70        0.00        20.00",
+    " &                       20.00        0.00        27.70       40.00       -12.30  ",
+});
+const std::string Till1Office =
+    Till1Lines +
+    crlf({
+        "*    05/12/26 all tills    ***   05/12/26",
+        "#  4.0       4.00       28.00       27.70         7.70        0.00        20.00",
+        "&                       20.00        0.00        27.70       40.00       -12.30  ",
+    });
+const std::string BothTillsOffice =
+    Till1Lines +
+    crlf({
+        " 20261205-T02-Z7",
+        " *    05/12/26 10:00    ***   05/12/26",
+        " #  2.0       1.60        3.00        3.00         3.00        0.00         0.00",
+        " &                        0.00        0.00         3.00        0.00         3.00  ",
+        "*    05/12/26 all tills    ***   05/12/26",
+        "#  6.0       5.60       31.00       30.70        10.70        0.00        20.00",
+        "&                       20.00        0.00        30.70       40.00        -9.30  ",
+    });
 
 // An office with the days of two tills as Syncthing delivers them.
 struct Office {
@@ -60,7 +89,7 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
                                 "Till 2, 20261205, Z 7: takings 3.00 merged",
                                 "20261205: takings of the days merged 30.70",
                             }));
-    EXPECT_EQ(o.office.read("Daybyday.dat"), Till1DayByDay + Till2DayByDay);
+    EXPECT_EQ(o.office.read("Daybyday.dat"), BothTillsOffice);
     EXPECT_EQ(o.office.read("Spersons.dat"),
               crlf({
                   "*       05/12/26          Services                 Sales",
@@ -121,6 +150,42 @@ TEST(Collect, TwoTillsDaysAddUpToTheCentOnceOnly) {
                                   "Tills/T02/20261205-T02-Z7: Till 2, 20261205, Z 7 was merged "
                                   "before from a different copy; this one is not merged"}));
     EXPECT_EQ(o.books(), books);
+}
+
+// The office's own day from before it collected stays at the head.
+TEST(Collect, ADayThatComesLateJoinsItsDateWhichEveryReaderCountsOnce) {
+    Office o;
+    const std::string own = crlf({
+        "*    04/12/26 09:00    ***   04/12/26",
+        "#  1.0       0.40        1.50        1.50         1.50        0.00         0.00",
+        "&                        0.00        0.00         1.50        0.00         1.50  ",
+    });
+    o.office.write("Daybyday.dat", own);
+    fs::rename(o.office.file("Tills/T02"), o.office.file("late"));
+    EXPECT_TRUE(Collect(o.office.path(), "20261207").findings.empty());
+    EXPECT_EQ(o.office.read("Daybyday.dat"), own + Till1Office);
+    fs::rename(o.office.file("late"), o.office.file("Tills/T02"));
+    EXPECT_TRUE(Collect(o.office.path(), "20261207").findings.empty());
+    EXPECT_EQ(o.office.read("Daybyday.dat"), own + BothTillsOffice);
+
+    // The export, the report and the graphs read the date's total only.
+    ShopRecords records;
+    RecordsCollector collector(records);
+    ReadShopRecords({o.office.path(), {}, 0, "Daybyday.dat"}, collector);
+    EXPECT_TRUE(records.problems.empty()) << records.problems.front();
+    std::string markers;
+    long long takings = 0;
+    for (const DayByDayRow& row : records.days) {
+        markers += row.marker;
+        takings += row.amounts[2];
+    }
+    EXPECT_EQ(markers, "*#&*#&");
+    EXPECT_EQ(takings, 150 + 3070);
+    // So does a period end's archive.
+    const DayArchive archive =
+        ArchiveDayByDay(o.office.read("Daybyday.dat"), "Daybyday.dat", "31/12/26");
+    EXPECT_DOUBLE_EQ(archive.period.TotTakings, 1.50 + 30.70);
+    EXPECT_DOUBLE_EQ(archive.period.TotQuantity, 7.0);
 }
 
 TEST(Collect, BalanceSheetHasAColumnPerMonth) {
@@ -190,7 +255,7 @@ TEST(Collect, FaultyDaysAreReportedAndNeverMerged) {
         const CollectResult result = Collect(o.office.path(), "20261207");
         EXPECT_EQ(result.findings, std::vector<std::string>{c.finding}) << c.what;
         EXPECT_EQ(result.merged.front(), "Till 1, 20261205, Z 3: takings 27.70 merged") << c.what;
-        EXPECT_EQ(o.office.read("Daybyday.dat"), Till1DayByDay) << c.what;
+        EXPECT_EQ(o.office.read("Daybyday.dat"), Till1Office) << c.what;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tills/PublishedPrices.h"
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
+#include "store/Sha256.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,8 @@ TEST_F(PublishedPricesTest, ANewerListReplacesTheTillsAndKeepsItsStock) {
     EXPECT_EQ(till.read("Pricelist.dat"), crlf({Apple}));
 }
 
+// The office refuses to publish a list the tills would refuse, and a till
+// refuses one that comes all the same (from an office that did not check).
 TEST_F(PublishedPricesTest, AListThatFailsTheEditorsChecksIsRefusedWithTheReason) {
     const struct {
         std::string list;
@@ -67,7 +70,18 @@ TEST_F(PublishedPricesTest, AListThatFailsTheEditorsChecksIsRefusedWithTheReason
         {crlf({Apple, Pear, Apple}), "a code stands on more than one line:"},
     };
     for (const auto& c : cases) {
-        const Notices told = publishAndStart(c.list);
+        office.write("Pricelist.dat", c.list);
+        const PricesPublished published = PublishPrices(office.path(), {2026, 12, 7, 10, 15, 0});
+        EXPECT_EQ(published.status, 1) << c.reason;
+        EXPECT_NE(published.message.find("Pricelist.dat is not published: " + c.reason),
+                  std::string::npos)
+            << published.message;
+        EXPECT_FALSE(office.exists("Prices/Published.txt")) << c.reason;
+
+        std::filesystem::create_directories(till.file("Prices"));
+        till.write("Prices/Pricelist.dat", c.list);
+        till.write("Prices/Published.txt", "20261207101500 " + Sha256Hex(c.list) + "\r\n");
+        const Notices told = TakePublishedPrices(files, config, {2026, 12, 8, 8, 0, 0});
         ASSERT_EQ(told.size(), 1u) << c.reason;
         EXPECT_EQ(told[0].text.rfind("The price list the office published on 2026-12-07 10:15 "
                                      "was not taken: " +

@@ -18,12 +18,14 @@ int main(int argc, char** argv) {
         std::printf("Usage: zorvi-collect OFFICEDIR\n"
                     "       zorvi-collect --publish-prices OFFICEDIR\n"
                     "Checks the days received in OFFICEDIR/Tills/Tnn/ against their manifests,\n"
-                    "adds each new one once to OFFICEDIR's Daybyday.dat and Spersons.dat,\n"
+                    "adds each new one once to OFFICEDIR's Daybyday.dat (each till's lines,\n"
+                    "set in by a blank, and the total of each date) and Spersons.dat,\n"
                     "makes Balance.dat and Balance.Tot again from all days collected, and\n"
                     "acknowledges it in OFFICEDIR/Acks/Tnn/ for the till.\n"
                     "With --publish-prices it copies OFFICEDIR/Pricelist.dat into\n"
                     "OFFICEDIR/Prices/ (shared with the tills' Prices/ folders), and each till\n"
-                    "takes it at its next start, after the price list editor's checks.\n");
+                    "takes it at its next start. A list that fails the price list editor's\n"
+                    "checks, which the tills make too, is not published (exit status 1).\n");
         return 0;
     }
     if (argc == 3 && first == "--publish-prices") {

@@ -1,8 +1,10 @@
 // zorvi-script SHOPDIR [SCRIPT]: rings up sales and closes the day in a shop
 // directory without the screens, through the program's own till and close.
 // Exit status 0 when every step was taken, 1 when one was refused, 2 when
-// the shop cannot be used.
+// the shop cannot be used. Dates and times take the system's regional
+// settings, through the same seam as the program's.
 #include "app/TillScript.h"
+#include "platform/QtSystem.h"
 
 #include <cstdio>
 #include <fstream>
@@ -31,7 +33,7 @@ int main(int argc, char** argv) {
     } else {
         script.assign(std::istreambuf_iterator<char>(std::cin), {});
     }
-    const TillScriptRun run = RunTillScript(first, script);
+    const TillScriptRun run = RunTillScript(first, script, QtRegional().formats());
     for (const std::string& line : run.told)
         std::fprintf(stderr, "%s\n", line.c_str());
     for (const std::string& line : run.output)
