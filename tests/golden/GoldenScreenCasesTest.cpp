@@ -5,13 +5,14 @@
 // those bytes, whatever else the directory holds. Every box the program
 // shows must be named by a "said", in order.
 //
-// case.txt, run top to bottom:
+// case.txt, run top to bottom; first what the program starts with:
+//   printer ready        Devcheck finds the printer ready
+//   date YYYY-MM-DD      the clock's day, and
+//   time HH:MM:SS        its time (else 2026-12-07 9:05:30)
+// then what the operator and the world around do:
 //   screen <Role>        starts the program (first time) and opens the screen:
 //                        SalesScreen, ExpenseScreen, SetupScreen, ...,
 //                        MainScreen for the start alone
-//   printer ready        Devcheck finds the printer ready (before the start)
-//   date YYYY-MM-DD      the clock's day, and
-//   time HH:MM:SS        its time (before the start; else 2026-12-07 9:05:30)
 //   answer Yes No ...    the answers to the next confirmations, in order
 //   typed <text>         the answer to the next box that asks for a text
 //   choose <file>        the file of the data directory the next file
@@ -19,31 +20,29 @@
 //   keys <keys>          typed into the control with the cursor; <Name> is a
 //                        key by its name: <Enter>, <Esc>, <Tab>, <Del>,
 //                        <Home>, <Alt+X>, <Ctrl+End>, <Shift+Left>, ...
-//   said <text>          the next box shown says this
-//   no-by-default        that box answers No to Enter
-//   shows <role> <text>  the screen's control of that role shows this
 //   click <role>         the mouse clicks the control of that role
 //   focus <role>         the control of that role gets the focus
+//   trigger <role>       the screen's menu entry of that role is chosen
+//   clipboard <text>     the clipboard holds this (before a paste)
 //   remove <file>        the file is taken away, as by another program
 //   write <file> <text>  the file is written so, as by another program
-//   trigger <role>       the screen's menu entry of that role is chosen
+// and what must follow:
 //   said <text>          the next box shown says this
 //   no-by-default        that box answers No to Enter
 //   shows <role> <text>  the screen's control of that role shows this
 //   selected <role> <text>  and has this part of it selected
 //   line <role> <n> <text>  its line n (from 1; -1 is the last) shows this
-//   clipboard <text>     the clipboard holds this (before a paste), and
-//   copied <text>        holds this (after a copy or cut)
 //   cursor <role>        the cursor is in the control of that role
 //   visible | hidden | enabled | disabled <role> ...   so are those controls
+//   copied <text>        the clipboard holds this (after a copy or cut)
 //   same <file>          the file still holds its input bytes
 //   holds <file> <text>  the file holds this text among its bytes
+//   there <file>         the file is there now
+//   gone <file>          the file is not there at the end
 //   audited <file> [<lines>] <action>  Audit.dat has the owner's change of
 //                        the file (of that many lines) by the action
 //   closed               the screen is left and the main screen shown
 //   quit                 the screen and the main screen are shut: the end
-//   gone <file>          the file is not there at the end
-//   there <file>         the file is there now
 // Texts take "\r" and "\n" for the line ends in them, and keep blanks at
 // either end when wholly in double quotes; {dir} is the data directory.
 #include "app/MainScreen.h"
