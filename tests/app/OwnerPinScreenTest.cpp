@@ -41,11 +41,6 @@ struct PinFixture : ProgramFixture {
                   0);
         return hash;
     }
-    QWidget* focus() { return QApplication::focusWidget(); }
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(focus(), static_cast<Qt::Key>(key), modifiers);
-        QApplication::processEvents();
-    }
     ConsolidationScreen& consolidation() { return *program->consolidation; }
     ViewerScreen& viewer() { return *program->viewer; }
     // Exit, then Yes: the day's close.
@@ -108,30 +103,6 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
             EXPECT_EQ(p.opened(f), right);
         }
     }
-}
-
-// Selling, expenses and the day's close never ask, PIN or not.
-TEST(OwnerPinScreens, SellingExpensesAndTheDaysCloseNeverAsk) {
-    PinFixture f;
-    f.start();
-    auto* sales = f.program->sales;
-    f.open("saleButton", sales);
-    f.type(sales, "AMILK1\n1\nYF\nC2\n\n");
-    sales->close();
-    auto* expense = f.program->expense;
-    f.open("expenseButton", expense);
-    f.type(expense, "AEXP1\r40\ry4\rF\r\r");
-    expense->close();
-    ASSERT_TRUE(f.main().isVisible());
-    EXPECT_NE(f.dir.read("Results.dat").find("A MILK1 "), std::string::npos);
-    EXPECT_NE(f.dir.read("Results.dat").find("$ EXP1 "), std::string::npos);
-    f.toConsolidation();
-    f.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::No};
-    f.consolidation().ButNextClick();
-    f.consolidation().ButNextClick();
-    f.consolidation().ButNextClick();
-    EXPECT_NE(f.dir.read("Daybyday.dat"), "");
-    EXPECT_EQ(f.dialogs.secretsAsked(), 0u);
 }
 
 // The PIN is set, changed and removed on the Options panel; Options.dat

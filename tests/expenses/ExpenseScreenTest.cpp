@@ -11,8 +11,6 @@
 
 namespace {
 
-const std::string StartRecord = "* START of SALE   07/12/26 9:05:\r\n";
-
 struct ExpenseFixture : ProgramFixture {
     ExpenseFixture() { writeTestShop(); }
     // Starts the program, opens the expense screen from the main screen and
@@ -36,23 +34,6 @@ const std::string StationeryLine =
     sp(9) + "EXP1" + sp(13) + "Stationery" + sp(16) + sp(5) + sp(4) + "-$40.00";
 
 } // namespace
-
-TEST(ExpenseScreen, BooksAnExpenseWithTaxAsOneLineRecord) {
-    ExpenseFixture f;
-    f.config.TaxRate = 10;
-    f.open();
-    EXPECT_TRUE(probe::enabled(&f.screen(), "taxLabel"));
-    f.type("EXP1\r40\ry4\rF\r");
-    EXPECT_EQ(probe::text(&f.screen(), "taxField"), "-$4.00");
-    EXPECT_EQ(probe::text(&f.screen(), "payField"), "-$44.00");
-    f.type("\r");
-    EXPECT_EQ(
-        f.dir.read("Results.dat"),
-        StartRecord +
-            crlf({"$ EXP1              0.00       0.00         0.00       -40.00        -44.00",
-                  "# Total*** 9:05    0.00     0.00     0.00            -4.00      -44.00      "
-                  "-44.00  0.00"}));
-}
 
 TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsForIt) {
     ExpenseFixture f;
@@ -89,49 +70,6 @@ TEST(ExpenseScreen, AFailedTakingsWriteLeavesTheExpenseAsItWasAndClosingWaitsFor
     // The paid expense's docket stays for a reprint.
     EXPECT_NE(f.dir.read("Docket.Prn").find("Expense Total"), std::string::npos);
     EXPECT_TRUE(f.dialogs.texts().empty());
-}
-
-// The key rules themselves are EntryRules'; here what the expense screen does
-// with an amount it cannot book and with a code.
-TEST(ExpenseScreen, AmountAndCodeFieldsAskAgainForWhatTheyCannotBook) {
-    struct Case {
-        const char* name;
-        std::string keys;
-        std::vector<std::string> messages;
-        bool confirms;
-    } cases[] = {
-        {"not a number", "12a\r", {"12a is a faulty Number or to big!"}, false},
-        {"above the limit", "99999999\r", {"99999999 is a faulty Number or to big!"}, false},
-        {"minus and dollar dropped", "-$12.50\r", {}, true},
-    };
-    ExpenseFixture f;
-    f.open();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        f.screen().moveTo(probe::widget<EntryField>(&f.screen(), "codeField"));
-        f.type("EXP1\r");
-        f.dialogs.shown.clear();
-        f.type(c.keys);
-        EXPECT_EQ(f.dialogs.texts(), c.messages);
-        EXPECT_EQ(f.at(), c.confirms ? probe::widget<EntryField>(&f.screen(), "confirmField")
-                                     : probe::widget<EntryField>(&f.screen(), "amountField"));
-    }
-    EXPECT_EQ(f.program->till.sale().ExpenseAmount, 12.5);
-    f.type("n");
-    EXPECT_EQ(f.journal(), "");
-
-    f.dialogs.shown.clear();
-    f.type("4006381333931");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e6"});
-    EXPECT_EQ(probe::text(&f.screen(), "articleField"), "e12");
-    f.dialogs.shown.clear();
-    f.type("F\r");
-    EXPECT_EQ(f.dialogs.texts(), std::vector<std::string>{"e11"});
-    f.type("/exp1\r");
-    EXPECT_EQ(probe::text(&f.screen(), "codeField"), "EXP1") << "no services among expenses";
-    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "amountField"));
-    f.type("\x1b\x1b");
-    EXPECT_EQ(f.at(), probe::widget<EntryField>(&f.screen(), "salesPersonField"));
 }
 
 TEST(ExpenseScreen, WritesTheExpenseDocketAndDrivesTheDevices) {

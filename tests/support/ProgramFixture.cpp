@@ -1,12 +1,22 @@
 #include "support/ProgramFixture.h"
 
 #include "app/MainScreen.h"
+#include "cashup/CashUpScreen.h"
+#include "consolidation/ConsolidationScreen.h"
+#include "expenses/ExpenseScreen.h"
 #include "forms/ZorviScreen.h"
+#include "inventory/InventoryScreen.h"
+#include "pricelist/PriceListScreen.h"
+#include "sales/SalesScreen.h"
+#include "setup/SetupScreen.h"
 #include "support/ScreenProbe.h"
+#include "viewer/ViewerScreen.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
+
+#include <stdexcept>
 
 ProgramFixture::ProgramFixture(const std::string& leaf) : dir(leaf) {
     for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7",
@@ -67,6 +77,45 @@ void ProgramFixture::menu(const char* entry) {
     QApplication::processEvents();
 }
 
+ZorviScreen* ProgramFixture::openScreen(const std::string& role) {
+    struct Way {
+        const char* role;
+        const char* button; // or a menu entry
+        ZorviScreen* (*screen)(ProgramBlock&);
+    };
+    static const Way ways[] = {
+        {"SalesScreen", "saleButton", [](ProgramBlock& p) -> ZorviScreen* { return p.sales; }},
+        {"ExpenseScreen", "expenseButton",
+         [](ProgramBlock& p) -> ZorviScreen* { return p.expense; }},
+        {"ViewerScreen", "viewPrintButton",
+         [](ProgramBlock& p) -> ZorviScreen* { return p.viewer; }},
+        {"SetupScreen", "setupEntry", [](ProgramBlock& p) -> ZorviScreen* { return p.setup; }},
+        {"PriceListScreen", "priceListEntry",
+         [](ProgramBlock& p) -> ZorviScreen* { return p.priceList; }},
+        {"InventoryScreen", "inventoryEntry",
+         [](ProgramBlock& p) -> ZorviScreen* { return p.inventory; }},
+        {"CashUpScreen", "cashUpEntry", [](ProgramBlock& p) -> ZorviScreen* { return p.cashUp; }},
+        {"ConsolidationScreen", "exitButton",
+         [](ProgramBlock& p) -> ZorviScreen* { return p.consolidation; }},
+    };
+    if (role == "MainScreen") return program->main;
+    for (const Way& w : ways) {
+        if (role != w.role) continue;
+        ZorviScreen* screen = w.screen(*program);
+        const std::string way = w.button;
+        if (way.ends_with("Entry")) {
+            menu(w.button);
+        } else {
+            if (way == "exitButton") dialogs.answers.push_front(Dialogs::Answer::Yes);
+            probe::click(&main(), w.button);
+        }
+        QApplication::setActiveWindow(screen);
+        QApplication::processEvents();
+        return screen;
+    }
+    throw std::runtime_error("no screen with the role " + role);
+}
+
 MainScreen& ProgramFixture::main() {
     return *program->main;
 }
@@ -81,6 +130,21 @@ void ProgramFixture::type(ZorviScreen* screen, const std::string& keys) {
         else
             QTest::keyClick(at, c);
     }
+}
+
+void ProgramFixture::press(int key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    QApplication::processEvents();
+}
+
+void ProgramFixture::typeText(const std::string& text) {
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(text));
+}
+
+std::vector<std::string> ProgramFixture::messages() {
+    std::vector<std::string> texts = dialogs.texts();
+    dialogs.shown.clear();
+    return texts;
 }
 
 std::vector<std::string> ProgramFixture::lines(const QPlainTextEdit* box) {

@@ -6,6 +6,8 @@
 #include "support/Fakes.h"
 #include "support/TestDir.h"
 
+#include <QtCore/qnamespace.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,9 +40,17 @@ class ProgramFixture : public FakeServices {
     void open(const char* button, QWidget* screen);
     // Opens the main screen's menu and puts the cursor on an entry, by its role.
     void menu(const char* entry);
+    // Opens a screen, by its role, as the operator does: by its button or
+    // menu entry; the consolidation by Exit and Yes. The main screen is there.
+    ZorviScreen* openScreen(const std::string& role);
     MainScreen& main();
     // "\n" is Enter, "\x1b" Esc; every other character is typed as it stands.
     void type(ZorviScreen* screen, const std::string& keys);
+    // Keys go where the keyboard would send them: to the control with the focus.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void typeText(const std::string& text);
+    // The texts of the boxes shown since the last call.
+    std::vector<std::string> messages();
     // The lines of a text box as it shows them.
     static std::vector<std::string> lines(const QPlainTextEdit* box);
 

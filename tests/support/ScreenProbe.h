@@ -33,8 +33,10 @@ inline std::string text(const QObject* screen, const char* role) {
     throw std::runtime_error(std::string("no text in ") + role);
 }
 
-// The selected part of an entry field's text.
+// The selected part of an entry field's or a text box's text.
 inline std::string selected(const QObject* screen, const char* role) {
+    if (auto* b = qobject_cast<QPlainTextEdit*>(widget<QObject>(screen, role)))
+        return b->textCursor().selectedText().toStdString();
     return widget<QLineEdit>(screen, role)->selectedText().toStdString();
 }
 

@@ -151,26 +151,3 @@ TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
     probe::widget<QAction>(&f.viewer(), "checkBooksAction")->trigger();
     EXPECT_EQ(probe::text(&f.viewer(), "textBox"), "Results.dat line 2: added, without a seal");
 }
-
-// The file shown becomes a report; an existing report is replaced only on Yes.
-TEST(ViewerScreen, ExportsTheFileShownAsAnHtmlReport) {
-    ViewerFixture f;
-    f.dir.write("Spersons.dat",
-                "A   Ann              1.00        2.50        3.00        4.75\r\n");
-    f.toViewer();
-    ViewerScreen& v = f.viewer();
-    EXPECT_EQ(probe::text(&v, "htmlExportAction"), "&HTML export   Press: H");
-    const std::string report = f.dir.file("ann.html");
-    f.fileDialog.answers = {f.dir.file("Spersons.dat"), report, report};
-    probe::widget<QAction>(&v, "viewAction")->trigger();
-    probe::widget<QAction>(&v, "htmlExportAction")->trigger();
-    EXPECT_EQ(f.dialogs.texts().back(), "The report was written to " + report);
-    EXPECT_NE(f.dir.read("ann.html")
-                  .find("<td>Ann</td><td class=\"n\">1.00</td><td "
-                        "class=\"n\">2.50</td>"),
-              std::string::npos);
-    f.dir.write("ann.html", "kept");
-    f.dialogs.answers = {Dialogs::Answer::No};
-    probe::widget<QAction>(&v, "htmlExportAction")->trigger();
-    EXPECT_EQ(f.dir.read("ann.html"), "kept");
-}
