@@ -5,6 +5,7 @@
 #include "printer/DocketPrintJob.h"
 #include "printer/PrinterDetect.h"
 #include "store/Configuration.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <arpa/inet.h>
@@ -101,29 +102,21 @@ TEST_F(CompanionFixture, SlipjetPrintsTheDocketWithTheRowCodes) {
     EXPECT_EQ(dir.read("printer.out"), expected + expected);
 }
 
-// How a docket ends and which code page its text is put into, as
-// Printer.dat says.
-TEST_F(CompanionFixture, PrinterDatSetsTheEndAndTheCodePage) {
-    dir.write("docket.prn", "4Caf\xe9 \xa3 \x80\r\n");
-    const std::string text = "Caf\xe9 \xa3 \x80\r\n";
-    const std::string cp850 = "Caf\x82 \x9c ?\r\n";
-    struct Case {
-        std::string settings, printed;
-    } cases[] = {
-        {"", text + bytes({29, 86, 66, 0})},
-        {"cut=full\r\nfeed=3\r\n", text + bytes({27, 100, 3, 29, 86, 65, 0})},
-        {"cut=none\r\n", text},
-        {"cut=none\r\ncodepage=16\r\n", bytes({27, 116, 16}) + text},
-        {"cut=none\r\ncodepage=0\r\n", bytes({27, 116, 0}) + cp850},
-        {"cut=none\r\ncodepage=2\r\n", bytes({27, 116, 2}) + cp850},
-        {"cut=none\r\ncodepage=19\r\n", bytes({27, 116, 19}) + "Caf\x82 \x9c \xd5\r\n"},
-    };
-    for (const Case& c : cases) {
-        dir.write("Printer.dat", "file:printer.out\r\n" + c.settings);
+TEST_F(CompanionFixture, SlipjetPrintsAsPrinterDatSays) {
+    for (const TestCase& c : ReadCases("companions/slipjet.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
+        dir.write("Printer.dat", c.crlf("Printer.dat"));
+        std::filesystem::remove(dir.file("docket.prn"));
+        if (c.sections.count("docket.prn")) dir.write("docket.prn", c.crlf("docket.prn"));
         std::filesystem::remove(dir.file("printer.out"));
-        EXPECT_EQ(run("Slipjet.exe"), 0) << c.settings;
-        EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + c.printed) << c.settings;
+        EXPECT_EQ(run("Slipjet.exe", {}, c.get("arguments", "")), c.number("exit"));
+        EXPECT_EQ(dir.read("printer.out"), c.sections.count("printed") ? c.crlf("printed") : "");
     }
+    // Without Printer.dat the drawer fails, leaving no fault for the next docket.
+    dir.write("docket.prn", "4Tea\r\n");
+    std::filesystem::remove(dir.file("Printer.dat"));
+    EXPECT_EQ(run("Slipjet.exe", {}, "drawer PRN1"), 1);
+    EXPECT_FALSE(dir.exists("Slipjet.dat"));
 }
 
 // A serial printer: a pseudo-terminal stands in for the port; its line
@@ -163,44 +156,14 @@ TEST_F(CompanionFixture, ASerialPrinterGetsItsLineSettings) {
     }
 }
 
-// The drawer on the printer's socket gets the pulse and nothing else, with
-// or without a docket to print.
-TEST_F(CompanionFixture, SlipjetOpensTheDrawerOnThePrinter) {
-    struct Case {
-        std::string settings, port;
-        int exitCode;
-        std::string sent;
-    } cases[] = {
-        {"", "PRN1", 0, bytes({27, 112, 0, 25, 250})},
-        {"pulse=50,100\r\n", "PRN2", 0, bytes({27, 112, 1, 50, 100})},
-        {"pulse=60\r\n", "PRN1", 0, bytes({27, 112, 0, 25, 250})},
-        {"", "COM1", 2, ""},
-        {"", "prn1", 2, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.settings + c.port);
-        dir.write("Printer.dat", "file:printer.out\r\n" + c.settings);
-        std::filesystem::remove(dir.file("printer.out"));
-        EXPECT_EQ(run("Slipjet.exe", {}, "drawer " + c.port), c.exitCode);
-        EXPECT_EQ(dir.read("printer.out"), c.sent);
-    }
-    dir.write("docket.prn", "4Tea\r\n");
-    std::filesystem::remove(dir.file("Printer.dat"));
-    EXPECT_EQ(run("Slipjet.exe", {}, "drawer PRN1"), 1);
-    EXPECT_FALSE(dir.exists("Slipjet.dat"));
-}
-
-TEST_F(CompanionFixture, SlipjetLeavesOutFaultyCodesAndPrintsWithoutConfiguration) {
+TEST_F(CompanionFixture, SlipjetLeavesOutFaultyCodes) {
     dir.write("Printer.dat", "file:printer.out\r\n");
     dir.write("docket.prn", "4Tea\r\n");
-    EXPECT_EQ(run("Slipjet.exe"), 0);
-    EXPECT_EQ(dir.read("printer.out"), bytes({27, 64}) + "Tea\r\n" + bytes({29, 86, 66, 0}));
-
     config.DocketCode[4] = "27,x";
     config.DocketRelease[4] = "10";
     writeConfiguration();
     EXPECT_EQ(run("Slipjet.exe"), 1);
-    EXPECT_EQ(dir.read("printer.out").substr(11),
+    EXPECT_EQ(dir.read("printer.out"),
               bytes({27, 64}) + "Tea\r\n" + bytes({10}) + bytes({29, 86, 66, 0}));
 }
 
@@ -226,22 +189,20 @@ TEST_F(CompanionFixture, SlipjetPrintsOnAQueueRaw) {
 
 TEST_F(CompanionFixture, DevcheckVerdicts) {
     writeConfiguration();
-    EXPECT_EQ(verdict(), "No Printer.dat in " + dir.path() + "\r\n");
-
-    struct Case {
-        std::string target, verdict;
-    } cases[] = {
-        {"file:printer.out", "Ok"},
-        {"device:/dev/zorvi-no-printer", "Printer device /dev/zorvi-no-printer not found"},
-        {"device:" + dir.file("Configur.dat"),
-         dir.file("Configur.dat") + " is not a printer device"},
-        {"serial:/dev/null", "/dev/null is not a serial port"},
-        {"file:Configur.dat/printer.out",
-         "Cannot write to " + dir.file("Configur.dat/printer.out") + ": Not a directory"},
+    auto inDir = [this](std::string text) {
+        for (size_t at; (at = text.find("{dir}")) != std::string::npos;)
+            text.replace(at, 5, dir.path());
+        return text;
     };
-    for (const Case& c : cases) {
-        dir.write("Printer.dat", c.target + "\r\n");
-        EXPECT_EQ(verdict(), c.verdict + "\r\n");
+    for (const TestCase& c : ReadCases("companions/devcheck.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
+        std::filesystem::remove(dir.file("Printer.dat"));
+        if (c.sections.count("Printer.dat")) dir.write("Printer.dat", inDir(c.crlf("Printer.dat")));
+        std::filesystem::remove(dir.file("bin/lpstat"));
+        if (c.sections.count("lpstat")) script("lpstat", c.text("lpstat"));
+        EXPECT_EQ(run("Devcheck.exe", dir.file("bin")), 0);
+        EXPECT_FALSE(dir.exists("Devcheck.dat.~tmp"));
+        EXPECT_EQ(dir.read("Devcheck.dat"), inDir(c["verdict"]) + "\r\n");
     }
     // The test writes nothing into a file printer.
     EXPECT_EQ(dir.read("printer.out"), "");
@@ -251,32 +212,6 @@ TEST_F(CompanionFixture, DevcheckVerdicts) {
     dir.write("Printer.dat", "file:printer.out\r\n");
     EXPECT_EQ(verdict(), "Configur.dat: the release code of docket row 7 is no list of byte "
                          "values: 27;0\r\n");
-    // A setting that is not understood is named with its line.
-    dir.write("Printer.dat", "file:printer.out\r\npulse=25,250\r\ncolour=red\r\n");
-    EXPECT_EQ(verdict(), "Printer.dat line 3: unknown key \"colour\"\r\n");
-}
-
-TEST_F(CompanionFixture, DevcheckOnAQueue) {
-    dir.write("Printer.dat", "lp:shop\r\n");
-    struct Case {
-        std::string lpstat, verdict;
-    } cases[] = {
-        {"echo 'printer shop is idle.  enabled since Mon 07 Dec 2026'\n"
-         "echo 'shop accepting requests since Mon 07 Dec 2026'\n",
-         "Ok"},
-        {"echo 'printer shop disabled since Mon 07 Dec 2026 -'\n", "Print queue shop is disabled"},
-        {"echo 'lpstat: Invalid destination name in list \"shop\".' >&2\nexit 1\n",
-         "lpstat: Invalid destination name in list \"shop\"."},
-        {"/bin/sleep 10\n", "The print system does not answer (time-out)"},
-    };
-    for (const Case& c : cases) {
-        script("lpstat", c.lpstat);
-        EXPECT_EQ(run("Devcheck.exe", dir.file("bin")), 0);
-        EXPECT_EQ(dir.read("Devcheck.dat"), c.verdict + "\r\n");
-    }
-    std::filesystem::remove(dir.file("bin/lpstat"));
-    EXPECT_EQ(run("Devcheck.exe", dir.file("bin")), 0);
-    EXPECT_EQ(dir.read("Devcheck.dat"), "No print system: lpstat is not installed\r\n");
 }
 
 // A loopback socket: a free port nobody listens on, a printer whose buffer
@@ -450,29 +385,8 @@ TEST_F(CompanionFixture, TheTestPageAndTheDrawer) {
     dir.write("Printer.dat", "file:printer.out\r\ncodepage=19\r\ncut=full\r\npulse=30,60\r\n");
     EXPECT_EQ(output(test), std::make_pair(std::string("Ok\n"), 0));
 
-    // Windows-1252 32..255 in PC858, DEL and the empty places as blanks.
-    const char* const rows[] = {
-        "2x  !\"#$%&'()*+,-./",
-        "3x 0123456789:;<=>?",
-        "4x @ABCDEFGHIJKLMNO",
-        "5x PQRSTUVWXYZ[\\]^_",
-        "6x `abcdefghijklmno",
-        "7x pqrstuvwxyz{|}~ ",
-        "8x \xd5 ?\x9f????????? ? ",
-        "9x  ???????????? ??",
-        "Ax \xff\xad\xbd\x9c\xcf\xbe\xdd\xf5\xf9\xb8\xa6\xae\xaa\xf0\xa9\xee",
-        "Bx \xf8\xf1\xfd\xfc\xef\xe6\xf4\xfa\xf7\xfb\xa7\xaf\xac\xab\xf3\xa8",
-        "Cx \xb7\xb5\xb6\xc7\x8e\x8f\x92\x80\xd4\x90\xd2\xd3\xde\xd6\xd7\xd8",
-        "Dx \xd1\xa5\xe3\xe0\xe2\xe5\x99\x9e\x9d\xeb\xe9\xea\x9a\xed\xe8\xe1",
-        "Ex \x85\xa0\x83\xc6\x84\x86\x91\x87\x8a\x82\x88\x89\x8d\xa1\x8c\x8b",
-        "Fx \xd0\xa4\x95\xa2\x93\xe4\x94\xf6\x9b\x97\xa3\x96\x81\xec\xe7\x98",
-    };
-    std::string page = bytes({27, 64, 27, 116, 19}) + "Caf\x82 Corner\r\nPrinter test page\r\n" +
-                       "Printer: file:printer.out\r\nCode page: 19\r\n";
-    for (const char* row : rows)
-        page += std::string(row) + "\r\n";
-    page += bytes({29, 86, 65, 0}) + bytes({27, 112, 1, 30, 60});
-    EXPECT_EQ(dir.read("printer.out"), page);
+    EXPECT_EQ(dir.read("printer.out"),
+              ReadCases("companions/test-page.cases").at(0).crlf("printed"));
 }
 
 } // namespace

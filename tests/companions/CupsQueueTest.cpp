@@ -5,6 +5,7 @@
 #if defined(ZORVI_PRINTER_PATH)
 
 #include "store/Configuration.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <arpa/inet.h>
@@ -64,13 +65,9 @@ struct PrintServer {
         for (const char* sub : {"etc", "spool", "tmp", "cache", "state", "log", "bin/backend"})
             fs::create_directories(dir.file(sub));
         fs::create_directory_symlink("/usr/lib/cups/daemon", dir.file("bin/daemon"));
-        dir.write("etc/cupsd.conf", "Listen " + server +
-                                        "\nServerName 127.0.0.1\nBrowsing Off\n"
-                                        "BrowseLocalProtocols none\nWebInterface No\n"
-                                        "DefaultAuthType None\n<Location />\n  Order allow,deny\n"
-                                        "  Allow all\n</Location>\n<Policy default>\n"
-                                        "  <Limit All>\n    Order allow,deny\n    Allow all\n"
-                                        "  </Limit>\n</Policy>\n");
+        const TestCase setup = ReadCases("companions/print-server.cases").at(0);
+        std::string conf = setup.text("cupsd.conf");
+        dir.write("etc/cupsd.conf", conf.replace(conf.find("{server}"), 8, server));
         std::string files;
         for (const auto& [key, sub] : {std::pair{"ServerRoot", "etc"},
                                        {"RequestRoot", "spool"},
@@ -83,11 +80,7 @@ struct PrintServer {
                                        {"PageLog", "log/page_log"}})
             files += std::string(key) + " " + dir.file(sub) + "\n";
         dir.write("etc/cups-files.conf", files);
-        dir.write("bin/backend/keep", "#!/bin/sh\n"
-                                      "[ $# -eq 0 ] && { echo 'direct keep \"Unknown\" \"Keep\"'; "
-                                      "exit 0; }\n"
-                                      "if [ $# -ge 6 ]; then cat \"$6\"; else cat; fi >> "
-                                      "\"${DEVICE_URI#keep:}\"\n");
+        dir.write("bin/backend/keep", setup.text("keep"));
         // A backend only the owner may run is run as the server's own user.
         fs::permissions(dir.file("bin/backend/keep"), fs::perms::owner_all);
         pid = ::fork();

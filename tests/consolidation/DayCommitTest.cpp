@@ -4,6 +4,7 @@
 #include "consolidation/DayResults.h"
 #include "consolidation/Reports.h"
 #include "store/FileCommit.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <filesystem>
@@ -41,38 +42,14 @@ const Files Before = dayClose("input");
 const std::string Takings = Before.at("Results.dat");
 const std::string PriceList = Before.at("Pricelist.dat");
 
-// The close seals the day's files and the takings archive whole and archives
-// the journal; the new journal continues the chain (hashes worked out apart,
-// with sha256sum).
-const std::string ArchivedJournal =
-    crlf({"         1 W 2000-01-01 00:00:00 Daybyday.dat   "
-          "6249d582622f73574ac3041fb243bf5e87bf3076bd4c77c190121efdb81f8263 "
-          "771832a47b1cc1c525978aff970c0c4750ebb241bc419ac2861ee54e7b09a147",
-          "         2 W 2000-01-01 00:00:00 Spersons.dat   "
-          "6d434a896f7b7aa4f559b0fe7d22fd24dbec0422f6031f73435383943f001be5 "
-          "3ca6d1e795be08ea135ff60a68666a2f30dc48d0c0cbbf1306b310dac0c9a58e",
-          "         3 W 2000-01-01 00:00:00 Inventory.dat  "
-          "bc08cda4b7770629d87c31aac50919c44f4dfb9d4b8b4e86cd9f13f7b12f069d "
-          "8d11b0a0500b7b0a9e0850b7380c023017e7f7de97844f58673903901a03cc8c",
-          "         4 W 2000-01-01 00:00:00 Csh2026Dez.05a "
-          "fb889b5c66e22d5c2bb71723d140ee784ccc499d286ca918efb414f7e8f9ce87 "
-          "72748d8dc5b0b220a5fd654edfe3a26a463b7936abe06214b591f6f09578a09b",
-          "         5 F 2000-01-01 00:00:00 Res2026Dez.05a "
-          "0fa03be62f2a64b8334be2b2bc5bf7e53a4ed909113e36d4bd143e7bc755bee2 "
-          "db1d0ff8b60fb860d6e6496269e15c1224987a63b912eee65ec163c91c9c3002"});
-const std::string ContinuedJournal =
-    crlf({"         6 C 2000-01-01 00:00:00 Jnl2026Dez.05a "
-          "78f19b755f692af17c1a49eaa4824fa14f0d3efcb19578ac1e1bf4332c8d00dc "
-          "db8bfa4e12f7e6a61ed4d2689d034d5931a99ec7ae63bfe88577589f52e483b7"});
-
 // The golden case leaves the seals to their own check; here they are too.
 Files after() {
     Files files = dayClose("expected");
-    files["Jnl2026Dez.05a"] = ArchivedJournal;
-    files["Journal.dat"] = ContinuedJournal;
+    const TestCase journals = ReadCases("consolidation/day-close-journal.cases").at(0);
+    for (const char* name : {"Jnl2026Dez.05a", "Journal.dat"})
+        files[name] = journals.crlf(name);
     return files;
 }
-const Files After = after();
 
 RunDates december5() {
     return RunDates{"05/12/26", "2026", "Dez", "05", false};
@@ -96,6 +73,7 @@ TEST(Consolidation, DayOfSalesReturnServiceAndExpenseWhereverItStops) {
     // Daybyday, Spersons, Inventory, Inventory.wrk, the counts' archive,
     // Cashup.dat, the journal's archive, Journal.dat, Results.dat; the last
     // run is not stopped.
+    const Files After = after();
     for (size_t k = 0; k <= 10; ++k) {
         TestDir dir;
         layOut(dir, Before);
@@ -181,39 +159,9 @@ TEST(Consolidation, ReportsOfTheDay) {
     DayResults day;
     ASSERT_TRUE(ReadDayResults(dir.file("Results.dat"), config, "05/12/26", day));
     RegionalFormats formats;
-    const std::vector<std::string> report = {
-        " ",
-        "Results of        05/12/26 09:00",
-        " ",
-        "Quantity sold                  4",
-        "Wholesale cost             $4.00",
-        "Sales price                $7.70",
-        "Qty of Services                1",
-        "Services Total            $20.00",
-        "Cash takings               $7.70",
-        "Cheque takings             $0.00",
-        "Credit takings            $20.00",
-        "Taxtotal                   $0.00",
-        "Total takings             $27.70",
-        "Expenses                  $40.00",
-        " ",
-        "Balance                  -$12.30",
-    };
-    EXPECT_EQ(DayReportLines(day.totals, day.headerText, formats), report);
-    const std::vector<std::string> table = {
-        " ",
-        " ",
-        " ",
-        " ",
-        "Sale's person     Services         Sales Totals",
-        " ",
-        "ANNA             0     $0.00        5    $10.20",
-        "BEN              1    $20.00       -1    -$2.50",
-        "C                0     $0.00        0     $0.00",
-        "D                0     $0.00        0     $0.00",
-        "E                0     $0.00        0     $0.00",
-    };
-    EXPECT_EQ(SalesPersonTableLines(day.persons, config, formats), table);
+    const TestCase expected = ReadCases("consolidation/day-reports.cases").at(0);
+    EXPECT_EQ(DayReportLines(day.totals, day.headerText, formats), expected.lines("day"));
+    EXPECT_EQ(SalesPersonTableLines(day.persons, config, formats), expected.lines("persons"));
 }
 
 TEST(PeriodEnd, RowsOfTwentyPeriodsAreCarriedWhole) {

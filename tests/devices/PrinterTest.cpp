@@ -1,6 +1,7 @@
 #include "devices/Printer.h"
 #include "devices/DeviceStartup.h"
 #include "store/ProgramState.h"
+#include "support/CaseTable.h"
 #include "support/Fakes.h"
 #include "support/NoticeTexts.h"
 #include "support/TestDir.h"
@@ -23,26 +24,15 @@ struct PrinterFixture : ::testing::Test {
 };
 
 TEST_F(PrinterFixture, OnlyExactlyOkPasses) {
-    struct Case {
-        std::string file;
-        bool passes;
-        std::string text;
-    } cases[] = {
-        {"Ok\r\n", true, "Ok"},
-        {"Ok", true, "Ok"},
-        {"OK\r\n", false, "OK"},
-        {"Ok \r\n", false, "Ok "},
-        {"Printer out of paper\r\nOk\r\n", false, "Printer out of paper"},
-        {"", false, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        state.flags.DocketAutoPrint = !c.passes;
-        verdictOnRun(c.file);
+    for (const TestCase& c : ReadTable("devices/printer-verdicts.table")) {
+        SCOPED_TRACE(c.where);
+        const bool passes = c.flag("passes");
+        state.flags.DocketAutoPrint = !passes;
+        verdictOnRun(c["file"]);
         PrinterTest test = TestPrinter(state, launcher);
-        EXPECT_EQ(test.passed, c.passes);
-        EXPECT_EQ(state.flags.DocketAutoPrint, c.passes);
-        EXPECT_EQ(state.PrinterTestText, c.text);
+        EXPECT_EQ(test.passed, passes);
+        EXPECT_EQ(state.flags.DocketAutoPrint, passes);
+        EXPECT_EQ(state.PrinterTestText, c["text"]);
         EXPECT_TRUE(test.notices.empty());
         EXPECT_TRUE(test.retryQuestion.empty());
     }

@@ -1,5 +1,6 @@
 #include "devices/SerialDevices.h"
 #include "store/ProgramState.h"
+#include "support/CaseTable.h"
 #include "support/Fakes.h"
 #include "support/NoticeTexts.h"
 #include "support/TestDir.h"
@@ -52,40 +53,21 @@ TEST_F(SerialFixture, APortThatTakesNoGreetingIsReported) {
     EXPECT_EQ(ports.lines.back(), "/dev/ttyS2|Customer display");
 }
 
-// "display=escpos" sends FF (clear) and US $ 1 1 (cursor to row 1, column
-// 1) before the line, a line wider than a row split over the two rows (US $
-// 1 2 before the lower half), and no CR LF; plain sends the line and CR LF.
 TEST_F(SerialFixture, DisplayLines) {
     state.config.DisplayPort = "COM1";
-    const std::string escpos = {'\x0c', '\x1f', '\x24', '\x01', '\x01'};
-    struct Case {
-        const char* display;
-        long width;
-        std::string left, right, cutLeft, bytes;
-    } cases[] = {
-        {"plain", 20, "Coffee large with milk", "2.50", "Coffee large wi",
-         "Coffee large wi 2.50\r\n"},
-        {"plain", 20, "Total", "12.00", "Total", "         Total 12.00\r\n"},
-        {"plain", 20, "Change", "12345678901234567890", "", " 12345678901234567890\r\n"},
-        {"plain", 0, "Total", "12.00", "", " 12.00\r\n"},
-        {"escpos", 20, "Coffee large with milk", "2.50", "Coffee large wi",
-         escpos + "Coffee large wi 2.50"},
-        {"escpos", 20, "Total", "12.00", "Total", escpos + "         Total 12.00"},
-        {"escpos", 40, "Coffee large with milk", "2.50", "Coffee large with milk",
-         escpos + "             Coffee \x1f$\x01\x02large with milk 2.50"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.display + (" " + c.left));
+    for (const TestCase& c : ReadTable("devices/display-lines.table")) {
+        SCOPED_TRACE(c.where);
         std::vector<std::string> faults;
-        state.options = Options::parse(std::string("display=") + c.display, faults);
-        state.config.DisplayWidth = c.width;
-        std::string left = c.left;
-        EXPECT_TRUE(ShowOnCustomerDisplay(left, c.right, state, ports).empty());
-        EXPECT_EQ(left, c.cutLeft);
-        EXPECT_EQ(ports.written.back(), "/dev/ttyS0|" + c.bytes);
+        state.options = Options::parse("display=" + c["display"], faults);
+        state.config.DisplayWidth = static_cast<long>(c.number("width"));
+        std::string left = c["left"];
+        EXPECT_TRUE(ShowOnCustomerDisplay(left, c["right"], state, ports).empty());
+        EXPECT_EQ(left, c["cutLeft"]);
+        EXPECT_EQ(ports.written.back(), "/dev/ttyS0|" + c["bytes"]);
     }
     EXPECT_TRUE(CheckDisplayPort(state, ports).empty());
-    EXPECT_EQ(ports.written.back(), "/dev/ttyS0|" + escpos + "Customer display");
+    EXPECT_EQ(ports.written.back(), "/dev/ttyS0|\x0c\x1f$\x01\x01"
+                                    "Customer display");
 }
 
 TEST_F(SerialFixture, FailedCommandsSwitchTheDeviceOff) {

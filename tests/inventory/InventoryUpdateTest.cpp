@@ -2,6 +2,7 @@
 #include "store/DataFiles.h"
 #include "store/FileCommit.h"
 #include "store/IoError.h"
+#include "support/CaseTable.h"
 #include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
@@ -15,32 +16,10 @@ using Files = std::map<std::string, std::string>;
 
 const std::string Long = " LONG" + std::string(295, 'x');
 
-// Inventory.wrk as the update screen found it: a line the consolidation wrote
-// (minmax in 5), an expense line, an empty line, a line with a faulty number,
-// a 300-character line, the first code again (81 characters), a line too
-// short for a code, and a last line ended by a bare LF.
-const std::string Work =
-    crlf({" 4011200296908    12        3.0          5.0           140.3           17.80",
-          "$EXP1              0        0.0          0.0             0.0            0.00", "",
-          " BROKEN        12        1.0          x", Long,
-          " 4011200296908          1        0.0         -2.5             0.0            1.25",
-          " SHORT"}) +
-    " 5000112637922          4        1.0          1.5             2.0            3.00\n";
-
-// +10 and -3 for the first code, one for a code not in the inventory, a
-// damaged line, and two small ones whose sum carries binary noise.
-const std::string Journal =
-    crlf({" 4011200296908      10.0", " 9999999999999      50.0", "garbage",
-          " 4011200296908      -3.0", " 5000112637922       0.1", " 5000112637922       0.2"});
-
-// Every readable line in the 81-character layout with the journal's sums in
-// the stock; the unreadable ones exactly as they were.
-const std::string Applied = crlf(
-    {" 4011200296908         12        3.0         12.0           140.3           17.80",
-     "$EXP1                   0        0.0          0.0             0.0            0.00", "",
-     " BROKEN        12        1.0          x", Long,
-     " 4011200296908          1        0.0          4.5             0.0            1.25", " SHORT",
-     " 5000112637922          4        1.0          1.8             2.0            3.00"});
+const TestCase Update = ReadCases("inventory/update.cases").at(0);
+const std::string Work = Update.crlf("work");
+const std::string Journal = Update.crlf("journal");
+const std::string Applied = Update.crlf("applied");
 
 void layOut(const TestDir& dir) {
     dir.write("Inventory.dat", Work);

@@ -1,5 +1,6 @@
 #include "pricelist/PriceImport.h"
 #include "store/CsvReader.h"
+#include "support/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -36,17 +37,10 @@ TEST(CsvReader, TakesWhatSpreadsheetsWrite) {
 }
 
 TEST(CsvReader, AMalformedRowIsNamedByRowAndColumn) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"a,b\nc,\"d\"x\n", "row 2, column 2: text after the closing quote"},
-        {"a,b\nc,d\"e\n", "row 2, column 2: a quote inside a field that does not begin with one"},
-        {"a\n\"open,b\n", "row 2, column 1: a quoted field is not closed"},
-        {"A1,\xE4\xB8\xAD\n", "row 1, column 2: the character U+4E2D cannot be held in the "
-                              "price list"},
-    };
-    for (const auto& [bytes, expected] : cases) {
+    for (const TestCase& c : ReadTable("pricelist/csv-faults.table")) {
         CsvFault fault;
-        EXPECT_FALSE(ReadCsv(bytes, fault)) << bytes;
-        EXPECT_EQ(fault.text(), expected);
+        EXPECT_FALSE(ReadCsv(c["bytes"], fault)) << c.where;
+        EXPECT_EQ(fault.text(), c["fault"]) << c.where;
     }
 }
 

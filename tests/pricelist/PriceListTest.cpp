@@ -4,6 +4,7 @@
 #include "store/Configuration.h"
 #include "store/DataFiles.h"
 #include "store/ProgramState.h"
+#include "support/CaseTable.h"
 #include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
@@ -19,19 +20,10 @@ const std::string LoaderMessage = "There is an Error in the Pricelist\rPress  >U
                                   "Price list<\rand correct the faulty line.";
 
 // Price list lines, 66 characters each.
-const std::string Sample = " SAMPLE___CODE Sample entry of an article       0.00       0.00  0";
 const std::string Apples = " ABC           Apples red                       1.20       2.50 10";
 const std::string Bread = " 4000000000017 Bread white                      0.80       1.95  5";
-const std::string Rent = "$RENT          Shop rent                        0.00     500.00  0";
 const std::string LettersInPrice =
     " BAD1          Letters in price                 1.2O       2.50  1";
-const std::string LettersInMinmax =
-    " BAD2          Letters in minmax                1.00       2.50 1x";
-const std::string NoNumbers = " BAD3          Nothing but blanks                                 ";
-const std::string Garbage = std::string("\xff\x00\x1a\x80 binary", 11) + std::string(55, '\x7f');
-// A line of 300 characters: the 66 of an article, a blank and a long remark.
-const std::string Long300 =
-    " LONG          Long line                        3.00       4.00  2 " + std::string(233, 'x');
 const std::string Short65 = " SHORT         Sixty-five characters only       1.00       1.00 1";
 
 // Work copy lines, 74 characters each.
@@ -41,8 +33,6 @@ const std::string BreadWork =
     " 4000000000017 Bread white                      0.80       1.95     5    0";
 const std::string RentWork =
     "$RENT          Shop rent                        0.00     500.00     0    0";
-const std::string LongWork =
-    " LONG          Long line                        3.00       4.00     2    0";
 
 struct PriceDir {
     TestDir dir;
@@ -72,44 +62,16 @@ struct PriceDir {
 
 } // namespace
 
-// Each case lists the directory before and after; nothing else may be left.
 TEST(PriceList, CompactionKeepsEveryLineOf66CharactersOrMore) {
-    using Files = std::map<std::string, std::string>;
-    auto list = [](const std::string& bytes) { return Files{{"Pricelist.dat", bytes}}; };
-    struct Case {
-        const char* name;
-        Files before, after;
-    };
-    const Case cases[] = {
-        {"65 dropped, sample kept", list(crlf({Short65, Sample})), list(crlf({Sample}))},
-        {"empty lines dropped", list(crlf({"", Apples, "", "  ", Bread})),
-         list(crlf({Apples, Bread}))},
-        {"300 characters kept whole", list(crlf({Long300, Apples})), list(crlf({Long300, Apples}))},
-        {"LF line ends", list(Apples + "\n" + Short65 + "\n" + Bread + "\n"),
-         list(crlf({Apples, Bread}))},
-        {"no last line end", list(crlf({Apples}) + Bread), list(crlf({Apples, Bread}))},
-        {"binary kept when long enough", list(crlf({Garbage, "\x01\x02\xff", Rent})),
-         list(crlf({Garbage, Rent}))},
-        {"stray CR inside a line kept", list(Apples + "\rX\r\n"), list(Apples + "\rX\r\n")},
-        {"only short lines", list(crlf({Short65, "x"})), list("")},
-        {"the existing spelling of the name",
-         {{"PRICELIST.DAT", crlf({Short65, Apples})}},
-         {{"PRICELIST.DAT", crlf({Apples})}}},
-        // Left by an interrupted compaction: the master wins while it is there,
-        // else the copy is the price list and nobody is asked for a new one.
-        {"master and copy",
-         {{"Pricelist.dat", crlf({Apples, Short65})}, {"Pricelist.new", "x"}},
-         list(crlf({Apples}))},
-        {"copy alone", {{"Pricelist.new", crlf({Apples, Rent})}}, list(crlf({Apples, Rent}))},
-    };
-    for (const Case& c : cases) {
+    for (const TestCase& c : ReadCases("pricelist/compaction.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         PriceDir d;
-        for (const auto& [name, bytes] : c.before)
+        for (const auto& [name, bytes] : c.files("before"))
             d.dir.write(name, bytes);
         CompactPriceList(d.files);
-        EXPECT_EQ(d.dir.files(), c.after) << c.name;
-        EXPECT_FALSE(d.dir.heldOpen("Pricelist.dat")) << c.name;
-        EXPECT_FALSE(PriceListMissing(d.files)) << c.name;
+        EXPECT_EQ(d.dir.files(), c.files("after"));
+        EXPECT_FALSE(d.dir.heldOpen("Pricelist.dat"));
+        EXPECT_FALSE(PriceListMissing(d.files));
     }
 }
 
@@ -128,92 +90,28 @@ TEST(PriceList, StartCompactsAndRebuildsTheWorkCopy) {
 }
 
 TEST(PriceList, WorkCopyLeavesOutFaultyLinesAndKeepsTheRest) {
-    struct Case {
-        const char* name;
-        std::string list;
-        std::string work;
-        size_t messages;
-        bool error;
-    };
-    const Case cases[] = {
-        {"letters in a price", crlf({Apples, LettersInPrice, Bread}), crlf({ApplesWork, BreadWork}),
-         1, false},
-        {"letters in the minmax", crlf({LettersInMinmax, Rent}), crlf({RentWork}), 1, false},
-        {"last line faulty", crlf({Apples, LettersInPrice}), crlf({ApplesWork}), 1, true},
-        {"blank numbers do not swallow the next line", crlf({NoNumbers, Apples}),
-         crlf({ApplesWork}), 1, false},
-        {"binary garbage", crlf({Garbage, Apples, Garbage}), crlf({ApplesWork}), 2, true},
-        {"300 characters", crlf({Long300, Bread}), crlf({LongWork, BreadWork}), 0, false},
-        {"LF line ends, no last line end", Apples + "\n" + Bread + "\n" + Rent,
-         crlf({ApplesWork, BreadWork, RentWork}), 0, false},
-        {"short line read without compaction", crlf({"x", Apples}), crlf({ApplesWork}), 1, false},
-        {"stray CR in the description",
-         crlf({" CR            Carriage\rreturn                  1.00       2.00  1", Apples}),
-         crlf({ApplesWork}), 1, false},
-        {"empty list", "", "", 0, false},
-    };
-    for (const Case& c : cases) {
+    for (const TestCase& c : ReadCases("pricelist/work-copy.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         PriceDir d;
-        d.dir.write("Pricelist.dat", c.list);
-        EXPECT_EQ(d.build(), c.error) << c.name;
-        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
-        EXPECT_EQ(noticeTexts(d.notices), std::vector<std::string>(c.messages, LoaderMessage))
-            << c.name;
+        d.dir.write("Pricelist.dat", c.crlf("list"));
+        EXPECT_EQ(d.build(), c.flag("error"));
+        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.crlf("work"));
+        EXPECT_EQ(
+            noticeTexts(d.notices),
+            std::vector<std::string>(static_cast<size_t>(c.number("messages")), LoaderMessage));
     }
 }
 
 TEST(PriceList, WorkCopyTakesTheStockLineByLineFromTheInventory) {
-    // Inventory lines as the inventory update writes them (81 characters)
-    // and as the consolidation writes them (5-wide minmax).
-    const std::string invApples =
-        " ABC                   10        3.0         12.0            40.0           12.00";
-    const std::string invBread =
-        " 4000000000017     5        1.0         -2.0          7.0          0.80";
-    const std::string invRent =
-        "$RENT                  0        0.0          0.0             0.0           0.00";
-    const std::string invGarbled = " ???          ten pieces";
-    struct Case {
-        const char* name;
-        std::string list;
-        std::string inventory; // empty: no file
-        std::string work;
-        bool inventoryOn = true;
-    };
-    const Case cases[] = {
-        {"outside inventory mode the inventory is ignored", crlf({Apples}), crlf({invApples}),
-         crlf({ApplesWork}), false},
-        {"one line per line, codes not compared", crlf({Bread, Apples}),
-         crlf({invApples, invBread}),
-         crlf({" 4000000000017 Bread white                      0.80       1.95     5   12",
-               " ABC           Apples red                       1.20       2.50    10   -2"})},
-        {"a faulty line still uses up its inventory line", crlf({LettersInPrice, Bread}),
-         crlf({invApples, invBread}),
-         crlf({" 4000000000017 Bread white                      0.80       1.95     5   -2"})},
-        {"inventory shorter: stock 0 for the rest", crlf({Apples, Bread, Rent}), crlf({invApples}),
-         crlf({" ABC           Apples red                       1.20       2.50    10   12",
-               BreadWork, RentWork})},
-        {"inventory longer: the rest ignored", crlf({Rent}), crlf({invRent, invApples}),
-         crlf({RentWork})},
-        {"garbled inventory line: stock 0, the next still in step", crlf({Apples, Bread}),
-         crlf({invGarbled, invBread}),
-         crlf({ApplesWork,
-               " 4000000000017 Bread white                      0.80       1.95     5   -2"})},
-        {"a stock too large to read back: stock 0", crlf({Apples}),
-         crlf({" ABC           10 0.0 1e30 0.0 0.00"}), crlf({ApplesWork})},
-        {"no inventory file", crlf({Apples}), "", crlf({ApplesWork})},
-        {"a stock too wide for its column stays apart from the minmax", crlf({Apples, Bread}),
-         crlf({" ABC           10 0.0 123456.0 0.0 0.00", " 4000000000017 5 0.0 -9999.0 0.0 0.00"}),
-         crlf({" ABC           Apples red                       1.20       2.50    10 123456",
-               " 4000000000017 Bread white                      0.80       1.95     5 -9999"})},
-    };
-    for (const Case& c : cases) {
+    for (const TestCase& c : ReadCases("pricelist/work-stock.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         PriceDir d;
-        d.config.InventoryOn = c.inventoryOn;
-        d.dir.write("Pricelist.dat", c.list);
-        if (!c.inventory.empty()) d.dir.write("Inventory.dat", c.inventory);
+        d.config.InventoryOn = c.get("inventory", "on") == "on";
+        d.dir.write("Pricelist.dat", c.crlf("list"));
+        if (c.sections.count("inventory")) d.dir.write("Inventory.dat", c.crlf("inventory"));
         d.build();
-        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.work) << c.name;
-        EXPECT_FALSE(d.dir.heldOpen("Inventory.dat")) << c.name;
+        EXPECT_EQ(d.dir.read("Pricelist.wrk"), c.crlf("work"));
+        EXPECT_FALSE(d.dir.heldOpen("Inventory.dat"));
     }
 }
 
@@ -288,47 +186,21 @@ TEST(PriceList, AWorkCopyThatCannotBeWrittenIsToldAfterTheFaultyLines) {
     EXPECT_EQ(told[1].rfind("I/O error in file " + d.dir.file("Pricelist.wrk"), 0), 0u);
 }
 
-// What a search leaves in the current article: the whole article on a hit;
-// on a miss only the marker and code of the last line read, if any.
 TEST(PriceList, FindArticle) {
     auto shown = [](const CurrentArticle& a) {
         return a.ArticleMarker + a.ArticleCode + "|" + a.ArticleDescription + "|" +
                FixedText(a.WholesalePrice) + "|" + FixedText(a.SalePrice) + "|" +
                std::to_string(a.StockLevel) + "|" + std::to_string(a.StockOnHand);
     };
-    const std::string list = crlf(
-        {" abc           Apples lower                     0.10       0.20     1    1", ApplesWork,
-         " ABC           Apples green                     1.30       2.70     8    4",
-         "$RENT          Shop rent                        0.00     500.00     0    7"});
-    const std::string damaged = crlf(
-        {" ABC           Apples red                       1.2x       2.50    10    0", BreadWork});
-    // A miss leaves a code no entry can equal, so a stale hit cannot count as found.
-    const std::string kept = "|Kept|0.00|9.99|0|0";
-    struct Case {
-        std::string work; // "-": no work copy
-        std::string code, found;
-    };
-    const Case cases[] = {
-        {list, "ABC          ", " ABC          |Apples red                |1.20|2.50|10|0"},
-        {list, "abc          ", " abc          |Apples lower              |0.10|0.20|1|1"},
-        {list, "RENT         ", "$RENT         |Shop rent                 |0.00|500.00|0|7"},
-        {list, "Abc          ", "$RENT         " + kept},
-        {list, "ABC", "$RENT         " + kept},
-        {list, "ABC           ", "$RENT         " + kept},
-        {"-", "ABC          ", " " + kept},
-        {"", "ABC          ", " " + kept},
-        {damaged, "ABC          ", " " + kept},
-        {damaged, "4000000000017", " 4000000000017|Bread white               |0.80|1.95|5|0"},
-        {crlf({" ABC           Apples red                       1.20       2.50    10 123456"}),
-         "ABC          ", " ABC          |Apples red                |1.20|2.50|10|123456"},
-    };
-    for (const Case& c : cases) {
+    std::vector<TestCase> cases = ReadCases("pricelist/find-article.cases");
+    const TestCase works = cases.front();
+    for (const TestCase& c : std::vector<TestCase>(cases.begin() + 1, cases.end())) {
         PriceDir d;
-        if (c.work != "-") d.dir.write("Pricelist.wrk", c.work);
+        if (c["work"] != "none") d.dir.write("Pricelist.wrk", works.crlf(c["work"]));
         CurrentArticle before;
         before.ArticleCode = "stale";
         before.ArticleDescription = "Kept";
         before.SalePrice = 9.99;
-        EXPECT_EQ(shown(d.find(c.code, before)), c.found) << c.code;
+        EXPECT_EQ(shown(d.find(c["code"], before)), c["found"]) << c.where;
     }
 }

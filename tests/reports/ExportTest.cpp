@@ -1,12 +1,14 @@
 #include "reports/CsvExport.h"
 #include "reports/ExportCommand.h"
 #include "reports/ReportFigures.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -59,13 +61,6 @@ std::vector<std::string> exportArgs(const TestDir& shop, const std::string& kind
 
 constexpr DayNumber Today = 20261207;
 
-std::string lines(const std::vector<std::string>& texts) {
-    std::string out;
-    for (const std::string& text : texts)
-        out += text + "\r\n";
-    return out;
-}
-
 } // namespace
 
 TEST(CsvExport, FieldsAreQuotedOnlyWhereTheyMustBe) {
@@ -94,30 +89,12 @@ TEST(CsvExport, EachRecordIsARowNamingItsFileAndLine) {
     EXPECT_EQ(result.status, 1);
     ASSERT_EQ(result.errors.size(), 1u);
     EXPECT_EQ(result.errors[0], "Line 3 of Spersons.dat cannot be read. It is left out.");
-    EXPECT_EQ(out.read("sales.csv"),
-              crlf({"file,line,date,time,kind,lines,cash,cheque,credit,tax,total,received,change",
-                    "Res2026Nov.30,4,2026-11-30,9:05,sale,2,0.50,0.00,0.00,0.00,0.50,1.00,0.50",
-                    "Res2026Nov.30,6,2026-11-30,9:10,expense,1,0.00,0.00,0.00,0.00,-40.00,-40.00,"
-                    "0.00",
-                    "res2026dez.01,5,2026-12-01,14:30,sale,1,0.00,0.00,1.40,0.00,1.40,1.40,0.00",
-                    "Results.dat,3,2026-12-07,10:00,refund,1,-0.10,0.00,0.00,0.00,-0.10,-0.10,"
-                    "0.00"}));
+    const TestCase expected = ReadCases("reports/shop-export.cases").at(0);
+    for (const char* csv : {"sales.csv", "expenses.csv", "sales-persons.csv"})
+        EXPECT_EQ(out.read(csv), expected.crlf(csv)) << csv;
     const std::string lines = out.read("sales-lines.csv");
-    EXPECT_NE(lines.find("Res2026Nov.30,3,2026-11-30,service,A,/SERV,1.00,0.00,0.20,0.20,0.20,"
-                         "yes\r\n"),
-              std::string::npos);
-    EXPECT_NE(lines.find("res2026dez.01,2,2026-12-01,article,B,ART1,1.00,0.05,0.10,0.10,0.10,"
-                         "no\r\n"),
-              std::string::npos);
-    EXPECT_NE(lines.find("Results.dat,2,2026-12-07,return,A,\"ART,\"\"Q\"\"\",-1.00,-0.05,-0.10,"
-                         "-0.10,-0.10,yes\r\n"),
-              std::string::npos);
-    EXPECT_EQ(out.read("expenses.csv"), crlf({"file,line,date,code,amount,paid",
-                                              "Res2026Nov.30,5,2026-11-30,EXP1,40.00,yes"}));
-    EXPECT_EQ(out.read("sales-persons.csv"),
-              crlf({"file,line,date_text,code,name,services_quantity,services_total,"
-                    "sales_quantity,sales_total",
-                    "Spersons.dat,2,07/12/26,A,Ann,1.00,0.20,2.00,0.20"}));
+    for (const std::string& row : expected.lines("among sales-lines.csv"))
+        EXPECT_NE(lines.find(row + "\r\n"), std::string::npos) << row;
 
     // A second export into the same folder replaces nothing unasked.
     const ExportResult again = RunExport(exportArgs(shop, "csv", out.path()), Today);
@@ -220,69 +197,21 @@ TEST(ReportFigures, ThePeriodStartsAfterTheLastPeriodEnd) {
 }
 
 TEST(CsvExport, ClosedPeriodsArchivesAreRowsOfTheirKind) {
-    const std::string quantities =
-        "   3.0       0.15        0.30        0.50         0.50        0.00         0.00";
-    const std::string amounts =
-        "                         0.20        0.00         0.50       40.00       -39.50  ";
-    const std::string dayQuantities = "3.00,0.15,0.30,0.50,0.50,0.00,0.00";
-    const std::string dayAmounts = "0.20,0.00,0.50,40.00,-39.50";
-    struct Case {
-        std::string name;
-        std::vector<std::string> lines;
-        std::vector<std::string> range;
-        std::string csv;
-        std::vector<std::string> expected;
-    };
-    const std::vector<Case> cases = {
-        {"Day2026Nov.A",
-         {"       30.11.26 08:5   ", quantities, amounts, " TOTAL from     30.11.26  to  07.12.26",
-          quantities, amounts},
-         {},
-         "days.csv",
-         {"file,line,date,kind,date_text,quantity,wholesale,list_value,sales_value,cash,cheque,"
-          "credit,services,tax,takings,expenses,net",
-          "Day2026Nov.A,1,,start,30.11.26 08:5,,,,,,,,,,,,",
-          "Day2026Nov.A,2,,quantities,30.11.26 08:5," + dayQuantities + ",,,,,",
-          "Day2026Nov.A,3,,amounts,30.11.26 08:5,,,,,,,," + dayAmounts,
-          "Day2026Nov.A,4,,period,30.11.26  to  07.12.26,,,,,,,,,,,,",
-          "Day2026Nov.A,5,,period_quantities,30.11.26  to  07.12.26," + dayQuantities + ",,,,,",
-          "Day2026Nov.A,6,,period_amounts,30.11.26  to  07.12.26,,,,,,,," + dayAmounts}},
-        // Out of the range by its month.
-        {"Day2026Nov.A", {quantities}, {"--from", "2026-12-01"}, "days.csv", {}},
-        {"SP2026Nov.dat",
-         {"*       14/11/26          Services                 Sales",
-          "A   Ann              1.00        0.20        2.00        0.20",
-          " Results to and incl. 14/11/26", "",
-          "*       30/11/26          Services                 Sales",
-          "B   Bob              0.00        0.00        3.00        1.50",
-          " Results to and incl. 30/11/26", ""},
-         {"--to", "2026-11-01"},
-         "sales-persons.csv",
-         {"file,line,date_text,code,name,services_quantity,services_total,sales_quantity,"
-          "sales_total",
-          "SP2026Nov.dat,2,14/11/26,A,Ann,1.00,0.20,2.00,0.20",
-          "SP2026Nov.dat,6,30/11/26,B,Bob,0.00,0.00,3.00,1.50"}},
-        {"Inventory.26A",
-         {" ART1              5       12.0        -12.0            12.0           24.00",
-          "!SERV1             0        1.0          0.0             1.0            2.50", "",
-          "Total value of the inventory = $26.50"},
-         {},
-         "stock.csv",
-         {"file,line,kind,code,stock_level,sold,on_stock,total_sold,value",
-          "Inventory.26A,1,article,ART1,5,12.00,-12.00,12.00,24.00",
-          "Inventory.26A,2,service,SERV1,0,1.00,0.00,1.00,2.50",
-          "Inventory.26A,4,total,,,,,,26.50"}},
-    };
-    for (const Case& c : cases) {
+    for (const TestCase& c : ReadCases("reports/archives.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         TestDir shop;
-        shop.write(c.name, lines(c.lines));
+        shop.write(c["file"], c.crlf("input"));
         TestDir out("za");
-        const ExportResult result = RunExport(exportArgs(shop, "csv", out.path(), c.range), Today);
-        EXPECT_EQ(result.status, 0) << c.name << (result.errors.empty() ? "" : result.errors[0]);
-        const std::string csv = out.read(c.csv);
-        if (c.expected.empty())
-            EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << c.name << csv;
+        std::vector<std::string> range;
+        std::istringstream words(c.get("range", ""));
+        for (std::string word; words >> word;)
+            range.push_back(word);
+        const ExportResult result = RunExport(exportArgs(shop, "csv", out.path(), range), Today);
+        EXPECT_EQ(result.status, 0) << (result.errors.empty() ? "" : result.errors[0]);
+        const std::string csv = out.read(c["csv"]);
+        if (c.sections.count("csv"))
+            EXPECT_EQ(csv, c.crlf("csv"));
         else
-            EXPECT_EQ(csv, lines(c.expected)) << c.name;
+            EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1) << csv;
     }
 }

@@ -1,34 +1,18 @@
 #include "scanning/BarCodes.h"
 #include "scanning/KeyBurst.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace BarCodes;
 
 TEST(BarCodes, CheckDigitsOfEan8UpcAndEan13) {
-    struct Case {
-        const char* code;
-        bool hasCheck;
-        bool right;
-    };
-    const Case cases[] = {
-        {"4006381333931", true, true},   // EAN-13
-        {"4006381333932", true, false},  // last digit wrong
-        {"4006381343931", true, false},  // one digit inside wrong
-        {"4006381339331", true, false},  // two digits transposed
-        {"96385074", true, true},        // EAN-8
-        {"96385704", true, false},       // transposed
-        {"036000291452", true, true},    // UPC-A
-        {"036000921452", true, false},   // transposed
-        {"036000291453", true, false},   // last digit wrong
-        {"5000000000017", true, false},  // a shop's own 13-digit number
-        {"123456789", false, false},     // 9 digits have no check digit
-        {"4006381A33931", false, false}, // not all digits
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(hasCheckDigit(c.code), c.hasCheck) << c.code;
-        EXPECT_EQ(checkDigitRight(c.code), c.right) << c.code;
+    for (const TestCase& c : ReadTable("scanning/check-digits.table")) {
+        EXPECT_EQ(hasCheckDigit(c["code"]), c.flag("hasCheck")) << c.where;
+        EXPECT_EQ(checkDigitRight(c["code"]), c.flag("right")) << c.where;
     }
 }
 
@@ -66,55 +50,25 @@ TEST(BarCodes, ScaleFileLinesAndFaults) {
 TEST(BarCodes, WeightAndPriceLabels) {
     std::vector<std::string> faults;
     const std::vector<ScaleLabel> labels = ParseScaleFile("21 5 W 3 PLU\r\n22 4 P 2 P\r\n", faults);
-    struct Case {
-        const char* code;
-        bool label;
-        bool valid;
-        const char* article;
-        bool weight;
-        double value;
-    };
-    const Case cases[] = {
-        {"2101234012505", true, true, "PLU01234", true, 1.25},
-        {"2101234012345", true, true, "PLU01234", true, 1.234},
-        {"2101234012346", true, false, "PLU01234", true, 1.234}, // check digit wrong
-        {"2200423014990", true, true, "P0042", false, 14.99},
-        {"2200422014991", true, false, "P0042", false, 14.99}, // price verifier wrong
-        {"2301234012345", false, false, "", true, 0},          // prefix not listed
-        {"4006381333931", false, false, "", true, 0},
-        {"210123401234", false, false, "", true, 0}, // 12 digits
-    };
-    for (const Case& c : cases) {
-        const std::optional<LabelReading> r = ReadLabel(c.code, labels);
-        ASSERT_EQ(r.has_value(), c.label) << c.code;
+    for (const TestCase& c : ReadTable("scanning/scale-labels.table")) {
+        SCOPED_TRACE(c.where);
+        const std::optional<LabelReading> r = ReadLabel(c["code"], labels);
+        ASSERT_EQ(r.has_value(), c.flag("label"));
         if (!r) continue;
-        EXPECT_EQ(r->valid, c.valid) << c.code;
-        EXPECT_EQ(r->articleCode, c.article) << c.code;
-        EXPECT_EQ(r->weight, c.weight) << c.code;
-        EXPECT_DOUBLE_EQ(r->value, c.value) << c.code;
+        EXPECT_EQ(r->valid, c.flag("valid"));
+        EXPECT_EQ(r->articleCode, c["article"]);
+        EXPECT_EQ(r->weight, c.flag("weight"));
+        EXPECT_DOUBLE_EQ(r->value, c.number("value"));
     }
 }
 
 TEST(KeyBurst, FourKeysWithinTheGapAreAScan) {
-    struct Case {
-        std::vector<unsigned long> times;
-        bool scanned;
-    };
-    const Case cases[] = {
-        {{1000, 1005, 1010, 1015}, true},
-        {{1000, 1030, 1060, 1090}, true},  // the gap itself still counts
-        {{1000, 1031, 1062, 1093}, false}, // a fast typist
-        {{1000, 1005, 1010}, false},       // three keys are not enough
-        {{1000, 1005, 1200, 1205, 1210, 1215}, true},
-        {{1000, 1005, 1010, 1200}, false}, // a pause starts a new burst
-        {{0, 0, 0, 0, 0}, false},          // times unknown: a person
-        {{1000, 1005, 1003, 1008}, false}, // a clock running back breaks it
-    };
-    for (const Case& c : cases) {
+    for (const TestCase& c : ReadTable("scanning/key-bursts.table")) {
         KeyBurst burst(30);
-        for (unsigned long t : c.times)
+        std::istringstream times(c["times"]);
+        for (unsigned long t; times >> t;)
             burst.press(t);
-        EXPECT_EQ(burst.scanned(), c.scanned) << c.times.size() << " keys from " << c.times[0];
+        EXPECT_EQ(burst.scanned(), c.flag("scanned")) << c.where;
     }
     // Shift keeps a burst going but types nothing.
     KeyBurst burst(30);

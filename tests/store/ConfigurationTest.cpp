@@ -1,4 +1,5 @@
 #include "store/Configuration.h"
+#include "support/CaseTable.h"
 #include "support/NoticeTexts.h"
 #include "support/TestDir.h"
 
@@ -99,23 +100,14 @@ TEST(Configuration, WrittenValuesReadBackUnchanged) {
 }
 
 TEST(Configuration, NumbersOutsideTheirRangeMakeTheLineFaulty) {
-    const std::pair<std::string, bool> lines8[] = {
-        {"?? N   20   0     0      0.00      0.00   0.00   0.00", false},
-        {"?? N  255  99   100    100.00    100.00 100.00 100.00", false},
-        {"?? N   19   5     0      0.00      0.00   0.00   0.00", true},
-        {"?? N   40   100     0      0.00      0.00   0.00   0.00", true},
-        {"?? N   40   99999999999     0      0.00      0.00   0.00   0.00", true},
-        {"?? N   40   5   101      0.00      0.00   0.00   0.00", true},
-        {"?? N   40   5     0     -1.00      0.00   0.00   0.00", true},
-        {"?? N   40   5     0      0.00      0.00   0.00 100.01", true},
-    };
     TestDir dir;
-    for (auto [line8, faulty] : lines8) {
-        dir.write("Configur.dat", withLine8(line8));
+    for (const TestCase& k : ReadTable("store/configuration-line8.table")) {
+        dir.write("Configur.dat", withLine8(k["line8"]));
         Configuration c;
-        EXPECT_EQ(ReadConfiguration(dir.file("Configur.dat"), c).notices.size(), faulty ? 1u : 0u)
-            << line8;
-        EXPECT_EQ(c.LabelTotal, faulty ? "" : "Total") << line8;
+        EXPECT_EQ(ReadConfiguration(dir.file("Configur.dat"), c).notices.size(),
+                  k.flag("faulty") ? 1u : 0u)
+            << k.where;
+        EXPECT_EQ(c.LabelTotal, k.flag("faulty") ? "" : "Total") << k.where;
     }
     std::string wideDisplay = DefaultFile;
     dir.write("Configur.dat", wideDisplay.replace(wideDisplay.find("COM0  0"), 7, "COM0  81"));
@@ -187,29 +179,17 @@ TEST(Configuration, ATruncatedOrGarbledFileIsReportedAndNeverCrashes) {
 }
 
 TEST(Configuration, DerivedSwitches) {
-    struct Case {
-        std::string rounding;
-        double tax;
-        long stock, width;
-        bool roundingOn, taxOn, inventoryOn;
-        long extra;
-    };
-    const Case cases[] = {
-        {"r", 0, 0, 30, true, false, false, 0},
-        {"R", 0.01, 1, 40, true, true, true, 6},
-        {"N", 5, 0, 34, false, true, false, 0},
-        {" ", -1, -3, 39, false, false, false, 5},
-    };
-    for (const Case& k : cases) {
+    for (const TestCase& k : ReadTable("store/derived-switches.table")) {
+        SCOPED_TRACE(k.where);
         Configuration c;
-        c.Rounding = k.rounding;
-        c.TaxRate = k.tax;
-        c.LowStockPercent = k.stock;
-        c.PrintWidth = k.width;
+        c.Rounding = k["rounding"];
+        c.TaxRate = k.number("tax");
+        c.LowStockPercent = static_cast<long>(k.number("stock"));
+        c.PrintWidth = static_cast<long>(k.number("width"));
         DeriveSwitches(c);
-        EXPECT_EQ(c.RoundingOn, k.roundingOn);
-        EXPECT_EQ(c.TaxOn, k.taxOn);
-        EXPECT_EQ(c.InventoryOn, k.inventoryOn);
-        EXPECT_EQ(c.DocketExtraWidth, k.extra);
+        EXPECT_EQ(c.RoundingOn, k.flag("roundingOn"));
+        EXPECT_EQ(c.TaxOn, k.flag("taxOn"));
+        EXPECT_EQ(c.InventoryOn, k.flag("inventoryOn"));
+        EXPECT_EQ(c.DocketExtraWidth, static_cast<long>(k.number("extra")));
     }
 }

@@ -3,39 +3,23 @@
 #include "store/DateTimeText.h"
 #include "store/NumberText.h"
 #include "store/Padding.h"
+#include "support/CaseTable.h"
 #include "support/NoticeTexts.h"
 
 #include <gtest/gtest.h>
 
 // The position of the first faulty character, 0 when the text is a number.
 TEST(NumberEntry, ParseNumberTrimsAndChecksTheLimit) {
-    struct Case {
-        std::string text;
-        double amount;
-        int valueError;
-        std::string scratch;
-        bool faulty;
-    };
-    const Case cases[] = {
-        {"  12.5 ", 12.5, 0, "12.5", false},
-        {"10000000", 0, 0, "10000000", true},
-        {"9999999.99", 9999999.99, 0, "9999999.99", false},
-        {"1,50", 0, 2, "1,50", true},
-        {"abc", 0, 1, "abc", true},
-        {"12.x", 0, 4, "12.x", true},
-        {"12.", 12, 0, "12.", false},
-        {"-3", -3, 0, "-3", false},
-        {"\t7\r", 7, 0, "7", false},
-    };
-    for (const Case& c : cases) {
-        AmountEntry e = ParseNumber(c.text);
-        EXPECT_DOUBLE_EQ(e.ParsedAmount, c.amount) << c.text;
-        EXPECT_EQ(e.ValueError, c.valueError) << c.text;
-        EXPECT_EQ(e.ScratchText, c.scratch);
+    for (const TestCase& c : ReadTable("store/parse-number.table")) {
+        SCOPED_TRACE(c.where);
+        AmountEntry e = ParseNumber(c["text"]);
+        EXPECT_DOUBLE_EQ(e.ParsedAmount, c.number("amount"));
+        EXPECT_EQ(e.ValueError, static_cast<int>(c.number("valueError")));
+        EXPECT_EQ(e.ScratchText, c["scratch"]);
         EXPECT_EQ(noticeTexts(e.notices),
-                  c.faulty ? std::vector<std::string>{c.scratch + " is a faulty Number or to big!"}
-                           : std::vector<std::string>{})
-            << c.text;
+                  c.flag("faulty")
+                      ? std::vector<std::string>{c["scratch"] + " is a faulty Number or to big!"}
+                      : std::vector<std::string>{});
     }
 }
 
@@ -70,30 +54,12 @@ TEST(NumberEntry, ClockText) {
 }
 
 TEST(NumberText, FixedWidthNumbers) {
-    struct Case {
-        double x;
-        int w, d;
-        const char* text;
-    };
-    const Case cases[] = {
-        {5, 5, 2, " 5.00"},
-        {100, 5, 2, "100.00"},
-        {-40, 13, 2, "       -40.00"},
-        {0.625, 0, 2, "0.63"},
-        {-0.625, 0, 2, "-0.63"},
-        {2.675, 0, 2, "2.67"},
-        {1234567.891, 0, 2, "1234567.89"},
-        {9.9951, 0, 2, "10.00"},
-        {9.995, 0, 2, "9.99"},
-        {-0.001, 6, 2, "  0.00"},
-        {12.3456, 9, 3, "   12.346"},
-        {99999999.999, 0, 2, "100000000.00"},
-        {0.1 + 0.2, 0, 1, "0.3"},
-        {123456789012345.67, 0, 2, "123456789012345.67"},
-        {1e22, 0, 1, "10000000000000000000000.0"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(FormatFixed(c.x, c.w, c.d), c.text) << c.x;
+    for (const TestCase& c : ReadTable("store/fixed-numbers.table"))
+        EXPECT_EQ(FormatFixed(c.number("x"), static_cast<int>(c.number("width")),
+                              static_cast<int>(c.number("decimals"))),
+                  c["text"])
+            << c.where;
+    EXPECT_EQ(FormatFixed(0.1 + 0.2, 0, 1), "0.3");
     EXPECT_EQ(FormatInteger(12, 5), "   12");
     EXPECT_EQ(FormatInteger(-123456, 5), "-123456");
 }

@@ -2,6 +2,7 @@
 #include "forms/OwnerPinAsk.h"
 #include "store/Options.h"
 #include "store/ProgramState.h"
+#include "support/CaseTable.h"
 #include "support/Fakes.h"
 #include "support/TestDir.h"
 
@@ -36,16 +37,8 @@ TEST(OwnerPin, HashesAreSaltedAndOnlyTheRightPinMatches) {
         EXPECT_FALSE(OwnerPinMatches(hash, wrong)) << wrong;
     EXPECT_FALSE(OwnerPinMatches("4711", "4711")) << "digits are never a hash";
 
-    const std::pair<const char*, bool> pins[] = {{"123", false},
-                                                 {"1234", true},
-                                                 {"123456789012", true},
-                                                 {"1234567890123", false},
-                                                 {"12a4", false},
-                                                 {"12 34", false},
-                                                 {"", false},
-                                                 {"-1234", false}};
-    for (auto [pin, valid] : pins)
-        EXPECT_EQ(IsValidOwnerPin(pin), valid) << pin;
+    for (const TestCase& c : ReadTable("store/owner-pins.table"))
+        EXPECT_EQ(IsValidOwnerPin(c["pin"]), c.flag("valid")) << c.where;
 
     // Options.dat takes a hash for the key, never the digits, and says so
     // without repeating them.

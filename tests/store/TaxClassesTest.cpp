@@ -1,4 +1,5 @@
 #include "store/TaxClasses.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -27,26 +28,14 @@ TEST(TaxClasses, RatesByCodeAndPrefix) {
 }
 
 TEST(TaxClasses, AFaultyFileIsNamedLineByLineAndNotUsed) {
-    const struct {
-        const char* text;
-        const char* fault;
-    } cases[] = {
-        {"=A 101.00\r\n", "line 1: the rate of class A is not from 0 to 100"},
-        {"=A -1.00\r\n", "line 1: the rate of class A is not from 0 to 100"},
-        {"=A  5.00\r\nMILK          A\r\nMILK          A\r\n",
-         "line 3: the code MILK is given twice"},
-        {"=A  5.00\r\n=A  7.00\r\n", "line 2: class A is given twice"},
-        {"MILK          B\r\n=A  5.00\r\n", "line 1: class B has no rate"},
-        {"=A  5.00\r\nMILK A\r\n",
-         "line 2: an article is its code in 13 columns, a blank and its class letter"},
-    };
-    for (const auto& c : cases) {
+    for (const TestCase& c : ReadCases("store/tax-class-faults.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         TestDir dir;
-        dir.write("Taxes.dat", c.text);
+        dir.write("Taxes.dat", c.crlf("Taxes.dat"));
         TaxClassesRead read = ReadTaxClasses(dir.path());
-        EXPECT_EQ(read.faults, std::vector<std::string>{c.fault}) << c.text;
-        EXPECT_TRUE(read.taxes.empty()) << c.text;
-        EXPECT_EQ(read.taxes.rateOf("MILK", 10), 10) << c.text;
+        EXPECT_EQ(read.faults, std::vector<std::string>{c["fault"]});
+        EXPECT_TRUE(read.taxes.empty());
+        EXPECT_EQ(read.taxes.rateOf("MILK", 10), 10);
     }
     TestDir none;
     EXPECT_TRUE(ReadTaxClasses(none.path()).faults.empty());

@@ -1,5 +1,6 @@
 #include "consolidation/DayResults.h"
 #include "platform/Regional.h"
+#include "support/CaseTable.h"
 #include "support/TestDir.h"
 #include "takings/TakingsJournal.h"
 
@@ -12,64 +13,31 @@ namespace {
 const std::string Start = "* START of SALE   07/12/26 08:00\r\n";
 const std::string Bread =
     "A BREAD             2.00       1.10         2.25         2.25          4.50\r\n";
-const std::string BreadBack =
-    "A BREAD            -2.00      -1.10        -2.25        -2.25         -4.50\r\n";
 const std::string Repair =
     "b /REPAIR           1.00       0.00        12.34        12.34         12.34\r\n";
-const std::string RepairBack =
-    "b /REPAIR          -1.00       0.00       -12.34       -12.34        -12.34\r\n";
-const std::string Expense =
-    "$ EXP1              0.00       0.00         0.00       -40.00        -40.00\r\n";
-const std::string ExpenseBack =
-    "$ EXP1              0.00       0.00         0.00        40.00         40.00\r\n";
-// A service without a sales person: the consolidation weighs its prices by
-// the opposite of its quantity, so they stay as they are when it is booked back.
 const std::string Unattended =
     "@ /REPAIR           1.00       2.00        20.00        20.00         20.00\r\n";
-const std::string UnattendedBack =
-    "@ /REPAIR          -1.00       2.00        20.00        20.00        -20.00\r\n";
 const std::string PaidTotal = "# Total*** 8:30    4.50     0.00     0.00             0.00        "
                               "4.50        5.00  0.50\r\n";
-const std::string CancelTotal = "# Total*** 9:05    0.00     0.00     0.00             0.00     "
-                                "   0.00        0.00  0.00\r\n";
 
 } // namespace
 
 TEST(TakingsJournal, LinesWithoutTheirTotalAtTheEndAreBookedBack) {
-    const struct {
-        const char* what;
-        std::string before;
-        std::string appended; // empty: nothing to cancel
-        size_t lines;
-        double amount;
-    } cases[] = {
-        {"a sale of an article and a service", Start + PaidTotal + Bread + Repair,
-         BreadBack + RepairBack + CancelTotal, 2, 16.84},
-        {"an expense", Start + Expense, ExpenseBack + CancelTotal, 1, -40.00},
-        {"a service without a sales person", Start + Unattended, UnattendedBack + CancelTotal, 1,
-         20.00},
-        {"lines before any start record", Bread, BreadBack + CancelTotal, 1, 4.50},
-        // An unreadable line is left out by every reader; so it is here.
-        {"a damaged line among them", Start + Bread + "A BRE\r\n", BreadBack + CancelTotal, 1,
-         4.50},
-        {"a finished sale", Start + Bread + PaidTotal, "", 0, 0},
-        {"lines of an earlier start", Start + Bread + Start, "", 0, 0},
-        {"only a start record", Start, "", 0, 0},
-        {"an empty file", "", "", 0, 0},
-    };
-    for (const auto& c : cases) {
+    for (const TestCase& c : ReadCases("takings/unfinished-sales.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
         TestDir dir;
-        dir.write("Results.dat", c.before);
+        dir.write("Results.dat", c.crlf("before"));
         TakingsJournal journal(dir.path());
         const std::optional<CancelledSale> cancelled = journal.CancelUnfinishedSale("9:05");
         journal.close();
-        EXPECT_EQ(dir.read("Results.dat"), c.before + c.appended) << c.what;
-        ASSERT_EQ(cancelled.has_value(), !c.appended.empty()) << c.what;
+        const bool cancels = c.sections.count("appended") != 0;
+        EXPECT_EQ(dir.read("Results.dat"), c.crlf("before") + (cancels ? c.crlf("appended") : ""));
+        ASSERT_EQ(cancelled.has_value(), cancels);
         if (!cancelled) continue;
-        EXPECT_EQ(cancelled->lines, c.lines) << c.what;
-        EXPECT_NEAR(cancelled->amount, c.amount, 1e-9) << c.what;
+        EXPECT_EQ(cancelled->lines, static_cast<size_t>(c.number("lines")));
+        EXPECT_NEAR(cancelled->amount, c.number("amount"), 1e-9);
         // Once cancelled, the next start finds nothing more to do.
-        EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:10")) << c.what;
+        EXPECT_FALSE(TakingsJournal(dir.path()).CancelUnfinishedSale("9:10"));
     }
 }
 

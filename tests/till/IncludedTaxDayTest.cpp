@@ -2,6 +2,7 @@
 #include "consolidation/Reports.h"
 #include "store/NumberText.h"
 #include "store/TaxClasses.h"
+#include "support/CaseTable.h"
 #include "till/TillBench.h"
 
 #include <gtest/gtest.h>
@@ -95,30 +96,9 @@ TEST(TaxClasses, ArticlesAtThreeRatesInOneSale) {
     // Bread at the reduced 5 %, stamps free of tax, the mug at the one rate of 10 %.
     const std::string taxes = crlf({"=Z  0.00", "=R  5.00", "BREAD         R", "STAMP*        Z"});
     const std::string sp36(36, ' '), sp10(10, ' ');
-    struct Case {
-        bool included;
-        std::string records, taxLine;
-        double bread, mug; // the tax of each rate above 0
-    };
-    const Case cases[] = {
-        {true,
-         "A BREAD             2.00       1.00         2.00         2.00          4.00\r\n"
-         "A STAMP1            1.00       1.40         1.50         1.50          1.50\r\n"
-         "A MUG               1.00       3.00         5.00         5.00          5.00\r\n"
-         "# Total*** 9:05   11.20     0.00     0.00             0.70       11.20       20.00  "
-         "8.80\r\n",
-         "4   Subtotal         11.20        Tax incl.          0.70\r\n", 0.20, 0.50},
-        {false,
-         "A BREAD             2.00       1.00         2.10         2.10          4.20\r\n"
-         "A STAMP1            1.00       1.40         1.50         1.50          1.50\r\n"
-         "A MUG               1.00       3.00         5.50         5.50          5.50\r\n"
-         "# Total*** 9:05   11.95     0.00     0.00             0.76       11.95       20.00  "
-         "8.05\r\n",
-         "4   Subtotal         11.20         Tax               0.76\r\n", 0.21, 0.55},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.included);
-        Shop shop(c.included);
+    for (const TestCase& c : ReadCases("till/three-rates.cases")) {
+        SCOPED_TRACE(c.where + " " + c.name);
+        Shop shop(c.flag("included"));
         shop.dir.write("Taxes.dat", taxes);
         TaxClassesRead read = ReadTaxClasses(shop.dir.path());
         ASSERT_TRUE(read.faults.empty());
@@ -133,30 +113,30 @@ TEST(TaxClasses, ArticlesAtThreeRatesInOneSale) {
         shop.till.sale().PayCash = true;
         ASSERT_TRUE(shop.till.pay(20, shop.formats, "9:05").covered);
 
-        EXPECT_EQ(shop.dir.read("Results.dat"), c.records);
+        EXPECT_EQ(shop.dir.read("Results.dat"), c.crlf("records"));
         const std::string perRate = "4" + sp36 + "Tax 0%" + sp10 + "0.00\r\n" + "4" + sp36 +
-                                    "Tax 5%" + sp10 + FormatFixed(c.bread, 4, 2) + "\r\n" + "4" +
-                                    sp36.substr(1) + "Tax 10%" + sp10 + FormatFixed(c.mug, 4, 2) +
-                                    "\r\n";
-        EXPECT_NE(shop.dir.read("Docket.Prn").find(c.taxLine + perRate), std::string::npos)
+                                    "Tax 5%" + sp10 + c["bread"] + "\r\n" + "4" + sp36.substr(1) +
+                                    "Tax 10%" + sp10 + c["mug"] + "\r\n";
+        EXPECT_NE(shop.dir.read("Docket.Prn").find(c["taxLine"] + "\r\n" + perRate),
+                  std::string::npos)
             << shop.dir.read("Docket.Prn");
 
         DayResults day;
         ASSERT_TRUE(ReadDayResults(shop.dir.file("Results.dat"), shop.program.config, "05/12/26",
                                    day, shop.program.taxes));
         ASSERT_EQ(day.taxShares.byRate.size(), 3u);
-        const double expected[] = {0, c.bread, c.mug};
+        const double expected[] = {0, c.number("bread"), c.number("mug")};
         for (size_t i = 0; i < 3; ++i)
             EXPECT_NEAR(day.taxShares.byRate[i].tax, expected[i], 1e-9);
-        EXPECT_NEAR(day.totals.TotTax, c.bread + c.mug, 1e-9);
+        EXPECT_NEAR(day.totals.TotTax, c.number("bread") + c.number("mug"), 1e-9);
         const std::vector<std::string> report =
             DayReportLines(day.totals, day.headerText, shop.formats, day.taxShares);
         const std::vector<std::string> taxLines = {
-            "Taxtotal            " + std::string(7, ' ') + "$" + FormatFixed(c.bread + c.mug, 4, 2),
+            "Taxtotal            " + std::string(7, ' ') + "$" +
+                FormatFixed(c.number("bread") + c.number("mug"), 4, 2),
             "  at 0%             " + std::string(7, ' ') + "$0.00",
-            "  at 5%             " + std::string(7, ' ') + "$" + FormatFixed(c.bread, 4, 2),
-            "  at 10%            " + std::string(7, ' ') + "$" + FormatFixed(c.mug, 4, 2),
-            "Total takings       "};
+            "  at 5%             " + std::string(7, ' ') + "$" + c["bread"],
+            "  at 10%            " + std::string(7, ' ') + "$" + c["mug"], "Total takings       "};
         ASSERT_GE(report.size(), 15u);
         EXPECT_EQ(std::vector<std::string>(report.begin() + 11, report.begin() + 15),
                   std::vector<std::string>(taxLines.begin(), taxLines.begin() + 4));
