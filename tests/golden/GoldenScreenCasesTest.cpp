@@ -91,8 +91,8 @@ struct ScreenRun : ProgramFixture {
                 EXPECT_TRUE(names.count(word)) << "no answer " << word;
                 if (names.count(word)) dialogs.answers.push_back(names.at(word));
             }
-        } else if (s.word == "typed") {
-            dialogs.typed.push_back(textOf(s.rest));
+        } else if (s.word == "typed" || s.word == "secret") {
+            (s.word == "typed" ? dialogs.typed : dialogs.secrets).push_back(textOf(s.rest));
         } else if (s.word == "choose") {
             fileDialog.answers.push_back(dir.file(s.rest));
         } else if (s.word == "keys") {
@@ -129,6 +129,8 @@ struct ScreenRun : ProgramFixture {
             dir.write(first, text);
         } else if (s.word == "holds") {
             EXPECT_NE(dir.read(first).find(text), std::string::npos) << first;
+        } else if (s.word == "lacks") {
+            EXPECT_EQ(dir.read(first).find(text), std::string::npos) << first;
         } else if (s.word == "trigger") {
             probe::widget<QAction>(screen, s.rest.c_str())->trigger();
             QApplication::processEvents();
