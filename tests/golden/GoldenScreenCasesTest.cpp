@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QKeySequence>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -112,6 +113,14 @@ struct ScreenRun : ProgramFixture {
             const long at = n < 0 ? static_cast<long>(lines.size()) + n : n - 1;
             ASSERT_TRUE(at >= 0 && at < static_cast<long>(lines.size())) << s.rest;
             EXPECT_EQ(lines[static_cast<size_t>(at)], text.substr(text.find(' ') + 1));
+        } else if (s.word == "colour") {
+            const std::vector<std::string> parts = words(text);
+            QTextCursor at(probe::widget<QPlainTextEdit>(screen, first.c_str())
+                               ->document()
+                               ->findBlockByNumber(std::stoi(parts.at(0)) - 1));
+            at.movePosition(QTextCursor::NextCharacter);
+            EXPECT_EQ(at.charFormat().foreground().color().name(),
+                      QColor(parts.at(1).c_str()).name());
         } else if (s.word == "clipboard") {
             QGuiApplication::clipboard()->setText(QString::fromStdString(textOf(s.rest)));
         } else if (s.word == "copied") {
