@@ -5,7 +5,6 @@
 #include "pricelist/PriceListScreen.h"
 #include "sales/SalesScreen.h"
 #include "setup/SetupScreen.h"
-#include "store/OwnerPin.h"
 #include "support/ProgramFixture.h"
 #include "support/ScreenProbe.h"
 #include "viewer/ViewerScreen.h"
@@ -21,7 +20,7 @@ namespace {
 const char* const Pin = "90210573";
 
 struct PinFixture : ProgramFixture {
-    explicit PinFixture(bool withPin = true) {
+    PinFixture() {
         writeTestShop();
         printerReady();
         dir.write(
@@ -29,9 +28,7 @@ struct PinFixture : ProgramFixture {
             " MILK1              4        1.0          5.0             0.0            0.00\r\n");
         config.LowStockPercent = 10;
         writeConfiguration(config);
-        std::string options = "shop-note=Open\r\n";
-        if (withPin) options += "owner-pin=" + hashOf(Pin) + "\r\n";
-        dir.write("Options.dat", options);
+        dir.write("Options.dat", "shop-note=Open\r\nowner-pin=" + hashOf(Pin) + "\r\n");
     }
     static std::string hashOf(const char* pin) {
         EXPECT_GE(sodium_init(), 0);
@@ -102,58 +99,5 @@ TEST(OwnerPinScreens, EachGuardedPlaceAsksForThePinFirst) {
             EXPECT_EQ(f.dialogs.secretsAsked(), right ? 1u : 2u);
             EXPECT_EQ(p.opened(f), right);
         }
-    }
-}
-
-// The PIN is set, changed and removed on the Options panel; Options.dat
-// never holds its digits.
-TEST(OwnerPinScreens, TheOptionsPanelSetsAndRemovesThePin) {
-    PinFixture f(false);
-    f.start();
-    f.menu("setupEntry");
-    auto& s = *f.program->setup;
-    QApplication::setActiveWindow(&s);
-    EXPECT_EQ(f.dialogs.secretsAsked(), 0u);
-    auto* field = probe::widget<QLineEdit>(&s, "option:owner-pin");
-    ASSERT_EQ(field->echoMode(), QLineEdit::Password);
-
-    struct Step {
-        const char* typed;
-        std::optional<std::string> again; // the PIN typed a second time
-        const char* refusal;              // nothing: saved and left
-        bool pinAfter;                    // Options.dat holds a PIN's hash
-    };
-    const Step steps[] = {
-        {"123", std::nullopt, "The owner PIN takes 4 to 12 digits, or none to remove it.", false},
-        {Pin, "90210537", "The two PINs differ; type the new PIN again.", false},
-        {Pin, Pin, nullptr, true},
-        {"", std::nullopt, nullptr, true},
-        {"none", std::nullopt, nullptr, false},
-    };
-    for (const Step& k : steps) {
-        SCOPED_TRACE(k.typed);
-        if (!s.isVisible()) {
-            f.dialogs.secrets = {Pin};
-            f.menu("setupEntry");
-            QApplication::setActiveWindow(&s);
-        }
-        f.press(Qt::Key_O, Qt::AltModifier);
-        field->setText(k.typed);
-        f.dialogs.shown.clear();
-        f.dialogs.secrets = {k.again};
-        f.press(Qt::Key_X, Qt::AltModifier);
-        EXPECT_EQ(s.isVisible(), k.refusal != nullptr);
-        if (k.refusal) {
-            EXPECT_EQ(f.dialogs.texts().back(), k.refusal);
-        }
-        const std::string options = f.dir.read("Options.dat");
-        EXPECT_EQ(options.find("902105"), std::string::npos);
-        EXPECT_EQ(options.find("shop-note=Open\r\n"), 0u);
-        EXPECT_EQ(options.find("$argon2") != std::string::npos, k.pinAfter);
-        const std::string hash = f.program->state.options.value("owner-pin");
-        EXPECT_EQ(!hash.empty(), k.pinAfter);
-        if (!k.pinAfter) continue;
-        EXPECT_NE(options.find("\r\nowner-pin=" + hash + "\r\n"), std::string::npos);
-        EXPECT_TRUE(OwnerPinMatches(hash, Pin));
     }
 }

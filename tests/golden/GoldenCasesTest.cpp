@@ -9,24 +9,13 @@
 #include "support/TestDir.h"
 #include "takings/SealCheck.h"
 #include "takings/SealJournal.h"
+#include "tills/Collect.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
-// A case of a shop's books: the files of its data directory before, what it
-// does, and every file of the directory afterwards (see support/GoldenCase.h).
-// The case is run once whole and once stopped after each step of its commit
-// and finished as the next start finishes it; every run must leave exactly
-// the expected files, and books that check clean. A case whose expected/
-// holds no Journal.dat leaves the seals (Journal.dat, its Jnl archives,
-// Audit.dat) to that check alone. Cases with a "screen" instruction are the
-// screen runner's (GoldenScreenCasesTest.cpp).
-//
-// case.txt:
-//   start                                 the program starts first: an older
-//                                         shop's files get their opening seals
-//   run close | period-end | stocktake    what the shop does
-//   date YYYY-MM-DD                       the day it is done on
-//   z <line>                              the day's Z line for Cashup.dat
+// Runs the books cases of tests/golden/; their language is in its README.md.
 
 namespace {
 
@@ -36,6 +25,7 @@ struct BooksCase {
     DateTime date;
     std::string zLine;
     bool start = false;
+    std::vector<std::string> merged, found, holds;
 };
 
 bool isSeal(const std::string& name) {
@@ -61,6 +51,11 @@ BooksCase readCase(const GoldenCase& g) {
             if (!ParseGoldenDate(s.rest, c.date)) ADD_FAILURE() << c.name << ": date " << s.rest;
         } else if (s.word == "z") {
             c.zLine = s.rest;
+        } else if (s.word == "merged" || s.word == "found" || s.word == "holds") {
+            (s.word == "merged"  ? c.merged
+             : s.word == "found" ? c.found
+                                 : c.holds)
+                .push_back(s.rest);
         } else {
             ADD_FAILURE() << c.name << ": unknown instruction " << s.word;
         }
@@ -95,7 +90,7 @@ void runCase(const BooksCase& c, const TestDir& dir, size_t stopAfter) {
 TEST(GoldenCases, EveryCaseLeavesItsExpectedFilesWhereverItStops) {
     size_t cases = 0;
     for (const GoldenCase& g : ReadGoldenCases()) {
-        if (g.find("screen")) continue;
+        if (g.find("screen") || readCase(g).run == "collect") continue;
         ++cases;
         const BooksCase c = readCase(g);
         const GoldenFiles& expected = g.expected;
@@ -117,4 +112,42 @@ TEST(GoldenCases, EveryCaseLeavesItsExpectedFilesWhereverItStops) {
         }
     }
     EXPECT_GE(cases, 3u);
+}
+
+// The office's cases: what Collect reports, the expected files among the
+// office's, and the same books when it runs again and after the tills have
+// pruned the days acknowledged.
+TEST(GoldenCases, TheOfficeCollectsEachDayOnce) {
+    size_t cases = 0;
+    for (const GoldenCase& g : ReadGoldenCases()) {
+        if (g.find("screen")) continue;
+        const BooksCase c = readCase(g);
+        if (c.run != "collect") continue;
+        ++cases;
+        TestDir dir;
+        for (const auto& [name, bytes] : g.input) {
+            std::filesystem::create_directories(
+                std::filesystem::path(dir.file(name)).parent_path());
+            dir.write(name, bytes);
+        }
+        std::string today = g.find("date") ? g.find("date")->rest : "";
+        std::erase(today, '-');
+        const CollectResult result = Collect(dir.path(), today);
+        EXPECT_EQ(result.merged, c.merged) << c.name;
+        EXPECT_EQ(result.findings, c.found) << c.name;
+        for (const std::string& hold : c.holds) {
+            const std::string name = hold.substr(0, hold.find(' '));
+            EXPECT_NE(dir.read(name).find(GoldenText(hold.substr(name.size() + 1))),
+                      std::string::npos)
+                << c.name << ": " << hold;
+        }
+        for (int run = 1;; ++run) {
+            for (const auto& [name, bytes] : g.expected)
+                EXPECT_EQ(dir.read(name), bytes) << c.name << ", " << name << ", run " << run;
+            if (run == 3) break;
+            if (run == 2) std::filesystem::remove_all(dir.file("Tills"));
+            EXPECT_TRUE(Collect(dir.path(), today).merged.empty()) << c.name << ", run " << run;
+        }
+    }
+    EXPECT_GE(cases, 1u);
 }

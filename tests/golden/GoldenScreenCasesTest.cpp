@@ -1,50 +1,4 @@
-// A case of the operator at a screen: the shop's files before, the keys typed
-// into the whole program started on them (see support/ProgramFixture.h), what
-// the screen shows and says on the way, and the files afterwards. expected/
-// holds only the files the case is about; each must be there with exactly
-// those bytes, whatever else the directory holds. Every box the program
-// shows must be named by a "said", in order.
-//
-// case.txt, run top to bottom; first what the program starts with:
-//   printer ready        Devcheck finds the printer ready
-//   date YYYY-MM-DD      the clock's day, and
-//   time HH:MM:SS        its time (else 2026-12-07 9:05:30)
-// then what the operator and the world around do:
-//   screen <Role>        starts the program (first time) and opens the screen:
-//                        SalesScreen, ExpenseScreen, SetupScreen, ...,
-//                        MainScreen for the start alone
-//   answer Yes No ...    the answers to the next confirmations, in order
-//   typed <text>         the answer to the next box that asks for a text
-//   choose <file>        the file of the data directory the next file
-//                        dialog chooses
-//   keys <keys>          typed into the control with the cursor; <Name> is a
-//                        key by its name: <Enter>, <Esc>, <Tab>, <Del>,
-//                        <Home>, <Alt+X>, <Ctrl+End>, <Shift+Left>, ...
-//   click <role>         the mouse clicks the control of that role
-//   focus <role>         the control of that role gets the focus
-//   trigger <role>       the screen's menu entry of that role is chosen
-//   clipboard <text>     the clipboard holds this (before a paste)
-//   remove <file>        the file is taken away, as by another program
-//   write <file> <text>  the file is written so, as by another program
-// and what must follow:
-//   said <text>          the next box shown says this
-//   no-by-default        that box answers No to Enter
-//   shows <role> <text>  the screen's control of that role shows this
-//   selected <role> <text>  and has this part of it selected
-//   line <role> <n> <text>  its line n (from 1; -1 is the last) shows this
-//   cursor <role>        the cursor is in the control of that role
-//   visible | hidden | enabled | disabled <role> ...   so are those controls
-//   copied <text>        the clipboard holds this (after a copy or cut)
-//   same <file>          the file still holds its input bytes
-//   holds <file> <text>  the file holds this text among its bytes
-//   there <file>         the file is there now
-//   gone <file>          the file is not there at the end
-//   audited <file> [<lines>] <action>  Audit.dat has the owner's change of
-//                        the file (of that many lines) by the action
-//   closed               the screen is left and the main screen shown
-//   quit                 the screen and the main screen are shut: the end
-// Texts take "\r" and "\n" for the line ends in them, and keep blanks at
-// either end when wholly in double quotes; {dir} is the data directory.
+// Runs the screen cases of tests/golden/; their language is in its README.md.
 #include "app/MainScreen.h"
 #include "store/AuditTrail.h"
 #include "support/GoldenCase.h"
@@ -53,6 +7,7 @@
 
 #include <QClipboard>
 #include <QKeySequence>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -137,8 +92,8 @@ struct ScreenRun : ProgramFixture {
                 EXPECT_TRUE(names.count(word)) << "no answer " << word;
                 if (names.count(word)) dialogs.answers.push_back(names.at(word));
             }
-        } else if (s.word == "typed") {
-            dialogs.typed.push_back(textOf(s.rest));
+        } else if (s.word == "typed" || s.word == "secret") {
+            (s.word == "typed" ? dialogs.typed : dialogs.secrets).push_back(textOf(s.rest));
         } else if (s.word == "choose") {
             fileDialog.answers.push_back(dir.file(s.rest));
         } else if (s.word == "keys") {
@@ -158,6 +113,14 @@ struct ScreenRun : ProgramFixture {
             const long at = n < 0 ? static_cast<long>(lines.size()) + n : n - 1;
             ASSERT_TRUE(at >= 0 && at < static_cast<long>(lines.size())) << s.rest;
             EXPECT_EQ(lines[static_cast<size_t>(at)], text.substr(text.find(' ') + 1));
+        } else if (s.word == "colour") {
+            const std::vector<std::string> parts = words(text);
+            QTextCursor at(probe::widget<QPlainTextEdit>(screen, first.c_str())
+                               ->document()
+                               ->findBlockByNumber(std::stoi(parts.at(0)) - 1));
+            at.movePosition(QTextCursor::NextCharacter);
+            EXPECT_EQ(at.charFormat().foreground().color().name(),
+                      QColor(parts.at(1).c_str()).name());
         } else if (s.word == "clipboard") {
             QGuiApplication::clipboard()->setText(QString::fromStdString(textOf(s.rest)));
         } else if (s.word == "copied") {
@@ -175,6 +138,8 @@ struct ScreenRun : ProgramFixture {
             dir.write(first, text);
         } else if (s.word == "holds") {
             EXPECT_NE(dir.read(first).find(text), std::string::npos) << first;
+        } else if (s.word == "lacks") {
+            EXPECT_EQ(dir.read(first).find(text), std::string::npos) << first;
         } else if (s.word == "trigger") {
             probe::widget<QAction>(screen, s.rest.c_str())->trigger();
             QApplication::processEvents();

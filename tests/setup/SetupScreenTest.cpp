@@ -11,7 +11,6 @@
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -104,28 +103,4 @@ TEST(SetupScreen, EveryCaptionOfTheRowOfButtonsShowsWhole) {
         EXPECT_LE(b->fontMetrics().horizontalAdvance(caption), room.width()) << role;
         EXPECT_LE(b->geometry().right(), s.width());
     }
-}
-
-TEST(SetupScreen, AnOptionsFileThatCannotBeReadIsReplacedOnlyWhenTheOperatorSaysSo) {
-    SetupFixture f;
-    f.dir.write("Options.dat", std::string(70 * 1024, '#'));
-    f.start();
-    const std::string fault = "The options file " + f.dir.file("Options.dat") +
-                              " has faults; the default is used for:\rit is larger than 64 KiB";
-    const std::vector<std::string> said = f.dialogs.texts();
-    EXPECT_EQ(std::count(said.begin(), said.end(), fault), 1);
-    f.openSetup();
-    f.dialogs.shown.clear();
-    f.press(Qt::Key_X, Qt::AltModifier);
-    ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_TRUE(f.dialogs.shown[0].confirmation);
-    EXPECT_EQ(f.dir.read("Options.dat"), std::string(70 * 1024, '#'));
-    EXPECT_FALSE(f.setup().isVisible());
-
-    f.openSetup();
-    f.press(Qt::Key_O, Qt::AltModifier);
-    f.typeText("Open");
-    f.dialogs.answers = {Dialogs::Answer::Yes};
-    f.press(Qt::Key_X, Qt::AltModifier);
-    EXPECT_EQ(f.dir.read("Options.dat"), "shop-note=Open\r\n");
 }

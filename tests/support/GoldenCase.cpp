@@ -17,8 +17,9 @@ const GoldenCase::Step* GoldenCase::find(const std::string& word) const {
 GoldenFiles GoldenFilesIn(const fs::path& dir) {
     GoldenFiles files;
     if (!fs::is_directory(dir)) return files;
-    for (const auto& e : fs::directory_iterator(dir))
-        files[e.path().filename().string()] = ReadFileBytes(e.path().string());
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), dir).generic_string()] = ReadFileBytes(e.path().string());
     return files;
 }
 

@@ -27,7 +27,8 @@ struct GoldenCase {
 
 using GoldenFiles = std::map<std::string, std::string>;
 
-// Every file of a directory by name, with its bytes; none when it is missing.
+// Every file under a directory by its path there ("Acks/T01/ack-..."), with
+// its bytes; none when the directory is missing.
 GoldenFiles GoldenFilesIn(const std::filesystem::path& dir);
 GoldenCase ReadGoldenCase(const std::filesystem::path& dir);
 // Every case folder under tests/golden/.

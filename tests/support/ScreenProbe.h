@@ -53,12 +53,6 @@ inline std::string cursor(const ZorviScreen* screen) {
     return screen->activeControl() ? screen->activeControl()->objectName().toStdString() : "";
 }
 
-// The role of the control with the keyboard focus.
-inline std::string focus() {
-    QWidget* w = QApplication::focusWidget();
-    return w ? w->objectName().toStdString() : "";
-}
-
 inline void click(const QObject* screen, const char* role) {
     QTest::mouseClick(widget(screen, role), Qt::LeftButton);
 }

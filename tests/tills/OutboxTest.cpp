@@ -3,7 +3,7 @@
 #include "cashup/CashupFile.h"
 #include "consolidation/DayCommit.h"
 #include "store/FileCommit.h"
-#include "store/Sha256.h"
+#include "support/GoldenCase.h"
 #include "tills/TillDays.h"
 
 #include <filesystem>
@@ -27,10 +27,6 @@ void closedTill1(const TestDir& dir, const std::string& options) {
     dir.write("Csh2026Dez.05a", Till1Cashup);
 }
 
-std::string entry(const std::string& name, const std::string& bytes) {
-    return "file=" + name + " " + std::to_string(bytes.size()) + " " + Sha256Hex(bytes) + "\r\n";
-}
-
 } // namespace
 
 TEST(Outbox, ClosedDayLeavesItsWholeFolderWithManifest) {
@@ -44,23 +40,10 @@ TEST(Outbox, ClosedDayLeavesItsWholeFolderWithManifest) {
     EXPECT_EQ(SendDueDays(dir.path(), shop()), "");
     EXPECT_FALSE(dir.exists("Outbox.due"));
 
-    const std::string folder = dir.file("Outbox/20261205-T01-Z3/");
-    const std::string persons = crlf({
-        "*       05/12/26          Services                 Sales",
-        "A   ANNA             0.00        0.00        5.00       10.20",
-        "B   BEN              1.00       20.00       -1.00       -2.50",
-        "C   C                0.00        0.00        0.00        0.00",
-        "D   D                0.00        0.00        0.00        0.00",
-        "E   E                0.00        0.00        0.00        0.00",
-    });
-    EXPECT_EQ(ReadFileBytes(folder + "Daybyday.dat"), Till1DayByDay);
-    EXPECT_EQ(ReadFileBytes(folder + "Spersons.dat"), persons);
-    EXPECT_EQ(ReadFileBytes(folder + "Res2026Dez.05a"), Till1Takings);
-    EXPECT_EQ(ReadFileBytes(folder + "Csh2026Dez.05a"), Till1Cashup);
-    EXPECT_EQ(ReadFileBytes(folder + "Manifest.txt"),
-              "till=1\r\ndate=20261205\r\nz=3\r\n" + entry("Daybyday.dat", Till1DayByDay) +
-                  entry("Spersons.dat", persons) + entry("Res2026Dez.05a", Till1Takings) +
-                  entry("Csh2026Dez.05a", Till1Cashup));
+    // The folder the office collects (the golden collect cases' till 1).
+    EXPECT_EQ(GoldenFilesIn(dir.file("Outbox/20261205-T01-Z3")),
+              GoldenFilesIn(std::filesystem::path(ZORVI_SOURCE_DIR) /
+                            "tests/golden/collect-two-tills/input/Tills/T01/20261205-T01-Z3"));
     EXPECT_EQ(namesIn(dir.file("Outbox")), (std::set<std::string>{".stignore", "20261205-T01-Z3"}));
     EXPECT_EQ(dir.read("Outbox/.stignore"), OutboxIgnoreText());
 }

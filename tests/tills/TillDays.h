@@ -29,11 +29,6 @@ inline const std::string Till1Takings = crlf({
     "$ RENT              0.00       0.00         0.00       -40.00        -40.00",
     "# Total***11:00    0.00     0.00     0.00             0.00      -40.00      -40.00  0.00",
 });
-inline const std::string Till1DayByDay = crlf({
-    "*    05/12/26 09:00    ***   05/12/26",
-    "#  4.0       4.00       28.00       27.70         7.70        0.00        20.00",
-    "&                       20.00        0.00        27.70       40.00       -12.30  ",
-});
 inline const std::string Till1Cashup =
     "Z      3 05/12/26 18:00          10.00        37.70        37.70         0.00\r\n";
 

@@ -139,15 +139,3 @@ TEST(ViewerScreen, PrintsToPdfAndAKeyExitHidesTheTextUntilTheMenu) {
     emit probe::widget<QMenu>(&v, "fileMenu")->aboutToShow();
     EXPECT_TRUE(probe::visible(&v, "textBox"));
 }
-
-TEST(ViewerScreen, TheMenuChecksTheSealedBooks) {
-    ViewerFixture f;
-    f.toViewer();
-    probe::widget<QAction>(&f.viewer(), "checkBooksAction")->trigger();
-    // The start sealed its own start record, and the balance totals found.
-    EXPECT_EQ(probe::text(&f.viewer(), "textBox"),
-              "OK: 2 journal lines, 1 takings lines in 3 files checked");
-    f.dir.write("Results.dat", f.dir.read("Results.dat") + "extra\r\n");
-    probe::widget<QAction>(&f.viewer(), "checkBooksAction")->trigger();
-    EXPECT_EQ(probe::text(&f.viewer(), "textBox"), "Results.dat line 2: added, without a seal");
-}
