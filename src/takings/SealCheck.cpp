@@ -10,13 +10,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <latch>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <sys/stat.h>
@@ -99,10 +101,14 @@ class Checker {
 
     void run() {
         const std::vector<std::string> journals = journalChain();
-        // Each archived journal is sealed whole by the line that continues
-        // it; those digests depend on nothing else, so a thread of their own
-        // works them out while the journals are read line by line. The live
-        // journal is continued by no line and is not hashed whole.
+        // Three threads share the work, none waiting for another while the
+        // journals are checked. One reads each journal and its lines and
+        // works out their chain, a few journals ahead: each line's chain
+        // value follows from the one written on the line before, so the
+        // chain needs nothing else. One hashes each archived journal whole
+        // (it is sealed so by the line that continues it; the live journal
+        // is continued by no line and is not hashed whole). This one takes
+        // the journals in order and checks the files their lines seal.
         std::vector<std::promise<Sha256Digest>> wholes(journals.size());
         for (size_t k = 0; k + 1 < journals.size(); ++k)
             m_journalHashes.emplace(journals[k], wholes[k].get_future().share());
@@ -117,8 +123,24 @@ class Checker {
                 }
             }
         });
-        for (const std::string& name : journals)
-            checkJournal(name);
+        JournalQueue queue;
+        std::jthread reader([&](const std::stop_token& stop) {
+            Sha256Digest previous{};
+            for (const std::string& name : journals) {
+                ReadJournal journal;
+                try {
+                    readJournal(name, journal, previous);
+                } catch (...) {
+                    journal.error = std::current_exception();
+                }
+                if (!queue.push(std::move(journal), stop)) return;
+            }
+        });
+        for (const std::string& name : journals) {
+            ReadJournal journal = queue.pop();
+            if (journal.error) std::rethrow_exception(journal.error);
+            checkJournal(name, journal);
+        }
         checkTakings(SealedTakingsName, m_pending, true);
         checkLastingFiles();
     }
@@ -130,6 +152,49 @@ class Checker {
         Sha256Digest hash{};
         bool present = true;
         bool checked = false; // a takings archive, checked line by line
+    };
+
+    // A journal as the reader leaves it: its lines, read, and the links of
+    // its chain that do not hold.
+    struct ReadJournal {
+        struct Broken {
+            size_t line;
+            Sha256Digest expected;
+        };
+        std::vector<char> bytes; // the lines' bytes; they stay in place when moved
+        std::vector<std::string_view> lines;
+        std::vector<SealLine> parsed;
+        std::vector<char> readable;
+        std::vector<Broken> broken;
+        std::exception_ptr error;
+    };
+
+    // The journals read ahead, a few at most, so a year of them is never
+    // all held at once.
+    class JournalQueue {
+      public:
+        bool push(ReadJournal journal, const std::stop_token& stop) {
+            std::unique_lock lock(m_mutex);
+            if (!m_changed.wait(lock, stop, [this] { return m_journals.size() < Ahead; }))
+                return false;
+            m_journals.push_back(std::move(journal));
+            m_changed.notify_all();
+            return true;
+        }
+        ReadJournal pop() {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_journals.empty(); });
+            ReadJournal journal = std::move(m_journals.front());
+            m_journals.pop_front();
+            m_changed.notify_all();
+            return journal;
+        }
+
+      private:
+        static constexpr size_t Ahead = 4;
+        std::mutex m_mutex;
+        std::condition_variable_any m_changed;
+        std::deque<ReadJournal> m_journals;
     };
 
     std::string path(const std::string& name) const { return FileNames::resolve(m_dir, name); }
@@ -183,52 +248,41 @@ class Checker {
         return chain;
     }
 
-    void checkJournal(const std::string& name) {
+    // On the reader's thread: the journal's lines and its chain, which
+    // continues from `previous`, the chain value of the line before.
+    void readJournal(const std::string& name, ReadJournal& journal, Sha256Digest& previous) const {
+        journal.lines = linesOf(readIfThere(path(name), journal.bytes).value_or(""));
+        const size_t count = journal.lines.size();
+        journal.parsed.resize(count);
+        journal.readable.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            if (!ParseSealLine(journal.lines[i], journal.parsed[i])) continue;
+            journal.readable[i] = 1;
+            const Sha256Digest expected = ChainAfter(previous, journal.parsed[i].hash);
+            if (expected != journal.parsed[i].chain) journal.broken.push_back({i, expected});
+            previous = journal.parsed[i].chain;
+        }
+    }
+
+    void checkJournal(const std::string& name, const ReadJournal& journal) {
         ++m_out.files;
-        const std::string_view text = readIfThere(path(name), m_journalBuffer).value_or("");
-        const std::vector<std::string_view> lines = linesOf(text);
-        // The lines are read, and then their chain worked out, on a second
-        // core, while this one hashes the journal itself (for the line that
-        // continues it once it is archived) and then the files the lines
-        // seal: each line's chain value follows from the one written on the
-        // line before, so neither side waits for the other once the lines
-        // are read. A broken link is put among the findings where this loop
-        // would have made it: after the line's sequence, before its file.
-        std::vector<SealLine> parsed(lines.size());
-        std::vector<char> readable(lines.size());
-        struct Broken {
-            size_t line;
-            Sha256Digest expected;
-        };
-        std::vector<Broken> broken;
-        std::latch linesRead(1);
-        std::jthread chainer([&, previous = m_chain]() mutable {
-            for (size_t i = 0; i < lines.size(); ++i)
-                readable[i] = ParseSealLine(lines[i], parsed[i]) ? 1 : 0;
-            linesRead.count_down();
-            for (size_t i = 0; i < lines.size(); ++i) {
-                if (!readable[i]) continue;
-                const Sha256Digest expected = ChainAfter(previous, parsed[i].hash);
-                if (expected != parsed[i].chain) broken.push_back({i, expected});
-                previous = parsed[i].chain;
-            }
-        });
-        linesRead.wait();
-        std::vector<size_t> linkPlace(lines.size());
-        for (size_t i = 0; i < lines.size(); ++i) {
+        const size_t count = journal.lines.size();
+        // A broken link is put among the findings where it belongs: after
+        // the line's sequence, before its file.
+        std::vector<size_t> linkPlace(count);
+        for (size_t i = 0; i < count; ++i) {
             ++m_out.journalLines;
             auto where = [&name, i] { return name + " line " + std::to_string(i + 1); };
-            if (!readable[i]) {
+            if (!journal.readable[i]) {
                 finding(name, where() + ": cannot be read");
                 continue;
             }
-            const SealLine& line = parsed[i];
+            const SealLine& line = journal.parsed[i];
             if (m_sequence != 0 && line.sequence != m_sequence + 1)
                 finding(name, where() + ": sequence " + std::to_string(line.sequence) +
                                   " follows " + std::to_string(m_sequence));
             m_sequence = line.sequence;
             linkPlace[i] = m_out.findings.size();
-            m_chain = line.chain;
             switch (line.kind) {
             case 'L':
                 if (line.file == SealedTakingsName) m_pending.push_back(line.hash);
@@ -255,13 +309,12 @@ class Checker {
                 break;
             }
         }
-        chainer.join();
         // From the last, so that the places of the earlier ones still hold.
-        for (auto link = broken.rbegin(); link != broken.rend(); ++link)
+        for (auto link = journal.broken.rbegin(); link != journal.broken.rend(); ++link)
             findingAt(linkPlace[link->line], name,
                       name + " line " + std::to_string(link->line + 1) +
                           ": chain broken (expected " + HexOf(link->expected) + ", found " +
-                          HexOf(parsed[link->line].chain) + ")");
+                          HexOf(journal.parsed[link->line].chain) + ")");
         m_journalsChecked.insert(name);
     }
 
@@ -416,7 +469,7 @@ class Checker {
     SealCheck& m_out;
     std::map<std::string, std::shared_future<Sha256Digest>> m_journalHashes;
     std::set<std::string> m_journalsChecked;
-    std::vector<char> m_journalBuffer, m_fileBuffer;
+    std::vector<char> m_fileBuffer;
     std::map<std::string, Whole> m_whole;
     std::map<std::string, std::vector<AuditEntry>> m_audit;
     std::set<std::string> m_known;
@@ -424,7 +477,6 @@ class Checker {
     std::set<std::string> m_reportedLines;
     std::vector<std::string> m_fileOfFinding;
     long m_sequence = 0;
-    Sha256Digest m_chain{};
 };
 
 } // namespace
