@@ -189,8 +189,9 @@ inline void keepFreedMemory() {
 // the floor and the peer are shown beside them but have no goal. A figure
 // that is one pass over a file, as the lookup is, names the plain read of
 // the same file (`floor`, its place in the list): it is judged on how much
-// faster it grows than that read, as reading ten times the bytes costs more
-// than ten times once they no longer fit the processor's caches.
+// faster it grows than that read where that is less than its own growth, as
+// reading ten times the bytes costs more than ten times once they no longer
+// fit the processor's caches.
 struct Figure {
     std::string name;
     double ms = 0;
@@ -209,14 +210,16 @@ inline bool printScale(const Figures& first, const Figures& scaled, double limit
         const double ratio = scaled[i].ms / first[i].ms;
         const int f = first[i].floor;
         const bool byFloor = f >= 0 && static_cast<size_t>(f) < scaled.size();
-        // Ten times the floor's growth, for a pass over the same bytes.
+        // Growth at the floor's pace, for a pass over the same bytes; a floor
+        // that happened to grow less than tenfold does not count against it.
         const double floorRatio = byFloor ? scaled[f].ms / first[f].ms : 0;
-        const double judgedRatio = byFloor ? ratio * ScaleFactor / floorRatio : ratio;
+        const double pace = byFloor ? ratio * ScaleFactor / floorRatio : ratio;
+        const double judgedRatio = std::min(ratio, pace);
         const bool over = first[i].judged && judgedRatio > limit;
         within = within && !over;
         std::printf("%-52s %10.3f %10.3f %7.2f", first[i].name.c_str(), first[i].ms, scaled[i].ms,
                     ratio);
-        if (byFloor) std::printf("  (%.2f at the read's pace)", judgedRatio);
+        if (byFloor) std::printf("  (%.2f at the read's pace)", pace);
         std::printf("%s\n", over ? "  (over 11x)" : "");
     }
     return within;
