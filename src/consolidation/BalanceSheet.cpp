@@ -1,6 +1,7 @@
 #include "consolidation/BalanceSheet.h"
 
 #include "consolidation/ConsolidationError.h"
+#include "fast/CodeTable.h"
 #include "inventory/InventoryFile.h"
 #include "store/NumberParse.h"
 #include "store/NumberText.h"
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -161,18 +161,20 @@ BalanceUpdate nextColumn(const std::string& oldBalance, const std::string& balan
     while (filler.size() + LabelWidth < rows[FixedRows - 1].size())
         filler += Filler;
     // Item rows from row 7 on: a code spelled like a fixed row's label must
-    // not take that row's history.
-    std::unordered_map<std::string_view, std::string_view> items;
+    // not take that row's history; the first row of a code counts. The sheet
+    // was written in the inventory's order, so a flat table whose entries
+    // keep the rows' order is read nearly in turn: at a hundred thousand
+    // rows a table of scattered nodes spends its time waiting for memory.
+    CodeTable<size_t> items;
     items.reserve(rows.size());
     for (size_t r = FixedRows; r < rows.size(); ++r)
-        items.try_emplace(rows[r].substr(0, LabelWidth), rows[r]);
+        items.tryEmplace(rows[r].substr(0, LabelWidth), r);
     ForEachLine(inventory, [&](std::string_view text, size_t number) {
         if (text.empty()) return;
         ItemValue item = parseInventory(text, inventoryPath, number);
         if (hasBalanceRow(item.marker)) {
-            auto found = items.find(item.code);
-            if (found != items.end()) {
-                update.balance.append(found->second);
+            if (const size_t* found = items.find(item.code)) {
+                update.balance.append(rows[*found]);
             } else {
                 update.balance.append(item.code);
                 update.balance += filler;

@@ -1,12 +1,12 @@
 #include "pricelist/PriceImport.h"
 
+#include "fast/CodeTable.h"
 #include "pricelist/PriceLineCheck.h"
 #include "store/FileCommit.h"
 #include "store/Options.h"
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 
 namespace {
 
@@ -141,10 +141,14 @@ PriceImport ImportPriceRows(const CsvTable& table, const ImportColumns& columns,
                             const std::vector<std::string>& current, bool updatePrices) {
     PriceImport result;
     result.lines = current;
-    std::map<std::string, size_t> listed; // code -> its first line
+    // Flat tables by code: a supplier's file of a million rows against a
+    // list as long would spend its time in a tree's scattered nodes.
+    CodeTable<size_t> listed; // code -> its first line
+    listed.reserve(current.size());
     for (size_t i = 0; i < current.size(); ++i)
-        if (!EmptyPriceLine(current[i])) listed.try_emplace(codeOf(current[i]), i);
-    std::map<std::string, size_t> imported; // code -> the row that brought it
+        if (!EmptyPriceLine(current[i])) listed.tryEmplace(codeOf(current[i]), i);
+    CodeTable<size_t> imported; // code -> the row that brought it
+    imported.reserve(table.rows.size());
     for (size_t r = 0; r < table.rows.size(); ++r) {
         const size_t rowNumber = table.rowNumbers[r];
         const std::vector<std::string>& row = table.rows[r];
@@ -162,14 +166,14 @@ PriceImport ImportPriceRows(const CsvTable& table, const ImportColumns& columns,
             continue;
         }
         const std::string code = codeOf(line);
-        if (auto twice = imported.find(code); twice != imported.end()) {
+        if (const size_t* twice = imported.find(code)) {
             result.refused.push_back({rowNumber, "code " + code + " stands on row " +
-                                                     std::to_string(twice->second) + " already"});
+                                                     std::to_string(*twice) + " already"});
             continue;
         }
-        imported.emplace(code, rowNumber);
-        auto existing = listed.find(code);
-        if (existing == listed.end()) {
+        imported.tryEmplace(code, rowNumber);
+        const size_t* existing = listed.find(code);
+        if (!existing) {
             result.lines.push_back(line);
             ++result.added;
             continue;
@@ -179,16 +183,16 @@ PriceImport ImportPriceRows(const CsvTable& table, const ImportColumns& columns,
             continue;
         }
         std::string old;
-        if (!CheckPriceLine(result.lines[existing->second], old)) {
-            result.refused.push_back(
-                {rowNumber, "the list's line " + std::to_string(existing->second + 1) +
-                                " for code " + code + " has a fault of its own"});
+        if (!CheckPriceLine(result.lines[*existing], old)) {
+            result.refused.push_back({rowNumber, "the list's line " +
+                                                     std::to_string(*existing + 1) + " for code " +
+                                                     code + " has a fault of its own"});
             continue;
         }
         // Only the prices change: columns 43-52 when the file has wholesale
         // prices, and 54-63.
         const size_t from = columns.wholesale() != 0 ? 42 : 53;
-        result.lines[existing->second] =
+        result.lines[*existing] =
             old.substr(0, from) + line.substr(from, 63 - from) + old.substr(63);
         ++result.updated;
     }
