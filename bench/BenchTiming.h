@@ -224,3 +224,13 @@ inline bool printScale(const Figures& first, const Figures& scaled, double limit
     }
     return within;
 }
+
+// With --scale, the figures of `again` (the same runs at ScaleFactor times
+// the data) printed beside the first ones. True when no scale run is asked,
+// or when every judged figure grows linearly; a run without figures fails.
+inline bool alsoAtScale(int argc, char** argv, const Figures& first,
+                        const std::function<Figures()>& again) {
+    if (!scaleRequested(argc, argv)) return true;
+    const Figures scaled = again();
+    return !scaled.empty() && printScale(first, scaled);
+}

@@ -315,11 +315,9 @@ int main(int argc, char** argv) {
     if (root.empty()) return 1;
     const std::string dir = root + "/";
     const Figures first = runBench(dir, Size{}, 1);
-    bool within = true;
-    if (scaleRequested(argc, argv)) {
-        const Size scaled{Size{}.items * ScaleFactor, Size{}.takings};
-        within = printScale(first, runBench(dir, scaled, ScaleFactor));
-    }
+    const bool within = alsoAtScale(argc, argv, first, [&] {
+        return runBench(dir, Size{Size{}.items * ScaleFactor, Size{}.takings}, ScaleFactor);
+    });
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
     return within ? 0 : 1;

@@ -196,15 +196,13 @@ int main(int argc, char** argv) {
     keepFreedMemory();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const std::string dir = (std::filesystem::temp_directory_path() / "zinvbench").string() + "/";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string root = makeBenchDirectory("zinvbenchXXXXXX");
+    if (root.empty()) return 1;
+    const std::string dir = root + "/";
     const Figures first = runBench(dir, Articles);
-    bool ok = !first.empty();
-    if (ok && scaleRequested(argc, argv)) {
-        const Figures scaled = runBench(dir, Articles * ScaleFactor);
-        ok = !scaled.empty() && printScale(first, scaled);
-    }
+    const bool ok = !first.empty() && alsoAtScale(argc, argv, first, [&] {
+        return runBench(dir, Articles * ScaleFactor);
+    });
     std::filesystem::remove_all(dir);
     return ok ? 0 : 1;
 }

@@ -225,15 +225,14 @@ int main(int argc, char** argv) {
     keepFreedMemory();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const std::string dir = (std::filesystem::temp_directory_path() / "zpricebench").string() + "/";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string root = makeBenchDirectory("zpricebenchXXXXXX");
+    if (root.empty()) return 1;
+    const std::string dir = root + "/";
     bool ok = true;
     const Figures first = runBench(dir, Articles, ok);
-    if (scaleRequested(argc, argv)) {
-        const Figures scaled = runBench(dir, Articles * ScaleFactor, ok);
-        ok = printScale(first, scaled) && ok;
-    }
+    ok =
+        alsoAtScale(argc, argv, first, [&] { return runBench(dir, Articles * ScaleFactor, ok); }) &&
+        ok;
     std::filesystem::remove_all(dir);
     return ok ? 0 : 1;
 }

@@ -167,9 +167,8 @@ int main(int argc, char** argv) {
     const std::string dir = root + "/";
     bool clean = true;
     const Figures first = runBench(dir, Articles, clean);
-    bool within = true;
-    if (scaleRequested(argc, argv))
-        within = printScale(first, runBench(dir, Articles * ScaleFactor, clean));
+    const bool within = alsoAtScale(argc, argv, first,
+                                    [&] { return runBench(dir, Articles * ScaleFactor, clean); });
     std::error_code ec;
     std::filesystem::remove_all(root, ec);
     return clean && within ? 0 : 1;

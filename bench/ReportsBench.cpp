@@ -175,7 +175,8 @@ int main(int argc, char** argv) {
         if (argv[i][0] != '-') peer = argv[i];
     bool ok = true;
     const Figures first = runBench(peer, 1, Rows, ok);
-    if (scaleRequested(argc, argv))
-        ok = printScale(first, runBench(peer, ScaleFactor, Rows * ScaleFactor, ok)) && ok;
+    ok = alsoAtScale(argc, argv, first,
+                     [&] { return runBench(peer, ScaleFactor, Rows * ScaleFactor, ok); }) &&
+         ok;
     return ok ? 0 : 1;
 }

@@ -191,9 +191,8 @@ int main(int argc, char** argv) {
 
     size_t findings = 0;
     const Figures first = checkDays(root, YearDays, 5, findings);
-    bool within = true;
-    if (scaleRequested(argc, argv))
-        within = printScale(first, checkDays(root, YearDays * ScaleFactor, 3, findings));
+    const bool within = alsoAtScale(
+        argc, argv, first, [&] { return checkDays(root, YearDays * ScaleFactor, 3, findings); });
     std::filesystem::remove_all(root);
     return findings == 0 && within ? 0 : 1;
 }

@@ -99,15 +99,15 @@ int main(int argc, char** argv) {
     keepFreedMemory();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::string dir = (std::filesystem::temp_directory_path() / "zviewb").string() + "/";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const std::string root = makeBenchDirectory("zviewbXXXXXX");
+    if (root.empty()) return 1;
+    const std::string dir = root + "/";
     for (const char* name : {"hlpf.1", "hlpf.2", "hlpf.3", "hlpf.4", "hlpf.5", "hlpf.6", "hlpf.7"})
         std::ofstream(dir + name) << "help\r\n";
     bool ok = true;
     const Figures first = runBench(dir, Lines, ok);
-    if (scaleRequested(argc, argv))
-        ok = printScale(first, runBench(dir, Lines * ScaleFactor, ok)) && ok;
+    ok = alsoAtScale(argc, argv, first, [&] { return runBench(dir, Lines * ScaleFactor, ok); }) &&
+         ok;
     std::filesystem::remove_all(dir);
     return ok ? 0 : 1;
 }

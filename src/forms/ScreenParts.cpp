@@ -33,11 +33,16 @@ QLabel* promptLine(QWidget* parent, const QColor& colour, const QFont& font) {
     return line;
 }
 
+QPlainTextEdit* readOnlyBox(QWidget* parent, int left, int top, int width, int height) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setGeometry(left, top, width, height);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
 QPlainTextEdit* journal(QWidget* parent) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setGeometry(36, 210, 561, 149);
-    memo->setReadOnly(true);
-    memo->setFocusPolicy(Qt::NoFocus);
+    QPlainTextEdit* memo = readOnlyBox(parent, 36, 210, 561, 149);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setFont(lineDraw(12));

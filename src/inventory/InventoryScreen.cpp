@@ -119,10 +119,7 @@ void InventoryScreen::buildControls() {
     newHeaderLabel->hide();
     newLineLabel = lineLabel(this, 240, Navy, White);
 
-    helpBox = new QPlainTextEdit(this);
-    helpBox->setGeometry(24, 280, 582, 80);
-    helpBox->setReadOnly(true);
-    helpBox->setFocusPolicy(Qt::NoFocus);
+    helpBox = ScreenParts::readOnlyBox(this, 24, 280, 582, 80);
     QFont times;
     times.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
     times.setPixelSize(15);

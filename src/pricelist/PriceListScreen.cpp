@@ -180,17 +180,11 @@ void PriceListScreen::buildControls() {
     setTabOrder(findButton, exitButton);
     setTabOrder(exitButton, importButton);
 
-    helpBox = new QPlainTextEdit(this);
-    helpBox->setGeometry(34, 318, 565, 65);
-    helpBox->setReadOnly(true);
-    helpBox->setFocusPolicy(Qt::NoFocus);
+    helpBox = ScreenParts::readOnlyBox(this, 34, 318, 565, 65);
     helpBox->setFont(ScreenParts::arial(15));
     setTextColour(helpBox, Navy);
 
-    doubleCodesBox = new QPlainTextEdit(this);
-    doubleCodesBox->setGeometry(163, 32, 305, 349);
-    doubleCodesBox->setReadOnly(true);
-    doubleCodesBox->setFocusPolicy(Qt::NoFocus);
+    doubleCodesBox = ScreenParts::readOnlyBox(this, 163, 32, 305, 349);
     doubleCodesBox->setFont(ScreenParts::lineDraw(13));
     doubleCodesBox->hide();
 

@@ -151,10 +151,7 @@ SetupScreen::SetupScreen(ProgramState& state, Services& services, QWidget* paren
     mainPanel->setGeometry(0, 0, 631, 424);
     mainPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    helpBox = new QPlainTextEdit(mainPanel);
-    helpBox->setGeometry(5, 304, 617, 77);
-    helpBox->setReadOnly(true);
-    helpBox->setFocusPolicy(Qt::NoFocus);
+    helpBox = ScreenParts::readOnlyBox(mainPanel, 5, 304, 617, 77);
     QPalette navy = helpBox->palette();
     navy.setColor(QPalette::Text, QColor(0, 0, 128));
     helpBox->setPalette(navy);
